@@ -1,0 +1,216 @@
+// culvora-cli: lists, shows, adds, deletes and moves recipes without a display.
+
+#include <algorithm>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+#include "cli/cli.h"
+#include "core/app/settings.h"
+#include "core/store/cookbook.h"
+#include "core/store/cookbook_list.h"
+#include "core/text/text.h"
+
+namespace culvora::cli {
+
+namespace {
+
+std::vector<const CliCommand*>& registry()
+{
+    static std::vector<const CliCommand*> commands;
+    return commands;
+}
+
+}  // namespace
+
+CliCommand::CliCommand(std::string_view commandName, std::string_view usage, CommandFn runFn)
+    : name(commandName), usageText(usage), run(runFn)
+{
+    registry().push_back(this);
+}
+
+const std::vector<const CliCommand*>& commands()
+{
+    return registry();
+}
+
+std::string CliContext::currentBook() const
+{
+    if (!bookOverride.empty()) return bookOverride;
+    auto settings = app::readSettings(folder);
+    return settings.found ? settings.cookbookFile : std::string(app::kStandardCookbookFile);
+}
+
+int CliContext::report(const Error& error) const
+{
+    err << "culvora-cli: " << error.message << "\n";
+    return error.code == ErrorCode::Invalid ? kExitUsage : kExitFailed;
+}
+
+int CliContext::usage(std::string_view text) const
+{
+    err << "usage: culvora-cli [--data-dir DIR] [--book FILE] " << text << "\n";
+    return kExitUsage;
+}
+
+Result<std::string> CliContext::toCp(std::string_view utf8) const
+{
+    return text::fromUtf8(utf8);
+}
+
+void CliContext::line(std::string_view cp1252) const
+{
+    out << text::toUtf8(cp1252) << "\n";
+}
+
+namespace {
+
+int listCommand(CliContext& c, std::span<const std::string> args)
+{
+    if (!args.empty()) return c.usage("list");
+    auto names = store::Cookbook(c.folder, c.currentBook()).names();
+    if (!names) return c.report(names.error());
+    for (const auto& name : *names) c.line(name);
+    return kExitOk;
+}
+
+int indexCommand(CliContext& c, std::span<const std::string> args)
+{
+    if (!args.empty()) return c.usage("index");
+    auto names = store::Cookbook(c.folder, c.currentBook()).names();
+    if (!names) return c.report(names.error());
+    auto index = store::buildRecipeIndex(*names);
+    for (const auto& entry : index.entries) c.line(entry);
+    c.line(index.countText());
+    return kExitOk;
+}
+
+// Reads the one argument a command takes as a Windows-1252 name.
+Result<std::string> nameArgument(CliContext& c, std::span<const std::string> args, std::size_t i)
+{
+    return c.toCp(args[i]);
+}
+
+int showCommand(CliContext& c, std::span<const std::string> args)
+{
+    if (args.size() != 1) return c.usage("show NAME");
+    auto name = nameArgument(c, args, 0);
+    if (!name) return c.report(name.error());
+    auto lines = store::Cookbook(c.folder, c.currentBook()).lines(*name);
+    if (!lines) return c.report(lines.error());
+    c.line(store::kTagName);
+    for (auto line : text::splitLineViews(*lines)) c.line(line);
+    return kExitOk;
+}
+
+int addCommand(CliContext& c, std::span<const std::string> args)
+{
+    if (!args.empty()) return c.usage("add  (a record on standard input)");
+    std::string input((std::istreambuf_iterator<char>(c.in)), std::istreambuf_iterator<char>());
+    auto content = c.toCp(input);
+    if (!content) return c.report(content.error());
+    auto names = store::listNames(*content);
+    if (names.size() != 1) {
+        c.err << "culvora-cli: standard input must hold exactly one record that starts with a "
+                 "[NAMN] line and its name line.\n";
+        return kExitUsage;
+    }
+    const auto& name = names.front();
+    if (name.empty()) {
+        c.err << "culvora-cli: the recipe has no name.\n";
+        return kExitUsage;
+    }
+    store::Cookbook book(c.folder, c.currentBook());
+    auto existing = book.names();
+    if (!existing) return c.report(existing.error());
+    if (std::find(existing->begin(), existing->end(), name) != existing->end()) {
+        c.err << "culvora-cli: a recipe named \"" << text::toUtf8(name)
+              << "\" is in the cookbook already.\n";
+        return kExitFailed;
+    }
+    auto lines = store::recordLines(*content, name);
+    auto added = book.appendLines(*lines);
+    if (!added) return c.report(added.error());
+    return kExitOk;
+}
+
+int deleteCommand(CliContext& c, std::span<const std::string> args)
+{
+    if (args.size() != 1) return c.usage("delete NAME");
+    auto name = nameArgument(c, args, 0);
+    if (!name) return c.report(name.error());
+    auto removed = store::Cookbook(c.folder, c.currentBook()).remove(*name);
+    if (!removed) return c.report(removed.error());
+    return kExitOk;
+}
+
+int moveCommand(CliContext& c, std::span<const std::string> args)
+{
+    if (args.size() != 2) return c.usage("move NAME TITLE");
+    auto name = nameArgument(c, args, 0);
+    if (!name) return c.report(name.error());
+    auto title = nameArgument(c, args, 1);
+    if (!title) return c.report(title.error());
+    auto target = store::CookbookList(c.folder).fileOf(*title);
+    if (!target) return c.report(target.error());
+    auto moved = store::moveRecipe(c.folder, c.currentBook(), *target, *name);
+    if (!moved) return c.report(moved.error());
+    return kExitOk;
+}
+
+const CliCommand kList{"list", "list", listCommand};
+const CliCommand kIndex{"index", "index", indexCommand};
+const CliCommand kShow{"show", "show NAME", showCommand};
+const CliCommand kAdd{"add", "add  (one record on standard input)", addCommand};
+const CliCommand kDelete{"delete", "delete NAME", deleteCommand};
+const CliCommand kMove{"move", "move NAME TITLE", moveCommand};
+
+void printUsage(std::ostream& out)
+{
+    out << "usage: culvora-cli [--data-dir DIR] [--book FILE] COMMAND [ARGS]\ncommands:\n";
+    for (const auto* command : commands()) out << "  " << command->usageText << "\n";
+}
+
+}  // namespace
+
+}  // namespace culvora::cli
+
+int main(int argc, char** argv)
+{
+    using namespace culvora;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string dataDir;
+    std::string book;
+    std::size_t i = 0;
+    for (; i < args.size(); ++i) {
+        if ((args[i] == "--data-dir" || args[i] == "--book") && i + 1 < args.size()) {
+            (args[i] == "--data-dir" ? dataDir : book) = args[i + 1];
+            ++i;
+        } else if (args[i] == "--help" || args[i] == "-h") {
+            cli::printUsage(std::cout);
+            return cli::kExitOk;
+        } else {
+            break;
+        }
+    }
+    if (i >= args.size()) {
+        cli::printUsage(std::cerr);
+        return cli::kExitUsage;
+    }
+    auto bookCp = text::fromUtf8(book);
+    if (!bookCp) {
+        std::cerr << "culvora-cli: " << bookCp.error().message << "\n";
+        return cli::kExitUsage;
+    }
+    cli::CliContext context{ProgramFolder(app::dataFolder(dataDir)), *bookCp, std::cin, std::cout,
+                            std::cerr};
+    const std::string& name = args[i];
+    for (const auto* command : cli::commands()) {
+        if (command->name == name) {
+            return command->run(context, std::span<const std::string>(args).subspan(i + 1));
+        }
+    }
+    std::cerr << "culvora-cli: unknown command \"" << name << "\"\n";
+    cli::printUsage(std::cerr);
+    return cli::kExitUsage;
+}

@@ -1,0 +1,370 @@
+#include "core/store/cookbook.h"
+
+#include <algorithm>
+
+#include "core/text/text.h"
+
+namespace culvora::store {
+
+namespace {
+
+using text::LineReader;
+
+// Files written elsewhere may end lines with a lone CR or LF, or leave the last line without
+// one; a rewrite writes every line with CR LF, so the pieces it copies are normalised first.
+std::string normalised(std::string_view content)
+{
+    bool clean = true;
+    for (std::size_t i = 0; i < content.size() && clean; ++i) {
+        if (content[i] == '\r') {
+            clean = i + 1 < content.size() && content[i + 1] == '\n';
+            ++i;
+        } else if (content[i] == '\n') {
+            clean = false;
+        }
+    }
+    if (clean && (content.empty() || content.back() == '\n')) return std::string(content);
+    std::string out;
+    out.reserve(content.size() + 2);
+    LineReader reader(content);
+    while (auto line = reader.next()) {
+        out += *line;
+        out += text::kCrLf;
+    }
+    return out;
+}
+
+// Where a record's name line starts and where the line after it starts, in CR LF content.
+struct NameLine {
+    std::size_t start = 0;
+    std::size_t next = 0;
+};
+
+// The first name line (a line right after a "[NAMN]" line) equal to the name.
+std::optional<NameLine> findNameLine(std::string_view content, std::string_view name)
+{
+    LineReader reader(content);
+    bool afterTag = false;
+    for (;;) {
+        std::size_t start = reader.position();
+        auto line = reader.next();
+        if (!line) return std::nullopt;
+        if (afterTag && *line == name) return NameLine{start, reader.position()};
+        afterTag = *line == kTagName;
+    }
+}
+
+// Offset just past the next "[NAMN]" line at or after `from`, or npos.
+std::size_t afterNextTag(std::string_view content, std::size_t from)
+{
+    LineReader reader(content.substr(from));
+    while (auto line = reader.next()) {
+        if (*line == kTagName) return from + reader.position();
+    }
+    return std::string_view::npos;
+}
+
+void appendRecordLines(std::string& out, const RecipeRecord& r)
+{
+    auto line = [&out](std::string_view s) {
+        out += s;
+        out += text::kCrLf;
+    };
+    line(r.name);
+    line(kTagServings);
+    line(r.servings);
+    line(kTagTime);
+    line(r.cookingTime);
+    line(kTagIngredients);
+    line(r.ingredients);
+    line(kTagInstructions);
+    line(r.instructions);
+    line(kTagType);
+    line(r.type);
+}
+
+// The content ready to have a record appended: a line end after an unterminated last line
+// (so "[NAMN]" cannot run into it) and "[NAMN]" unless a lone one ends the file already.
+std::string openForAppend(std::string_view content)
+{
+    std::string out(content);
+    if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += text::kCrLf;
+    auto last = text::lastLine(out);
+    if (!last || *last != kTagName) {
+        out += kTagName;
+        out += text::kCrLf;
+    }
+    return out;
+}
+
+std::string quotedName(std::string_view cp1252)
+{
+    return "\"" + text::toUtf8(cp1252) + "\"";
+}
+
+Error recipeNotFound(std::string_view name)
+{
+    return Error{ErrorCode::NotFound, "The recipe " + quotedName(name) + " was not found in the cookbook."};
+}
+
+}  // namespace
+
+std::vector<std::string> listNames(std::string_view content)
+{
+    std::vector<std::string> names;
+    LineReader reader(content);
+    while (auto line = reader.next()) {
+        if (*line != kTagName) continue;
+        auto name = reader.next();
+        if (!name) break;
+        names.emplace_back(*name);
+    }
+    return names;
+}
+
+std::optional<RecipeRecord> parseRecord(std::string_view content, std::string_view name)
+{
+    auto found = findNameLine(content, name);
+    if (!found) return std::nullopt;
+    RecipeRecord record;
+    record.name = std::string(name);
+    LineReader reader(content.substr(found->next));
+    // The three tags are taken by position; their text is not compared. A record cut short
+    // keeps what was read, and no section reads into the next record.
+    bool ended = false;
+    auto field = [&]() -> std::string {
+        if (ended) return {};
+        auto line = reader.next();
+        if (!line || *line == kTagName) {
+            ended = true;
+            return {};
+        }
+        return std::string(*line);
+    };
+    field();
+    record.servings = field();
+    field();
+    record.cookingTime = field();
+    field();
+    if (ended) return record;
+    for (;;) {
+        auto line = reader.next();
+        if (!line || *line == kTagName) return record;
+        if (line->starts_with("[G")) break;
+        record.ingredients += *line;
+        record.ingredients += text::kCrLf;
+    }
+    for (;;) {
+        auto line = reader.next();
+        if (!line || *line == kTagName) return record;
+        if (*line == kTagType) break;
+        record.instructions += *line;
+        record.instructions += text::kCrLf;
+    }
+    if (auto type = reader.next(); type && *type != kTagName) record.type = std::string(*type);
+    return record;
+}
+
+std::optional<std::string> recordLines(std::string_view content, std::string_view name)
+{
+    std::string normal = normalised(content);
+    auto found = findNameLine(normal, name);
+    if (!found) return std::nullopt;
+    std::size_t end = afterNextTag(normal, found->next);
+    if (end == std::string_view::npos) return normal.substr(found->start);
+    // Back up to the start of that "[NAMN]" line.
+    end -= kTagName.size() + text::kCrLf.size();
+    return normal.substr(found->start, end - found->start);
+}
+
+std::string formatRecord(const RecipeRecord& record)
+{
+    std::string out;
+    appendRecordLines(out, record);
+    return out;
+}
+
+std::string withAppended(std::string_view content, std::span<const RecipeRecord> records)
+{
+    if (records.empty()) return std::string(content);
+    std::string out = openForAppend(content);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (i > 0) {
+            out += kTagName;
+            out += text::kCrLf;
+        }
+        appendRecordLines(out, records[i]);
+    }
+    return out;
+}
+
+std::string withAppendedLines(std::string_view content, std::string_view recordLinesFromName)
+{
+    std::string out = openForAppend(content);
+    out += normalised(recordLinesFromName);
+    return out;
+}
+
+std::optional<std::string> withReplaced(std::string_view content, std::string_view name,
+                                        const RecipeRecord& record)
+{
+    std::string normal = normalised(content);
+    auto found = findNameLine(normal, name);
+    if (!found) return std::nullopt;
+    std::string out = normal.substr(0, found->start);
+    appendRecordLines(out, record);
+    std::size_t rest = afterNextTag(normal, found->next);
+    if (rest != std::string_view::npos) {
+        out += kTagName;
+        out += text::kCrLf;
+        out.append(normal, rest);
+    }
+    return out;
+}
+
+std::optional<std::string> withDeleted(std::string_view content, std::string_view name)
+{
+    std::string normal = normalised(content);
+    auto found = findNameLine(normal, name);
+    if (!found) return std::nullopt;
+    // The deleted record's own "[NAMN]" stays and heads whatever follows the next one.
+    std::string out = normal.substr(0, found->start);
+    std::size_t rest = afterNextTag(normal, found->next);
+    if (rest != std::string_view::npos) out.append(normal, rest);
+    return out;
+}
+
+Result<std::vector<std::string>> Cookbook::names() const
+{
+    auto content = readFileOrEmpty(path());
+    if (!content) return std::unexpected(content.error());
+    return listNames(*content);
+}
+
+Result<RecipeRecord> Cookbook::read(std::string_view name) const
+{
+    auto content = readFile(path());
+    if (!content) {
+        if (content.error().code == ErrorCode::NotFound) return std::unexpected(recipeNotFound(name));
+        return std::unexpected(content.error());
+    }
+    auto record = parseRecord(*content, name);
+    if (!record) return std::unexpected(recipeNotFound(name));
+    return *record;
+}
+
+Result<std::string> Cookbook::lines(std::string_view name) const
+{
+    auto content = readFileOrEmpty(path());
+    if (!content) return std::unexpected(content.error());
+    auto found = recordLines(*content, name);
+    if (!found) return std::unexpected(recipeNotFound(name));
+    return *found;
+}
+
+Result<std::string> Cookbook::contentForChange() const
+{
+    auto content = readFile(path());
+    if (!content && content.error().code == ErrorCode::NotFound) {
+        return fail(ErrorCode::NotFound,
+                    "The cookbook file " + quotedName(fileName_) + " does not exist.");
+    }
+    return content;
+}
+
+Result<void> Cookbook::rewrite(std::string_view content)
+{
+    return writeFileAtomic(path(), content, kRewriteTemp);
+}
+
+Result<void> Cookbook::append(const RecipeRecord& record)
+{
+    return appendAll(std::span<const RecipeRecord>(&record, 1));
+}
+
+Result<void> Cookbook::appendAll(std::span<const RecipeRecord> records)
+{
+    auto content = contentForChange();
+    if (!content) return std::unexpected(content.error());
+    return rewrite(withAppended(*content, records));
+}
+
+Result<void> Cookbook::appendLines(std::string_view recordLinesFromName)
+{
+    auto content = contentForChange();
+    if (!content) return std::unexpected(content.error());
+    return rewrite(withAppendedLines(*content, recordLinesFromName));
+}
+
+Result<void> Cookbook::replace(std::string_view name, const RecipeRecord& record)
+{
+    auto content = contentForChange();
+    if (!content) return std::unexpected(content.error());
+    auto changed = withReplaced(*content, name, record);
+    if (!changed) return std::unexpected(recipeNotFound(name));
+    return rewrite(*changed);
+}
+
+Result<void> Cookbook::remove(std::string_view name)
+{
+    auto content = contentForChange();
+    if (!content) return std::unexpected(content.error());
+    auto changed = withDeleted(*content, name);
+    if (!changed) return std::unexpected(recipeNotFound(name));
+    return rewrite(*changed);
+}
+
+Result<void> moveRecipe(const ProgramFolder& folder, const std::string& sourceFile,
+                        const std::string& targetFile, std::string_view name)
+{
+    Cookbook source(folder, sourceFile);
+    Cookbook target(folder, targetFile);
+    auto lines = source.lines(name);
+    if (!lines) return std::unexpected(lines.error());
+    if (auto written = target.appendLines(*lines); !written) return written;
+    return source.remove(name);
+}
+
+std::vector<std::string> letterHeadings()
+{
+    std::vector<std::string> headings;
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        if (letter == 'W') continue;
+        headings.push_back(std::string(1, letter) + " -------");
+    }
+    return headings;
+}
+
+bool isHeading(std::string_view entry)
+{
+    return entry.size() >= 2 && entry.ends_with("--");
+}
+
+namespace {
+
+// Sorting 20,000 names compares each many times: the collation walks bytes directly, which
+// keeps a sort well under the time a frame takes.
+void collatedSort(std::vector<std::string>& entries)
+{
+    std::stable_sort(entries.begin(), entries.end(), text::CollateLess{});
+}
+
+}  // namespace
+
+RecipeIndex buildRecipeIndex(const std::vector<std::string>& names)
+{
+    RecipeIndex index;
+    index.entries = letterHeadings();
+    index.entries.insert(index.entries.end(), names.begin(), names.end());
+    collatedSort(index.entries);
+    index.count = static_cast<int>(names.size());
+    return index;
+}
+
+std::vector<std::string> sortedNames(std::vector<std::string> names)
+{
+    collatedSort(names);
+    return names;
+}
+
+}  // namespace culvora::store

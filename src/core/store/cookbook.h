@@ -1,0 +1,128 @@
+#pragma once
+
+// Cookbook files: tagged recipe records one after the other.
+//
+//   [NAMN] name [PORTIONER] servings [TID] time [IND] ingredient lines... [GÖRA]
+//   instruction lines... [TYP] type
+//
+// All texts are Windows-1252. The pure functions work on a file's content; Cookbook wraps
+// them with reading and the atomic rewrite through "recept.tmp".
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/error.h"
+#include "core/files/files.h"
+
+namespace culvora::store {
+
+inline constexpr std::string_view kTagName = "[NAMN]";
+inline constexpr std::string_view kTagServings = "[PORTIONER]";
+inline constexpr std::string_view kTagTime = "[TID]";
+inline constexpr std::string_view kTagIngredients = "[IND]";
+inline constexpr std::string_view kTagInstructions = "[G\xD6RA]";
+inline constexpr std::string_view kTagType = "[TYP]";
+inline constexpr std::string_view kRewriteTemp = "recept.tmp";
+
+struct RecipeRecord {
+    std::string name;
+    std::string servings;
+    std::string cookingTime;
+    std::string ingredients;   // lines joined by CR LF (a read record ends with CR LF)
+    std::string instructions;  // likewise
+    std::string type;
+    bool operator==(const RecipeRecord&) const = default;
+};
+
+// --- Pure functions over a cookbook's content ------------------------------------------------
+
+// Names in file order: the line after every "[NAMN]"; a lone "[NAMN]" at the end yields none.
+std::vector<std::string> listNames(std::string_view content);
+
+// The record whose name line (the line after a "[NAMN]") equals the name. Ingredients end at
+// the first line beginning with "[G", instructions at "[TYP]"; a record cut short yields what
+// was read. Nothing when no name line matches.
+std::optional<RecipeRecord> parseRecord(std::string_view content, std::string_view name);
+
+// The record's lines from its name line up to the next "[NAMN]" (not included) or the end,
+// each followed by CR LF. Nothing when the name is not found.
+std::optional<std::string> recordLines(std::string_view content, std::string_view name);
+
+// The lines of a record as appending writes them, from the name line on: multi-line texts are
+// written unchanged and followed by one line end.
+std::string formatRecord(const RecipeRecord& record);
+
+// The content after appending records: "[NAMN]" is written unless the content already ends
+// with a lone "[NAMN]" line.
+std::string withAppended(std::string_view content, std::span<const RecipeRecord> records);
+// The same for raw record lines that start at the name line (a move copies them this way).
+std::string withAppendedLines(std::string_view content, std::string_view recordLinesFromName);
+
+// The content with the record replaced in place; nothing when the name is not found.
+std::optional<std::string> withReplaced(std::string_view content, std::string_view name,
+                                        const RecipeRecord& record);
+
+// The content with the record removed: the deleted record's "[NAMN]" line stays and heads the
+// record that followed, so the file stays well formed; deleting the last record leaves a lone
+// "[NAMN]" at the end. Nothing when the name is not found.
+std::optional<std::string> withDeleted(std::string_view content, std::string_view name);
+
+// --- A cookbook file in the program folder ---------------------------------------------------
+
+class Cookbook {
+public:
+    Cookbook(ProgramFolder folder, std::string fileName)
+        : folder_(std::move(folder)), fileName_(std::move(fileName))
+    {
+    }
+
+    const std::string& fileName() const { return fileName_; }
+    std::filesystem::path path() const { return folder_.resolve(fileName_); }
+
+    // A missing cookbook lists as empty.
+    Result<std::vector<std::string>> names() const;
+    Result<RecipeRecord> read(std::string_view name) const;
+    Result<std::string> lines(std::string_view name) const;
+
+    // Changes refuse a missing cookbook with a clear message.
+    Result<void> append(const RecipeRecord& record);
+    Result<void> appendAll(std::span<const RecipeRecord> records);
+    Result<void> appendLines(std::string_view recordLinesFromName);
+    Result<void> replace(std::string_view name, const RecipeRecord& record);
+    Result<void> remove(std::string_view name);
+
+private:
+    Result<std::string> contentForChange() const;
+    Result<void> rewrite(std::string_view content);
+
+    ProgramFolder folder_;
+    std::string fileName_;
+};
+
+// Moves a record from one cookbook to another: the record is written to the target first and
+// only then removed from the source, so an interruption leaves it in both, never in neither.
+Result<void> moveRecipe(const ProgramFolder& folder, const std::string& sourceFile,
+                        const std::string& targetFile, std::string_view name);
+
+// --- The browser's sorted list ---------------------------------------------------------------
+
+// "A -------" ... "Z -------": 25 headings, no W (W sorts with V).
+std::vector<std::string> letterHeadings();
+bool isHeading(std::string_view entry);
+
+struct RecipeIndex {
+    std::vector<std::string> entries;  // headings and names in the program's sort order
+    int count = 0;                     // the number of names
+    std::string countText() const { return "Number of recipes: " + std::to_string(count); }
+};
+
+// The list the browser shows for the given names.
+RecipeIndex buildRecipeIndex(const std::vector<std::string>& names);
+
+// Names in the program's sort order (the viewer's Back/Forward list).
+std::vector<std::string> sortedNames(std::vector<std::string> names);
+
+}  // namespace culvora::store

@@ -1,0 +1,302 @@
+#include "core/text/text.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+
+namespace culvora::text {
+
+namespace {
+
+// Code points of the bytes 0x80..0x9F. The five bytes Windows-1252 leaves undefined keep the
+// C1 control of the same value, so every byte survives a round trip.
+constexpr std::array<char32_t, 32> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char32_t codePointOf(unsigned char byte)
+{
+    if (byte >= 0x80 && byte <= 0x9F) return kHigh[byte - 0x80];
+    return byte;
+}
+
+void appendUtf8(std::string& out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+std::optional<unsigned char> byteOf(char32_t cp)
+{
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<unsigned char>(cp);
+    for (std::size_t i = 0; i < kHigh.size(); ++i) {
+        if (kHigh[i] == cp) return static_cast<unsigned char>(0x80 + i);
+    }
+    return std::nullopt;
+}
+
+unsigned char u(char c)
+{
+    return static_cast<unsigned char>(c);
+}
+
+}  // namespace
+
+std::string toUtf8(std::string_view cp1252)
+{
+    std::string out;
+    out.reserve(cp1252.size() + cp1252.size() / 8);
+    for (char c : cp1252) appendUtf8(out, codePointOf(u(c)));
+    return out;
+}
+
+Result<std::string> fromUtf8(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        unsigned char lead = u(utf8[i]);
+        char32_t cp = 0;
+        std::size_t length = 0;
+        if (lead < 0x80) {
+            cp = lead;
+            length = 1;
+        } else if ((lead & 0xE0) == 0xC0) {
+            cp = lead & 0x1F;
+            length = 2;
+        } else if ((lead & 0xF0) == 0xE0) {
+            cp = lead & 0x0F;
+            length = 3;
+        } else if ((lead & 0xF8) == 0xF0) {
+            cp = lead & 0x07;
+            length = 4;
+        } else {
+            return fail(ErrorCode::Invalid, "The text is not valid UTF-8.");
+        }
+        if (i + length > utf8.size()) return fail(ErrorCode::Invalid, "The text is not valid UTF-8.");
+        for (std::size_t k = 1; k < length; ++k) {
+            unsigned char next = u(utf8[i + k]);
+            if ((next & 0xC0) != 0x80) return fail(ErrorCode::Invalid, "The text is not valid UTF-8.");
+            cp = (cp << 6) | (next & 0x3F);
+        }
+        auto byte = byteOf(cp);
+        if (!byte) {
+            char code[16];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
+            return fail(ErrorCode::Invalid,
+                        "The character \"" + std::string(utf8.substr(i, length)) + "\" (" + code +
+                            ") cannot be stored: the cookbook files hold Western European "
+                            "letters and signs only (Windows-1252).");
+        }
+        out += static_cast<char>(*byte);
+        i += length;
+    }
+    return out;
+}
+
+char toUpper(char c)
+{
+    unsigned char b = u(c);
+    if (b >= 'a' && b <= 'z') return static_cast<char>(b - 32);
+    if (b >= 0xE0 && b <= 0xFE && b != 0xF7) return static_cast<char>(b - 32);
+    switch (b) {
+    case 0x9A: return static_cast<char>(0x8A);  // š
+    case 0x9C: return static_cast<char>(0x8C);  // œ
+    case 0x9E: return static_cast<char>(0x8E);  // ž
+    case 0xFF: return static_cast<char>(0x9F);  // ÿ
+    default: return c;
+    }
+}
+
+char toLower(char c)
+{
+    unsigned char b = u(c);
+    if (b >= 'A' && b <= 'Z') return static_cast<char>(b + 32);
+    if (b >= 0xC0 && b <= 0xDE && b != 0xD7) return static_cast<char>(b + 32);
+    switch (b) {
+    case 0x8A: return static_cast<char>(0x9A);
+    case 0x8C: return static_cast<char>(0x9C);
+    case 0x8E: return static_cast<char>(0x9E);
+    case 0x9F: return static_cast<char>(0xFF);
+    default: return c;
+    }
+}
+
+std::string toUpper(std::string_view s)
+{
+    std::string out(s);
+    for (char& c : out) c = toUpper(c);
+    return out;
+}
+
+std::string toLower(std::string_view s)
+{
+    std::string out(s);
+    for (char& c : out) c = toLower(c);
+    return out;
+}
+
+std::optional<std::string_view> LineReader::next()
+{
+    if (pos_ >= text_.size()) return std::nullopt;
+    std::size_t start = pos_;
+    std::size_t end = text_.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+        pos_ = text_.size();
+        return text_.substr(start);
+    }
+    pos_ = end + 1;
+    if (text_[end] == '\r' && pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+    return text_.substr(start, end - start);
+}
+
+std::vector<std::string> splitLines(std::string_view text)
+{
+    std::vector<std::string> lines;
+    LineReader reader(text);
+    while (auto line = reader.next()) lines.emplace_back(*line);
+    return lines;
+}
+
+std::vector<std::string_view> splitLineViews(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    LineReader reader(text);
+    while (auto line = reader.next()) lines.push_back(*line);
+    return lines;
+}
+
+std::string joinLines(const std::vector<std::string>& lines)
+{
+    std::string out;
+    for (const auto& line : lines) {
+        out += line;
+        out += kCrLf;
+    }
+    return out;
+}
+
+std::optional<std::string_view> lastLine(std::string_view text)
+{
+    if (text.empty()) return std::nullopt;
+    std::size_t end = text.size();
+    // Drop the final terminator: CR LF, CR or LF.
+    if (text[end - 1] == '\n') {
+        --end;
+        if (end > 0 && text[end - 1] == '\r') --end;
+    } else if (text[end - 1] == '\r') {
+        --end;
+    }
+    std::size_t start = end == 0 ? std::string_view::npos : text.find_last_of("\r\n", end - 1);
+    start = start == std::string_view::npos ? 0 : start + 1;
+    return text.substr(start, end - start);
+}
+
+double leadingNumber(std::string_view s)
+{
+    // Blanks anywhere inside the number are skipped, as the old number reader did ("1 5" is
+    // 15); the number ends at the first other character.
+    auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    std::size_t i = 0;
+    while (i < s.size() && isBlank(s[i])) ++i;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        negative = s[i] == '-';
+        ++i;
+    }
+    double value = 0;
+    double scale = 0;  // 0 before the decimal point, then 0.1, 0.01, ...
+    for (; i < s.size(); ++i) {
+        char c = s[i];
+        if (isBlank(c)) continue;
+        if (c >= '0' && c <= '9') {
+            if (scale == 0) {
+                value = value * 10 + (c - '0');
+            } else {
+                value += (c - '0') * scale;
+                scale /= 10;
+            }
+        } else if (c == '.' && scale == 0) {
+            scale = 0.1;
+        } else {
+            break;
+        }
+    }
+    return negative ? -value : value;
+}
+
+namespace {
+
+// Collation weight of one byte: blank first, then every other non-letter in byte order, then
+// the letters A..Z (W as V), then Å, Ä, Ö.
+std::uint16_t weight(unsigned char b)
+{
+    constexpr std::uint16_t kLetters = 1000;
+    constexpr std::uint16_t kAring = kLetters + 26 * 2;
+    auto letter = [](char upper) {
+        if (upper == 'W') upper = 'V';
+        return static_cast<std::uint16_t>(kLetters + (upper - 'A') * 2);
+    };
+    if (b == ' ' || b == 0xA0) return 1;
+    if (b >= 'a' && b <= 'z') return letter(static_cast<char>(b - 32));
+    if (b >= 'A' && b <= 'Z') return letter(static_cast<char>(b));
+    switch (b) {
+    case 0xC5: case 0xE5: return kAring;                                   // Å
+    case 0xC4: case 0xE4: case 0xC6: case 0xE6: return kAring + 1;         // Ä, Æ
+    case 0xD6: case 0xF6: case 0xD8: case 0xF8: return kAring + 2;         // Ö, Ø
+    case 0xC0: case 0xC1: case 0xC2: case 0xC3:
+    case 0xE0: case 0xE1: case 0xE2: case 0xE3: return letter('A');
+    case 0xC7: case 0xE7: return letter('C');
+    case 0xD0: case 0xF0: return letter('D');
+    case 0xC8: case 0xC9: case 0xCA: case 0xCB:
+    case 0xE8: case 0xE9: case 0xEA: case 0xEB: return letter('E');
+    case 0xCC: case 0xCD: case 0xCE: case 0xCF:
+    case 0xEC: case 0xED: case 0xEE: case 0xEF: return letter('I');
+    case 0xD1: case 0xF1: return letter('N');
+    case 0xD2: case 0xD3: case 0xD4: case 0xD5:
+    case 0xF2: case 0xF3: case 0xF4: case 0xF5:
+    case 0x8C: case 0x9C: return letter('O');
+    case 0x8A: case 0x9A: case 0xDF: return letter('S');
+    case 0xDE: case 0xFE: return letter('T');
+    case 0xD9: case 0xDA: case 0xDB: case 0xDC:
+    case 0xF9: case 0xFA: case 0xFB: case 0xFC: return letter('U');
+    case 0xDD: case 0xFD: case 0xFF: case 0x9F: return letter('Y');
+    case 0x8E: case 0x9E: return letter('Z');
+    default: return static_cast<std::uint16_t>(2 + b);
+    }
+}
+
+}  // namespace
+
+std::weak_ordering collate(std::string_view a, std::string_view b)
+{
+    std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        auto wa = weight(u(a[i]));
+        auto wb = weight(u(b[i]));
+        if (wa != wb) return wa < wb ? std::weak_ordering::less : std::weak_ordering::greater;
+    }
+    if (a.size() != b.size()) {
+        return a.size() < b.size() ? std::weak_ordering::less : std::weak_ordering::greater;
+    }
+    int bytes = a.compare(b);
+    if (bytes == 0) return std::weak_ordering::equivalent;
+    return bytes < 0 ? std::weak_ordering::less : std::weak_ordering::greater;
+}
+
+}  // namespace culvora::text

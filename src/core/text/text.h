@@ -1,0 +1,85 @@
+#pragma once
+
+// Text as the data files hold it: Windows-1252 bytes in a std::string, one byte a character.
+
+#include <compare>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/error.h"
+
+namespace culvora::text {
+
+inline constexpr std::string_view kCrLf = "\r\n";
+
+// --- Encoding ------------------------------------------------------------------------------
+
+// Every Windows-1252 byte has a UTF-8 form; the five bytes the code page leaves undefined
+// (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 controls of the same value, as Windows does.
+std::string toUtf8(std::string_view cp1252);
+
+// Refuses a character that Windows-1252 cannot hold (and malformed UTF-8) with a message that
+// names it; nothing is ever replaced by '?'.
+Result<std::string> fromUtf8(std::string_view utf8);
+
+// --- Case ------------------------------------------------------------------------------------
+
+char toUpper(char c);
+char toLower(char c);
+std::string toUpper(std::string_view s);
+std::string toLower(std::string_view s);
+
+// --- Lines -----------------------------------------------------------------------------------
+
+// Walks a text line by line. A line ends at CR LF, a lone CR or a lone LF; the terminator is
+// not part of the line; a final line without terminator is still a line; an empty text has no
+// lines.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : text_(text) {}
+    std::optional<std::string_view> next();
+    bool atEnd() const { return pos_ >= text_.size(); }
+    // Byte offset of the next line to be read (the end of the text when none is left).
+    std::size_t position() const { return pos_; }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+std::vector<std::string> splitLines(std::string_view text);
+std::vector<std::string_view> splitLineViews(std::string_view text);
+
+// Each line followed by CR LF.
+std::string joinLines(const std::vector<std::string>& lines);
+
+// The last line of a text, or nothing for an empty text.
+std::optional<std::string_view> lastLine(std::string_view text);
+
+// --- Numbers ---------------------------------------------------------------------------------
+
+// The leading number of a text: blanks are skipped, an optional sign and one decimal point are
+// allowed, and a text that does not begin with a number reads as 0 ("45 min" is 45).
+double leadingNumber(std::string_view s);
+
+// --- Collation -------------------------------------------------------------------------------
+
+// The one order of every sorted list: case-insensitive, a blank before any other character,
+// digits and signs before letters, W counted as V, accented letters with their base letter,
+// and Å, Ä, Ö (Æ with Ä, Ø with Ö) after Z. Texts that collate equal are ordered by their
+// bytes so that the order is total.
+std::weak_ordering collate(std::string_view a, std::string_view b);
+inline bool collateLess(std::string_view a, std::string_view b)
+{
+    return collate(a, b) < 0;
+}
+
+// Position a sorted list would give a new entry: after every entry that collates equal or
+// lower, as a sorted list box adds it.
+struct CollateLess {
+    bool operator()(std::string_view a, std::string_view b) const { return collateLess(a, b); }
+};
+
+}  // namespace culvora::text

@@ -1,0 +1,97 @@
+#pragma once
+
+// Everything a window asks of the platform. Production versions talk to Qt; tests hand in
+// fakes that record what was shown and return scripted answers. No window creates a
+// QMessageBox itself.
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QWidget;
+
+namespace culvora::gui {
+
+enum class MessageIcon { None, Information, Exclamation, Question, Stop };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class Answer { Ok, Cancel, Yes, No };
+
+struct Message {
+    QString text;
+    QString title;
+    MessageIcon icon = MessageIcon::None;
+    MessageButtons buttons = MessageButtons::Ok;
+    Answer defaultButton = Answer::Ok;
+};
+
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+    // Shows a message box and waits for the answer.
+    virtual Answer show(const Message& message) = 0;
+    virtual void beep() = 0;
+    // An input box; nothing when cancelled.
+    virtual std::optional<QString> input(const QString& prompt, const QString& title,
+                                         const QString& defaultText) = 0;
+    // File dialogs; an empty string when cancelled. Filters as Qt writes them.
+    virtual QString openFileName(const QString& title, const QString& filter) = 0;
+    virtual QString saveFileName(const QString& title, const QString& filter,
+                                 const QString& defaultSuffix) = 0;
+    // The print dialog; false when cancelled.
+    virtual bool choosePrinter() = 0;
+
+    // The common shapes, spelled once.
+    void inform(const QString& text, const QString& title,
+                MessageIcon icon = MessageIcon::None)
+    {
+        show({text, title, icon, MessageButtons::Ok, Answer::Ok});
+    }
+    // Yes/No with a question icon and No as the default: the shape of every question before
+    // a destructive action.
+    bool confirm(const QString& text, const QString& title)
+    {
+        return show({text, title, MessageIcon::Question, MessageButtons::YesNo, Answer::No}) ==
+               Answer::Yes;
+    }
+};
+
+class DesktopOpener {
+public:
+    virtual ~DesktopOpener() = default;
+    // A local file path or a web address, opened with its associated program.
+    virtual void openDocument(const QString& pathOrUrl) = 0;
+    virtual void openInTextEditor(const QString& path) = 0;
+};
+
+class PrintService {
+public:
+    virtual ~PrintService() = default;
+    virtual void setFont(const QString& name, double pointSize, bool bold, bool italic) = 0;
+    virtual void print(const QString& text, bool endLine = true) = 0;
+    virtual void endDocument() = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() const = 0;
+};
+
+class Random {
+public:
+    virtual ~Random() = default;
+    // A number in [0, 1).
+    virtual double next() = 0;
+};
+
+struct Services {
+    Prompter& prompter;
+    DesktopOpener& opener;
+    PrintService& printer;
+    Clock& clock;
+    Random& random;
+};
+
+}  // namespace culvora::gui

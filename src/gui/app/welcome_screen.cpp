@@ -1,0 +1,7 @@
+#include "gui/app/window_catalog.h"
+
+namespace culvora::gui {
+
+void registerWelcomeWindow(AppContext&) {}
+
+}  // namespace culvora::gui

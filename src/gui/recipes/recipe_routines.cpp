@@ -1,0 +1,68 @@
+#include "gui/recipes/recipe_routines.h"
+
+#include <QWidget>
+
+#include "core/store/cookbook.h"
+#include "gui/app/app_context.h"
+#include "gui/app/qt_text.h"
+#include "gui/app/window_registry.h"
+
+namespace culvora::gui {
+
+RecipeBrowserLists* recipeBrowser(AppContext& app, bool create)
+{
+    const QString name = QStringLiteral("recept");
+    QWidget* window = app.windows.find(name);
+    if (!window && create) window = app.windows.open(name);
+    return dynamic_cast<RecipeBrowserLists*>(window);
+}
+
+namespace {
+
+bool fill(AppContext& app, RecipeBrowserLists& browser)
+{
+    auto names = store::Cookbook(app.state.folder, app.state.currentCookbookFile).names();
+    if (!names) {
+        app.services.prompter.inform(toQString(names.error()), QStringLiteral("Error"),
+                                     MessageIcon::Exclamation);
+        browser.setRecipeIndex(store::buildRecipeIndex({}));
+        return false;
+    }
+    browser.setRecipeIndex(store::buildRecipeIndex(*names));
+    return true;
+}
+
+}  // namespace
+
+bool FillRecipeList(AppContext& app)
+{
+    RecipeBrowserLists* browser = recipeBrowser(app);
+    if (!browser) return false;
+    return fill(app, *browser);
+}
+
+bool DeleteRecipe(AppContext& app, const std::string& name, int labelIndex, int flag)
+{
+    const QString shown = fromCp(name);
+    if (flag != 1 &&
+        !app.services.prompter.confirm(
+            QStringLiteral("Are you sure you want to delete the recipe \u00B4") + shown +
+                QStringLiteral("\u00B4?"),
+            QStringLiteral("Delete ") + shown)) {
+        return false;
+    }
+    auto removed = store::Cookbook(app.state.folder, app.state.currentCookbookFile).remove(name);
+    if (!removed) {
+        app.services.prompter.inform(toQString(removed.error()), QStringLiteral("Error"),
+                                     MessageIcon::Exclamation);
+        return false;
+    }
+    if (RecipeBrowserLists* browser = recipeBrowser(app)) {
+        fill(app, *browser);
+        browser->hideNameLabel(labelIndex);
+    }
+    --app.state.nameCount;
+    return true;
+}
+
+}  // namespace culvora::gui

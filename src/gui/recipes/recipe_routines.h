@@ -1,0 +1,38 @@
+#pragma once
+
+// The two shared routines that act on the recipe browser: FillRecipeList rebuilds its sorted
+// list and count, DeleteRecipe removes a recipe from the current cookbook and hides its label.
+
+#include <string>
+
+#include "core/store/cookbook.h"
+
+namespace culvora::gui {
+
+struct AppContext;
+
+// What the routines need of the browser window ("recept"). The browser implements it.
+class RecipeBrowserLists {
+public:
+    virtual ~RecipeBrowserLists() = default;
+    // List1 and label4.
+    virtual void setRecipeIndex(const store::RecipeIndex& index) = 0;
+    // Hides the name label ratt(index) and empties its caption.
+    virtual void hideNameLabel(int index) = 0;
+    // The first name label (0 = the template, up to nameCount) whose caption equals the name,
+    // or -1.
+    virtual int findNameLabel(const std::string& name) const = 0;
+};
+
+// The browser, created when it does not exist yet; nullptr when it cannot be.
+RecipeBrowserLists* recipeBrowser(AppContext& app, bool create = true);
+
+// Rebuilds the browser's list from the current cookbook. A cookbook that cannot be read is
+// reported through the Prompter; false then.
+bool FillRecipeList(AppContext& app);
+
+// Asks (unless flag is 1), removes the record from the current cookbook, refills the list,
+// hides label `labelIndex` and decreases nameCount. True when the recipe was deleted.
+bool DeleteRecipe(AppContext& app, const std::string& name, int labelIndex, int flag = 0);
+
+}  // namespace culvora::gui

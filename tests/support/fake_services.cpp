@@ -1,0 +1,68 @@
+#include "support/fake_services.h"
+
+namespace culvora::testing {
+
+gui::Answer FakePrompter::show(const gui::Message& message)
+{
+    messages.append(message);
+    if (answers.empty()) return message.defaultButton;
+    auto answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+std::optional<QString> FakePrompter::input(const QString& prompt, const QString&, const QString&)
+{
+    inputPrompts << prompt;
+    if (inputs.empty()) return std::nullopt;
+    auto value = inputs.front();
+    inputs.pop_front();
+    return value;
+}
+
+QString FakePrompter::openFileName(const QString& title, const QString&)
+{
+    fileDialogTitles << title;
+    if (fileNames.empty()) return {};
+    auto name = fileNames.front();
+    fileNames.pop_front();
+    return name;
+}
+
+QString FakePrompter::saveFileName(const QString& title, const QString& filter, const QString&)
+{
+    return openFileName(title, filter);
+}
+
+bool FakePrompter::choosePrinter()
+{
+    if (printerChoices.empty()) return true;
+    bool choice = printerChoices.front();
+    printerChoices.pop_front();
+    return choice;
+}
+
+void FakePrinter::setFont(const QString& name, double pointSize, bool bold, bool italic)
+{
+    output += QStringLiteral("[font %1 %2%3%4]")
+                  .arg(name)
+                  .arg(pointSize)
+                  .arg(bold ? QStringLiteral(" b") : QString())
+                  .arg(italic ? QStringLiteral(" i") : QString());
+}
+
+void FakePrinter::print(const QString& text, bool endLine)
+{
+    output += text;
+    if (endLine) output += QLatin1Char('\n');
+}
+
+double FakeRandom::next()
+{
+    if (values.empty()) return 0.0;
+    double value = values.front();
+    values.pop_front();
+    return value;
+}
+
+}  // namespace culvora::testing

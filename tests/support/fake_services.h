@@ -1,0 +1,85 @@
+#pragma once
+
+// Fakes of the platform services: they record what a window showed (exact texts, titles,
+// icons, buttons) and give scripted answers, so a test can drive a window end to end.
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+
+#include "gui/app/services.h"
+
+namespace culvora::testing {
+
+class FakePrompter : public gui::Prompter {
+public:
+    gui::Answer show(const gui::Message& message) override;
+    void beep() override { ++beeps; }
+    std::optional<QString> input(const QString& prompt, const QString& title,
+                                 const QString& defaultText) override;
+    QString openFileName(const QString& title, const QString& filter) override;
+    QString saveFileName(const QString& title, const QString& filter,
+                         const QString& defaultSuffix) override;
+    bool choosePrinter() override;
+
+    // Scripted answers, used in order; when none is left a message box answers with its
+    // default button, an input box is cancelled, a file dialog is cancelled and the print
+    // dialog is accepted.
+    std::deque<gui::Answer> answers;
+    std::deque<std::optional<QString>> inputs;
+    std::deque<QString> fileNames;
+    std::deque<bool> printerChoices;
+
+    QList<gui::Message> messages;  // every message box shown, in order
+    QStringList inputPrompts;
+    QStringList fileDialogTitles;
+    int beeps = 0;
+
+    const gui::Message& last() const { return messages.back(); }
+};
+
+class FakeOpener : public gui::DesktopOpener {
+public:
+    void openDocument(const QString& pathOrUrl) override { documents << pathOrUrl; }
+    void openInTextEditor(const QString& path) override { edited << path; }
+    QStringList documents;
+    QStringList edited;
+};
+
+// Records a print job as text: font changes as "[font Arial 12 b i]", printed text as given,
+// line ends as "\n", the end of the document as "[end]".
+class FakePrinter : public gui::PrintService {
+public:
+    void setFont(const QString& name, double pointSize, bool bold, bool italic) override;
+    void print(const QString& text, bool endLine) override;
+    void endDocument() override { output += QStringLiteral("[end]"); ++documents; }
+    QString output;
+    int documents = 0;
+};
+
+class FakeClock : public gui::Clock {
+public:
+    QDateTime now() const override { return time; }
+    QDateTime time = QDateTime(QDate(2026, 12, 9), QTime(18, 30, 5));
+};
+
+class FakeRandom : public gui::Random {
+public:
+    double next() override;
+    std::deque<double> values;  // used in order, then 0
+};
+
+struct FakeServices {
+    FakePrompter prompter;
+    FakeOpener opener;
+    FakePrinter printer;
+    FakeClock clock;
+    FakeRandom random;
+    gui::Services services{prompter, opener, printer, clock, random};
+};
+
+}  // namespace culvora::testing

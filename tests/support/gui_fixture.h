@@ -1,0 +1,51 @@
+#pragma once
+
+// A main window over a temporary data folder with fake services: the starting point of every
+// window test. Construct it, write the files the test needs, then call start().
+
+#include <QString>
+
+#include <memory>
+#include <string_view>
+
+#include "gui/app/main_window.h"
+#include "gui/app/window_registry.h"
+#include "support/fake_services.h"
+#include "support/temp_dir.h"
+
+namespace culvora::testing {
+
+class GuiFixture {
+public:
+    GuiFixture();
+    ~GuiFixture();
+
+    // The default files: tavendi.ini naming BOOK1.TXT, bocker.txt with "Standard" and
+    // BOOK1.TXT (empty), typer.txt with the five original types.
+    void writeDefaultFiles();
+    // Copies the program's delivered data/ folder into the data folder.
+    void copyDeliveredData();
+
+    // Creates the main window (reads tavendi.ini as at start-up). Not shown unless asked.
+    gui::MainWindow& start(bool show = false);
+
+    gui::AppContext& app() { return main_->context(); }
+    gui::MainWindow& main() { return *main_; }
+    gui::WindowRegistry& windows() { return main_->windows(); }
+
+    TempDir dir;
+    FakeServices fakes;
+    gui::ShellState state;
+
+private:
+    std::unique_ptr<gui::MainWindow> main_;
+};
+
+// Finds a child of a window by objectName and fails the test (returning nullptr) if absent.
+template <class T>
+T* child(QObject* parent, const QString& name)
+{
+    return parent ? parent->findChild<T*>(name) : nullptr;
+}
+
+}  // namespace culvora::testing
