@@ -203,6 +203,11 @@ Result<CookbookEntry> CookbookList::remove(std::string_view title)
 {
     auto entries = read();
     if (!entries) return std::unexpected(entries.error());
+    auto it = std::find_if(entries->begin(), entries->end(),
+                           [&](const CookbookEntry& e) { return e.title == title; });
+    if (it == entries->end()) {
+        return fail(ErrorCode::NotFound, "There is no cookbook called " + inQuotes(title) + ".");
+    }
     switch (removeRefusal(entries->size(), title)) {
     case RemoveRefusal::LastCookbook:
         return fail(ErrorCode::Refused, std::string(kLastCookbookMessage));
@@ -210,11 +215,6 @@ Result<CookbookEntry> CookbookList::remove(std::string_view title)
         return fail(ErrorCode::Refused, std::string(kStandardCookbookMessage));
     case RemoveRefusal::None:
         break;
-    }
-    auto it = std::find_if(entries->begin(), entries->end(),
-                           [&](const CookbookEntry& e) { return e.title == title; });
-    if (it == entries->end()) {
-        return fail(ErrorCode::NotFound, "There is no cookbook called " + inQuotes(title) + ".");
     }
     CookbookEntry removed = *it;
     entries->erase(it);
