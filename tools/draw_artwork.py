@@ -869,15 +869,15 @@ def icon_apple_chart(cv):
 
 def icon_timer_list(cv):
     # list card
-    cv.shadow(RRect(44, 6, 100, 92, 5), alpha=0.25, blur=2.5, dy=2)
-    obox(cv, 44, 6, 100, 92, 5, PAPER_L, LINEN_D, 1.5)
-    cv.fill(Line([(52, 18), (92, 18)], 3), TOMATO)
+    cv.shadow(RRect(50, 6, 110, 92, 5), alpha=0.25, blur=2.5, dy=2)
+    obox(cv, 50, 6, 110, 92, 5, PAPER_L, LINEN_D, 1.5)
+    cv.fill(Line([(74, 18), (102, 18)], 3), TOMATO)
     for i in range(4):
         y = 32 + i * 14
-        obox(cv, 51, y - 5, 61, y + 5, 2, WHITE, INK2, 1.8)
+        obox(cv, 73, y - 5, 83, y + 5, 2, WHITE, INK2, 1.8)
         if i < 2:
-            cv.fill(Line([(53, y), (56, y + 3.5), (62, y - 6)], 3), OLIVE)
-        cv.fill(Line([(65, y), (92 - (i % 2) * 8, y)], 2.2), INK2, 0.6)
+            cv.fill(Line([(75, y), (78, y + 3.5), (84, y - 6)], 3), OLIVE)
+        cv.fill(Line([(88, y), (103 - (i % 2) * 5, y)], 2.2), INK2, 0.6)
     # kitchen timer in front
     cv.fill(Ellipse(8, 86, 64, 96), (60, 40, 20), 0.18)
     cv.fill(RRect(31, 14, 41, 24, 2), HONEY_D)
