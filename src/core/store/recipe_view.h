@@ -1,0 +1,97 @@
+#pragma once
+
+// What the recipe viewer shows for one recipe, worked out without a window: the three label
+// texts, the ingredient and instruction texts, the ingredient label's height rule, the scroll
+// arithmetic of the ingredient frame, and the Back/Forward neighbours in the program's order.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/error.h"
+#include "core/files/files.h"
+#include "core/store/cookbook.h"
+
+namespace culvora::store {
+
+// The ingredient label grows by this much for every line of its section, the closing tag
+// included.
+inline constexpr int kIngredientLineTwips = 29;
+// The label's height before a recipe is read.
+inline constexpr int kIngredientStartTwips = 185;
+
+// n ingredient lines give 29 × (n + 1) twips.
+constexpr int ingredientHeightTwips(int lines)
+{
+    return kIngredientLineTwips * (lines + 1);
+}
+
+// All texts Windows-1252; the multi-line texts hold each line followed by CR LF.
+struct RecipeTexts {
+    std::string name;          // Label1
+    std::string servings;      // Label2: "(Serves 4)"
+    std::string time;          // Label3: "Time to cook: 30 min"
+    std::string ingredients;   // Text1
+    int ingredientLines = 0;
+    std::string instructions;  // Text2
+    bool found = true;         // false: the texts say that the recipe is missing
+};
+
+RecipeTexts recipeTexts(const RecipeRecord& record);
+
+// What the viewer shows for a name the cookbook does not hold (deleted meanwhile, or moved):
+// the name, no servings or time, and a sentence in the ingredient area that says so. `reason`
+// is that sentence; empty gives the usual one.
+RecipeTexts missingRecipeTexts(std::string_view name, std::string_view reason = {});
+
+// One read of the cookbook gives both the recipe and the Back/Forward list.
+struct ViewerPage {
+    RecipeTexts texts;
+    std::vector<std::string> order;  // every name in the program's sort order
+};
+
+// A missing cookbook file is an error (NotFound) with a sentence for the user; a name that the
+// cookbook does not hold is not: its page says so and still carries the list, so Back and
+// Forward lead on to a recipe that is there.
+Result<ViewerPage> readViewerPage(const ProgramFolder& folder, const std::string& cookbookFile,
+                                  std::string_view name);
+ViewerPage viewerPage(std::string_view content, std::string_view name);
+
+// --- Back and Forward ----------------------------------------------------------------------
+
+enum class Step { Back, Forward };
+
+// The first entry equal to the name, or -1.
+int findEntry(std::span<const std::string> order, std::string_view name);
+
+// The name Back or Forward leads to, wrapping from the last to the first and back. Entries
+// equal to the current name are passed over: a cookbook with the same name twice (imports can
+// make that) would otherwise show the same first record again and never move on. A name not
+// in the list leads to the first (Forward) or the last (Back) entry. Nothing for an empty list.
+std::optional<std::string> neighbour(std::span<const std::string> order, std::string_view current,
+                                     Step step);
+
+// --- Scrolling the ingredients -------------------------------------------------------------
+
+// The scroll bar value v moves the label to the top −10 × v. The value is a 16-bit number and
+// the product is taken in 16 bits, so v never goes beyond this.
+inline constexpr int kMaxIngredientScroll = 3276;
+
+struct ScrollRange {
+    int maximum = 0;
+    int singleStep = 1;
+    int pageStep = 1;
+};
+
+// Enough range to bring the label's last line to the bottom of the frame (as far as 16 bits
+// reach); a click on an arrow moves one line, a click beside the thumb one frame.
+ScrollRange ingredientScrollRange(int labelHeightTwips, int frameHeightTwips, int lineHeightTwips);
+
+// The label's top for a scroll value, in twips. Values outside 0..kMaxIngredientScroll are
+// held at its ends, so the 16-bit product cannot overflow.
+std::int16_t ingredientTop(int value);
+
+}  // namespace culvora::store

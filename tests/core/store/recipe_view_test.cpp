@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include "core/store/recipe_view.h"
+#include "support/temp_dir.h"
+
+using namespace culvora;
+using namespace culvora::store;
+using culvora::testing::crlf;
+using culvora::testing::TempDir;
+
+namespace {
+
+const std::string kPancakes =
+    crlf({"[NAMN]", "Pancakes", "[PORTIONER]", "4", "[TID]", "30", "[IND]", "3 eggs", "",
+          "6 dl milk", "[G\xD6RA]", "Whisk.", "", "Fry.", "[TYP]", "Desserts"});
+const std::string kWaffles = crlf({"[NAMN]", "Waffles", "[PORTIONER]", "6", "[TID]", "20 ca",
+                                   "[IND]", "[G\xD6RA]", "[TYP]", "Desserts"});
+const std::string kApple = crlf({"[NAMN]", "\xC4ppelkaka", "[PORTIONER]", "8", "[TID]", "50",
+                                 "[IND]", "apples", "[G\xD6RA]", "Bake.", "[TYP]", "Desserts"});
+
+TEST(RecipeView, LabelsAndTextsOfARecord)
+{
+    const auto page = viewerPage(kWaffles + kPancakes + kApple, "Pancakes");
+    const RecipeTexts& t = page.texts;
+    EXPECT_TRUE(t.found);
+    EXPECT_EQ(t.name, "Pancakes");
+    EXPECT_EQ(t.servings, "(Serves 4)");
+    EXPECT_EQ(t.time, "Time to cook: 30 min");
+    // Each line followed by CR LF, empty lines kept and counted.
+    EXPECT_EQ(t.ingredients, "3 eggs\r\n\r\n6 dl milk\r\n");
+    EXPECT_EQ(t.ingredientLines, 3);
+    EXPECT_EQ(t.instructions, "Whisk.\r\n\r\nFry.\r\n");
+
+    // The time line is shown as written, not as a number.
+    const auto waffles = viewerPage(kWaffles, "Waffles").texts;
+    EXPECT_EQ(waffles.time, "Time to cook: 20 ca min");
+    EXPECT_EQ(waffles.ingredients, "");
+    EXPECT_EQ(waffles.ingredientLines, 0);
+}
+
+TEST(RecipeView, IngredientHeightGrowsBy29TwipsALineTheClosingTagIncluded)
+{
+    EXPECT_EQ(ingredientHeightTwips(0), 29);
+    EXPECT_EQ(ingredientHeightTwips(3), 116);
+    EXPECT_EQ(ingredientHeightTwips(viewerPage(kPancakes, "Pancakes").texts.ingredientLines), 116);
+}
+
+TEST(RecipeView, ARecordCutShortShowsWhatIsThere)
+{
+    // No "[GÖRA]": everything after "[IND]" is ingredients; no "[TYP]": the instructions run on.
+    const auto noTag = viewerPage(crlf({"[NAMN]", "Stew", "[PORTIONER]", "2", "[TID]", "90",
+                                        "[IND]", "beef", "onions"}),
+                                  "Stew");
+    EXPECT_TRUE(noTag.texts.found);
+    EXPECT_EQ(noTag.texts.ingredients, "beef\r\nonions\r\n");
+    EXPECT_EQ(noTag.texts.instructions, "");
+    const auto noType = viewerPage(crlf({"[NAMN]", "Stew", "[PORTIONER]", "2", "[TID]", "90",
+                                         "[IND]", "beef", "[G\xD6RA]", "Simmer."}) +
+                                       kPancakes,
+                                   "Stew");
+    EXPECT_EQ(noType.texts.instructions, "Simmer.\r\n");
+    EXPECT_EQ(noType.order, (std::vector<std::string>{"Pancakes", "Stew"}));
+}
+
+TEST(RecipeView, AMissingRecipeSaysSoAndKeepsTheList)
+{
+    const auto page = viewerPage(kPancakes + kWaffles, "Crumble");
+    EXPECT_FALSE(page.texts.found);
+    EXPECT_EQ(page.texts.name, "Crumble");
+    EXPECT_EQ(page.texts.servings, "");
+    EXPECT_EQ(page.texts.time, "");
+    EXPECT_NE(page.texts.ingredients.find("could not be found"), std::string::npos);
+    EXPECT_EQ(page.order, (std::vector<std::string>{"Pancakes", "Waffles"}));
+    // An ingredient line that equals the name is not a name line.
+    EXPECT_FALSE(viewerPage(kPancakes, "3 eggs").texts.found);
+}
+
+TEST(RecipeView, ReadsTheCookbookFileOnce)
+{
+    TempDir dir;
+    ProgramFolder folder(dir.path());
+    dir.write("BOOK1.TXT", kApple + kPancakes + kWaffles);
+    auto page = readViewerPage(folder, "BOOK1.TXT", "Waffles");
+    ASSERT_TRUE(page) << page.error().message;
+    EXPECT_EQ(page->texts.servings, "(Serves 6)");
+    // W with V, Ä after Z.
+    EXPECT_EQ(page->order, (std::vector<std::string>{"Pancakes", "Waffles", "\xC4ppelkaka"}));
+
+    auto missing = readViewerPage(folder, "BOOK9.TXT", "Waffles");
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error().code, ErrorCode::NotFound);
+    EXPECT_EQ(missing.error().message, "The cookbook file \"BOOK9.TXT\" could not be found.");
+}
+
+TEST(RecipeView, BackAndForwardWrapAround)
+{
+    const std::vector<std::string> order{"Apple pie", "Buns", "Crumble"};
+    struct Case {
+        std::string current;
+        Step step;
+        std::optional<std::string> expected;
+    };
+    for (const auto& c : std::vector<Case>{
+             {"Apple pie", Step::Forward, "Buns"},
+             {"Crumble", Step::Forward, "Apple pie"},
+             {"Apple pie", Step::Back, "Crumble"},
+             {"Buns", Step::Back, "Apple pie"},
+             // A recipe that is gone: Forward starts at the first, Back at the last.
+             {"Bread", Step::Forward, "Apple pie"},
+             {"Bread", Step::Back, "Crumble"},
+         }) {
+        EXPECT_EQ(neighbour(order, c.current, c.step), c.expected)
+            << c.current << (c.step == Step::Forward ? " forward" : " back");
+    }
+    EXPECT_EQ(neighbour({}, "Buns", Step::Forward), std::nullopt);
+    const std::vector<std::string> one{"Buns"};
+    EXPECT_EQ(neighbour(one, "Buns", Step::Back), "Buns");
+}
+
+TEST(RecipeView, BackAndForwardPassOverATwiceUsedName)
+{
+    const std::vector<std::string> order{"Buns", "Buns", "Crumble"};
+    EXPECT_EQ(findEntry(order, "Buns"), 0);
+    EXPECT_EQ(neighbour(order, "Buns", Step::Forward), "Crumble");
+    EXPECT_EQ(neighbour(order, "Crumble", Step::Forward), "Buns");
+    EXPECT_EQ(neighbour(order, "Buns", Step::Back), "Crumble");
+    const std::vector<std::string> same{"Buns", "Buns"};
+    EXPECT_EQ(neighbour(same, "Buns", Step::Forward), "Buns");
+}
+
+TEST(RecipeView, ScrollStaysWithin16Bits)
+{
+    // 100 lines of 276 twips in a frame of 4000: 23600 hidden twips, one line or one frame a
+    // click.
+    const auto range = ingredientScrollRange(27600, 4000, 276);
+    EXPECT_EQ(range.maximum, 2360);
+    EXPECT_EQ(range.singleStep, 27);
+    EXPECT_EQ(range.pageStep, 400);
+    EXPECT_EQ(ingredientScrollRange(3000, 4000, 276).maximum, 0);
+    // A label taller than 16 bits reach scrolls as far as they do.
+    EXPECT_EQ(ingredientScrollRange(60000, 4000, 276).maximum, kMaxIngredientScroll);
+
+    EXPECT_EQ(ingredientTop(0), 0);
+    EXPECT_EQ(ingredientTop(29), -290);
+    EXPECT_EQ(ingredientTop(kMaxIngredientScroll), -32760);
+    EXPECT_EQ(ingredientTop(5000), -32760);
+    EXPECT_EQ(ingredientTop(-3), 0);
+}
+
+}  // namespace
