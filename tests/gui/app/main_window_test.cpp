@@ -1,0 +1,319 @@
+#include <QAbstractButton>
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+
+#include "gui/app/geometry.h"
+#include "support/gui_fixture.h"
+
+using namespace culvora;
+using namespace culvora::gui;
+using culvora::testing::crlf;
+using culvora::testing::GuiFixture;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    static QAction* action(MainWindow& main, const char* name)
+    {
+        return main.findChild<QAction*>(QString::fromLatin1(name));
+    }
+
+    static QWidget* dummyWindow(const QString& name)
+    {
+        auto* window = new QWidget;
+        window->setObjectName(name);
+        return window;
+    }
+
+private slots:
+    void menusHaveTheirNamesCaptionsAndShortcuts()
+    {
+        GuiFixture f;
+        f.writeDefaultFiles();
+        MainWindow& main = f.start();
+        QCOMPARE(main.windowTitle(), QStringLiteral("Culvora 1.0"));
+        QCOMPARE(main.objectName(), QStringLiteral("Huvud"));
+
+        struct Item {
+            const char* name;
+            const char* caption;
+            QKeySequence shortcut;
+        };
+        const Item items[] = {
+            {"mnu2", "&Open Database", QKeySequence(Qt::CTRL | Qt::Key_W)},
+            {"mnu2b", "&Info about database...", {}},
+            {"mnuBackup", "&Backup...", {}},
+            {"mnutips", "&Tips at startup", {}},
+            {"mnuvisanu", "&View tips now", {}},
+            {"mnu7", "&Exit", QKeySequence(Qt::CTRL | Qt::Key_X)},
+            {"mnuImport", "&Import from Meal Master...", {}},
+            {"mnuvaljreceptbok", "&Cookbooks...", {}},
+            {"mnu4", "&Import cookbook...", QKeySequence(Qt::CTRL | Qt::Key_I)},
+            {"mnuadd", "&Edit fridge-database...", {}},
+            {"mnuhelpindex", "&Content...", QKeySequence(Qt::Key_F1)},
+            {"mnuTavendiHEM", "&Culvora's website", {}},
+            {"mnuhelpom", "&About...", QKeySequence(Qt::CTRL | Qt::Key_O)},
+            {"mnuOptionsGenerateArchive", "&Generate HTML archive...", {}},
+            {"mnuOptionsTypes", "&Types of recipes...", {}},
+            {"mnuOptionsHelp", "&Help...", {}},
+            {"mnuNoFilter", "&No filter", {}},
+        };
+        for (const auto& item : items) {
+            QAction* a = action(main, item.name);
+            QVERIFY2(a, item.name);
+            QCOMPARE(a->text(), QString::fromUtf8(item.caption));
+            QCOMPARE(a->shortcut(), item.shortcut);
+        }
+
+        // The menu bar, in order, and the separators where they belong.
+        QStringList shown;
+        for (QAction* top : main.menuBar()->actions()) {
+            if (top->isVisible()) shown << top->menu()->objectName() + QLatin1Char(':') + top->text();
+        }
+        QCOMPARE(shown, (QStringList{"mnu1:&File", "mnurecept:&Cookbook", "mnuwindows:&Window",
+                                     "mnhelp:&Help"}));
+        QStringList file;
+        for (QAction* a : main.findChild<QMenu*>(QStringLiteral("mnu1"))->actions()) {
+            file << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
+        }
+        QCOMPARE(file, (QStringList{"mnu2", "mnu2b", "-", "mnuBackup", "-", "mnutips", "mnuvisanu",
+                                    "-", "mnu7"}));
+
+        // Tips are shown disabled and unchecked.
+        QVERIFY(!action(main, "mnutips")->isEnabled());
+        QVERIFY(action(main, "mnutips")->isCheckable());
+        QVERIFY(!action(main, "mnutips")->isChecked());
+        QVERIFY(!action(main, "mnuvisanu")->isEnabled());
+    }
+
+    void popUpMenusAreHiddenAndCarryTheirItems()
+    {
+        GuiFixture f;
+        f.writeDefaultFiles();
+        MainWindow& main = f.start();
+        QVERIFY(!main.optionsMenu()->menuAction()->isVisible());
+        QVERIFY(!main.filterMenu()->menuAction()->isVisible());
+        QCOMPARE(main.optionsMenu()->objectName(), QStringLiteral("mnuOptions"));
+        QCOMPARE(main.filterMenu()->title(), QStringLiteral("&Filter"));
+
+        QStringList glasses;
+        for (int i = 0; i < GlassFilter::kGlassCount; ++i) {
+            QAction* glass = main.findChild<QAction*>(QStringLiteral("glas(%1)").arg(i));
+            QVERIFY(glass);
+            glasses << glass->text();
+        }
+        QCOMPARE(glasses, (QStringList{"(Unknown)", "Beer", "Brandy", "Champagne", "Cocktail",
+                                       "Coffecup", "Collins", "Cordial", "Highball",
+                                       "Oldfashioned", "Pousse", "Punch", "Shot", "Sour", "Wine"}));
+        QVERIFY(action(main, "mnuNoFilter")->isChecked());
+    }
+
+    void glassFilterChecksSeveralGlassesAndNoFilterClearsThem()
+    {
+        GuiFixture f;
+        f.writeDefaultFiles();
+        MainWindow& main = f.start();
+        int changes = 0;
+        connect(&main, &MainWindow::glassFilterChanged, this, [&changes] { ++changes; });
+        auto glass = [&main](int i) { return main.findChild<QAction*>(QStringLiteral("glas(%1)").arg(i)); };
+
+        glass(1)->trigger();   // Beer
+        glass(14)->trigger();  // Wine
+        QVERIFY(glass(1)->isChecked());
+        QVERIFY(glass(14)->isChecked());
+        QVERIFY(!action(main, "mnuNoFilter")->isChecked());
+        QCOMPARE(main.filterCaption(), QStringLiteral("Filter ON"));
+        QVERIFY(main.glassFilter().isChecked(1) && main.glassFilter().isChecked(14));
+
+        glass(1)->trigger();  // a second click takes Beer away again
+        QVERIFY(!glass(1)->isChecked());
+        QVERIFY(!action(main, "mnuNoFilter")->isChecked());
+
+        action(main, "mnuNoFilter")->trigger();
+        QVERIFY(!glass(14)->isChecked());
+        QVERIFY(action(main, "mnuNoFilter")->isChecked());
+        QCOMPARE(main.filterCaption(), QStringLiteral("Filter OFF"));
+        QCOMPARE(changes, 4);
+    }
+
+    void openDatabaseWarnsFirst()
+    {
+        GuiFixture f;
+        f.writeDefaultFiles();
+        MainWindow& main = f.start();
+        f.fakes.prompter.answers = {Answer::No, Answer::Yes};
+        action(main, "mnu2")->trigger();
+        QCOMPARE(f.fakes.prompter.messages.size(), 1);
+        const Message& warning = f.fakes.prompter.last();
+        QCOMPARE(warning.text, QStringLiteral("WARNING! This requires good knowledge about programming. "
+                                              "Editing the datbase may cause severe damage to the cookbook."));
+        QCOMPARE(warning.title, QStringLiteral("Open"));
+        QCOMPARE(warning.icon, MessageIcon::Stop);
+        QCOMPARE(warning.buttons, MessageButtons::YesNo);
+        QCOMPARE(warning.defaultButton, Answer::No);
+        QVERIFY(f.fakes.opener.edited.isEmpty());
+
+        action(main, "mnu2")->trigger();
+        QCOMPARE(f.fakes.opener.edited,
+                 QStringList{QString::fromStdString(f.dir.file("BOOK1.TXT").string())});
+    }
+
+    void infoTellsDateTimeAndSize()
+    {
+        GuiFixture f;
+        f.writeDefaultFiles();
+        f.dir.write("tavendi.ini", crlf({"book1.txt", "0"}));
+        f.dir.write("book1.txt", std::string(1234, 'x'));
+        const QDateTime when(QDate(2026, 3, 7), QTime(8, 5, 9));
+        QFile file(QString::fromStdString(f.dir.file("book1.txt").string()));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(when, QFileDevice::FileModificationTime));
+        file.close();
+        MainWindow& main = f.start();
+        action(main, "mnu2b")->trigger();
+        const Message& info = f.fakes.prompter.last();
+        QCOMPARE(info.title, QStringLiteral("Info"));
+        QCOMPARE(info.icon, MessageIcon::Exclamation);
+        QCOMPARE(info.text, QStringLiteral("BOOK1.TXT was saved ") +
+                                QLocale::system().toString(when.date(), QLocale::LongFormat) +
+                                QStringLiteral(", at 08:05:09.  Its size is 1234 bytes."));
+    }
+
+    void helpAndWebSiteGoToTheOpener()
+    {
+        GuiFixture f;
+        f.writeDefaultFiles();
+        MainWindow& main = f.start();
+        action(main, "mnuhelpindex")->trigger();
+        action(main, "mnuOptionsHelp")->trigger();
+        action(main, "mnuTavendiHEM")->trigger();
+        QCOMPARE(f.fakes.opener.documents,
+                 (QStringList{QString::fromStdString((f.dir.path() / "help" / "index.html").string()),
+                              QString::fromStdString((f.dir.path() / "help" / "recipes.html").string()),
+                              QString::fromLatin1(kWebSite)}));
+        auto* site = main.findChild<QLabel*>(QStringLiteral("Label1"));
+        QVERIFY(site);
+        QCOMPARE(site->toolTip(), QStringLiteral("Click here to visit Culvora's homepage!"));
+        QCOMPARE(site->cursor().shape(), Qt::PointingHandCursor);
+        QTest::mouseClick(site, Qt::LeftButton);
+        QCOMPARE(f.fakes.opener.documents.last(), QString::fromLatin1(kWebSite));
+    }
+
+    void exitRewritesTheSettingsWithTheFirstLineAsRead()
+    {
+        GuiFixture f;
+        f.writeDefaultFiles();
+        f.dir.write("tavendi.ini", crlf({"BOOK7.TXT", "1"}));
+        f.dir.write("BOOK7.TXT", "");
+        MainWindow& main = f.start();
+        QCOMPARE(QString::fromStdString(f.state.currentCookbookFile), QStringLiteral("BOOK7.TXT"));
+        action(main, "mnu7")->trigger();
+        QCOMPARE(QString::fromStdString(f.dir.read("tavendi.ini")), QStringLiteral("BOOK7.TXT\r\n0\r\n"));
+    }
+
+    void aMissingSettingsFileStartsWithTheStandardCookbook()
+    {
+        GuiFixture f;
+        f.writeDefaultFiles();
+        f.dir.write("bocker.txt", crlf({"Mine", "BOOK2.TXT", "Standard", "BOOK1.TXT"}));
+        std::filesystem::remove(f.dir.file("tavendi.ini"));
+        MainWindow& main = f.start();
+        QCOMPARE(QString::fromStdString(f.state.currentCookbookFile), QStringLiteral("BOOK1.TXT"));
+        main.close();
+        QCOMPARE(QString::fromStdString(f.dir.read("tavendi.ini")), QStringLiteral("BOOK1.TXT\r\n0\r\n"));
+    }
+
+    void aMissingCookbookIsReportedAndTheCookbooksDialogOffered()
+    {
+        GuiFixture f;
+        f.writeDefaultFiles();
+        f.dir.write("tavendi.ini", crlf({"GONE.TXT", "0"}));
+        MainWindow& main = f.start();
+        f.windows().addFactory(QStringLiteral("Valj"), [] { return dummyWindow(QStringLiteral("Valj")); });
+        main.checkCurrentCookbook();
+        QCOMPARE(f.fakes.prompter.messages.size(), 1);
+        QVERIFY(f.fakes.prompter.last().text.startsWith(
+            QStringLiteral("The cookbook file \"GONE.TXT\" could not be found")));
+        QCOMPARE(f.fakes.prompter.last().title, QStringLiteral("Error"));
+        QVERIFY(f.windows().isOpen(QStringLiteral("Valj")));
+
+        // With the cookbook in place nothing is said.
+        f.fakes.prompter.messages.clear();
+        f.state.currentCookbookFile = "BOOK1.TXT";
+        main.checkCurrentCookbook();
+        QVERIFY(f.fakes.prompter.messages.isEmpty());
+    }
+
+    void theCookbookMenuIsDisabledWhileARecipeWindowIsOpen()
+    {
+        GuiFixture f;
+        f.writeDefaultFiles();
+        MainWindow& main = f.start();
+        f.windows().addFactory(QStringLiteral("recept"), [] { return dummyWindow(QStringLiteral("recept")); });
+        f.windows().addFactory(QStringLiteral("om"), [] { return dummyWindow(QStringLiteral("om")); });
+        QVERIFY(main.cookbookMenuEnabled());
+        f.windows().open(QStringLiteral("om"));
+        QVERIFY(main.cookbookMenuEnabled());
+        QWidget* browser = f.windows().open(QStringLiteral("recept"));
+        QVERIFY(!main.cookbookMenuEnabled());
+        // Opening it again shows the same window.
+        QCOMPARE(f.windows().open(QStringLiteral("recept")), browser);
+        f.windows().closeWindow(browser);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!f.windows().isOpen(QStringLiteral("recept")));
+        QVERIFY(main.cookbookMenuEnabled());
+    }
+
+    void resizingKeepsTheBannerFullWidthAndTheAddressCentred()
+    {
+        GuiFixture f;
+        f.writeDefaultFiles();
+        MainWindow& main = f.start(true);
+        for (int width : {700, 1100}) {
+            main.resize(width, 600);
+            QCoreApplication::processEvents();
+            auto* banner = main.findChild<QLabel*>(QStringLiteral("Image1"));
+            auto* site = main.findChild<QLabel*>(QStringLiteral("Label1"));
+            QCOMPARE(banner->width(), main.width());
+            QCOMPARE(site->x(), (main.width() - site->width()) / 2);
+        }
+    }
+
+    void theAboutWindowOpensAndCloses()
+    {
+        GuiFixture f;
+        f.writeDefaultFiles();
+        MainWindow& main = f.start();
+        action(main, "mnuhelpom")->trigger();
+        QWidget* about = f.windows().find(QStringLiteral("om"));
+        QVERIFY(about);
+        QCOMPARE(about->windowTitle(), QStringLiteral("About"));
+        QVERIFY(about->findChild<QLabel*>(QStringLiteral("lblWarning")));
+        about->findChild<QAbstractButton*>(QStringLiteral("Command1"))->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!f.windows().isOpen(QStringLiteral("om")));
+    }
+
+    void placementHelpersWorkInTwips()
+    {
+        // Centred horizontally, 400 twips above the vertical centre.
+        QCOMPARE(CenterForm({0, 0, 6000, 4000}, 15360, 11520), (TwipRect{4680, 3360, 6000, 4000}));
+        QCOMPARE(CenterForm({99, 99, 16000, 12000}, 15360, 11520), (TwipRect{-320, -640, 16000, 12000}));
+        QCOMPARE(CenterInside({7, 7, 9600, 7200}, 12000, 9000), (TwipRect{1200, 900, 9600, 7200}));
+        QCOMPARE(CenterInside({0, 0, 101, 51}, 200, 100), (TwipRect{49, 24, 101, 51}));
+        QCOMPARE(twips(1440), 96);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
