@@ -4,6 +4,8 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLocale>
 #include <QMdiArea>
@@ -151,7 +153,11 @@ MainWindow::MainWindow(ShellState& state, Services& services, QWidget* parent)
     }
     registry_->open(QStringLiteral("welcome"));
     updateCookbookMenu();
-    resize(1000, 720);
+    // A comfortable size on any screen: most of it, centred.
+    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
+                                                          : QRect(0, 0, 1280, 900);
+    resize(std::min(1200, screen.width() * 9 / 10), std::min(860, screen.height() * 9 / 10));
+    move(screen.center() - rect().center());
 }
 
 MainWindow::~MainWindow()
@@ -289,8 +295,9 @@ void MainWindow::buildBanner()
     siteLabel_->setCursor(Qt::PointingHandCursor);
     siteLabel_->setToolTip(QStringLiteral("Click here to visit Culvora's homepage!"));
     siteLabel_->setStyleSheet(QStringLiteral(
-        "QLabel { color: #fff8e7; background: rgba(60, 30, 15, 110); border-radius: 9px;"
-        " padding: 2px 10px; font-size: 10pt; } QLabel:hover { text-decoration: underline; }"));
+        "QLabel { color: #8c2f1c; background: #fffaf0; border: 1px solid #e2cfa8;"
+        " border-radius: 10px; padding: 2px 12px; font-size: 10pt; }"
+        " QLabel:hover { text-decoration: underline; background: #ffffff; }"));
     siteLabel_->adjustSize();
 }
 
