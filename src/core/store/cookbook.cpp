@@ -49,8 +49,13 @@ std::optional<NameLine> findNameLine(std::string_view content, std::string_view 
         std::size_t start = reader.position();
         auto line = reader.next();
         if (!line) return std::nullopt;
-        if (afterTag && *line == name) return NameLine{start, reader.position()};
-        afterTag = *line == kTagName;
+        if (afterTag) {
+            // A name line, even one that reads "[NAMN]": the same lines listNames() takes.
+            if (*line == name) return NameLine{start, reader.position()};
+            afterTag = false;
+        } else {
+            afterTag = *line == kTagName;
+        }
     }
 }
 
@@ -83,14 +88,25 @@ void appendRecordLines(std::string& out, const RecipeRecord& r)
     line(r.type);
 }
 
+// True when the last line is a "[NAMN]" tag that no name follows (left by deleting the last
+// record), not a name line that happens to read "[NAMN]".
+bool endsWithLoneTag(std::string_view content)
+{
+    auto last = text::lastLine(content);
+    if (!last || *last != kTagName) return false;
+    LineReader reader(content);
+    bool awaitingName = false;
+    while (auto line = reader.next()) awaitingName = !awaitingName && *line == kTagName;
+    return awaitingName;
+}
+
 // The content ready to have a record appended: a line end after an unterminated last line
 // (so "[NAMN]" cannot run into it) and "[NAMN]" unless a lone one ends the file already.
 std::string openForAppend(std::string_view content)
 {
     std::string out(content);
     if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += text::kCrLf;
-    auto last = text::lastLine(out);
-    if (!last || *last != kTagName) {
+    if (!endsWithLoneTag(out)) {
         out += kTagName;
         out += text::kCrLf;
     }
