@@ -74,7 +74,8 @@ TEST_F(StoreCommands, DeleteBookRefusesLikeTheDialog)
               "culvora-cli: Du får inte ta bort standardboken.\n"},
              {crlf({"STANDARD", "BOOK1.TXT", "Bakning", "BOOK3.TXT"}), "STANDARD",
               "culvora-cli: Du får inte ta bort standardboken.\n"},
-             {crlf({"Bakning", "BOOK3.TXT"}), "Bakning", "culvora-cli: One cookbook must remain.\n"},
+             {crlf({"Bakning", "BOOK3.TXT"}), "Bakning",
+              "culvora-cli: One cookbook must remain.\n"},
          }) {
         data.write("bocker.txt", c.bocker);
         auto run = runCli(data, {"delete-book", c.title});

@@ -132,7 +132,8 @@ void CookbooksDialog::useSelected()
                                       kFelTitle);
         return;
     }
-    auto file = store::CookbookList(app_.state.folder).use(selectedTitle(), app_.main.tipsAtStartup());
+    auto file = store::CookbookList(app_.state.folder)
+                    .use(selectedTitle(), app_.main.tipsAtStartup());
     if (!file) {
         app_.services.prompter.inform(toQString(file.error()), kErrorTitle);
         return;
@@ -174,7 +175,8 @@ void CookbooksDialog::deleteSelected()
     }
     if (removed->file == app_.state.currentCookbookFile) currentDeleted_ = true;
 
-    prompter.inform(QStringLiteral("Now select a new cookbook to open."), QStringLiteral("Culvora"));
+    prompter.inform(QStringLiteral("Now select a new cookbook to open."),
+                    QStringLiteral("Culvora"));
     cancelButton_->setEnabled(false);
     delete list_->selectedItems().front();
     // The user picks the next cookbook; nothing is chosen for them.

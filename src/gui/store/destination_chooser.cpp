@@ -32,12 +32,14 @@ QString confirmCaption(ChooserMode mode)
 
 }  // namespace
 
-DestinationChooser::DestinationChooser(AppContext& app, QWidget* parent) : QWidget(parent), app_(app)
+DestinationChooser::DestinationChooser(AppContext& app, QWidget* parent)
+    : QWidget(parent), app_(app)
 {
     setObjectName(QStringLiteral("frmWhere"));
     setWindowTitle(QStringLiteral("Add recipe"));
 
-    auto* label = new QLabel(QStringLiteral("Please tell me where you want to put this recipe..."), this);
+    auto* label =
+        new QLabel(QStringLiteral("Please tell me where you want to put this recipe..."), this);
     label->setObjectName(QStringLiteral("Label1"));
     books_ = new QComboBox(this);
     books_->setObjectName(QStringLiteral("Combo1"));

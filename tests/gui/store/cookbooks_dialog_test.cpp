@@ -345,8 +345,8 @@ private slots:
                                      << "Please type a title for the new cookbook." << "Text1";
         QTest::newRow("title of blanks") << "   " << "BOOK5.TXT"
                                          << "Please type a title for the new cookbook." << "Text1";
-        QTest::newRow("title in use") << "Soppor" << "BOOK5.TXT"
-                                      << "There is already a cookbook called \"Soppor\"." << "Text1";
+        QTest::newRow("title in use")
+            << "Soppor" << "BOOK5.TXT" << "There is already a cookbook called \"Soppor\"." << "Text1";
         QTest::newRow("empty file name") << "Fisk" << ""
                                          << "Please type a file name for the new cookbook."
                                          << "Text2";

@@ -63,7 +63,8 @@ private slots:
     {
         testing::GuiFixture f;
         f.writeDefaultFiles();
-        f.dir.write("typer.txt", crlf({"Wok", "Imported", "\xD6l", "soups", "Accessories", "Vilt"}));
+        f.dir.write("typer.txt",
+                    crlf({"Wok", "Imported", "\xD6l", "soups", "Accessories", "Vilt"}));
         f.start(true);
         auto* item = f.main().findChild<QAction*>(QStringLiteral("mnuOptionsTypes"));
         QVERIFY(item);
