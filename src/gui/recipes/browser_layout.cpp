@@ -1,0 +1,224 @@
+#include "gui/recipes/browser_layout.h"
+
+#include <algorithm>
+
+#include "core/store/cookbook.h"
+
+namespace culvora::gui {
+
+using namespace browser_grid;
+
+std::string headingCaption(std::string_view header)
+{
+    if (header.empty()) return {};
+    if (header.front() == 'V') return "- V/W -";
+    return std::string("- ") + header.front() + " -";
+}
+
+TwipRect placeBrowser(int frameWidth, int frameHeight, int areaWidth, int areaHeight)
+{
+    TwipRect r{0, 0, frameWidth, frameHeight};
+    r.left = std::max(0, (areaWidth - frameWidth) / 2);
+    r.top = std::max(0, (areaHeight - frameHeight) / 2 - 500);
+    return r;
+}
+
+BrowserLayout::BrowserLayout() : headings_(1), names_(1) {}
+
+void BrowserLayout::place(const std::vector<std::string>& entries)
+{
+    headings_.assign(1, Placed{});
+    names_.assign(1, Placed{});
+    entries_.clear();
+    entries_.reserve(entries.size());
+    names_.reserve(entries.size() + 1);
+    shift_ = 0;
+
+    // Only the 25 letter headers become headings, matched in their order: a recipe whose name
+    // merely ends in "--" stays a name, so heading i + 1 is always the letter of button i.
+    const std::vector<std::string> headers = store::letterHeadings();
+    std::size_t nextHeader = 0;
+    int top = kFirstTop;
+    for (std::size_t p = 0; p < entries.size(); ++p) {
+        const int column = static_cast<int>(p / kEntriesPerColumn);
+        if (p % kEntriesPerColumn == 0) top = kFirstTop;
+        const bool heading = nextHeader < headers.size() && entries[p] == headers[nextHeader];
+        if (heading) {
+            ++nextHeader;
+            headings_.push_back({headingCaption(entries[p]), column, top, true});
+            entries_.push_back({LabelKind::Heading, headingCount()});
+            top += kHeadingStep;
+        } else {
+            names_.push_back({entries[p], column, top, true});
+            entries_.push_back({LabelKind::Name, nameCount()});
+            top += kNameStep;
+        }
+    }
+}
+
+const BrowserLayout::Placed* BrowserLayout::placed(LabelRef ref) const
+{
+    const std::vector<Placed>* labels = nullptr;
+    if (ref.kind == LabelKind::Heading) labels = &headings_;
+    if (ref.kind == LabelKind::Name) labels = &names_;
+    if (!labels || ref.index < 0 || ref.index >= static_cast<int>(labels->size())) return nullptr;
+    return &(*labels)[static_cast<std::size_t>(ref.index)];
+}
+
+int BrowserLayout::columnLeft(int column) const
+{
+    return kFirstColumnLeft + kColumnWidth * column + shift_;
+}
+
+int BrowserLayout::lastColumn() const
+{
+    if (entries_.empty()) return 0;
+    return static_cast<int>((entries_.size() - 1) / kEntriesPerColumn);
+}
+
+BrowserLabel BrowserLayout::label(LabelRef ref) const
+{
+    const Placed* p = placed(ref);
+    if (!p) return {};
+    return {p->caption, left(ref), p->top, p->visible};
+}
+
+const std::string& BrowserLayout::caption(LabelRef ref) const
+{
+    static const std::string none;
+    const Placed* p = placed(ref);
+    return p ? p->caption : none;
+}
+
+int BrowserLayout::left(LabelRef ref) const
+{
+    const Placed* p = placed(ref);
+    if (!p) return 0;
+    if (ref.index == 0) return 0;  // the templates never move
+    return columnLeft(p->column) + (ref.kind == LabelKind::Heading ? kHeadingIndent : 0);
+}
+
+int BrowserLayout::top(LabelRef ref) const
+{
+    const Placed* p = placed(ref);
+    return p ? p->top : 0;
+}
+
+bool BrowserLayout::isVisible(LabelRef ref) const
+{
+    const Placed* p = placed(ref);
+    return p && p->visible;
+}
+
+bool BrowserLayout::canScrollLeft() const
+{
+    // The first column never moves right of its starting place. With the A heading in the
+    // first column this is the same as "the first heading is not at 725"; it also stops "<"
+    // running off into emptiness when many names sort before A.
+    return shift_ < 0;
+}
+
+bool BrowserLayout::canScrollRight() const
+{
+    if (headingCount() > 0 && left({LabelKind::Heading, headingCount()}) > kLastHeadingLimit) {
+        return true;
+    }
+    // Names after the last heading (a long Z, or Å, Ä, Ö) can fill many columns: ">" goes on
+    // until the last of them is on screen.
+    return !entries_.empty() && columnLeft(lastColumn()) >= kShownRight;
+}
+
+bool BrowserLayout::scrollLeft()
+{
+    if (!canScrollLeft()) return false;
+    shift_ += kColumnWidth;
+    return true;
+}
+
+bool BrowserLayout::scrollRight()
+{
+    if (!canScrollRight()) return false;
+    shift_ -= kColumnWidth;
+    return true;
+}
+
+int BrowserLayout::pressLetter(int letterIndex)
+{
+    const LabelRef target{LabelKind::Heading, letterIndex + 1};
+    if (letterIndex < 0 || target.index > headingCount()) return 0;
+    int presses = 0;
+    // Every press moves a whole column, so the heading arrives within as many presses as there
+    // are columns; the bound only guards against a rule that refuses to move.
+    for (int guard = lastColumn() + 1; guard >= 0; --guard) {
+        const int at = left(target);
+        if (at == kFirstColumnHeadingLeft) break;
+        if (at > kFirstColumnHeadingLeft) {
+            if (!scrollRight()) break;
+            ++presses;
+        } else {
+            if (!scrollLeft()) break;
+            --presses;
+        }
+    }
+    return presses;
+}
+
+std::vector<LabelRef> BrowserLayout::shownLabels() const
+{
+    std::vector<LabelRef> shown;
+    const int firstShown = -shift_ / kColumnWidth;
+    for (int column = firstShown; columnLeft(column) < kShownRight; ++column) {
+        const std::size_t begin = static_cast<std::size_t>(column) * kEntriesPerColumn;
+        const std::size_t end = std::min(entries_.size(), begin + kEntriesPerColumn);
+        for (std::size_t p = begin; p < end; ++p) {
+            if (isVisible(entries_[p])) shown.push_back(entries_[p]);
+        }
+        if (end == entries_.size()) break;
+    }
+    return shown;
+}
+
+LabelRef BrowserLayout::hitTest(int x, int y, const LabelSizes& sizes) const
+{
+    const int offset = x - columnLeft(0);
+    if (offset < 0) return {};
+    const int column = offset / kColumnWidth;
+    if (columnLeft(column) < kFirstColumnLeft || columnLeft(column) >= kShownRight) return {};
+    const std::size_t begin = static_cast<std::size_t>(column) * kEntriesPerColumn;
+    const std::size_t end = std::min(entries_.size(), begin + kEntriesPerColumn);
+    for (std::size_t p = begin; p < end; ++p) {
+        const LabelRef ref = entries_[p];
+        if (!isVisible(ref)) continue;
+        const int l = left(ref);
+        const int t = top(ref);
+        const int h = ref.kind == LabelKind::Heading ? sizes.headingHeight : sizes.nameHeight;
+        const int w = sizes.width ? sizes.width(ref) : 0;
+        if (x >= l && x < l + w && y >= t && y < t + h) return ref;
+    }
+    return {};
+}
+
+TwipRect BrowserLayout::hoverBar(int nameIndex, int nameWidth, int nameHeight) const
+{
+    const LabelRef ref{LabelKind::Name, nameIndex};
+    return {left(ref) - kBarLead, top(ref) + nameHeight, nameWidth + kBarExtraWidth, kBarHeight};
+}
+
+void BrowserLayout::hideName(int index)
+{
+    if (index <= 0 || index > nameCount()) return;
+    Placed& p = names_[static_cast<std::size_t>(index)];
+    p.visible = false;
+    p.caption.clear();
+}
+
+int BrowserLayout::findName(std::string_view caption) const
+{
+    for (int i = 1; i <= nameCount(); ++i) {
+        const Placed& p = names_[static_cast<std::size_t>(i)];
+        if (p.visible && p.caption == caption) return i;
+    }
+    return -1;
+}
+
+}  // namespace culvora::gui

@@ -1,0 +1,135 @@
+#pragma once
+
+// The recipe browser's labels as a model, in twips: the letter headings (bokstav) and the
+// recipe names (ratt) placed in columns of ten, scrolled a column at a time and found under
+// the mouse. A cookbook may list 20,000 names, so the window creates no widget per label: it
+// paints the few labels this model says are on screen.
+//
+// Both arrays keep the old numbering: element 0 is an invisible template, the labels made
+// from the list are 1..headingCount() and 1..nameCount().
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "gui/app/geometry.h"
+
+namespace culvora::gui {
+
+namespace browser_grid {
+inline constexpr int kEntriesPerColumn = 10;
+inline constexpr int kFirstColumnLeft = 500;
+inline constexpr int kColumnWidth = 3000;
+inline constexpr int kFirstTop = 1450;
+inline constexpr int kHeadingIndent = 225;
+inline constexpr int kHeadingStep = 480;
+inline constexpr int kNameStep = 350;
+// A heading stands in the first column exactly when its left edge is here.
+inline constexpr int kFirstColumnHeadingLeft = kFirstColumnLeft + kHeadingIndent;
+// ">" moves while the last heading lies right of this.
+inline constexpr int kLastHeadingLimit = 2725;
+// The window shows the columns whose left edge lies from the first column up to here.
+inline constexpr int kShownRight = 9500;
+// The hover bar: 50 left of the name, 200 wider than it, 20 high, under its bottom edge.
+inline constexpr int kBarLead = 50;
+inline constexpr int kBarExtraWidth = 200;
+inline constexpr int kBarHeight = 20;
+}  // namespace browser_grid
+
+enum class LabelKind { None, Heading, Name };
+
+struct LabelRef {
+    LabelKind kind = LabelKind::None;
+    int index = 0;  // in bokstav for a heading, in ratt for a name
+    bool operator==(const LabelRef&) const = default;
+    explicit operator bool() const { return kind != LabelKind::None; }
+};
+
+struct BrowserLabel {
+    std::string caption;  // Windows-1252, as the cookbook holds it
+    int left = 0;         // scrolling included
+    int top = 0;
+    bool visible = false;
+    bool operator==(const BrowserLabel&) const = default;
+};
+
+// The label sizes the window measures in its fonts, in twips.
+struct LabelSizes {
+    std::function<int(LabelRef)> width;
+    int nameHeight = 255;
+    int headingHeight = 390;
+};
+
+// The heading caption for a list header "A -------": "- A -", and "- V/W -" for V.
+std::string headingCaption(std::string_view header);
+
+// Where the browser goes in the MDI area: centred horizontally, its top 500 twips above the
+// centred position, kept inside the area so that its title bar can always be reached.
+TwipRect placeBrowser(int frameWidth, int frameHeight, int areaWidth, int areaHeight);
+
+class BrowserLayout {
+public:
+    BrowserLayout();
+
+    // Creates the labels for the sorted list: headings for the 25 letter headers, names for
+    // everything else, in list order on the grid.
+    void place(const std::vector<std::string>& entries);
+
+    int headingCount() const { return static_cast<int>(headings_.size()) - 1; }
+    int nameCount() const { return static_cast<int>(names_.size()) - 1; }
+
+    BrowserLabel label(LabelRef ref) const;
+    BrowserLabel heading(int index) const { return label({LabelKind::Heading, index}); }
+    BrowserLabel name(int index) const { return label({LabelKind::Name, index}); }
+    const std::string& caption(LabelRef ref) const;
+    int left(LabelRef ref) const;
+    int top(LabelRef ref) const;
+    bool isVisible(LabelRef ref) const;
+
+    // "<" and ">": every label moves a column to the right or to the left. False (and nothing
+    // moves) when the rule does not allow it.
+    bool canScrollLeft() const;
+    bool canScrollRight() const;
+    bool scrollLeft();
+    bool scrollRight();
+
+    // The letter strip: presses ">" (counted positive) or "<" (negative) until the heading of
+    // letter button `letterIndex` (heading letterIndex + 1) stands in the first column.
+    // Returns the presses made.
+    int pressLetter(int letterIndex);
+
+    // The labels that are visible and lie in the columns the window shows, in list order.
+    std::vector<LabelRef> shownLabels() const;
+
+    // The shown label at a point (twips, in the window's grid coordinates), or none.
+    LabelRef hitTest(int x, int y, const LabelSizes& sizes) const;
+
+    // The hover bar under a name label of the given width and height.
+    TwipRect hoverBar(int nameIndex, int nameWidth, int nameHeight) const;
+
+    // A deleted or moved recipe: the label is hidden and its caption emptied; the others
+    // keep their places.
+    void hideName(int index);
+    // The first visible name label whose caption equals the name, or -1.
+    int findName(std::string_view caption) const;
+
+private:
+    struct Placed {
+        std::string caption;
+        int column = 0;
+        int top = 0;
+        bool visible = false;
+    };
+
+    const Placed* placed(LabelRef ref) const;
+    int columnLeft(int column) const;
+    int lastColumn() const;
+
+    std::vector<Placed> headings_;
+    std::vector<Placed> names_;
+    std::vector<LabelRef> entries_;  // list order: entry p stands in column p / 10
+    int shift_ = 0;                  // how far the labels have been scrolled, in twips
+};
+
+}  // namespace culvora::gui
