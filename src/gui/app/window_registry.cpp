@@ -2,7 +2,6 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPointer>
 
 #include <algorithm>
 
@@ -83,10 +82,9 @@ QMdiSubWindow* WindowRegistry::add(QWidget* window)
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(window->windowIcon());
     connect(sub, &QObject::destroyed, this, &WindowRegistry::windowsChanged);
-    connect(window, &QObject::destroyed, this, [frame = QPointer<QMdiSubWindow>(sub)] {
-        // A window that closes itself takes its frame with it.
-        if (frame) frame->setProperty("culvoraClosing", true);
-    });
+    // A window that closes itself (a plain close()) takes its empty frame along. Queued, so
+    // nothing touches a frame that is itself being destroyed.
+    connect(window, &QObject::destroyed, sub, &QMdiSubWindow::close, Qt::QueuedConnection);
     sub->adjustSize();
     sub->show();
     area_->setActiveSubWindow(sub);

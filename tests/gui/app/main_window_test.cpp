@@ -272,6 +272,18 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!f.windows().isOpen(QStringLiteral("recept")));
         QVERIFY(main.cookbookMenuEnabled());
+
+        // A window that closes itself the plain way takes its frame along too.
+        browser = f.windows().open(QStringLiteral("recept"));
+        QVERIFY(!main.cookbookMenuEnabled());
+        const int frames = f.windows().area()->subWindowList().size();
+        browser->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!f.windows().isOpen(QStringLiteral("recept")));
+        QCOMPARE(f.windows().area()->subWindowList().size(), frames - 1);
+        QVERIFY(main.cookbookMenuEnabled());
     }
 
     void resizingKeepsTheBannerFullWidthAndTheAddressCentred()
