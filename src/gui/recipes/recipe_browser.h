@@ -1,0 +1,136 @@
+#pragma once
+
+// "recept": the recipe browser. Every recipe of the current cookbook as a name under its
+// letter heading, in columns of ten; a click opens the viewer, a name held for 300 ms is
+// dragged onto "Edit", "Move", "Upload" or "Delete".
+
+#include <QPixmap>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gui/app/app_context.h"
+#include "gui/recipes/browser_layout.h"
+#include "gui/recipes/recipe_routines.h"
+
+class QFont;
+class QLabel;
+class QPushButton;
+class QTimer;
+
+namespace culvora::gui {
+
+class NameCanvas;
+
+// The heading font: a decorative script when one is installed, else a bold serif.
+QFont headingFont();
+
+class RecipeBrowser : public QWidget, public RecipeBrowserLists {
+    Q_OBJECT
+public:
+    // The drag of a pressed name, replaceable so that a test can watch it start without the
+    // platform's drag loop. It returns the objectName of the button the name was dropped on
+    // (empty when dropped anywhere else).
+    using DragStarter = std::function<QString(int nameIndex)>;
+
+    explicit RecipeBrowser(AppContext& app, QWidget* parent = nullptr);
+    ~RecipeBrowser() override;
+
+    // RecipeBrowserLists: FillRecipeList and DeleteRecipe act on the window through these.
+    void setRecipeIndex(const store::RecipeIndex& index) override;
+    void hideNameLabel(int index) override;
+    int findNameLabel(const std::string& name) const override;
+
+    // Creates the labels from the list FillRecipeList made (once, when the window opens).
+    void placeLabels();
+
+    const BrowserLayout& layout() const { return layout_; }
+    const std::vector<std::string>& sortedList() const { return list_; }  // List1
+    int dragIndex() const { return dragIndex_; }
+    QTimer* dragTimer() const { return dragTimer_; }
+    QTimer* moveTimer() const { return moveTimer_; }
+
+    // Where a label is drawn, in the window's pixels; empty when it is not on screen.
+    QRect labelRect(LabelRef ref) const;
+    // The pressed colour of the name and the hover bar while the button is held.
+    bool namePressed() const { return pressed_; }
+
+    void setDragStarter(DragStarter starter) { dragStarter_ = std::move(starter); }
+
+    // "Edit", "Move", "Upload" and "Delete" (Command3, 5, 6, 9) take a dropped name;
+    // everything else refuses it.
+    static bool isDropTarget(const QString& objectName);
+    // The MIME type a dragged name travels as; the targets refuse anything else.
+    static QString dragFormat();
+    // imgDrag, imgDrop, imgNo: the delivered pictures, or drawn ones when they are missing.
+    const QPixmap& dragIcon() const { return dragIcon_; }
+    const QPixmap& dropIcon() const { return dropIcon_; }
+    const QPixmap& noDropIcon() const { return noDropIcon_; }
+
+public slots:
+    void scrollLeft();   // "<"
+    void scrollRight();  // ">"
+    void pressLetter(int index);
+    // Timer2: the name has been held long enough; the drag starts.
+    void dragTimerFired();
+    // Timer3: the destination chooser has closed; the move runs.
+    void moveTimerFired();
+    // What a name dropped on a button does; the name is the one pressed last (dragIndex).
+    void dropOn(const QString& targetName);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    friend class NameCanvas;
+
+    void buildControls();
+    QPushButton* addButton(const char* name, const QString& caption, const QString& tip);
+    void refuseActionClick();
+    void openNewRecipe();
+    void popupOptions();
+    void focusSink();
+
+    // The canvas's mouse handling.
+    LabelSizes labelSizes() const;
+    int labelWidth(LabelRef ref) const;
+    LabelRef labelAt(const QPoint& windowPos) const;
+    void hoverAt(const QPoint& windowPos);
+    void pressAt(const QPoint& windowPos);
+    void releaseName();
+    void hideBar();
+    void showBar(int nameIndex);
+    void afterScroll();
+    QString runPlatformDrag(int nameIndex);
+
+    AppContext& app_;
+    BrowserLayout layout_;
+    std::vector<std::string> list_;  // List1: headers and names in the program's order
+    QPixmap background_;             // Image1
+    QPixmap dragIcon_;               // imgDrag
+    QPixmap dropIcon_;               // imgDrop
+    QPixmap noDropIcon_;             // imgNo
+
+    NameCanvas* canvas_ = nullptr;
+    QLabel* bar_ = nullptr;          // Label3
+    QLabel* count_ = nullptr;        // label4
+    QPushButton* focusSink_ = nullptr;  // Command7
+    QPushButton* optionsButton_ = nullptr;
+    std::vector<QPushButton*> targets_;
+    QTimer* dragTimer_ = nullptr;    // Timer2
+    QTimer* moveTimer_ = nullptr;    // Timer3
+
+    int dragIndex_ = 0;
+    bool pressed_ = false;
+    int barName_ = 0;  // the name the bar stands under, 0 when hidden
+    QString dropTarget_;
+    DragStarter dragStarter_;
+};
+
+}  // namespace culvora::gui
