@@ -19,6 +19,7 @@
 #include <QToolBar>
 
 #include <filesystem>
+#include <utility>
 
 #include "core/app/settings.h"
 #include "core/store/cookbook_list.h"
@@ -165,8 +166,9 @@ MainWindow::~MainWindow()
     // Sub-windows go before the registry that tracks them.
     disconnect(registry_.get(), nullptr, this, nullptr);
     disconnect(mdi_, nullptr, this, nullptr);
-    delete mdi_;
-    mdi_ = nullptr;
+    mdi_->viewport()->removeEventFilter(this);
+    QMdiArea* area = std::exchange(mdi_, nullptr);
+    delete area;
 }
 
 void MainWindow::buildMenus()
