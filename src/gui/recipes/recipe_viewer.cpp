@@ -1,7 +1,597 @@
+#include "gui/recipes/recipe_viewer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QToolBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+
+#include "core/store/recipe_view.h"
+#include "core/text/text.h"
+#include "gui/app/geometry.h"
+#include "gui/app/pictures.h"
+#include "gui/app/qt_text.h"
 #include "gui/app/window_catalog.h"
+#include "gui/app/window_registry.h"
 
 namespace culvora::gui {
 
-void registerViewerWindow(AppContext&) {}
+namespace {
+
+constexpr qreal kIngredientPoints = 12.0;
+constexpr qreal kInstructionPoints = 9.75;
+constexpr qreal kZoomStepPoints = 2.0;
+// Doubling the label's height on every "Zoom in" must stop short of overflowing an int.
+constexpr int kMaxIngredientHeight = 1 << 28;
+
+// The open-book picture: its size, and where the pages lie on it.
+constexpr QSize kBookSize(720, 470);
+constexpr QRect kLeftPage(28, 22, 324, 426);
+constexpr QRect kRightPage(368, 22, 324, 426);
+
+const QColor kInk(0x3a, 0x26, 0x1a);
+const QColor kTitleInk(0x6e, 0x22, 0x16);
+const QColor kSoftInk(0x6b, 0x4a, 0x33);
+const QColor kAccent(0xb8, 0x43, 0x2f);
+
+QFont serifFont(qreal points)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
+                      QStringLiteral("DejaVu Serif")});
+    font.setStyleHint(QFont::Serif);
+    font.setPointSizeF(points);
+    return font;
+}
+
+QFont sansFont(qreal points, bool bold)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+void setInk(QWidget* widget, const QColor& color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Text, color);
+    widget->setPalette(palette);
+}
+
+// A multi-line field as a label shows it: lines apart, no empty line after the last.
+QString shownText(const std::string& cp1252)
+{
+    QString text = fromCp(cp1252);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
+    return text;
+}
+
+// Picture1: boken.gif, or a plain book drawn in the same places when the file is missing.
+class BookPicture : public QWidget {
+public:
+    BookPicture(QPixmap picture, QWidget* parent) : QWidget(parent), picture_(std::move(picture))
+    {
+        setObjectName(QStringLiteral("Picture1"));
+        setFixedSize(picture_.isNull() ? kBookSize : picture_.deviceIndependentSize().toSize());
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        if (picture_.isNull()) {
+            paintPlainBook(painter);
+        } else {
+            painter.drawPixmap(0, 0, picture_);
+        }
+        // A thin rule under the name, servings and time.
+        painter.setPen(QPen(QColor(0xb8, 0x43, 0x2f, 150), 1.2));
+        const int y = kLeftPage.top() + 104;
+        painter.drawLine(kLeftPage.left() + 40, y, kLeftPage.right() - 40, y);
+    }
+
+private:
+    void paintPlainBook(QPainter& painter)
+    {
+        painter.fillRect(rect(), QColor(0xb9, 0x8a, 0x5a));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0x8e, 0x2f, 0x22));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(10, 8, -10, -8), 10, 10);
+        for (const QRect& page : {kLeftPage, kRightPage}) {
+            QLinearGradient paper(page.topLeft(), page.topRight());
+            const bool left = page == kLeftPage;
+            paper.setColorAt(left ? 0.0 : 1.0, QColor(0xfd, 0xf8, 0xec));
+            paper.setColorAt(left ? 1.0 : 0.0, QColor(0xee, 0xe2, 0xc8));
+            painter.setBrush(paper);
+            painter.drawRect(page);
+        }
+        painter.setBrush(QColor(0x7a, 0x5a, 0x3a));
+        painter.drawRect(QRect(kLeftPage.right() + 1, kLeftPage.top(),
+                               kRightPage.left() - kLeftPage.right() - 1, kLeftPage.height()));
+    }
+
+    QPixmap picture_;
+};
+
+// Small drawn icons for the toolbar, in the colours of the book.
+QIcon toolIcon(const QString& key)
+{
+    QPixmap pixmap(40, 40);
+    pixmap.setDevicePixelRatio(2.0);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor ink(0x5a, 0x2e, 0x1c);
+    QPen pen(ink, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    if (key == QLatin1String("Print")) {
+        p.setBrush(QColor(0xff, 0xfb, 0xf0));
+        p.drawRect(QRectF(6, 2.5, 8, 5));
+        p.setBrush(QColor(0xd9, 0xb9, 0x8c));
+        p.drawRoundedRect(QRectF(2.5, 7, 15, 7), 1.5, 1.5);
+        p.setBrush(QColor(0xff, 0xfb, 0xf0));
+        p.drawRect(QRectF(6, 11.5, 8, 6));
+        p.drawLine(QPointF(7.5, 14), QPointF(12.5, 14));
+    } else if (key == QLatin1String("Edit")) {
+        p.setBrush(QColor(0xe8, 0xb4, 0x4a));
+        QPolygonF pencil;
+        pencil << QPointF(4, 16) << QPointF(5, 12) << QPointF(14, 3) << QPointF(17, 6)
+               << QPointF(8, 15);
+        p.drawPolygon(pencil);
+        p.drawLine(QPointF(12, 5), QPointF(15, 8));
+    } else if (key == QLatin1String("Search")) {
+        p.setBrush(QColor(0xff, 0xfb, 0xf0));
+        p.drawEllipse(QPointF(8.5, 8.5), 5, 5);
+        p.setPen(QPen(ink, 2.6, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(12.3, 12.3), QPointF(17, 17));
+    } else if (key == QLatin1String("Picture")) {
+        p.setBrush(QColor(0xff, 0xfb, 0xf0));
+        p.drawRoundedRect(QRectF(2.5, 4, 15, 12), 1.5, 1.5);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0xe8, 0xb4, 0x4a));
+        p.drawEllipse(QPointF(7, 8), 1.8, 1.8);
+        p.setBrush(QColor(0x6f, 0x9a, 0x4e));
+        QPolygonF hill;
+        hill << QPointF(3.5, 15) << QPointF(8.5, 10) << QPointF(11, 12.5) << QPointF(13, 10.5)
+             << QPointF(16.5, 15);
+        p.drawPolygon(hill);
+    } else if (key == QLatin1String("Delete")) {
+        p.setBrush(QColor(0xd9, 0x6a, 0x55));
+        p.drawRoundedRect(QRectF(5, 6, 10, 11.5), 1.5, 1.5);
+        p.drawLine(QPointF(3, 5), QPointF(17, 5));
+        p.drawLine(QPointF(8, 3), QPointF(12, 3));
+        p.drawLine(QPointF(8.5, 8.5), QPointF(8.5, 15));
+        p.drawLine(QPointF(11.5, 8.5), QPointF(11.5, 15));
+    } else if (key == QLatin1String("Upload")) {
+        p.setPen(QPen(QColor(0x4f, 0x7a, 0x3a), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(QPointF(10, 13), QPointF(10, 3.5));
+        p.drawLine(QPointF(6, 7.5), QPointF(10, 3.5));
+        p.drawLine(QPointF(14, 7.5), QPointF(10, 3.5));
+        p.setPen(pen);
+        p.drawLine(QPointF(3.5, 13), QPointF(3.5, 17));
+        p.drawLine(QPointF(3.5, 17), QPointF(16.5, 17));
+        p.drawLine(QPointF(16.5, 17), QPointF(16.5, 13));
+    } else if (key == QLatin1String("HTML")) {
+        p.setBrush(QColor(0xff, 0xfb, 0xf0));
+        p.drawEllipse(QPointF(10, 10), 7.5, 7.5);
+        p.drawEllipse(QRectF(6.5, 2.5, 7, 15));
+        p.drawLine(QPointF(2.5, 10), QPointF(17.5, 10));
+    }
+    return QIcon(pixmap);
+}
+
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// Turns the mouse wheel over the ingredients into steps of their scroll bar.
+class WheelToScrollBar : public QObject {
+public:
+    WheelToScrollBar(QScrollBar* bar, QObject* parent) : QObject(parent), bar_(bar) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Wheel) {
+            QCoreApplication::sendEvent(bar_, event);
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QScrollBar* bar_;
+};
+
+const char* const kButtonStyle =
+    "QPushButton { background: #fbf3e2; color: #5a2a1a; border: 1px solid #b08a5a;"
+    " border-radius: 6px; padding: 3px 12px; }"
+    "QPushButton:hover { background: #f6e4c2; border-color: #8e5a2e; }"
+    "QPushButton:pressed { background: #ecd3a6; }"
+    "QPushButton:focus { border-color: #b8432f; }";
+
+const char* const kScrollStyle =
+    "QScrollBar:vertical { background: rgba(120, 80, 40, 30); width: 12px; border-radius: 6px;"
+    " margin: 0; }"
+    "QScrollBar::handle:vertical { background: #c9a57a; border-radius: 5px; min-height: 24px;"
+    " margin: 1px; }"
+    "QScrollBar::handle:vertical:hover { background: #b8432f; }"
+    "QScrollBar::handle:vertical:disabled { background: transparent; }"
+    "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+    "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }";
+
+}  // namespace
+
+RecipeViewer::RecipeViewer(AppContext& app, QWidget* parent) : QWidget(parent), app_(app)
+{
+    setObjectName(QStringLiteral("Visa"));
+    setWindowTitle(QStringLiteral("Read recipe: ") + fromCp(app_.state.selectedRecipe));
+    setWindowIcon(loadPicture(app_.state.folder, QStringLiteral("pics/culvora-48.png")));
+
+    buildToolbar();
+    const QPixmap picture = loadPicture(app_.state.folder, QStringLiteral("boken.gif"));
+    if (!picture.isNull()) {
+        // The table the book lies on goes on around it: its grain runs across, so a thin
+        // strip of the picture's edge repeats seamlessly.
+        const qreal ratio = picture.devicePixelRatio();
+        tableStrip_ = picture.copy(0, 0, qRound(6 * ratio), picture.height());
+        tableStrip_.setDevicePixelRatio(ratio);
+    }
+    book_ = new BookPicture(picture, this);
+
+    // 500 twips wider and 1200 higher than the picture, the picture centred and 100 twips
+    // lower; never under the toolbar.
+    const QSize pictureSize = book_->size();
+    const QSize windowSize(pictureSize.width() + twips(500), pictureSize.height() + twips(1200));
+    const TwipRect centred =
+        CenterInside({0, 0, toTwips(pictureSize.width()), toTwips(pictureSize.height())},
+                     toTwips(windowSize.width()), toTwips(windowSize.height()));
+    const int toolbarHeight = toolbar_->sizeHint().height();
+    const int top = std::max(twips(centred.top + 100), toolbarHeight + 4);
+    book_->move(twips(centred.left), top);
+    setFixedSize(windowSize.width(), std::max(windowSize.height(), top + pictureSize.height() + 8));
+    toolbar_->setGeometry(0, 0, width(), toolbarHeight);
+
+    buildPages(pictureSize);
+    fillView();
+}
+
+void RecipeViewer::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (tableStrip_.isNull()) {
+        painter.fillRect(rect(), QColor(0xb9, 0x8a, 0x5a));
+        return;
+    }
+    const QSize tile = tableStrip_.deviceIndependentSize().toSize();
+    const auto wrap = [](int v, int n) { return n > 0 ? ((v % n) + n) % n : 0; };
+    painter.drawTiledPixmap(rect(), tableStrip_,
+                            QPoint(wrap(-book_->x(), tile.width()), wrap(-book_->y(), tile.height())));
+}
+
+void RecipeViewer::buildToolbar()
+{
+    toolbar_ = new QToolBar(this);
+    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toolbar_->setIconSize(QSize(20, 20));
+    toolbar_->setMovable(false);
+    toolbar_->setFloatable(false);
+    toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);
+    toolbar_->setStyleSheet(QStringLiteral(
+        "QToolBar { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fdf6e6,"
+        " stop:1 #efe0c0); border: 0; border-bottom: 1px solid #c9ad80; padding: 2px 6px;"
+        " spacing: 2px; }"
+        "QToolButton { color: #4a2418; padding: 3px 7px; border-radius: 5px; }"
+        "QToolButton:hover { background: #f3dfb8; }"
+        "QToolButton:pressed { background: #e8cc98; }"
+        "QToolBar::separator { background: #c9ad80; width: 1px; margin: 5px 6px; }"));
+
+    struct Key {
+        const char* key;
+        const char* tip;
+    };
+    const Key keys[] = {
+        {"Print", "Print the recipe and its grocery list"},
+        {"Edit", "Change the recipe"},
+        {"Search", "Search recipes by cooking time and recipe type"},
+        {"Picture", "Show the picture of the dish"},
+        {nullptr, nullptr},
+        {"Delete", "Delete the recipe from the cookbook"},
+        {nullptr, nullptr},
+        {"Upload", "Share the recipe with other users"},
+        {"HTML", "Save the recipe as a web page"},
+    };
+    for (const Key& k : keys) {
+        if (!k.key) {
+            toolbar_->addSeparator();
+            continue;
+        }
+        const QString key = QString::fromLatin1(k.key);
+        QAction* action = toolbar_->addAction(toolIcon(key), key);
+        action->setObjectName(key);
+        action->setToolTip(QString::fromLatin1(k.tip));
+        connect(action, &QAction::triggered, this, [this, key] { runToolbarAction(key); });
+    }
+}
+
+void RecipeViewer::buildPages(const QSize& pictureSize)
+{
+    // Everything sits on the pages of the 720 x 470 book; a picture of another size keeps the
+    // pages where that one has them.
+    const QRect left = kLeftPage.intersected(QRect(QPoint(0, 0), pictureSize));
+    const QRect right = kRightPage.intersected(QRect(QPoint(0, 0), pictureSize));
+    const int margin = 20;
+    const int innerWidth = left.width() - 2 * margin;
+
+    nameLabel_ = new QLabel(book_);
+    nameLabel_->setObjectName(QStringLiteral("Label1"));
+    nameLabel_->setFont(sansFont(12, true));
+    nameLabel_->setAlignment(Qt::AlignCenter);
+    nameLabel_->setWordWrap(true);
+    nameLabel_->setTextFormat(Qt::PlainText);
+    setInk(nameLabel_, kTitleInk);
+    nameLabel_->setGeometry(left.left() + margin, left.top() + 14, innerWidth, 46);
+
+    // Servings and time under the name, one line each, so a long time is never cut.
+    servingsLabel_ = new QLabel(book_);
+    servingsLabel_->setObjectName(QStringLiteral("Label2"));
+    timeLabel_ = new QLabel(book_);
+    timeLabel_->setObjectName(QStringLiteral("Label3"));
+    int lineTop = left.top() + 60;
+    for (QLabel* label : {servingsLabel_, timeLabel_}) {
+        label->setTextFormat(Qt::PlainText);
+        QFont font = serifFont(10.5);
+        font.setItalic(true);
+        label->setFont(font);
+        label->setAlignment(Qt::AlignCenter);
+        setInk(label, kSoftInk);
+        label->setGeometry(left.left() + margin, lineTop, innerWidth, 18);
+        lineTop += 18;
+    }
+
+    // Picture3 clips Text1; VScroll1 moves it up and down inside.
+    const int scrollWidth = 12;
+    ingredientFrame_ = new QWidget(book_);
+    ingredientFrame_->setObjectName(QStringLiteral("Picture3"));
+    ingredientFrame_->setGeometry(left.left() + margin, left.top() + 114,
+                                  innerWidth - scrollWidth - 6, left.height() - 114 - 58);
+    ingredientText_ = new QLabel(ingredientFrame_);
+    ingredientText_->setObjectName(QStringLiteral("Text1"));
+    ingredientText_->setTextFormat(Qt::PlainText);
+    ingredientText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ingredientText_->setWordWrap(true);
+    ingredientText_->setFont(serifFont(kIngredientPoints));
+    setInk(ingredientText_, kInk);
+
+    ingredientScroll_ = new QScrollBar(Qt::Vertical, book_);
+    ingredientScroll_->setObjectName(QStringLiteral("VScroll1"));
+    ingredientScroll_->setStyleSheet(QString::fromLatin1(kScrollStyle));
+    ingredientScroll_->setGeometry(ingredientFrame_->geometry().right() + 7,
+                                   ingredientFrame_->y(), scrollWidth, ingredientFrame_->height());
+    connect(ingredientScroll_, &QScrollBar::valueChanged, this, &RecipeViewer::scrollIngredients);
+    auto* wheel = new WheelToScrollBar(ingredientScroll_, this);
+    ingredientFrame_->installEventFilter(wheel);
+    ingredientText_->installEventFilter(wheel);
+
+    instructionBox_ = new QPlainTextEdit(book_);
+    instructionBox_->setObjectName(QStringLiteral("Text2"));
+    instructionBox_->setReadOnly(true);
+    instructionBox_->setFont(serifFont(kInstructionPoints));
+    instructionBox_->setFrameShape(QFrame::NoFrame);
+    instructionBox_->setStyleSheet(QStringLiteral(
+        "QPlainTextEdit { background: white; color: #3a261a; border: 1px solid #decdaa;"
+        " border-radius: 4px; padding: 6px 4px; selection-background-color: #f0d39a;"
+        " selection-color: #3a261a; }") + QString::fromLatin1(kScrollStyle));
+    instructionBox_->setGeometry(right.left() + margin, right.top() + 18, innerWidth,
+                                 right.height() - 18 - 58);
+
+    auto button = [this](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption, book_);
+        b->setObjectName(QLatin1String(name));
+        b->setFont(sansFont(9, false));
+        b->setCursor(Qt::PointingHandCursor);
+        b->setStyleSheet(QString::fromLatin1(kButtonStyle));
+        return b;
+    };
+    backButton_ = button("Command8", QStringLiteral("Back"));
+    forwardButton_ = button("Command7", QStringLiteral("Forward"));
+    zoomInButton_ = button("Command9", QStringLiteral("Zoom in"));
+    zoomOutButton_ = button("Command10", QStringLiteral("Zoom out"));
+    backButton_->setToolTip(QStringLiteral("The previous recipe of the cookbook"));
+    forwardButton_->setToolTip(QStringLiteral("The next recipe of the cookbook"));
+    zoomInButton_->setToolTip(QStringLiteral("Larger text"));
+    zoomOutButton_->setToolTip(QStringLiteral("Text at its usual size"));
+    const int buttonTop = left.bottom() - 42;
+    backButton_->setGeometry(left.left() + margin, buttonTop, 96, 28);
+    zoomInButton_->setGeometry(right.left() + margin, buttonTop, 84, 28);
+    zoomOutButton_->setGeometry(right.left() + margin + 90, buttonTop, 84, 28);
+    forwardButton_->setGeometry(right.right() - margin - 96 + 1, buttonTop, 96, 28);
+    connect(backButton_, &QPushButton::clicked, this, &RecipeViewer::showPreviousRecipe);
+    connect(forwardButton_, &QPushButton::clicked, this, &RecipeViewer::showNextRecipe);
+    connect(zoomInButton_, &QPushButton::clicked, this, &RecipeViewer::zoomIn);
+    connect(zoomOutButton_, &QPushButton::clicked, this, &RecipeViewer::zoomOut);
+}
+
+void RecipeViewer::fillView()
+{
+    ingredientText_->hide();
+    instructionBox_->clear();
+    ingredientText_->move(0, 0);
+    ingredientHeight_ = store::kIngredientStartTwips;
+    ingredientScroll_->setValue(0);
+    order_.clear();
+    listIndex_ = -1;
+
+    WaitCursor wait;
+    shownName_ = app_.state.selectedRecipe;
+    store::RecipeTexts texts;
+    auto page = store::readViewerPage(app_.state.folder, app_.state.currentCookbookFile, shownName_);
+    if (page) {
+        texts = std::move(page->texts);
+        order_ = std::move(page->order);
+    } else {
+        texts = store::missingRecipeTexts(
+            shownName_, text::fromUtf8(page.error().message).value_or(std::string()));
+    }
+    nameLabel_->setText(fromCp(texts.name));
+    servingsLabel_->setText(fromCp(texts.servings));
+    timeLabel_->setText(fromCp(texts.time));
+    ingredientHeight_ = store::ingredientHeightTwips(texts.ingredientLines);
+    ingredientText_->setText(shownText(texts.ingredients));
+    QFont ingredientFont = ingredientText_->font();
+    ingredientFont.setItalic(!texts.found);
+    ingredientText_->setFont(ingredientFont);
+    setInk(ingredientText_, texts.found ? kInk : kAccent);
+    instructionBox_->setPlainText(shownText(texts.instructions));
+    listIndex_ = store::findEntry(order_, shownName_);
+
+    layoutIngredients();
+    ingredientText_->show();
+}
+
+void RecipeViewer::layoutIngredients()
+{
+    const int width = ingredientFrame_->width();
+    int needed = 0;
+    if (!ingredientText_->text().isEmpty()) {
+        needed = ingredientText_->heightForWidth(width);
+        if (needed < 0) needed = ingredientText_->sizeHint().height();
+    }
+    const int height = std::max(twips(ingredientHeight_), needed);
+    ingredientText_->resize(width, height);
+    const auto range =
+        store::ingredientScrollRange(toTwips(height), toTwips(ingredientFrame_->height()),
+                                     toTwips(ingredientText_->fontMetrics().lineSpacing()));
+    ingredientScroll_->setRange(0, range.maximum);
+    ingredientScroll_->setSingleStep(range.singleStep);
+    ingredientScroll_->setPageStep(range.pageStep);
+    ingredientScroll_->setEnabled(range.maximum > 0);
+    scrollIngredients(ingredientScroll_->value());
+}
+
+void RecipeViewer::scrollIngredients(int value)
+{
+    const bool shown = ingredientText_->isVisibleTo(this);
+    ingredientText_->hide();
+    ingredientText_->move(0, twips(store::ingredientTop(value)));
+    if (shown) ingredientText_->show();
+}
+
+void RecipeViewer::step(bool forward)
+{
+    auto next = store::neighbour(order_, shownName_, forward ? store::Step::Forward : store::Step::Back);
+    if (!next) return;
+    app_.state.selectedRecipe = *next;
+    fillView();
+}
+
+void RecipeViewer::showNextRecipe()
+{
+    step(true);
+}
+
+void RecipeViewer::showPreviousRecipe()
+{
+    step(false);
+}
+
+void RecipeViewer::zoomIn()
+{
+    ingredientHeight_ = std::min(ingredientHeight_, kMaxIngredientHeight) * 2;
+    for (QWidget* text : {static_cast<QWidget*>(ingredientText_), static_cast<QWidget*>(instructionBox_)}) {
+        QFont font = text->font();
+        font.setPointSizeF(font.pointSizeF() + kZoomStepPoints);
+        text->setFont(font);
+    }
+    layoutIngredients();
+}
+
+void RecipeViewer::zoomOut()
+{
+    QFont ingredientFont = ingredientText_->font();
+    ingredientFont.setPointSizeF(kIngredientPoints);
+    ingredientText_->setFont(ingredientFont);
+    QFont instructionFont = instructionBox_->font();
+    instructionFont.setPointSizeF(kInstructionPoints);
+    instructionBox_->setFont(instructionFont);
+    layoutIngredients();
+}
+
+void RecipeViewer::runToolbarAction(const QString& key)
+{
+    WindowRegistry& windows = app_.windows;
+    if (key == QLatin1String("Print")) {
+        windows.open(QStringLiteral("SkrivUt"));
+    } else if (key == QLatin1String("Edit")) {
+        app_.state.editRecipe = shownName_;
+        // The editor closes the viewer itself when it loads.
+        if (windows.open(QStringLiteral("RedigeraRecept"))) windows.close(QStringLiteral("recept"));
+    } else if (key == QLatin1String("Search")) {
+        if (windows.open(QStringLiteral("S\u00F6k"))) windows.closeWindow(this);
+    } else if (key == QLatin1String("Picture")) {
+        windows.open(QStringLiteral("visabild"));
+    } else if (key == QLatin1String("Delete")) {
+        deleteShownRecipe();
+    } else if (key == QLatin1String("Upload")) {
+        app_.state.dragRecipe = shownName_;
+        windows.open(QStringLiteral("frmUpload"));
+    } else if (key == QLatin1String("HTML")) {
+        windows.open(QStringLiteral("HTML"));
+    }
+}
+
+void RecipeViewer::deleteShownRecipe()
+{
+    RecipeBrowserLists* browser = recipeBrowser(app_, true);
+    if (!browser) return;
+    const int index = browser->findNameLabel(shownName_);
+    if (index < 0) return;
+    DeleteRecipe(app_, shownName_, index, 0);
+    // Whatever the answer: the recipe on show may be gone.
+    app_.windows.closeWindow(this);
+}
+
+void registerViewerWindow(AppContext& app)
+{
+    app.windows.addFactory(QStringLiteral("Visa"), [&app]() -> QWidget* {
+        auto* viewer = new RecipeViewer(app);
+        QMdiSubWindow* frame = app.windows.add(viewer);
+        // The book has one size: nothing to maximise.
+        frame->setWindowFlags(frame->windowFlags() & ~Qt::WindowMaximizeButtonHint);
+        frame->show();
+        app.windows.area()->setActiveSubWindow(frame);
+        app.windows.centerForm(viewer);
+        // Coming back to the viewer brings it back to its normal size.
+        QObject::connect(app.windows.area(), &QMdiArea::subWindowActivated, viewer,
+                         [frame](QMdiSubWindow* active) {
+                             if (active == frame && (frame->isMinimized() || frame->isMaximized())) {
+                                 frame->showNormal();
+                             }
+                         });
+        return viewer;
+    });
+}
 
 }  // namespace culvora::gui

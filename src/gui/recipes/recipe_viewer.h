@@ -1,0 +1,87 @@
+#pragma once
+
+// "Visa": one recipe on the picture of an open book. Name, servings and cooking time at the
+// top of the left page, the ingredients below them in a scrolling frame, the instructions on
+// the right page; Back and Forward step through the cookbook in the program's order, Zoom
+// makes the texts larger, and the toolbar reaches every action on the recipe.
+
+#include <QPixmap>
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+#include "gui/app/app_context.h"
+#include "gui/recipes/recipe_routines.h"
+
+class QAction;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollBar;
+class QToolBar;
+
+namespace culvora::gui {
+
+class RecipeViewer : public QWidget, public RecipeViewerView {
+    Q_OBJECT
+public:
+    explicit RecipeViewer(AppContext& app, QWidget* parent = nullptr);
+
+    // Reads selectedRecipe from the current cookbook and shows it, with the name list for
+    // Back and Forward read in the same pass.
+    void fillView() override;
+
+    // The recipe on show (Label1's text), Windows-1252.
+    const std::string& shownName() const { return shownName_; }
+    // Text1's height in twips as the fill and "Zoom in" set it. The label on screen is never
+    // smaller than its text needs.
+    int ingredientHeight() const { return ingredientHeight_; }
+    // The names Back and Forward step through, and the position of the recipe on show (-1
+    // when it is not among them).
+    const std::vector<std::string>& recipeOrder() const { return order_; }
+    int listIndex() const { return listIndex_; }
+
+public slots:
+    void showNextRecipe();
+    void showPreviousRecipe();
+    void zoomIn();
+    void zoomOut();
+    // What a click on the toolbar button with that key does.
+    void runToolbarAction(const QString& key);
+    void deleteShownRecipe();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void buildToolbar();
+    void buildPages(const QSize& pictureSize);
+    void step(bool forward);
+    void scrollIngredients(int value);
+    // Sizes Text1 to its text and sets the scroll bar's range to match.
+    void layoutIngredients();
+
+    AppContext& app_;
+    std::string shownName_;
+    std::vector<std::string> order_;
+    int listIndex_ = -1;
+    int ingredientHeight_ = 0;
+    QPixmap tableStrip_;
+
+    QToolBar* toolbar_ = nullptr;
+    QWidget* book_ = nullptr;
+    QLabel* nameLabel_ = nullptr;
+    QLabel* servingsLabel_ = nullptr;
+    QLabel* timeLabel_ = nullptr;
+    QWidget* ingredientFrame_ = nullptr;
+    QLabel* ingredientText_ = nullptr;
+    QScrollBar* ingredientScroll_ = nullptr;
+    QPlainTextEdit* instructionBox_ = nullptr;
+    QPushButton* backButton_ = nullptr;
+    QPushButton* forwardButton_ = nullptr;
+    QPushButton* zoomInButton_ = nullptr;
+    QPushButton* zoomOutButton_ = nullptr;
+};
+
+}  // namespace culvora::gui

@@ -1,0 +1,393 @@
+#include <QAction>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolBar>
+
+#include "gui/app/geometry.h"
+#include "gui/recipes/recipe_routines.h"
+#include "gui/recipes/recipe_viewer.h"
+#include "support/gui_fixture.h"
+
+using namespace culvora;
+using namespace culvora::gui;
+using culvora::testing::child;
+using culvora::testing::crlf;
+using culvora::testing::GuiFixture;
+
+namespace {
+
+// Stands in for the recipe browser: name labels by index, 0 being the empty template.
+class FakeBrowser : public QWidget, public RecipeBrowserLists {
+public:
+    FakeBrowser() { setObjectName(QStringLiteral("recept")); }
+    void setRecipeIndex(const store::RecipeIndex& index) override { countText = index.countText(); }
+    void hideNameLabel(int index) override { hidden << index; }
+    int findNameLabel(const std::string& name) const override
+    {
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            if (labels[i] == name) return static_cast<int>(i);
+        }
+        return -1;
+    }
+    std::vector<std::string> labels{""};
+    QList<int> hidden;
+    std::string countText;
+};
+
+const std::string kApplePie = crlf({"[NAMN]", "Apple pie", "[PORTIONER]", "8", "[TID]", "50",
+                                    "[IND]", "6 apples", "1 pastry", "[G\xD6RA]", "Bake.",
+                                    "[TYP]", "Desserts"});
+const std::string kBuns = crlf({"[NAMN]", "Buns", "[PORTIONER]", "12", "[TID]", "90", "[IND]",
+                                "[G\xD6RA]", "Knead.", "Rise.", "[TYP]", "Desserts"});
+const std::string kCrumble =
+    crlf({"[NAMN]", "Crumble", "[PORTIONER]", "6", "[TID]", "45", "[IND]", "200 g flour",
+          "100 g butter", "", "4 apples", "[G\xD6RA]", "Rub the butter into the flour.",
+          "Bake until golden.", "[TYP]", "Desserts"});
+const std::string kWaffles = crlf({"[NAMN]", "Waffles", "[PORTIONER]", "4", "[TID]", "20",
+                                   "[IND]", "3 eggs", "[G\xD6RA]", "Whisk.", "[TYP]", "Desserts"});
+// File order differs from the program's order on purpose.
+const std::string kBook = kWaffles + kCrumble + kApplePie + kBuns;
+
+class ViewerFixture {
+public:
+    explicit ViewerFixture(const std::string& book = kBook)
+    {
+        f.writeDefaultFiles();
+        f.dir.write("BOOK1.TXT", book);
+        f.start();
+        f.windows().addFactory(QStringLiteral("recept"), [this] {
+            ++browsersMade;
+            browser = new FakeBrowser;
+            return browser.data();
+        });
+    }
+
+    RecipeViewer* show(const std::string& name)
+    {
+        showRecipe(f.app(), name);
+        return viewer();
+    }
+    RecipeViewer* viewer() { return f.windows().find<RecipeViewer>(QStringLiteral("Visa")); }
+
+    QString label(const char* name) { return child<QLabel>(viewer(), QLatin1String(name))->text(); }
+    QString instructions() { return child<QPlainTextEdit>(viewer(), QStringLiteral("Text2"))->toPlainText(); }
+    void click(const char* button)
+    {
+        QTest::mouseClick(child<QPushButton>(viewer(), QLatin1String(button)), Qt::LeftButton);
+    }
+    QAction* action(const char* key) { return child<QAction>(viewer(), QLatin1String(key)); }
+    int viewerFrames()
+    {
+        int frames = 0;
+        for (QMdiSubWindow* sub : f.windows().area()->subWindowList()) {
+            if (sub->widget() && sub->widget()->objectName() == QLatin1String("Visa")) ++frames;
+        }
+        return frames;
+    }
+
+    GuiFixture f;
+    QPointer<FakeBrowser> browser;
+    int browsersMade = 0;
+};
+
+QWidget* dummyWindow(const QString& name)
+{
+    auto* window = new QWidget;
+    window->setObjectName(name);
+    return window;
+}
+
+}  // namespace
+
+class RecipeViewerTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void showsTheRecipeOnTheBook()
+    {
+        ViewerFixture v;
+        RecipeViewer* viewer = v.show("Crumble");
+        QVERIFY(viewer);
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("Read recipe: Crumble"));
+        QCOMPARE(v.label("Label1"), QStringLiteral("Crumble"));
+        QCOMPARE(v.label("Label2"), QStringLiteral("(Serves 6)"));
+        QCOMPARE(v.label("Label3"), QStringLiteral("Time to cook: 45 min"));
+        QCOMPARE(v.label("Text1"), QStringLiteral("200 g flour\n100 g butter\n\n4 apples"));
+        QCOMPARE(v.instructions(), QStringLiteral("Rub the butter into the flour.\nBake until golden."));
+        // Four lines and the closing tag.
+        QCOMPARE(viewer->ingredientHeight(), 145);
+        QCOMPARE(viewer->recipeOrder(),
+                 (std::vector<std::string>{"Apple pie", "Buns", "Crumble", "Waffles"}));
+        QCOMPARE(viewer->listIndex(), 2);
+
+        const QFont name = child<QLabel>(viewer, QStringLiteral("Label1"))->font();
+        QVERIFY(name.bold());
+        QCOMPARE(name.pointSizeF(), 12.0);
+        QCOMPARE(child<QLabel>(viewer, QStringLiteral("Text1"))->font().pointSizeF(), 12.0);
+        QCOMPARE(child<QPlainTextEdit>(viewer, QStringLiteral("Text2"))->font().pointSizeF(), 9.75);
+        QVERIFY(child<QLabel>(viewer, QStringLiteral("Text1"))->isVisibleTo(viewer));
+        QVERIFY(!v.f.main().cookbookMenuEnabled());
+
+        // Shown again from an opener: the same window, the new recipe and caption. No
+        // ingredient lines still leave one line's height.
+        v.show("Buns");
+        QCOMPARE(v.viewer(), viewer);
+        QCOMPARE(v.viewerFrames(), 1);
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("Read recipe: Buns"));
+        QCOMPARE(v.label("Label1"), QStringLiteral("Buns"));
+        QCOMPARE(v.label("Text1"), QString());
+        QCOMPARE(viewer->ingredientHeight(), 29);
+        QCOMPARE(v.instructions(), QStringLiteral("Knead.\nRise."));
+    }
+
+    void backAndForwardWrapAndKeepTheCaption()
+    {
+        ViewerFixture v;
+        RecipeViewer* viewer = v.show("Waffles");
+        v.click("Command7");
+        QCOMPARE(v.label("Label1"), QStringLiteral("Apple pie"));
+        QCOMPARE(v.f.state.selectedRecipe, std::string("Apple pie"));
+        QCOMPARE(v.label("Label2"), QStringLiteral("(Serves 8)"));
+        QCOMPARE(v.instructions(), QStringLiteral("Bake."));
+        v.click("Command8");
+        QCOMPARE(v.label("Label1"), QStringLiteral("Waffles"));
+        v.click("Command8");
+        QCOMPARE(v.label("Label1"), QStringLiteral("Crumble"));
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("Read recipe: Waffles"));
+        QCOMPARE(v.viewer(), viewer);
+    }
+
+    void theListIsReadAgainOnEveryFill()
+    {
+        ViewerFixture v;
+        v.show("Apple pie");
+        v.f.dir.write("BOOK1.TXT", kBook + crlf({"[NAMN]", "Banana bread", "[PORTIONER]", "1",
+                                                 "[TID]", "60", "[IND]", "[G\xD6RA]", "[TYP]",
+                                                 "Desserts"}));
+        // This step still uses the list of the last fill; the fill reads the new one.
+        v.click("Command7");
+        QCOMPARE(v.label("Label1"), QStringLiteral("Buns"));
+        v.click("Command8");
+        QCOMPARE(v.label("Label1"), QStringLiteral("Banana bread"));
+    }
+
+    void zoomGrowsTheTextsAndZoomOutResetsTheFonts()
+    {
+        ViewerFixture v;
+        RecipeViewer* viewer = v.show("Crumble");
+        auto* ingredients = child<QLabel>(viewer, QStringLiteral("Text1"));
+        auto* instructions = child<QPlainTextEdit>(viewer, QStringLiteral("Text2"));
+        const int shownHeight = ingredients->height();
+        v.click("Command9");
+        v.click("Command9");
+        QCOMPARE(ingredients->font().pointSizeF(), 16.0);
+        QCOMPARE(instructions->font().pointSizeF(), 13.75);
+        QCOMPARE(viewer->ingredientHeight(), 4 * 145);
+        // The label on screen grows with its text.
+        QVERIFY(ingredients->height() > shownHeight);
+
+        v.click("Command10");
+        QCOMPARE(ingredients->font().pointSizeF(), 12.0);
+        QCOMPARE(instructions->font().pointSizeF(), 9.75);
+        QCOMPARE(viewer->ingredientHeight(), 4 * 145);
+        v.click("Command10");
+        QCOMPARE(ingredients->font().pointSizeF(), 12.0);
+
+        // The next fill starts from the rule again.
+        v.click("Command7");
+        QCOMPARE(viewer->ingredientHeight(), 58);
+    }
+
+    void theScrollBarMovesTheIngredientsInsideTheirFrame()
+    {
+        std::vector<std::string> lines{"[NAMN]", "Stew", "[PORTIONER]", "4", "[TID]", "180", "[IND]"};
+        for (int i = 1; i <= 60; ++i) lines.push_back(std::to_string(i) + " g of something");
+        lines.insert(lines.end(), {"[G\xD6RA]", "Simmer.", "[TYP]", "Hot dish"});
+        std::string book;
+        for (const auto& line : lines) book += line + "\r\n";
+        ViewerFixture v(book + kBuns);
+
+        RecipeViewer* viewer = v.show("Stew");
+        auto* bar = child<QScrollBar>(viewer, QStringLiteral("VScroll1"));
+        auto* text = child<QLabel>(viewer, QStringLiteral("Text1"));
+        auto* frame = child<QWidget>(viewer, QStringLiteral("Picture3"));
+        QCOMPARE(text->parentWidget(), frame);
+        QVERIFY(bar->isEnabled());
+        QVERIFY(bar->maximum() > 0);
+        bar->setValue(30);
+        QCOMPARE(text->y(), twips(-300));
+        QVERIFY(text->isVisibleTo(viewer));
+        // At the end the last line has come up to the bottom of the frame.
+        bar->setValue(bar->maximum());
+        QVERIFY2(qAbs(text->geometry().bottom() - frame->rect().bottom()) <= 1,
+                 qPrintable(QStringLiteral("%1 / %2").arg(text->geometry().bottom()).arg(frame->height())));
+
+        // The next recipe starts at the top; a short one has nothing to scroll.
+        v.click("Command7");
+        QCOMPARE(v.label("Label1"), QStringLiteral("Buns"));
+        QCOMPARE(bar->value(), 0);
+        QCOMPARE(text->y(), 0);
+        QVERIFY(!bar->isEnabled());
+    }
+
+    void deleteAsksThroughTheBrowserAndCloses_data()
+    {
+        QTest::addColumn<bool>("labelShown");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<bool>("deleted");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("no label shows it: nothing, the viewer stays") << false << true << false << false;
+        QTest::newRow("answered No: nothing deleted, closed all the same") << true << false << false << true;
+        QTest::newRow("answered Yes: deleted and closed") << true << true << true << true;
+    }
+
+    void deleteAsksThroughTheBrowserAndCloses()
+    {
+        QFETCH(bool, labelShown);
+        QFETCH(bool, yes);
+        QFETCH(bool, deleted);
+        QFETCH(bool, closed);
+
+        ViewerFixture v;
+        v.f.windows().open(QStringLiteral("recept"));
+        v.browser->labels = {"", "Apple pie", labelShown ? "Buns" : "Bread", "Crumble"};
+        v.f.state.nameCount = 4;
+        v.f.fakes.prompter.answers.push_back(yes ? Answer::Yes : Answer::No);
+        QPointer<RecipeViewer> viewer = v.show("Buns");
+
+        v.action("Delete")->trigger();
+
+        const auto& messages = v.f.fakes.prompter.messages;
+        if (labelShown) {
+            QCOMPARE(messages.size(), 1);
+            QCOMPARE(messages[0].text, QStringLiteral("Are you sure you want to delete the recipe \u00B4Buns\u00B4?"));
+            QCOMPARE(messages[0].title, QStringLiteral("Delete Buns"));
+        } else {
+            QVERIFY(messages.isEmpty());
+        }
+        if (deleted) {
+            // The deleted record's tag heads nothing more: it was the last record.
+            QCOMPARE(v.f.dir.read("BOOK1.TXT"), kWaffles + kCrumble + kApplePie + "[NAMN]\r\n");
+            QCOMPARE(v.browser->hidden, QList<int>{2});
+            QCOMPARE(v.browser->countText, std::string("Number of recipes: 3"));
+            QCOMPARE(v.f.state.nameCount, 3);
+        } else {
+            QCOMPARE(v.f.dir.read("BOOK1.TXT"), kBook);
+            QVERIFY(v.browser->hidden.isEmpty());
+            QCOMPARE(v.f.state.nameCount, 4);
+        }
+        QCOMPARE(v.viewer() == nullptr, closed);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(viewer.isNull(), closed);
+        QCOMPARE(v.f.main().cookbookMenuEnabled(), false);  // the browser is still open
+        QCOMPARE(v.browsersMade, 1);
+    }
+
+    void deleteOpensTheBrowserToFindTheLabel()
+    {
+        ViewerFixture v;
+        v.show("Buns");
+        QVERIFY(!v.f.windows().isOpen(QStringLiteral("recept")));
+        v.action("Delete")->trigger();
+        // The new browser's labels do not show the name here: nothing is asked or deleted.
+        QCOMPARE(v.browsersMade, 1);
+        QVERIFY(v.f.windows().isOpen(QStringLiteral("recept")));
+        QVERIFY(v.viewer());
+        QCOMPARE(v.f.dir.read("BOOK1.TXT"), kBook);
+    }
+
+    void aMissingRecipeOrFileShowsWhatItCan()
+    {
+        ViewerFixture v;
+        v.show("Gone");
+        QCOMPARE(v.label("Label1"), QStringLiteral("Gone"));
+        QCOMPARE(v.label("Label2"), QString());
+        QCOMPARE(v.label("Label3"), QString());
+        QVERIFY2(v.label("Text1").contains(QStringLiteral("could not be found")), qPrintable(v.label("Text1")));
+        QCOMPARE(v.instructions(), QString());
+        QVERIFY(v.f.fakes.prompter.messages.isEmpty());
+        // Back and Forward lead on to recipes that are there.
+        v.click("Command8");
+        QCOMPARE(v.label("Label1"), QStringLiteral("Waffles"));
+
+        // No picture file: the book is drawn in its place, at the picture's size.
+        auto* book = child<QWidget>(v.viewer(), QStringLiteral("Picture1"));
+        QCOMPARE(book->size(), QSize(720, 470));
+        QCOMPARE(v.viewer()->width(), 720 + twips(500));
+
+        v.f.state.currentCookbookFile = "BOOK9.TXT";
+        v.show("Buns");
+        QCOMPARE(v.label("Label1"), QStringLiteral("Buns"));
+        QCOMPARE(v.label("Text1"), QStringLiteral("The cookbook file \"BOOK9.TXT\" could not be found."));
+        QVERIFY(v.viewer()->recipeOrder().empty());
+        v.click("Command7");
+        QCOMPARE(v.label("Label1"), QStringLiteral("Buns"));
+        QVERIFY(v.f.fakes.prompter.messages.isEmpty());
+    }
+
+    void theWindowTakesThePicturesSize()
+    {
+        ViewerFixture v;
+        QImage picture(600, 400, QImage::Format_RGB32);
+        picture.fill(QColor(0x90, 0x60, 0x30));
+        QVERIFY(picture.save(QString::fromStdString(v.f.dir.file("boken.gif").string()), "PNG"));
+        RecipeViewer* viewer = v.show("Buns");
+        auto* book = child<QWidget>(viewer, QStringLiteral("Picture1"));
+        QCOMPARE(book->size(), QSize(600, 400));
+        QCOMPARE(viewer->width(), 600 + twips(500));
+        QVERIFY(viewer->height() >= 400 + twips(1200));
+        // Centred across, and below the toolbar.
+        QCOMPARE(book->x(), twips(500) / 2);
+        QVERIFY(book->y() >= child<QToolBar>(viewer, QStringLiteral("Toolbar1"))->height());
+    }
+
+    void theToolbarsKeysReachTheRecipesActions()
+    {
+        ViewerFixture v;
+        RecipeViewer* viewer = v.show("Crumble");
+        QStringList keys;
+        for (QAction* a : child<QToolBar>(viewer, QStringLiteral("Toolbar1"))->actions()) {
+            keys << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
+        }
+        QCOMPARE(keys, (QStringList{"Print", "Edit", "Search", "Picture", "-", "Delete", "-",
+                                    "Upload", "HTML"}));
+
+        // Windows that are not there yet: the names are handed over, nothing else happens.
+        for (const char* key : {"Print", "Edit", "Search", "Picture", "Upload", "HTML"}) {
+            v.action(key)->trigger();
+            QVERIFY2(v.viewer(), key);
+        }
+        QCOMPARE(v.f.state.editRecipe, std::string("Crumble"));
+        QCOMPARE(v.f.state.dragRecipe, std::string("Crumble"));
+
+        // Upload shows its window; Edit shows the editor and closes the browser; Search
+        // closes the viewer.
+        for (const char* name : {"frmUpload", "RedigeraRecept", "S\xC3\xB6k"}) {
+            const QString window = QString::fromUtf8(name);
+            v.f.windows().addFactory(window, [window] { return dummyWindow(window); });
+        }
+        v.click("Command7");
+        v.action("Upload")->trigger();
+        QVERIFY(v.f.windows().isOpen(QStringLiteral("frmUpload")));
+        QCOMPARE(v.f.state.dragRecipe, std::string("Waffles"));
+
+        v.f.windows().open(QStringLiteral("recept"));
+        v.action("Edit")->trigger();
+        QCOMPARE(v.f.state.editRecipe, std::string("Waffles"));
+        QVERIFY(v.f.windows().isOpen(QStringLiteral("RedigeraRecept")));
+        QVERIFY(!v.f.windows().isOpen(QStringLiteral("recept")));
+
+        v.action("Search")->trigger();
+        QVERIFY(v.f.windows().isOpen(QStringLiteral("S\u00F6k")));
+        QVERIFY(!v.viewer());
+    }
+};
+
+QTEST_MAIN(RecipeViewerTest)
+#include "recipe_viewer_test.moc"
