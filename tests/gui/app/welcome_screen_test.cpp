@@ -1,0 +1,269 @@
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+
+#include "gui/app/geometry.h"
+#include "gui/app/welcome_screen.h"
+#include "support/gui_fixture.h"
+
+using namespace culvora;
+using namespace culvora::gui;
+using culvora::testing::child;
+using culvora::testing::GuiFixture;
+
+namespace {
+
+const QColor kNormal(0x20, 0x60, 0xa0);
+const QColor kHighlight(0xe0, 0x40, 0x20);
+
+// The function buttons' pictures as plain colours, so a test can tell which one is shown.
+void writeFunctionPictures(GuiFixture& f)
+{
+    std::filesystem::create_directories(f.dir.file("pics"));
+    for (int i = 0; i < WelcomeScreen::kFunctionButtons; ++i) {
+        for (bool hi : {false, true}) {
+            QImage image(60, 60, QImage::Format_RGB32);
+            image.fill(hi ? kHighlight : kNormal);
+            const auto name = "pics/cmd" + std::to_string(i) + (hi ? "_hi" : "") + ".gif";
+            QVERIFY(image.save(QString::fromStdString(f.dir.file(name).string()), "PNG"));
+        }
+    }
+}
+
+QColor shownColour(QLabel* button)
+{
+    return button->pixmap().toImage().pixelColor(30, 30);
+}
+
+void moveOnto(QWidget* widget, QPoint at = {})
+{
+    if (at.isNull()) at = widget->rect().center();
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), widget->mapToGlobal(QPointF(at)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &move);
+}
+
+class Counted : public QWidget {
+public:
+    explicit Counted(const QString& name) { setObjectName(name); }
+};
+
+}  // namespace
+
+class WelcomeScreenTest : public QObject {
+    Q_OBJECT
+
+    struct Started {
+        GuiFixture f;
+        WelcomeScreen* welcome = nullptr;
+        QLabel* command(int i)
+        {
+            return child<QLabel>(welcome, QStringLiteral("Command1(%1)").arg(i));
+        }
+        QWidget* widget(const char* name) { return child<QWidget>(welcome, QLatin1String(name)); }
+    };
+
+    static void start(Started& s, bool pictures)
+    {
+        s.f.writeDefaultFiles();
+        if (pictures) writeFunctionPictures(s.f);
+        s.f.start();
+        s.welcome = s.f.windows().find<WelcomeScreen>(QStringLiteral("welcome"));
+    }
+
+private slots:
+    void opensAtStartOverTheWholeArea()
+    {
+        Started s;
+        start(s, false);
+        QVERIFY(s.welcome);
+        QCOMPARE(s.welcome->windowTitle(), QStringLiteral("Main menu"));
+        s.f.main().resize(1100, 800);
+        s.f.main().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&s.f.main()));
+        QMdiSubWindow* frame = s.f.windows().subWindowOf(s.welcome);
+        QVERIFY(frame->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QCOMPARE(s.welcome->size(), s.f.main().mdiArea()->viewport()->size());
+
+        // No pictures delivered: the menu is drawn at the artwork's size.
+        QWidget* box = s.widget("GVBox1");
+        QCOMPARE(box->size(), QSize(640, 480));
+        const TwipRect placed = placeMenuBox({0, 0, toTwips(640), toTwips(480)},
+                                             toTwips(s.welcome->width()), toTwips(s.welcome->height()));
+        QCOMPARE(box->pos(), QPoint(twips(placed.left), twips(placed.top)));
+        for (int i = 0; i < WelcomeScreen::kFunctionButtons; ++i) {
+            QVERIFY(!s.command(i)->pixmap().isNull());
+        }
+    }
+
+    void aClickOnTheMenuLeavesTheOtherWindowsInFront()
+    {
+        Started s;
+        start(s, false);
+        s.f.windows().addFactory(QStringLiteral("om"), [] { return new Counted(QStringLiteral("om")); });
+        QWidget* about = s.f.windows().open(QStringLiteral("om"));
+        QMdiArea* area = s.f.windows().area();
+        area->setActiveSubWindow(s.f.windows().subWindowOf(s.welcome));
+        QCoreApplication::processEvents();
+        QCOMPARE(area->activeSubWindow()->widget(), s.welcome);
+        QCOMPARE(area->subWindowList(QMdiArea::StackingOrder).constLast()->widget(), about);
+    }
+
+    void theMenuBoxIsCentredAndKeptInView()
+    {
+        // In twips: a 9600 x 7200 box.
+        struct Case {
+            int width, height;
+            TwipRect expected;
+        };
+        const Case cases[] = {
+            {15000, 9000, {2700, 900, 9600, 7200}},
+            {9600, 7200, {0, 0, 9600, 7200}},
+            {6000, 5000, {0, 0, 9600, 7200}},  // smaller than the box: its top left in view
+            {20000, 6000, {5200, 0, 9600, 7200}},
+        };
+        for (const Case& c : cases) {
+            QCOMPARE(placeMenuBox({0, 0, 9600, 7200}, c.width, c.height), c.expected);
+        }
+    }
+
+    void pictureButtonsUnderlineAndReopenTheirWindows()
+    {
+        Started s;
+        start(s, false);
+        int browsers = 0;
+        s.f.windows().addFactory(QStringLiteral("recept"), [&browsers] {
+            ++browsers;
+            return new Counted(QStringLiteral("recept"));
+        });
+        s.f.windows().addFactory(QStringLiteral("Indx"), [] { return new Counted(QStringLiteral("Indx")); });
+
+        const char* tips[] = {"Find recipes that you can cook", "View available drinks",
+                              "View a ingredient's nutrition and data",
+                              "Search recipes by cooking time and recipe type",
+                              "View available recipes", "Calculate nutrition values and calories"};
+        for (int i = 0; i < 6; ++i) {
+            QCOMPARE(s.widget(qPrintable(QStringLiteral("Image%1").arg(i + 1)))->toolTip(),
+                     QString::fromLatin1(tips[i]));
+        }
+
+        QWidget* line = s.widget("Line1");
+        QVERIFY(!line->isVisibleTo(s.welcome));
+        QWidget* recipes = s.widget("Image5");
+        moveOnto(recipes);
+        QVERIFY(line->isVisibleTo(s.welcome));
+        QCOMPARE(line->x(), recipes->x());
+        QCOMPARE(line->width(), recipes->width());
+        QVERIFY(qAbs(line->y() - (recipes->geometry().bottom() + 1)) <= 2);
+
+        // "View available recipes" while the browser is open: closed and opened afresh.
+        QPointer<QWidget> first = s.f.windows().open(QStringLiteral("recept"));
+        QTest::mouseClick(recipes, Qt::LeftButton);
+        QCOMPARE(browsers, 2);
+        QWidget* second = s.f.windows().find(QStringLiteral("recept"));
+        QVERIFY(second && second != first);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(first.isNull());
+
+        // The nutrition viewer opens maximised; a screen not built yet does nothing.
+        QTest::mouseClick(s.widget("Image3"), Qt::LeftButton);
+        QWidget* nutrition = s.f.windows().find(QStringLiteral("Indx"));
+        QVERIFY(nutrition);
+        QVERIFY(s.f.windows().subWindowOf(nutrition)->isMaximized());
+        QTest::mouseClick(s.widget("Image1"), Qt::LeftButton);
+        QVERIFY(!s.f.windows().isOpen(QStringLiteral("kylen")));
+
+        // The mouse on the menu away from the buttons takes the underline away.
+        moveOnto(s.widget("GVBox1"), QPoint(5, 5));
+        QVERIFY(!line->isVisibleTo(s.welcome));
+    }
+
+    void movingBetweenFunctionButtonsMovesHighlightAndCaption()
+    {
+        Started s;
+        start(s, true);
+        auto* timer = child<QTimer>(s.welcome, QStringLiteral("Timer2"));
+        QWidget* balloon = s.widget("Picture2");
+        auto* caption = child<QLabel>(s.welcome, QStringLiteral("Label2"));
+        QVERIFY(timer->isSingleShot());
+        QCOMPARE(timer->interval(), 5);
+        for (int i = 0; i < 5; ++i) QCOMPARE(shownColour(s.command(i)), kNormal);
+
+        moveOnto(s.command(0));
+        QCOMPARE(shownColour(s.command(0)), kHighlight);
+        QCOMPARE(caption->text(), QStringLiteral("Organize cookbooks"));
+        QVERIFY(timer->isActive());
+        QVERIFY(!balloon->isVisibleTo(s.welcome));
+        QMetaObject::invokeMethod(timer, "timeout");
+        QVERIFY(!timer->isActive());
+        QVERIFY(balloon->isVisibleTo(s.welcome));
+        QCOMPARE(balloon->width(), caption->width() + twips(300));
+        // Next to its button: above it, over its middle.
+        const QRect button = s.command(0)->geometry();
+        QVERIFY(balloon->geometry().bottom() < button.top());
+        QVERIFY(balloon->geometry().left() < button.center().x());
+        QVERIFY(balloon->geometry().right() > button.center().x());
+
+        moveOnto(s.command(1));
+        QCOMPARE(shownColour(s.command(0)), kNormal);
+        QCOMPARE(shownColour(s.command(1)), kHighlight);
+        QCOMPARE(caption->text(), QStringLiteral("Compose weekly menu"));
+        QVERIFY(!balloon->isVisibleTo(s.welcome));
+        QVERIFY(timer->isActive());
+        QMetaObject::invokeMethod(timer, "timeout");
+        QVERIFY(balloon->isVisibleTo(s.welcome));
+        QVERIFY(balloon->geometry().left() < s.command(1)->geometry().center().x());
+
+        // Off the buttons: no balloon, every button in its normal picture.
+        moveOnto(s.welcome, QPoint(2, 2));
+        QVERIFY(!balloon->isVisibleTo(s.welcome));
+        for (int i = 0; i < 5; ++i) QCOMPARE(shownColour(s.command(i)), kNormal);
+        QVERIFY(!timer->isActive());
+    }
+
+    void functionButtonsActOnRelease_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("Organize cookbooks") << 0 << QStringLiteral("Valj");
+        QTest::newRow("Compose weekly menu") << 1 << QStringLiteral("frmMenu");
+        QTest::newRow("Download recipes") << 2 << QStringLiteral("frmDownload");
+        QTest::newRow("Discuss food with other users") << 3 << QString();
+        QTest::newRow("Create backup") << 4 << QStringLiteral("frmBackup");
+    }
+
+    void functionButtonsActOnRelease()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, window);
+        Started s;
+        start(s, true);
+        for (const char* name : {"Valj", "frmMenu", "frmDownload", "frmBackup"}) {
+            const QString n = QLatin1String(name);
+            s.f.windows().addFactory(n, [n] { return new Counted(n); });
+        }
+        QLabel* button = s.command(index);
+        QTest::mousePress(button, Qt::LeftButton);
+        if (!window.isEmpty()) QVERIFY(!s.f.windows().isOpen(window));
+        QVERIFY(s.f.fakes.opener.documents.isEmpty());
+        QTest::mouseRelease(button, Qt::LeftButton);
+
+        QCOMPARE(s.welcome->focusWidget(), s.widget("Command2"));
+        if (window.isEmpty()) {
+            QCOMPARE(s.f.fakes.opener.documents, QStringList{QString::fromLatin1(kForum)});
+        } else {
+            QVERIFY(s.f.windows().isOpen(window));
+            QVERIFY(s.f.fakes.opener.documents.isEmpty());
+        }
+    }
+};
+
+QTEST_MAIN(WelcomeScreenTest)
+#include "welcome_screen_test.moc"
