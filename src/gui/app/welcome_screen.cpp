@@ -154,8 +154,12 @@ private:
 // Image1..Image6: invisible hit areas over the artwork's tiles.
 class HitArea : public QWidget {
 public:
-    HitArea(std::function<void()> onHover, std::function<void()> onClick, QWidget* parent)
-        : QWidget(parent), onHover_(std::move(onHover)), onClick_(std::move(onClick))
+    HitArea(std::function<void()> onHover, std::function<void()> onClick,
+            std::function<void()> onLeave, QWidget* parent)
+        : QWidget(parent),
+          onHover_(std::move(onHover)),
+          onClick_(std::move(onClick)),
+          onLeave_(std::move(onLeave))
     {
         setMouseTracking(true);
         setCursor(Qt::PointingHandCursor);
@@ -163,6 +167,8 @@ public:
 
 protected:
     void mouseMoveEvent(QMouseEvent*) override { onHover_(); }
+    // A fast mouse can jump from a button to another without a move in between.
+    void leaveEvent(QEvent*) override { onLeave_(); }
     void mousePressEvent(QMouseEvent* event) override
     {
         pressed_ = event->button() == Qt::LeftButton;
@@ -178,14 +184,19 @@ protected:
 private:
     std::function<void()> onHover_;
     std::function<void()> onClick_;
+    std::function<void()> onLeave_;
     bool pressed_ = false;
 };
 
 // Command1(i): its picture, highlighted while the mouse is on it; acts on release.
 class FunctionButton : public QLabel {
 public:
-    FunctionButton(std::function<void()> onHover, std::function<void()> onRelease, QWidget* parent)
-        : QLabel(parent), onHover_(std::move(onHover)), onRelease_(std::move(onRelease))
+    FunctionButton(std::function<void()> onHover, std::function<void()> onRelease,
+                   std::function<void()> onLeave, QWidget* parent)
+        : QLabel(parent),
+          onHover_(std::move(onHover)),
+          onRelease_(std::move(onRelease)),
+          onLeave_(std::move(onLeave))
     {
         setMouseTracking(true);
         setCursor(Qt::PointingHandCursor);
@@ -194,6 +205,7 @@ public:
 
 protected:
     void mouseMoveEvent(QMouseEvent*) override { onHover_(); }
+    void leaveEvent(QEvent*) override { onLeave_(); }
     void mouseReleaseEvent(QMouseEvent* event) override
     {
         if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
@@ -204,6 +216,7 @@ protected:
 private:
     std::function<void()> onHover_;
     std::function<void()> onRelease_;
+    std::function<void()> onLeave_;
 };
 
 // Line1.
@@ -271,7 +284,8 @@ WelcomeScreen::WelcomeScreen(AppContext& app, QWidget* parent) : QWidget(parent)
 
     for (int i = 0; i < kPictureButtons; ++i) {
         auto* button = new HitArea([this, i] { hoverPictureButton(i); },
-                                   [this, i] { clickPictureButton(i); }, menuBox_);
+                                   [this, i] { clickPictureButton(i); }, [this] { leaveButtons(); },
+                                   menuBox_);
         button->setObjectName(QStringLiteral("Image%1").arg(i + 1));
         button->setToolTip(QString::fromUtf8(kPictureButtonTable[static_cast<std::size_t>(i)].tip));
         button->setGeometry(tileRect(i));
@@ -289,7 +303,8 @@ WelcomeScreen::WelcomeScreen(AppContext& app, QWidget* parent) : QWidget(parent)
         if (normalPictures_[at].isNull()) normalPictures_[at] = plainFunctionPicture(i, false);
         if (highlightPictures_[at].isNull()) highlightPictures_[at] = plainFunctionPicture(i, true);
         auto* button = new FunctionButton([this, i] { hoverFunctionButton(i); },
-                                          [this, i] { releaseFunctionButton(i); }, menuBox_);
+                                          [this, i] { releaseFunctionButton(i); },
+                                          [this] { leaveButtons(); }, menuBox_);
         button->setObjectName(QStringLiteral("Command1(%1)").arg(i));
         button->setGeometry(functionRect(i));
         button->setPixmap(normalPictures_[at]);

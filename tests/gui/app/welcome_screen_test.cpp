@@ -221,6 +221,16 @@ private slots:
         QVERIFY(balloon->isVisibleTo(s.welcome));
         QVERIFY(balloon->geometry().left() < s.command(1)->geometry().center().x());
 
+        // A mouse that jumps off a button without a move in between still ends its highlight;
+        // coming back lights it again.
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(s.command(1), &leave);
+        QVERIFY(!balloon->isVisibleTo(s.welcome));
+        QCOMPARE(shownColour(s.command(1)), kNormal);
+        moveOnto(s.command(1));
+        QCOMPARE(shownColour(s.command(1)), kHighlight);
+        QVERIFY(timer->isActive());
+
         // Off the buttons: no balloon, every button in its normal picture.
         moveOnto(s.welcome, QPoint(2, 2));
         QVERIFY(!balloon->isVisibleTo(s.welcome));
