@@ -40,15 +40,15 @@ constexpr int kStripTop = 8;
 constexpr int kStripLeft = 20;
 constexpr int kStripStep = 24;
 constexpr int kStripSize = 22;
-constexpr QRect kCountRect{60, 42, 540, 18};
-constexpr QRect kCanvasRect{20, 60, 620, 320};
+constexpr QRect kCountRect{60, 40, 540, 16};
+constexpr QRect kCanvasRect{20, 56, 620, 326};
 constexpr int kButtonTop = 382;
 constexpr int kButtonHeight = 28;
 
-// The grid's first row sits 460 twips higher than its twips say, just below the count: a
-// column of ten headings is 5000 twips tall, and drawn from 1450 it would run into the
-// button row of the picture.
-constexpr int kGridLift = 460;
+// The grid's first row is drawn 580 twips higher than its twips say, just below the count: a
+// column of ten headings (a new cookbook) is 5000 twips tall, and drawn from 1450 it would
+// run into the button row of the picture.
+constexpr int kGridLift = 580;
 // Names longer than a column are cut short with an ellipsis, so columns never run together.
 constexpr int kNameRoom = kColumnWidth - 250;
 
@@ -127,7 +127,7 @@ QFont headingFont()
     QFont font;
     if (QFontDatabase::families().contains(QStringLiteral("Dancing Script"))) {
         font.setFamily(QStringLiteral("Dancing Script"));
-        font.setPixelSize(21);
+        font.setPixelSize(20);
     } else {
         font.setFamily(QStringLiteral("DejaVu Serif"));
         font.setStyleHint(QFont::Serif);
