@@ -214,7 +214,12 @@ RecipeBrowser::RecipeBrowser(AppContext& app, QWidget* parent) : QWidget(parent)
     buildControls();
 }
 
-RecipeBrowser::~RecipeBrowser() = default;
+RecipeBrowser::~RecipeBrowser()
+{
+    // The canvas calls back into the browser (a leave event while it goes): it must go first.
+    delete canvas_;
+    canvas_ = nullptr;
+}
 
 QPushButton* RecipeBrowser::addButton(const char* name, const QString& caption, const QString& tip)
 {
@@ -442,8 +447,10 @@ void RecipeBrowser::dragTimerFired()
     pressed_ = false;
     hideBar();
     canvas_->update();
+    // The drag loop runs events; the window may be closed before it returns.
+    const QPointer<RecipeBrowser> alive(this);
     const QString target = dragStarter_ ? dragStarter_(dragIndex_) : runPlatformDrag(dragIndex_);
-    if (!target.isEmpty()) dropOn(target);
+    if (alive && !target.isEmpty()) dropOn(target);
 }
 
 QString RecipeBrowser::runPlatformDrag(int nameIndex)
