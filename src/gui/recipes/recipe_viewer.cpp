@@ -90,6 +90,13 @@ public:
         setFixedSize(picture_.isNull() ? kBookSize : picture_.deviceIndependentSize().toSize());
     }
 
+    // The pages hold the texts and buttons: a picture too small for them is no use.
+    static bool fits(const QPixmap& picture)
+    {
+        const QSize size = picture.deviceIndependentSize().toSize();
+        return size.width() >= kBookSize.width() && size.height() >= kBookSize.height();
+    }
+
 protected:
     void paintEvent(QPaintEvent*) override
     {
@@ -250,7 +257,8 @@ RecipeViewer::RecipeViewer(AppContext& app, QWidget* parent) : QWidget(parent), 
     setWindowIcon(loadPicture(app_.state.folder, QStringLiteral("pics/culvora-48.png")));
 
     buildToolbar();
-    const QPixmap picture = loadPicture(app_.state.folder, QStringLiteral("boken.gif"));
+    QPixmap picture = loadPicture(app_.state.folder, QStringLiteral("boken.gif"));
+    if (!BookPicture::fits(picture)) picture = QPixmap();
     if (!picture.isNull()) {
         // The table the book lies on goes on around it: its grain runs across, so a thin
         // strip of the picture's edge repeats seamlessly.
@@ -273,7 +281,7 @@ RecipeViewer::RecipeViewer(AppContext& app, QWidget* parent) : QWidget(parent), 
     setFixedSize(windowSize.width(), std::max(windowSize.height(), top + pictureSize.height() + 8));
     toolbar_->setGeometry(0, 0, width(), toolbarHeight);
 
-    buildPages(pictureSize);
+    buildPages();
     fillView();
 }
 
@@ -336,12 +344,11 @@ void RecipeViewer::buildToolbar()
     }
 }
 
-void RecipeViewer::buildPages(const QSize& pictureSize)
+void RecipeViewer::buildPages()
 {
-    // Everything sits on the pages of the 720 x 470 book; a picture of another size keeps the
-    // pages where that one has them.
-    const QRect left = kLeftPage.intersected(QRect(QPoint(0, 0), pictureSize));
-    const QRect right = kRightPage.intersected(QRect(QPoint(0, 0), pictureSize));
+    // The pages lie where the delivered book has them; a larger picture keeps them there.
+    const QRect left = kLeftPage;
+    const QRect right = kRightPage;
     const int margin = 20;
     const int innerWidth = left.width() - 2 * margin;
 

@@ -56,7 +56,7 @@ protected:
 
 private:
     void buildToolbar();
-    void buildPages(const QSize& pictureSize);
+    void buildPages();
     void step(bool forward);
     void scrollIngredients(int value);
     // Sizes Text1 to its text and sets the scroll bar's range to match.

@@ -134,6 +134,15 @@ private slots:
         QVERIFY(child<QLabel>(viewer, QStringLiteral("Text1"))->isVisibleTo(viewer));
         QVERIFY(!v.f.main().cookbookMenuEnabled());
 
+        // Coming back to a minimised viewer brings it back to its normal size.
+        QMdiSubWindow* frame = v.f.windows().subWindowOf(viewer);
+        frame->showMinimized();
+        QVERIFY(frame->isMinimized());
+        QMdiArea* area = v.f.windows().area();
+        area->setActiveSubWindow(v.f.windows().subWindowOf(v.f.windows().find(QStringLiteral("welcome"))));
+        area->setActiveSubWindow(frame);
+        QVERIFY(!frame->isMinimized());
+
         // Shown again from an opener: the same window, the new recipe and caption. No
         // ingredient lines still leave one line's height.
         v.show("Buns");
@@ -331,20 +340,32 @@ private slots:
         QVERIFY(v.f.fakes.prompter.messages.isEmpty());
     }
 
+    void theWindowTakesThePicturesSize_data()
+    {
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<QSize>("book");
+        QTest::newRow("larger than the delivered book") << QSize(800, 520) << QSize(800, 520);
+        // Too small to hold the pages: the plain book is drawn instead.
+        QTest::newRow("too small for the pages") << QSize(300, 200) << QSize(720, 470);
+    }
+
     void theWindowTakesThePicturesSize()
     {
+        QFETCH(QSize, picture);
+        QFETCH(QSize, book);
         ViewerFixture v;
-        QImage picture(600, 400, QImage::Format_RGB32);
-        picture.fill(QColor(0x90, 0x60, 0x30));
-        QVERIFY(picture.save(QString::fromStdString(v.f.dir.file("boken.gif").string()), "PNG"));
+        QImage image(picture, QImage::Format_RGB32);
+        image.fill(QColor(0x90, 0x60, 0x30));
+        QVERIFY(image.save(QString::fromStdString(v.f.dir.file("boken.gif").string()), "PNG"));
         RecipeViewer* viewer = v.show("Buns");
-        auto* book = child<QWidget>(viewer, QStringLiteral("Picture1"));
-        QCOMPARE(book->size(), QSize(600, 400));
-        QCOMPARE(viewer->width(), 600 + twips(500));
-        QVERIFY(viewer->height() >= 400 + twips(1200));
+        auto* shown = child<QWidget>(viewer, QStringLiteral("Picture1"));
+        QCOMPARE(shown->size(), book);
+        QCOMPARE(viewer->width(), book.width() + twips(500));
+        QVERIFY(viewer->height() >= book.height() + twips(1200));
         // Centred across, and below the toolbar.
-        QCOMPARE(book->x(), twips(500) / 2);
-        QVERIFY(book->y() >= child<QToolBar>(viewer, QStringLiteral("Toolbar1"))->height());
+        QCOMPARE(shown->x(), twips(500) / 2);
+        QVERIFY(shown->y() >= child<QToolBar>(viewer, QStringLiteral("Toolbar1"))->height());
+        QVERIFY(shown->rect().contains(child<QWidget>(viewer, QStringLiteral("Command7"))->geometry()));
     }
 
     void theToolbarsKeysReachTheRecipesActions()
