@@ -142,7 +142,10 @@ QFont headingFont()
 class NameCanvas : public QWidget {
 public:
     NameCanvas(RecipeBrowser& browser, QWidget* parent)
-        : QWidget(parent), browser_(browser), nameFont_(namesFont()), headingFont_(gui::headingFont())
+        : QWidget(parent),
+          browser_(browser),
+          nameFont_(namesFont()),
+          headingFont_(gui::headingFont())
     {
         setMouseTracking(true);
     }
@@ -176,12 +179,14 @@ protected:
 
     void mouseMoveEvent(QMouseEvent* event) override
     {
-        if (event->buttons() == Qt::NoButton) browser_.hoverAt(mapToParent(event->position().toPoint()));
+        if (event->buttons() == Qt::NoButton)
+            browser_.hoverAt(mapToParent(event->position().toPoint()));
     }
 
     void mousePressEvent(QMouseEvent* event) override
     {
-        if (event->button() == Qt::LeftButton) browser_.pressAt(mapToParent(event->position().toPoint()));
+        if (event->button() == Qt::LeftButton)
+            browser_.pressAt(mapToParent(event->position().toPoint()));
     }
 
     void mouseReleaseEvent(QMouseEvent* event) override
@@ -252,39 +257,41 @@ void RecipeBrowser::buildControls()
     count_->setStyleSheet(QStringLiteral("color: #7a5a48;"));
 
     for (int i = 0; i < kLetterCount; ++i) {
-        QPushButton* letter =
-            addButton(QStringLiteral("Command10(%1)").arg(i).toLatin1().constData(), letterCaption(i), {});
+        QPushButton* letter = addButton(
+            QStringLiteral("Command10(%1)").arg(i).toLatin1().constData(), letterCaption(i), {});
         letter->setProperty("letter", true);
         letter->setGeometry(kStripLeft + kStripStep * i, kStripTop, kStripSize, kStripSize);
         connect(letter, &QPushButton::clicked, this, [this, i] { pressLetter(i); });
     }
 
     // The button row: the arrows at both ends, "New recipe", the four drop targets, "Options >".
-    struct Spec {
+    struct RowButton {
         const char* name;
         QString caption;
         QString tip;
         int left;
         int width;
     };
-    const Spec specs[] = {
+    const RowButton row[] = {
         {"Command8", QStringLiteral("<"), QStringLiteral("Scroll left"), 20, 30},
-        {"Command2", QStringLiteral("New recipe"), QStringLiteral("Add a new recipe to your cookbook"), 62, 96},
+        {"Command2", QStringLiteral("New recipe"),
+         QStringLiteral("Add a new recipe to your cookbook"), 62, 96},
         {"Command3", QStringLiteral("Edit"), QStringLiteral("Edit a recipe"), 186, 66},
-        {"Command5", QStringLiteral("Move"), QStringLiteral("Move recipe to another cookbook"), 258, 66},
+        {"Command5", QStringLiteral("Move"), QStringLiteral("Move recipe to another cookbook"), 258,
+         66},
         {"Command6", QStringLiteral("Upload"), QStringLiteral("Upload a recipe"), 330, 70},
         {"Command9", QStringLiteral("Delete"), QStringLiteral("Delete a recipe"), 406, 70},
-        {"Command12", QStringLiteral("Options >"), QStringLiteral("See some more options"), 504, 94},
+        {"Command12", QStringLiteral("Options >"), QStringLiteral("See some more options"), 504,
+         94},
         {"Command4", QStringLiteral(">"), QStringLiteral("Scroll right"), 610, 30},
     };
-    for (const Spec& spec : specs) {
-        QPushButton* button = addButton(spec.name, spec.caption, spec.tip);
-        button->setGeometry(spec.left, kButtonTop, spec.width, kButtonHeight);
+    for (const RowButton& place : row) {
+        QPushButton* button = addButton(place.name, place.caption, place.tip);
+        button->setGeometry(place.left, kButtonTop, place.width, kButtonHeight);
         if (isDropTarget(button->objectName())) {
             button->setProperty("dropTarget", true);
             button->setAcceptDrops(true);
             button->installEventFilter(this);
-            targets_.push_back(button);
             connect(button, &QPushButton::clicked, this, &RecipeBrowser::refuseActionClick);
         }
     }

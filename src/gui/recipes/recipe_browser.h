@@ -118,13 +118,12 @@ private:
     QPixmap noDropIcon_;             // imgNo
 
     NameCanvas* canvas_ = nullptr;
-    QLabel* bar_ = nullptr;          // Label3
-    QLabel* count_ = nullptr;        // label4
+    QLabel* bar_ = nullptr;             // Label3
+    QLabel* count_ = nullptr;           // label4
     QPushButton* focusSink_ = nullptr;  // Command7
     QPushButton* optionsButton_ = nullptr;
-    std::vector<QPushButton*> targets_;
-    QTimer* dragTimer_ = nullptr;    // Timer2
-    QTimer* moveTimer_ = nullptr;    // Timer3
+    QTimer* dragTimer_ = nullptr;  // Timer2
+    QTimer* moveTimer_ = nullptr;  // Timer3
 
     int dragIndex_ = 0;
     bool pressed_ = false;

@@ -79,8 +79,14 @@ struct Browser {
         const QRect r = window->labelRect({LabelKind::Name, nameIndex(name)});
         return labels->mapFrom(window, r.center());
     }
-    void press(const std::string& name) { QTest::mousePress(labels, Qt::LeftButton, {}, namePoint(name)); }
-    void release(const std::string& name) { QTest::mouseRelease(labels, Qt::LeftButton, {}, namePoint(name)); }
+    void press(const std::string& name)
+    {
+        QTest::mousePress(labels, Qt::LeftButton, {}, namePoint(name));
+    }
+    void release(const std::string& name)
+    {
+        QTest::mouseRelease(labels, Qt::LeftButton, {}, namePoint(name));
+    }
     QPushButton* button(const char* name) const
     {
         return child<QPushButton>(window, QString::fromLatin1(name));
@@ -128,7 +134,8 @@ private slots:
         QPushButton* left = b.button("Command8");
         QPushButton* right = b.button("Command4");
         QVERIFY(!left->isEnabled());
-        QCOMPARE(child<QPushButton>(b.window, QStringLiteral("Command10(21)"))->text(), QStringLiteral("V"));
+        QCOMPARE(child<QPushButton>(b.window, QStringLiteral("Command10(21)"))->text(),
+                 QStringLiteral("V"));
         child<QPushButton>(b.window, QStringLiteral("Command10(24)"))->click();  // "Z"
         QCOMPARE(b.window->layout().heading(25).left, 725);
         QCOMPARE(b.window->layout().heading(1).left, 725 - 6000);
@@ -186,7 +193,8 @@ private slots:
         QVERIFY(!b.f.windows().isOpen(QStringLiteral("Visa")));
         QVERIFY(b.f.state.selectedRecipe.empty());
         // Pressing the background starts nothing.
-        QTest::mousePress(b.labels, Qt::LeftButton, {}, QPoint(b.labels->width() - 2, b.labels->height() - 2));
+        QTest::mousePress(b.labels, Qt::LeftButton, {},
+                          QPoint(b.labels->width() - 2, b.labels->height() - 2));
         QVERIFY(!b.window->dragTimer()->isActive());
     }
 
@@ -194,12 +202,14 @@ private slots:
     {
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("opens");
+        // clang-format off
         QTest::newRow("Edit") << "Command3" << "RedigeraRecept";
         QTest::newRow("Upload") << "Command6" << "frmUpload";
         QTest::newRow("Move") << "Command5" << "frmWhere";
         QTest::newRow("New recipe refuses") << "Command2" << "";
         QTest::newRow("Options refuses") << "Command12" << "";
         QTest::newRow("elsewhere") << "" << "";
+        // clang-format on
     }
 
     void dropTargets()
@@ -223,7 +233,8 @@ private slots:
         if (move) {
             auto* chooser = b.f.windows().find<DestinationChooser>(QStringLiteral("frmWhere"));
             QCOMPARE(chooser->mode(), ChooserMode::Move);
-            QCOMPARE(child<QPushButton>(chooser, QStringLiteral("Command1"))->text(), QStringLiteral("Move"));
+            QCOMPARE(child<QPushButton>(chooser, QStringLiteral("Command1"))->text(),
+                     QStringLiteral("Move"));
         }
         QVERIFY(b.f.fakes.prompter.messages.isEmpty());
         QCOMPARE(b.f.dir.read("BOOK1.TXT"), book({"Apple pie", "Bread"}));
@@ -235,10 +246,12 @@ private slots:
         auto enter = [&](const char* name, const QString& format) {
             auto* mime = new QMimeData;
             mime->setData(format, "Bread");
-            QDragEnterEvent event(QPoint(5, 5), Qt::MoveAction, mime, Qt::LeftButton, Qt::NoModifier);
+            QDragEnterEvent event(QPoint(5, 5), Qt::MoveAction, mime, Qt::LeftButton,
+                                  Qt::NoModifier);
             event.ignore();
             QPushButton* button = b.button(name);
-            const bool delivered = button->acceptDrops() && QCoreApplication::sendEvent(button, &event);
+            const bool delivered =
+                button->acceptDrops() && QCoreApplication::sendEvent(button, &event);
             const bool accepted = delivered && event.isAccepted();
             delete mime;
             return accepted;
@@ -247,7 +260,8 @@ private slots:
             QVERIFY2(enter(target, RecipeBrowser::dragFormat()), target);
             QVERIFY2(!enter(target, QStringLiteral("text/plain")), target);
         }
-        for (const char* other : {"Command2", "Command12", "Command8", "Command4", "Command10(0)"}) {
+        for (const char* other :
+             {"Command2", "Command12", "Command8", "Command4", "Command10(0)"}) {
             QVERIFY2(!enter(other, RecipeBrowser::dragFormat()), other);
         }
         // The icons are there even in a data folder without the pictures.
@@ -268,7 +282,9 @@ private slots:
         b.press("Apricot jam");
         fire(b.window->dragTimer());
         const Message& asked = b.f.fakes.prompter.last();
-        QCOMPARE(asked.text, QStringLiteral("Are you sure you want to delete the recipe \u00B4Apricot jam\u00B4?"));
+        QCOMPARE(
+            asked.text,
+            QStringLiteral("Are you sure you want to delete the recipe \u00B4Apricot jam\u00B4?"));
         QCOMPARE(asked.title, QStringLiteral("Delete Apricot jam"));
         QCOMPARE(asked.buttons, MessageButtons::YesNo);
         QCOMPARE(asked.defaultButton, Answer::No);
@@ -306,7 +322,8 @@ private slots:
         fire(b.window->moveTimer());
         QVERIFY(!b.window->moveTimer()->isActive());
 
-        QCOMPARE(store::listNames(b.f.dir.read("BOOK1.TXT")), (std::vector<std::string>{"Apple pie", "Waffles"}));
+        QCOMPARE(store::listNames(b.f.dir.read("BOOK1.TXT")),
+                 (std::vector<std::string>{"Apple pie", "Waffles"}));
         QCOMPARE(b.f.dir.read("BOOK2.TXT"), book({"Trifle", "Bread"}));
         QVERIFY(!b.window->layout().name(bread).visible);
         QCOMPARE(b.countText(), QStringLiteral("Number of recipes: 2"));
@@ -319,9 +336,10 @@ private slots:
         QTest::addColumn<QByteArray>("title");
         QTest::addColumn<QString>("message");
         QTest::newRow("same cookbook") << QByteArray("Standard") << QString();
-        QTest::newRow("name taken there")
-            << QByteArray("Desserts")
-            << QStringLiteral("The cookbook \"Desserts\" already has a recipe called \"Trifle\". Nothing was moved.");
+        QTest::newRow("name taken there") << QByteArray("Desserts")
+                                          << QStringLiteral(
+                                                 "The cookbook \"Desserts\" already has a recipe "
+                                                 "called \"Trifle\". Nothing was moved.");
         QTest::newRow("unknown cookbook")
             << QByteArray("Gone") << QStringLiteral("There is no cookbook called \"Gone\".");
     }
@@ -355,7 +373,8 @@ private slots:
         Browser b({"Bread"});
         for (const char* name : {"Command3", "Command5", "Command6", "Command9"}) {
             b.button(name)->click();
-            QCOMPARE(b.f.fakes.prompter.last().text, QStringLiteral("Drag and drop a recipe to do this"));
+            QCOMPARE(b.f.fakes.prompter.last().text,
+                     QStringLiteral("Drag and drop a recipe to do this"));
             QCOMPARE(b.f.fakes.prompter.last().title, QStringLiteral("User error"));
         }
         QCOMPARE(b.f.fakes.prompter.messages.size(), 4);
@@ -366,7 +385,8 @@ private slots:
     void newRecipeAndOptions()
     {
         Browser b({"Bread"});
-        QCOMPARE(b.button("Command2")->toolTip(), QStringLiteral("Add a new recipe to your cookbook"));
+        QCOMPARE(b.button("Command2")->toolTip(),
+                 QStringLiteral("Add a new recipe to your cookbook"));
         b.button("Command2")->click();
         QVERIFY(b.f.windows().isOpen(QStringLiteral("NyttRecept")));
         QVERIFY(b.f.fakes.prompter.messages.isEmpty());
