@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -54,7 +56,11 @@ DestinationChooser::DestinationChooser(AppContext& app, QWidget* parent)
     cancel->setObjectName(QStringLiteral("Command2"));
     for (auto* b : {confirmButton_, cancel}) b->setMinimumWidth(twips(1300));
     connect(confirmButton_, &QPushButton::clicked, this, &DestinationChooser::confirm);
-    connect(cancel, &QPushButton::clicked, this, [this] { app_.windows.closeWindow(this); });
+    connect(cancel, &QPushButton::clicked, this, [this] {
+        QPointer<QTimer> timer = timer_;
+        app_.windows.closeWindow(this);
+        returnToOpener(timer);
+    });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -113,7 +119,17 @@ void DestinationChooser::confirm()
     // The operation runs from the opener's timer, so the chooser is gone before it starts.
     QPointer<QTimer> timer = timer_;
     app_.windows.closeWindow(this);
+    returnToOpener(timer);
     if (timer) timer->start();
+}
+
+void DestinationChooser::returnToOpener(QTimer* timer)
+{
+    // The window that asked gets the focus back, as it had before the chooser opened.
+    auto* opener = timer ? qobject_cast<QWidget*>(timer->parent()) : nullptr;
+    if (QMdiSubWindow* frame = opener ? app_.windows.subWindowOf(opener) : nullptr) {
+        app_.windows.area()->setActiveSubWindow(frame);
+    }
 }
 
 DestinationChooser* openDestinationChooser(AppContext& app, ChooserMode mode, QTimer* timer)

@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTimer>
 #include <QtTest>
 
@@ -221,6 +223,24 @@ private slots:
         f.confirm->click();
         QVERIFY(!f.chooserOpen());
         QCOMPARE(f.state.targetBookTitle, std::string("Soppor"));
+    }
+
+    void theOpenerGetsTheFocusBackWhenTheChooserCloses()
+    {
+        Chooser f;
+        for (const char* button : {"Command1", "Command2"}) {
+            auto* opener = new QWidget;
+            opener->setObjectName(QStringLiteral("recept"));
+            f.windows().add(opener);
+            auto* timer = new QTimer(opener);
+            timer->setSingleShot(true);
+            f.window = gui::openDestinationChooser(f.app(), ChooserMode::Move, timer);
+            QCOMPARE(f.windows().area()->activeSubWindow()->widget(), f.window);
+            child<QPushButton>(f.window, QString::fromLatin1(button))->click();
+            QCOMPARE(f.windows().area()->activeSubWindow()->widget(), opener);
+            f.windows().closeWindow(opener);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
     }
 
     void withoutCookbooksThereIsNothingToConfirm()
