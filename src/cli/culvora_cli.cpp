@@ -151,9 +151,7 @@ int moveCommand(CliContext& c, std::span<const std::string> args)
     if (!name) return c.report(name.error());
     auto title = nameArgument(c, args, 1);
     if (!title) return c.report(title.error());
-    auto target = store::CookbookList(c.folder).fileOf(*title);
-    if (!target) return c.report(target.error());
-    auto moved = store::moveRecipe(c.folder, c.currentBook(), *target, *name);
+    auto moved = store::CookbookList(c.folder).moveRecipe(c.currentBook(), *title, *name);
     if (!moved) return c.report(moved.error());
     return kExitOk;
 }

@@ -244,4 +244,24 @@ Result<std::string> CookbookList::use(std::string_view title, bool tipsAtStartup
     return file;
 }
 
+Result<CookbookList::MoveOutcome> CookbookList::moveRecipe(const std::string& sourceFile,
+                                                           std::string_view targetTitle,
+                                                           std::string_view name) const
+{
+    auto target = fileOf(targetTitle);
+    if (!target) return std::unexpected(target.error());
+    if (*target == sourceFile) return MoveOutcome::SameCookbook;
+    auto targetNames = Cookbook(folder_, *target).names();
+    if (!targetNames) return std::unexpected(targetNames.error());
+    if (std::ranges::find(*targetNames, name) != targetNames->end()) {
+        return fail(ErrorCode::Refused, "The cookbook " + inQuotes(targetTitle) +
+                                            " already has a recipe called " + inQuotes(name) +
+                                            ". Nothing was moved.");
+    }
+    if (auto moved = store::moveRecipe(folder_, sourceFile, *target, name); !moved) {
+        return std::unexpected(moved.error());
+    }
+    return MoveOutcome::Moved;
+}
+
 }  // namespace culvora::store

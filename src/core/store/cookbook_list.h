@@ -12,6 +12,7 @@
 
 #include "core/error.h"
 #include "core/files/files.h"
+#include "core/store/cookbook.h"
 
 namespace culvora::store {
 
@@ -86,6 +87,13 @@ public:
     Result<CookbookEntry> remove(std::string_view title);
     // Makes the cookbook current: rewrites tavendi.ini and returns its file name.
     Result<std::string> use(std::string_view title, bool tipsAtStartup) const;
+
+    enum class MoveOutcome { Moved, SameCookbook };
+    // Moves a recipe from the cookbook file `sourceFile` to the cookbook titled `targetTitle`.
+    // Moving into the cookbook it is in changes nothing; a target that already holds a recipe
+    // of that name is refused (the moved one would hide behind it for ever).
+    Result<MoveOutcome> moveRecipe(const std::string& sourceFile, std::string_view targetTitle,
+                                   std::string_view name) const;
 
 private:
     Result<void> write(std::span<const CookbookEntry> entries) const;

@@ -560,23 +560,10 @@ void RecipeBrowser::moveTimerFired()
         app_.services.prompter.inform(text, QStringLiteral("Error"), MessageIcon::Exclamation);
     };
 
-    auto target = store::CookbookList(state.folder).fileOf(state.targetBookTitle);
-    if (!target) return report(toQString(target.error()));
-    // Moving a recipe into the cookbook it is in would only shuffle it to the end of the file.
-    if (*target == state.currentCookbookFile) return;
-    // A second record of the same name would hide behind the first one there: every look-up
-    // takes the first, so the moved recipe could never be opened again.
-    auto targetNames = store::Cookbook(state.folder, *target).names();
-    if (!targetNames) return report(toQString(targetNames.error()));
-    if (std::ranges::find(*targetNames, name) != targetNames->end()) {
-        return report(QStringLiteral("The cookbook \"") + fromCp(state.targetBookTitle) +
-                      QStringLiteral("\" already has a recipe called \"") + fromCp(name) +
-                      QStringLiteral("\". Nothing was moved."));
-    }
-    if (auto moved = store::moveRecipe(state.folder, state.currentCookbookFile, *target, name);
-        !moved) {
-        return report(toQString(moved.error()));
-    }
+    auto moved = store::CookbookList(state.folder)
+                     .moveRecipe(state.currentCookbookFile, state.targetBookTitle, name);
+    if (!moved) return report(toQString(moved.error()));
+    if (*moved == store::CookbookList::MoveOutcome::SameCookbook) return;
     // The record has left this cookbook already; the rest is DeleteRecipe's refresh.
     FillRecipeList(app_);
     hideNameLabel(state.moveIndex);

@@ -257,5 +257,31 @@ TEST_F(CookbookListFiles, UseWritesTheSettingsByTitleLine)
     EXPECT_EQ(dir.read("tavendi.ini"), "BOOK1.TXT\r\n0\r\n");
 }
 
+TEST_F(CookbookListFiles, MovingByTitleRefusesWhatWouldHideARecipe)
+{
+    const std::string tea = crlf({"[NAMN]", "Tea", "[PORTIONER]", "1", "[TID]", "5", "[IND]",
+                                  "[G\xD6RA]", "[TYP]", "Accessories"});
+    dir.write("BOOK1.TXT", tea + crlf({"[NAMN]", "Pea soup", "[PORTIONER]", "4"}));
+
+    auto moved = list.moveRecipe("BOOK1.TXT", "Kakor", "Tea");
+    ASSERT_TRUE(moved) << moved.error().message;
+    EXPECT_EQ(*moved, CookbookList::MoveOutcome::Moved);
+    EXPECT_EQ(dir.read("BOOK3.TXT"), tea);
+
+    // "Soppor" has a Pea soup already: nothing moves.
+    auto clash = list.moveRecipe("BOOK1.TXT", "Soppor", "Pea soup");
+    ASSERT_FALSE(clash);
+    EXPECT_EQ(clash.error().code, ErrorCode::Refused);
+    EXPECT_EQ(clash.error().message,
+              "The cookbook \"Soppor\" already has a recipe called \"Pea soup\". Nothing was moved.");
+    EXPECT_EQ(dir.read("BOOK2.TXT"), crlf({"[NAMN]", "Pea soup"}));
+
+    // Into its own cookbook: nothing to do.
+    EXPECT_EQ(list.moveRecipe("BOOK1.TXT", "Standard", "Pea soup").value(),
+              CookbookList::MoveOutcome::SameCookbook);
+    EXPECT_EQ(listNames(dir.read("BOOK1.TXT")), (std::vector<std::string>{"Pea soup"}));
+    EXPECT_EQ(list.moveRecipe("BOOK1.TXT", "Nowhere", "Pea soup").error().code, ErrorCode::NotFound);
+}
+
 }  // namespace
 }  // namespace culvora::store
