@@ -25,7 +25,7 @@ Result<void> writeSettings(const ProgramFolder& folder, std::string_view cookboo
     content += text::kCrLf;
     content += tips ? "1" : "0";
     content += text::kCrLf;
-    return writeFileAtomic(folder.resolve(kSettingsFile), content, "tavendi.tmp");
+    return writeFileAtomic(folder.resolve(kSettingsFile), content, "settings.tmp");
 }
 
 Result<int> seedDataFolder(const std::filesystem::path& source, const std::filesystem::path& target)
