@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QMessageBox>
 #include <QTimer>
 
 #include <filesystem>
@@ -45,14 +44,14 @@ int main(int argc, char** argv)
     parser.process(application);
 
     using namespace culvora;
+    gui::QtServices services;
     const auto folder = app::dataFolder(parser.value(dataDir).toStdString());
     if (auto seeded = app::seedDataFolder(deliveredData(), folder); !seeded) {
-        QMessageBox::critical(nullptr, QStringLiteral("Culvora"),
-                              QString::fromStdString(seeded.error().message));
+        services.prompter.inform(QString::fromStdString(seeded.error().message),
+                                 QStringLiteral("Culvora"), gui::MessageIcon::Stop);
         return 1;
     }
 
-    gui::QtServices services;
     gui::ShellState state;
     state.folder = ProgramFolder(folder);
 
