@@ -299,8 +299,10 @@ void RecipeBrowser::buildControls()
             &RecipeBrowser::scrollLeft);
     connect(findChild<QPushButton*>(QStringLiteral("Command4")), &QPushButton::clicked, this,
             &RecipeBrowser::scrollRight);
-    connect(findChild<QPushButton*>(QStringLiteral("Command2")), &QPushButton::clicked, this,
-            &RecipeBrowser::openNewRecipe);
+    auto* newRecipe = findChild<QPushButton*>(QStringLiteral("Command2"));
+    connect(newRecipe, &QPushButton::clicked, this, &RecipeBrowser::openNewRecipe);
+    // Greyed out rather than doing nothing while the program has no recipe editor.
+    newRecipe->setEnabled(app_.windows.hasFactory(QStringLiteral("NyttRecept")));
     optionsButton_ = findChild<QPushButton*>(QStringLiteral("Command12"));
     connect(optionsButton_, &QPushButton::clicked, this, &RecipeBrowser::popupOptions);
 

@@ -476,6 +476,32 @@ void RecipeViewer::fillView()
 
     layoutIngredients();
     ingredientText_->show();
+    updateToolbar();
+}
+
+namespace {
+
+// The window each toolbar key opens; Delete works in the viewer itself.
+QString toolbarWindow(const QString& key)
+{
+    if (key == QLatin1String("Print")) return QStringLiteral("SkrivUt");
+    if (key == QLatin1String("Edit")) return QStringLiteral("RedigeraRecept");
+    if (key == QLatin1String("Search")) return QStringLiteral("S\u00F6k");
+    if (key == QLatin1String("Picture")) return QStringLiteral("visabild");
+    if (key == QLatin1String("Upload")) return QStringLiteral("frmUpload");
+    if (key == QLatin1String("HTML")) return QStringLiteral("HTML");
+    return {};
+}
+
+}  // namespace
+
+void RecipeViewer::updateToolbar()
+{
+    // A key whose window this program does not have is shown greyed out, not left to do nothing.
+    for (QAction* action : toolbar_->actions()) {
+        const QString window = toolbarWindow(action->objectName());
+        if (!window.isEmpty()) action->setEnabled(app_.windows.hasFactory(window));
+    }
 }
 
 void RecipeViewer::layoutIngredients()
@@ -549,23 +575,19 @@ void RecipeViewer::zoomOut()
 void RecipeViewer::runToolbarAction(const QString& key)
 {
     WindowRegistry& windows = app_.windows;
-    if (key == QLatin1String("Print")) {
-        windows.open(QStringLiteral("SkrivUt"));
-    } else if (key == QLatin1String("Edit")) {
-        app_.state.editRecipe = shownName_;
-        // The editor closes the viewer itself when it loads.
-        if (windows.open(QStringLiteral("RedigeraRecept"))) windows.close(QStringLiteral("recept"));
-    } else if (key == QLatin1String("Search")) {
-        if (windows.open(QStringLiteral("S\u00F6k"))) windows.closeWindow(this);
-    } else if (key == QLatin1String("Picture")) {
-        windows.open(QStringLiteral("visabild"));
-    } else if (key == QLatin1String("Delete")) {
+    if (key == QLatin1String("Delete")) {
         deleteShownRecipe();
-    } else if (key == QLatin1String("Upload")) {
-        app_.state.dragRecipe = shownName_;
-        windows.open(QStringLiteral("frmUpload"));
-    } else if (key == QLatin1String("HTML")) {
-        windows.open(QStringLiteral("HTML"));
+        return;
+    }
+    if (key == QLatin1String("Edit")) app_.state.editRecipe = shownName_;
+    if (key == QLatin1String("Upload")) app_.state.dragRecipe = shownName_;
+    const QString window = toolbarWindow(key);
+    if (window.isEmpty() || !windows.open(window)) return;
+    if (key == QLatin1String("Edit")) {
+        // The editor closes the viewer itself when it loads.
+        windows.close(QStringLiteral("recept"));
+    } else if (key == QLatin1String("Search")) {
+        windows.closeWindow(this);
     }
 }
 

@@ -49,6 +49,8 @@ public slots:
     void zoomOut();
     // What a click on the toolbar button with that key does.
     void runToolbarAction(const QString& key);
+    // Greys out the keys whose windows are not available.
+    void updateToolbar();
     void deleteShownRecipe();
 
 protected:

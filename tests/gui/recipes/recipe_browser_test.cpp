@@ -382,6 +382,16 @@ private slots:
         QVERIFY(b.f.state.editRecipe.empty() && b.f.state.dragRecipe.empty());
     }
 
+    void newRecipeIsGreyedOutWithoutAnEditor()
+    {
+        testing::GuiFixture f;
+        f.writeDefaultFiles();
+        f.start();
+        QWidget* window = f.windows().open(QStringLiteral("recept"));
+        QVERIFY(window);
+        QVERIFY(!child<QPushButton>(window, QStringLiteral("Command2"))->isEnabled());
+    }
+
     void newRecipeAndOptions()
     {
         Browser b({"Bread"});
