@@ -1,5 +1,6 @@
 #include "gui/app/welcome_screen.h"
 
+#include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -129,8 +130,12 @@ QPixmap plainFunctionPicture(int index, bool highlighted)
 // GVBox1: the menu artwork. The mouse on it, away from the buttons, ends every highlight.
 class MenuBox : public QWidget {
 public:
-    MenuBox(QPixmap picture, std::function<void()> onMove, QWidget* parent)
-        : QWidget(parent), picture_(std::move(picture)), onMove_(std::move(onMove))
+    MenuBox(QPixmap picture, std::function<void()> onMove, std::function<bool(int)> tileAvailable,
+            QWidget* parent)
+        : QWidget(parent),
+          picture_(std::move(picture)),
+          onMove_(std::move(onMove)),
+          tileAvailable_(std::move(tileAvailable))
     {
         setObjectName(QStringLiteral("GVBox1"));
         if (picture_.isNull()) picture_ = plainMenu();
@@ -143,12 +148,17 @@ protected:
     {
         QPainter painter(this);
         painter.drawPixmap(0, 0, picture_);
+        // A screen this program does not have yet is shown faded, so nobody waits for it.
+        for (int i = 0; i < WelcomeScreen::kPictureButtons; ++i) {
+            if (!tileAvailable_(i)) painter.fillRect(tileRect(i), QColor(0xfb, 0xf5, 0xe6, 170));
+        }
     }
     void mouseMoveEvent(QMouseEvent*) override { onMove_(); }
 
 private:
     QPixmap picture_;
     std::function<void()> onMove_;
+    std::function<bool(int)> tileAvailable_;
 };
 
 // Image1..Image6: invisible hit areas over the artwork's tiles.
@@ -280,7 +290,8 @@ WelcomeScreen::WelcomeScreen(AppContext& app, QWidget* parent) : QWidget(parent)
     background_ = loadPicture(app_.state.folder, QStringLiteral("bak.gif"));
 
     menuBox_ = new MenuBox(loadPicture(app_.state.folder, QStringLiteral("tavendi1.gif")),
-                           [this] { leaveButtons(); }, this);
+                           [this] { leaveButtons(); },
+                           [this](int i) { return pictureButtonAvailable(i); }, this);
 
     for (int i = 0; i < kPictureButtons; ++i) {
         auto* button = new HitArea([this, i] { hoverPictureButton(i); },
@@ -336,6 +347,49 @@ WelcomeScreen::WelcomeScreen(AppContext& app, QWidget* parent) : QWidget(parent)
     focusTaker_->setGeometry(-200, -200, 20, 20);
 
     placeMenu();
+    showAvailability();
+}
+
+bool WelcomeScreen::pictureButtonAvailable(int index) const
+{
+    if (index < 0 || index >= kPictureButtons) return false;
+    return app_.windows.hasFactory(
+        QString::fromUtf8(kPictureButtonTable[static_cast<std::size_t>(index)].window));
+}
+
+bool WelcomeScreen::functionButtonAvailable(int index) const
+{
+    // The forum (3) is an address, always there.
+    static const std::array<const char*, kFunctionButtons> windows = {
+        "Valj", "frmMenu", "frmDownload", nullptr, "frmBackup"};
+    if (index < 0 || index >= kFunctionButtons) return false;
+    const char* window = windows[static_cast<std::size_t>(index)];
+    return !window || app_.windows.hasFactory(QString::fromLatin1(window));
+}
+
+void WelcomeScreen::showAvailability()
+{
+    for (int i = 0; i < kPictureButtons; ++i) {
+        pictureButtons_[static_cast<std::size_t>(i)]->setCursor(
+            pictureButtonAvailable(i) ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    }
+    for (int i = 0; i < kFunctionButtons; ++i) {
+        QLabel* button = functionButtons_[static_cast<std::size_t>(i)];
+        if (functionButtonAvailable(i)) {
+            button->setGraphicsEffect(nullptr);
+        } else {
+            auto* faded = new QGraphicsOpacityEffect(button);
+            faded->setOpacity(0.4);
+            button->setGraphicsEffect(faded);
+        }
+    }
+    menuBox_->update();
+}
+
+void WelcomeScreen::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    showAvailability();
 }
 
 void WelcomeScreen::paintEvent(QPaintEvent*)

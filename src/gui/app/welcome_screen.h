@@ -44,12 +44,19 @@ public slots:
     void showCaptionBalloon();
     // The mouse is on the background: no underline, no balloon, no highlight.
     void leaveButtons();
+    // Fades the buttons whose screens this program does not have (yet).
+    void showAvailability();
+
+public:
+    bool pictureButtonAvailable(int index) const;
+    bool functionButtonAvailable(int index) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void placeMenu();

@@ -103,6 +103,26 @@ private slots:
         }
     }
 
+    void buttonsOfScreensNotYetThereAreFaded()
+    {
+        Started s;
+        start(s, true);
+        // The recipe browser and the Cookbooks dialog exist; the fridge search and the weekly
+        // menu do not (yet); the forum is an address and always there.
+        QVERIFY(s.welcome->pictureButtonAvailable(4));
+        QVERIFY(!s.welcome->pictureButtonAvailable(0));
+        QCOMPARE(s.widget("Image5")->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(s.widget("Image1")->cursor().shape(), Qt::ArrowCursor);
+        QVERIFY(s.command(0)->graphicsEffect() == nullptr);
+        QVERIFY(s.command(1)->graphicsEffect() != nullptr);
+        QVERIFY(s.command(3)->graphicsEffect() == nullptr);
+
+        // A screen that arrives later shows up as available the next time the menu is shown.
+        s.f.windows().addFactory(QStringLiteral("frmMenu"), [] { return new QWidget; });
+        s.welcome->showAvailability();
+        QVERIFY(s.command(1)->graphicsEffect() == nullptr);
+    }
+
     void aClickOnTheMenuLeavesTheOtherWindowsInFront()
     {
         Started s;
