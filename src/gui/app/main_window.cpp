@@ -28,6 +28,7 @@
 #include "gui/app/qt_text.h"
 #include "gui/app/window_catalog.h"
 #include "gui/app/window_registry.h"
+#include "gui/store/destination_chooser.h"
 
 namespace culvora::gui {
 
@@ -197,21 +198,26 @@ void MainWindow::buildMenus()
 
     cookbookMenu_ = bar->addMenu(QStringLiteral("&Cookbook"));
     cookbookMenu_->setObjectName(QStringLiteral("mnurecept"));
-    QAction* import = addItem(cookbookMenu_, "mnuImport", QStringLiteral("&Import from Meal Master..."));
-    import->setProperty("opensWindow", QStringLiteral("frmImport"));
-    connect(import, &QAction::triggered, this, [this] { registry_->open(QStringLiteral("frmImport")); });
+    // The Meal-Master import asks for the destination first; the chooser starts Timer1.
+    importAction_ = addItem(cookbookMenu_, "mnuImport", QStringLiteral("&Import from Meal Master..."));
+    importAction_->setEnabled(false);
+    connect(importAction_, &QAction::triggered, this, [this] {
+        if (importOperation_) openDestinationChooser(context_, ChooserMode::Import, importTimer_);
+    });
     addSeparator(cookbookMenu_, "mnuImportStreck");
     QAction* books = addItem(cookbookMenu_, "mnuvaljreceptbok", QStringLiteral("&Cookbooks..."));
     books->setProperty("opensWindow", QStringLiteral("Valj"));
     connect(books, &QAction::triggered, this, &MainWindow::openCookbooks);
-    QAction* importBook = addItem(cookbookMenu_, "mnu4", QStringLiteral("&Import cookbook..."),
-                                  QKeySequence(Qt::CTRL | Qt::Key_I));
-    importBook->setProperty("opensWindow", QStringLiteral("frmImportBook"));
-    connect(importBook, &QAction::triggered, this, [this] { registry_->open(QStringLiteral("frmImportBook")); });
+    importBookAction_ = addItem(cookbookMenu_, "mnu4", QStringLiteral("&Import cookbook..."),
+                                QKeySequence(Qt::CTRL | Qt::Key_I));
+    importBookAction_->setEnabled(false);
+    connect(importBookAction_, &QAction::triggered, this, [this] {
+        if (importBookOperation_) importBookOperation_();
+    });
     addSeparator(cookbookMenu_, "mnudd");
     QAction* fridge = addItem(cookbookMenu_, "mnuadd", QStringLiteral("&Edit fridge-database..."));
-    fridge->setProperty("opensWindow", QStringLiteral("frmSok"));
-    connect(fridge, &QAction::triggered, this, [this] { registry_->open(QStringLiteral("frmSok")); });
+    fridge->setProperty("opensWindow", QStringLiteral("listan"));
+    connect(fridge, &QAction::triggered, this, [this] { registry_->open(QStringLiteral("listan")); });
 
     windowMenu_ = bar->addMenu(QStringLiteral("&Window"));
     windowMenu_->setObjectName(QStringLiteral("mnuwindows"));
@@ -248,8 +254,8 @@ void MainWindow::buildMenus()
     optionsMenu_->setObjectName(QStringLiteral("mnuOptions"));
     QAction* archive = addItem(optionsMenu_, "mnuOptionsGenerateArchive",
                                QStringLiteral("&Generate HTML archive..."));
-    archive->setProperty("opensWindow", QStringLiteral("frmArchive"));
-    connect(archive, &QAction::triggered, this, [this] { registry_->open(QStringLiteral("frmArchive")); });
+    archive->setProperty("opensWindow", QStringLiteral("frmGenWiz"));
+    connect(archive, &QAction::triggered, this, [this] { registry_->open(QStringLiteral("frmGenWiz")); });
     addSeparator(optionsMenu_, "mnuOptionsstreck2");
     QAction* types = addItem(optionsMenu_, "mnuOptionsTypes", QStringLiteral("&Types of recipes..."));
     types->setProperty("opensWindow", QStringLiteral("nytyp"));
@@ -366,6 +372,18 @@ void MainWindow::updateCookbookMenu()
 bool MainWindow::cookbookMenuEnabled() const
 {
     return cookbookMenu_->menuAction()->isEnabled();
+}
+
+void MainWindow::setImportOperation(std::function<void()> operation)
+{
+    importOperation_ = std::move(operation);
+    importAction_->setEnabled(static_cast<bool>(importOperation_));
+}
+
+void MainWindow::setImportCookbookOperation(std::function<void()> operation)
+{
+    importBookOperation_ = std::move(operation);
+    importBookAction_->setEnabled(static_cast<bool>(importBookOperation_));
 }
 
 void MainWindow::popupOptionsMenu(const QPoint& globalPos)

@@ -49,9 +49,11 @@ public:
     QString filterCaption() const { return filterCaption_; }
 
     // Timer1: the destination chooser starts it to run the Meal-Master import after the
-    // chooser has closed. The import sets the operation it runs.
+    // chooser has closed. The import sets the operation it runs, which enables its menu item.
     QTimer* importTimer() const { return importTimer_; }
-    void setImportOperation(std::function<void()> operation) { importOperation_ = std::move(operation); }
+    void setImportOperation(std::function<void()> operation);
+    // "&Import cookbook...": enabled once the cookbook import is there.
+    void setImportCookbookOperation(std::function<void()> operation);
 
     // The text of "&Info about database..." for the current cookbook.
     QString databaseInfoText() const;
@@ -102,6 +104,8 @@ private:
     QMenu* optionsMenu_ = nullptr;
     QMenu* filterMenu_ = nullptr;
     QAction* tipsAction_ = nullptr;
+    QAction* importAction_ = nullptr;
+    QAction* importBookAction_ = nullptr;
     QAction* noFilterAction_ = nullptr;
     std::array<QAction*, GlassFilter::kGlassCount> glassActions_{};
     QToolBar* toolbar_ = nullptr;
@@ -109,6 +113,7 @@ private:
     QLabel* siteLabel_ = nullptr;
     QTimer* importTimer_ = nullptr;
     std::function<void()> importOperation_;
+    std::function<void()> importBookOperation_;
     GlassFilter glassFilter_;
     QString filterCaption_ = QStringLiteral("Filter OFF");
     bool settingsWritten_ = false;

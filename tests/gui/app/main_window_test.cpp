@@ -1,5 +1,6 @@
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLocale>
@@ -299,6 +300,37 @@ private slots:
             QCOMPARE(banner->width(), main.width());
             QCOMPARE(site->x(), (main.width() - site->width()) / 2);
         }
+    }
+
+    void theMealMasterImportAsksForTheCookbookFirst()
+    {
+        GuiFixture f;
+        f.writeDefaultFiles();
+        f.dir.write("bocker.txt", crlf({"Standard", "BOOK1.TXT", "Imports", "BOOK2.TXT"}));
+        f.dir.write("BOOK2.TXT", "");
+        MainWindow& main = f.start();
+        QVERIFY(!action(main, "mnuImport")->isEnabled());
+        QVERIFY(!action(main, "mnu4")->isEnabled());
+
+        std::string importedInto;
+        main.setImportOperation([&f, &importedInto] { importedInto = f.state.targetBookTitle; });
+        QVERIFY(action(main, "mnuImport")->isEnabled());
+        action(main, "mnuImport")->trigger();
+        QWidget* chooser = f.windows().find(QStringLiteral("frmWhere"));
+        QVERIFY(chooser);
+        auto* confirm = chooser->findChild<QAbstractButton*>(QStringLiteral("Command1"));
+        QCOMPARE(confirm->text(), QStringLiteral("Import"));
+        chooser->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(0);  // "Imports"
+        confirm->click();
+        QVERIFY(main.importTimer()->isActive());
+        QVERIFY(importedInto.empty());
+        QTRY_COMPARE(importedInto, std::string("Imports"));
+        QVERIFY(!main.importTimer()->isActive());
+
+        int imports = 0;
+        main.setImportCookbookOperation([&imports] { ++imports; });
+        action(main, "mnu4")->trigger();
+        QCOMPARE(imports, 1);
     }
 
     void theAboutWindowOpensAndCloses()
