@@ -566,10 +566,7 @@ void RecipeBrowser::moveTimerFired()
                      .moveRecipe(state.currentCookbookFile, state.targetBookTitle, name);
     if (!moved) return report(toQString(moved.error()));
     if (*moved == store::CookbookList::MoveOutcome::SameCookbook) return;
-    // The record has left this cookbook already; the rest is DeleteRecipe's refresh.
-    FillRecipeList(app_);
-    hideNameLabel(state.moveIndex);
-    --state.nameCount;
+    recipeRemoved(app_, state.moveIndex);
     update();
 }
 

@@ -70,12 +70,17 @@ bool DeleteRecipe(AppContext& app, const std::string& name, int labelIndex, int 
                                      MessageIcon::Exclamation);
         return false;
     }
+    recipeRemoved(app, labelIndex);
+    return true;
+}
+
+void recipeRemoved(AppContext& app, int labelIndex)
+{
     if (RecipeBrowserLists* browser = recipeBrowser(app)) {
         fill(app, *browser);
         browser->hideNameLabel(labelIndex);
     }
     --app.state.nameCount;
-    return true;
 }
 
 }  // namespace culvora::gui

@@ -44,6 +44,10 @@ RecipeBrowserLists* recipeBrowser(AppContext& app, bool create = true);
 // reported through the Prompter; false then.
 bool FillRecipeList(AppContext& app);
 
+// After a recipe has left the current cookbook: refills the browser's list, hides label
+// `labelIndex` and decreases nameCount. DeleteRecipe ends with it; so does the browser's move.
+void recipeRemoved(AppContext& app, int labelIndex);
+
 // Asks (unless flag is 1), removes the record from the current cookbook, refills the list,
 // hides label `labelIndex` and decreases nameCount. True when the recipe was deleted.
 bool DeleteRecipe(AppContext& app, const std::string& name, int labelIndex, int flag = 0);
