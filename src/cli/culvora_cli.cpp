@@ -85,16 +85,10 @@ int indexCommand(CliContext& c, std::span<const std::string> args)
     return kExitOk;
 }
 
-// Reads the one argument a command takes as a Windows-1252 name.
-Result<std::string> nameArgument(CliContext& c, std::span<const std::string> args, std::size_t i)
-{
-    return c.toCp(args[i]);
-}
-
 int showCommand(CliContext& c, std::span<const std::string> args)
 {
     if (args.size() != 1) return c.usage("show NAME");
-    auto name = nameArgument(c, args, 0);
+    auto name = c.toCp(args[0]);
     if (!name) return c.report(name.error());
     auto lines = store::Cookbook(c.folder, c.currentBook()).lines(*name);
     if (!lines) return c.report(lines.error());
@@ -137,7 +131,7 @@ int addCommand(CliContext& c, std::span<const std::string> args)
 int deleteCommand(CliContext& c, std::span<const std::string> args)
 {
     if (args.size() != 1) return c.usage("delete NAME");
-    auto name = nameArgument(c, args, 0);
+    auto name = c.toCp(args[0]);
     if (!name) return c.report(name.error());
     auto removed = store::Cookbook(c.folder, c.currentBook()).remove(*name);
     if (!removed) return c.report(removed.error());
@@ -147,9 +141,9 @@ int deleteCommand(CliContext& c, std::span<const std::string> args)
 int moveCommand(CliContext& c, std::span<const std::string> args)
 {
     if (args.size() != 2) return c.usage("move NAME TITLE");
-    auto name = nameArgument(c, args, 0);
+    auto name = c.toCp(args[0]);
     if (!name) return c.report(name.error());
-    auto title = nameArgument(c, args, 1);
+    auto title = c.toCp(args[1]);
     if (!title) return c.report(title.error());
     auto moved = store::CookbookList(c.folder).moveRecipe(c.currentBook(), *title, *name);
     if (!moved) return c.report(moved.error());
