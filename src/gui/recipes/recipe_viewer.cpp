@@ -312,7 +312,8 @@ void RecipeViewer::buildToolbar()
         " stop:1 #efe0c0); border: 0; border-bottom: 1px solid #c9ad80; padding: 2px 6px;"
         " spacing: 2px; }"
         "QToolButton { color: #4a2418; padding: 3px 7px; border-radius: 5px; }"
-        "QToolButton:hover { background: #f3dfb8; }"
+        "QToolButton:disabled { color: #b8a68c; }"
+        "QToolButton:hover:enabled { background: #f3dfb8; }"
         "QToolButton:pressed { background: #e8cc98; }"
         "QToolBar::separator { background: #c9ad80; width: 1px; margin: 5px 6px; }"));
 
