@@ -13,13 +13,13 @@ namespace culvora::bench {
 
 inline std::string generatedName(int i)
 {
-    static const char* const first[] = {"Apple", "Baked", "Creamy", "Dill", "Easy", "Fried", "Garlic",
-                                        "Hearty", "Italian", "Juicy", "Kale", "Lemon", "Mild", "Nutty",
-                                        "Oven", "Plum", "Quick", "Rustic", "Spicy", "Tangy", "Upside",
-                                        "Velvet", "Warm", "Xmas", "Yellow", "Zesty", "\xC5land",
-                                        "\xC4ppel", "\xD6rt"};
-    static const char* const second[] = {"soup", "pie", "stew", "salad", "cake", "bread", "casserole",
-                                         "pancakes", "risotto", "curry"};
+    static const char* const first[] = {
+        "Apple",   "Baked",  "Creamy",   "Dill",     "Easy",   "Fried",  "Garlic", "Hearty",
+        "Italian", "Juicy",  "Kale",     "Lemon",    "Mild",   "Nutty",  "Oven",   "Plum",
+        "Quick",   "Rustic", "Spicy",    "Tangy",    "Upside", "Velvet", "Warm",   "Xmas",
+        "Yellow",  "Zesty",  "\xC5land", "\xC4ppel", "\xD6rt"};
+    static const char* const second[] = {"soup",  "pie",       "stew",     "salad",   "cake",
+                                         "bread", "casserole", "pancakes", "risotto", "curry"};
     return std::string(first[i % 29]) + " " + second[(i / 29) % 10] + " no. " + std::to_string(i);
 }
 

@@ -19,7 +19,8 @@ namespace {
 // The delivered files: beside the installed program, else the source tree it was built from.
 std::filesystem::path deliveredData()
 {
-    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/culvora");
+    const QString beside =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/culvora");
     if (QDir(beside).exists()) return beside.toStdString();
     return CULVORA_DATA_SOURCE;
 }

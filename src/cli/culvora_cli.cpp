@@ -24,7 +24,9 @@ std::vector<const CliCommand*>& registry()
 }  // namespace
 
 CliCommand::CliCommand(std::string_view commandName, std::string_view usage, CommandFn runFn)
-    : name(commandName), usageText(usage), run(runFn)
+    : name(commandName),
+      usageText(usage),
+      run(runFn)
 {
     registry().push_back(this);
 }

@@ -24,8 +24,10 @@ inline std::string shellQuote(const std::string& s)
 {
     std::string quoted = "'";
     for (char c : s) {
-        if (c == '\'') quoted += "'\\''";
-        else quoted += c;
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
     }
     return quoted + "'";
 }
@@ -38,8 +40,8 @@ inline CliRun runCli(const TempDir& data, const std::vector<std::string>& args,
     const char* cli = std::getenv("CULVORA_CLI");
     TempDir scratch;
     writeBytes(scratch.file("in"), input);
-    std::string command = shellQuote(cli ? cli : "culvora-cli") + " --data-dir " +
-                          shellQuote(data.path().string());
+    std::string command =
+        shellQuote(cli ? cli : "culvora-cli") + " --data-dir " + shellQuote(data.path().string());
     for (const auto& arg : args) command += " " + shellQuote(arg);
     command += " <" + shellQuote(scratch.file("in").string()) + " >" +
                shellQuote(scratch.file("out").string()) + " 2>" +

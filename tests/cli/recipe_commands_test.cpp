@@ -38,7 +38,8 @@ TEST(CliRecipes, ListsIndexesAndShowsInUtf8)
 
     auto show = runCli(k.dir, {"show", "Äppelpaj"});
     EXPECT_EQ(show.exitCode, 0);
-    EXPECT_EQ(show.out, "[NAMN]\nÄppelpaj\n[PORTIONER]\n8\n[TID]\n50\n[IND]\napples\n[GÖRA]\nBake.\n[TYP]\nDesserts\n");
+    EXPECT_EQ(show.out, "[NAMN]\nÄppelpaj\n[PORTIONER]\n8\n[TID]\n50\n[IND]\napples\n[GÖRA]\nBake."
+                        "\n[TYP]\nDesserts\n");
 
     auto other = runCli(k.dir, {"--book", "BOOK2.TXT", "list"});
     EXPECT_EQ(other.exitCode, 0);
@@ -48,11 +49,14 @@ TEST(CliRecipes, ListsIndexesAndShowsInUtf8)
 TEST(CliRecipes, AddsDeletesAndMoves)
 {
     Kitchen k;
-    auto added = runCli(k.dir, {"add"}, "[NAMN]\nTea\n[PORTIONER]\n2\n[TID]\n5\n[IND]\nwater\n[GÖRA]\nSteep.\n[TYP]\nAccessories\n");
+    auto added = runCli(k.dir, {"add"},
+                        "[NAMN]\nTea\n[PORTIONER]\n2\n[TID]\n5\n[IND]\nwater\n[GÖRA]\nSteep.\n[TYP]"
+                        "\nAccessories\n");
     ASSERT_EQ(added.exitCode, 0) << added.err;
     EXPECT_EQ(k.dir.read("BOOK1.TXT"),
-              kSoup + kPie + crlf({"[NAMN]", "Tea", "[PORTIONER]", "2", "[TID]", "5", "[IND]", "water",
-                                   "[G\xD6RA]", "Steep.", "[TYP]", "Accessories"}));
+              kSoup + kPie +
+                  crlf({"[NAMN]", "Tea", "[PORTIONER]", "2", "[TID]", "5", "[IND]", "water",
+                        "[G\xD6RA]", "Steep.", "[TYP]", "Accessories"}));
     auto twice = runCli(k.dir, {"add"}, "[NAMN]\nTea\n[PORTIONER]\n1\n");
     EXPECT_EQ(twice.exitCode, 1);
     EXPECT_NE(twice.err.find("already"), std::string::npos);

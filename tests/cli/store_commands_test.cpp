@@ -130,8 +130,10 @@ TEST_F(StoreCommands, TypesOfAMissingFileAreEmptyAndAddingRestoresTheOriginals)
     EXPECT_EQ(list.exitCode, 0) << list.err;
     EXPECT_EQ(list.out, "");
     EXPECT_EQ(runCli(data, {"add-type", "Bröd"}).exitCode, 0);
-    EXPECT_EQ(data.read("typer.txt"), crlf({"Accessories", "Br\xF6" "d", "Desserts",
-                                            "First Course", "Hot dish", "Imported"}));
+    EXPECT_EQ(data.read("typer.txt"), crlf({"Accessories",
+                                            "Br\xF6"
+                                            "d",
+                                            "Desserts", "First Course", "Hot dish", "Imported"}));
 }
 
 }  // namespace

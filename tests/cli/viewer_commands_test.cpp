@@ -13,15 +13,17 @@ protected:
         data.write("tavendi.ini", crlf({"BOOK1.TXT", "0"}));
         data.write("bocker.txt", crlf({"Standard", "BOOK1.TXT", "Baking", "BOOK2.TXT"}));
         data.write("BOOK1.TXT",
-                   crlf({"[NAMN]", "Waffles", "[PORTIONER]", "6", "[TID]", "20", "[IND]",
-                         "3 eggs", "", "5 dl milk", "[G\xD6RA]", "Whisk.", "Bake.", "[TYP]",
-                         "Desserts", "[NAMN]", "\xC4ppelkaka", "[PORTIONER]", "8", "[TID]", "50",
-                         "[IND]", "[G\xD6RA]", "[TYP]", "Desserts", "[NAMN]", "Buns",
-                         "[PORTIONER]", "12", "[TID]", "90", "[IND]", "flour", "[G\xD6RA]",
-                         "Knead.", "[TYP]", "Desserts"}));
-        data.write("BOOK2.TXT", crlf({"[NAMN]", "Scones", "[PORTIONER]", "4", "[TID]", "25",
-                                      "[IND]", "flour", "[G\xD6RA]", "Bake.", "[TYP]",
-                                      "Desserts"}));
+                   crlf({"[NAMN]",    "Waffles",      "[PORTIONER]", "6",         "[TID]",
+                         "20",        "[IND]",        "3 eggs",      "",          "5 dl milk",
+                         "[G\xD6RA]", "Whisk.",       "Bake.",       "[TYP]",     "Desserts",
+                         "[NAMN]",    "\xC4ppelkaka", "[PORTIONER]", "8",         "[TID]",
+                         "50",        "[IND]",        "[G\xD6RA]",   "[TYP]",     "Desserts",
+                         "[NAMN]",    "Buns",         "[PORTIONER]", "12",        "[TID]",
+                         "90",        "[IND]",        "flour",       "[G\xD6RA]", "Knead.",
+                         "[TYP]",     "Desserts"}));
+        data.write("BOOK2.TXT",
+                   crlf({"[NAMN]", "Scones", "[PORTIONER]", "4", "[TID]", "25", "[IND]", "flour",
+                         "[G\xD6RA]", "Bake.", "[TYP]", "Desserts"}));
     }
 
     TempDir data;

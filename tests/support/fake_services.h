@@ -56,7 +56,11 @@ class FakePrinter : public gui::PrintService {
 public:
     void setFont(const QString& name, double pointSize, bool bold, bool italic) override;
     void print(const QString& text, bool endLine) override;
-    void endDocument() override { output += QStringLiteral("[end]"); ++documents; }
+    void endDocument() override
+    {
+        output += QStringLiteral("[end]");
+        ++documents;
+    }
     QString output;
     int documents = 0;
 };

@@ -23,7 +23,8 @@ void GuiFixture::writeDefaultFiles()
     dir.write("tavendi.ini", crlf({"BOOK1.TXT", "0"}));
     dir.write("bocker.txt", crlf({"Standard", "BOOK1.TXT"}));
     dir.write("BOOK1.TXT", "");
-    dir.write("typer.txt", crlf({"Accessories", "Desserts", "First Course", "Hot dish", "Imported"}));
+    dir.write("typer.txt",
+              crlf({"Accessories", "Desserts", "First Course", "Hot dish", "Imported"}));
 }
 
 void GuiFixture::copyDeliveredData()

@@ -28,7 +28,8 @@ Result<void> writeSettings(const ProgramFolder& folder, std::string_view cookboo
 
 // Copies every file and folder of `source` that `target` lacks; never overwrites. Returns the
 // number of files copied.
-Result<int> seedDataFolder(const std::filesystem::path& source, const std::filesystem::path& target);
+Result<int> seedDataFolder(const std::filesystem::path& source,
+                           const std::filesystem::path& target);
 
 // The data folder: --data-dir, then CULVORA_DATA_DIR, then $XDG_DATA_HOME/culvora, then
 // ~/.local/share/culvora. An empty `explicitDir` means none was given.

@@ -74,7 +74,7 @@ Result<std::string> readFile(const std::filesystem::path& file)
 {
     Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) return std::unexpected(ioError("Could not open", file, errno));
-    struct stat info{};
+    struct stat info {};
     if (::fstat(fd.get(), &info) == 0 && S_ISDIR(info.st_mode)) {
         return fail(ErrorCode::Io, "Could not read " + displayName(file) + ": it is a folder.");
     }
@@ -103,7 +103,8 @@ Result<std::string> readFileOrEmpty(const std::filesystem::path& file)
 Result<void> writeFileAtomic(const std::filesystem::path& target, std::string_view content,
                              std::string_view tempName)
 {
-    const auto folder = target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
+    const auto folder =
+        target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
     const auto temp = folder / std::filesystem::path(std::string(tempName));
     auto failed = [&](const std::string& what, int error) -> Result<void> {
         ::unlink(temp.c_str());
@@ -113,7 +114,7 @@ Result<void> writeFileAtomic(const std::filesystem::path& target, std::string_vi
     };
 
     mode_t mode = 0644;
-    struct stat old{};
+    struct stat old {};
     if (::stat(target.c_str(), &old) == 0) mode = old.st_mode & 0777;
 
     Descriptor fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode));

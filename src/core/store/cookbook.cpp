@@ -120,7 +120,8 @@ std::string quotedName(std::string_view cp1252)
 
 Error recipeNotFound(std::string_view name)
 {
-    return Error{ErrorCode::NotFound, "The recipe " + quotedName(name) + " was not found in the cookbook."};
+    return Error{ErrorCode::NotFound,
+                 "The recipe " + quotedName(name) + " was not found in the cookbook."};
 }
 
 }  // namespace
@@ -261,7 +262,8 @@ Result<RecipeRecord> Cookbook::read(std::string_view name) const
 {
     auto content = readFile(path());
     if (!content) {
-        if (content.error().code == ErrorCode::NotFound) return std::unexpected(recipeNotFound(name));
+        if (content.error().code == ErrorCode::NotFound)
+            return std::unexpected(recipeNotFound(name));
         return std::unexpected(content.error());
     }
     auto record = parseRecord(*content, name);

@@ -75,7 +75,8 @@ std::optional<std::string> withDeleted(std::string_view content, std::string_vie
 class Cookbook {
 public:
     Cookbook(ProgramFolder folder, std::string fileName)
-        : folder_(std::move(folder)), fileName_(std::move(fileName))
+        : folder_(std::move(folder)),
+          fileName_(std::move(fileName))
     {
     }
 

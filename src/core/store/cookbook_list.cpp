@@ -213,8 +213,7 @@ Result<CookbookEntry> CookbookList::remove(std::string_view title)
         return fail(ErrorCode::Refused, std::string(kLastCookbookMessage));
     case RemoveRefusal::StandardCookbook:
         return fail(ErrorCode::Refused, std::string(kStandardCookbookMessage));
-    case RemoveRefusal::None:
-        break;
+    case RemoveRefusal::None: break;
     }
     CookbookEntry removed = *it;
     entries->erase(it);

@@ -54,7 +54,7 @@ CookbookEntry proposeNewBook(std::size_t count);
 
 enum class NewBookField { Title, File };
 struct NewBookProblem {
-    NewBookField field;   // the box the user has to correct
+    NewBookField field;  // the box the user has to correct
     ErrorCode code;
     std::string message;  // UTF-8
 };

@@ -31,10 +31,10 @@ constexpr int ingredientHeightTwips(int lines)
 
 // All texts Windows-1252; the multi-line texts hold each line followed by CR LF.
 struct RecipeTexts {
-    std::string name;          // Label1
-    std::string servings;      // Label2: "(Serves 4)"
-    std::string time;          // Label3: "Time to cook: 30 min"
-    std::string ingredients;   // Text1
+    std::string name;         // Label1
+    std::string servings;     // Label2: "(Serves 4)"
+    std::string time;         // Label3: "Time to cook: 30 min"
+    std::string ingredients;  // Text1
     int ingredientLines = 0;
     std::string instructions;  // Text2
     bool found = true;         // false: the texts say that the recipe is missing

@@ -89,10 +89,12 @@ Result<std::string> fromUtf8(std::string_view utf8)
         } else {
             return fail(ErrorCode::Invalid, "The text is not valid UTF-8.");
         }
-        if (i + length > utf8.size()) return fail(ErrorCode::Invalid, "The text is not valid UTF-8.");
+        if (i + length > utf8.size())
+            return fail(ErrorCode::Invalid, "The text is not valid UTF-8.");
         for (std::size_t k = 1; k < length; ++k) {
             unsigned char next = u(utf8[i + k]);
-            if ((next & 0xC0) != 0x80) return fail(ErrorCode::Invalid, "The text is not valid UTF-8.");
+            if ((next & 0xC0) != 0x80)
+                return fail(ErrorCode::Invalid, "The text is not valid UTF-8.");
             cp = (cp << 6) | (next & 0x3F);
         }
         auto byte = byteOf(cp);
@@ -160,9 +162,11 @@ std::optional<std::string_view> LineReader::next()
     const char* base = text_.data() + start;
     const std::size_t left = text_.size() - start;
     const void* lf = std::memchr(base, '\n', left);
-    const std::size_t lfAt = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) : left;
+    const std::size_t lfAt =
+        lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) : left;
     const void* cr = std::memchr(base, '\r', lfAt);
-    const std::size_t at = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - base) : lfAt;
+    const std::size_t at =
+        cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - base) : lfAt;
     std::size_t end = at == left ? std::string_view::npos : start + at;
     if (end == std::string_view::npos) {
         pos_ = text_.size();
@@ -263,6 +267,7 @@ std::uint16_t weight(unsigned char b)
     if (b == ' ' || b == 0xA0) return 1;
     if (b >= 'a' && b <= 'z') return letter(static_cast<char>(b - 32));
     if (b >= 'A' && b <= 'Z') return letter(static_cast<char>(b));
+    // clang-format off
     switch (b) {
     case 0xC5: case 0xE5: return kAring;                                   // Å
     case 0xC4: case 0xE4: case 0xC6: case 0xE6: return kAring + 1;         // Ä, Æ
@@ -287,6 +292,7 @@ std::uint16_t weight(unsigned char b)
     case 0x8E: case 0x9E: return letter('Z');
     default: return static_cast<std::uint16_t>(2 + b);
     }
+    // clang-format on
 }
 
 }  // namespace

@@ -32,7 +32,8 @@ AboutWindow::AboutWindow(AppContext& app, QWidget* parent) : QWidget(parent)
     picture->setPixmap(loadPicture(app.state.folder, QStringLiteral("tavendi3.gif")));
     picture->setAlignment(Qt::AlignCenter);
 
-    auto* version = new QLabel(QStringLiteral("Version 1.0 \u2014 a cookbook for the home kitchen"), this);
+    auto* version =
+        new QLabel(QStringLiteral("Version 1.0 \u2014 a cookbook for the home kitchen"), this);
     version->setAlignment(Qt::AlignCenter);
 
     auto* warning = new QLabel(

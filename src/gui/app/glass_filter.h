@@ -11,9 +11,9 @@ class GlassFilter {
 public:
     static constexpr int kGlassCount = 15;
     static constexpr std::array<std::string_view, kGlassCount> kGlassNames = {
-        "(Unknown)", "Beer",         "Brandy", "Champagne", "Cocktail",
-        "Coffecup",  "Collins",      "Cordial", "Highball", "Oldfashioned",
-        "Pousse",    "Punch",        "Shot",   "Sour",      "Wine"};
+        "(Unknown)", "Beer",    "Brandy",  "Champagne", "Cocktail",
+        "Coffecup",  "Collins", "Cordial", "Highball",  "Oldfashioned",
+        "Pousse",    "Punch",   "Shot",    "Sour",      "Wine"};
 
     // Clicking a glass toggles it and clears "No filter".
     void toggle(int index)

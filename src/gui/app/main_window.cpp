@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QLabel>
 #include <QLocale>
 #include <QMdiArea>
@@ -14,6 +13,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -48,7 +48,8 @@ public:
         const QImage image = picture_.toImage();
         fill_ = image.isNull() ? QColor(0x8c, 0x2f, 0x1c)
                                : image.pixelColor(image.width() - 1, image.height() / 2);
-        setFixedHeight(picture_.isNull() ? 48 : qRound(picture_.height() / picture_.devicePixelRatio()));
+        setFixedHeight(picture_.isNull() ? 48
+                                         : qRound(picture_.height() / picture_.devicePixelRatio()));
         setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     }
 
@@ -68,7 +69,8 @@ private:
 class ClickableLabel : public QLabel {
 public:
     ClickableLabel(std::function<void()> onClick, QWidget* parent)
-        : QLabel(parent), onClick_(std::move(onClick))
+        : QLabel(parent),
+          onClick_(std::move(onClick))
     {
     }
 
@@ -144,7 +146,8 @@ MainWindow::MainWindow(ShellState& state, Services& services, QWidget* parent)
             fallback ? fallback->file : std::string(app::kStandardCookbookFile);
     }
 
-    connect(registry_.get(), &WindowRegistry::windowsChanged, this, &MainWindow::updateCookbookMenu);
+    connect(registry_.get(), &WindowRegistry::windowsChanged, this,
+            &MainWindow::updateCookbookMenu);
     connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::updateCookbookMenu);
     mdi_->viewport()->installEventFilter(this);
 
@@ -156,8 +159,9 @@ MainWindow::MainWindow(ShellState& state, Services& services, QWidget* parent)
     registry_->open(QStringLiteral("welcome"));
     updateCookbookMenu();
     // A comfortable size on any screen: most of it, centred.
-    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
-                                                          : QRect(0, 0, 1280, 900);
+    const QRect screen = QGuiApplication::primaryScreen()
+                             ? QGuiApplication::primaryScreen()->availableGeometry()
+                             : QRect(0, 0, 1280, 900);
     resize(std::min(1200, screen.width() * 9 / 10), std::min(860, screen.height() * 9 / 10));
     move(screen.center() - rect().center());
 }
@@ -178,14 +182,16 @@ void MainWindow::buildMenus()
 
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnu1"));
-    connect(addItem(file, "mnu2", QStringLiteral("&Open Database"), QKeySequence(Qt::CTRL | Qt::Key_W)),
-            &QAction::triggered, this, &MainWindow::openDatabase);
+    connect(
+        addItem(file, "mnu2", QStringLiteral("&Open Database"), QKeySequence(Qt::CTRL | Qt::Key_W)),
+        &QAction::triggered, this, &MainWindow::openDatabase);
     connect(addItem(file, "mnu2b", QStringLiteral("&Info about database...")), &QAction::triggered,
             this, &MainWindow::showDatabaseInfo);
     addSeparator(file, "mnustrecker");
     QAction* backup = addItem(file, "mnuBackup", QStringLiteral("&Backup..."));
     backup->setProperty("opensWindow", QStringLiteral("frmBackup"));
-    connect(backup, &QAction::triggered, this, [this] { registry_->open(QStringLiteral("frmBackup")); });
+    connect(backup, &QAction::triggered, this,
+            [this] { registry_->open(QStringLiteral("frmBackup")); });
     addSeparator(file, "mnustreck");
     tipsAction_ = addItem(file, "mnutips", QStringLiteral("&Tips at startup"));
     tipsAction_->setCheckable(true);
@@ -199,7 +205,8 @@ void MainWindow::buildMenus()
     cookbookMenu_ = bar->addMenu(QStringLiteral("&Cookbook"));
     cookbookMenu_->setObjectName(QStringLiteral("mnurecept"));
     // The Meal-Master import asks for the destination first; the chooser starts Timer1.
-    importAction_ = addItem(cookbookMenu_, "mnuImport", QStringLiteral("&Import from Meal Master..."));
+    importAction_ =
+        addItem(cookbookMenu_, "mnuImport", QStringLiteral("&Import from Meal Master..."));
     importAction_->setEnabled(false);
     connect(importAction_, &QAction::triggered, this, [this] {
         if (importOperation_) openDestinationChooser(context_, ChooserMode::Import, importTimer_);
@@ -217,14 +224,16 @@ void MainWindow::buildMenus()
     addSeparator(cookbookMenu_, "mnudd");
     QAction* fridge = addItem(cookbookMenu_, "mnuadd", QStringLiteral("&Edit fridge-database..."));
     fridge->setProperty("opensWindow", QStringLiteral("listan"));
-    connect(fridge, &QAction::triggered, this, [this] { registry_->open(QStringLiteral("listan")); });
+    connect(fridge, &QAction::triggered, this,
+            [this] { registry_->open(QStringLiteral("listan")); });
 
     windowMenu_ = bar->addMenu(QStringLiteral("&Window"));
     windowMenu_->setObjectName(QStringLiteral("mnuwindows"));
     connect(windowMenu_, &QMenu::aboutToShow, this, [this] {
         windowMenu_->clear();
         addItem(windowMenu_, "mnuCascade", QStringLiteral("&Cascade"));
-        connect(windowMenu_->actions().constLast(), &QAction::triggered, mdi_, &QMdiArea::cascadeSubWindows);
+        connect(windowMenu_->actions().constLast(), &QAction::triggered, mdi_,
+                &QMdiArea::cascadeSubWindows);
         windowMenu_->addSeparator();
         int number = 1;
         for (QMdiSubWindow* sub : mdi_->subWindowList()) {
@@ -243,11 +252,12 @@ void MainWindow::buildMenus()
     help->setObjectName(QStringLiteral("mnhelp"));
     connect(addItem(help, "mnuhelpindex", QStringLiteral("&Content..."), QKeySequence(Qt::Key_F1)),
             &QAction::triggered, this, &MainWindow::openHelpIndex);
-    connect(addItem(help, "mnuTavendiHEM", QStringLiteral("&Culvora's website")), &QAction::triggered,
-            this, &MainWindow::openWebSite);
+    connect(addItem(help, "mnuTavendiHEM", QStringLiteral("&Culvora's website")),
+            &QAction::triggered, this, &MainWindow::openWebSite);
     addSeparator(help, "mnuhelpstreck1");
-    connect(addItem(help, "mnuhelpom", QStringLiteral("&About..."), QKeySequence(Qt::CTRL | Qt::Key_O)),
-            &QAction::triggered, this, &MainWindow::openAbout);
+    connect(
+        addItem(help, "mnuhelpom", QStringLiteral("&About..."), QKeySequence(Qt::CTRL | Qt::Key_O)),
+        &QAction::triggered, this, &MainWindow::openAbout);
 
     // The two pop-up menus belong to the menu bar but are never shown in it.
     optionsMenu_ = bar->addMenu(QStringLiteral("Options"));
@@ -255,14 +265,16 @@ void MainWindow::buildMenus()
     QAction* archive = addItem(optionsMenu_, "mnuOptionsGenerateArchive",
                                QStringLiteral("&Generate HTML archive..."));
     archive->setProperty("opensWindow", QStringLiteral("frmGenWiz"));
-    connect(archive, &QAction::triggered, this, [this] { registry_->open(QStringLiteral("frmGenWiz")); });
+    connect(archive, &QAction::triggered, this,
+            [this] { registry_->open(QStringLiteral("frmGenWiz")); });
     addSeparator(optionsMenu_, "mnuOptionsstreck2");
-    QAction* types = addItem(optionsMenu_, "mnuOptionsTypes", QStringLiteral("&Types of recipes..."));
+    QAction* types =
+        addItem(optionsMenu_, "mnuOptionsTypes", QStringLiteral("&Types of recipes..."));
     types->setProperty("opensWindow", QStringLiteral("nytyp"));
     connect(types, &QAction::triggered, this, [this] { registry_->open(QStringLiteral("nytyp")); });
     addSeparator(optionsMenu_, "mnuOptionsstreck1");
-    connect(addItem(optionsMenu_, "mnuOptionsHelp", QStringLiteral("&Help...")), &QAction::triggered,
-            this, &MainWindow::openHelpRecipes);
+    connect(addItem(optionsMenu_, "mnuOptionsHelp", QStringLiteral("&Help...")),
+            &QAction::triggered, this, &MainWindow::openHelpRecipes);
     optionsMenu_->menuAction()->setVisible(false);
 
     filterMenu_ = bar->addMenu(QStringLiteral("&Filter"));
@@ -273,7 +285,8 @@ void MainWindow::buildMenus()
     addSeparator(filterMenu_, "mnuNoStreck");
     for (int i = 0; i < GlassFilter::kGlassCount; ++i) {
         const auto name = GlassFilter::kGlassNames[static_cast<std::size_t>(i)];
-        QAction* glass = filterMenu_->addAction(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+        QAction* glass = filterMenu_->addAction(
+            QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
         glass->setObjectName(QStringLiteral("glas(%1)").arg(i));
         glass->setCheckable(true);
         connect(glass, &QAction::triggered, this, [this, i] { chooseGlass(i); });
@@ -302,10 +315,10 @@ void MainWindow::buildBanner()
     siteLabel_->setText(QString::fromLatin1(kWebSite));
     siteLabel_->setCursor(Qt::PointingHandCursor);
     siteLabel_->setToolTip(QStringLiteral("Click here to visit Culvora's homepage!"));
-    siteLabel_->setStyleSheet(QStringLiteral(
-        "QLabel { color: #8c2f1c; background: #fffaf0; border: 1px solid #e2cfa8;"
-        " border-radius: 10px; padding: 2px 12px; font-size: 10pt; }"
-        " QLabel:hover { text-decoration: underline; background: #ffffff; }"));
+    siteLabel_->setStyleSheet(
+        QStringLiteral("QLabel { color: #8c2f1c; background: #fffaf0; border: 1px solid #e2cfa8;"
+                       " border-radius: 10px; padding: 2px 12px; font-size: 10pt; }"
+                       " QLabel:hover { text-decoration: underline; background: #ffffff; }"));
     siteLabel_->adjustSize();
 }
 
@@ -325,7 +338,8 @@ void MainWindow::resizeEvent(QResizeEvent* event)
     QMainWindow::resizeEvent(event);
     // The banner spans the window; the address stays centred on it.
     banner_->setFixedWidth(width());
-    siteLabel_->move((width() - siteLabel_->width()) / 2, (banner_->height() - siteLabel_->height()) / 2);
+    siteLabel_->move((width() - siteLabel_->width()) / 2,
+                     (banner_->height() - siteLabel_->height()) / 2);
     layoutWelcome();
 }
 
@@ -398,7 +412,8 @@ bool MainWindow::tipsAtStartup() const
 
 QString MainWindow::databaseInfoText() const
 {
-    const QString path = QString::fromStdString(state_.folder.resolve(state_.currentCookbookFile).string());
+    const QString path =
+        QString::fromStdString(state_.folder.resolve(state_.currentCookbookFile).string());
     const QFileInfo info(path);
     const QDateTime changed = info.lastModified();
     return fromCp(text::toUpper(state_.currentCookbookFile)) + QStringLiteral(" was saved ") +

@@ -47,7 +47,8 @@ QMessageBox::StandardButtons toQt(MessageButtons buttons)
     case MessageButtons::Ok: return QMessageBox::Ok;
     case MessageButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
     case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case MessageButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -56,7 +57,8 @@ QMessageBox::StandardButtons toQt(MessageButtons buttons)
 
 Answer QtPrompter::show(const Message& message)
 {
-    QMessageBox box(toQt(message.icon), message.title, message.text, toQt(message.buttons), parent_);
+    QMessageBox box(toQt(message.icon), message.title, message.text, toQt(message.buttons),
+                    parent_);
     box.setDefaultButton(toQt(message.defaultButton));
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
@@ -78,7 +80,8 @@ std::optional<QString> QtPrompter::input(const QString& prompt, const QString& t
                                          const QString& defaultText)
 {
     bool ok = false;
-    QString text = QInputDialog::getText(parent_, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    QString text =
+        QInputDialog::getText(parent_, title, prompt, QLineEdit::Normal, defaultText, &ok);
     if (!ok) return std::nullopt;
     return text;
 }
@@ -112,8 +115,8 @@ bool QtPrompter::choosePrinter()
 
 void QtDesktopOpener::openDocument(const QString& pathOrUrl)
 {
-    QUrl url = pathOrUrl.contains(QLatin1String("://")) ? QUrl(pathOrUrl)
-                                                        : QUrl::fromLocalFile(pathOrUrl);
+    QUrl url =
+        pathOrUrl.contains(QLatin1String("://")) ? QUrl(pathOrUrl) : QUrl::fromLocalFile(pathOrUrl);
     QDesktopServices::openUrl(url);
 }
 
@@ -178,7 +181,10 @@ void QtPrintService::endDocument()
     }
 }
 
-SystemRandom::SystemRandom() : engine_(static_cast<unsigned long>(QTime::currentTime().msecsSinceStartOfDay())) {}
+SystemRandom::SystemRandom()
+    : engine_(static_cast<unsigned long>(QTime::currentTime().msecsSinceStartOfDay()))
+{
+}
 
 double SystemRandom::next()
 {

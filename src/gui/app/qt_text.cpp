@@ -13,7 +13,8 @@ QString fromCp(std::string_view cp1252)
 Result<std::string> toCp(const QString& text)
 {
     const QByteArray utf8 = text.toUtf8();
-    return text::fromUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+    return text::fromUtf8(
+        std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
 }
 
 QString toQString(const Error& error)

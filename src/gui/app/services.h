@@ -43,8 +43,7 @@ public:
     virtual bool choosePrinter() = 0;
 
     // The common shapes, spelled once.
-    void inform(const QString& text, const QString& title,
-                MessageIcon icon = MessageIcon::None)
+    void inform(const QString& text, const QString& title, MessageIcon icon = MessageIcon::None)
     {
         show({text, title, icon, MessageButtons::Ok, Answer::Ok});
     }

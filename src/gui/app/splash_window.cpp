@@ -21,7 +21,8 @@ SplashWindow::SplashWindow(const ProgramFolder& folder, QWidget* parent)
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setPixmap(loadPicture(folder, QStringLiteral("tavendi3.gif")));
     picture->setAlignment(Qt::AlignCenter);
-    auto* product = new QLabel(QStringLiteral("Culvora 1.0 \u2014 the home kitchen cookbook"), this);
+    auto* product =
+        new QLabel(QStringLiteral("Culvora 1.0 \u2014 the home kitchen cookbook"), this);
     product->setObjectName(QStringLiteral("Label1"));
     product->setAlignment(Qt::AlignCenter);
     QFont font = product->font();

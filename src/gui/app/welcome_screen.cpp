@@ -25,7 +25,7 @@ namespace {
 constexpr QSize kMenuSize(640, 480);
 constexpr QSize kTileSize(180, 130);
 constexpr std::array<QPoint, WelcomeScreen::kPictureButtons> kTiles = {
-    QPoint(30, 95), QPoint(230, 95), QPoint(430, 95),
+    QPoint(30, 95),  QPoint(230, 95),  QPoint(430, 95),
     QPoint(30, 245), QPoint(230, 245), QPoint(430, 245)};
 constexpr QSize kFunctionSize(60, 60);
 constexpr int kFunctionLeft = 110;
@@ -289,14 +289,14 @@ WelcomeScreen::WelcomeScreen(AppContext& app, QWidget* parent) : QWidget(parent)
     setMouseTracking(true);
     background_ = loadPicture(app_.state.folder, QStringLiteral("bak.gif"));
 
-    menuBox_ = new MenuBox(loadPicture(app_.state.folder, QStringLiteral("tavendi1.gif")),
-                           [this] { leaveButtons(); },
-                           [this](int i) { return pictureButtonAvailable(i); }, this);
+    menuBox_ = new MenuBox(
+        loadPicture(app_.state.folder, QStringLiteral("tavendi1.gif")), [this] { leaveButtons(); },
+        [this](int i) { return pictureButtonAvailable(i); }, this);
 
     for (int i = 0; i < kPictureButtons; ++i) {
-        auto* button = new HitArea([this, i] { hoverPictureButton(i); },
-                                   [this, i] { clickPictureButton(i); }, [this] { leaveButtons(); },
-                                   menuBox_);
+        auto* button =
+            new HitArea([this, i] { hoverPictureButton(i); }, [this, i] { clickPictureButton(i); },
+                        [this] { leaveButtons(); }, menuBox_);
         button->setObjectName(QStringLiteral("Image%1").arg(i + 1));
         button->setToolTip(QString::fromUtf8(kPictureButtonTable[static_cast<std::size_t>(i)].tip));
         button->setGeometry(tileRect(i));
@@ -309,8 +309,10 @@ WelcomeScreen::WelcomeScreen(AppContext& app, QWidget* parent) : QWidget(parent)
 
     for (int i = 0; i < kFunctionButtons; ++i) {
         const auto at = static_cast<std::size_t>(i);
-        normalPictures_[at] = loadPicture(app_.state.folder, QStringLiteral("pics/cmd%1.gif").arg(i));
-        highlightPictures_[at] = loadPicture(app_.state.folder, QStringLiteral("pics/cmd%1_hi.gif").arg(i));
+        normalPictures_[at] =
+            loadPicture(app_.state.folder, QStringLiteral("pics/cmd%1.gif").arg(i));
+        highlightPictures_[at] =
+            loadPicture(app_.state.folder, QStringLiteral("pics/cmd%1_hi.gif").arg(i));
         if (normalPictures_[at].isNull()) normalPictures_[at] = plainFunctionPicture(i, false);
         if (highlightPictures_[at].isNull()) highlightPictures_[at] = plainFunctionPicture(i, true);
         auto* button = new FunctionButton([this, i] { hoverFunctionButton(i); },
@@ -505,21 +507,11 @@ void WelcomeScreen::releaseFunctionButton(int index)
     if (index < 0 || index >= kFunctionButtons) return;
     focusTaker_->setFocus();
     switch (index) {
-    case 0:
-        app_.windows.open(QStringLiteral("Valj"));
-        break;
-    case 1:
-        app_.windows.open(QStringLiteral("frmMenu"));
-        break;
-    case 2:
-        app_.windows.open(QStringLiteral("frmDownload"));
-        break;
-    case 3:
-        app_.services.opener.openDocument(QString::fromLatin1(kForum));
-        break;
-    case 4:
-        app_.windows.open(QStringLiteral("frmBackup"));
-        break;
+    case 0: app_.windows.open(QStringLiteral("Valj")); break;
+    case 1: app_.windows.open(QStringLiteral("frmMenu")); break;
+    case 2: app_.windows.open(QStringLiteral("frmDownload")); break;
+    case 3: app_.services.opener.openDocument(QString::fromLatin1(kForum)); break;
+    case 4: app_.windows.open(QStringLiteral("frmBackup")); break;
     }
 }
 
@@ -548,8 +540,8 @@ void registerWelcomeWindow(AppContext& app)
                              // A click on the menu must not bury the windows opened from it.
                              // The area raises the frame once this signal is through, so the
                              // frame goes back down afterwards.
-                             QMetaObject::invokeMethod(frame, [frame] { frame->lower(); },
-                                                       Qt::QueuedConnection);
+                             QMetaObject::invokeMethod(
+                                 frame, [frame] { frame->lower(); }, Qt::QueuedConnection);
                          });
         return welcome;
     });

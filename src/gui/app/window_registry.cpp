@@ -9,7 +9,9 @@
 
 namespace culvora::gui {
 
-WindowRegistry::WindowRegistry(QMdiArea* area, QObject* parent) : QObject(parent), area_(area) {}
+WindowRegistry::WindowRegistry(QMdiArea* area, QObject* parent) : QObject(parent), area_(area)
+{
+}
 
 void WindowRegistry::addFactory(const QString& name, Factory factory)
 {

@@ -23,7 +23,9 @@ TwipRect placeBrowser(int frameWidth, int frameHeight, int areaWidth, int areaHe
     return r;
 }
 
-BrowserLayout::BrowserLayout() : headings_(1), names_(1) {}
+BrowserLayout::BrowserLayout() : headings_(1), names_(1)
+{
+}
 
 void BrowserLayout::place(const std::vector<std::string>& entries)
 {

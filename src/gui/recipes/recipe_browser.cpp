@@ -513,9 +513,7 @@ bool RecipeBrowser::eventFilter(QObject* watched, QEvent* event)
         if (event->type() == QEvent::DragEnter) setHover(true);
         return true;
     }
-    case QEvent::DragLeave:
-        setHover(false);
-        return true;
+    case QEvent::DragLeave: setHover(false); return true;
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
         setHover(false);
@@ -525,8 +523,7 @@ bool RecipeBrowser::eventFilter(QObject* watched, QEvent* event)
         drop->accept();
         return true;
     }
-    default:
-        return QWidget::eventFilter(watched, event);
+    default: return QWidget::eventFilter(watched, event);
     }
 }
 

@@ -57,11 +57,10 @@ bool FillRecipeList(AppContext& app)
 bool DeleteRecipe(AppContext& app, const std::string& name, int labelIndex, int flag)
 {
     const QString shown = fromCp(name);
-    if (flag != 1 &&
-        !app.services.prompter.confirm(
-            QStringLiteral("Are you sure you want to delete the recipe \u00B4") + shown +
-                QStringLiteral("\u00B4?"),
-            QStringLiteral("Delete ") + shown)) {
+    if (flag != 1 && !app.services.prompter.confirm(
+                         QStringLiteral("Are you sure you want to delete the recipe \u00B4") +
+                             shown + QStringLiteral("\u00B4?"),
+                         QStringLiteral("Delete ") + shown)) {
         return false;
     }
     auto removed = store::Cookbook(app.state.folder, app.state.currentCookbookFile).remove(name);

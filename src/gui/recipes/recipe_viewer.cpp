@@ -294,8 +294,9 @@ void RecipeViewer::paintEvent(QPaintEvent*)
     }
     const QSize tile = tableStrip_.deviceIndependentSize().toSize();
     const auto wrap = [](int v, int n) { return n > 0 ? ((v % n) + n) % n : 0; };
-    painter.drawTiledPixmap(rect(), tableStrip_,
-                            QPoint(wrap(-book_->x(), tile.width()), wrap(-book_->y(), tile.height())));
+    painter.drawTiledPixmap(
+        rect(), tableStrip_,
+        QPoint(wrap(-book_->x(), tile.width()), wrap(-book_->y(), tile.height())));
 }
 
 void RecipeViewer::buildToolbar()
@@ -396,8 +397,8 @@ void RecipeViewer::buildPages()
     ingredientScroll_ = new QScrollBar(Qt::Vertical, book_);
     ingredientScroll_->setObjectName(QStringLiteral("VScroll1"));
     ingredientScroll_->setStyleSheet(QString::fromLatin1(kScrollStyle));
-    ingredientScroll_->setGeometry(ingredientFrame_->geometry().right() + 7,
-                                   ingredientFrame_->y(), scrollWidth, ingredientFrame_->height());
+    ingredientScroll_->setGeometry(ingredientFrame_->geometry().right() + 7, ingredientFrame_->y(),
+                                   scrollWidth, ingredientFrame_->height());
     connect(ingredientScroll_, &QScrollBar::valueChanged, this, &RecipeViewer::scrollIngredients);
     auto* wheel = new WheelToScrollBar(ingredientScroll_, this);
     ingredientFrame_->installEventFilter(wheel);
@@ -408,10 +409,12 @@ void RecipeViewer::buildPages()
     instructionBox_->setReadOnly(true);
     instructionBox_->setFont(serifFont(kInstructionPoints));
     instructionBox_->setFrameShape(QFrame::NoFrame);
-    instructionBox_->setStyleSheet(QStringLiteral(
-        "QPlainTextEdit { background: white; color: #3a261a; border: 1px solid #decdaa;"
-        " border-radius: 4px; padding: 6px 4px; selection-background-color: #f0d39a;"
-        " selection-color: #3a261a; }") + QString::fromLatin1(kScrollStyle));
+    instructionBox_->setStyleSheet(
+        QStringLiteral(
+            "QPlainTextEdit { background: white; color: #3a261a; border: 1px solid #decdaa;"
+            " border-radius: 4px; padding: 6px 4px; selection-background-color: #f0d39a;"
+            " selection-color: #3a261a; }") +
+        QString::fromLatin1(kScrollStyle));
     instructionBox_->setGeometry(right.left() + margin, right.top() + 18, innerWidth,
                                  right.height() - 18 - 58);
 
@@ -455,7 +458,8 @@ void RecipeViewer::fillView()
     WaitCursor wait;
     shownName_ = app_.state.selectedRecipe;
     store::RecipeTexts texts;
-    auto page = store::readViewerPage(app_.state.folder, app_.state.currentCookbookFile, shownName_);
+    auto page =
+        store::readViewerPage(app_.state.folder, app_.state.currentCookbookFile, shownName_);
     if (page) {
         texts = std::move(page->texts);
         order_ = std::move(page->order);
@@ -535,7 +539,8 @@ void RecipeViewer::scrollIngredients(int value)
 
 void RecipeViewer::step(bool forward)
 {
-    auto next = store::neighbour(order_, shownName_, forward ? store::Step::Forward : store::Step::Back);
+    auto next =
+        store::neighbour(order_, shownName_, forward ? store::Step::Forward : store::Step::Back);
     if (!next) return;
     app_.state.selectedRecipe = *next;
     fillView();
@@ -554,7 +559,8 @@ void RecipeViewer::showPreviousRecipe()
 void RecipeViewer::zoomIn()
 {
     ingredientHeight_ = std::min(ingredientHeight_, kMaxIngredientHeight) * 2;
-    for (QWidget* text : {static_cast<QWidget*>(ingredientText_), static_cast<QWidget*>(instructionBox_)}) {
+    for (QWidget* text :
+         {static_cast<QWidget*>(ingredientText_), static_cast<QWidget*>(instructionBox_)}) {
         QFont font = text->font();
         font.setPointSizeF(font.pointSizeF() + kZoomStepPoints);
         text->setFont(font);
@@ -616,7 +622,8 @@ void registerViewerWindow(AppContext& app)
         // Coming back to the viewer brings it back to its normal size.
         QObject::connect(app.windows.area(), &QMdiArea::subWindowActivated, viewer,
                          [frame](QMdiSubWindow* active) {
-                             if (active == frame && (frame->isMinimized() || frame->isMaximized())) {
+                             if (active == frame &&
+                                 (frame->isMinimized() || frame->isMaximized())) {
                                  frame->showNormal();
                              }
                          });

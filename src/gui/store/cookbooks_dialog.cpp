@@ -9,10 +9,10 @@
 #include <QVBoxLayout>
 
 #include "core/store/cookbook_list.h"
+#include "gui/app/geometry.h"
 #include "gui/app/main_window.h"
 #include "gui/app/qt_text.h"
 #include "gui/app/window_registry.h"
-#include "gui/app/geometry.h"
 
 namespace culvora::gui {
 
@@ -128,12 +128,12 @@ void CookbooksDialog::useSelected()
 {
     if (list_->selectedItems().isEmpty()) {
         app_.services.prompter.beep();
-        app_.services.prompter.inform(QStringLiteral("Du måste först välja en bok som Du ska öppna"),
-                                      kFelTitle);
+        app_.services.prompter.inform(
+            QStringLiteral("Du måste först välja en bok som Du ska öppna"), kFelTitle);
         return;
     }
-    auto file = store::CookbookList(app_.state.folder)
-                    .use(selectedTitle(), app_.main.tipsAtStartup());
+    auto file =
+        store::CookbookList(app_.state.folder).use(selectedTitle(), app_.main.tipsAtStartup());
     if (!file) {
         app_.services.prompter.inform(toQString(file.error()), kErrorTitle);
         return;

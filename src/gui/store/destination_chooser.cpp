@@ -22,12 +22,9 @@ namespace {
 QString confirmCaption(ChooserMode mode)
 {
     switch (mode) {
-    case ChooserMode::Move:
-        return QStringLiteral("Move");
-    case ChooserMode::Import:
-        return QStringLiteral("Import");
-    case ChooserMode::Download:
-        break;
+    case ChooserMode::Move: return QStringLiteral("Move");
+    case ChooserMode::Import: return QStringLiteral("Import");
+    case ChooserMode::Download: break;
     }
     return QStringLiteral("Download");
 }
@@ -35,7 +32,8 @@ QString confirmCaption(ChooserMode mode)
 }  // namespace
 
 DestinationChooser::DestinationChooser(AppContext& app, QWidget* parent)
-    : QWidget(parent), app_(app)
+    : QWidget(parent),
+      app_(app)
 {
     setObjectName(QStringLiteral("frmWhere"));
     setWindowTitle(QStringLiteral("Add recipe"));

@@ -53,7 +53,8 @@ TEST(Files, AtomicWriteReplacesTheFileAndLeavesNoTemporary)
 {
     TempDir dir;
     dir.write("BOOK1.TXT", "old");
-    ASSERT_TRUE(writeFileAtomic(dir.file("BOOK1.TXT"), "new content\r\n", "recept.tmp").has_value());
+    ASSERT_TRUE(
+        writeFileAtomic(dir.file("BOOK1.TXT"), "new content\r\n", "recept.tmp").has_value());
     EXPECT_EQ(dir.read("BOOK1.TXT"), "new content\r\n");
     EXPECT_FALSE(dir.exists("recept.tmp"));
     // A file that did not exist is created.
@@ -112,7 +113,8 @@ TEST(Files, KillDuringRewritesNeverLeavesATruncatedFile)
         int status = 0;
         ::waitpid(child, &status, 0);
         const std::string now = dir.read("BOOK1.TXT");
-        ASSERT_TRUE(now == first || now == second) << "round " << round << ": " << now.size() << " bytes";
+        ASSERT_TRUE(now == first || now == second)
+            << "round " << round << ": " << now.size() << " bytes";
     }
 }
 

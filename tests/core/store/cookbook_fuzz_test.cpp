@@ -14,9 +14,9 @@ namespace {
 
 std::string randomCookbook(std::mt19937& random)
 {
-    static const char* const pieces[] = {"[NAMN]", "[PORTIONER]", "[TID]", "[IND]", "[G\xD6RA]",
-                                         "[GORA]", "[TYP]", "Soup", "Pie", "Pie", "", "4", "[G",
-                                         "salt \xE5", "[", "Hot dish"};
+    static const char* const pieces[] = {
+        "[NAMN]", "[PORTIONER]", "[TID]", "[IND]", "[G\xD6RA]", "[GORA]",    "[TYP]", "Soup",
+        "Pie",    "Pie",         "",      "4",     "[G",        "salt \xE5", "[",     "Hot dish"};
     static const char* const ends[] = {"\r\n", "\r\n", "\r\n", "\r", "\n"};
     std::uniform_int_distribution<int> lines(0, 40);
     std::uniform_int_distribution<std::size_t> piece(0, std::size(pieces) - 1);
@@ -35,7 +35,8 @@ TEST(CookbookFuzz, ReadersAndChangesStayConsistentOnMalformedFiles)
     for (int round = 0; round < 3000; ++round) {
         const std::string content = randomCookbook(random);
         const auto names = listNames(content);
-        for (const std::string& name : {std::string("Soup"), std::string("Pie"), std::string("Tea")}) {
+        for (const std::string& name :
+             {std::string("Soup"), std::string("Pie"), std::string("Tea")}) {
             const auto first = std::find(names.begin(), names.end(), name);
             const bool listed = first != names.end();
             ASSERT_EQ(parseRecord(content, name).has_value(), listed) << content;
@@ -61,7 +62,8 @@ TEST(CookbookFuzz, ReadersAndChangesStayConsistentOnMalformedFiles)
                 ASSERT_EQ(back->type, "Desserts");
             }
         }
-        auto appended = withAppended(content, std::vector{RecipeRecord{"Tea", "1", "5", "", "", "x"}});
+        auto appended =
+            withAppended(content, std::vector{RecipeRecord{"Tea", "1", "5", "", "", "x"}});
         auto expected = names;
         expected.push_back("Tea");
         ASSERT_EQ(listNames(appended), expected) << testing::PrintToString(content);

@@ -14,8 +14,8 @@ class CookbookListFiles : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir.write("bocker.txt", crlf({"Standard", "BOOK1.TXT", "Soppor", "BOOK2.TXT", "Kakor",
-                                      "BOOK3.TXT"}));
+        dir.write("bocker.txt",
+                  crlf({"Standard", "BOOK1.TXT", "Soppor", "BOOK2.TXT", "Kakor", "BOOK3.TXT"}));
         dir.write("BOOK1.TXT", "");
         dir.write("BOOK2.TXT", crlf({"[NAMN]", "Pea soup"}));
         dir.write("BOOK3.TXT", "");
@@ -40,10 +40,10 @@ TEST(CookbookListFormat, ReadsPairsAndIgnoresADanglingTitle)
 
 TEST(CookbookListFormat, TitlesSortInTheProgramsOrder)
 {
-    std::vector<CookbookEntry> entries{{"\xD6l", "1"},   {"wok", "2"},  {"Vilt", "3"},
+    std::vector<CookbookEntry> entries{{"\xD6l", "1"},    {"wok", "2"},     {"Vilt", "3"},
                                        {"zucchini", "4"}, {"Bakning", "5"}, {"2 min", "6"}};
-    EXPECT_EQ(sortedTitles(entries), (std::vector<std::string>{"2 min", "Bakning", "Vilt", "wok",
-                                                               "zucchini", "\xD6l"}));
+    EXPECT_EQ(sortedTitles(entries),
+              (std::vector<std::string>{"2 min", "Bakning", "Vilt", "wok", "zucchini", "\xD6l"}));
 }
 
 TEST(CookbookListFormat, LookUpsCompareTitleLinesOnly)
@@ -106,8 +106,7 @@ TEST_F(CookbookListFiles, CheckNewBookNamesTheBoxToCorrect)
         " is not a plain file name. Type a name without a folder, such as BOOK5.TXT.";
     for (const auto& c : std::vector<Case>{
              {"", "BOOK9.TXT", NewBookField::Title, "Please type a title for the new cookbook."},
-             {"   ", "BOOK9.TXT", NewBookField::Title,
-              "Please type a title for the new cookbook."},
+             {"   ", "BOOK9.TXT", NewBookField::Title, "Please type a title for the new cookbook."},
              {"Two\r\nlines", "BOOK9.TXT", NewBookField::Title,
               "The title of a cookbook must be one line of text."},
              {"Soppor", "BOOK9.TXT", NewBookField::Title,
@@ -227,9 +226,9 @@ TEST_F(CookbookListFiles, RemoveKeepsFilesItMustNotTouch)
 {
     const auto outside = dir.path().parent_path() / (dir.path().filename().string() + "-keep.txt");
     testing::writeBytes(outside, "precious");
-    dir.write("bocker.txt", crlf({"Standard", "BOOK1.TXT", "Delad", "BOOK2.TXT", "Soppor",
-                                  "BOOK2.TXT", "Fel", "../" + outside.filename().string(),
-                                  "Borta", "GONE.TXT"}));
+    dir.write("bocker.txt",
+              crlf({"Standard", "BOOK1.TXT", "Delad", "BOOK2.TXT", "Soppor", "BOOK2.TXT", "Fel",
+                    "../" + outside.filename().string(), "Borta", "GONE.TXT"}));
     ASSERT_TRUE(list.remove("Delad"));
     EXPECT_TRUE(dir.exists("BOOK2.TXT")) << "still listed under Soppor";
     ASSERT_TRUE(list.remove("Fel"));
@@ -241,8 +240,8 @@ TEST_F(CookbookListFiles, RemoveKeepsFilesItMustNotTouch)
 
 TEST_F(CookbookListFiles, UseWritesTheSettingsByTitleLine)
 {
-    dir.write("bocker.txt", crlf({"Standard", "BOOK1.TXT", "Fest", "Soppor", "Soppor",
-                                  "BOOK2.TXT"}));
+    dir.write("bocker.txt",
+              crlf({"Standard", "BOOK1.TXT", "Fest", "Soppor", "Soppor", "BOOK2.TXT"}));
     auto file = list.use("Soppor", true);
     ASSERT_TRUE(file);
     EXPECT_EQ(*file, "BOOK2.TXT");
@@ -272,15 +271,17 @@ TEST_F(CookbookListFiles, MovingByTitleRefusesWhatWouldHideARecipe)
     auto clash = list.moveRecipe("BOOK1.TXT", "Soppor", "Pea soup");
     ASSERT_FALSE(clash);
     EXPECT_EQ(clash.error().code, ErrorCode::Refused);
-    EXPECT_EQ(clash.error().message,
-              "The cookbook \"Soppor\" already has a recipe called \"Pea soup\". Nothing was moved.");
+    EXPECT_EQ(
+        clash.error().message,
+        "The cookbook \"Soppor\" already has a recipe called \"Pea soup\". Nothing was moved.");
     EXPECT_EQ(dir.read("BOOK2.TXT"), crlf({"[NAMN]", "Pea soup"}));
 
     // Into its own cookbook: nothing to do.
     EXPECT_EQ(list.moveRecipe("BOOK1.TXT", "Standard", "Pea soup").value(),
               CookbookList::MoveOutcome::SameCookbook);
     EXPECT_EQ(listNames(dir.read("BOOK1.TXT")), (std::vector<std::string>{"Pea soup"}));
-    EXPECT_EQ(list.moveRecipe("BOOK1.TXT", "Nowhere", "Pea soup").error().code, ErrorCode::NotFound);
+    EXPECT_EQ(list.moveRecipe("BOOK1.TXT", "Nowhere", "Pea soup").error().code,
+              ErrorCode::NotFound);
 }
 
 }  // namespace

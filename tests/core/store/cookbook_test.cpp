@@ -11,9 +11,9 @@ using culvora::testing::TempDir;
 
 namespace {
 
-const std::string kSoup = crlf({"[NAMN]", "Soup", "[PORTIONER]", "4", "[TID]", "30", "[IND]",
-                                "1 l water", "2 carrots", "[G\xD6RA]", "Boil.", "Serve.", "[TYP]",
-                                "Hot dish"});
+const std::string kSoup =
+    crlf({"[NAMN]", "Soup", "[PORTIONER]", "4", "[TID]", "30", "[IND]", "1 l water", "2 carrots",
+          "[G\xD6RA]", "Boil.", "Serve.", "[TYP]", "Hot dish"});
 const std::string kPie = crlf({"[NAMN]", "Pie", "[PORTIONER]", "8", "[TID]", "50", "[IND]",
                                "apples", "[G\xD6RA]", "Bake.", "[TYP]", "Desserts"});
 const std::string kCake = crlf({"[NAMN]", "Cake", "[PORTIONER]", "10", "[TID]", "60", "[IND]",
@@ -64,9 +64,8 @@ TEST(RecipeFile, TheIngredientsEndAtAnyLineBeginningWithG)
 
 TEST(RecipeFile, ARecordCutShortNeverReadsIntoTheNextOne)
 {
-    const std::string broken = crlf({"[NAMN]", "Broken", "[PORTIONER]", "1", "[TID]", "5", "[IND]",
-                                     "flour"}) +
-                               kPie;
+    const std::string broken =
+        crlf({"[NAMN]", "Broken", "[PORTIONER]", "1", "[TID]", "5", "[IND]", "flour"}) + kPie;
     auto read = parseRecord(broken, "Broken");
     ASSERT_TRUE(read);
     EXPECT_EQ(read->ingredients, "flour\r\n");
@@ -81,10 +80,9 @@ TEST(RecipeFile, ARecordCutShortNeverReadsIntoTheNextOne)
 TEST(RecipeFile, NameLookupsMatchNameLinesOnly)
 {
     // "Soup" is also an ingredient line of the first record: only the name line counts.
-    const std::string content =
-        crlf({"[NAMN]", "Stock", "[PORTIONER]", "1", "[TID]", "5", "[IND]", "Soup", "[G\xD6RA]",
-              "x", "[TYP]", "Accessories"}) +
-        kSoup;
+    const std::string content = crlf({"[NAMN]", "Stock", "[PORTIONER]", "1", "[TID]", "5", "[IND]",
+                                      "Soup", "[G\xD6RA]", "x", "[TYP]", "Accessories"}) +
+                                kSoup;
     EXPECT_EQ(parseRecord(content, "Soup")->servings, "4");
     auto deleted = withDeleted(content, "Soup");
     ASSERT_TRUE(deleted);
@@ -102,10 +100,12 @@ TEST(RecipeFile, AppendingWritesTheTagOnlyWhenNeeded)
     EXPECT_EQ(withAppended("", std::vector{record("Tea")}), "[NAMN]\r\n" + expectedRecord);
     EXPECT_EQ(withAppended(kSoup + "[NAMN]\r\n", std::vector{record("Tea")}),
               kSoup + "[NAMN]\r\n" + expectedRecord);
-    EXPECT_EQ(withAppended(kSoup, std::vector{record("Tea")}), kSoup + "[NAMN]\r\n" + expectedRecord);
+    EXPECT_EQ(withAppended(kSoup, std::vector{record("Tea")}),
+              kSoup + "[NAMN]\r\n" + expectedRecord);
     // A last line without its line end does not swallow the new tag.
     std::string unterminated = kSoup.substr(0, kSoup.size() - 2);
-    EXPECT_EQ(withAppended(unterminated, std::vector{record("Tea")}), kSoup + "[NAMN]\r\n" + expectedRecord);
+    EXPECT_EQ(withAppended(unterminated, std::vector{record("Tea")}),
+              kSoup + "[NAMN]\r\n" + expectedRecord);
 }
 
 TEST(RecipeFile, MultiLineTextsAreWrittenUnchangedPlusOneLineEnd)
@@ -139,10 +139,12 @@ TEST(RecipeFile, ReplacingRewritesOneRecordInPlace)
     RecipeRecord newPie = record("Pie");
     EXPECT_EQ(*withReplaced(kSoup + kPie + kCake, "Pie", newPie),
               kSoup + "[NAMN]\r\n" + formatRecord(newPie) + kCake);
-    EXPECT_EQ(*withReplaced(kSoup + kPie, "Pie", newPie), kSoup + "[NAMN]\r\n" + formatRecord(newPie));
+    EXPECT_EQ(*withReplaced(kSoup + kPie, "Pie", newPie),
+              kSoup + "[NAMN]\r\n" + formatRecord(newPie));
     // Stray lines after the type line belong to the replaced record and go with it.
     const std::string stray = kSoup.substr(0, kSoup.size()) + crlf({"stray note"}) + kPie;
-    EXPECT_EQ(*withReplaced(stray, "Soup", record("Soup")), "[NAMN]\r\n" + formatRecord(record("Soup")) + kPie);
+    EXPECT_EQ(*withReplaced(stray, "Soup", record("Soup")),
+              "[NAMN]\r\n" + formatRecord(record("Soup")) + kPie);
 }
 
 TEST(RecipeFile, RecordLinesRunFromTheNameToTheNextTag)
@@ -212,7 +214,8 @@ TEST(RecipeIndex, HeadingsAndNamesInTheProgramsOrder)
     EXPECT_EQ(empty.countText(), "Number of recipes: 0");
     for (const auto& heading : empty.entries) EXPECT_NE(heading[0], 'W');
 
-    auto index = buildRecipeIndex({"waffles", "Apple pie", "\xC4ppelkaka", "Zucchini", "2-minute egg", "Vanilla"});
+    auto index = buildRecipeIndex(
+        {"waffles", "Apple pie", "\xC4ppelkaka", "Zucchini", "2-minute egg", "Vanilla"});
     const std::vector<std::string> expected = {
         "2-minute egg", "A -------", "Apple pie", "B -------", "C -------", "D -------",
         "E -------",    "F -------", "G -------", "H -------", "I -------", "J -------",

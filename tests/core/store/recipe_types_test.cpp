@@ -71,8 +71,8 @@ TEST(RecipeTypes, AddAndRemoveRewriteTheFile)
 {
     TempDir dir;
     ProgramFolder folder(dir.path());
-    dir.write("typer.txt", crlf({"Accessories", "Desserts", "First Course", "Hot dish",
-                                 "Imported", "desserts"}));
+    dir.write("typer.txt", crlf({"Accessories", "Desserts", "First Course", "Hot dish", "Imported",
+                                 "desserts"}));
 
     ASSERT_TRUE(addType(folder, "Bread"));
     EXPECT_EQ(dir.read("typer.txt"), crlf({"Accessories", "Bread", "Desserts", "desserts",

@@ -48,9 +48,9 @@ TEST(RecipeView, IngredientHeightGrowsBy29TwipsALineTheClosingTagIncluded)
 TEST(RecipeView, ARecordCutShortShowsWhatIsThere)
 {
     // No "[GÖRA]": everything after "[IND]" is ingredients; no "[TYP]": the instructions run on.
-    const auto noTag = viewerPage(crlf({"[NAMN]", "Stew", "[PORTIONER]", "2", "[TID]", "90",
-                                        "[IND]", "beef", "onions"}),
-                                  "Stew");
+    const auto noTag = viewerPage(
+        crlf({"[NAMN]", "Stew", "[PORTIONER]", "2", "[TID]", "90", "[IND]", "beef", "onions"}),
+        "Stew");
     EXPECT_TRUE(noTag.texts.found);
     EXPECT_EQ(noTag.texts.ingredients, "beef\r\nonions\r\n");
     EXPECT_EQ(noTag.texts.instructions, "");

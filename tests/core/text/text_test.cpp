@@ -96,9 +96,9 @@ TEST(Numbers, ReadTheLeadingNumberLeniently)
         double value;
     };
     const Case cases[] = {
-        {"45", 45},       {"45 min", 45},  {"  30", 30},      {"-2.5 dl", -2.5}, {"+7", 7},
-        {"1.5.3", 1.5},   {"about 20", 0}, {"", 0},           {".5", 0.5},       {"1 2", 12},
-        {"3,5", 3},       {"abc", 0},      {"90\r\n", 90},    {"- 4", -4},
+        {"45", 45},     {"45 min", 45},  {"  30", 30},   {"-2.5 dl", -2.5}, {"+7", 7},
+        {"1.5.3", 1.5}, {"about 20", 0}, {"", 0},        {".5", 0.5},       {"1 2", 12},
+        {"3,5", 3},     {"abc", 0},      {"90\r\n", 90}, {"- 4", -4},
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(leadingNumber(c.text), c.value) << c.text;
 }
@@ -107,10 +107,9 @@ TEST(Collation, OrdersAsTheSortedListsDo)
 {
     // Each entry must sort strictly before the next.
     const std::vector<std::string> ordered = {
-        "1 minute eggs", "A -------", "apple", "Apple pie", "applesauce",  "B -------",
-        "Banana",        "V -------", "Waffles", "Vanilla",  "Venison",    "X -------",
-        "Z -------",     "Zucchini",  "\xC5land cake", "\xC4ppelkaka", "\xE4rtsoppa x",
-        "\xD6rtlax",
+        "1 minute eggs", "A -------", "apple",         "Apple pie",    "applesauce",    "B -------",
+        "Banana",        "V -------", "Waffles",       "Vanilla",      "Venison",       "X -------",
+        "Z -------",     "Zucchini",  "\xC5land cake", "\xC4ppelkaka", "\xE4rtsoppa x", "\xD6rtlax",
     };
     // W counts as V: "Waffles" files as VAFFLES, before "Vanilla".
     for (std::size_t i = 0; i + 1 < ordered.size(); ++i) {

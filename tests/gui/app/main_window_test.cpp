@@ -79,7 +79,8 @@ private slots:
         // The menu bar, in order, and the separators where they belong.
         QStringList shown;
         for (QAction* top : main.menuBar()->actions()) {
-            if (top->isVisible()) shown << top->menu()->objectName() + QLatin1Char(':') + top->text();
+            if (top->isVisible())
+                shown << top->menu()->objectName() + QLatin1Char(':') + top->text();
         }
         QCOMPARE(shown, (QStringList{"mnu1:&File", "mnurecept:&Cookbook", "mnuwindows:&Window",
                                      "mnhelp:&Help"}));
@@ -114,8 +115,8 @@ private slots:
             glasses << glass->text();
         }
         QCOMPARE(glasses, (QStringList{"(Unknown)", "Beer", "Brandy", "Champagne", "Cocktail",
-                                       "Coffecup", "Collins", "Cordial", "Highball",
-                                       "Oldfashioned", "Pousse", "Punch", "Shot", "Sour", "Wine"}));
+                                       "Coffecup", "Collins", "Cordial", "Highball", "Oldfashioned",
+                                       "Pousse", "Punch", "Shot", "Sour", "Wine"}));
         QVERIFY(action(main, "mnuNoFilter")->isChecked());
     }
 
@@ -126,7 +127,9 @@ private slots:
         MainWindow& main = f.start();
         int changes = 0;
         connect(&main, &MainWindow::glassFilterChanged, this, [&changes] { ++changes; });
-        auto glass = [&main](int i) { return main.findChild<QAction*>(QStringLiteral("glas(%1)").arg(i)); };
+        auto glass = [&main](int i) {
+            return main.findChild<QAction*>(QStringLiteral("glas(%1)").arg(i));
+        };
 
         glass(1)->trigger();   // Beer
         glass(14)->trigger();  // Wine
@@ -156,8 +159,9 @@ private slots:
         action(main, "mnu2")->trigger();
         QCOMPARE(f.fakes.prompter.messages.size(), 1);
         const Message& warning = f.fakes.prompter.last();
-        QCOMPARE(warning.text, QStringLiteral("WARNING! This requires good knowledge about programming. "
-                                              "Editing the datbase may cause severe damage to the cookbook."));
+        QCOMPARE(warning.text,
+                 QStringLiteral("WARNING! This requires good knowledge about programming. "
+                                "Editing the datbase may cause severe damage to the cookbook."));
         QCOMPARE(warning.title, QStringLiteral("Open"));
         QCOMPARE(warning.icon, MessageIcon::Stop);
         QCOMPARE(warning.buttons, MessageButtons::YesNo);
@@ -198,10 +202,11 @@ private slots:
         action(main, "mnuhelpindex")->trigger();
         action(main, "mnuOptionsHelp")->trigger();
         action(main, "mnuTavendiHEM")->trigger();
-        QCOMPARE(f.fakes.opener.documents,
-                 (QStringList{QString::fromStdString((f.dir.path() / "help" / "index.html").string()),
-                              QString::fromStdString((f.dir.path() / "help" / "recipes.html").string()),
-                              QString::fromLatin1(kWebSite)}));
+        QCOMPARE(
+            f.fakes.opener.documents,
+            (QStringList{QString::fromStdString((f.dir.path() / "help" / "index.html").string()),
+                         QString::fromStdString((f.dir.path() / "help" / "recipes.html").string()),
+                         QString::fromLatin1(kWebSite)}));
         auto* site = main.findChild<QLabel*>(QStringLiteral("Label1"));
         QVERIFY(site);
         QCOMPARE(site->toolTip(), QStringLiteral("Click here to visit Culvora's homepage!"));
@@ -219,7 +224,8 @@ private slots:
         MainWindow& main = f.start();
         QCOMPARE(QString::fromStdString(f.state.currentCookbookFile), QStringLiteral("BOOK7.TXT"));
         action(main, "mnu7")->trigger();
-        QCOMPARE(QString::fromStdString(f.dir.read("tavendi.ini")), QStringLiteral("BOOK7.TXT\r\n0\r\n"));
+        QCOMPARE(QString::fromStdString(f.dir.read("tavendi.ini")),
+                 QStringLiteral("BOOK7.TXT\r\n0\r\n"));
     }
 
     void aMissingSettingsFileStartsWithTheStandardCookbook()
@@ -231,7 +237,8 @@ private slots:
         MainWindow& main = f.start();
         QCOMPARE(QString::fromStdString(f.state.currentCookbookFile), QStringLiteral("BOOK1.TXT"));
         main.close();
-        QCOMPARE(QString::fromStdString(f.dir.read("tavendi.ini")), QStringLiteral("BOOK1.TXT\r\n0\r\n"));
+        QCOMPARE(QString::fromStdString(f.dir.read("tavendi.ini")),
+                 QStringLiteral("BOOK1.TXT\r\n0\r\n"));
     }
 
     void aMissingCookbookIsReportedAndTheCookbooksDialogOffered()
@@ -240,7 +247,8 @@ private slots:
         f.writeDefaultFiles();
         f.dir.write("tavendi.ini", crlf({"GONE.TXT", "0"}));
         MainWindow& main = f.start();
-        f.windows().addFactory(QStringLiteral("Valj"), [] { return dummyWindow(QStringLiteral("Valj")); });
+        f.windows().addFactory(QStringLiteral("Valj"),
+                               [] { return dummyWindow(QStringLiteral("Valj")); });
         main.checkCurrentCookbook();
         QCOMPARE(f.fakes.prompter.messages.size(), 1);
         QVERIFY(f.fakes.prompter.last().text.startsWith(
@@ -260,8 +268,10 @@ private slots:
         GuiFixture f;
         f.writeDefaultFiles();
         MainWindow& main = f.start();
-        f.windows().addFactory(QStringLiteral("recept"), [] { return dummyWindow(QStringLiteral("recept")); });
-        f.windows().addFactory(QStringLiteral("om"), [] { return dummyWindow(QStringLiteral("om")); });
+        f.windows().addFactory(QStringLiteral("recept"),
+                               [] { return dummyWindow(QStringLiteral("recept")); });
+        f.windows().addFactory(QStringLiteral("om"),
+                               [] { return dummyWindow(QStringLiteral("om")); });
         QVERIFY(main.cookbookMenuEnabled());
         f.windows().open(QStringLiteral("om"));
         QVERIFY(main.cookbookMenuEnabled());
@@ -352,7 +362,8 @@ private slots:
     {
         // Centred horizontally, 400 twips above the vertical centre.
         QCOMPARE(CenterForm({0, 0, 6000, 4000}, 15360, 11520), (TwipRect{4680, 3360, 6000, 4000}));
-        QCOMPARE(CenterForm({99, 99, 16000, 12000}, 15360, 11520), (TwipRect{-320, -640, 16000, 12000}));
+        QCOMPARE(CenterForm({99, 99, 16000, 12000}, 15360, 11520),
+                 (TwipRect{-320, -640, 16000, 12000}));
         QCOMPARE(CenterInside({7, 7, 9600, 7200}, 12000, 9000), (TwipRect{1200, 900, 9600, 7200}));
         QCOMPARE(CenterInside({0, 0, 101, 51}, 200, 100), (TwipRect{49, 24, 101, 51}));
         QCOMPARE(twips(1440), 96);

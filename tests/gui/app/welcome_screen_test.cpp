@@ -95,8 +95,9 @@ private slots:
         // No pictures delivered: the menu is drawn at the artwork's size.
         QWidget* box = s.widget("GVBox1");
         QCOMPARE(box->size(), QSize(640, 480));
-        const TwipRect placed = placeMenuBox({0, 0, toTwips(640), toTwips(480)},
-                                             toTwips(s.welcome->width()), toTwips(s.welcome->height()));
+        const TwipRect placed =
+            placeMenuBox({0, 0, toTwips(640), toTwips(480)}, toTwips(s.welcome->width()),
+                         toTwips(s.welcome->height()));
         QCOMPARE(box->pos(), QPoint(twips(placed.left), twips(placed.top)));
         for (int i = 0; i < WelcomeScreen::kFunctionButtons; ++i) {
             QVERIFY(!s.command(i)->pixmap().isNull());
@@ -127,7 +128,8 @@ private slots:
     {
         Started s;
         start(s, false);
-        s.f.windows().addFactory(QStringLiteral("om"), [] { return new Counted(QStringLiteral("om")); });
+        s.f.windows().addFactory(QStringLiteral("om"),
+                                 [] { return new Counted(QStringLiteral("om")); });
         QWidget* about = s.f.windows().open(QStringLiteral("om"));
         QMdiArea* area = s.f.windows().area();
         area->setActiveSubWindow(s.f.windows().subWindowOf(s.welcome));
@@ -163,12 +165,15 @@ private slots:
             ++browsers;
             return new Counted(QStringLiteral("recept"));
         });
-        s.f.windows().addFactory(QStringLiteral("Indx"), [] { return new Counted(QStringLiteral("Indx")); });
+        s.f.windows().addFactory(QStringLiteral("Indx"),
+                                 [] { return new Counted(QStringLiteral("Indx")); });
 
-        const char* tips[] = {"Find recipes that you can cook", "View available drinks",
+        const char* tips[] = {"Find recipes that you can cook",
+                              "View available drinks",
                               "View a ingredient's nutrition and data",
                               "Search recipes by cooking time and recipe type",
-                              "View available recipes", "Calculate nutrition values and calories"};
+                              "View available recipes",
+                              "Calculate nutrition values and calories"};
         for (int i = 0; i < 6; ++i) {
             QCOMPARE(s.widget(qPrintable(QStringLiteral("Image%1").arg(i + 1)))->toolTip(),
                      QString::fromLatin1(tips[i]));

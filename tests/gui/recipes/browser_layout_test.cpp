@@ -180,8 +180,7 @@ private slots:
         BrowserLayout layout = placed(names);
         while (layout.heading(25).left != 725) QVERIFY(layout.scrollRight());
         QVERIFY(layout.scrollRight());
-        while (layout.scrollRight()) {
-        }
+        while (layout.scrollRight()) {}
         const int last = layout.nameCount();
         QVERIFY(layout.name(last).left >= 500 && layout.name(last).left < 9500);
         QCOMPARE(layout.name(last).left, 6500);

@@ -336,10 +336,10 @@ private slots:
         QTest::addColumn<QByteArray>("title");
         QTest::addColumn<QString>("message");
         QTest::newRow("same cookbook") << QByteArray("Standard") << QString();
-        QTest::newRow("name taken there") << QByteArray("Desserts")
-                                          << QStringLiteral(
-                                                 "The cookbook \"Desserts\" already has a recipe "
-                                                 "called \"Trifle\". Nothing was moved.");
+        QTest::newRow("name taken there")
+            << QByteArray("Desserts")
+            << QStringLiteral("The cookbook \"Desserts\" already has a recipe "
+                              "called \"Trifle\". Nothing was moved.");
         QTest::newRow("unknown cookbook")
             << QByteArray("Gone") << QStringLiteral("There is no cookbook called \"Gone\".");
     }

@@ -40,17 +40,17 @@ public:
     std::string countText;
 };
 
-const std::string kApplePie = crlf({"[NAMN]", "Apple pie", "[PORTIONER]", "8", "[TID]", "50",
-                                    "[IND]", "6 apples", "1 pastry", "[G\xD6RA]", "Bake.",
-                                    "[TYP]", "Desserts"});
+const std::string kApplePie =
+    crlf({"[NAMN]", "Apple pie", "[PORTIONER]", "8", "[TID]", "50", "[IND]", "6 apples", "1 pastry",
+          "[G\xD6RA]", "Bake.", "[TYP]", "Desserts"});
 const std::string kBuns = crlf({"[NAMN]", "Buns", "[PORTIONER]", "12", "[TID]", "90", "[IND]",
                                 "[G\xD6RA]", "Knead.", "Rise.", "[TYP]", "Desserts"});
 const std::string kCrumble =
     crlf({"[NAMN]", "Crumble", "[PORTIONER]", "6", "[TID]", "45", "[IND]", "200 g flour",
           "100 g butter", "", "4 apples", "[G\xD6RA]", "Rub the butter into the flour.",
           "Bake until golden.", "[TYP]", "Desserts"});
-const std::string kWaffles = crlf({"[NAMN]", "Waffles", "[PORTIONER]", "4", "[TID]", "20",
-                                   "[IND]", "3 eggs", "[G\xD6RA]", "Whisk.", "[TYP]", "Desserts"});
+const std::string kWaffles = crlf({"[NAMN]", "Waffles", "[PORTIONER]", "4", "[TID]", "20", "[IND]",
+                                   "3 eggs", "[G\xD6RA]", "Whisk.", "[TYP]", "Desserts"});
 // File order differs from the program's order on purpose.
 const std::string kBook = kWaffles + kCrumble + kApplePie + kBuns;
 
@@ -76,7 +76,10 @@ public:
     RecipeViewer* viewer() { return f.windows().find<RecipeViewer>(QStringLiteral("Visa")); }
 
     QString label(const char* name) { return child<QLabel>(viewer(), QLatin1String(name))->text(); }
-    QString instructions() { return child<QPlainTextEdit>(viewer(), QStringLiteral("Text2"))->toPlainText(); }
+    QString instructions()
+    {
+        return child<QPlainTextEdit>(viewer(), QStringLiteral("Text2"))->toPlainText();
+    }
     void click(const char* button)
     {
         QTest::mouseClick(child<QPushButton>(viewer(), QLatin1String(button)), Qt::LeftButton);
@@ -119,7 +122,8 @@ private slots:
         QCOMPARE(v.label("Label2"), QStringLiteral("(Serves 6)"));
         QCOMPARE(v.label("Label3"), QStringLiteral("Time to cook: 45 min"));
         QCOMPARE(v.label("Text1"), QStringLiteral("200 g flour\n100 g butter\n\n4 apples"));
-        QCOMPARE(v.instructions(), QStringLiteral("Rub the butter into the flour.\nBake until golden."));
+        QCOMPARE(v.instructions(),
+                 QStringLiteral("Rub the butter into the flour.\nBake until golden."));
         // Four lines and the closing tag.
         QCOMPARE(viewer->ingredientHeight(), 145);
         QCOMPARE(viewer->recipeOrder(),
@@ -139,7 +143,8 @@ private slots:
         frame->showMinimized();
         QVERIFY(frame->isMinimized());
         QMdiArea* area = v.f.windows().area();
-        area->setActiveSubWindow(v.f.windows().subWindowOf(v.f.windows().find(QStringLiteral("welcome"))));
+        area->setActiveSubWindow(
+            v.f.windows().subWindowOf(v.f.windows().find(QStringLiteral("welcome"))));
         area->setActiveSubWindow(frame);
         QVERIFY(!frame->isMinimized());
 
@@ -176,9 +181,9 @@ private slots:
     {
         ViewerFixture v;
         v.show("Apple pie");
-        v.f.dir.write("BOOK1.TXT", kBook + crlf({"[NAMN]", "Banana bread", "[PORTIONER]", "1",
-                                                 "[TID]", "60", "[IND]", "[G\xD6RA]", "[TYP]",
-                                                 "Desserts"}));
+        v.f.dir.write("BOOK1.TXT",
+                      kBook + crlf({"[NAMN]", "Banana bread", "[PORTIONER]", "1", "[TID]", "60",
+                                    "[IND]", "[G\xD6RA]", "[TYP]", "Desserts"}));
         // This step still uses the list of the last fill; the fill reads the new one.
         v.click("Command7");
         QCOMPARE(v.label("Label1"), QStringLiteral("Buns"));
@@ -215,7 +220,8 @@ private slots:
 
     void theScrollBarMovesTheIngredientsInsideTheirFrame()
     {
-        std::vector<std::string> lines{"[NAMN]", "Stew", "[PORTIONER]", "4", "[TID]", "180", "[IND]"};
+        std::vector<std::string> lines{"[NAMN]", "Stew", "[PORTIONER]", "4",
+                                       "[TID]",  "180",  "[IND]"};
         for (int i = 1; i <= 60; ++i) lines.push_back(std::to_string(i) + " g of something");
         lines.insert(lines.end(), {"[G\xD6RA]", "Simmer.", "[TYP]", "Hot dish"});
         std::string book;
@@ -234,8 +240,10 @@ private slots:
         QVERIFY(text->isVisibleTo(viewer));
         // At the end the last line has come up to the bottom of the frame.
         bar->setValue(bar->maximum());
-        QVERIFY2(qAbs(text->geometry().bottom() - frame->rect().bottom()) <= 1,
-                 qPrintable(QStringLiteral("%1 / %2").arg(text->geometry().bottom()).arg(frame->height())));
+        QVERIFY2(
+            qAbs(text->geometry().bottom() - frame->rect().bottom()) <= 1,
+            qPrintable(
+                QStringLiteral("%1 / %2").arg(text->geometry().bottom()).arg(frame->height())));
 
         // The next recipe starts at the top; a short one has nothing to scroll.
         v.click("Command7");
@@ -251,8 +259,10 @@ private slots:
         QTest::addColumn<bool>("yes");
         QTest::addColumn<bool>("deleted");
         QTest::addColumn<bool>("closed");
-        QTest::newRow("no label shows it: nothing, the viewer stays") << false << true << false << false;
-        QTest::newRow("answered No: nothing deleted, closed all the same") << true << false << false << true;
+        QTest::newRow("no label shows it: nothing, the viewer stays")
+            << false << true << false << false;
+        QTest::newRow("answered No: nothing deleted, closed all the same")
+            << true << false << false << true;
         QTest::newRow("answered Yes: deleted and closed") << true << true << true << true;
     }
 
@@ -275,7 +285,9 @@ private slots:
         const auto& messages = v.f.fakes.prompter.messages;
         if (labelShown) {
             QCOMPARE(messages.size(), 1);
-            QCOMPARE(messages[0].text, QStringLiteral("Are you sure you want to delete the recipe \u00B4Buns\u00B4?"));
+            QCOMPARE(
+                messages[0].text,
+                QStringLiteral("Are you sure you want to delete the recipe \u00B4Buns\u00B4?"));
             QCOMPARE(messages[0].title, QStringLiteral("Delete Buns"));
         } else {
             QVERIFY(messages.isEmpty());
@@ -318,7 +330,8 @@ private slots:
         QCOMPARE(v.label("Label1"), QStringLiteral("Gone"));
         QCOMPARE(v.label("Label2"), QString());
         QCOMPARE(v.label("Label3"), QString());
-        QVERIFY2(v.label("Text1").contains(QStringLiteral("could not be found")), qPrintable(v.label("Text1")));
+        QVERIFY2(v.label("Text1").contains(QStringLiteral("could not be found")),
+                 qPrintable(v.label("Text1")));
         QCOMPARE(v.instructions(), QString());
         QVERIFY(v.f.fakes.prompter.messages.isEmpty());
         // Back and Forward lead on to recipes that are there.
@@ -333,7 +346,8 @@ private slots:
         v.f.state.currentCookbookFile = "BOOK9.TXT";
         v.show("Buns");
         QCOMPARE(v.label("Label1"), QStringLiteral("Buns"));
-        QCOMPARE(v.label("Text1"), QStringLiteral("The cookbook file \"BOOK9.TXT\" could not be found."));
+        QCOMPARE(v.label("Text1"),
+                 QStringLiteral("The cookbook file \"BOOK9.TXT\" could not be found."));
         QVERIFY(v.viewer()->recipeOrder().empty());
         v.click("Command7");
         QCOMPARE(v.label("Label1"), QStringLiteral("Buns"));
@@ -365,7 +379,8 @@ private slots:
         // Centred across, and below the toolbar.
         QCOMPARE(shown->x(), twips(500) / 2);
         QVERIFY(shown->y() >= child<QToolBar>(viewer, QStringLiteral("Toolbar1"))->height());
-        QVERIFY(shown->rect().contains(child<QWidget>(viewer, QStringLiteral("Command7"))->geometry()));
+        QVERIFY(
+            shown->rect().contains(child<QWidget>(viewer, QStringLiteral("Command7"))->geometry()));
     }
 
     void theToolbarsKeysReachTheRecipesActions()

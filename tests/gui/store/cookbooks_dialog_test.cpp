@@ -56,8 +56,8 @@ void select(QListWidget* list, const QString& title)
     list->setCurrentItem(found.front());
 }
 
-const std::string kFourBooks = crlf({"Standard", "BOOK1.TXT", "Soppor", "BOOK2.TXT", "\xC5rets fest",
-                                     "BOOK3.TXT", "bakning", "BOOK4.TXT"});
+const std::string kFourBooks = crlf({"Standard", "BOOK1.TXT", "Soppor", "BOOK2.TXT",
+                                     "\xC5rets fest", "BOOK3.TXT", "bakning", "BOOK4.TXT"});
 
 // Four cookbooks, the second one current.
 struct Books : testing::GuiFixture {
@@ -96,8 +96,10 @@ private slots:
         auto* list = child<QListWidget>(valj, QStringLiteral("List1"));
         QCOMPARE(titles(list), (QStringList{"bakning", "Soppor", "Standard", "Årets fest"}));
         QCOMPARE(selected(list), QStringLiteral("Soppor"));
-        for (auto [name, caption] : {std::pair{"Command1", "&Use"}, {"Command2", "&Delete"},
-                                     {"Command3", "&Add new..."}, {"Command5", "&Cancel"}}) {
+        for (auto [name, caption] : {std::pair{"Command1", "&Use"},
+                                     {"Command2", "&Delete"},
+                                     {"Command3", "&Add new..."},
+                                     {"Command5", "&Cancel"}}) {
             auto* button = child<QPushButton>(valj, QLatin1String(name));
             QVERIFY2(button, name);
             QCOMPARE(button->text(), QLatin1String(caption));
@@ -259,8 +261,8 @@ private slots:
         QTest::newRow("the standard book")
             << QByteArray::fromStdString(kFourBooks) << "Standard" << QByteArray("BOOK1.TXT");
         QTest::newRow("no standard book: the first title")
-            << QByteArray::fromStdString(crlf({"Vilt", "BOOK3.TXT", "Soppor", "BOOK2.TXT", "Fisk",
-                                               "BOOK4.TXT"}))
+            << QByteArray::fromStdString(
+                   crlf({"Vilt", "BOOK3.TXT", "Soppor", "BOOK2.TXT", "Fisk", "BOOK4.TXT"}))
             << "Fisk" << QByteArray("BOOK4.TXT");
     }
     void closingAfterDeletingTheCurrentBookFallsBack()
@@ -325,7 +327,8 @@ private slots:
         QCOMPARE(f.dir.read("BOOK5.TXT"), std::string());
         QVERIFY(!f.isOpen("nybok"));
         auto* list = child<QListWidget>(valj, QStringLiteral("List1"));
-        QCOMPARE(titles(list), (QStringList{"bakning", "Fisk", "Soppor", "Standard", "Årets fest"}));
+        QCOMPARE(titles(list),
+                 (QStringList{"bakning", "Fisk", "Soppor", "Standard", "Årets fest"}));
         QCOMPARE(selected(list), QString());
         QCOMPARE(f.state.currentCookbookFile, std::string("BOOK2.TXT"));
         QCOMPARE(f.dir.read("tavendi.ini"), crlf({"BOOK2.TXT", "0"}));
@@ -339,22 +342,35 @@ private slots:
         QTest::addColumn<QString>("focus");
         const QString notPlain = QStringLiteral(
             " is not a plain file name. Type a name without a folder, such as BOOK5.TXT.");
-        QTest::newRow("existing file") << "Fisk" << "BOOK2.TXT" << "This file already exists."
+        QTest::newRow("existing file") << "Fisk"
+                                       << "BOOK2.TXT"
+                                       << "This file already exists."
                                        << "Text2";
-        QTest::newRow("empty title") << "" << "BOOK5.TXT"
-                                     << "Please type a title for the new cookbook." << "Text1";
-        QTest::newRow("title of blanks") << "   " << "BOOK5.TXT"
-                                         << "Please type a title for the new cookbook." << "Text1";
-        QTest::newRow("title in use")
-            << "Soppor" << "BOOK5.TXT" << "There is already a cookbook called \"Soppor\"." << "Text1";
-        QTest::newRow("empty file name") << "Fisk" << ""
+        QTest::newRow("empty title") << ""
+                                     << "BOOK5.TXT"
+                                     << "Please type a title for the new cookbook."
+                                     << "Text1";
+        QTest::newRow("title of blanks") << "   "
+                                         << "BOOK5.TXT"
+                                         << "Please type a title for the new cookbook."
+                                         << "Text1";
+        QTest::newRow("title in use") << "Soppor"
+                                      << "BOOK5.TXT"
+                                      << "There is already a cookbook called \"Soppor\"."
+                                      << "Text1";
+        QTest::newRow("empty file name") << "Fisk"
+                                         << ""
                                          << "Please type a file name for the new cookbook."
                                          << "Text2";
-        QTest::newRow("parent folder") << "Fisk" << "../BOOK5.TXT" << "\"../BOOK5.TXT\"" + notPlain
-                                       << "Text2";
-        QTest::newRow("absolute path") << "Fisk" << "/tmp/BOOK5.TXT"
+        QTest::newRow("parent folder") << "Fisk"
+                                       << "../BOOK5.TXT"
+                                       << "\"../BOOK5.TXT\"" + notPlain << "Text2";
+        QTest::newRow("absolute path") << "Fisk"
+                                       << "/tmp/BOOK5.TXT"
                                        << "\"/tmp/BOOK5.TXT\"" + notPlain << "Text2";
-        QTest::newRow("dot dot") << "Fisk" << ".." << "\"..\"" + notPlain << "Text2";
+        QTest::newRow("dot dot") << "Fisk"
+                                 << ".."
+                                 << "\"..\"" + notPlain << "Text2";
     }
     void newBookRefusesWhatItCannotUse()
     {

@@ -1,10 +1,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
-#include <QMdiSubWindow>
-#include <QPushButton>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -186,8 +185,10 @@ private slots:
         f.state.targetBookTitle = "Before";
         f.open(ChooserMode::Import);
         f.combo->setCurrentIndex(0);
-        if (closeBox) f.windows().subWindowOf(f.window)->close();
-        else child<QPushButton>(f.window, QStringLiteral("Command2"))->click();
+        if (closeBox)
+            f.windows().subWindowOf(f.window)->close();
+        else
+            child<QPushButton>(f.window, QStringLiteral("Command2"))->click();
         QVERIFY(!f.chooserOpen());
         QVERIFY(!f.timer->isActive());
         QCOMPARE(f.state.targetBookTitle, std::string("Before"));

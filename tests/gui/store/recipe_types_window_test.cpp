@@ -28,8 +28,10 @@ struct Types : testing::GuiFixture {
     explicit Types(const std::optional<std::string>& typer = kOriginals)
     {
         writeDefaultFiles();
-        if (typer) dir.write("typer.txt", *typer);
-        else std::filesystem::remove(dir.file("typer.txt"));
+        if (typer)
+            dir.write("typer.txt", *typer);
+        else
+            std::filesystem::remove(dir.file("typer.txt"));
         start(true);
         window = windows().open(QStringLiteral("nytyp"));
         list = child<QListWidget>(window, QStringLiteral("List1"));
@@ -74,8 +76,10 @@ private slots:
         QCOMPARE(window->windowTitle(), QStringLiteral("Types of recipes"));
         QCOMPARE(entries(child<QListWidget>(window, QStringLiteral("List1"))),
                  (QStringList{"Accessories", "Imported", "soups", "Vilt", "Wok", "Öl"}));
-        for (auto [button, caption] : {std::pair{"Command1", "Add"}, {"Command4", "Delete"},
-                                       {"Command2", "Ok"}, {"Command3", "Cancel"}}) {
+        for (auto [button, caption] : {std::pair{"Command1", "Add"},
+                                       {"Command4", "Delete"},
+                                       {"Command2", "Ok"},
+                                       {"Command3", "Cancel"}}) {
             QCOMPARE(child<QPushButton>(window, QLatin1String(button))->text(),
                      QLatin1String(caption));
         }
@@ -98,8 +102,10 @@ private slots:
 
         f.click("Command2");
         QCOMPARE(f.dir.read("typer.txt"),
-                 crlf({"Accessories", "Br\xF6" "d", "Desserts", "First Course", "Hot dish",
-                       "Imported", "Soppor", "Soppor"}));
+                 crlf({"Accessories",
+                       "Br\xF6"
+                       "d",
+                       "Desserts", "First Course", "Hot dish", "Imported", "Soppor", "Soppor"}));
         QVERIFY(!f.dir.exists("typer.tmp"));
         QVERIFY(!f.windows().isOpen(QStringLiteral("nytyp")));
         QVERIFY(f.fakes.prompter.messages.isEmpty());
@@ -137,8 +143,8 @@ private slots:
         f.selectEntry(QStringLiteral("desserts"));
         f.click("Command4");
         QCOMPARE(f.fakes.prompter.messages.size(), 1);
-        QCOMPARE(entries(f.list), (QStringList{"Accessories", "Desserts", "First Course",
-                                               "Hot dish", "Imported"}));
+        QCOMPARE(entries(f.list),
+                 (QStringList{"Accessories", "Desserts", "First Course", "Hot dish", "Imported"}));
 
         f.list->clearSelection();
         f.click("Command4");  // nothing selected: nothing happens
