@@ -1,6 +1,9 @@
 #include "core/text/text.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
+#include <limits>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -65,42 +68,70 @@ std::string toUtf8(std::string_view cp1252)
     return out;
 }
 
+namespace {
+
+Error notUtf8(std::string_view utf8, std::size_t at)
+{
+    char detail[64];
+    std::snprintf(detail, sizeof detail, " (the byte 0x%02X at position %zu)",
+                  static_cast<unsigned>(u(utf8[at])), at + 1);
+    return Error{ErrorCode::Invalid, std::string("The text is not valid UTF-8") + detail + "."};
+}
+
+}  // namespace
+
 Result<std::string> fromUtf8(std::string_view utf8)
 {
     std::string out;
     out.reserve(utf8.size());
     std::size_t i = 0;
     while (i < utf8.size()) {
-        unsigned char lead = u(utf8[i]);
+        const unsigned char lead = u(utf8[i]);
         char32_t cp = 0;
         std::size_t length = 0;
+        char32_t smallest = 0;  // the first code point that needs this many bytes
         if (lead < 0x80) {
             cp = lead;
             length = 1;
         } else if ((lead & 0xE0) == 0xC0) {
             cp = lead & 0x1F;
             length = 2;
+            smallest = 0x80;
         } else if ((lead & 0xF0) == 0xE0) {
             cp = lead & 0x0F;
             length = 3;
+            smallest = 0x800;
         } else if ((lead & 0xF8) == 0xF0) {
             cp = lead & 0x07;
             length = 4;
+            smallest = 0x10000;
         } else {
-            return fail(ErrorCode::Invalid, "The text is not valid UTF-8.");
+            return std::unexpected(notUtf8(utf8, i));
         }
-        if (i + length > utf8.size())
-            return fail(ErrorCode::Invalid, "The text is not valid UTF-8.");
+        if (i + length > utf8.size()) return std::unexpected(notUtf8(utf8, i));
         for (std::size_t k = 1; k < length; ++k) {
-            unsigned char next = u(utf8[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return fail(ErrorCode::Invalid, "The text is not valid UTF-8.");
+            const unsigned char next = u(utf8[i + k]);
+            if ((next & 0xC0) != 0x80) return std::unexpected(notUtf8(utf8, i + k));
             cp = (cp << 6) | (next & 0x3F);
+        }
+        // An overlong form (C0 AF for "/"), a surrogate or a code point past U+10FFFF is not
+        // UTF-8 at all; taking it would let one character pass for another.
+        if (cp < smallest || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) {
+            return std::unexpected(notUtf8(utf8, i));
+        }
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
+        // Control characters (NUL, ESC, ...) have no place in a recipe and could carry
+        // terminal escape sequences into whatever prints it; tab and line ends are text.
+        const bool control = (cp < 0x20 && cp != '\t' && cp != '\r' && cp != '\n') ||
+                             (cp >= 0x7F && cp <= 0x9F);
+        if (control) {
+            return fail(ErrorCode::Invalid, std::string("The text holds the control character ") +
+                                                code +
+                                                ", which cannot be stored. Please remove it.");
         }
         auto byte = byteOf(cp);
         if (!byte) {
-            char code[16];
-            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
             return fail(ErrorCode::Invalid,
                         "The character \"" + std::string(utf8.substr(i, length)) + "\" (" + code +
                             ") cannot be stored: the cookbook files hold Western European "
@@ -157,18 +188,19 @@ std::string toLower(std::string_view s)
 std::optional<std::string_view> LineReader::next()
 {
     if (pos_ >= text_.size()) return std::nullopt;
-    std::size_t start = pos_;
-    // Two memchr calls beat a generic search for either byte: large cookbooks are read here.
-    const char* base = text_.data() + start;
-    const std::size_t left = text_.size() - start;
-    const void* lf = std::memchr(base, '\n', left);
-    const std::size_t lfAt =
-        lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) : left;
-    const void* cr = std::memchr(base, '\r', lfAt);
-    const std::size_t at =
-        cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - base) : lfAt;
-    std::size_t end = at == left ? std::string_view::npos : start + at;
-    if (end == std::string_view::npos) {
+    const std::size_t start = pos_;
+    const char* data = text_.data();
+    // The next LF is remembered between lines: a file with lone CR line ends has none, and
+    // searching the rest of the text for it on every line would make reading quadratic.
+    if (nextLf_ == std::string_view::npos || nextLf_ < start) {
+        const void* lf = std::memchr(data + start, '\n', text_.size() - start);
+        nextLf_ = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data)
+                     : text_.size();
+    }
+    const void* cr = std::memchr(data + start, '\r', nextLf_ - start);
+    const std::size_t end = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - data)
+                               : nextLf_;
+    if (end >= text_.size()) {
         pos_ = text_.size();
         return text_.substr(start);
     }
@@ -221,8 +253,8 @@ std::optional<std::string_view> lastLine(std::string_view text)
 
 double leadingNumber(std::string_view s)
 {
-    // Blanks anywhere inside the number are skipped, as the old number reader did ("1 5" is
-    // 15); the number ends at the first other character.
+    // Blanks anywhere inside the number are skipped ("1 5" is 15, "2 .5" is 2.5); the number
+    // ends at the first other character or at a second decimal point.
     auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
     std::size_t i = 0;
     while (i < s.size() && isBlank(s[i])) ++i;
@@ -231,35 +263,50 @@ double leadingNumber(std::string_view s)
         negative = s[i] == '-';
         ++i;
     }
-    double value = 0;
-    double scale = 0;  // 0 before the decimal point, then 0.1, 0.01, ...
+    std::string digits;
+    bool point = false;
+    bool anyDigit = false;
     for (; i < s.size(); ++i) {
-        char c = s[i];
+        const char c = s[i];
         if (isBlank(c)) continue;
         if (c >= '0' && c <= '9') {
-            if (scale == 0) {
-                value = value * 10 + (c - '0');
-            } else {
-                value += (c - '0') * scale;
-                scale /= 10;
-            }
-        } else if (c == '.' && scale == 0) {
-            scale = 0.1;
+            anyDigit = true;
+            // Leading zeros add nothing and would only make the text long.
+            if (c == '0' && !point && digits.empty()) continue;
+            digits += c;
+        } else if (c == '.' && !point) {
+            point = true;
+            if (digits.empty()) digits += '0';
+            digits += '.';
         } else {
             break;
         }
     }
-    return negative ? -value : value;
+    if (!anyDigit) return 0;
+    if (digits.empty() || digits == "0.") return 0;
+    // The decimal conversion of the standard library: exact to the last digit a double holds,
+    // whatever the locale, and a fraction too small to hold reads as 0.
+    double value = 0;
+    const auto [end, error] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::fixed);
+    if (error == std::errc::result_out_of_range) {
+        value = digits.find('.') == 1 && digits.front() == '0' ? 0.0
+                                                                : std::numeric_limits<double>::max();
+    } else if (error != std::errc()) {
+        value = 0;
+    }
+    return negative && value != 0 ? -value : value;
 }
 
 namespace {
 
 // Collation weight of one byte: blank first, then every other non-letter in byte order, then
 // the letters A..Z (W as V), then Å, Ä, Ö.
+constexpr std::uint16_t kLetters = 1000;
+constexpr std::uint16_t kAring = kLetters + 26 * 2;
+
 std::uint16_t weight(unsigned char b)
 {
-    constexpr std::uint16_t kLetters = 1000;
-    constexpr std::uint16_t kAring = kLetters + 26 * 2;
     auto letter = [](char upper) {
         if (upper == 'W') upper = 'V';
         return static_cast<std::uint16_t>(kLetters + (upper - 'A') * 2);
@@ -296,6 +343,22 @@ std::uint16_t weight(unsigned char b)
 }
 
 }  // namespace
+
+int letterGroup(std::string_view s)
+{
+    if (s.empty()) return -1;
+    const std::uint16_t w = weight(u(s.front()));
+    if (w < kLetters) return -1;
+    if (w < kAring) return (w - kLetters) / 2;
+    return 26 + (w - kAring);
+}
+
+std::size_t sortedInsertPosition(const std::vector<std::string>& sorted, std::string_view entry)
+{
+    auto at = std::upper_bound(sorted.begin(), sorted.end(), entry,
+                               [](std::string_view a, const std::string& b) { return collateLess(a, b); });
+    return static_cast<std::size_t>(at - sorted.begin());
+}
 
 std::weak_ordering collate(std::string_view a, std::string_view b)
 {

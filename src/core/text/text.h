@@ -20,8 +20,9 @@ inline constexpr std::string_view kCrLf = "\r\n";
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 controls of the same value, as Windows does.
 std::string toUtf8(std::string_view cp1252);
 
-// Refuses a character that Windows-1252 cannot hold (and malformed UTF-8) with a message that
-// names it; nothing is ever replaced by '?'.
+// Refuses, with a message that names it, a character that Windows-1252 cannot hold, malformed
+// UTF-8 (overlong forms, surrogates, cut sequences) and control characters other than tab, CR
+// and LF; nothing is ever replaced by '?'.
 Result<std::string> fromUtf8(std::string_view utf8);
 
 // --- Case ------------------------------------------------------------------------------------
@@ -47,6 +48,8 @@ public:
 private:
     std::string_view text_;
     std::size_t pos_ = 0;
+    // The next LF at or after pos_ (or the end of the text); npos until first looked for.
+    std::size_t nextLf_ = std::string_view::npos;
 };
 
 std::vector<std::string> splitLines(std::string_view text);
@@ -76,10 +79,16 @@ inline bool collateLess(std::string_view a, std::string_view b)
     return collate(a, b) < 0;
 }
 
-// Position a sorted list would give a new entry: after every entry that collates equal or
-// lower, as a sorted list box adds it.
 struct CollateLess {
     bool operator()(std::string_view a, std::string_view b) const { return collateLess(a, b); }
 };
+
+// Where a sorted list box puts a new entry: after every entry that collates equal or lower.
+std::size_t sortedInsertPosition(const std::vector<std::string>& sorted, std::string_view entry);
+
+// The letter a text is filed under in an alphabetical list, as an index: 0 to 25 for A to Z
+// (W counted as V, so 21 for both), 26 to 28 for Å, Ä and Ö; -1 for a text that begins with
+// anything else (blank, digit, sign) or is empty, which sorts before A.
+int letterGroup(std::string_view s);
 
 }  // namespace culvora::text

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <limits>
+
 #include "core/text/text.h"
 
 using namespace culvora::text;
@@ -27,11 +30,16 @@ TEST(Encoding, RoundTripsEveryCharacterTheCodePageHolds)
         ASSERT_TRUE(back.has_value()) << c.utf8;
         EXPECT_EQ(*back, c.cp1252);
     }
-    // Every byte survives a round trip, the five undefined ones included.
-    std::string all;
-    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    // Every byte that stands for a character survives a round trip (DEL and the five bytes
+    // the code page leaves undefined are control characters, refused on input).
+    std::string all = "\t\r\n";
+    for (int b = 0x20; b < 256; ++b) {
+        const bool control = b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 ||
+                             b == 0x9D;
+        if (!control) all += static_cast<char>(b);
+    }
     auto back = fromUtf8(toUtf8(all));
-    ASSERT_TRUE(back.has_value());
+    ASSERT_TRUE(back.has_value()) << back.error().message;
     EXPECT_EQ(*back, all);
 }
 
@@ -47,6 +55,34 @@ TEST(Encoding, RefusesWhatTheCodePageCannotHoldAndNamesIt)
     EXPECT_NE(arrow.error().message.find("U+2192"), std::string::npos);
     EXPECT_FALSE(fromUtf8("bad \xC3").has_value());
     EXPECT_FALSE(fromUtf8("bad \xFF tail").has_value());
+}
+
+TEST(Encoding, RefusesMalformedUtf8AndControlCharacters)
+{
+    // Overlong forms, surrogates and code points past U+10FFFF would pass for other
+    // characters ("C0 AF" is a slash in disguise); control characters could carry terminal
+    // escape sequences. Tab and line ends are text.
+    const std::string refused[] = {
+        "a\xC0\xAF b",           // overlong "/"
+        "\xE0\x80\xAF",           // overlong "/" in three bytes
+        "\xF0\x80\x80\xAF",       // and in four
+        "x\xED\xA0\x80y",         // a lone surrogate
+        "\xF4\x90\x80\x80",       // past U+10FFFF
+        std::string("nul\0in", 6),
+        "esc \x1B[31mred",
+        "del \x7F",
+        "c1 \xC2\x9B",             // U+009B, the 8-bit escape introducer
+        "c1 \xC2\x81",             // U+0081: a byte the code page leaves undefined
+    };
+    for (const auto& text : refused) {
+        auto result = fromUtf8(text);
+        ASSERT_FALSE(result.has_value()) << testing::PrintToString(text);
+        EXPECT_EQ(result.error().code, culvora::ErrorCode::Invalid);
+        EXPECT_FALSE(result.error().message.empty());
+    }
+    EXPECT_NE(fromUtf8("esc \x1B").error().message.find("U+001B"), std::string::npos);
+    EXPECT_NE(fromUtf8("a\xC0\xAF").error().message.find("0xC0"), std::string::npos);
+    EXPECT_EQ(fromUtf8("tab\there\r\nnext\n").value(), "tab\there\r\nnext\n");
 }
 
 TEST(Case, MapsAsciiLatin1AndTheFourExtraLetters)
@@ -89,6 +125,31 @@ TEST(Lines, EndAtCrLfLoneCrOrLoneLf)
     EXPECT_EQ(joinLines({"a", "", "b"}), "a\r\n\r\nb\r\n");
 }
 
+TEST(Lines, LoneCrTextsReadInOnePass)
+{
+    // 20 MB of lone-CR lines must read as fast as CR LF: finding the line end may not search
+    // the rest of the text for an LF that never comes.
+    std::string line(38, 'x');
+    std::string lone;
+    std::string crlfText;
+    for (int i = 0; i < 500000; ++i) {
+        lone += line + "\r";
+        crlfText += line + "\r\n";
+    }
+    auto time = [](const std::string& text) {
+        const auto start = std::chrono::steady_clock::now();
+        std::size_t count = 0;
+        LineReader reader(text);
+        while (reader.next()) ++count;
+        EXPECT_EQ(count, 500000u);
+        return std::chrono::steady_clock::now() - start;
+    };
+    const auto crlfTime = time(crlfText);
+    const auto loneTime = time(lone);
+    EXPECT_LT(loneTime, crlfTime * 5 + std::chrono::milliseconds(200));
+    EXPECT_LT(loneTime, std::chrono::seconds(2));
+}
+
 TEST(Numbers, ReadTheLeadingNumberLeniently)
 {
     struct Case {
@@ -99,8 +160,18 @@ TEST(Numbers, ReadTheLeadingNumberLeniently)
         {"45", 45},     {"45 min", 45},  {"  30", 30},   {"-2.5 dl", -2.5}, {"+7", 7},
         {"1.5.3", 1.5}, {"about 20", 0}, {"", 0},        {".5", 0.5},       {"1 2", 12},
         {"3,5", 3},     {"abc", 0},      {"90\r\n", 90}, {"- 4", -4},
+        {"0.25", 0.25}, {"007", 7},      {"0", 0},       {"0.", 0},         {"12.", 12},
+        {"2 .5", 2.5},  {"-", 0},        {".", 0},       {"-0", 0},
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(leadingNumber(c.text), c.value) << c.text;
+
+    // A long fraction reads as its value, or as 0 beyond what a double holds; never as an
+    // integer part.
+    EXPECT_EQ(leadingNumber("0." + std::string(400, '0') + "7"), 0.0);
+    EXPECT_DOUBLE_EQ(leadingNumber("0." + std::string(10, '0') + "7"), 7e-11);
+    EXPECT_DOUBLE_EQ(leadingNumber("1." + std::string(300, '3')), 1.0 + 1.0 / 3.0);
+    EXPECT_DOUBLE_EQ(leadingNumber(std::string(200, '0') + "42 g"), 42.0);
+    EXPECT_EQ(leadingNumber("1" + std::string(400, '0')), std::numeric_limits<double>::max());
 }
 
 TEST(Collation, OrdersAsTheSortedListsDo)
@@ -124,6 +195,22 @@ TEST(Collation, OrdersAsTheSortedListsDo)
     EXPECT_TRUE(collateLess("Cr\xE8me", "Crumble"));
     EXPECT_TRUE(collate("apple", "Apple") != 0);
     EXPECT_TRUE(collate("apple", "apple") == 0);
+}
+
+TEST(Collation, LetterGroupsAndSortedInsertion)
+{
+    const std::pair<std::string, int> groups[] = {
+        {"Apple", 0},  {"\xE9" "clair", 4}, {"Waffles", 21}, {"vanilla", 21}, {"Zest", 25},
+        {"\xC5l", 26}, {"\xE4" "pple", 27}, {"\xD6l", 28},    {"2 eggs", -1},  {"", -1},
+        {" pad", -1},  {"(quick)", -1},
+    };
+    for (const auto& [text, group] : groups) EXPECT_EQ(letterGroup(text), group) << text;
+
+    const std::vector<std::string> sorted = {"Apple", "Banana", "banana", "Cherry"};
+    EXPECT_EQ(sortedInsertPosition(sorted, "Aardvark"), 0u);
+    EXPECT_EQ(sortedInsertPosition(sorted, "Banana"), 2u);  // after the equal entries
+    EXPECT_EQ(sortedInsertPosition(sorted, "Zucchini"), 4u);
+    EXPECT_EQ(sortedInsertPosition({}, "x"), 0u);
 }
 
 }  // namespace
