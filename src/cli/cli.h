@@ -50,4 +50,7 @@ struct CliCommand {
 
 const std::vector<const CliCommand*>& commands();
 
+// UTF-8 text with its control characters (other than tab) shown as \xNN.
+std::string printable(std::string_view utf8);
+
 }  // namespace culvora::cli

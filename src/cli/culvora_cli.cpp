@@ -1,6 +1,9 @@
 // culvora-cli: lists, shows, adds, deletes and moves recipes without a display.
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <iterator>
 #include <sstream>
@@ -10,6 +13,10 @@
 #include "core/store/cookbook.h"
 #include "core/store/cookbook_list.h"
 #include "core/text/text.h"
+
+#ifndef CULVORA_DATA_SOURCE  // TEMPORARY until the build passes it
+#define CULVORA_DATA_SOURCE "/work/main/data"
+#endif
 
 namespace culvora::cli {
 
@@ -39,8 +46,7 @@ const std::vector<const CliCommand*>& commands()
 std::string CliContext::currentBook() const
 {
     if (!bookOverride.empty()) return bookOverride;
-    auto settings = app::readSettings(folder);
-    return settings.found ? settings.cookbookFile : std::string(app::kStandardCookbookFile);
+    return app::startCookbook(folder);
 }
 
 int CliContext::report(const Error& error) const
@@ -62,7 +68,30 @@ Result<std::string> CliContext::toCp(std::string_view utf8) const
 
 void CliContext::line(std::string_view cp1252) const
 {
-    out << text::toUtf8(cp1252) << "\n";
+    out << printable(text::toUtf8(cp1252)) << "\n";
+}
+
+std::string printable(std::string_view utf8)
+{
+    // A control character in a hand-edited file must not reach the terminal as an escape
+    // sequence: it is shown as \xNN. Tabs stay.
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        const bool c1 = b == 0xC2 && i + 1 < utf8.size() &&
+                        static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(utf8[i + 1]) <= 0x9F;
+        if ((b < 0x20 && b != '\t') || b == 0x7F || c1) {
+            const unsigned code = c1 ? static_cast<unsigned char>(utf8[++i]) : b;
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", code);
+            out += escaped;
+        } else {
+            out += utf8[i];
+        }
+    }
+    return out;
 }
 
 namespace {
@@ -82,7 +111,7 @@ int indexCommand(CliContext& c, std::span<const std::string> args)
     auto names = store::Cookbook(c.folder, c.currentBook()).names();
     if (!names) return c.report(names.error());
     auto index = store::buildRecipeIndex(*names);
-    for (const auto& entry : index.entries) c.line(entry);
+    for (const auto& entry : index.entries) c.line(entry.text);
     c.line(index.countText());
     return kExitOk;
 }
@@ -196,8 +225,23 @@ int main(int argc, char** argv)
         std::cerr << "culvora-cli: " << bookCp.error().message << "\n";
         return cli::kExitUsage;
     }
-    cli::CliContext context{ProgramFolder(app::dataFolder(dataDir)), *bookCp, std::cin, std::cout,
-                            std::cerr};
+    const auto folder = app::dataFolder(dataDir);
+    // A folder named on the command line (or in CULVORA_DATA_DIR) must be there: a mistyped
+    // name would otherwise look like an empty cookbook. The usual folder is made on first use,
+    // as the program makes it.
+    const bool named = !dataDir.empty() || std::getenv("CULVORA_DATA_DIR");
+    std::error_code ignored;
+    if (named && !std::filesystem::is_directory(folder, ignored)) {
+        std::cerr << "culvora-cli: the data folder \"" << folder.string()
+                  << "\" does not exist.\n";
+        return cli::kExitFailed;
+    }
+    const auto delivered = app::deliveredData(app::executableFolder(), CULVORA_DATA_SOURCE);
+    if (auto seeded = app::seedDataFolder(delivered, folder); !seeded) {
+        std::cerr << "culvora-cli: " << seeded.error().message << "\n";
+        return cli::kExitFailed;
+    }
+    cli::CliContext context{ProgramFolder(folder), *bookCp, std::cin, std::cout, std::cerr};
     const std::string& name = args[i];
     for (const auto* command : cli::commands()) {
         if (command->name == name) {

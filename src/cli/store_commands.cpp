@@ -15,10 +15,7 @@ namespace {
 // Line 2 of tavendi.ini survives a change of cookbook from the command line.
 bool tipsAtStartup(const ProgramFolder& folder)
 {
-    auto content = readFileOrEmpty(folder.resolve(app::kSettingsFile));
-    if (!content) return false;
-    auto lines = text::splitLines(*content);
-    return lines.size() > 1 && lines[1] == "1";
+    return app::readSettings(folder).tips;
 }
 
 int booksCommand(CliContext& c, std::span<const std::string> args)
@@ -38,7 +35,7 @@ int useCommand(CliContext& c, std::span<const std::string> args)
     if (args.size() != 1) return c.usage("use TITLE");
     auto title = c.toCp(args[0]);
     if (!title) return c.report(title.error());
-    auto file = store::CookbookList(c.folder).use(*title, tipsAtStartup(c.folder));
+    auto file = app::useCookbook(c.folder, *title, tipsAtStartup(c.folder));
     if (!file) return c.report(file.error());
     return kExitOk;
 }
@@ -63,17 +60,14 @@ int deleteBookCommand(CliContext& c, std::span<const std::string> args)
     store::CookbookList list(c.folder);
     auto removed = list.remove(*title);
     if (!removed) return c.report(removed.error());
+    if (!removed->note.empty()) c.err << "culvora-cli: " << removed->note << "\n";
 
     // The program must not start with a deleted cookbook as the current one.
     auto settings = app::readSettings(c.folder);
-    if (!settings.found || settings.cookbookFile != removed->file) return kExitOk;
-    auto entries = list.read();
-    if (!entries) return c.report(entries.error());
-    auto fallback = store::fallbackCookbook(*entries);
-    if (!fallback) return kExitOk;
-    auto used = list.use(fallback->title, tipsAtStartup(c.folder));
-    if (!used) return c.report(used.error());
-    c.line("The current cookbook is now \"" + fallback->title + "\".");
+    if (!settings.found || settings.cookbookFile != removed->entry.file) return kExitOk;
+    auto fallback = app::useFallbackCookbook(c.folder, settings.tips);
+    if (!fallback) return c.report(fallback.error());
+    if (*fallback) c.line("The current cookbook is now \"" + (*fallback)->title + "\".");
     return kExitOk;
 }
 

@@ -1,7 +1,7 @@
 // culvora-cli commands that show a recipe as the viewer does and step through the cookbook.
 
 #include "cli/cli.h"
-#include "core/store/recipe_view.h"
+#include "core/recipes/recipe_view.h"
 #include "core/text/text.h"
 
 namespace culvora::cli {
@@ -10,9 +10,9 @@ namespace {
 
 // The page of the named recipe; a name the cookbook does not hold is an error here, since
 // there is no view to show it in.
-Result<store::ViewerPage> pageOf(CliContext& c, const std::string& name)
+Result<recipes::ViewerPage> pageOf(CliContext& c, const std::string& name)
 {
-    auto page = store::readViewerPage(c.folder, c.currentBook(), name);
+    auto page = recipes::readViewerPage(c.folder, c.currentBook(), name);
     if (!page) return page;
     if (!page->texts.found) {
         return fail(ErrorCode::NotFound,
@@ -33,7 +33,7 @@ int viewCommand(CliContext& c, std::span<const std::string> args)
     if (!name) return c.report(name.error());
     auto page = pageOf(c, *name);
     if (!page) return c.report(page.error());
-    const store::RecipeTexts& texts = page->texts;
+    const recipes::RecipeTexts& texts = page->texts;
     c.line(texts.name);
     c.line(texts.servings);
     c.line(texts.time);
@@ -44,26 +44,26 @@ int viewCommand(CliContext& c, std::span<const std::string> args)
     return kExitOk;
 }
 
-int stepCommand(CliContext& c, std::span<const std::string> args, store::Step step)
+int stepCommand(CliContext& c, std::span<const std::string> args, recipes::Step step)
 {
-    if (args.size() != 1) return c.usage(step == store::Step::Forward ? "next NAME" : "prev NAME");
+    if (args.size() != 1) return c.usage(step == recipes::Step::Forward ? "next NAME" : "prev NAME");
     auto name = c.toCp(args[0]);
     if (!name) return c.report(name.error());
     auto page = pageOf(c, *name);
     if (!page) return c.report(page.error());
     // A found recipe is in the list, so there is always a neighbour (itself when alone).
-    c.line(store::neighbour(page->order, *name, step).value_or(*name));
+    c.line(recipes::neighbour(page->order, *name, step).value_or(*name));
     return kExitOk;
 }
 
 int nextCommand(CliContext& c, std::span<const std::string> args)
 {
-    return stepCommand(c, args, store::Step::Forward);
+    return stepCommand(c, args, recipes::Step::Forward);
 }
 
 int prevCommand(CliContext& c, std::span<const std::string> args)
 {
-    return stepCommand(c, args, store::Step::Back);
+    return stepCommand(c, args, recipes::Step::Back);
 }
 
 const CliCommand kView{"view", "view NAME", viewCommand};

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "cli/cli_runner.h"
+#include "support/cli_runner.h"
 
 using culvora::testing::crlf;
 using culvora::testing::runCli;

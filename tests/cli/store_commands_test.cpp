@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "cli/cli_runner.h"
+#include "support/cli_runner.h"
 #include "support/temp_dir.h"
 
 namespace culvora::testing {
@@ -40,6 +40,13 @@ TEST_F(StoreCommands, UseChangesTheCurrentBookAndKeepsTheTipsLine)
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.err, "culvora-cli: There is no cookbook called \"BOOK1.TXT\".\n");
     EXPECT_EQ(data.read("tavendi.ini"), crlf({"BOOK3.TXT", "1"}));
+    // A title whose file is gone is refused as the program refuses it at start-up.
+    ASSERT_EQ(runCli(data, {"use", "Standard"}).exitCode, 0);
+    std::filesystem::remove(data.file("BOOK3.TXT"));
+    auto gone = runCli(data, {"use", "Bakning"});
+    EXPECT_EQ(gone.exitCode, 1);
+    EXPECT_NE(gone.err.find("\"BOOK3.TXT\" could not be found"), std::string::npos) << gone.err;
+    EXPECT_EQ(data.read("tavendi.ini"), crlf({"BOOK1.TXT", "1"}));
 }
 
 TEST_F(StoreCommands, NewBookAddsAnEmptyCookbookOrSaysWhyNot)
@@ -123,9 +130,9 @@ TEST_F(StoreCommands, TypesAreListedAddedAndDeleted)
               crlf({"Accessories", "Desserts", "First Course", "Hot dish", "Imported"}));
 }
 
-TEST_F(StoreCommands, TypesOfAMissingFileAreEmptyAndAddingRestoresTheOriginals)
+TEST_F(StoreCommands, TypesOfAnEmptyFileAreEmptyAndAddingRestoresTheOriginals)
 {
-    std::filesystem::remove(data.file("typer.txt"));
+    data.write("typer.txt", "");
     auto list = runCli(data, {"types"});
     EXPECT_EQ(list.exitCode, 0) << list.err;
     EXPECT_EQ(list.out, "");
@@ -134,6 +141,60 @@ TEST_F(StoreCommands, TypesOfAMissingFileAreEmptyAndAddingRestoresTheOriginals)
                                             "Br\xF6"
                                             "d",
                                             "Desserts", "First Course", "Hot dish", "Imported"}));
+}
+
+TEST(CliDataFolder, AMissingFolderIsAnErrorAndAnEmptyOneIsSeeded)
+{
+    TempDir parent;
+    auto run = runCli(parent.file("nowhere"), {"list"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("does not exist"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(parent.file("nowhere")));
+
+    // An empty folder gets the delivered files, as the program gives them, and the current
+    // cookbook is the one the program would open.
+    TempDir empty;
+    auto books = runCli(empty, {"books"});
+    EXPECT_EQ(books.exitCode, 0) << books.err;
+    EXPECT_NE(books.out.find("Standard\tBOOK1.TXT"), std::string::npos) << books.out;
+    EXPECT_TRUE(empty.exists("typer.txt"));
+    EXPECT_TRUE(empty.exists("tavendi.ini"));
+    auto list = runCli(empty, {"list"});
+    EXPECT_EQ(list.exitCode, 0) << list.err;
+    EXPECT_FALSE(list.out.empty());
+}
+
+TEST(CliDataFolder, BookNamesThatLeaveTheFolderAreRefused)
+{
+    TempDir data;
+    TempDir outside;
+    outside.write("list.txt", "Standard\r\nBOOK1.TXT\r\n");
+    const std::string relative = "../" + outside.path().filename().string() + "/list.txt";
+    const std::string recipe = "[NAMN]\nTea\n[PORTIONER]\n1\n[TID]\n5\n[IND]\n[G\xC3\x96RA]\n[TYP]\nX\n";
+    for (const std::string& book : {relative, outside.file("list.txt").string(),
+                                    std::string("typer.txt")}) {
+        auto run = runCli(data, {"--book", book, "add"}, recipe);
+        EXPECT_NE(run.exitCode, 0) << book;
+        EXPECT_FALSE(run.err.empty());
+    }
+    // The same through line 1 of tavendi.ini.
+    data.write("tavendi.ini", crlf({relative, "0"}));
+    EXPECT_NE(runCli(data, {"add"}, recipe).exitCode, 0);
+    EXPECT_EQ(outside.read("list.txt"), "Standard\r\nBOOK1.TXT\r\n");
+}
+
+TEST(CliDataFolder, ControlCharactersAreNeverPrintedRaw)
+{
+    TempDir data;
+    data.write("tavendi.ini", crlf({"BOOK1.TXT", "0"}));
+    data.write("BOOK1.TXT", crlf({"[NAMN]", "Evil \x1B]0;pwned\x07 pie", "[NAMN]", "Tab\there"}));
+    auto run = runCli(data, {"list"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "Evil \\x1B]0;pwned\\x07 pie\nTab\there\n");
+    // And nothing of the kind gets in.
+    auto refused = runCli(data, {"add"}, "[NAMN]\nBad \x1B[2J\n[PORTIONER]\n1\n");
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(refused.err.find("U+001B"), std::string::npos) << refused.err;
 }
 
 }  // namespace

@@ -34,14 +34,14 @@ inline std::string shellQuote(const std::string& s)
 
 // `args` come after "--data-dir DIR". Output is captured through files in the data folder's
 // parent so the data folder itself stays as the command left it.
-inline CliRun runCli(const TempDir& data, const std::vector<std::string>& args,
+inline CliRun runCli(const std::filesystem::path& data, const std::vector<std::string>& args,
                      const std::string& input = {})
 {
     const char* cli = std::getenv("CULVORA_CLI");
     TempDir scratch;
     writeBytes(scratch.file("in"), input);
     std::string command =
-        shellQuote(cli ? cli : "culvora-cli") + " --data-dir " + shellQuote(data.path().string());
+        shellQuote(cli ? cli : "culvora-cli") + " --data-dir " + shellQuote(data.string());
     for (const auto& arg : args) command += " " + shellQuote(arg);
     command += " <" + shellQuote(scratch.file("in").string()) + " >" +
                shellQuote(scratch.file("out").string()) + " 2>" +
@@ -52,6 +52,12 @@ inline CliRun runCli(const TempDir& data, const std::vector<std::string>& args,
     run.out = readBytes(scratch.file("out"));
     run.err = readBytes(scratch.file("err"));
     return run;
+}
+
+inline CliRun runCli(const TempDir& data, const std::vector<std::string>& args,
+                     const std::string& input = {})
+{
+    return runCli(data.path(), args, input);
 }
 
 }  // namespace culvora::testing

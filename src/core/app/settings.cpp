@@ -9,13 +9,14 @@ namespace culvora::app {
 Settings readSettings(const ProgramFolder& folder)
 {
     Settings settings;
-    auto content = readFile(folder.resolve(kSettingsFile));
+    auto content = folder.read(kSettingsFile);
     if (!content) return settings;
     text::LineReader reader(*content);
     if (auto first = reader.next()) {
         settings.cookbookFile = std::string(*first);
         settings.found = !settings.cookbookFile.empty();
     }
+    if (auto second = reader.next()) settings.tips = *second == "1";
     return settings;
 }
 
@@ -25,7 +26,59 @@ Result<void> writeSettings(const ProgramFolder& folder, std::string_view cookboo
     content += text::kCrLf;
     content += tips ? "1" : "0";
     content += text::kCrLf;
-    return writeFileAtomic(folder.resolve(kSettingsFile), content, "settings.tmp");
+    return folder.write(kSettingsFile, content, kSettingsTemp);
+}
+
+std::string startCookbook(const ProgramFolder& folder)
+{
+    const auto settings = readSettings(folder);
+    if (settings.found) return settings.cookbookFile;
+    auto books = store::CookbookList(folder).read();
+    auto fallback = books ? store::fallbackCookbook(*books) : std::nullopt;
+    return fallback ? fallback->file : std::string(kStandardCookbookFile);
+}
+
+Result<void> checkCookbookFile(const ProgramFolder& folder, std::string_view file)
+{
+    if (auto name = checkCookbookFileName(file); !name) return name;
+    if (!store::Cookbook(folder, std::string(file)).exists()) {
+        return fail(ErrorCode::NotFound, "The cookbook file \"" + text::toUtf8(file) +
+                                             "\" could not be found in " +
+                                             folder.path().string() + ".");
+    }
+    return {};
+}
+
+Result<std::string> useCookbook(const ProgramFolder& folder, std::string_view title, bool tips)
+{
+    auto lock = FolderLock::acquire(folder);
+    if (!lock) return std::unexpected(lock.error());
+    auto file = store::CookbookList(folder).fileOf(title);
+    if (!file) return file;
+    if (auto usable = checkCookbookFile(folder, *file); !usable) {
+        return fail(usable.error().code, usable.error().message +
+                                             " Please choose another cookbook, or delete this "
+                                             "one from the list.");
+    }
+    if (auto written = writeSettings(folder, *file, tips); !written) {
+        return std::unexpected(written.error());
+    }
+    return file;
+}
+
+Result<std::optional<store::CookbookEntry>> useFallbackCookbook(const ProgramFolder& folder,
+                                                                bool tips)
+{
+    auto lock = FolderLock::acquire(folder);
+    if (!lock) return std::unexpected(lock.error());
+    auto entries = store::CookbookList(folder).read();
+    if (!entries) return std::unexpected(entries.error());
+    auto fallback = store::fallbackCookbook(*entries);
+    if (!fallback) return std::optional<store::CookbookEntry>{};
+    if (auto written = writeSettings(folder, fallback->file, tips); !written) {
+        return std::unexpected(written.error());
+    }
+    return fallback;
 }
 
 Result<int> seedDataFolder(const std::filesystem::path& source, const std::filesystem::path& target)
@@ -49,7 +102,8 @@ Result<int> seedDataFolder(const std::filesystem::path& source, const std::files
         const auto destination = target / relative;
         if (it->is_directory()) {
             fs::create_directories(destination, error);
-        } else if (it->is_regular_file() && !fs::exists(destination)) {
+        } else if (it->is_regular_file() &&
+                   !fs::exists(fs::symlink_status(destination, error))) {
             // A user's file is never overwritten: only what is missing is copied.
             fs::copy_file(it->path(), destination, fs::copy_options::skip_existing, error);
             if (!error) ++copied;
@@ -74,6 +128,24 @@ std::filesystem::path dataFolder(std::string_view explicitDir)
     }
     const char* home = std::getenv("HOME");
     return std::filesystem::path(home && *home ? home : ".") / ".local" / "share" / "culvora";
+}
+
+std::filesystem::path deliveredData(const std::filesystem::path& executableFolder,
+                                    const std::filesystem::path& sourceTreeData)
+{
+    std::error_code ignored;
+    if (!executableFolder.empty()) {
+        const auto installed = executableFolder / ".." / "share" / "culvora";
+        if (std::filesystem::is_directory(installed, ignored)) return installed.lexically_normal();
+    }
+    return sourceTreeData;
+}
+
+std::filesystem::path executableFolder()
+{
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : self.parent_path();
 }
 
 }  // namespace culvora::app

@@ -1,38 +1,69 @@
 #pragma once
 
-// tavendi.ini: line 1 the current cookbook's file name, line 2 "1"/"0" for tips at start-up.
+// tavendi.ini (line 1 the current cookbook's file name, line 2 "1"/"0" for tips at start-up),
+// the data folder, and the rules about the current cookbook that the program and culvora-cli
+// share.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/error.h"
 #include "core/files/files.h"
+#include "core/store/cookbook_list.h"
 
 namespace culvora::app {
 
 inline constexpr std::string_view kSettingsFile = "tavendi.ini";
+inline constexpr std::string_view kSettingsTemp = "settings.tmp";
 inline constexpr std::string_view kStandardCookbookFile = "BOOK1.TXT";
 
 struct Settings {
     std::string cookbookFile;  // line 1 as read (Windows-1252)
-    bool found = false;        // the file existed and had a first line
+    bool tips = false;         // line 2 is "1"
+    bool found = false;        // the file existed and had a non-empty first line
 };
 
-// A missing or empty tavendi.ini reads as not found; the caller starts with the standard
-// cookbook then.
+// A missing or empty tavendi.ini reads as not found.
 Settings readSettings(const ProgramFolder& folder);
 
 // Rewrites both lines.
 Result<void> writeSettings(const ProgramFolder& folder, std::string_view cookbookFile, bool tips);
 
+// The cookbook that is current when the program (or a command) starts: line 1 of
+// tavendi.ini; without one, the standard cookbook of bocker.txt (else its first title in sort
+// order), else BOOK1.TXT.
+std::string startCookbook(const ProgramFolder& folder);
+
+// Whether a cookbook file can be worked on: a cookbook file name (see checkCookbookFileName)
+// whose file is there. The message names the file and the folder.
+Result<void> checkCookbookFile(const ProgramFolder& folder, std::string_view file);
+
+// "Use": the cookbook with this title becomes the current one, and tavendi.ini is rewritten
+// with it (line 2 from `tips`). A title whose file is missing is refused with the same message
+// the program gives at start-up, and nothing changes. Returns the file name.
+Result<std::string> useCookbook(const ProgramFolder& folder, std::string_view title, bool tips);
+
+// After the current cookbook has been removed: the fallback cookbook of the list becomes
+// current (tavendi.ini rewritten). Nothing when the list is empty.
+Result<std::optional<store::CookbookEntry>> useFallbackCookbook(const ProgramFolder& folder,
+                                                                bool tips);
+
 // Copies every file and folder of `source` that `target` lacks; never overwrites. Returns the
 // number of files copied.
-Result<int> seedDataFolder(const std::filesystem::path& source,
-                           const std::filesystem::path& target);
+Result<int> seedDataFolder(const std::filesystem::path& source, const std::filesystem::path& target);
 
 // The data folder: --data-dir, then CULVORA_DATA_DIR, then $XDG_DATA_HOME/culvora, then
 // ~/.local/share/culvora. An empty `explicitDir` means none was given.
 std::filesystem::path dataFolder(std::string_view explicitDir);
+
+// The files delivered with the program: "../share/culvora" beside an installed program's
+// executable folder, else the copy in the source tree a build tree was made from.
+std::filesystem::path deliveredData(const std::filesystem::path& executableFolder,
+                                    const std::filesystem::path& sourceTreeData);
+
+// The folder of the running executable (from /proc/self/exe); empty when unknown.
+std::filesystem::path executableFolder();
 
 }  // namespace culvora::app

@@ -3,10 +3,12 @@
 #include <array>
 #include <string_view>
 
-namespace culvora::gui {
+namespace culvora::drinks {
 
-// The check marks of the glass filter menu: several glass types may be checked at once, and
-// "&No filter" is checked exactly when none is.
+// The check marks of the drinks list's glass filter menu. Several glass types may be checked
+// at once. "&No filter" is checked at start and after it is chosen, which clears every glass;
+// a click on a glass clears it, even a click that unticks the last checked glass (the list
+// then shows no drink until a glass or "&No filter" is chosen).
 class GlassFilter {
 public:
     static constexpr int kGlassCount = 15;
@@ -39,4 +41,4 @@ private:
     bool noFilter_ = true;
 };
 
-}  // namespace culvora::gui
+}  // namespace culvora::drinks

@@ -1,9 +1,18 @@
 #include "core/files/files.h"
 
+#include <algorithm>
+#include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <random>
+#include <thread>
+#include <unordered_map>
+#include <utility>
 
 #include <fcntl.h>
+#include <pthread.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,18 +56,58 @@ private:
     int fd_;
 };
 
+// The names of the program's own files and folders in the data folder, lower case. Temporary
+// names also stand for the unique names made from them.
+constexpr std::array<std::string_view, 36> kProgramFiles = {
+    "tavendi.ini", "settings.tmp", "bocker.txt",  "bocker.new",   "typer.txt",   "typer.tmp",
+    "recept.tmp",  "bilder.txt",   "bilder.tmp",  "drinkar.txt",  "drinkar.tmp", "sok.txt",
+    "sok.tmp",     "ind.tmp",      "s\xF6k.tmp",  "s\xF6kta.txt", "index.txt",   "network.txt",
+    "netindex.txt", "exchange.ini", "exchange.tmp", "culvora.lock", "html",      "help",
+    "pics",        "sources",      "boken.gif",   "recept.gif",   "bak.gif",     "banner.gif",
+    "tavendi1.gif", "tavendi3.gif", "credits.md", "culvora.desktop", "glas",     "menu.tmp"};
+
+constexpr std::array<std::string_view, 9> kTemporaryNames = {
+    "settings.tmp", "bocker.new", "typer.tmp", "recept.tmp", "bilder.tmp",
+    "drinkar.tmp",  "sok.tmp",    "exchange.tmp", "menu.tmp"};
+
+std::string quoted(std::string_view cp1252)
+{
+    return "\"" + text::toUtf8(cp1252) + "\"";
+}
+
+// What open() and fstat() say about a file we are about to read.
+Result<void> checkReadable(const std::filesystem::path& file, const struct stat& info)
+{
+    if (S_ISDIR(info.st_mode)) {
+        return fail(ErrorCode::Invalid, "Could not read " + displayName(file) + ": it is a folder.");
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return fail(ErrorCode::Invalid, "Could not read " + displayName(file) +
+                                            ": it is not an ordinary file (a device, a pipe or a "
+                                            "socket).");
+    }
+    if (static_cast<std::uintmax_t>(info.st_size) > kMaxFileBytes) {
+        return fail(ErrorCode::Invalid,
+                    "Could not read " + displayName(file) + ": it holds " +
+                        std::to_string(static_cast<std::uintmax_t>(info.st_size) / (1024 * 1024)) +
+                        " MB, more than the " + std::to_string(kMaxFileBytes / (1024 * 1024)) +
+                        " MB the program reads.");
+    }
+    return {};
+}
+
+std::string uniqueSuffix()
+{
+    static constexpr std::string_view kAlphabet =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937_64 random{std::random_device{}() ^
+                                        static_cast<std::uint64_t>(::getpid()) << 32};
+    std::string suffix(6, 'x');
+    for (char& c : suffix) c = kAlphabet[random() % kAlphabet.size()];
+    return suffix;
+}
+
 }  // namespace
-
-std::filesystem::path ProgramFolder::resolve(std::string_view cp1252Name) const
-{
-    return dir_ / std::filesystem::path(text::toUtf8(cp1252Name));
-}
-
-bool ProgramFolder::exists(std::string_view cp1252Name) const
-{
-    std::error_code ignored;
-    return std::filesystem::is_regular_file(resolve(cp1252Name), ignored);
-}
 
 bool isPlainFileName(std::string_view name)
 {
@@ -70,14 +119,50 @@ bool isPlainFileName(std::string_view name)
     return name.find_first_not_of(' ') != std::string_view::npos;
 }
 
-Result<std::string> readFile(const std::filesystem::path& file)
+bool isProgramFileName(std::string_view cp1252Name)
 {
-    Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) return std::unexpected(ioError("Could not open", file, errno));
-    struct stat info {};
-    if (::fstat(fd.get(), &info) == 0 && S_ISDIR(info.st_mode)) {
-        return fail(ErrorCode::Io, "Could not read " + displayName(file) + ": it is a folder.");
+    const std::string lower = text::toLower(cp1252Name);
+    if (std::ranges::find(kProgramFiles, std::string_view(lower)) != kProgramFiles.end()) {
+        return true;
     }
+    return std::ranges::any_of(kTemporaryNames, [&](std::string_view temp) {
+        return lower.size() > temp.size() && lower.starts_with(temp) && lower[temp.size()] == '.';
+    });
+}
+
+Result<void> checkCookbookFileName(std::string_view cp1252Name)
+{
+    if (!isPlainFileName(cp1252Name)) {
+        return fail(ErrorCode::Invalid,
+                    quoted(cp1252Name) +
+                        " is not a plain file name in the data folder. A cookbook's file name has "
+                        "no folder in it, such as BOOK5.TXT.");
+    }
+    if (isProgramFileName(cp1252Name)) {
+        return fail(ErrorCode::Invalid,
+                    quoted(cp1252Name) +
+                        " is one of the program's own files and cannot hold a cookbook. Please "
+                        "choose another file name, such as BOOK5.TXT.");
+    }
+    return {};
+}
+
+Result<std::string> readFile(const std::filesystem::path& file, bool followLinks)
+{
+    // Non-blocking, so that opening a FIFO returns at once and is refused below.
+    const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | (followLinks ? 0 : O_NOFOLLOW);
+    Descriptor fd(::open(file.c_str(), flags));
+    if (fd.get() < 0) {
+        if (errno == ELOOP && !followLinks) {
+            return fail(ErrorCode::Invalid, "Could not read " + displayName(file) +
+                                                ": it is a symbolic link, and the program only "
+                                                "reads its own files in the data folder.");
+        }
+        return std::unexpected(ioError("Could not open", file, errno));
+    }
+    struct stat info{};
+    if (::fstat(fd.get(), &info) != 0) return std::unexpected(ioError("Could not read", file, errno));
+    if (auto readable = checkReadable(file, info); !readable) return std::unexpected(readable.error());
     std::string content;
     if (info.st_size > 0) content.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
@@ -89,13 +174,18 @@ Result<std::string> readFile(const std::filesystem::path& file)
         }
         if (n == 0) break;
         content.append(buffer, static_cast<std::size_t>(n));
+        // A file that grows while we read it is held to the same limit.
+        if (content.size() > kMaxFileBytes) {
+            info.st_size = static_cast<off_t>(content.size());
+            return std::unexpected(checkReadable(file, info).error());
+        }
     }
     return content;
 }
 
-Result<std::string> readFileOrEmpty(const std::filesystem::path& file)
+Result<std::string> readFileOrEmpty(const std::filesystem::path& file, bool followLinks)
 {
-    auto content = readFile(file);
+    auto content = readFile(file, followLinks);
     if (!content && content.error().code == ErrorCode::NotFound) return std::string{};
     return content;
 }
@@ -105,20 +195,37 @@ Result<void> writeFileAtomic(const std::filesystem::path& target, std::string_vi
 {
     const auto folder =
         target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
-    const auto temp = folder / std::filesystem::path(std::string(tempName));
+    std::filesystem::path temp;
     auto failed = [&](const std::string& what, int error) -> Result<void> {
-        ::unlink(temp.c_str());
+        if (!temp.empty()) ::unlink(temp.c_str());
         return std::unexpected(Error{ErrorCode::Io, what + " " + displayName(target) + ": " +
                                                         std::strerror(error) +
                                                         ". The file was not changed."});
     };
 
     mode_t mode = 0644;
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0) mode = old.st_mode & 0777;
+    struct stat old{};
+    if (::lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) mode = old.st_mode & 0777;
 
-    Descriptor fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode));
-    if (fd.get() < 0) return failed("Could not save", errno);
+    // A fresh name every time, created exclusively and never through a link: whatever lies at
+    // the temporary name (a stale file, a planted symlink) is left alone.
+    int descriptor = -1;
+    for (int attempt = 0; attempt < 100 && descriptor < 0; ++attempt) {
+        temp = folder / std::filesystem::path(std::string(tempName) + "." + uniqueSuffix());
+        descriptor =
+            ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (descriptor < 0 && errno != EEXIST) {
+            const int error = errno;
+            temp.clear();
+            return failed("Could not save", error);
+        }
+    }
+    if (descriptor < 0) {
+        temp.clear();
+        return failed("Could not save", EEXIST);
+    }
+    Descriptor fd(descriptor);
+    if (::fchmod(fd.get(), mode) != 0) return failed("Could not save", errno);
     const char* data = content.data();
     std::size_t left = content.size();
     while (left > 0) {
@@ -142,7 +249,7 @@ Result<void> writeFileAtomic(const std::filesystem::path& target, std::string_vi
 
 Result<void> createEmptyFile(const std::filesystem::path& file)
 {
-    Descriptor fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    Descriptor fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
     if (fd.get() < 0) {
         if (errno == EEXIST) {
             return fail(ErrorCode::Refused, "The file " + displayName(file) + " already exists.");
@@ -153,6 +260,170 @@ Result<void> createEmptyFile(const std::filesystem::path& file)
         return std::unexpected(ioError("Could not create", file, errno));
     }
     return {};
+}
+
+// --- ProgramFolder ---------------------------------------------------------------------------
+
+Result<std::filesystem::path> ProgramFolder::resolve(std::string_view cp1252Name) const
+{
+    if (!isPlainFileName(cp1252Name)) {
+        return fail(ErrorCode::Invalid,
+                    quoted(cp1252Name) +
+                        " is not a plain file name: the program only uses files inside its data "
+                        "folder.");
+    }
+    return dir_ / std::filesystem::path(text::toUtf8(cp1252Name));
+}
+
+bool ProgramFolder::exists(std::string_view cp1252Name) const
+{
+    auto file = resolve(cp1252Name);
+    if (!file) return false;
+    std::error_code ignored;
+    return std::filesystem::is_regular_file(std::filesystem::symlink_status(*file, ignored));
+}
+
+Result<std::string> ProgramFolder::read(std::string_view cp1252Name) const
+{
+    auto file = resolve(cp1252Name);
+    if (!file) return std::unexpected(file.error());
+    return readFile(*file, false);
+}
+
+Result<std::string> ProgramFolder::readOrEmpty(std::string_view cp1252Name) const
+{
+    auto file = resolve(cp1252Name);
+    if (!file) return std::unexpected(file.error());
+    return readFileOrEmpty(*file, false);
+}
+
+Result<void> ProgramFolder::write(std::string_view cp1252Name, std::string_view content,
+                                  std::string_view tempName) const
+{
+    auto file = resolve(cp1252Name);
+    if (!file) return std::unexpected(file.error());
+    auto lock = FolderLock::acquire(*this);
+    if (!lock) return std::unexpected(lock.error());
+    return writeFileAtomic(*file, content, tempName);
+}
+
+Result<void> ProgramFolder::createEmpty(std::string_view cp1252Name) const
+{
+    auto file = resolve(cp1252Name);
+    if (!file) return std::unexpected(file.error());
+    return createEmptyFile(*file);
+}
+
+Result<void> ProgramFolder::remove(std::string_view cp1252Name) const
+{
+    auto file = resolve(cp1252Name);
+    if (!file) return std::unexpected(file.error());
+    if (::unlink(file->c_str()) != 0 && errno != ENOENT) {
+        return std::unexpected(ioError("Could not delete", *file, errno));
+    }
+    return {};
+}
+
+// --- FolderLock ------------------------------------------------------------------------------
+
+namespace {
+
+struct HeldLock {
+    int fd = -1;
+    int depth = 0;
+};
+
+// The locks this thread holds, by folder. flock() locks belong to an open file description,
+// so a second open() by the same thread would wait for itself; nesting reuses the first.
+thread_local std::unordered_map<std::string, HeldLock> heldLocks;
+
+std::atomic<long long> lockWaitMs{5000};
+
+// A forked child starts with a copy of the parent's table, but its descriptors share the
+// parent's lock: it must take its own.
+void forgetLocksInChild()
+{
+    for (auto& [key, held] : heldLocks) ::close(held.fd);
+    heldLocks.clear();
+}
+
+[[maybe_unused]] const bool atForkRegistered = [] {
+    ::pthread_atfork(nullptr, nullptr, forgetLocksInChild);
+    return true;
+}();
+
+std::string lockKey(const ProgramFolder& folder)
+{
+    std::error_code ignored;
+    auto absolute = std::filesystem::absolute(folder.path(), ignored);
+    return (absolute.empty() ? folder.path() : absolute).lexically_normal().string();
+}
+
+}  // namespace
+
+FolderLock::FolderLock(FolderLock&& other) noexcept : key_(std::exchange(other.key_, {})) {}
+
+FolderLock::~FolderLock()
+{
+    if (key_.empty()) return;
+    auto it = heldLocks.find(key_);
+    if (it == heldLocks.end()) return;
+    if (--it->second.depth > 0) return;
+    ::flock(it->second.fd, LOCK_UN);
+    ::close(it->second.fd);
+    heldLocks.erase(it);
+}
+
+Result<FolderLock> FolderLock::acquire(const ProgramFolder& folder)
+{
+    std::string key = lockKey(folder);
+    if (auto it = heldLocks.find(key); it != heldLocks.end()) {
+        ++it->second.depth;
+        return FolderLock(std::move(key));
+    }
+    const auto file = folder.path() / std::string(kLockFile);
+    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        return fail(ErrorCode::Io, "Could not lock the data folder \"" + folder.path().string() +
+                                       "\" for a change: " + std::strerror(errno) +
+                                       ". Nothing was saved.");
+    }
+    const auto deadline = std::chrono::steady_clock::now() + wait();
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) break;
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            const int error = errno;
+            ::close(fd);
+            return fail(ErrorCode::Io, "Could not lock the data folder \"" +
+                                           folder.path().string() + "\" for a change: " +
+                                           std::strerror(error) + ". Nothing was saved.");
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            ::close(fd);
+            return fail(ErrorCode::Refused,
+                        "Another program is changing the cookbooks in \"" +
+                            folder.path().string() +
+                            "\" right now. Nothing was saved; please try again in a moment.");
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    heldLocks.emplace(key, HeldLock{fd, 1});
+    return FolderLock(std::move(key));
+}
+
+bool FolderLock::isHeld(const ProgramFolder& folder)
+{
+    return heldLocks.contains(lockKey(folder));
+}
+
+void FolderLock::setWait(std::chrono::milliseconds wait)
+{
+    lockWaitMs = wait.count();
+}
+
+std::chrono::milliseconds FolderLock::wait()
+{
+    return std::chrono::milliseconds(lockWaitMs.load());
 }
 
 }  // namespace culvora

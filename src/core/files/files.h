@@ -1,7 +1,20 @@
 #pragma once
 
-// The program folder and the safe way to change a file in it.
+// The program folder and the safe way to read and change the files in it.
+//
+// Every data file is named by a bare Windows-1252 file name ("BOOK1.TXT" in tavendi.ini,
+// "bocker.txt"). A name is checked where it is resolved: it must stay inside the folder, and a
+// file is only read when it is a regular file of a sane size, so a hand-edited list that
+// names "../elsewhere", "/dev/zero" or a FIFO gets a clear message instead of a rewrite
+// outside the folder, an exhausted memory or a hang.
+//
+// Two writers (the program and a script running culvora-cli, or two copies of the program)
+// must never interleave: every change reads, decides and renames while holding the folder's
+// lock (FolderLock), and the new content goes to a fresh temporary file created exclusively,
+// so a planted file or symlink at a temporary name is never followed or overwritten.
 
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -10,38 +23,99 @@
 
 namespace culvora {
 
-// The user's data folder. Data files name each other by bare Windows-1252 file names
-// ("BOOK1.TXT" in tavendi.ini); on this system a file name is UTF-8, so resolving converts.
+// Files larger than this are not read: no cookbook comes near it, and it keeps a stray device
+// or a runaway file from taking all memory.
+inline constexpr std::uintmax_t kMaxFileBytes = 256ull * 1024 * 1024;
+
+// The one lock file of the data folder, held by every writer from its read to its rename.
+inline constexpr std::string_view kLockFile = "culvora.lock";
+
+// True when the name is a plain file name that stays inside the folder: not empty, no path
+// separator, not "." or "..", no control character.
+bool isPlainFileName(std::string_view cp1252Name);
+
+// True for the names of the program's own files in the data folder (the lists, the settings,
+// the temporary and scratch files, the lock, the exchange index files, the delivered pictures
+// and folders), compared without regard to case, and for the program's temporary names with
+// anything after them ("recept.tmp.3fA9c1"). Such a file must never be taken for a cookbook:
+// the next rewrite of the cookbook would destroy it.
+bool isProgramFileName(std::string_view cp1252Name);
+
+// A cookbook file name as the user or a list hands it to us: plain, and not one of the
+// program's own files. The message says what is wrong with it.
+Result<void> checkCookbookFileName(std::string_view cp1252Name);
+
+// Reads a whole file. It must be a regular file (a folder, a device, a FIFO or a socket is
+// refused with a message) no larger than kMaxFileBytes. A missing file is ErrorCode::NotFound.
+// `followLinks` is for files the user picked anywhere on disk; data files are opened without
+// following a symlink.
+Result<std::string> readFile(const std::filesystem::path& file, bool followLinks = true);
+// A missing file reads as empty; other failures are errors.
+Result<std::string> readFileOrEmpty(const std::filesystem::path& file, bool followLinks = true);
+
+// Replaces a file's content so that a crash leaves either the old or the new file, never half
+// of one: the content goes to a new file "<tempName>.XXXXXX" in the same folder, created
+// exclusively without following links, every write is checked, the file is synced, renamed
+// over the target, and the folder is synced. A failure removes that temporary file only.
+Result<void> writeFileAtomic(const std::filesystem::path& target, std::string_view content,
+                             std::string_view tempName);
+
+// Creates an empty file; refuses when anything exists under that name already.
+Result<void> createEmptyFile(const std::filesystem::path& file);
+
+// The user's data folder.
 class ProgramFolder {
 public:
     ProgramFolder() = default;
     explicit ProgramFolder(std::filesystem::path dir) : dir_(std::move(dir)) {}
 
     const std::filesystem::path& path() const { return dir_; }
-    // The full path of a bare Windows-1252 file name inside the folder.
-    std::filesystem::path resolve(std::string_view cp1252Name) const;
+
+    // The full path of a bare Windows-1252 file name inside the folder (file names on this
+    // system are UTF-8); a name that is not plain is refused.
+    Result<std::filesystem::path> resolve(std::string_view cp1252Name) const;
+    // True when a regular file (not a link, not a folder) of that name is there.
     bool exists(std::string_view cp1252Name) const;
+
+    // The data files, read without following links.
+    Result<std::string> read(std::string_view cp1252Name) const;
+    Result<std::string> readOrEmpty(std::string_view cp1252Name) const;
+    // The atomic rewrite of a data file; it takes the folder's lock for the rename when the
+    // caller does not hold it already (a read-modify-write holds it from its read on).
+    Result<void> write(std::string_view cp1252Name, std::string_view content,
+                       std::string_view tempName) const;
+    // Creates a new empty data file (a new cookbook).
+    Result<void> createEmpty(std::string_view cp1252Name) const;
+    // Deletes a data file; a missing one is not an error.
+    Result<void> remove(std::string_view cp1252Name) const;
 
 private:
     std::filesystem::path dir_;
 };
 
-// True when the name is a plain file name that stays inside the folder: not empty, no path
-// separator, not "." or "..", no control character.
-bool isPlainFileName(std::string_view cp1252Name);
+// The data folder's advisory lock (flock on kLockFile). Hold one from the first read of a
+// change to its last rename. Within one thread the lock is re-entrant: an operation that
+// locks may call others that lock too. A writer that cannot get the lock within the wait
+// says so and writes nothing.
+class FolderLock {
+public:
+    FolderLock(FolderLock&& other) noexcept;
+    FolderLock& operator=(FolderLock&&) = delete;
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    ~FolderLock();
 
-// The whole content of a file. A missing file is ErrorCode::NotFound.
-Result<std::string> readFile(const std::filesystem::path& file);
-// A missing file reads as empty; other failures are errors.
-Result<std::string> readFileOrEmpty(const std::filesystem::path& file);
+    static Result<FolderLock> acquire(const ProgramFolder& folder);
+    // True when this thread holds the lock of that folder.
+    static bool isHeld(const ProgramFolder& folder);
 
-// Replaces a file's content so that a crash leaves either the old or the new file, never half
-// of one: the content goes to `tempName` in the same folder, every write is checked, the file
-// is flushed and synced, renamed over the target, and the folder is synced.
-Result<void> writeFileAtomic(const std::filesystem::path& target, std::string_view content,
-                             std::string_view tempName);
+    // How long a writer waits for another one to finish (a few seconds; tests shorten it).
+    static void setWait(std::chrono::milliseconds wait);
+    static std::chrono::milliseconds wait();
 
-// Creates an empty file; refuses when it exists already.
-Result<void> createEmptyFile(const std::filesystem::path& file);
+private:
+    explicit FolderLock(std::string key) : key_(std::move(key)) {}
+    std::string key_;  // empty once moved from
+};
 
 }  // namespace culvora

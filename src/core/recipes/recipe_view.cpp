@@ -1,10 +1,11 @@
-#include "core/store/recipe_view.h"
+#include "core/recipes/recipe_view.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "core/text/text.h"
 
-namespace culvora::store {
+namespace culvora::recipes {
 
 namespace {
 
@@ -15,7 +16,7 @@ int lineCount(std::string_view text)
 
 }  // namespace
 
-RecipeTexts recipeTexts(const RecipeRecord& record)
+RecipeTexts recipeTexts(const store::RecipeRecord& record)
 {
     RecipeTexts texts;
     texts.name = record.name;
@@ -44,19 +45,20 @@ RecipeTexts missingRecipeTexts(std::string_view name, std::string_view reason)
 ViewerPage viewerPage(std::string_view content, std::string_view name)
 {
     ViewerPage page;
-    if (auto record = parseRecord(content, name)) {
+    if (auto record = store::parseRecord(content, name)) {
         page.texts = recipeTexts(*record);
     } else {
         page.texts = missingRecipeTexts(name);
     }
-    page.order = sortedNames(listNames(content));
+    page.order = store::sortedNames(store::listNames(content));
     return page;
 }
 
 Result<ViewerPage> readViewerPage(const ProgramFolder& folder, const std::string& cookbookFile,
                                   std::string_view name)
 {
-    auto content = readFile(folder.resolve(cookbookFile));
+    if (auto valid = checkCookbookFileName(cookbookFile); !valid) return std::unexpected(valid.error());
+    auto content = folder.read(cookbookFile);
     if (!content) {
         if (content.error().code == ErrorCode::NotFound) {
             return fail(ErrorCode::NotFound, "The cookbook file \"" + text::toUtf8(cookbookFile) +
@@ -96,16 +98,15 @@ ScrollRange ingredientScrollRange(int labelHeightTwips, int frameHeightTwips, in
 {
     ScrollRange range;
     const int hidden = labelHeightTwips - frameHeightTwips;
-    if (hidden > 0) range.maximum = std::min((hidden + 9) / 10, kMaxIngredientScroll);
+    if (hidden > 0) range.maximum = (hidden + 9) / 10;
     range.singleStep = std::max(1, lineHeightTwips / 10);
     range.pageStep = std::max(1, frameHeightTwips / 10);
     return range;
 }
 
-std::int16_t ingredientTop(int value)
+int ingredientTop(int value)
 {
-    const auto v = static_cast<std::int16_t>(std::clamp(value, 0, kMaxIngredientScroll));
-    return static_cast<std::int16_t>(-10 * v);
+    return -10 * std::clamp(value, 0, std::numeric_limits<int>::max() / 10);
 }
 
-}  // namespace culvora::store
+}  // namespace culvora::recipes

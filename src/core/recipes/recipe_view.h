@@ -4,7 +4,6 @@
 // texts, the ingredient and instruction texts, the ingredient label's height rule, the scroll
 // arithmetic of the ingredient frame, and the Back/Forward neighbours in the program's order.
 
-#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -15,7 +14,7 @@
 #include "core/files/files.h"
 #include "core/store/cookbook.h"
 
-namespace culvora::store {
+namespace culvora::recipes {
 
 // The ingredient label grows by this much for every line of its section, the closing tag
 // included.
@@ -40,7 +39,7 @@ struct RecipeTexts {
     bool found = true;         // false: the texts say that the recipe is missing
 };
 
-RecipeTexts recipeTexts(const RecipeRecord& record);
+RecipeTexts recipeTexts(const store::RecipeRecord& record);
 
 // What the viewer shows for a name the cookbook does not hold (deleted meanwhile, or moved):
 // the name, no servings or time, and a sentence in the ingredient area that says so. `reason`
@@ -76,22 +75,20 @@ std::optional<std::string> neighbour(std::span<const std::string> order, std::st
 
 // --- Scrolling the ingredients -------------------------------------------------------------
 
-// The scroll bar value v moves the label to the top −10 × v. The value is a 16-bit number and
-// the product is taken in 16 bits, so v never goes beyond this.
-inline constexpr int kMaxIngredientScroll = 3276;
-
+// The scroll bar value v moves the label to the top −10 × v twips. The range always reaches
+// the label's last line, however far "Zoom in" has grown it: a 16-bit value would leave the
+// end of a long, zoomed list out of reach.
 struct ScrollRange {
     int maximum = 0;
     int singleStep = 1;
     int pageStep = 1;
 };
 
-// Enough range to bring the label's last line to the bottom of the frame (as far as 16 bits
-// reach); a click on an arrow moves one line, a click beside the thumb one frame.
+// Enough range to bring the label's last line to the bottom of the frame; a click on an arrow
+// moves one line, a click beside the thumb one frame.
 ScrollRange ingredientScrollRange(int labelHeightTwips, int frameHeightTwips, int lineHeightTwips);
 
-// The label's top for a scroll value, in twips. Values outside 0..kMaxIngredientScroll are
-// held at its ends, so the 16-bit product cannot overflow.
-std::int16_t ingredientTop(int value);
+// The label's top for a scroll value, in twips (a negative value is held at 0).
+int ingredientTop(int value);
 
-}  // namespace culvora::store
+}  // namespace culvora::recipes

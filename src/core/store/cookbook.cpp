@@ -251,48 +251,68 @@ std::optional<std::string> withDeleted(std::string_view content, std::string_vie
     return out;
 }
 
+Result<std::filesystem::path> Cookbook::path() const
+{
+    if (auto name = checkCookbookFileName(fileName_); !name) return std::unexpected(name.error());
+    return folder_.resolve(fileName_);
+}
+
+bool Cookbook::exists() const
+{
+    return checkCookbookFileName(fileName_).has_value() && folder_.exists(fileName_);
+}
+
+Result<std::string> Cookbook::content() const
+{
+    if (auto name = checkCookbookFileName(fileName_); !name) return std::unexpected(name.error());
+    return folder_.read(fileName_);
+}
+
 Result<std::vector<std::string>> Cookbook::names() const
 {
-    auto content = readFileOrEmpty(path());
-    if (!content) return std::unexpected(content.error());
-    return listNames(*content);
+    auto text = content();
+    if (!text && text.error().code == ErrorCode::NotFound) return std::vector<std::string>{};
+    if (!text) return std::unexpected(text.error());
+    return listNames(*text);
 }
 
 Result<RecipeRecord> Cookbook::read(std::string_view name) const
 {
-    auto content = readFile(path());
-    if (!content) {
-        if (content.error().code == ErrorCode::NotFound)
-            return std::unexpected(recipeNotFound(name));
-        return std::unexpected(content.error());
+    auto text = content();
+    if (!text) {
+        if (text.error().code == ErrorCode::NotFound) return std::unexpected(recipeNotFound(name));
+        return std::unexpected(text.error());
     }
-    auto record = parseRecord(*content, name);
+    auto record = parseRecord(*text, name);
     if (!record) return std::unexpected(recipeNotFound(name));
     return *record;
 }
 
 Result<std::string> Cookbook::lines(std::string_view name) const
 {
-    auto content = readFileOrEmpty(path());
-    if (!content) return std::unexpected(content.error());
-    auto found = recordLines(*content, name);
+    auto text = content();
+    if (!text) {
+        if (text.error().code == ErrorCode::NotFound) return std::unexpected(recipeNotFound(name));
+        return std::unexpected(text.error());
+    }
+    auto found = recordLines(*text, name);
     if (!found) return std::unexpected(recipeNotFound(name));
     return *found;
 }
 
 Result<std::string> Cookbook::contentForChange() const
 {
-    auto content = readFile(path());
-    if (!content && content.error().code == ErrorCode::NotFound) {
+    auto text = content();
+    if (!text && text.error().code == ErrorCode::NotFound) {
         return fail(ErrorCode::NotFound,
                     "The cookbook file " + quotedName(fileName_) + " does not exist.");
     }
-    return content;
+    return text;
 }
 
-Result<void> Cookbook::rewrite(std::string_view content)
+Result<void> Cookbook::rewrite(std::string_view newContent)
 {
-    return writeFileAtomic(path(), content, kRewriteTemp);
+    return folder_.write(fileName_, newContent, kRewriteTemp);
 }
 
 Result<void> Cookbook::append(const RecipeRecord& record)
@@ -302,32 +322,40 @@ Result<void> Cookbook::append(const RecipeRecord& record)
 
 Result<void> Cookbook::appendAll(std::span<const RecipeRecord> records)
 {
-    auto content = contentForChange();
-    if (!content) return std::unexpected(content.error());
-    return rewrite(withAppended(*content, records));
+    auto lock = FolderLock::acquire(folder_);
+    if (!lock) return std::unexpected(lock.error());
+    auto text = contentForChange();
+    if (!text) return std::unexpected(text.error());
+    return rewrite(withAppended(*text, records));
 }
 
 Result<void> Cookbook::appendLines(std::string_view recordLinesFromName)
 {
-    auto content = contentForChange();
-    if (!content) return std::unexpected(content.error());
-    return rewrite(withAppendedLines(*content, recordLinesFromName));
+    auto lock = FolderLock::acquire(folder_);
+    if (!lock) return std::unexpected(lock.error());
+    auto text = contentForChange();
+    if (!text) return std::unexpected(text.error());
+    return rewrite(withAppendedLines(*text, recordLinesFromName));
 }
 
 Result<void> Cookbook::replace(std::string_view name, const RecipeRecord& record)
 {
-    auto content = contentForChange();
-    if (!content) return std::unexpected(content.error());
-    auto changed = withReplaced(*content, name, record);
+    auto lock = FolderLock::acquire(folder_);
+    if (!lock) return std::unexpected(lock.error());
+    auto text = contentForChange();
+    if (!text) return std::unexpected(text.error());
+    auto changed = withReplaced(*text, name, record);
     if (!changed) return std::unexpected(recipeNotFound(name));
     return rewrite(*changed);
 }
 
 Result<void> Cookbook::remove(std::string_view name)
 {
-    auto content = contentForChange();
-    if (!content) return std::unexpected(content.error());
-    auto changed = withDeleted(*content, name);
+    auto lock = FolderLock::acquire(folder_);
+    if (!lock) return std::unexpected(lock.error());
+    auto text = contentForChange();
+    if (!text) return std::unexpected(text.error());
+    auto changed = withDeleted(*text, name);
     if (!changed) return std::unexpected(recipeNotFound(name));
     return rewrite(*changed);
 }
@@ -335,6 +363,10 @@ Result<void> Cookbook::remove(std::string_view name)
 Result<void> moveRecipe(const ProgramFolder& folder, const std::string& sourceFile,
                         const std::string& targetFile, std::string_view name)
 {
+    // One lock over both files: nobody sees the recipe in neither cookbook, and no other
+    // writer slips in between the copy and the delete.
+    auto lock = FolderLock::acquire(folder);
+    if (!lock) return std::unexpected(lock.error());
     Cookbook source(folder, sourceFile);
     Cookbook target(folder, targetFile);
     auto lines = source.lines(name);
@@ -353,11 +385,6 @@ std::vector<std::string> letterHeadings()
     return headings;
 }
 
-bool isHeading(std::string_view entry)
-{
-    return entry.size() >= 2 && entry.ends_with("--");
-}
-
 namespace {
 
 // Sorting 20,000 names compares each many times: the collation walks bytes directly, which
@@ -371,10 +398,22 @@ void collatedSort(std::vector<std::string>& entries)
 
 RecipeIndex buildRecipeIndex(const std::vector<std::string>& names)
 {
+    std::vector<std::string> sorted = names;
+    collatedSort(sorted);
     RecipeIndex index;
-    index.entries = letterHeadings();
-    index.entries.insert(index.entries.end(), names.begin(), names.end());
-    collatedSort(index.entries);
+    index.entries.reserve(sorted.size() + 25);
+    const auto headings = letterHeadings();
+    std::size_t heading = 0;
+    // The letter groups rise through the sorted names, so each heading goes in front of the
+    // first name at or past its letter.
+    for (auto& name : sorted) {
+        const int group = text::letterGroup(name);
+        while (heading < headings.size() && text::letterGroup(headings[heading]) <= group) {
+            index.entries.push_back({headings[heading++], true});
+        }
+        index.entries.push_back({std::move(name), false});
+    }
+    while (heading < headings.size()) index.entries.push_back({headings[heading++], true});
     index.count = static_cast<int>(names.size());
     return index;
 }

@@ -6,7 +6,8 @@
 //   instruction lines... [TYP] type
 //
 // All texts are Windows-1252. The pure functions work on a file's content; Cookbook wraps
-// them with reading and the atomic rewrite through "recept.tmp".
+// them with reading and the atomic rewrite through "recept.tmp", each change holding the data
+// folder's lock from its read to its rename.
 
 #include <optional>
 #include <span>
@@ -81,7 +82,12 @@ public:
     }
 
     const std::string& fileName() const { return fileName_; }
-    std::filesystem::path path() const { return folder_.resolve(fileName_); }
+    const ProgramFolder& folder() const { return folder_; }
+    // The cookbook's file; a name that leaves the data folder or names one of the program's
+    // own files is refused (every operation below checks it).
+    Result<std::filesystem::path> path() const;
+    // True when the cookbook's file is there (an empty cookbook is a 0-byte file).
+    bool exists() const;
 
     // A missing cookbook lists as empty.
     Result<std::vector<std::string>> names() const;
@@ -96,6 +102,7 @@ public:
     Result<void> remove(std::string_view name);
 
 private:
+    Result<std::string> content() const;
     Result<std::string> contentForChange() const;
     Result<void> rewrite(std::string_view content);
 
@@ -112,15 +119,26 @@ Result<void> moveRecipe(const ProgramFolder& folder, const std::string& sourceFi
 
 // "A -------" ... "Z -------": 25 headings, no W (W sorts with V).
 std::vector<std::string> letterHeadings();
-bool isHeading(std::string_view entry);
+
+// An entry of the browser's list: a letter heading or a recipe name. What is a heading is
+// known from where the entry came from, never guessed from its text: a recipe may well be
+// called "Cake --" or even "B -------".
+struct IndexEntry {
+    std::string text;
+    bool heading = false;
+    bool operator==(const IndexEntry&) const = default;
+};
 
 struct RecipeIndex {
-    std::vector<std::string> entries;  // headings and names in the program's sort order
-    int count = 0;                     // the number of names
+    std::vector<IndexEntry> entries;  // headings and names in the program's sort order
+    int count = 0;                    // the number of names
     std::string countText() const { return "Number of recipes: " + std::to_string(count); }
 };
 
-// The list the browser shows for the given names.
+// The list the browser shows for the given names: names in the program's order, each heading
+// just before the first name filed under its letter (so "B", "B & B pie" and "B (quick)" all
+// stand under "B -------"); names that begin with a digit or a sign come before "A -------",
+// and names beginning with Å, Ä or Ö after the last name under "Z -------".
 RecipeIndex buildRecipeIndex(const std::vector<std::string>& names);
 
 // Names in the program's sort order (the viewer's Back/Forward list).

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <system_error>
 
-#include "core/app/settings.h"
 #include "core/text/text.h"
 
 namespace culvora::store {
@@ -118,14 +117,11 @@ std::optional<NewBookProblem> checkNewBook(std::span<const CookbookEntry> entrie
         return problem(NewBookField::File, ErrorCode::Invalid,
                        "Please type a file name for the new cookbook.");
     }
-    if (!isPlainFileName(file)) {
-        return problem(NewBookField::File, ErrorCode::Invalid,
-                       inQuotes(file) +
-                           " is not a plain file name. Type a name without a folder, such as "
-                           "BOOK5.TXT.");
+    if (auto name = checkCookbookFileName(file); !name) {
+        return problem(NewBookField::File, ErrorCode::Invalid, name.error().message);
     }
     std::error_code ignored;
-    if (std::filesystem::exists(folder.resolve(file), ignored)) {
+    if (std::filesystem::exists(std::filesystem::symlink_status(*folder.resolve(file), ignored))) {
         return problem(NewBookField::File, ErrorCode::Refused, std::string(kFileExistsMessage));
     }
     // Two titles sharing one file would lose the other's recipes when one of them is deleted.
@@ -146,9 +142,18 @@ std::optional<CookbookEntry> fallbackCookbook(std::span<const CookbookEntry> ent
     return *findByTitle(entries, titles.front());
 }
 
+int currentTitleRow(std::span<const std::string> titles, std::span<const CookbookEntry> entries,
+                    std::string_view currentFile)
+{
+    const auto* current = findByFile(entries, currentFile);
+    if (!current) return -1;
+    auto it = std::find(titles.begin(), titles.end(), current->title);
+    return it == titles.end() ? -1 : static_cast<int>(it - titles.begin());
+}
+
 Result<std::vector<CookbookEntry>> CookbookList::read() const
 {
-    auto content = readFileOrEmpty(folder_.resolve(kCookbookListFile));
+    auto content = folder_.readOrEmpty(kCookbookListFile);
     if (!content) return std::unexpected(content.error());
     return parseCookbookList(*content);
 }
@@ -170,12 +175,13 @@ Result<std::string> CookbookList::fileOf(std::string_view title) const
 
 Result<void> CookbookList::write(std::span<const CookbookEntry> entries) const
 {
-    return writeFileAtomic(folder_.resolve(kCookbookListFile), formatCookbookList(entries),
-                           kCookbookListTemp);
+    return folder_.write(kCookbookListFile, formatCookbookList(entries), kCookbookListTemp);
 }
 
 Result<void> CookbookList::add(std::string_view title, std::string_view file)
 {
+    auto lock = FolderLock::acquire(folder_);
+    if (!lock) return std::unexpected(lock.error());
     auto entries = read();
     if (!entries) return std::unexpected(entries.error());
     if (auto problem = checkNewBook(*entries, folder_, title, file)) {
@@ -183,8 +189,7 @@ Result<void> CookbookList::add(std::string_view title, std::string_view file)
     }
     // The file is made first: creating it refuses a file that appeared meanwhile, and a book
     // is never listed without its file.
-    const auto path = folder_.resolve(file);
-    if (auto created = createEmptyFile(path); !created) {
+    if (auto created = folder_.createEmpty(file); !created) {
         if (created.error().code == ErrorCode::Refused) {
             return fail(ErrorCode::Refused, std::string(kFileExistsMessage));
         }
@@ -192,15 +197,16 @@ Result<void> CookbookList::add(std::string_view title, std::string_view file)
     }
     entries->push_back({std::string(title), std::string(file)});
     if (auto written = write(*entries); !written) {
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
+        (void)folder_.remove(file);
         return written;
     }
     return {};
 }
 
-Result<CookbookEntry> CookbookList::remove(std::string_view title)
+Result<RemovedCookbook> CookbookList::remove(std::string_view title)
 {
+    auto lock = FolderLock::acquire(folder_);
+    if (!lock) return std::unexpected(lock.error());
     auto entries = read();
     if (!entries) return std::unexpected(entries.error());
     auto it = std::find_if(entries->begin(), entries->end(),
@@ -215,38 +221,32 @@ Result<CookbookEntry> CookbookList::remove(std::string_view title)
         return fail(ErrorCode::Refused, std::string(kStandardCookbookMessage));
     case RemoveRefusal::None: break;
     }
-    CookbookEntry removed = *it;
+    RemovedCookbook removed{*it, {}};
     entries->erase(it);
 
-    // A file named by another title, or one outside the data folder (a hand-edited list), is
-    // left alone: deleting it would take recipes the user did not ask to delete.
-    if (isPlainFileName(removed.file) && !findByFile(*entries, removed.file)) {
-        const auto path = folder_.resolve(removed.file);
-        std::error_code error;
-        std::filesystem::remove(path, error);
-        if (error) {
-            return fail(ErrorCode::Io, "Could not delete " + inQuotes(removed.file) + ": " +
-                                           error.message() + ". The cookbook was not removed.");
+    // The list first: if it cannot be rewritten nothing has changed, and the book with its
+    // recipes is still there.
+    if (auto written = write(*entries); !written) return std::unexpected(written.error());
+
+    // A file named by another title, one outside the data folder or one of the program's own
+    // (a hand-edited list) is left alone: deleting it would take what the user did not ask
+    // to delete.
+    if (checkCookbookFileName(removed.entry.file) && !findByFile(*entries, removed.entry.file)) {
+        if (auto deleted = folder_.remove(removed.entry.file); !deleted) {
+            removed.note = "The cookbook " + inQuotes(removed.entry.title) +
+                           " was taken off the list, but its file could not be deleted: " +
+                           deleted.error().message;
         }
     }
-    if (auto written = write(*entries); !written) return std::unexpected(written.error());
     return removed;
-}
-
-Result<std::string> CookbookList::use(std::string_view title, bool tipsAtStartup) const
-{
-    auto file = fileOf(title);
-    if (!file) return file;
-    if (auto written = app::writeSettings(folder_, *file, tipsAtStartup); !written) {
-        return std::unexpected(written.error());
-    }
-    return file;
 }
 
 Result<CookbookList::MoveOutcome> CookbookList::moveRecipe(const std::string& sourceFile,
                                                            std::string_view targetTitle,
                                                            std::string_view name) const
 {
+    auto lock = FolderLock::acquire(folder_);
+    if (!lock) return std::unexpected(lock.error());
     auto target = fileOf(targetTitle);
     if (!target) return std::unexpected(target.error());
     if (*target == sourceFile) return MoveOutcome::SameCookbook;

@@ -67,6 +67,20 @@ std::optional<NewBookProblem> checkNewBook(std::span<const CookbookEntry> entrie
 // first title in sort order; nothing for an empty list.
 std::optional<CookbookEntry> fallbackCookbook(std::span<const CookbookEntry> entries);
 
+// The row of the current cookbook's title in a list of titles (sorted as shown): the first
+// row whose text equals the title of the first pair naming that file; -1 when the file is not
+// listed. Each window decides what to select then.
+int currentTitleRow(std::span<const std::string> titles, std::span<const CookbookEntry> entries,
+                    std::string_view currentFile);
+
+// What removing a cookbook did. The list is rewritten first and the file deleted after, so a
+// failure never leaves a listed book without its recipes; a file that could not be deleted
+// afterwards is only worth a note.
+struct RemovedCookbook {
+    CookbookEntry entry;
+    std::string note;  // UTF-8; empty when all went well
+};
+
 // --- bocker.txt in the program folder --------------------------------------------------------
 
 class CookbookList {
@@ -83,10 +97,8 @@ public:
 
     // Creates the empty cookbook file and lists it at the end of bocker.txt.
     Result<void> add(std::string_view title, std::string_view file);
-    // Takes the cookbook off the list and deletes its file; returns the removed pair.
-    Result<CookbookEntry> remove(std::string_view title);
-    // Makes the cookbook current: rewrites tavendi.ini and returns its file name.
-    Result<std::string> use(std::string_view title, bool tipsAtStartup) const;
+    // Takes the cookbook off the list, then deletes its file.
+    Result<RemovedCookbook> remove(std::string_view title);
 
     enum class MoveOutcome { Moved, SameCookbook };
     // Moves a recipe from the cookbook file `sourceFile` to the cookbook titled `targetTitle`.

@@ -47,14 +47,14 @@ std::string formatTypes(std::vector<std::string> types)
 
 Result<std::vector<std::string>> readTypes(const ProgramFolder& folder)
 {
-    auto content = readFileOrEmpty(folder.resolve(kTypesFile));
+    auto content = folder.readOrEmpty(kTypesFile);
     if (!content) return std::unexpected(content.error());
     return parseTypes(*content);
 }
 
 Result<void> writeTypes(const ProgramFolder& folder, std::vector<std::string> types)
 {
-    return writeFileAtomic(folder.resolve(kTypesFile), formatTypes(std::move(types)), kTypesTemp);
+    return folder.write(kTypesFile, formatTypes(std::move(types)), kTypesTemp);
 }
 
 Result<void> checkTypeName(std::string_view name)
@@ -73,6 +73,8 @@ Result<void> checkTypeName(std::string_view name)
 Result<void> addType(const ProgramFolder& folder, std::string_view name)
 {
     if (auto valid = checkTypeName(name); !valid) return valid;
+    auto lock = FolderLock::acquire(folder);
+    if (!lock) return std::unexpected(lock.error());
     auto types = readTypes(folder);
     if (!types) return std::unexpected(types.error());
     if (std::find(types->begin(), types->end(), name) != types->end()) {
@@ -85,6 +87,8 @@ Result<void> addType(const ProgramFolder& folder, std::string_view name)
 Result<void> removeType(const ProgramFolder& folder, std::string_view name)
 {
     if (isOriginalType(name)) return fail(ErrorCode::Refused, std::string(kOriginalTypeMessage));
+    auto lock = FolderLock::acquire(folder);
+    if (!lock) return std::unexpected(lock.error());
     auto types = readTypes(folder);
     if (!types) return std::unexpected(types.error());
     auto it = std::find(types->begin(), types->end(), name);

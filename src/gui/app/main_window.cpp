@@ -135,16 +135,7 @@ MainWindow::MainWindow(ShellState& state, Services& services, QWidget* parent)
     // Load sequence: the caption, then the current cookbook from tavendi.ini.
     setWindowTitle(QStringLiteral("Culvora 1.0"));
     setWindowIcon(loadPicture(state_.folder, QStringLiteral("pics/culvora.png")));
-    const auto settings = app::readSettings(state_.folder);
-    if (settings.found) {
-        state_.currentCookbookFile = settings.cookbookFile;
-    } else {
-        // No usable tavendi.ini: start with the standard cookbook; exit writes a valid file.
-        auto books = store::CookbookList(state_.folder).read();
-        auto fallback = books ? store::fallbackCookbook(*books) : std::nullopt;
-        state_.currentCookbookFile =
-            fallback ? fallback->file : std::string(app::kStandardCookbookFile);
-    }
+    state_.currentCookbookFile = app::startCookbook(state_.folder);
 
     connect(registry_.get(), &WindowRegistry::windowsChanged, this,
             &MainWindow::updateCookbookMenu);
@@ -283,8 +274,8 @@ void MainWindow::buildMenus()
     noFilterAction_->setCheckable(true);
     connect(noFilterAction_, &QAction::triggered, this, &MainWindow::chooseNoFilter);
     addSeparator(filterMenu_, "mnuNoStreck");
-    for (int i = 0; i < GlassFilter::kGlassCount; ++i) {
-        const auto name = GlassFilter::kGlassNames[static_cast<std::size_t>(i)];
+    for (int i = 0; i < drinks::GlassFilter::kGlassCount; ++i) {
+        const auto name = drinks::GlassFilter::kGlassNames[static_cast<std::size_t>(i)];
         QAction* glass = filterMenu_->addAction(
             QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
         glass->setObjectName(QStringLiteral("glas(%1)").arg(i));
@@ -364,13 +355,11 @@ void MainWindow::showEvent(QShowEvent* event)
 
 void MainWindow::checkCurrentCookbook()
 {
-    if (state_.folder.exists(state_.currentCookbookFile)) return;
-    services_.prompter.inform(
-        QStringLiteral("The cookbook file \"%1\" could not be found in %2. Please choose the "
-                       "cookbook you want to use.")
-            .arg(fromCp(state_.currentCookbookFile),
-                 QString::fromStdString(state_.folder.path().string())),
-        QStringLiteral("Error"), MessageIcon::Exclamation);
+    auto usable = app::checkCookbookFile(state_.folder, state_.currentCookbookFile);
+    if (usable) return;
+    services_.prompter.inform(toQString(usable.error()) +
+                                  QStringLiteral(" Please choose the cookbook you want to use."),
+                              QStringLiteral("Error"), MessageIcon::Exclamation);
     openCookbooks();
 }
 
@@ -412,8 +401,8 @@ bool MainWindow::tipsAtStartup() const
 
 QString MainWindow::databaseInfoText() const
 {
-    const QString path =
-        QString::fromStdString(state_.folder.resolve(state_.currentCookbookFile).string());
+    const auto file = state_.folder.resolve(state_.currentCookbookFile);
+    const QString path = file ? QString::fromStdString(file->string()) : QString();
     const QFileInfo info(path);
     const QDateTime changed = info.lastModified();
     return fromCp(text::toUpper(state_.currentCookbookFile)) + QStringLiteral(" was saved ") +
@@ -430,8 +419,13 @@ void MainWindow::openDatabase()
                         "datbase may cause severe damage to the cookbook."),
          QStringLiteral("Open"), MessageIcon::Stop, MessageButtons::YesNo, Answer::No});
     if (answer != Answer::Yes) return;
-    services_.opener.openInTextEditor(
-        QString::fromStdString(state_.folder.resolve(state_.currentCookbookFile).string()));
+    const auto file = store::Cookbook(state_.folder, state_.currentCookbookFile).path();
+    if (!file) {
+        services_.prompter.inform(toQString(file.error()), QStringLiteral("Error"),
+                                  MessageIcon::Exclamation);
+        return;
+    }
+    services_.opener.openInTextEditor(QString::fromStdString(file->string()));
 }
 
 void MainWindow::showDatabaseInfo()
@@ -493,7 +487,7 @@ void MainWindow::chooseNoFilter()
 void MainWindow::syncFilterChecks()
 {
     noFilterAction_->setChecked(glassFilter_.noFilter());
-    for (int i = 0; i < GlassFilter::kGlassCount; ++i) {
+    for (int i = 0; i < drinks::GlassFilter::kGlassCount; ++i) {
         glassActions_[static_cast<std::size_t>(i)]->setChecked(glassFilter_.isChecked(i));
     }
 }

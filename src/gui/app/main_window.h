@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "gui/app/app_context.h"
-#include "gui/app/glass_filter.h"
+#include "core/drinks/glass_filter.h"
 
 class QAction;
 class QLabel;
@@ -44,7 +44,7 @@ public:
     void popupOptionsMenu(const QPoint& globalPos);
 
     bool tipsAtStartup() const;
-    const GlassFilter& glassFilter() const { return glassFilter_; }
+    const drinks::GlassFilter& glassFilter() const { return glassFilter_; }
     // The drinks list's filter button caption after the last change: "Filter ON"/"Filter OFF".
     QString filterCaption() const { return filterCaption_; }
 
@@ -107,14 +107,14 @@ private:
     QAction* importAction_ = nullptr;
     QAction* importBookAction_ = nullptr;
     QAction* noFilterAction_ = nullptr;
-    std::array<QAction*, GlassFilter::kGlassCount> glassActions_{};
+    std::array<QAction*, drinks::GlassFilter::kGlassCount> glassActions_{};
     QToolBar* toolbar_ = nullptr;
     QLabel* banner_ = nullptr;
     QLabel* siteLabel_ = nullptr;
     QTimer* importTimer_ = nullptr;
     std::function<void()> importOperation_;
     std::function<void()> importBookOperation_;
-    GlassFilter glassFilter_;
+    drinks::GlassFilter glassFilter_;
     QString filterCaption_ = QStringLiteral("Filter OFF");
     bool settingsWritten_ = false;
     bool checkedCookbook_ = false;

@@ -27,7 +27,7 @@ BrowserLayout::BrowserLayout() : headings_(1), names_(1)
 {
 }
 
-void BrowserLayout::place(const std::vector<std::string>& entries)
+void BrowserLayout::place(const std::vector<store::IndexEntry>& entries)
 {
     headings_.assign(1, Placed{});
     names_.assign(1, Placed{});
@@ -36,22 +36,18 @@ void BrowserLayout::place(const std::vector<std::string>& entries)
     names_.reserve(entries.size() + 1);
     shift_ = 0;
 
-    // Only the 25 letter headers become headings, matched in their order: a recipe whose name
-    // merely ends in "--" stays a name, so heading i + 1 is always the letter of button i.
-    const std::vector<std::string> headers = store::letterHeadings();
-    std::size_t nextHeader = 0;
+    // The list says which entries are the 25 letter headers: a recipe whose name merely looks
+    // like one stays a name, so heading i + 1 is always the letter of button i.
     int top = kFirstTop;
     for (std::size_t p = 0; p < entries.size(); ++p) {
         const int column = static_cast<int>(p / kEntriesPerColumn);
         if (p % kEntriesPerColumn == 0) top = kFirstTop;
-        const bool heading = nextHeader < headers.size() && entries[p] == headers[nextHeader];
-        if (heading) {
-            ++nextHeader;
-            headings_.push_back({headingCaption(entries[p]), column, top, true});
+        if (entries[p].heading) {
+            headings_.push_back({headingCaption(entries[p].text), column, top, true});
             entries_.push_back({LabelKind::Heading, headingCount()});
             top += kHeadingStep;
         } else {
-            names_.push_back({entries[p], column, top, true});
+            names_.push_back({entries[p].text, column, top, true});
             entries_.push_back({LabelKind::Name, nameCount()});
             top += kNameStep;
         }

@@ -5,14 +5,16 @@
 // the mouse. A cookbook may list 20,000 names, so the window creates no widget per label: it
 // paints the few labels this model says are on screen.
 //
-// Both arrays keep the old numbering: element 0 is an invisible template, the labels made
-// from the list are 1..headingCount() and 1..nameCount().
+// Both arrays count from 1: element 0 is an invisible template, the labels made from the list
+// are 1..headingCount() and 1..nameCount(), and a label index handed to DeleteRecipe or found
+// by the viewer's Delete means the same label everywhere.
 
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/store/cookbook.h"
 #include "gui/app/geometry.h"
 
 namespace culvora::gui {
@@ -74,7 +76,7 @@ public:
 
     // Creates the labels for the sorted list: headings for the 25 letter headers, names for
     // everything else, in list order on the grid.
-    void place(const std::vector<std::string>& entries);
+    void place(const std::vector<store::IndexEntry>& entries);
 
     int headingCount() const { return static_cast<int>(headings_.size()) - 1; }
     int nameCount() const { return static_cast<int>(names_.size()) - 1; }

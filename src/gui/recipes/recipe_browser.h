@@ -49,7 +49,7 @@ public:
     void placeLabels();
 
     const BrowserLayout& layout() const { return layout_; }
-    const std::vector<std::string>& sortedList() const { return list_; }  // List1
+    const std::vector<store::IndexEntry>& sortedList() const { return list_; }  // List1
     int dragIndex() const { return dragIndex_; }
     QTimer* dragTimer() const { return dragTimer_; }
     QTimer* moveTimer() const { return moveTimer_; }
@@ -111,7 +111,7 @@ private:
 
     AppContext& app_;
     BrowserLayout layout_;
-    std::vector<std::string> list_;  // List1: headers and names in the program's order
+    std::vector<store::IndexEntry> list_;  // List1: headers and names in the program's order
     QPixmap background_;             // Image1
     QPixmap dragIcon_;               // imgDrag
     QPixmap dropIcon_;               // imgDrop

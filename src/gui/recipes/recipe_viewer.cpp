@@ -15,7 +15,7 @@
 
 #include <algorithm>
 
-#include "core/store/recipe_view.h"
+#include "core/recipes/recipe_view.h"
 #include "core/text/text.h"
 #include "gui/app/geometry.h"
 #include "gui/app/pictures.h"
@@ -450,34 +450,34 @@ void RecipeViewer::fillView()
     ingredientText_->hide();
     instructionBox_->clear();
     ingredientText_->move(0, 0);
-    ingredientHeight_ = store::kIngredientStartTwips;
+    ingredientHeight_ = recipes::kIngredientStartTwips;
     ingredientScroll_->setValue(0);
     order_.clear();
     listIndex_ = -1;
 
     WaitCursor wait;
     shownName_ = app_.state.selectedRecipe;
-    store::RecipeTexts texts;
+    recipes::RecipeTexts texts;
     auto page =
-        store::readViewerPage(app_.state.folder, app_.state.currentCookbookFile, shownName_);
+        recipes::readViewerPage(app_.state.folder, app_.state.currentCookbookFile, shownName_);
     if (page) {
         texts = std::move(page->texts);
         order_ = std::move(page->order);
     } else {
-        texts = store::missingRecipeTexts(
+        texts = recipes::missingRecipeTexts(
             shownName_, text::fromUtf8(page.error().message).value_or(std::string()));
     }
     nameLabel_->setText(fromCp(texts.name));
     servingsLabel_->setText(fromCp(texts.servings));
     timeLabel_->setText(fromCp(texts.time));
-    ingredientHeight_ = store::ingredientHeightTwips(texts.ingredientLines);
+    ingredientHeight_ = recipes::ingredientHeightTwips(texts.ingredientLines);
     ingredientText_->setText(shownText(texts.ingredients));
     QFont ingredientFont = ingredientText_->font();
     ingredientFont.setItalic(!texts.found);
     ingredientText_->setFont(ingredientFont);
     setInk(ingredientText_, texts.found ? kInk : kAccent);
     instructionBox_->setPlainText(shownText(texts.instructions));
-    listIndex_ = store::findEntry(order_, shownName_);
+    listIndex_ = recipes::findEntry(order_, shownName_);
 
     layoutIngredients();
     ingredientText_->show();
@@ -520,7 +520,7 @@ void RecipeViewer::layoutIngredients()
     const int height = std::max(twips(ingredientHeight_), needed);
     ingredientText_->resize(width, height);
     const auto range =
-        store::ingredientScrollRange(toTwips(height), toTwips(ingredientFrame_->height()),
+        recipes::ingredientScrollRange(toTwips(height), toTwips(ingredientFrame_->height()),
                                      toTwips(ingredientText_->fontMetrics().lineSpacing()));
     ingredientScroll_->setRange(0, range.maximum);
     ingredientScroll_->setSingleStep(range.singleStep);
@@ -533,14 +533,14 @@ void RecipeViewer::scrollIngredients(int value)
 {
     const bool shown = ingredientText_->isVisibleTo(this);
     ingredientText_->hide();
-    ingredientText_->move(0, twips(store::ingredientTop(value)));
+    ingredientText_->move(0, twips(recipes::ingredientTop(value)));
     if (shown) ingredientText_->show();
 }
 
 void RecipeViewer::step(bool forward)
 {
     auto next =
-        store::neighbour(order_, shownName_, forward ? store::Step::Forward : store::Step::Back);
+        recipes::neighbour(order_, shownName_, forward ? recipes::Step::Forward : recipes::Step::Back);
     if (!next) return;
     app_.state.selectedRecipe = *next;
     fillView();

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/app/settings.h"
 #include "core/store/cookbook_list.h"
 #include "gui/app/geometry.h"
 #include "gui/app/main_window.h"
@@ -132,10 +133,11 @@ void CookbooksDialog::useSelected()
             QStringLiteral("Du måste först välja en bok som Du ska öppna"), kFelTitle);
         return;
     }
-    auto file =
-        store::CookbookList(app_.state.folder).use(selectedTitle(), app_.main.tipsAtStartup());
+    auto file = app::useCookbook(app_.state.folder, selectedTitle(), app_.main.tipsAtStartup());
     if (!file) {
-        app_.services.prompter.inform(toQString(file.error()), kErrorTitle);
+        app_.services.prompter.beep();
+        app_.services.prompter.inform(toQString(file.error()), kErrorTitle,
+                                      MessageIcon::Exclamation);
         return;
     }
     app_.state.currentCookbookFile = *file;
@@ -173,7 +175,11 @@ void CookbooksDialog::deleteSelected()
         prompter.inform(toQString(removed.error()), kErrorTitle);
         return;
     }
-    if (removed->file == app_.state.currentCookbookFile) currentDeleted_ = true;
+    if (removed->entry.file == app_.state.currentCookbookFile) currentDeleted_ = true;
+    if (!removed->note.empty()) {
+        prompter.inform(QString::fromStdString(removed->note), kErrorTitle,
+                        MessageIcon::Exclamation);
+    }
 
     prompter.inform(QStringLiteral("Now select a new cookbook to open."),
                     QStringLiteral("Culvora"));
@@ -191,24 +197,17 @@ void CookbooksDialog::addNew()
 
 void CookbooksDialog::fallBackAfterDelete()
 {
-    store::CookbookList books(app_.state.folder);
-    auto entries = books.read();
-    if (!entries) {
-        app_.services.prompter.inform(toQString(entries.error()), kErrorTitle);
+    auto fallback = app::useFallbackCookbook(app_.state.folder, app_.main.tipsAtStartup());
+    if (!fallback) {
+        app_.services.prompter.inform(toQString(fallback.error()), kErrorTitle);
         return;
     }
-    auto fallback = store::fallbackCookbook(*entries);
-    if (!fallback) return;
-    auto file = books.use(fallback->title, app_.main.tipsAtStartup());
-    if (!file) {
-        app_.services.prompter.inform(toQString(file.error()), kErrorTitle);
-        return;
-    }
-    app_.state.currentCookbookFile = *file;
+    if (!*fallback) return;
+    app_.state.currentCookbookFile = (*fallback)->file;
     app_.services.prompter.inform(
         QStringLiteral("The cookbook you were using has been deleted. \"%1\" is now the current "
                        "cookbook.")
-            .arg(fromCp(fallback->title)),
+            .arg(fromCp((*fallback)->title)),
         QStringLiteral("Info"), MessageIcon::Information);
 }
 

@@ -2,9 +2,11 @@
 
 #include <chrono>
 #include <csignal>
+#include <fstream>
 #include <thread>
 
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,11 +22,19 @@ TEST(ProgramFolder, ResolvesWindows1252NamesToUtf8FileNames)
 {
     TempDir dir;
     ProgramFolder folder(dir.path());
-    EXPECT_EQ(folder.resolve("BOOK1.TXT"), dir.path() / "BOOK1.TXT");
-    EXPECT_EQ(folder.resolve("s\xF6k.tmp"), dir.path() / "sök.tmp");
+    EXPECT_EQ(folder.resolve("BOOK1.TXT").value(), dir.path() / "BOOK1.TXT");
+    EXPECT_EQ(folder.resolve("s\xF6k.tmp").value(), dir.path() / "sök.tmp");
     dir.write("sök.tmp", "x");
     EXPECT_TRUE(folder.exists("s\xF6k.tmp"));
     EXPECT_FALSE(folder.exists("BOOK1.TXT"));
+    // Names that leave the folder are refused where they are resolved.
+    for (std::string bad : {"../BOOK.TXT", "/etc/passwd", "sub/x.txt", ""}) {
+        auto resolved = folder.resolve(bad);
+        ASSERT_FALSE(resolved) << bad;
+        EXPECT_EQ(resolved.error().code, ErrorCode::Invalid);
+        EXPECT_FALSE(folder.read(bad));
+        EXPECT_FALSE(folder.write(bad, "x", "recept.tmp"));
+    }
 }
 
 TEST(ProgramFolder, PlainFileNamesStayInsideTheFolder)
@@ -36,6 +46,62 @@ TEST(ProgramFolder, PlainFileNamesStayInsideTheFolder)
                             "C:\\BOOK.TXT", "a\tb", "   "}) {
         EXPECT_FALSE(isPlainFileName(bad)) << bad;
     }
+}
+
+TEST(ProgramFolder, KnowsItsOwnFilesWhateverTheirCase)
+{
+    for (std::string own : {"recept.tmp", "RECEPT.TMP", "bocker.new", "typer.tmp", "settings.tmp",
+                             "tavendi.ini", "bocker.txt", "typer.txt", "bilder.txt", "Drinkar.txt",
+                             "sok.txt", "index.txt", "ind.tmp", "s\xF6k.tmp", "S\xD6KTA.TXT",
+                             "network.txt", "netindex.txt", "culvora.lock", "html", "HELP",
+                             "recept.tmp.Ab12Cd", "bocker.new.x"}) {
+        EXPECT_TRUE(isProgramFileName(own)) << own;
+        EXPECT_FALSE(checkCookbookFileName(own)) << own;
+    }
+    for (std::string book : {"BOOK1.TXT", "recept.txt", "recept.tmpx", "my sok.txt", "html.txt"}) {
+        EXPECT_FALSE(isProgramFileName(book)) << book;
+        EXPECT_TRUE(checkCookbookFileName(book)) << book;
+    }
+    EXPECT_FALSE(checkCookbookFileName("../BOOK1.TXT"));
+}
+
+TEST(Files, ReadRefusesWhatIsNoOrdinaryFile)
+{
+    TempDir dir;
+    ProgramFolder folder(dir.path());
+    // A FIFO would block the reader for ever, /dev/zero would never end: both are refused at
+    // once, and so is a symlink among the data files.
+    ASSERT_EQ(::mkfifo(dir.file("fifo.txt").c_str(), 0644), 0);
+    std::filesystem::create_symlink("/dev/zero", dir.file("zero.txt"));
+    dir.write("real.txt", "[NAMN]\r\n");
+    std::filesystem::create_symlink(dir.file("real.txt"), dir.file("link.txt"));
+    std::filesystem::create_directory(dir.file("folder.txt"));
+    for (const char* name : {"fifo.txt", "zero.txt", "link.txt", "folder.txt"}) {
+        auto read = folder.read(name);
+        ASSERT_FALSE(read) << name;
+        EXPECT_EQ(read.error().code, ErrorCode::Invalid) << name;
+        EXPECT_NE(read.error().message.find(name), std::string::npos) << read.error().message;
+        EXPECT_FALSE(folder.exists(name)) << name;
+    }
+    // A file the user picked anywhere may be reached through a link, but a device still not.
+    EXPECT_EQ(readFile(dir.file("link.txt")).value(), "[NAMN]\r\n");
+    EXPECT_FALSE(readFile("/dev/zero"));
+    EXPECT_EQ(folder.read("real.txt").value(), "[NAMN]\r\n");
+}
+
+TEST(Files, ReadRefusesFilesPastTheSizeLimit)
+{
+    TempDir dir;
+    // A sparse file: huge on paper, nothing on disk.
+    {
+        std::ofstream out(dir.file("huge.txt"), std::ios::binary);
+        out.seekp(static_cast<std::streamoff>(kMaxFileBytes));
+        out.put('x');
+    }
+    auto read = ProgramFolder(dir.path()).read("huge.txt");
+    ASSERT_FALSE(read);
+    EXPECT_EQ(read.error().code, ErrorCode::Invalid);
+    EXPECT_NE(read.error().message.find("256 MB"), std::string::npos) << read.error().message;
 }
 
 TEST(Files, ReadReportsMissingFilesAsNotFound)
@@ -66,13 +132,78 @@ TEST(Files, AFailedWriteLeavesTheOldFileIntact)
 {
     TempDir dir;
     dir.write("BOOK1.TXT", "old");
-    // The folder cannot take the temporary file: a folder is in its way.
-    std::filesystem::create_directory(dir.file("recept.tmp"));
-    auto result = writeFileAtomic(dir.file("BOOK1.TXT"), "new", "recept.tmp");
+    // The target is a folder: the rename fails, and only our own temporary file goes.
+    std::filesystem::create_directory(dir.file("sub"));
+    dir.write("recept.tmp", "someone else's");
+    auto result = writeFileAtomic(dir.file("sub"), "new", "recept.tmp");
     ASSERT_FALSE(result.has_value());
     EXPECT_EQ(result.error().code, ErrorCode::Io);
-    EXPECT_NE(result.error().message.find("BOOK1.TXT"), std::string::npos);
+    EXPECT_NE(result.error().message.find("sub"), std::string::npos);
+    EXPECT_EQ(dir.read("recept.tmp"), "someone else's");
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        (void)entry;
+        ++files;
+    }
+    EXPECT_EQ(files, 3u) << "BOOK1.TXT, recept.tmp and sub, no temporary left";
     EXPECT_EQ(dir.read("BOOK1.TXT"), "old");
+}
+
+TEST(Files, PlantedFilesAtTemporaryNamesAreNeverFollowed)
+{
+    TempDir dir;
+    TempDir outside;
+    ProgramFolder folder(dir.path());
+    outside.write("precious.txt", "keep me");
+    for (const char* temp : {"recept.tmp", "bocker.new", "typer.tmp", "settings.tmp"}) {
+        std::filesystem::create_symlink(outside.file("precious.txt"), dir.file(temp));
+    }
+    ASSERT_TRUE(folder.write("BOOK1.TXT", "new", "recept.tmp"));
+    ASSERT_TRUE(folder.write("bocker.txt", "Standard\r\nBOOK1.TXT\r\n", "bocker.new"));
+    ASSERT_TRUE(folder.write("typer.txt", "Imported\r\n", "typer.tmp"));
+    ASSERT_TRUE(folder.write("tavendi.ini", "BOOK1.TXT\r\n0\r\n", "settings.tmp"));
+    EXPECT_EQ(outside.read("precious.txt"), "keep me");
+    EXPECT_EQ(dir.read("BOOK1.TXT"), "new");
+    for (const char* temp : {"recept.tmp", "bocker.new", "typer.tmp", "settings.tmp"}) {
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.file(temp))) << temp;
+    }
+}
+
+TEST(FolderLock, IsReentrantWithinAThreadAndWaitsForOthers)
+{
+    TempDir dir;
+    ProgramFolder folder(dir.path());
+    {
+        auto outer = FolderLock::acquire(folder);
+        ASSERT_TRUE(outer);
+        auto inner = FolderLock::acquire(folder);
+        ASSERT_TRUE(inner) << "nested operations take the lock again";
+        EXPECT_TRUE(FolderLock::isHeld(folder));
+        // Another process cannot get it, and says so within the wait.
+        FolderLock::setWait(std::chrono::milliseconds(200));
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            auto other = FolderLock::acquire(folder);
+            const bool busy = !other && other.error().code == ErrorCode::Refused &&
+                              other.error().message.find("Nothing was saved") != std::string::npos;
+            const bool wrote = folder.write("BOOK1.TXT", "from the other one", "recept.tmp").has_value();
+            ::_exit(busy && !wrote ? 0 : 1);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        FolderLock::setWait(std::chrono::milliseconds(5000));
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_FALSE(FolderLock::isHeld(folder));
+    EXPECT_FALSE(dir.exists("BOOK1.TXT"));
+    // Released: now another process gets it at once.
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) ::_exit(FolderLock::acquire(folder) ? 0 : 1);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 // A full disk: a small tmpfs mounted for the test (needs root; skipped otherwise).
@@ -84,13 +215,22 @@ TEST(Files, AFullDiskLeavesTheOldFileIntact)
     if (::geteuid() != 0 || ::mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=64k") != 0) {
         GTEST_SKIP() << "cannot mount a small tmpfs here";
     }
+    // Unmounted however the test ends, so no mount is left behind.
+    struct Unmount {
+        std::filesystem::path at;
+        ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }
+    } unmount{mountPoint};
     const std::string old(20000, 'o');
     culvora::testing::writeBytes(mountPoint / "BOOK1.TXT", old);
     auto result = writeFileAtomic(mountPoint / "BOOK1.TXT", std::string(200000, 'n'), "recept.tmp");
     EXPECT_FALSE(result.has_value());
     EXPECT_EQ(culvora::testing::readBytes(mountPoint / "BOOK1.TXT"), old);
-    EXPECT_FALSE(std::filesystem::exists(mountPoint / "recept.tmp"));
-    ::umount2(mountPoint.c_str(), MNT_DETACH);
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(mountPoint)) {
+        (void)entry;
+        ++files;
+    }
+    EXPECT_EQ(files, 1u) << "no temporary file left";
 }
 
 // A rewrite killed at any moment leaves the old or the new cookbook, never a truncated one.

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
+#include <sys/resource.h>
+
 #include "support/temp_dir.h"
 
 namespace culvora::store {
@@ -103,7 +107,7 @@ TEST_F(CookbookListFiles, CheckNewBookNamesTheBoxToCorrect)
         std::string message;
     };
     const std::string notPlain =
-        " is not a plain file name. Type a name without a folder, such as BOOK5.TXT.";
+        " is not a plain file name in the data folder. A cookbook's file name has no folder in it, such as BOOK5.TXT.";
     for (const auto& c : std::vector<Case>{
              {"", "BOOK9.TXT", NewBookField::Title, "Please type a title for the new cookbook."},
              {"   ", "BOOK9.TXT", NewBookField::Title, "Please type a title for the new cookbook."},
@@ -187,7 +191,8 @@ TEST_F(CookbookListFiles, RemoveTakesThePairAndTheFile)
 {
     auto removed = list.remove("Soppor");
     ASSERT_TRUE(removed) << removed.error().message;
-    EXPECT_EQ(*removed, (CookbookEntry{"Soppor", "BOOK2.TXT"}));
+    EXPECT_EQ(removed->entry, (CookbookEntry{"Soppor", "BOOK2.TXT"}));
+    EXPECT_EQ(removed->note, "");
     EXPECT_EQ(dir.read("bocker.txt"), crlf({"Standard", "BOOK1.TXT", "Kakor", "BOOK3.TXT"}));
     EXPECT_FALSE(dir.exists("BOOK2.TXT"));
     EXPECT_FALSE(dir.exists("bocker.new"));
@@ -238,22 +243,45 @@ TEST_F(CookbookListFiles, RemoveKeepsFilesItMustNotTouch)
     EXPECT_EQ(dir.read("bocker.txt"), crlf({"Standard", "BOOK1.TXT", "Soppor", "BOOK2.TXT"}));
 }
 
-TEST_F(CookbookListFiles, UseWritesTheSettingsByTitleLine)
+TEST_F(CookbookListFiles, RemoveRewritesTheListBeforeDeletingTheFile)
 {
-    dir.write("bocker.txt",
-              crlf({"Standard", "BOOK1.TXT", "Fest", "Soppor", "Soppor", "BOOK2.TXT"}));
-    auto file = list.use("Soppor", true);
-    ASSERT_TRUE(file);
-    EXPECT_EQ(*file, "BOOK2.TXT");
-    EXPECT_EQ(dir.read("tavendi.ini"), "BOOK2.TXT\r\n1\r\n");
-    ASSERT_TRUE(list.use("Standard", false));
-    EXPECT_EQ(dir.read("tavendi.ini"), "BOOK1.TXT\r\n0\r\n");
+    // A list that cannot be rewritten (files may not grow past a few bytes here) leaves the
+    // book listed and its recipes on disk.
+    dir.write("BOOK2.TXT", "[NAMN]\r\nPea soup\r\n");
+    const std::string before = dir.read("bocker.txt");
+    struct rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit tiny = old;
+    tiny.rlim_cur = 8;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    auto removed = list.remove("Soppor");
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+    ASSERT_FALSE(removed);
+    EXPECT_EQ(removed.error().code, ErrorCode::Io);
+    EXPECT_EQ(dir.read("bocker.txt"), before);
+    EXPECT_EQ(dir.read("BOOK2.TXT"), "[NAMN]\r\nPea soup\r\n");
+}
 
-    auto missing = list.use("BOOK2.TXT", false);
-    ASSERT_FALSE(missing);
-    EXPECT_EQ(missing.error().code, ErrorCode::NotFound);
-    EXPECT_EQ(missing.error().message, "There is no cookbook called \"BOOK2.TXT\".");
-    EXPECT_EQ(dir.read("tavendi.ini"), "BOOK1.TXT\r\n0\r\n");
+TEST_F(CookbookListFiles, TheProgramsOwnFilesAreNoCookbooks)
+{
+    const std::string before = dir.read("bocker.txt");
+    for (std::string file : {"recept.tmp", "TYPER.TXT", "tavendi.ini", "bilder.txt", "Drinkar.txt",
+                             "sok.txt", "index.txt", "s\xF6kta.txt", "culvora.lock", "html",
+                             "recept.tmp.a1B2c3", "network.txt", "netindex.txt", "ind.tmp"}) {
+        auto problem = checkNewBook(*list.read(), list.folder(), "Fine title", file);
+        ASSERT_TRUE(problem.has_value()) << file;
+        EXPECT_EQ(problem->field, NewBookField::File);
+        EXPECT_NE(problem->message.find("one of the program's own files"), std::string::npos)
+            << problem->message;
+        EXPECT_FALSE(list.add("Fine title", file)) << file;
+    }
+    EXPECT_EQ(dir.read("bocker.txt"), before);
+    EXPECT_FALSE(dir.exists("recept.tmp"));
+    // Names that merely look alike are fine.
+    EXPECT_FALSE(checkNewBook(*list.read(), list.folder(), "Fine title", "recept.tmp2").has_value());
+    EXPECT_FALSE(checkNewBook(*list.read(), list.folder(), "Fine title", "my typer.txt").has_value());
 }
 
 TEST_F(CookbookListFiles, MovingByTitleRefusesWhatWouldHideARecipe)

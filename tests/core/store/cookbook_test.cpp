@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "core/store/cookbook.h"
 #include "core/text/text.h"
 #include "support/temp_dir.h"
@@ -186,6 +191,67 @@ TEST(Cookbook, WorksOnTheFileAndReportsWhatIsMissing)
     EXPECT_FALSE(dir.exists("recept.tmp"));
 }
 
+TEST(Cookbook, FileNamesThatLeaveTheFolderOrNameOurOwnFilesAreRefused)
+{
+    TempDir dir;
+    TempDir outside;
+    ProgramFolder folder(dir.path());
+    outside.write("list.txt", "Standard\r\nBOOK1.TXT\r\n");
+    const std::string relative = "../" + outside.path().filename().string() + "/list.txt";
+    dir.write("typer.txt", "Imported\r\n");
+    for (const std::string& file : {relative, outside.file("list.txt").string(),
+                                    std::string("typer.txt"), std::string("RECEPT.TMP")}) {
+        Cookbook book(folder, file);
+        EXPECT_FALSE(book.append(record("Tea"))) << file;
+        EXPECT_FALSE(book.names()) << file;
+        EXPECT_FALSE(book.remove("Imported")) << file;
+        EXPECT_EQ(book.names().error().code, ErrorCode::Invalid);
+    }
+    EXPECT_FALSE(moveRecipe(folder, "typer.txt", "BOOK2.TXT", "Imported"));
+    EXPECT_EQ(outside.read("list.txt"), "Standard\r\nBOOK1.TXT\r\n");
+    EXPECT_EQ(dir.read("typer.txt"), "Imported\r\n");
+}
+
+// Two processes adding at once (the program and a script) must both keep every recipe, and
+// a third writing another cookbook at the same time must never swap contents with them.
+TEST(Cookbook, TwoWritersAtOnceLoseNothing)
+{
+    TempDir dir;
+    ProgramFolder folder(dir.path());
+    dir.write("BOOK1.TXT", kSoup + kPie);
+    dir.write("BOOK2.TXT", "");
+    auto writer = [&](const std::string& file, const std::string& prefix, int count) {
+        pid_t child = ::fork();
+        if (child != 0) return child;
+        Cookbook book(folder, file);
+        int failures = 0;
+        for (int i = 0; i < count; ++i) {
+            if (!book.append(record(prefix + std::to_string(i)))) ++failures;
+        }
+        ::_exit(failures == 0 ? 0 : 1);
+    };
+    const pid_t children[] = {writer("BOOK1.TXT", "One ", 200), writer("BOOK1.TXT", "Two ", 200),
+                              writer("BOOK2.TXT", "Other ", 100)};
+    for (pid_t child : children) {
+        ASSERT_GT(child, 0);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a writer reported a failure";
+    }
+    const auto names = listNames(dir.read("BOOK1.TXT"));
+    ASSERT_EQ(names.size(), 402u);
+    std::set<std::string> unique(names.begin(), names.end());
+    EXPECT_EQ(unique.size(), 402u);
+    for (int i = 0; i < 200; ++i) {
+        EXPECT_TRUE(unique.contains("One " + std::to_string(i)));
+        EXPECT_TRUE(unique.contains("Two " + std::to_string(i)));
+    }
+    EXPECT_TRUE(unique.contains("Soup") && unique.contains("Pie"));
+    const auto others = listNames(dir.read("BOOK2.TXT"));
+    ASSERT_EQ(others.size(), 100u);
+    for (const auto& name : others) EXPECT_TRUE(name.starts_with("Other ")) << name;
+}
+
 TEST(Cookbook, MovingWritesTheTargetBeforeRemovingFromTheSource)
 {
     TempDir dir;
@@ -205,14 +271,21 @@ TEST(Cookbook, MovingWritesTheTargetBeforeRemovingFromTheSource)
     EXPECT_EQ(dir.read("BOOK1.TXT"), kSoup + "[NAMN]\r\n");
 }
 
+std::vector<std::string> texts(const RecipeIndex& index)
+{
+    std::vector<std::string> out;
+    for (const auto& entry : index.entries) out.push_back(entry.text);
+    return out;
+}
+
 TEST(RecipeIndex, HeadingsAndNamesInTheProgramsOrder)
 {
     auto empty = buildRecipeIndex({});
     EXPECT_EQ(empty.entries.size(), 25u);
-    EXPECT_EQ(empty.entries.front(), "A -------");
-    EXPECT_EQ(empty.entries.back(), "Z -------");
+    EXPECT_EQ(empty.entries.front(), (IndexEntry{"A -------", true}));
+    EXPECT_EQ(empty.entries.back(), (IndexEntry{"Z -------", true}));
     EXPECT_EQ(empty.countText(), "Number of recipes: 0");
-    for (const auto& heading : empty.entries) EXPECT_NE(heading[0], 'W');
+    for (const auto& heading : empty.entries) EXPECT_NE(heading.text[0], 'W');
 
     auto index = buildRecipeIndex(
         {"waffles", "Apple pie", "\xC4ppelkaka", "Zucchini", "2-minute egg", "Vanilla"});
@@ -223,11 +296,34 @@ TEST(RecipeIndex, HeadingsAndNamesInTheProgramsOrder)
         "Q -------",    "R -------", "S -------", "T -------", "U -------", "V -------",
         "waffles",      "Vanilla",   "X -------", "Y -------", "Z -------", "Zucchini",
         "\xC4ppelkaka"};
-    EXPECT_EQ(index.entries, expected);
+    EXPECT_EQ(texts(index), expected);
     EXPECT_EQ(index.countText(), "Number of recipes: 6");
-    EXPECT_TRUE(isHeading("V -------"));
-    EXPECT_FALSE(isHeading("Vanilla"));
     EXPECT_EQ(sortedNames({"b", "\xD6l", "A"}), (std::vector<std::string>{"A", "b", "\xD6l"}));
+}
+
+TEST(RecipeIndex, EachHeadingPrecedesEveryNameOfItsLetter)
+{
+    // A sign or a lone letter sorts before the heading's blank-and-hyphens; the heading still
+    // comes first. What is a heading comes from the list, not from how a name looks.
+    auto index = buildRecipeIndex({"B (quick)", "B & B pie", "B", "Bread", "B -------",
+                                   "Cake --", "\xC9" "clair", "(Spicy) dip", ""});
+    std::vector<std::pair<std::string, bool>> shown;
+    for (const auto& entry : index.entries) {
+        if (entry.text.empty() || entry.text[0] <= 'E' || static_cast<unsigned char>(entry.text[0]) > 0x7F) {
+            shown.emplace_back(entry.text, entry.heading);
+        }
+    }
+    const std::vector<std::pair<std::string, bool>> expected = {
+        {"", false},          {"(Spicy) dip", false}, {"A -------", true},  {"B -------", true},
+        {"B", false},         {"B & B pie", false},   {"B (quick)", false}, {"B -------", false},
+        {"Bread", false},     {"C -------", true},    {"Cake --", false},   {"D -------", true},
+        {"E -------", true},  {"\xC9" "clair", false},
+    };
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(index.count, 9);
+    int headings = 0;
+    for (const auto& entry : index.entries) headings += entry.heading;
+    EXPECT_EQ(headings, 25);
 }
 
 }  // namespace

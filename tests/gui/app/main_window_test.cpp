@@ -109,7 +109,7 @@ private slots:
         QCOMPARE(main.filterMenu()->title(), QStringLiteral("&Filter"));
 
         QStringList glasses;
-        for (int i = 0; i < GlassFilter::kGlassCount; ++i) {
+        for (int i = 0; i < drinks::GlassFilter::kGlassCount; ++i) {
             QAction* glass = main.findChild<QAction*>(QStringLiteral("glas(%1)").arg(i));
             QVERIFY(glass);
             glasses << glass->text();

@@ -341,7 +341,7 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("focus");
         const QString notPlain = QStringLiteral(
-            " is not a plain file name. Type a name without a folder, such as BOOK5.TXT.");
+            " is not a plain file name in the data folder. A cookbook's file name has no folder in it, such as BOOK5.TXT.");
         QTest::newRow("existing file") << "Fisk"
                                        << "BOOK2.TXT"
                                        << "This file already exists."
