@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDir>
 #include <QTimer>
 
 #include <filesystem>
@@ -13,16 +12,15 @@
 #include "gui/app/main_window.h"
 #include "gui/app/qt_services.h"
 #include "gui/app/splash_window.h"
+#include "gui/windows.h"
 
 namespace {
 
 // The delivered files: beside the installed program, else the source tree it was built from.
 std::filesystem::path deliveredData()
 {
-    const QString beside =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/culvora");
-    if (QDir(beside).exists()) return beside.toStdString();
-    return CULVORA_DATA_SOURCE;
+    return culvora::app::deliveredData(QCoreApplication::applicationDirPath().toStdString(),
+                                       CULVORA_DATA_SOURCE);
 }
 
 }  // namespace
@@ -63,6 +61,8 @@ int main(int argc, char** argv)
 
     gui::MainWindow window(state, services.services);
     services.prompter.setParentWindow(&window);
+    gui::registerAllWindows(window.context());
+    window.start();
     window.show();
     // Long enough to be seen on a fast machine; a key press closes it sooner.
     QTimer::singleShot(900, splash, &QWidget::close);

@@ -44,10 +44,19 @@ public:
 
 class FakeOpener : public gui::DesktopOpener {
 public:
-    void openDocument(const QString& pathOrUrl) override { documents << pathOrUrl; }
-    void openInTextEditor(const QString& path) override { edited << path; }
+    bool openDocument(const QString& pathOrUrl) override
+    {
+        documents << pathOrUrl;
+        return opens;
+    }
+    bool openInTextEditor(const QString& path) override
+    {
+        edited << path;
+        return opens;
+    }
     QStringList documents;
     QStringList edited;
+    bool opens = true;  // false: as if no program were installed for it
 };
 
 // Records a print job as text: font changes as "[font Arial 12 b i]", printed text as given,

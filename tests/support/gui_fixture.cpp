@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "core/app/settings.h"
+#include "gui/windows.h"
 
 namespace culvora::testing {
 
@@ -39,6 +40,8 @@ void GuiFixture::copyDeliveredData()
 gui::MainWindow& GuiFixture::start(bool show)
 {
     main_ = std::make_unique<gui::MainWindow>(state, fakes.services);
+    gui::registerAllWindows(main_->context());
+    main_->start();
     if (show) main_->show();
     return *main_;
 }

@@ -4,6 +4,7 @@
 // window test. Construct it, write the files the test needs, then call start().
 
 #include <QString>
+#include <QTest>
 
 #include <memory>
 #include <string_view>
@@ -41,11 +42,17 @@ private:
     std::unique_ptr<gui::MainWindow> main_;
 };
 
-// Finds a child of a window by objectName and fails the test (returning nullptr) if absent.
+// Finds a child of a window by objectName. A missing child fails the running test (with the
+// name in the message) and gives nullptr.
 template <class T>
 T* child(QObject* parent, const QString& name)
 {
-    return parent ? parent->findChild<T*>(name) : nullptr;
+    T* found = parent ? parent->findChild<T*>(name) : nullptr;
+    if (!found) {
+        QTest::qFail(qPrintable(QStringLiteral("no child \"%1\" of the expected kind").arg(name)),
+                     __FILE__, __LINE__);
+    }
+    return found;
 }
 
 }  // namespace culvora::testing

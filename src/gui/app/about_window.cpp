@@ -5,15 +5,16 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/app/app_windows.h"
 #include "gui/app/pictures.h"
-#include "gui/app/window_catalog.h"
+#include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 
 namespace culvora::gui {
 
 AboutWindow::AboutWindow(AppContext& app, QWidget* parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("om"));
+    setObjectName(forms::kAbout);
     setWindowTitle(QStringLiteral("About"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 16, 20, 14);
@@ -63,7 +64,12 @@ AboutWindow::AboutWindow(AppContext& app, QWidget* parent) : QWidget(parent)
 
 void registerAppWindows(AppContext& app)
 {
-    app.windows.addFactory(QStringLiteral("om"), [&app] { return new AboutWindow(app); });
+    app.windows.addFactory(forms::kAbout, [&app]() -> QWidget* {
+        auto* about = new AboutWindow(app);
+        app.windows.add(about, WindowKind::Dialog);
+        app.windows.centerForm(about);
+        return about;
+    });
 }
 
 }  // namespace culvora::gui

@@ -5,16 +5,16 @@
 
 namespace culvora::gui {
 
-class MainWindow;
+class Shell;
 class WindowRegistry;
 
 // What every window is handed: the shared state, the platform services, the window registry
-// and the main window (menus, pop-up menus, the import timer).
+// and the shell (menus, pop-up menus, the import timer).
 struct AppContext {
     ShellState& state;
     Services& services;
     WindowRegistry& windows;
-    MainWindow& main;
+    Shell& shell;
 };
 
 }  // namespace culvora::gui

@@ -1,7 +1,6 @@
 #include "gui/app/main_window.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -11,46 +10,62 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
 #include "core/app/settings.h"
-#include "core/store/cookbook_list.h"
+#include "core/store/cookbook.h"
 #include "core/text/text.h"
 #include "gui/app/pictures.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/window_catalog.h"
+#include "gui/app/theme.h"
+#include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
-#include "gui/store/destination_chooser.h"
+#include "gui/widgets/clickable_label.h"
 
 namespace culvora::gui {
 
 namespace {
 
 // Windows that work on the current cookbook: while one is open the cookbook must not change.
-const QStringList kCookbookUsers = {QStringLiteral("recept"),     QStringLiteral("Visa"),
-                                    QStringLiteral("NyttRecept"), QStringLiteral("RedigeraRecept"),
-                                    QStringLiteral("kylen"),      QStringLiteral("nytyp")};
+const std::array<QLatin1String, 6> kCookbookUsers = {forms::kBrowser,      forms::kViewer,
+                                                     forms::kNewRecipe,    forms::kEditRecipe,
+                                                     forms::kFridgeSearch, forms::kRecipeTypes};
 
-// The banner picture at the left, the strip continued in the colour of its right edge.
+// The banner's wordmark, at its left end; the pictures to the right of it make way for the
+// web address.
+constexpr int kWordmarkWidth = 330;
+constexpr int kAddressMargin = 18;
+
+}  // namespace
+
+// Image1: the banner picture. The wordmark stays at the left; the row of kitchen pictures
+// after it is drawn to the right of the web address, so that the address never sits on a
+// picture; the strip goes on in the colour of the picture's right edge.
 class BannerPicture : public QLabel {
 public:
     BannerPicture(QPixmap picture, QWidget* parent) : QLabel(parent), picture_(std::move(picture))
     {
         setObjectName(QStringLiteral("Image1"));
         const QImage image = picture_.toImage();
-        fill_ = image.isNull() ? QColor(0x8c, 0x2f, 0x1c)
+        fill_ = image.isNull() ? theme::kBanner
                                : image.pixelColor(image.width() - 1, image.height() / 2);
         setFixedHeight(picture_.isNull() ? 48
                                          : qRound(picture_.height() / picture_.devicePixelRatio()));
-        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    }
+
+    // Where the pictures after the wordmark begin again (logical pixels).
+    void setPicturesFrom(int x)
+    {
+        picturesFrom_ = x;
+        update();
     }
 
 protected:
@@ -58,51 +73,22 @@ protected:
     {
         QPainter painter(this);
         painter.fillRect(rect(), fill_);
-        if (!picture_.isNull()) painter.drawPixmap(0, 0, picture_);
+        if (picture_.isNull()) return;
+        const qreal ratio = picture_.devicePixelRatio();
+        const int wordmark = std::min(kWordmarkWidth, qRound(picture_.width() / ratio));
+        const int rest = qRound(picture_.width() / ratio) - wordmark;
+        painter.drawPixmap(QRectF(0, 0, wordmark, height()), picture_,
+                           QRectF(0, 0, wordmark * ratio, picture_.height()));
+        const int from = std::max(picturesFrom_, wordmark);
+        painter.drawPixmap(QRectF(from, 0, rest, height()), picture_,
+                           QRectF(wordmark * ratio, 0, rest * ratio, picture_.height()));
     }
 
 private:
     QPixmap picture_;
     QColor fill_;
+    int picturesFrom_ = kWordmarkWidth;
 };
-
-class ClickableLabel : public QLabel {
-public:
-    ClickableLabel(std::function<void()> onClick, QWidget* parent)
-        : QLabel(parent),
-          onClick_(std::move(onClick))
-    {
-    }
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override
-    {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-            onClick_();
-        }
-    }
-
-private:
-    std::function<void()> onClick_;
-};
-
-QAction* addItem(QMenu* menu, const char* name, const QString& caption,
-                 const QKeySequence& shortcut = {})
-{
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name));
-    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
-    return action;
-}
-
-QAction* addSeparator(QMenu* menu, const char* name)
-{
-    QAction* separator = menu->addSeparator();
-    separator->setObjectName(QString::fromLatin1(name));
-    return separator;
-}
-
-}  // namespace
 
 MainWindow::MainWindow(ShellState& state, Services& services, QWidget* parent)
     : QMainWindow(parent),
@@ -112,9 +98,9 @@ MainWindow::MainWindow(ShellState& state, Services& services, QWidget* parent)
       registry_(std::make_unique<WindowRegistry>(mdi_)),
       context_{state, services, *registry_, *this}
 {
-    setObjectName(QStringLiteral("Huvud"));
+    setObjectName(forms::kMain);
     mdi_->setObjectName(QStringLiteral("mdiArea"));
-    mdi_->setBackground(QColor(0xe9, 0xe2, 0xd0));
+    mdi_->setBackground(theme::kDesk);
     setCentralWidget(mdi_);
 
     importTimer_ = new QTimer(this);
@@ -132,7 +118,7 @@ MainWindow::MainWindow(ShellState& state, Services& services, QWidget* parent)
     strip->setSizeGripEnabled(true);
     setStatusBar(strip);
 
-    // Load sequence: the caption, then the current cookbook from tavendi.ini.
+    // Load sequence: the caption, then the current cookbook.
     setWindowTitle(QStringLiteral("Culvora 1.0"));
     setWindowIcon(loadPicture(state_.folder, QStringLiteral("pics/culvora.png")));
     state_.currentCookbookFile = app::startCookbook(state_.folder);
@@ -142,17 +128,11 @@ MainWindow::MainWindow(ShellState& state, Services& services, QWidget* parent)
     connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::updateCookbookMenu);
     mdi_->viewport()->installEventFilter(this);
 
-    registerAllWindows(context_);
-    for (QAction* action : findChildren<QAction*>()) {
-        const QString window = action->property("opensWindow").toString();
-        if (!window.isEmpty()) action->setEnabled(registry_->hasFactory(window));
-    }
-    registry_->open(QStringLiteral("welcome"));
-    updateCookbookMenu();
-    // A comfortable size on any screen: most of it, centred.
+    // A comfortable size on any screen: most of it, centred. The window may be made smaller.
     const QRect screen = QGuiApplication::primaryScreen()
                              ? QGuiApplication::primaryScreen()->availableGeometry()
                              : QRect(0, 0, 1280, 900);
+    setMinimumSize(480, 360);
     resize(std::min(1200, screen.width() * 9 / 10), std::min(860, screen.height() * 9 / 10));
     move(screen.center() - rect().center());
 }
@@ -167,113 +147,143 @@ MainWindow::~MainWindow()
     delete area;
 }
 
+void MainWindow::start()
+{
+    for (QAction* action : findChildren<QAction*>()) {
+        const QString window = action->property("opensWindow").toString();
+        if (!window.isEmpty()) action->setEnabled(registry_->hasFactory(window));
+    }
+    registry_->open(forms::kWelcome);
+    updateCookbookMenu();
+}
+
+// --- Menus -----------------------------------------------------------------------------------
+
+namespace {
+
+enum ItemFlag { kPlain = 0, kDisabled = 1, kCheckable = 2 };
+
+// One menu item: a separator when `caption` is "-". An item with a window opens it (and is
+// greyed out while the program has no such window); others call their slot.
+struct MenuItem {
+    const char* name;
+    const char* caption;
+    QKeySequence shortcut;
+    QLatin1String window;
+    void (MainWindow::*slot)();
+    int flags = kPlain;
+};
+
+void addItems(MainWindow* main, QMenu* menu, std::initializer_list<MenuItem> items,
+              const std::function<void(const QString&)>& openWindow)
+{
+    for (const MenuItem& item : items) {
+        const QString name = QString::fromLatin1(item.name);
+        if (QLatin1String(item.caption) == QLatin1String("-")) {
+            menu->addSeparator()->setObjectName(name);
+            continue;
+        }
+        QAction* action = menu->addAction(QString::fromUtf8(item.caption));
+        action->setObjectName(name);
+        if (!item.shortcut.isEmpty()) action->setShortcut(item.shortcut);
+        action->setCheckable(item.flags & kCheckable);
+        action->setEnabled(!(item.flags & kDisabled));
+        if (!item.window.isEmpty()) {
+            const QString window = item.window;
+            action->setProperty("opensWindow", window);
+            QObject::connect(action, &QAction::triggered, main,
+                             [openWindow, window] { openWindow(window); });
+        } else if (item.slot) {
+            QObject::connect(action, &QAction::triggered, main, item.slot);
+        }
+    }
+}
+
+QMenu* addMenu(QMenuBar* bar, const char* name, const QString& title)
+{
+    QMenu* menu = bar->addMenu(title);
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+}  // namespace
+
+void MainWindow::openWindow(const QString& name)
+{
+    registry_->open(name);
+}
+
 void MainWindow::buildMenus()
 {
     QMenuBar* bar = menuBar();
+    const auto open = [this](const QString& name) { openWindow(name); };
+    const QLatin1String none;
+    using K = QKeySequence;
 
-    QMenu* file = bar->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("mnu1"));
-    connect(
-        addItem(file, "mnu2", QStringLiteral("&Open Database"), QKeySequence(Qt::CTRL | Qt::Key_W)),
-        &QAction::triggered, this, &MainWindow::openDatabase);
-    connect(addItem(file, "mnu2b", QStringLiteral("&Info about database...")), &QAction::triggered,
-            this, &MainWindow::showDatabaseInfo);
-    addSeparator(file, "mnustrecker");
-    QAction* backup = addItem(file, "mnuBackup", QStringLiteral("&Backup..."));
-    backup->setProperty("opensWindow", QStringLiteral("frmBackup"));
-    connect(backup, &QAction::triggered, this,
-            [this] { registry_->open(QStringLiteral("frmBackup")); });
-    addSeparator(file, "mnustreck");
-    tipsAction_ = addItem(file, "mnutips", QStringLiteral("&Tips at startup"));
-    tipsAction_->setCheckable(true);
-    tipsAction_->setChecked(false);
-    tipsAction_->setEnabled(false);
-    addItem(file, "mnuvisanu", QStringLiteral("&View tips now"))->setEnabled(false);
-    addSeparator(file, "mnu6");
-    connect(addItem(file, "mnu7", QStringLiteral("&Exit"), QKeySequence(Qt::CTRL | Qt::Key_X)),
-            &QAction::triggered, this, &QWidget::close);
+    QMenu* file = addMenu(bar, "mnu1", QStringLiteral("&File"));
+    addItems(this, file,
+             {{"mnu2", "&Open Database", K(Qt::CTRL | Qt::Key_W), none, &MainWindow::openDatabase},
+              {"mnu2b", "&Info about database...", {}, none, &MainWindow::showDatabaseInfo},
+              {"mnustrecker", "-", {}, none, nullptr},
+              {"mnuBackup", "&Backup...", {}, forms::kBackup, nullptr},
+              {"mnustreck", "-", {}, none, nullptr},
+              {"mnutips", "&Tips at startup", {}, none, nullptr, kDisabled | kCheckable},
+              {"mnuvisanu", "&View tips now", {}, none, nullptr, kDisabled},
+              {"mnu6", "-", {}, none, nullptr},
+              {"mnu7", "&Exit", K(Qt::CTRL | Qt::Key_X), none, nullptr}},
+             open);
+    tipsAction_ = findChild<QAction*>(QStringLiteral("mnutips"));
+    connect(findChild<QAction*>(QStringLiteral("mnu7")), &QAction::triggered, this,
+            &QWidget::close);
 
-    cookbookMenu_ = bar->addMenu(QStringLiteral("&Cookbook"));
-    cookbookMenu_->setObjectName(QStringLiteral("mnurecept"));
+    cookbookMenu_ = addMenu(bar, "mnurecept", QStringLiteral("&Cookbook"));
+    addItems(this, cookbookMenu_,
+             {{"mnuImport", "&Import from Meal Master...", {}, none, nullptr, kDisabled},
+              {"mnuImportStreck", "-", {}, none, nullptr},
+              {"mnuvaljreceptbok", "&Cookbooks...", {}, forms::kCookbooks, nullptr},
+              {"mnu4", "&Import cookbook...", K(Qt::CTRL | Qt::Key_I), none, nullptr, kDisabled},
+              {"mnudd", "-", {}, none, nullptr},
+              {"mnuadd", "&Edit fridge-database...", {}, forms::kFridgeList, nullptr}},
+             open);
     // The Meal-Master import asks for the destination first; the chooser starts Timer1.
-    importAction_ =
-        addItem(cookbookMenu_, "mnuImport", QStringLiteral("&Import from Meal Master..."));
-    importAction_->setEnabled(false);
+    importAction_ = findChild<QAction*>(QStringLiteral("mnuImport"));
     connect(importAction_, &QAction::triggered, this, [this] {
-        if (importOperation_) openDestinationChooser(context_, ChooserMode::Import, importTimer_);
+        if (importChooser_ && importOperation_) importChooser_();
     });
-    addSeparator(cookbookMenu_, "mnuImportStreck");
-    QAction* books = addItem(cookbookMenu_, "mnuvaljreceptbok", QStringLiteral("&Cookbooks..."));
-    books->setProperty("opensWindow", QStringLiteral("Valj"));
-    connect(books, &QAction::triggered, this, &MainWindow::openCookbooks);
-    importBookAction_ = addItem(cookbookMenu_, "mnu4", QStringLiteral("&Import cookbook..."),
-                                QKeySequence(Qt::CTRL | Qt::Key_I));
-    importBookAction_->setEnabled(false);
+    importBookAction_ = findChild<QAction*>(QStringLiteral("mnu4"));
     connect(importBookAction_, &QAction::triggered, this, [this] {
         if (importBookOperation_) importBookOperation_();
     });
-    addSeparator(cookbookMenu_, "mnudd");
-    QAction* fridge = addItem(cookbookMenu_, "mnuadd", QStringLiteral("&Edit fridge-database..."));
-    fridge->setProperty("opensWindow", QStringLiteral("listan"));
-    connect(fridge, &QAction::triggered, this,
-            [this] { registry_->open(QStringLiteral("listan")); });
 
-    windowMenu_ = bar->addMenu(QStringLiteral("&Window"));
-    windowMenu_->setObjectName(QStringLiteral("mnuwindows"));
-    connect(windowMenu_, &QMenu::aboutToShow, this, [this] {
-        windowMenu_->clear();
-        addItem(windowMenu_, "mnuCascade", QStringLiteral("&Cascade"));
-        connect(windowMenu_->actions().constLast(), &QAction::triggered, mdi_,
-                &QMdiArea::cascadeSubWindows);
-        windowMenu_->addSeparator();
-        int number = 1;
-        for (QMdiSubWindow* sub : mdi_->subWindowList()) {
-            QAction* entry = windowMenu_->addAction(
-                QStringLiteral("&%1 %2").arg(number++).arg(sub->windowTitle()));
-            entry->setCheckable(true);
-            entry->setChecked(sub == mdi_->activeSubWindow());
-            connect(entry, &QAction::triggered, this, [this, sub] {
-                sub->showNormal();
-                mdi_->setActiveSubWindow(sub);
-            });
-        }
-    });
+    windowMenu_ = addMenu(bar, "mnuwindows", QStringLiteral("&Window"));
+    connect(windowMenu_, &QMenu::aboutToShow, this, &MainWindow::fillWindowMenu);
 
-    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("mnhelp"));
-    connect(addItem(help, "mnuhelpindex", QStringLiteral("&Content..."), QKeySequence(Qt::Key_F1)),
-            &QAction::triggered, this, &MainWindow::openHelpIndex);
-    connect(addItem(help, "mnuTavendiHEM", QStringLiteral("&Culvora's website")),
-            &QAction::triggered, this, &MainWindow::openWebSite);
-    addSeparator(help, "mnuhelpstreck1");
-    connect(
-        addItem(help, "mnuhelpom", QStringLiteral("&About..."), QKeySequence(Qt::CTRL | Qt::Key_O)),
-        &QAction::triggered, this, &MainWindow::openAbout);
+    QMenu* help = addMenu(bar, "mnhelp", QStringLiteral("&Help"));
+    addItems(this, help,
+             {{"mnuhelpindex", "&Content...", K(Qt::Key_F1), none, &MainWindow::openHelpIndex},
+              {"mnuTavendiHEM", "&Culvora's website", {}, none, &MainWindow::openWebSite},
+              {"mnuhelpstreck1", "-", {}, none, nullptr},
+              {"mnuhelpom", "&About...", K(Qt::CTRL | Qt::Key_O), none, &MainWindow::openAbout}},
+             open);
 
     // The two pop-up menus belong to the menu bar but are never shown in it.
-    optionsMenu_ = bar->addMenu(QStringLiteral("Options"));
-    optionsMenu_->setObjectName(QStringLiteral("mnuOptions"));
-    QAction* archive = addItem(optionsMenu_, "mnuOptionsGenerateArchive",
-                               QStringLiteral("&Generate HTML archive..."));
-    archive->setProperty("opensWindow", QStringLiteral("frmGenWiz"));
-    connect(archive, &QAction::triggered, this,
-            [this] { registry_->open(QStringLiteral("frmGenWiz")); });
-    addSeparator(optionsMenu_, "mnuOptionsstreck2");
-    QAction* types =
-        addItem(optionsMenu_, "mnuOptionsTypes", QStringLiteral("&Types of recipes..."));
-    types->setProperty("opensWindow", QStringLiteral("nytyp"));
-    connect(types, &QAction::triggered, this, [this] { registry_->open(QStringLiteral("nytyp")); });
-    addSeparator(optionsMenu_, "mnuOptionsstreck1");
-    connect(addItem(optionsMenu_, "mnuOptionsHelp", QStringLiteral("&Help...")),
-            &QAction::triggered, this, &MainWindow::openHelpRecipes);
+    optionsMenu_ = addMenu(bar, "mnuOptions", QStringLiteral("Options"));
+    addItems(
+        this, optionsMenu_,
+        {{"mnuOptionsGenerateArchive", "&Generate HTML archive...", {}, forms::kArchive, nullptr},
+         {"mnuOptionsstreck2", "-", {}, none, nullptr},
+         {"mnuOptionsTypes", "&Types of recipes...", {}, forms::kRecipeTypes, nullptr},
+         {"mnuOptionsstreck1", "-", {}, none, nullptr},
+         {"mnuOptionsHelp", "&Help...", {}, none, &MainWindow::openHelpRecipes}},
+        open);
     optionsMenu_->menuAction()->setVisible(false);
 
-    filterMenu_ = bar->addMenu(QStringLiteral("&Filter"));
-    filterMenu_->setObjectName(QStringLiteral("mnuFilter"));
-    noFilterAction_ = addItem(filterMenu_, "mnuNoFilter", QStringLiteral("&No filter"));
-    noFilterAction_->setCheckable(true);
-    connect(noFilterAction_, &QAction::triggered, this, &MainWindow::chooseNoFilter);
-    addSeparator(filterMenu_, "mnuNoStreck");
+    filterMenu_ = addMenu(bar, "mnuFilter", QStringLiteral("&Filter"));
+    addItems(this, filterMenu_,
+             {{"mnuNoFilter", "&No filter", {}, none, &MainWindow::chooseNoFilter, kCheckable},
+              {"mnuNoStreck", "-", {}, none, nullptr}},
+             open);
+    noFilterAction_ = findChild<QAction*>(QStringLiteral("mnuNoFilter"));
     for (int i = 0; i < drinks::GlassFilter::kGlassCount; ++i) {
         const auto name = drinks::GlassFilter::kGlassNames[static_cast<std::size_t>(i)];
         QAction* glass = filterMenu_->addAction(
@@ -287,6 +297,58 @@ void MainWindow::buildMenus()
     syncFilterChecks();
 }
 
+void MainWindow::fillWindowMenu()
+{
+    windowMenu_->clear();
+    QAction* cascade = windowMenu_->addAction(QStringLiteral("&Cascade"));
+    cascade->setObjectName(QStringLiteral("mnuCascade"));
+    connect(cascade, &QAction::triggered, this, &MainWindow::cascadeWindows);
+    windowMenu_->addSeparator();
+    int number = 1;
+    for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+        QAction* entry =
+            windowMenu_->addAction(QStringLiteral("&%1 %2").arg(number++).arg(sub->windowTitle()));
+        entry->setObjectName(QStringLiteral("mnuWindow(%1)").arg(sub->widget()->objectName()));
+        entry->setCheckable(true);
+        entry->setChecked(sub == mdi_->activeSubWindow());
+        const QPointer<QMdiSubWindow> frame = sub;
+        connect(entry, &QAction::triggered, this, [this, frame] {
+            if (!frame) return;
+            if (registry_->kindOf(frame) == WindowKind::Background) {
+                showWelcome();
+                return;
+            }
+            frame->showNormal();
+            mdi_->setActiveSubWindow(frame);
+        });
+    }
+}
+
+void MainWindow::cascadeWindows()
+{
+    registry_->cascade();
+    layoutWelcome();
+}
+
+void MainWindow::showWelcome()
+{
+    QWidget* welcome = registry_->find(forms::kWelcome);
+    if (!welcome) {
+        registry_->open(forms::kWelcome);
+        return;
+    }
+    QMdiSubWindow* frame = registry_->subWindowOf(welcome);
+    layoutWelcome();
+    frame->show();
+    // Asked for by name: it comes to the front this once, over the windows opened from it.
+    frame->setProperty("culvoraRaiseOnce", true);
+    mdi_->setActiveSubWindow(frame);
+    frame->raise();
+    welcome->setFocus();
+}
+
+// --- Banner ----------------------------------------------------------------------------------
+
 void MainWindow::buildBanner()
 {
     toolbar_ = new QToolBar(this);
@@ -298,19 +360,32 @@ void MainWindow::buildBanner()
     toolbar_->setStyleSheet(QStringLiteral("QToolBar { border: 0; padding: 0; spacing: 0; }"));
     addToolBar(Qt::TopToolBarArea, toolbar_);
 
+    // The banner lies on the strip and follows its width (see eventFilter); a placeholder of
+    // its height gives the strip its height without pinning the window's width.
     banner_ = new BannerPicture(loadPicture(state_.folder, QStringLiteral("banner.gif")), toolbar_);
-    toolbar_->addWidget(banner_);
+    auto* room = new QWidget(toolbar_);
+    room->setFixedHeight(banner_->height());
+    room->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    room->setMinimumWidth(0);
+    toolbar_->addWidget(room);
+    toolbar_->installEventFilter(this);
+    banner_->raise();
 
-    siteLabel_ = new ClickableLabel([this] { openWebSite(); }, banner_);
+    siteLabel_ = new ClickableLabel(banner_);
     siteLabel_->setObjectName(QStringLiteral("Label1"));
     siteLabel_->setText(QString::fromLatin1(kWebSite));
-    siteLabel_->setCursor(Qt::PointingHandCursor);
     siteLabel_->setToolTip(QStringLiteral("Click here to visit Culvora's homepage!"));
-    siteLabel_->setStyleSheet(
-        QStringLiteral("QLabel { color: #8c2f1c; background: #fffaf0; border: 1px solid #e2cfa8;"
-                       " border-radius: 10px; padding: 2px 12px; font-size: 10pt; }"
-                       " QLabel:hover { text-decoration: underline; background: #ffffff; }"));
+    siteLabel_->setStyleSheet(theme::bannerAddressStyle());
     siteLabel_->adjustSize();
+    connect(siteLabel_, &ClickableLabel::clicked, this, &MainWindow::openWebSite);
+}
+
+void MainWindow::layoutBanner()
+{
+    // Centred in the window, but never over the wordmark at the left.
+    const int left = std::max((width() - siteLabel_->width()) / 2, kWordmarkWidth + kAddressMargin);
+    siteLabel_->move(left, (banner_->height() - siteLabel_->height()) / 2);
+    banner_->setPicturesFrom(left + siteLabel_->width() + kAddressMargin);
 }
 
 int MainWindow::bannerHeight() const
@@ -318,26 +393,29 @@ int MainWindow::bannerHeight() const
     return toolbar_ ? toolbar_->height() : 0;
 }
 
+// --- Layout ----------------------------------------------------------------------------------
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (mdi_ && watched == mdi_->viewport() && event->type() == QEvent::Resize) layoutWelcome();
+    if (watched == toolbar_ && event->type() == QEvent::Resize) {
+        banner_->setGeometry(0, 0, toolbar_->width(), banner_->height());
+        layoutBanner();
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
-    // The banner spans the window; the address stays centred on it.
-    banner_->setFixedWidth(width());
-    siteLabel_->move((width() - siteLabel_->width()) / 2,
-                     (banner_->height() - siteLabel_->height()) / 2);
+    layoutBanner();
     layoutWelcome();
 }
 
 void MainWindow::layoutWelcome()
 {
     if (isMinimized() || !registry_) return;
-    QWidget* welcome = registry_->find(QStringLiteral("welcome"));
+    QWidget* welcome = registry_->find(forms::kWelcome);
     if (!welcome) return;
     if (QMdiSubWindow* sub = registry_->subWindowOf(welcome)) {
         sub->setGeometry(QRect(QPoint(0, 0), mdi_->viewport()->size()));
@@ -353,6 +431,8 @@ void MainWindow::showEvent(QShowEvent* event)
     QTimer::singleShot(0, this, &MainWindow::checkCurrentCookbook);
 }
 
+// --- Shell -----------------------------------------------------------------------------------
+
 void MainWindow::checkCurrentCookbook()
 {
     auto usable = app::checkCookbookFile(state_.folder, state_.currentCookbookFile);
@@ -366,8 +446,8 @@ void MainWindow::checkCurrentCookbook()
 void MainWindow::updateCookbookMenu()
 {
     if (!registry_ || !cookbookMenu_) return;
-    bool inUse = false;
-    for (const QString& name : kCookbookUsers) inUse = inUse || registry_->isOpen(name);
+    const bool inUse = std::ranges::any_of(
+        kCookbookUsers, [this](QLatin1String name) { return registry_->isOpen(name); });
     cookbookMenu_->setEnabled(!inUse);
     cookbookMenu_->menuAction()->setEnabled(!inUse);
 }
@@ -377,10 +457,21 @@ bool MainWindow::cookbookMenuEnabled() const
     return cookbookMenu_->menuAction()->isEnabled();
 }
 
-void MainWindow::setImportOperation(std::function<void()> operation)
+void MainWindow::updateImportItem()
 {
-    importOperation_ = std::move(operation);
-    importAction_->setEnabled(static_cast<bool>(importOperation_));
+    importAction_->setEnabled(importChooser_ && importOperation_);
+}
+
+void MainWindow::setImportChooser(std::function<void()> openChooser)
+{
+    importChooser_ = std::move(openChooser);
+    updateImportItem();
+}
+
+void MainWindow::setImportOperation(std::function<void()> import)
+{
+    importOperation_ = std::move(import);
+    updateImportItem();
 }
 
 void MainWindow::setImportCookbookOperation(std::function<void()> operation)
@@ -394,10 +485,29 @@ void MainWindow::popupOptionsMenu(const QPoint& globalPos)
     optionsMenu_->popup(globalPos);
 }
 
+void MainWindow::popupFilterMenu(const QPoint& globalPos)
+{
+    filterMenu_->popup(globalPos);
+}
+
+void MainWindow::onGlassFilterChanged(QObject* context, std::function<void()> handler)
+{
+    connect(this, &MainWindow::glassFilterChanged, context, std::move(handler));
+}
+
+void MainWindow::resetGlassFilter()
+{
+    glassFilter_.clear();
+    filterCaption_ = QStringLiteral("Filter OFF");
+    syncFilterChecks();
+}
+
 bool MainWindow::tipsAtStartup() const
 {
     return tipsAction_->isChecked();
 }
+
+// --- Menu actions ----------------------------------------------------------------------------
 
 QString MainWindow::databaseInfoText() const
 {
@@ -425,15 +535,22 @@ void MainWindow::openDatabase()
                                   MessageIcon::Exclamation);
         return;
     }
-    services_.opener.openInTextEditor(QString::fromStdString(file->string()));
+    const QString path = QString::fromStdString(file->string());
+    if (!services_.opener.openInTextEditor(path)) {
+        services_.prompter.inform(
+            QStringLiteral("No text editor could be started for \"%1\". Install a text editor "
+                           "(for example gedit or mousepad), or set the VISUAL variable to the "
+                           "editor you use, and try again.")
+                .arg(path),
+            QStringLiteral("Open"), MessageIcon::Exclamation);
+    }
 }
 
 void MainWindow::showDatabaseInfo()
 {
-    if (!state_.folder.exists(state_.currentCookbookFile)) {
-        services_.prompter.inform(QStringLiteral("The cookbook file \"%1\" does not exist.")
-                                      .arg(fromCp(state_.currentCookbookFile)),
-                                  QStringLiteral("Info"), MessageIcon::Exclamation);
+    if (auto usable = app::checkCookbookFile(state_.folder, state_.currentCookbookFile); !usable) {
+        services_.prompter.inform(toQString(usable.error()), QStringLiteral("Info"),
+                                  MessageIcon::Exclamation);
         return;
     }
     services_.prompter.inform(databaseInfoText(), QStringLiteral("Info"), MessageIcon::Exclamation);
@@ -458,14 +575,12 @@ void MainWindow::openWebSite()
 
 void MainWindow::openAbout()
 {
-    if (QWidget* about = registry_->open(QStringLiteral("om"))) {
-        if (QMdiSubWindow* sub = registry_->subWindowOf(about)) sub->showNormal();
-    }
+    registry_->open(forms::kAbout);
 }
 
 void MainWindow::openCookbooks()
 {
-    registry_->open(QStringLiteral("Valj"));
+    registry_->open(forms::kCookbooks);
 }
 
 void MainWindow::chooseGlass(int index)
@@ -478,9 +593,7 @@ void MainWindow::chooseGlass(int index)
 
 void MainWindow::chooseNoFilter()
 {
-    glassFilter_.clear();
-    filterCaption_ = QStringLiteral("Filter OFF");
-    syncFilterChecks();
+    resetGlassFilter();
     emit glassFilterChanged();
 }
 
@@ -491,6 +604,8 @@ void MainWindow::syncFilterChecks()
         glassActions_[static_cast<std::size_t>(i)]->setChecked(glassFilter_.isChecked(i));
     }
 }
+
+// --- Exit ------------------------------------------------------------------------------------
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {

@@ -9,8 +9,9 @@
 #include <functional>
 #include <memory>
 
-#include "gui/app/app_context.h"
 #include "core/drinks/glass_filter.h"
+#include "gui/app/app_context.h"
+#include "gui/app/shell.h"
 
 class QAction;
 class QLabel;
@@ -21,9 +22,11 @@ class QToolBar;
 
 namespace culvora::gui {
 
+class BannerPicture;
+class ClickableLabel;
 class WindowRegistry;
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public Shell {
     Q_OBJECT
 public:
     MainWindow(ShellState& state, Services& services, QWidget* parent = nullptr);
@@ -33,34 +36,32 @@ public:
     WindowRegistry& windows() { return *registry_; }
     QMdiArea* mdiArea() const { return mdi_; }
 
-    // Windows that must not run while the cookbook changes disable the "&Cookbook" menu; it
-    // is worked out from the open windows whenever one opens or closes.
-    void updateCookbookMenu();
-    bool cookbookMenuEnabled() const;
+    // After the subsystems have registered their windows: greys out the menu items whose
+    // windows are missing and shows the welcome screen.
+    void start();
+
+    // Shell
+    void updateCookbookMenu() override;
+    bool cookbookMenuEnabled() const override;
+    void popupOptionsMenu(const QPoint& globalPos) override;
+    const drinks::GlassFilter& glassFilter() const override { return glassFilter_; }
+    QString filterCaption() const override { return filterCaption_; }
+    void popupFilterMenu(const QPoint& globalPos) override;
+    void resetGlassFilter() override;
+    void onGlassFilterChanged(QObject* context, std::function<void()> handler) override;
+    bool tipsAtStartup() const override;
+    QTimer* importTimer() const override { return importTimer_; }
+    void setImportChooser(std::function<void()> openChooser) override;
+    void setImportOperation(std::function<void()> import) override;
+    void setImportCookbookOperation(std::function<void()> operation) override;
+    // Puts the welcome screen over the whole MDI area (normal state) or the screen (maximised).
+    void layoutWelcome() override;
 
     QMenu* optionsMenu() const { return optionsMenu_; }
     QMenu* filterMenu() const { return filterMenu_; }
-    // Shows the Options pop-up menu with its top left corner at a global position.
-    void popupOptionsMenu(const QPoint& globalPos);
-
-    bool tipsAtStartup() const;
-    const drinks::GlassFilter& glassFilter() const { return glassFilter_; }
-    // The drinks list's filter button caption after the last change: "Filter ON"/"Filter OFF".
-    QString filterCaption() const { return filterCaption_; }
-
-    // Timer1: the destination chooser starts it to run the Meal-Master import after the
-    // chooser has closed. The import sets the operation it runs, which enables its menu item.
-    QTimer* importTimer() const { return importTimer_; }
-    void setImportOperation(std::function<void()> operation);
-    // "&Import cookbook...": enabled once the cookbook import is there.
-    void setImportCookbookOperation(std::function<void()> operation);
 
     // The text of "&Info about database..." for the current cookbook.
     QString databaseInfoText() const;
-
-    // Puts the welcome screen over the whole MDI area (normal state) or the screen (maximised).
-    void layoutWelcome();
-
     int bannerHeight() const;
 
 public slots:
@@ -76,6 +77,10 @@ public slots:
     void openCookbooks();
     void chooseGlass(int index);
     void chooseNoFilter();
+    // Window › Cascade.
+    void cascadeWindows();
+    // The "Main menu" entry of the Window menu: the welcome screen in front again.
+    void showWelcome();
 
 signals:
     // The glass filter changed: the drinks list reloads with the checked glass types.
@@ -90,8 +95,12 @@ protected:
 private:
     void buildMenus();
     void buildBanner();
+    void layoutBanner();
+    void fillWindowMenu();
     void writeSettingsAtExit();
     void syncFilterChecks();
+    void updateImportItem();
+    void openWindow(const QString& name);
 
     ShellState& state_;
     Services& services_;
@@ -109,9 +118,10 @@ private:
     QAction* noFilterAction_ = nullptr;
     std::array<QAction*, drinks::GlassFilter::kGlassCount> glassActions_{};
     QToolBar* toolbar_ = nullptr;
-    QLabel* banner_ = nullptr;
-    QLabel* siteLabel_ = nullptr;
+    BannerPicture* banner_ = nullptr;
+    ClickableLabel* siteLabel_ = nullptr;
     QTimer* importTimer_ = nullptr;
+    std::function<void()> importChooser_;
     std::function<void()> importOperation_;
     std::function<void()> importBookOperation_;
     drinks::GlassFilter glassFilter_;

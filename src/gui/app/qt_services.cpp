@@ -11,6 +11,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTime>
 #include <QUrl>
 
@@ -113,19 +114,48 @@ bool QtPrompter::choosePrinter()
     return dialog.exec() == QDialog::Accepted;
 }
 
-void QtDesktopOpener::openDocument(const QString& pathOrUrl)
+bool QtDesktopOpener::openDocument(const QString& pathOrUrl)
 {
     QUrl url =
         pathOrUrl.contains(QLatin1String("://")) ? QUrl(pathOrUrl) : QUrl::fromLocalFile(pathOrUrl);
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
-void QtDesktopOpener::openInTextEditor(const QString& path)
+namespace {
+
+// The desktop's own choice for plain text, if it has made one.
+bool desktopHasTextEditor()
 {
-    // The user's chosen editor if there is one, else the desktop's handler for text files.
-    QString editor = qEnvironmentVariable("VISUAL", qEnvironmentVariable("EDITOR"));
-    if (!editor.isEmpty() && QProcess::startDetached(editor, {path})) return;
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty()) return false;
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"),
+                {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/plain")});
+    if (!query.waitForFinished(3000) || query.exitCode() != 0) return false;
+    return !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
+}  // namespace
+
+bool QtDesktopOpener::openInTextEditor(const QString& path)
+{
+    // The desktop's editor for text files, else a graphical editor a Linux desktop usually
+    // has, else the user's $VISUAL or $EDITOR in a terminal window. A program that is not
+    // there is never reported as started.
+    if (desktopHasTextEditor() && QProcess::startDetached(QStringLiteral("xdg-open"), {path})) {
+        return true;
+    }
+    for (const char* program : {"gnome-text-editor", "gedit", "kate", "kwrite", "mousepad", "xed",
+                                "pluma", "featherpad", "leafpad"}) {
+        const QString found = QStandardPaths::findExecutable(QString::fromLatin1(program));
+        if (!found.isEmpty() && QProcess::startDetached(found, {path})) return true;
+    }
+    const QString editor = qEnvironmentVariable("VISUAL", qEnvironmentVariable("EDITOR"));
+    const QString terminal = QStandardPaths::findExecutable(QStringLiteral("x-terminal-emulator"));
+    if (!editor.isEmpty() && !terminal.isEmpty() &&
+        !QStandardPaths::findExecutable(editor).isEmpty()) {
+        return QProcess::startDetached(terminal, {QStringLiteral("-e"), editor, path});
+    }
+    return false;
 }
 
 QtPrintService::~QtPrintService()

@@ -37,8 +37,8 @@ private:
 
 class QtDesktopOpener : public DesktopOpener {
 public:
-    void openDocument(const QString& pathOrUrl) override;
-    void openInTextEditor(const QString& path) override;
+    bool openDocument(const QString& pathOrUrl) override;
+    bool openInTextEditor(const QString& path) override;
 };
 
 // Prints line by line on the printer the print dialog chose; a page is started when the text

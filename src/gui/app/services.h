@@ -59,9 +59,11 @@ public:
 class DesktopOpener {
 public:
     virtual ~DesktopOpener() = default;
-    // A local file path or a web address, opened with its associated program.
-    virtual void openDocument(const QString& pathOrUrl) = 0;
-    virtual void openInTextEditor(const QString& path) = 0;
+    // A local file path or a web address, opened with its associated program. False when no
+    // program could be started.
+    virtual bool openDocument(const QString& pathOrUrl) = 0;
+    // The user's text editor on a file; false when none could be started.
+    virtual bool openInTextEditor(const QString& path) = 0;
 };
 
 class PrintService {

@@ -12,10 +12,13 @@
 
 #include <algorithm>
 
+#include "gui/app/app_windows.h"
 #include "gui/app/main_window.h"
 #include "gui/app/pictures.h"
-#include "gui/app/window_catalog.h"
+#include "gui/app/theme.h"
+#include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
+#include "gui/widgets/clickable_label.h"
 
 namespace culvora::gui {
 
@@ -34,27 +37,37 @@ constexpr int kFunctionTop = 402;
 
 struct PictureButton {
     const char* tip;
-    const char* window;
+    QLatin1String window;
 };
 const std::array<PictureButton, WelcomeScreen::kPictureButtons> kPictureButtonTable = {{
-    {"Find recipes that you can cook", "kylen"},
-    {"View available drinks", "drinkar"},
-    {"View a ingredient's nutrition and data", "Indx"},
-    {"Search recipes by cooking time and recipe type", "S\xC3\xB6k"},
-    {"View available recipes", "recept"},
-    {"Calculate nutrition values and calories", "cal"},
+    {"Find recipes that you can cook", forms::kFridgeSearch},
+    {"View available drinks", forms::kDrinks},
+    {"View a ingredient's nutrition and data", forms::kNutrition},
+    {"Search recipes by cooking time and recipe type", forms::kSearch},
+    {"View available recipes", forms::kBrowser},
+    {"Calculate nutrition values and calories", forms::kCalculator},
 }};
 // The nutrition viewer is a large grid: it opens maximised.
 constexpr int kMaximisedPictureButton = 2;
 
-const std::array<const char*, WelcomeScreen::kFunctionButtons> kFunctionCaptions = {
-    "Organize cookbooks", "Compose weekly menu", "Download recipes",
-    "Discuss food with other users", "Create backup"};
+// Command1(i): the caption its balloon shows and the window it opens; the forum is an
+// address, opened by the desktop.
+struct FunctionButton {
+    const char* caption;
+    QLatin1String window;
+};
+const std::array<FunctionButton, WelcomeScreen::kFunctionButtons> kFunctionButtonTable = {{
+    {"Organize cookbooks", forms::kCookbooks},
+    {"Compose weekly menu", forms::kWeeklyMenu},
+    {"Download recipes", forms::kDownload},
+    {"Discuss food with other users", QLatin1String()},
+    {"Create backup", forms::kBackup},
+}};
 
-const QColor kCream(0xfb, 0xf5, 0xe6);
-const QColor kBrown(0x8a, 0x5a, 0x32);
-const QColor kRed(0xc0, 0x3b, 0x2b);
-const QColor kInk(0x4a, 0x24, 0x18);
+using theme::kBrown;
+using theme::kCream;
+const QColor kRed = theme::kTomato;
+const QColor kInk = theme::kBrownInk;
 
 QRect tileRect(int index)
 {
@@ -122,7 +135,8 @@ QPixmap plainFunctionPicture(int index, bool highlighted)
     font.setBold(true);
     p.setFont(font);
     p.setPen(kInk);
-    const QString caption = QString::fromUtf8(kFunctionCaptions[static_cast<std::size_t>(index)]);
+    const QString caption =
+        QString::fromUtf8(kFunctionButtonTable[static_cast<std::size_t>(index)].caption);
     p.drawText(QRectF(2, 2, 56, 56), Qt::AlignCenter, caption.section(QLatin1Char(' '), 0, 0));
     return pixmap;
 }
@@ -159,74 +173,6 @@ private:
     QPixmap picture_;
     std::function<void()> onMove_;
     std::function<bool(int)> tileAvailable_;
-};
-
-// Image1..Image6: invisible hit areas over the artwork's tiles.
-class HitArea : public QWidget {
-public:
-    HitArea(std::function<void()> onHover, std::function<void()> onClick,
-            std::function<void()> onLeave, QWidget* parent)
-        : QWidget(parent),
-          onHover_(std::move(onHover)),
-          onClick_(std::move(onClick)),
-          onLeave_(std::move(onLeave))
-    {
-        setMouseTracking(true);
-        setCursor(Qt::PointingHandCursor);
-    }
-
-protected:
-    void mouseMoveEvent(QMouseEvent*) override { onHover_(); }
-    // A fast mouse can jump from a button to another without a move in between.
-    void leaveEvent(QEvent*) override { onLeave_(); }
-    void mousePressEvent(QMouseEvent* event) override
-    {
-        pressed_ = event->button() == Qt::LeftButton;
-    }
-    void mouseReleaseEvent(QMouseEvent* event) override
-    {
-        const bool click = pressed_ && event->button() == Qt::LeftButton &&
-                           rect().contains(event->position().toPoint());
-        pressed_ = false;
-        if (click) onClick_();
-    }
-
-private:
-    std::function<void()> onHover_;
-    std::function<void()> onClick_;
-    std::function<void()> onLeave_;
-    bool pressed_ = false;
-};
-
-// Command1(i): its picture, highlighted while the mouse is on it; acts on release.
-class FunctionButton : public QLabel {
-public:
-    FunctionButton(std::function<void()> onHover, std::function<void()> onRelease,
-                   std::function<void()> onLeave, QWidget* parent)
-        : QLabel(parent),
-          onHover_(std::move(onHover)),
-          onRelease_(std::move(onRelease)),
-          onLeave_(std::move(onLeave))
-    {
-        setMouseTracking(true);
-        setCursor(Qt::PointingHandCursor);
-        setScaledContents(true);
-    }
-
-protected:
-    void mouseMoveEvent(QMouseEvent*) override { onHover_(); }
-    void leaveEvent(QEvent*) override { onLeave_(); }
-    void mouseReleaseEvent(QMouseEvent* event) override
-    {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-            onRelease_();
-        }
-    }
-
-private:
-    std::function<void()> onHover_;
-    std::function<void()> onRelease_;
-    std::function<void()> onLeave_;
 };
 
 // Line1.
@@ -284,7 +230,7 @@ TwipRect placeMenuBox(TwipRect box, int windowWidth, int windowHeight)
 
 WelcomeScreen::WelcomeScreen(AppContext& app, QWidget* parent) : QWidget(parent), app_(app)
 {
-    setObjectName(QStringLiteral("welcome"));
+    setObjectName(forms::kWelcome);
     setWindowTitle(QStringLiteral("Main menu"));
     setMouseTracking(true);
     background_ = loadPicture(app_.state.folder, QStringLiteral("bak.gif"));
@@ -293,13 +239,18 @@ WelcomeScreen::WelcomeScreen(AppContext& app, QWidget* parent) : QWidget(parent)
         loadPicture(app_.state.folder, QStringLiteral("tavendi1.gif")), [this] { leaveButtons(); },
         [this](int i) { return pictureButtonAvailable(i); }, this);
 
+    // Image1..Image6: clickable areas over the artwork's tiles. Tab reaches them, then the
+    // function buttons; Enter or Space clicks the one with the focus.
     for (int i = 0; i < kPictureButtons; ++i) {
-        auto* button =
-            new HitArea([this, i] { hoverPictureButton(i); }, [this, i] { clickPictureButton(i); },
-                        [this] { leaveButtons(); }, menuBox_);
+        auto* button = new ClickableLabel(menuBox_);
         button->setObjectName(QStringLiteral("Image%1").arg(i + 1));
         button->setToolTip(QString::fromUtf8(kPictureButtonTable[static_cast<std::size_t>(i)].tip));
+        button->setAccessibleName(button->toolTip());
         button->setGeometry(tileRect(i));
+        button->setKeyboardFocusable(true);
+        connect(button, &ClickableLabel::hovered, this, [this, i] { hoverPictureButton(i); });
+        connect(button, &ClickableLabel::clicked, this, [this, i] { clickPictureButton(i); });
+        connect(button, &ClickableLabel::left, this, &WelcomeScreen::leaveButtons);
         pictureButtons_[static_cast<std::size_t>(i)] = button;
     }
 
@@ -315,12 +266,17 @@ WelcomeScreen::WelcomeScreen(AppContext& app, QWidget* parent) : QWidget(parent)
             loadPicture(app_.state.folder, QStringLiteral("pics/cmd%1_hi.gif").arg(i));
         if (normalPictures_[at].isNull()) normalPictures_[at] = plainFunctionPicture(i, false);
         if (highlightPictures_[at].isNull()) highlightPictures_[at] = plainFunctionPicture(i, true);
-        auto* button = new FunctionButton([this, i] { hoverFunctionButton(i); },
-                                          [this, i] { releaseFunctionButton(i); },
-                                          [this] { leaveButtons(); }, menuBox_);
+        // Acts when the mouse button is released on it.
+        auto* button = new ClickableLabel(menuBox_, ClickableLabel::Click::Release);
         button->setObjectName(QStringLiteral("Command1(%1)").arg(i));
+        button->setAccessibleName(QString::fromUtf8(kFunctionButtonTable[at].caption));
         button->setGeometry(functionRect(i));
+        button->setScaledContents(true);
         button->setPixmap(normalPictures_[at]);
+        button->setKeyboardFocusable(true);
+        connect(button, &ClickableLabel::hovered, this, [this, i] { hoverFunctionButton(i); });
+        connect(button, &ClickableLabel::clicked, this, [this, i] { releaseFunctionButton(i); });
+        connect(button, &ClickableLabel::left, this, &WelcomeScreen::leaveButtons);
         functionButtons_[at] = button;
     }
 
@@ -355,18 +311,15 @@ WelcomeScreen::WelcomeScreen(AppContext& app, QWidget* parent) : QWidget(parent)
 bool WelcomeScreen::pictureButtonAvailable(int index) const
 {
     if (index < 0 || index >= kPictureButtons) return false;
-    return app_.windows.hasFactory(
-        QString::fromUtf8(kPictureButtonTable[static_cast<std::size_t>(index)].window));
+    return app_.windows.hasFactory(kPictureButtonTable[static_cast<std::size_t>(index)].window);
 }
 
 bool WelcomeScreen::functionButtonAvailable(int index) const
 {
-    // The forum (3) is an address, always there.
-    static const std::array<const char*, kFunctionButtons> windows = {
-        "Valj", "frmMenu", "frmDownload", nullptr, "frmBackup"};
+    // The forum is an address, always there.
     if (index < 0 || index >= kFunctionButtons) return false;
-    const char* window = windows[static_cast<std::size_t>(index)];
-    return !window || app_.windows.hasFactory(QString::fromLatin1(window));
+    const QLatin1String window = kFunctionButtonTable[static_cast<std::size_t>(index)].window;
+    return window.isEmpty() || app_.windows.hasFactory(window);
 }
 
 void WelcomeScreen::showAvailability()
@@ -451,8 +404,7 @@ void WelcomeScreen::hoverPictureButton(int index)
 void WelcomeScreen::clickPictureButton(int index)
 {
     if (index < 0 || index >= kPictureButtons) return;
-    const QString name =
-        QString::fromUtf8(kPictureButtonTable[static_cast<std::size_t>(index)].window);
+    const QString name = kPictureButtonTable[static_cast<std::size_t>(index)].window;
     QWidget* window = app_.windows.reopen(name);
     if (window && index == kMaximisedPictureButton) {
         if (QMdiSubWindow* frame = app_.windows.subWindowOf(window)) frame->showMaximized();
@@ -477,7 +429,8 @@ void WelcomeScreen::hoverFunctionButton(int index)
         if (i != index) setHighlighted(i, false);
     }
     setHighlighted(index, true);
-    balloonLabel_->setText(QString::fromUtf8(kFunctionCaptions[static_cast<std::size_t>(index)]));
+    balloonLabel_->setText(
+        QString::fromUtf8(kFunctionButtonTable[static_cast<std::size_t>(index)].caption));
     balloonLabel_->adjustSize();
     balloon_->resize(0, balloon_->height());
     balloon_->hide();
@@ -506,12 +459,11 @@ void WelcomeScreen::releaseFunctionButton(int index)
 {
     if (index < 0 || index >= kFunctionButtons) return;
     focusTaker_->setFocus();
-    switch (index) {
-    case 0: app_.windows.open(QStringLiteral("Valj")); break;
-    case 1: app_.windows.open(QStringLiteral("frmMenu")); break;
-    case 2: app_.windows.open(QStringLiteral("frmDownload")); break;
-    case 3: app_.services.opener.openDocument(QString::fromLatin1(kForum)); break;
-    case 4: app_.windows.open(QStringLiteral("frmBackup")); break;
+    const QLatin1String window = kFunctionButtonTable[static_cast<std::size_t>(index)].window;
+    if (window.isEmpty()) {
+        app_.services.opener.openDocument(QString::fromLatin1(kForum));
+    } else {
+        app_.windows.open(window);
     }
 }
 
@@ -526,23 +478,11 @@ void WelcomeScreen::leaveButtons()
 
 void registerWelcomeWindow(AppContext& app)
 {
-    app.windows.addFactory(QStringLiteral("welcome"), [&app]() -> QWidget* {
+    app.windows.addFactory(forms::kWelcome, [&app]() -> QWidget* {
         auto* welcome = new WelcomeScreen(app);
-        QMdiSubWindow* frame = app.windows.add(welcome);
-        // The main window keeps the frame over the whole area; it needs no border or title.
-        frame->setWindowFlags(Qt::SubWindow | Qt::FramelessWindowHint);
-        frame->show();
-        app.main.layoutWelcome();
-        QObject::connect(app.windows.area(), &QMdiArea::subWindowActivated, welcome,
-                         [frame](QMdiSubWindow* active) {
-                             if (active != frame) return;
-                             if (frame->isMinimized() || frame->isMaximized()) frame->showNormal();
-                             // A click on the menu must not bury the windows opened from it.
-                             // The area raises the frame once this signal is through, so the
-                             // frame goes back down afterwards.
-                             QMetaObject::invokeMethod(
-                                 frame, [frame] { frame->lower(); }, Qt::QueuedConnection);
-                         });
+        // The shell keeps it over the whole area, behind the windows opened from it.
+        app.windows.add(welcome, WindowKind::Background);
+        app.shell.layoutWelcome();
         return welcome;
     });
 }

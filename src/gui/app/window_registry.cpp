@@ -1,7 +1,14 @@
 #include "gui/app/window_registry.h"
 
+#include <QAbstractButton>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QTextEdit>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -9,13 +16,53 @@
 
 namespace culvora::gui {
 
+namespace {
+
+const char* const kKindProperty = "culvoraKind";
+const char* const kClosingProperty = "culvoraClosing";
+const char* const kKeepMaximisedProperty = "culvoraKeepMaximised";
+
+// The frame is deleted later; until then it must not be found again.
+bool markClosing(QMdiSubWindow* frame)
+{
+    frame->setProperty(kClosingProperty, true);
+    if (frame->close()) return true;
+    frame->setProperty(kClosingProperty, false);
+    return false;
+}
+
+Qt::WindowFlags flagsFor(WindowKind kind)
+{
+    switch (kind) {
+    case WindowKind::Fixed:
+        return Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+    case WindowKind::Dialog:
+        return Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    case WindowKind::Background: return Qt::SubWindow | Qt::FramelessWindowHint;
+    case WindowKind::Document: break;
+    }
+    return Qt::SubWindow;
+}
+
+}  // namespace
+
 WindowRegistry::WindowRegistry(QMdiArea* area, QObject* parent) : QObject(parent), area_(area)
 {
+    // A window activated while another is maximised keeps its own size.
+    area_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
+    connect(area_, &QMdiArea::subWindowActivated, this, &WindowRegistry::activated);
 }
 
 void WindowRegistry::addFactory(const QString& name, Factory factory)
 {
     factories_.insert(name, std::move(factory));
+}
+
+void WindowRegistry::removeFactory(const QString& name)
+{
+    factories_.remove(name);
 }
 
 bool WindowRegistry::hasFactory(const QString& name) const
@@ -27,7 +74,7 @@ QWidget* WindowRegistry::find(const QString& name) const
 {
     for (QMdiSubWindow* sub : area_->subWindowList()) {
         QWidget* widget = sub->widget();
-        if (widget && widget->objectName() == name && !sub->property("culvoraClosing").toBool()) {
+        if (widget && widget->objectName() == name && !sub->property(kClosingProperty).toBool()) {
             return widget;
         }
     }
@@ -38,7 +85,9 @@ QWidget* WindowRegistry::open(const QString& name)
 {
     if (QWidget* existing = find(name)) {
         QMdiSubWindow* sub = subWindowOf(existing);
-        sub->showNormal();
+        if (!sub->property(kKeepMaximisedProperty).toBool() || sub->isMinimized()) {
+            sub->showNormal();
+        }
         area_->setActiveSubWindow(sub);
         return existing;
     }
@@ -58,40 +107,128 @@ QWidget* WindowRegistry::reopen(const QString& name)
 
 void WindowRegistry::close(const QString& name)
 {
-    if (QWidget* window = find(name)) {
-        QMdiSubWindow* sub = subWindowOf(window);
-        // The sub-window is deleted later; until then it must not be found again.
-        sub->setProperty("culvoraClosing", true);
-        if (!sub->close()) sub->setProperty("culvoraClosing", false);
-    }
+    if (QWidget* window = find(name)) closeWindow(window);
 }
 
 void WindowRegistry::closeWindow(QWidget* window)
 {
     if (!window) return;
-    if (QMdiSubWindow* sub = subWindowOf(window)) {
-        sub->setProperty("culvoraClosing", true);
-        if (!sub->close()) sub->setProperty("culvoraClosing", false);
-    } else {
+    QMdiSubWindow* sub = subWindowOf(window);
+    if (!sub) {
         window->close();
+        return;
     }
+    const QPointer<QMdiSubWindow> opener = openers_.value(sub);
+    if (markClosing(sub)) returnTo(opener);
 }
 
-QMdiSubWindow* WindowRegistry::add(QWidget* window)
+void WindowRegistry::returnTo(QMdiSubWindow* opener)
 {
+    if (opener && !opener->property(kClosingProperty).toBool()) area_->setActiveSubWindow(opener);
+}
+
+QMdiSubWindow* WindowRegistry::add(QWidget* window, WindowKind kind)
+{
+    QPointer<QMdiSubWindow> opener = area_->activeSubWindow();
     window->setAttribute(Qt::WA_DeleteOnClose);
-    QMdiSubWindow* sub = area_->addSubWindow(window);
+    QMdiSubWindow* sub = area_->addSubWindow(window, flagsFor(kind));
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setProperty(kKindProperty, static_cast<int>(kind));
     sub->setWindowIcon(window->windowIcon());
     connect(sub, &QObject::destroyed, this, &WindowRegistry::windowsChanged);
     // A window that closes itself (a plain close()) takes its empty frame along. Queued, so
     // nothing touches a frame that is itself being destroyed.
     connect(window, &QObject::destroyed, sub, &QMdiSubWindow::close, Qt::QueuedConnection);
+    // The window that opened this one gets the focus back when it closes, as a dialog
+    // returns to its owner: at once when the program closes it, and after the fact when
+    // the user closes its frame.
+    if (opener && kind != WindowKind::Background) openers_.insert(sub, opener);
+    connect(sub, &QObject::destroyed, this, [this, sub] {
+        const QPointer<QMdiSubWindow> back = openers_.take(sub);
+        if (back) QTimer::singleShot(0, this, [this, back] { returnTo(back); });
+    });
+    if (kind == WindowKind::Dialog) window->installEventFilter(this);
     sub->adjustSize();
     sub->show();
     area_->setActiveSubWindow(sub);
     emit windowsChanged();
     return sub;
+}
+
+WindowKind WindowRegistry::kindOf(const QMdiSubWindow* frame) const
+{
+    return frame ? static_cast<WindowKind>(frame->property(kKindProperty).toInt())
+                 : WindowKind::Document;
+}
+
+void WindowRegistry::keepMaximised(QWidget* window)
+{
+    if (QMdiSubWindow* sub = subWindowOf(window)) sub->setProperty(kKeepMaximisedProperty, true);
+}
+
+void WindowRegistry::activated(QMdiSubWindow* frame)
+{
+    if (!frame) return;
+    if (kindOf(frame) == WindowKind::Background) {
+        if (frame->isMinimized() || frame->isMaximized()) frame->showNormal();
+        // A click on the welcome screen must not bury the windows opened from it. The area
+        // raises the frame once this signal is through, so it goes back down afterwards;
+        // only when asked for by name does it stay in front.
+        if (frame->property("culvoraRaiseOnce").toBool()) {
+            frame->setProperty("culvoraRaiseOnce", false);
+            return;
+        }
+        QPointer<QMdiSubWindow> background = frame;
+        QMetaObject::invokeMethod(
+            frame,
+            [background] {
+                if (background) background->lower();
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+    // Every activation brings a window back to its normal size; a window of one size would
+    // otherwise sit in a grey full-size frame.
+    const bool keep = frame->property(kKeepMaximisedProperty).toBool();
+    if (frame->isMinimized() || (frame->isMaximized() && !keep)) frame->showNormal();
+}
+
+bool WindowRegistry::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* window = qobject_cast<QWidget*>(watched);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const auto modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        if (window && modifiers == Qt::NoModifier && handleDialogKey(window, key->key())) {
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool WindowRegistry::handleDialogKey(QWidget* window, int key)
+{
+    if (key == Qt::Key_Escape) {
+        closeWindow(window);
+        return true;
+    }
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+    QWidget* focus = window->focusWidget();
+    // Enter in a text of several lines is a line break.
+    if (qobject_cast<QPlainTextEdit*>(focus) || qobject_cast<QTextEdit*>(focus)) return false;
+    // A button with the focus is the one Enter presses; else the window's default button.
+    if (auto* button = qobject_cast<QAbstractButton*>(focus);
+        button && button->isEnabled() && button->isVisible()) {
+        button->click();
+        return true;
+    }
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        if (button->isDefault() && button->isEnabled() && button->isVisibleTo(window)) {
+            button->click();
+            return true;
+        }
+    }
+    return false;
 }
 
 void WindowRegistry::centerForm(QWidget* window) const
@@ -102,6 +239,34 @@ void WindowRegistry::centerForm(QWidget* window) const
     TwipRect placed = CenterForm({0, 0, toTwips(frame->width()), toTwips(frame->height())},
                                  toTwips(area.width()), toTwips(area.height()));
     frame->move(std::max(0, twips(placed.left)), std::max(0, twips(placed.top)));
+}
+
+void WindowRegistry::cascade()
+{
+    const int step = std::max(16, area_->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 4);
+    const QSize room = area_->viewport()->size();
+    int position = 0;
+    for (QMdiSubWindow* frame : area_->subWindowList(QMdiArea::CreationOrder)) {
+        if (kindOf(frame) == WindowKind::Background || frame->isHidden() || frame->isMinimized() ||
+            frame->property(kClosingProperty).toBool()) {
+            continue;
+        }
+        if (frame->isMaximized()) frame->showNormal();
+        QPoint at(position * step, position * step);
+        // Start again at the top left rather than push a window out of reach.
+        if (position > 0 &&
+            (at.x() + frame->width() > room.width() || at.y() + frame->height() > room.height())) {
+            position = 0;
+            at = QPoint(0, 0);
+        }
+        frame->move(at);
+        frame->raise();
+        ++position;
+    }
+    if (QMdiSubWindow* active = area_->activeSubWindow();
+        active && kindOf(active) != WindowKind::Background) {
+        active->raise();
+    }
 }
 
 QMdiSubWindow* WindowRegistry::subWindowOf(const QWidget* window) const

@@ -20,11 +20,13 @@
 #include "core/store/cookbook.h"
 #include "core/store/cookbook_list.h"
 #include "gui/app/geometry.h"
-#include "gui/app/main_window.h"
 #include "gui/app/pictures.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/window_catalog.h"
+#include "gui/app/shell.h"
+#include "gui/app/theme.h"
+#include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
+#include "gui/recipes/recipe_windows.h"
 #include "gui/store/destination_chooser.h"
 
 namespace culvora::gui {
@@ -207,7 +209,7 @@ private:
 
 RecipeBrowser::RecipeBrowser(AppContext& app, QWidget* parent) : QWidget(parent), app_(app)
 {
-    setObjectName(QStringLiteral("recept"));
+    setObjectName(forms::kBrowser);
     setWindowTitle(QStringLiteral("Recipes"));
     background_ = loadPicture(app.state.folder, QStringLiteral("recept.gif"));
     dragIcon_ = pictureOr(app.state.folder, QStringLiteral("pics/drag.gif"), 0);
@@ -302,7 +304,7 @@ void RecipeBrowser::buildControls()
     auto* newRecipe = findChild<QPushButton*>(QStringLiteral("Command2"));
     connect(newRecipe, &QPushButton::clicked, this, &RecipeBrowser::openNewRecipe);
     // Greyed out rather than doing nothing while the program has no recipe editor.
-    newRecipe->setEnabled(app_.windows.hasFactory(QStringLiteral("NyttRecept")));
+    newRecipe->setEnabled(app_.windows.hasFactory(forms::kNewRecipe));
     optionsButton_ = findChild<QPushButton*>(QStringLiteral("Command12"));
     connect(optionsButton_, &QPushButton::clicked, this, &RecipeBrowser::popupOptions);
 
@@ -534,13 +536,13 @@ void RecipeBrowser::dropOn(const QString& targetName)
     const std::string name = layout_.caption(dragged);
     if (targetName == QLatin1String("Command3")) {
         app_.state.editRecipe = name;
-        app_.windows.open(QStringLiteral("RedigeraRecept"));
+        app_.windows.open(forms::kEditRecipe);
     } else if (targetName == QLatin1String("Command9")) {
         DeleteRecipe(app_, name, dragIndex_);
     } else if (targetName == QLatin1String("Command6")) {
         update();
         app_.state.dragRecipe = name;
-        app_.windows.open(QStringLiteral("frmUpload"));
+        app_.windows.open(forms::kUpload);
     } else if (targetName == QLatin1String("Command5")) {
         app_.state.moveIndex = dragIndex_;
         app_.state.dragRecipe = name;
@@ -584,12 +586,12 @@ void RecipeBrowser::refuseActionClick()
 void RecipeBrowser::openNewRecipe()
 {
     focusSink();
-    app_.windows.open(QStringLiteral("NyttRecept"));
+    app_.windows.open(forms::kNewRecipe);
 }
 
 void RecipeBrowser::popupOptions()
 {
-    app_.main.popupOptionsMenu(optionsButton_->mapToGlobal(QPoint(0, optionsButton_->height())));
+    app_.shell.popupOptionsMenu(optionsButton_->mapToGlobal(QPoint(0, optionsButton_->height())));
 }
 
 void RecipeBrowser::scrollLeft()
@@ -647,24 +649,11 @@ void RecipeBrowser::showEvent(QShowEvent* event)
 
 void registerBrowserWindow(AppContext& app)
 {
-    app.windows.addFactory(QStringLiteral("recept"), [&app]() -> QWidget* {
+    app.windows.addFactory(forms::kBrowser, [&app]() -> QWidget* {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         auto* browser = new RecipeBrowser(app);
-        QMdiSubWindow* frame = app.windows.add(browser);
         // The picture fixes the size: the frame can be moved and minimised, not resized.
-        frame->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                              Qt::WindowCloseButtonHint);
-        frame->adjustSize();
-        frame->show();
-        QObject::connect(frame, &QMdiSubWindow::windowStateChanged, frame,
-                         [frame](Qt::WindowStates before, Qt::WindowStates now) {
-                             const bool activated =
-                                 !(before & Qt::WindowActive) && (now & Qt::WindowActive);
-                             if (activated && (now & (Qt::WindowMinimized | Qt::WindowMaximized))) {
-                                 frame->showNormal();
-                             }
-                         });
+        QMdiSubWindow* frame = app.windows.add(browser, WindowKind::Fixed);
         const QSize area = app.windows.area()->viewport()->size();
         const TwipRect placed = placeBrowser(toTwips(frame->width()), toTwips(frame->height()),
                                              toTwips(area.width()), toTwips(area.height()));

@@ -5,21 +5,21 @@
 #include "core/store/cookbook.h"
 #include "gui/app/app_context.h"
 #include "gui/app/qt_text.h"
+#include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 
 namespace culvora::gui {
 
 RecipeBrowserLists* recipeBrowser(AppContext& app, bool create)
 {
-    const QString name = QStringLiteral("recept");
-    QWidget* window = app.windows.find(name);
-    if (!window && create) window = app.windows.open(name);
+    QWidget* window = app.windows.find(forms::kBrowser);
+    if (!window && create) window = app.windows.open(forms::kBrowser);
     return dynamic_cast<RecipeBrowserLists*>(window);
 }
 
 void showRecipe(AppContext& app, const std::string& name)
 {
-    const QString viewerName = QStringLiteral("Visa");
+    const QString viewerName = forms::kViewer;
     app.state.selectedRecipe = name;
     const bool wasOpen = app.windows.isOpen(viewerName);
     QWidget* viewer = app.windows.open(viewerName);

@@ -20,8 +20,10 @@
 #include "gui/app/geometry.h"
 #include "gui/app/pictures.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/window_catalog.h"
+#include "gui/app/theme.h"
+#include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
+#include "gui/recipes/recipe_windows.h"
 
 namespace culvora::gui {
 
@@ -252,7 +254,7 @@ const char* const kScrollStyle =
 
 RecipeViewer::RecipeViewer(AppContext& app, QWidget* parent) : QWidget(parent), app_(app)
 {
-    setObjectName(QStringLiteral("Visa"));
+    setObjectName(forms::kViewer);
     setWindowTitle(QStringLiteral("Read recipe: ") + fromCp(app_.state.selectedRecipe));
     setWindowIcon(loadPicture(app_.state.folder, QStringLiteral("pics/culvora-48.png")));
 
@@ -521,7 +523,7 @@ void RecipeViewer::layoutIngredients()
     ingredientText_->resize(width, height);
     const auto range =
         recipes::ingredientScrollRange(toTwips(height), toTwips(ingredientFrame_->height()),
-                                     toTwips(ingredientText_->fontMetrics().lineSpacing()));
+                                       toTwips(ingredientText_->fontMetrics().lineSpacing()));
     ingredientScroll_->setRange(0, range.maximum);
     ingredientScroll_->setSingleStep(range.singleStep);
     ingredientScroll_->setPageStep(range.pageStep);
@@ -539,8 +541,8 @@ void RecipeViewer::scrollIngredients(int value)
 
 void RecipeViewer::step(bool forward)
 {
-    auto next =
-        recipes::neighbour(order_, shownName_, forward ? recipes::Step::Forward : recipes::Step::Back);
+    auto next = recipes::neighbour(order_, shownName_,
+                                   forward ? recipes::Step::Forward : recipes::Step::Back);
     if (!next) return;
     app_.state.selectedRecipe = *next;
     fillView();
@@ -592,7 +594,7 @@ void RecipeViewer::runToolbarAction(const QString& key)
     if (window.isEmpty() || !windows.open(window)) return;
     if (key == QLatin1String("Edit")) {
         // The editor closes the viewer itself when it loads.
-        windows.close(QStringLiteral("recept"));
+        windows.close(forms::kBrowser);
     } else if (key == QLatin1String("Search")) {
         windows.closeWindow(this);
     }
@@ -611,22 +613,11 @@ void RecipeViewer::deleteShownRecipe()
 
 void registerViewerWindow(AppContext& app)
 {
-    app.windows.addFactory(QStringLiteral("Visa"), [&app]() -> QWidget* {
+    app.windows.addFactory(forms::kViewer, [&app]() -> QWidget* {
         auto* viewer = new RecipeViewer(app);
-        QMdiSubWindow* frame = app.windows.add(viewer);
         // The book has one size: nothing to maximise.
-        frame->setWindowFlags(frame->windowFlags() & ~Qt::WindowMaximizeButtonHint);
-        frame->show();
-        app.windows.area()->setActiveSubWindow(frame);
+        app.windows.add(viewer, WindowKind::Fixed);
         app.windows.centerForm(viewer);
-        // Coming back to the viewer brings it back to its normal size.
-        QObject::connect(app.windows.area(), &QMdiArea::subWindowActivated, viewer,
-                         [frame](QMdiSubWindow* active) {
-                             if (active == frame &&
-                                 (frame->isMinimized() || frame->isMaximized())) {
-                                 frame->showNormal();
-                             }
-                         });
         return viewer;
     });
 }

@@ -11,8 +11,9 @@
 #include "core/app/settings.h"
 #include "core/store/cookbook_list.h"
 #include "gui/app/geometry.h"
-#include "gui/app/main_window.h"
 #include "gui/app/qt_text.h"
+#include "gui/app/shell.h"
+#include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 
 namespace culvora::gui {
@@ -46,7 +47,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption)
 
 CookbooksDialog::CookbooksDialog(AppContext& app, QWidget* parent) : QWidget(parent), app_(app)
 {
-    setObjectName(QStringLiteral("Valj"));
+    setObjectName(forms::kCookbooks);
     setWindowTitle(QStringLiteral("Cookbooks"));
 
     auto* label = new QLabel(QStringLiteral("Available books:"), this);
@@ -99,19 +100,12 @@ void CookbooksDialog::fillList(bool selectCurrent)
         app_.services.prompter.inform(toQString(entries.error()), kErrorTitle);
         return;
     }
-    for (const auto& title : store::sortedTitles(*entries)) addTitleItem(list_, title);
+    const auto titles = store::sortedTitles(*entries);
+    for (const auto& title : titles) addTitleItem(list_, title);
     if (!selectCurrent || list_->count() == 0) return;
-
-    const auto* current = store::findByFile(*entries, app_.state.currentCookbookFile);
     // Walking the list for a title that is not there stops on the last entry.
-    int row = list_->count() - 1;
-    for (int i = 0; current && i < list_->count(); ++i) {
-        if (itemText(list_->item(i)) == current->title) {
-            row = i;
-            break;
-        }
-    }
-    list_->setCurrentRow(row);
+    const int row = store::currentTitleRow(titles, *entries, app_.state.currentCookbookFile);
+    list_->setCurrentRow(row < 0 ? list_->count() - 1 : row);
 }
 
 int CookbooksDialog::titleCount() const
@@ -133,7 +127,7 @@ void CookbooksDialog::useSelected()
             QStringLiteral("Du måste först välja en bok som Du ska öppna"), kFelTitle);
         return;
     }
-    auto file = app::useCookbook(app_.state.folder, selectedTitle(), app_.main.tipsAtStartup());
+    auto file = app::useCookbook(app_.state.folder, selectedTitle(), app_.shell.tipsAtStartup());
     if (!file) {
         app_.services.prompter.beep();
         app_.services.prompter.inform(toQString(file.error()), kErrorTitle,
@@ -192,12 +186,12 @@ void CookbooksDialog::deleteSelected()
 
 void CookbooksDialog::addNew()
 {
-    app_.windows.open(QStringLiteral("nybok"));
+    app_.windows.open(forms::kNewBook);
 }
 
 void CookbooksDialog::fallBackAfterDelete()
 {
-    auto fallback = app::useFallbackCookbook(app_.state.folder, app_.main.tipsAtStartup());
+    auto fallback = app::useFallbackCookbook(app_.state.folder, app_.shell.tipsAtStartup());
     if (!fallback) {
         app_.services.prompter.inform(toQString(fallback.error()), kErrorTitle);
         return;

@@ -1,5 +1,6 @@
 #include "gui/store/destination_chooser.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -10,9 +11,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "core/store/cookbook_list.h"
 #include "gui/app/geometry.h"
 #include "gui/app/qt_text.h"
+#include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 
 namespace culvora::gui {
@@ -35,7 +39,7 @@ DestinationChooser::DestinationChooser(AppContext& app, QWidget* parent)
     : QWidget(parent),
       app_(app)
 {
-    setObjectName(QStringLiteral("frmWhere"));
+    setObjectName(forms::kDestination);
     setWindowTitle(QStringLiteral("Add recipe"));
 
     auto* label =
@@ -54,11 +58,7 @@ DestinationChooser::DestinationChooser(AppContext& app, QWidget* parent)
     cancel->setObjectName(QStringLiteral("Command2"));
     for (auto* b : {confirmButton_, cancel}) b->setMinimumWidth(twips(1300));
     connect(confirmButton_, &QPushButton::clicked, this, &DestinationChooser::confirm);
-    connect(cancel, &QPushButton::clicked, this, [this] {
-        QPointer<QTimer> timer = timer_;
-        app_.windows.closeWindow(this);
-        returnToOpener(timer);
-    });
+    connect(cancel, &QPushButton::clicked, this, [this] { app_.windows.closeWindow(this); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -73,26 +73,25 @@ DestinationChooser::DestinationChooser(AppContext& app, QWidget* parent)
     layout->addWidget(checkIngredients_);
     layout->addSpacing(6);
     layout->addLayout(buttons);
+    // A long cookbook title is cut short in the box rather than widening the window.
+    books_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    books_->setMinimumContentsLength(28);
     books_->setMinimumWidth(twips(4500));
+    books_->view()->setTextElideMode(Qt::ElideMiddle);
+    books_->view()->setMinimumWidth(twips(4500));
 
     auto entries = store::CookbookList(app.state.folder).read();
     if (!entries) {
         app.services.prompter.inform(toQString(entries.error()), QStringLiteral("Error"));
     } else {
-        const auto* current = store::findByFile(*entries, app.state.currentCookbookFile);
-        for (const auto& title : store::sortedTitles(*entries)) {
+        const auto titles = store::sortedTitles(*entries);
+        for (const auto& title : titles) {
             books_->addItem(fromCp(title),
                             QByteArray(title.data(), static_cast<qsizetype>(title.size())));
         }
         // The current cookbook is preselected; when it is not listed the first title is.
-        int row = 0;
-        for (int i = 0; current && i < books_->count(); ++i) {
-            if (books_->itemData(i).toByteArray().toStdString() == current->title) {
-                row = i;
-                break;
-            }
-        }
-        books_->setCurrentIndex(books_->count() > 0 ? row : -1);
+        const int row = store::currentTitleRow(titles, *entries, app.state.currentCookbookFile);
+        books_->setCurrentIndex(books_->count() > 0 ? std::max(row, 0) : -1);
     }
     confirmButton_->setEnabled(books_->count() > 0);
 }
@@ -117,27 +116,17 @@ void DestinationChooser::confirm()
     // The operation runs from the opener's timer, so the chooser is gone before it starts.
     QPointer<QTimer> timer = timer_;
     app_.windows.closeWindow(this);
-    returnToOpener(timer);
     if (timer) timer->start();
-}
-
-void DestinationChooser::returnToOpener(QTimer* timer)
-{
-    // The window that asked gets the focus back, as it had before the chooser opened.
-    auto* opener = timer ? qobject_cast<QWidget*>(timer->parent()) : nullptr;
-    if (QMdiSubWindow* frame = opener ? app_.windows.subWindowOf(opener) : nullptr) {
-        app_.windows.area()->setActiveSubWindow(frame);
-    }
 }
 
 DestinationChooser* openDestinationChooser(AppContext& app, ChooserMode mode, QTimer* timer)
 {
-    auto* chooser = app.windows.find<DestinationChooser>(QStringLiteral("frmWhere"));
+    auto* chooser = app.windows.find<DestinationChooser>(forms::kDestination);
     if (chooser) {
-        app.windows.open(QStringLiteral("frmWhere"));
+        app.windows.open(forms::kDestination);
     } else {
         chooser = new DestinationChooser(app);
-        app.windows.add(chooser);
+        app.windows.add(chooser, WindowKind::Dialog);
         app.windows.centerForm(chooser);
     }
     chooser->setOperation(mode, timer);

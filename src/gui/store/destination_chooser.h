@@ -39,8 +39,6 @@ public slots:
     void confirm();  // Command1: "Move", "Import" or "Download"
 
 private:
-    void returnToOpener(QTimer* timer);
-
     AppContext& app_;
     QComboBox* books_ = nullptr;
     QCheckBox* checkIngredients_ = nullptr;

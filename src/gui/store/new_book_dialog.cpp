@@ -9,6 +9,7 @@
 #include "core/store/cookbook_list.h"
 #include "gui/app/geometry.h"
 #include "gui/app/qt_text.h"
+#include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/store/cookbooks_dialog.h"
 
@@ -16,12 +17,12 @@ namespace culvora::gui {
 
 NewBookDialog::NewBookDialog(AppContext& app, QWidget* parent) : QWidget(parent), app_(app)
 {
-    setObjectName(QStringLiteral("nybok"));
+    setObjectName(forms::kNewBook);
     setWindowTitle(QStringLiteral("New book"));
 
     // The proposal counts the titles the Cookbooks dialog shows.
     std::size_t count = 0;
-    if (auto* books = app.windows.find<CookbooksDialog>(QStringLiteral("Valj"))) {
+    if (auto* books = app.windows.find<CookbooksDialog>(forms::kCookbooks)) {
         count = static_cast<std::size_t>(books->titleCount());
     } else if (auto entries = store::CookbookList(app.state.folder).read()) {
         count = entries->size();
@@ -48,8 +49,6 @@ NewBookDialog::NewBookDialog(AppContext& app, QWidget* parent) : QWidget(parent)
     for (auto* b : {ok, cancel}) b->setMinimumWidth(twips(1300));
     connect(ok, &QPushButton::clicked, this, &NewBookDialog::accept);
     connect(cancel, &QPushButton::clicked, this, [this] { app_.windows.closeWindow(this); });
-    connect(titleBox_, &QLineEdit::returnPressed, this, &NewBookDialog::accept);
-    connect(fileBox_, &QLineEdit::returnPressed, this, &NewBookDialog::accept);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -100,7 +99,7 @@ void NewBookDialog::accept()
     if (auto added = books.add(*title, *file); !added) {
         return refuse(toQString(added.error()), fileBox_);
     }
-    if (auto* dialog = app_.windows.find<CookbooksDialog>(QStringLiteral("Valj"))) {
+    if (auto* dialog = app_.windows.find<CookbooksDialog>(forms::kCookbooks)) {
         dialog->fillList(false);
     }
     app_.windows.closeWindow(this);

@@ -12,6 +12,7 @@
 #include "core/text/text.h"
 #include "gui/app/geometry.h"
 #include "gui/app/qt_text.h"
+#include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 
 namespace culvora::gui {
@@ -27,7 +28,7 @@ std::string itemText(const QListWidgetItem* item)
 
 RecipeTypesWindow::RecipeTypesWindow(AppContext& app, QWidget* parent) : QWidget(parent), app_(app)
 {
-    setObjectName(QStringLiteral("nytyp"));
+    setObjectName(forms::kRecipeTypes);
     setWindowTitle(QStringLiteral("Types of recipes"));
 
     auto* listLabel = new QLabel(QStringLiteral("Already existing:"), this);
@@ -43,7 +44,6 @@ RecipeTypesWindow::RecipeTypesWindow(AppContext& app, QWidget* parent) : QWidget
     nameBox_->setObjectName(QStringLiteral("Text1"));
     nameBox_->installEventFilter(this);
     nameLabel->setBuddy(nameBox_);
-    connect(nameBox_, &QLineEdit::returnPressed, this, &RecipeTypesWindow::addType);
 
     auto button = [this](const char* name, const QString& caption) {
         auto* b = new QPushButton(caption, this);
@@ -99,17 +99,20 @@ std::vector<std::string> RecipeTypesWindow::types() const
 void RecipeTypesWindow::insertSorted(const std::string& name)
 {
     // A sorted list box puts a new entry after every entry that sorts equal or lower.
-    int row = 0;
-    while (row < list_->count() && !text::collateLess(name, itemText(list_->item(row)))) ++row;
+    const auto row = text::sortedInsertPosition(types(), name);
     auto* item = new QListWidgetItem(fromCp(name));
     item->setData(Qt::UserRole, QByteArray(name.data(), static_cast<qsizetype>(name.size())));
-    list_->insertItem(row, item);
+    list_->insertItem(static_cast<int>(row), item);
 }
 
 void RecipeTypesWindow::addType()
 {
     if (nameBox_->text().isEmpty()) return;
     auto name = toCp(nameBox_->text());
+    // The same rule as everywhere a type is added: not blank, one line.
+    if (name) {
+        if (auto valid = store::checkTypeName(*name); !valid) name = std::unexpected(valid.error());
+    }
     if (!name) {
         app_.services.prompter.inform(toQString(name.error()), QStringLiteral("Error"));
         return;

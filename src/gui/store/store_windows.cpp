@@ -1,6 +1,10 @@
-#include "gui/app/window_catalog.h"
+#include "gui/store/store_windows.h"
+
+#include "gui/app/shell.h"
+#include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/store/cookbooks_dialog.h"
+#include "gui/store/destination_chooser.h"
 #include "gui/store/new_book_dialog.h"
 #include "gui/store/recipe_types_window.h"
 
@@ -10,25 +14,29 @@ namespace culvora::gui {
 // openDestinationChooser (destination_chooser.h).
 void registerStoreWindows(AppContext& app)
 {
-    app.windows.addFactory(QStringLiteral("Valj"), [&app]() -> QWidget* {
+    app.windows.addFactory(forms::kCookbooks, [&app]() -> QWidget* {
         auto* dialog = new CookbooksDialog(app);
-        app.windows.add(dialog);
+        app.windows.add(dialog, WindowKind::Dialog);
         app.windows.centerForm(dialog);
         return dialog;
     });
-    app.windows.addFactory(QStringLiteral("nybok"), [&app]() -> QWidget* {
+    app.windows.addFactory(forms::kNewBook, [&app]() -> QWidget* {
         auto* dialog = new NewBookDialog(app);
-        app.windows.add(dialog);
+        app.windows.add(dialog, WindowKind::Dialog);
         app.windows.centerForm(dialog);
         dialog->startEditing();
         return dialog;
     });
-    app.windows.addFactory(QStringLiteral("nytyp"), [&app]() -> QWidget* {
+    app.windows.addFactory(forms::kRecipeTypes, [&app]() -> QWidget* {
         auto* window = new RecipeTypesWindow(app);
-        app.windows.add(window);
+        app.windows.add(window, WindowKind::Dialog);
         app.windows.centerForm(window);
         return window;
     });
+    // "&Import from Meal Master..." asks for the destination cookbook first; the chooser
+    // starts the main window's import timer.
+    app.shell.setImportChooser(
+        [&app] { openDestinationChooser(app, ChooserMode::Import, app.shell.importTimer()); });
 }
 
 }  // namespace culvora::gui

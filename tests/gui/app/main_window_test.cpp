@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 #include <filesystem>
 
@@ -301,14 +302,37 @@ private slots:
     {
         GuiFixture f;
         f.writeDefaultFiles();
+        f.copyDeliveredData();
         MainWindow& main = f.start(true);
-        for (int width : {700, 1100}) {
+        auto* strip = main.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
+        auto* banner = strip->findChild<QLabel*>(QStringLiteral("Image1"));
+        auto* site = strip->findChild<QLabel*>(QStringLiteral("Label1"));
+        QVERIFY(banner && site);
+        // Wide and narrow again: the window can always shrink back.
+        for (int width : {1500, 700, 1100, 600}) {
             main.resize(width, 600);
             QCoreApplication::processEvents();
-            auto* banner = main.findChild<QLabel*>(QStringLiteral("Image1"));
-            auto* site = main.findChild<QLabel*>(QStringLiteral("Label1"));
+            QCOMPARE(main.width(), width);
             QCOMPARE(banner->width(), main.width());
-            QCOMPARE(site->x(), (main.width() - site->width()) / 2);
+            // Centred, unless that would put it on the wordmark at the left.
+            QCOMPARE(site->x(), std::max((main.width() - site->width()) / 2, 348));
+            // No picture under the address: the banner drawn without it shows only its
+            // plain colour there.
+            site->hide();
+            const QImage drawn = banner->grab().toImage();
+            site->show();
+            const QColor plain = drawn.pixelColor(drawn.width() - 1, drawn.height() - 12);
+            const QRect under = site->geometry().adjusted(-6, 0, 6, 0);
+            int differing = 0;
+            for (int x = under.left(); x <= under.right(); x += 2) {
+                for (int y = 4; y < drawn.height() - 8; y += 2) {
+                    if (drawn.pixelColor(x * drawn.devicePixelRatio(),
+                                         y * drawn.devicePixelRatio()) != plain) {
+                        ++differing;
+                    }
+                }
+            }
+            QCOMPARE(differing, 0);
         }
     }
 

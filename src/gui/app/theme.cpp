@@ -1,0 +1,125 @@
+#include "gui/app/theme.h"
+
+#include <QFontDatabase>
+#include <QPalette>
+#include <QWidget>
+
+namespace culvora::gui::theme {
+
+QFont serifFont(qreal points)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
+                      QStringLiteral("DejaVu Serif")});
+    font.setStyleHint(QFont::Serif);
+    font.setPointSizeF(points);
+    return font;
+}
+
+QFont sansFont(qreal points, bool bold)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+QFont headingFont()
+{
+    QFont font;
+    if (QFontDatabase::families().contains(QStringLiteral("Dancing Script"))) {
+        font.setFamily(QStringLiteral("Dancing Script"));
+        font.setPixelSize(20);
+    } else {
+        font.setFamily(QStringLiteral("DejaVu Serif"));
+        font.setStyleHint(QFont::Serif);
+        font.setPixelSize(15);
+    }
+    font.setBold(true);
+    return font;
+}
+
+QString paperButtonStyle()
+{
+    // The focus ring is drawn in the border: a keyboard user always sees where the focus is.
+    return QStringLiteral(
+        "QPushButton { background: #fffdf8; color: #4a2c20; border: 1px solid #d6b8a4;"
+        "  border-radius: 4px; padding: 2px 8px; }"
+        "QPushButton:hover { background: #fdece4; border-color: #c8553d; }"
+        "QPushButton:pressed { background: #f7d8cc; }"
+        "QPushButton:focus { border: 2px solid #d98c2b; }"
+        "QPushButton:disabled { color: #cbbcb1; border-color: #eadcd2; background: #fbf6ee; }"
+        "QPushButton[letter=\"true\"] { padding: 0; font-weight: bold; }"
+        "QPushButton[dropTarget=\"true\"] { border-style: dashed; border-color: #c8553d; }"
+        "QPushButton[dropTarget=\"true\"]:disabled { border-color: #eadcd2; }"
+        "QPushButton[dropHover=\"true\"] { background: #e4f2dc; border: 2px solid #3e8e41; }");
+}
+
+QString bookButtonStyle()
+{
+    return QStringLiteral(
+        "QPushButton { background: #fbf3e2; color: #5a2a1a; border: 1px solid #b08a5a;"
+        " border-radius: 6px; padding: 3px 12px; }"
+        "QPushButton:hover { background: #f6e4c2; border-color: #8e5a2e; }"
+        "QPushButton:pressed { background: #ecd3a6; }"
+        "QPushButton:focus { border: 2px solid #d98c2b; }");
+}
+
+QString scrollBarStyle()
+{
+    return QStringLiteral(
+        "QScrollBar:vertical { background: rgba(120, 80, 40, 30); width: 12px; border-radius: 6px;"
+        " margin: 0; }"
+        "QScrollBar::handle:vertical { background: #c9a57a; border-radius: 5px; min-height: 24px;"
+        " margin: 1px; }"
+        "QScrollBar::handle:vertical:hover { background: #b8432f; }"
+        "QScrollBar::handle:vertical:disabled { background: transparent; }"
+        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }");
+}
+
+QString toolbarStyle()
+{
+    return QStringLiteral(
+        "QToolBar { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fdf6e6,"
+        " stop:1 #efe0c0); border: 0; border-bottom: 1px solid #c9ad80; padding: 2px 6px;"
+        " spacing: 2px; }"
+        "QToolButton { color: #4a2418; padding: 3px 7px; border-radius: 5px;"
+        " border: 1px solid transparent; }"
+        "QToolButton:disabled { color: #b8a68c; }"
+        "QToolButton:hover:enabled { background: #f3dfb8; }"
+        "QToolButton:focus { border: 1px solid #d98c2b; }"
+        "QToolButton:pressed { background: #e8cc98; }"
+        "QToolBar::separator { background: #c9ad80; width: 1px; margin: 5px 6px; }");
+}
+
+QString bannerAddressStyle()
+{
+    return QStringLiteral("QLabel { color: #8c2f1c; background: #fffaf0; border: 1px solid #e2cfa8;"
+                          " border-radius: 10px; padding: 2px 12px; font-size: 10pt; }"
+                          " QLabel:hover { text-decoration: underline; background: #ffffff; }"
+                          " QLabel:focus { border: 2px solid #d98c2b; }");
+}
+
+QString instructionBoxStyle()
+{
+    return QStringLiteral(
+               "QPlainTextEdit { background: white; color: #3a261a; border: 1px solid #decdaa;"
+               " border-radius: 4px; padding: 6px 4px; selection-background-color: #f0d39a;"
+               " selection-color: #3a261a; }"
+               "QPlainTextEdit:focus { border: 1px solid #d98c2b; }") +
+           scrollBarStyle();
+}
+
+void setInk(QWidget* widget, const QColor& color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Text, color);
+    widget->setPalette(palette);
+}
+
+}  // namespace culvora::gui::theme

@@ -1,0 +1,55 @@
+#pragma once
+
+// The program's look in one place: the colours of the paper, the ink and the tomato-red
+// accents, the fonts, and the style sheets of buttons, scroll bars and toolbars. Every window
+// takes its colours and styles from here.
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class QWidget;
+
+namespace culvora::gui::theme {
+
+// Paper and cloth.
+inline const QColor kPaper{0xFD, 0xF9, 0xF0};
+inline const QColor kCream{0xFB, 0xF5, 0xE6};
+inline const QColor kLinen{0xEA, 0xE0, 0xC8};
+inline const QColor kDesk{0xE9, 0xE2, 0xD0};   // the main window's empty area
+inline const QColor kTable{0xB9, 0x8A, 0x5A};  // the table under the open book
+
+// Ink.
+inline const QColor kInk{0x3A, 0x26, 0x1A};
+inline const QColor kDarkInk{0x1E, 0x1A, 0x17};  // recipe names in the browser
+inline const QColor kSoftInk{0x6B, 0x4A, 0x33};
+inline const QColor kBrownInk{0x4A, 0x24, 0x18};
+inline const QColor kTitleInk{0x6E, 0x22, 0x16};
+inline const QColor kPressedInk{0x1B, 0x2F, 0x80};  // a pressed name, dark blue
+
+// Accents.
+inline const QColor kTomato{0xC0, 0x3B, 0x2B};
+inline const QColor kAccent{0xB8, 0x43, 0x2F};
+inline const QColor kHeading{0xA8, 0x3A, 0x24};
+inline const QColor kBrown{0x8A, 0x5A, 0x32};
+inline const QColor kBanner{0x8C, 0x2F, 0x1C};
+inline const QColor kFocus{0xD9, 0x8C, 0x2B};  // the ring round a control with the focus
+
+// Fonts: the classic faces where they are installed, metric-compatible or similar ones else.
+QFont serifFont(qreal points);
+QFont sansFont(qreal points, bool bold = false);
+// The browser's letter headings: a decorative script when one is installed, else a bold serif.
+QFont headingFont();
+
+// Style sheets.
+QString paperButtonStyle();  // the buttons of the paper windows (browser, dialogs)
+QString bookButtonStyle();   // the buttons on the open book
+QString scrollBarStyle();    // a slim vertical scroll bar on paper
+QString toolbarStyle();      // the viewer's toolbar
+QString bannerAddressStyle();
+QString instructionBoxStyle();
+
+// Sets the text colour of a label or a text box.
+void setInk(QWidget* widget, const QColor& color);
+
+}  // namespace culvora::gui::theme

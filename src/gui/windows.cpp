@@ -1,0 +1,18 @@
+#include "gui/windows.h"
+
+#include "gui/app/app_windows.h"
+#include "gui/recipes/recipe_windows.h"
+#include "gui/store/store_windows.h"
+
+namespace culvora::gui {
+
+void registerAllWindows(AppContext& app)
+{
+    registerAppWindows(app);
+    registerWelcomeWindow(app);
+    registerStoreWindows(app);
+    registerBrowserWindow(app);
+    registerViewerWindow(app);
+}
+
+}  // namespace culvora::gui
