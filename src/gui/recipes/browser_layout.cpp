@@ -1,8 +1,10 @@
 #include "gui/recipes/browser_layout.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "core/store/cookbook.h"
+#include "core/text/text.h"
 
 namespace culvora::gui {
 
@@ -217,6 +219,89 @@ int BrowserLayout::findName(std::string_view caption) const
         if (p.visible && p.caption == caption) return i;
     }
     return -1;
+}
+
+int BrowserLayout::stepName(int from, NameStep step) const
+{
+    auto visible = [this](int i) { return names_[static_cast<std::size_t>(i)].visible; };
+    const int count = nameCount();
+    auto firstFrom = [&](int i, int direction) {
+        for (; i >= 1 && i <= count; i += direction) {
+            if (visible(i)) return i;
+        }
+        return 0;
+    };
+    if (from <= 0 || from > count || !visible(from)) {
+        for (LabelRef ref : shownLabels()) {
+            if (ref.kind == LabelKind::Name) return ref.index;
+        }
+        return firstFrom(1, 1);
+    }
+    const int column = names_[static_cast<std::size_t>(from)].column;
+    const int top = names_[static_cast<std::size_t>(from)].top;
+    // The name nearest to `top` in the first column on the given side that has one.
+    auto inColumn = [&](int direction) {
+        int best = 0;
+        for (int i = from + direction; i >= 1 && i <= count; i += direction) {
+            if (!visible(i)) continue;
+            const Placed& p = names_[static_cast<std::size_t>(i)];
+            if (p.column == column) continue;
+            if (best != 0 && p.column != names_[static_cast<std::size_t>(best)].column) break;
+            if (best == 0 || std::abs(p.top - top) <
+                                 std::abs(names_[static_cast<std::size_t>(best)].top - top)) {
+                best = i;
+            }
+        }
+        return best == 0 ? from : best;
+    };
+    switch (step) {
+    case NameStep::Previous: return firstFrom(from - 1, -1) ? firstFrom(from - 1, -1) : from;
+    case NameStep::Next: return firstFrom(from + 1, 1) ? firstFrom(from + 1, 1) : from;
+    case NameStep::PreviousColumn: return inColumn(-1);
+    case NameStep::NextColumn: return inColumn(1);
+    case NameStep::First: return firstFrom(1, 1);
+    case NameStep::Last: return firstFrom(count, -1);
+    }
+    return from;
+}
+
+int BrowserLayout::findNameStartingWith(std::string_view prefix, int from) const
+{
+    const int count = nameCount();
+    if (prefix.empty() || count == 0) return 0;
+    const std::string wanted = text::toLower(prefix);
+    from = std::clamp(from, 1, count);
+    for (int n = 0; n < count; ++n) {
+        const int i = (from - 1 + n) % count + 1;
+        const Placed& p = names_[static_cast<std::size_t>(i)];
+        if (p.visible && text::toLower(p.caption).starts_with(wanted)) return i;
+    }
+    return 0;
+}
+
+bool BrowserLayout::isShown(LabelRef ref) const
+{
+    const Placed* p = placed(ref);
+    if (!p || ref.index == 0) return false;
+    const int l = columnLeft(p->column);
+    return l >= kFirstColumnLeft && l < kShownRight;
+}
+
+int BrowserLayout::scrollIntoView(LabelRef ref)
+{
+    const Placed* p = placed(ref);
+    if (!p || ref.index == 0) return 0;
+    int presses = 0;
+    for (int guard = lastColumn() + 1; guard >= 0 && !isShown(ref); --guard) {
+        if (columnLeft(p->column) >= kShownRight) {
+            if (!scrollRight()) break;
+            ++presses;
+        } else {
+            if (!scrollLeft()) break;
+            --presses;
+        }
+    }
+    return presses;
 }
 
 }  // namespace culvora::gui

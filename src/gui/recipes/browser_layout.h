@@ -113,6 +113,22 @@ public:
     // A deleted or moved recipe: the label is hidden and its caption emptied; the others
     // keep their places.
     void hideName(int index);
+
+    // --- The keyboard ----------------------------------------------------------------------
+    enum class NameStep { Previous, Next, PreviousColumn, NextColumn, First, Last };
+    // The name an arrow key (or Home, End) leads to from name `from`: the previous or next
+    // visible name in list order, the nearest visible name in the column before or after, the
+    // first or last name. From 0 (no name chosen yet) any step leads to the first name on
+    // screen. 0 when there is no name at all; `from` itself where the list ends.
+    int stepName(int from, NameStep step) const;
+    // The first visible name whose caption begins with the prefix (Windows-1252, compared
+    // without regard to case), looking from name `from` on and round to the start; 0 for none.
+    int findNameStartingWith(std::string_view prefix, int from = 1) const;
+    // True when the label's column is one the window shows.
+    bool isShown(LabelRef ref) const;
+    // Scrolls a column at a time until the label's column is shown; the presses made, counted
+    // as pressLetter counts them.
+    int scrollIntoView(LabelRef ref);
     // The first visible name label whose caption equals the name, or -1.
     int findName(std::string_view caption) const;
 

@@ -4,6 +4,8 @@
 #include <QDragEnterEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -14,6 +16,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTimer>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -56,10 +59,10 @@ constexpr int kNameRoom = kColumnWidth - 250;
 
 constexpr int kLetterCount = 25;
 
-const QColor kPaper(0xFD, 0xF9, 0xF0);
-const QColor kNameColour(0x1E, 0x1A, 0x17);
-const QColor kPressedColour(0x1B, 0x2F, 0x80);
-const QColor kHeadingColour(0xA8, 0x3A, 0x24);
+using theme::kPaper;
+const QColor kNameColour = theme::kDarkInk;
+const QColor kPressedColour = theme::kPressedInk;
+const QColor kHeadingColour = theme::kHeading;
 
 QString letterCaption(int index)
 {
@@ -69,14 +72,17 @@ QString letterCaption(int index)
     return QString(QLatin1Char(letter));
 }
 
+// The three drag pictures: dragging started, over a target, over no target.
+enum class DragIcon { Drag, Drop, NoDrop };
+
 // A drag picture drawn in code, for a data folder that lacks the delivered ones.
-QPixmap drawnIcon(int kind)
+QPixmap drawnIcon(DragIcon kind)
 {
     QPixmap pixmap(32, 32);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    if (kind == 2) {  // no drop
+    if (kind == DragIcon::NoDrop) {
         p.setPen(QPen(QColor(0xC0, 0x32, 0x24), 4));
         p.drawEllipse(QRectF(4, 4, 24, 24));
         p.drawLine(QPointF(8.5, 8.5), QPointF(23.5, 23.5));
@@ -89,7 +95,7 @@ QPixmap drawnIcon(int kind)
     p.drawLine(QPointF(6, 10), QPointF(24, 10));
     p.setPen(QPen(QColor(0x90, 0x84, 0x78), 1.5));
     for (int y = 14; y <= 20; y += 3) p.drawLine(QPointF(6, y), QPointF(22, y));
-    if (kind == 1) {  // drop
+    if (kind == DragIcon::Drop) {
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0x3E, 0x8E, 0x41));
         p.drawEllipse(QRectF(16, 16, 15, 15));
@@ -99,7 +105,7 @@ QPixmap drawnIcon(int kind)
     return pixmap;
 }
 
-QPixmap pictureOr(const ProgramFolder& folder, const QString& name, int kind)
+QPixmap pictureOr(const ProgramFolder& folder, const QString& name, DragIcon kind)
 {
     QPixmap picture = loadPicture(folder, name);
     return picture.isNull() ? drawnIcon(kind) : picture;
@@ -112,31 +118,11 @@ QFont namesFont()
     return font;
 }
 
-const QString kButtonStyle = QStringLiteral(
-    "QPushButton { background: #fffdf8; color: #4a2c20; border: 1px solid #d6b8a4;"
-    "  border-radius: 4px; padding: 2px 8px; }"
-    "QPushButton:hover { background: #fdece4; border-color: #c8553d; }"
-    "QPushButton:pressed { background: #f7d8cc; }"
-    "QPushButton:disabled { color: #cbbcb1; border-color: #eadcd2; background: #fbf6ee; }"
-    "QPushButton[letter=\"true\"] { padding: 0; font-weight: bold; }"
-    "QPushButton[dropTarget=\"true\"] { border-style: dashed; border-color: #c8553d; }"
-    "QPushButton[dropHover=\"true\"] { background: #e4f2dc; border: 2px solid #3e8e41; }");
-
 }  // namespace
 
 QFont headingFont()
 {
-    QFont font;
-    if (QFontDatabase::families().contains(QStringLiteral("Dancing Script"))) {
-        font.setFamily(QStringLiteral("Dancing Script"));
-        font.setPixelSize(20);
-    } else {
-        font.setFamily(QStringLiteral("DejaVu Serif"));
-        font.setStyleHint(QFont::Serif);
-        font.setPixelSize(15);
-    }
-    font.setBold(true);
-    return font;
+    return theme::headingFont();
 }
 
 // The one widget that shows the labels: it paints the few on screen and turns mouse events
@@ -150,6 +136,7 @@ public:
           headingFont_(gui::headingFont())
     {
         setMouseTracking(true);
+        setFocusPolicy(Qt::StrongFocus);
     }
 
     const QFont& nameFont() const { return nameFont_; }
@@ -175,8 +162,50 @@ protected:
                 p.setPen(pressed ? kPressedColour : kNameColour);
                 p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter,
                            nameMetrics.elidedText(text, Qt::ElideRight, twips(kNameRoom)));
+                // The keyboard's name wears a ring while the names have the focus.
+                if (hasFocus() && ref.index == browser_.focusName_) {
+                    p.save();
+                    p.setRenderHint(QPainter::Antialiasing);
+                    p.setPen(QPen(theme::kFocus, 1.5));
+                    p.setBrush(Qt::NoBrush);
+                    p.drawRoundedRect(QRectF(r).adjusted(-3, -1, 3, 1), 4, 4);
+                    p.restore();
+                }
             }
         }
+    }
+
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::ToolTip) {
+            auto* help = static_cast<QHelpEvent*>(event);
+            const QString tip = browser_.toolTipAt(mapToParent(help->pos()));
+            if (tip.isEmpty()) {
+                QToolTip::hideText();
+                event->ignore();
+            } else {
+                QToolTip::showText(help->globalPos(), tip, this);
+            }
+            return true;
+        }
+        return QWidget::event(event);
+    }
+
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (!browser_.keyOnNames(event)) QWidget::keyPressEvent(event);
+    }
+
+    void focusInEvent(QFocusEvent* event) override
+    {
+        QWidget::focusInEvent(event);
+        update();
+    }
+
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        QWidget::focusOutEvent(event);
+        update();
     }
 
     void mouseMoveEvent(QMouseEvent* event) override
@@ -212,9 +241,9 @@ RecipeBrowser::RecipeBrowser(AppContext& app, QWidget* parent) : QWidget(parent)
     setObjectName(forms::kBrowser);
     setWindowTitle(QStringLiteral("Recipes"));
     background_ = loadPicture(app.state.folder, QStringLiteral("recept.gif"));
-    dragIcon_ = pictureOr(app.state.folder, QStringLiteral("pics/drag.gif"), 0);
-    dropIcon_ = pictureOr(app.state.folder, QStringLiteral("pics/drop.gif"), 1);
-    noDropIcon_ = pictureOr(app.state.folder, QStringLiteral("pics/nodrop.gif"), 2);
+    dragIcon_ = pictureOr(app.state.folder, QStringLiteral("pics/drag.gif"), DragIcon::Drag);
+    dropIcon_ = pictureOr(app.state.folder, QStringLiteral("pics/drop.gif"), DragIcon::Drop);
+    noDropIcon_ = pictureOr(app.state.folder, QStringLiteral("pics/nodrop.gif"), DragIcon::NoDrop);
     // The picture fixes the window's size.
     setFixedSize(background_.isNull() ? QSize(kPictureWidth, kPictureHeight)
                                       : background_.deviceIndependentSize().toSize());
@@ -239,7 +268,7 @@ QPushButton* RecipeBrowser::addButton(const char* name, const QString& caption, 
 
 void RecipeBrowser::buildControls()
 {
-    setStyleSheet(kButtonStyle);
+    setStyleSheet(theme::paperButtonStyle());
 
     canvas_ = new NameCanvas(*this, this);
     canvas_->setObjectName(QStringLiteral("labels"));  // where ratt and bokstav are painted
@@ -267,52 +296,31 @@ void RecipeBrowser::buildControls()
     }
 
     // The button row: the arrows at both ends, "New recipe", the four drop targets, "Options >".
-    struct RowButton {
-        const char* name;
-        QString caption;
-        QString tip;
-        int left;
-        int width;
-    };
-    const RowButton row[] = {
-        {"Command8", QStringLiteral("<"), QStringLiteral("Scroll left"), 20, 30},
-        {"Command2", QStringLiteral("New recipe"),
-         QStringLiteral("Add a new recipe to your cookbook"), 62, 96},
-        {"Command3", QStringLiteral("Edit"), QStringLiteral("Edit a recipe"), 186, 66},
-        {"Command5", QStringLiteral("Move"), QStringLiteral("Move recipe to another cookbook"), 258,
-         66},
-        {"Command6", QStringLiteral("Upload"), QStringLiteral("Upload a recipe"), 330, 70},
-        {"Command9", QStringLiteral("Delete"), QStringLiteral("Delete a recipe"), 406, 70},
-        {"Command12", QStringLiteral("Options >"), QStringLiteral("See some more options"), 504,
-         94},
-        {"Command4", QStringLiteral(">"), QStringLiteral("Scroll right"), 610, 30},
-    };
-    for (const RowButton& place : row) {
-        QPushButton* button = addButton(place.name, place.caption, place.tip);
+    for (const RowButton& place : rowButtons()) {
+        QPushButton* button =
+            addButton(place.name, QString::fromUtf8(place.caption), QString::fromUtf8(place.tip));
         button->setGeometry(place.left, kButtonTop, place.width, kButtonHeight);
-        if (isDropTarget(button->objectName())) {
-            button->setProperty("dropTarget", true);
+        connect(button, &QPushButton::clicked, this, place.clicked);
+        if (const DropTarget* target = dropTarget(button->objectName())) {
             button->setAcceptDrops(true);
             button->installEventFilter(this);
-            connect(button, &QPushButton::clicked, this, &RecipeBrowser::refuseActionClick);
+            // A target whose window the program does not have yet is drawn without its dashed
+            // border, and a name dragged over it is refused.
+            button->setProperty("dropTarget", dropTargetAvailable(*target));
         }
     }
-    connect(findChild<QPushButton*>(QStringLiteral("Command8")), &QPushButton::clicked, this,
-            &RecipeBrowser::scrollLeft);
-    connect(findChild<QPushButton*>(QStringLiteral("Command4")), &QPushButton::clicked, this,
-            &RecipeBrowser::scrollRight);
     auto* newRecipe = findChild<QPushButton*>(QStringLiteral("Command2"));
-    connect(newRecipe, &QPushButton::clicked, this, &RecipeBrowser::openNewRecipe);
     // Greyed out rather than doing nothing while the program has no recipe editor.
     newRecipe->setEnabled(app_.windows.hasFactory(forms::kNewRecipe));
     optionsButton_ = findChild<QPushButton*>(QStringLiteral("Command12"));
-    connect(optionsButton_, &QPushButton::clicked, this, &RecipeBrowser::popupOptions);
 
     // Command7 takes the keyboard focus out of sight, so no button shows a focus frame and
     // Enter presses nothing.
     focusSink_ = new QPushButton(this);
     focusSink_->setObjectName(QStringLiteral("Command7"));
     focusSink_->setGeometry(twips(-1200), kButtonTop, 40, kButtonHeight);
+    // The focus it takes goes on to the names, so the keyboard can walk them at once.
+    focusSink_->setFocusProxy(canvas_);
 
     dragTimer_ = new QTimer(this);
     dragTimer_->setObjectName(QStringLiteral("Timer2"));
@@ -394,16 +402,49 @@ LabelRef RecipeBrowser::labelAt(const QPoint& windowPos) const
                            labelSizes());
 }
 
+bool RecipeBrowser::isElided(int nameIndex) const
+{
+    const QString text = fromCp(layout_.caption({LabelKind::Name, nameIndex}));
+    return QFontMetrics(canvas_->nameFont()).horizontalAdvance(text) > twips(kNameRoom);
+}
+
+QString RecipeBrowser::toolTipAt(const QPoint& windowPos) const
+{
+    const LabelRef ref = labelAt(windowPos);
+    if (ref.kind != LabelKind::Name || !isElided(ref.index)) return {};
+    return fromCp(layout_.caption(ref));
+}
+
+QString RecipeBrowser::barText() const
+{
+    return bar_->isVisible() ? bar_->text() : QString();
+}
+
 void RecipeBrowser::showBar(int nameIndex)
 {
     const LabelSizes sizes = labelSizes();
     const int width = labelWidth({LabelKind::Name, nameIndex});
     const TwipRect bar = layout_.hoverBar(nameIndex, width, sizes.nameHeight);
-    bar_->setGeometry(twips(bar.left), twips(bar.top - kGridLift), twips(bar.width),
-                      std::max(2, twips(bar.height)));
     const bool pressed = pressed_ && nameIndex == dragIndex_;
-    bar_->setStyleSheet(pressed ? QStringLiteral("background: #1b2f80;")
-                                : QStringLiteral("background: #1e1a17;"));
+    const QString ink = pressed ? QStringLiteral("#1b2f80") : QStringLiteral("#1e1a17");
+    if (isElided(nameIndex)) {
+        // A name cut short on screen is written out in full on the bar, so it can be read.
+        const QString text = fromCp(layout_.caption({LabelKind::Name, nameIndex}));
+        bar_->setText(text);
+        bar_->setFont(canvas_->nameFont());
+        bar_->setStyleSheet(QStringLiteral("background: %1; color: white; padding: 1px 6px;"
+                                           " border-radius: 3px;")
+                                .arg(ink));
+        const QSize needed = bar_->sizeHint();
+        const int left =
+            std::clamp(twips(bar.left), 0, std::max(0, this->width() - needed.width()));
+        bar_->setGeometry(left, twips(bar.top - kGridLift), needed.width(), needed.height());
+    } else {
+        bar_->clear();
+        bar_->setStyleSheet(QStringLiteral("background: %1;").arg(ink));
+        bar_->setGeometry(twips(bar.left), twips(bar.top - kGridLift), twips(bar.width),
+                          std::max(2, twips(bar.height)));
+    }
     bar_->show();
     bar_->raise();
     barName_ = nameIndex;
@@ -425,6 +466,64 @@ void RecipeBrowser::hoverAt(const QPoint& windowPos)
         hideBar();
         canvas_->unsetCursor();
     }
+}
+
+// --- The keyboard --------------------------------------------------------------------------
+
+void RecipeBrowser::focusOnName(int nameIndex)
+{
+    if (nameIndex <= 0 || !layout_.isVisible({LabelKind::Name, nameIndex})) return;
+    focusName_ = nameIndex;
+    if (layout_.scrollIntoView({LabelKind::Name, nameIndex}) != 0) afterScroll();
+    showBar(nameIndex);
+    canvas_->update();
+}
+
+bool RecipeBrowser::keyOnNames(QKeyEvent* event)
+{
+    using Step = BrowserLayout::NameStep;
+    auto step = [this](Step s) { focusOnName(layout_.stepName(focusName_, s)); };
+    const bool current = focusName_ > 0 && layout_.isVisible({LabelKind::Name, focusName_});
+    switch (event->key()) {
+    case Qt::Key_Up: step(Step::Previous); return true;
+    case Qt::Key_Down: step(Step::Next); return true;
+    case Qt::Key_Left: step(Step::PreviousColumn); return true;
+    case Qt::Key_Right: step(Step::NextColumn); return true;
+    case Qt::Key_Home: step(Step::First); return true;
+    case Qt::Key_End: step(Step::Last); return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (current) showRecipe(app_, layout_.caption({LabelKind::Name, focusName_}));
+        return true;
+    case Qt::Key_Delete:
+        if (current) {
+            const int deleted = focusName_;
+            const int next = layout_.stepName(deleted, Step::Next) != deleted
+                                 ? layout_.stepName(deleted, Step::Next)
+                                 : layout_.stepName(deleted, Step::Previous);
+            if (DeleteRecipe(app_, layout_.caption({LabelKind::Name, deleted}), deleted)) {
+                focusName_ = next != deleted ? next : 0;
+                if (focusName_) focusOnName(focusName_);
+            }
+        }
+        return true;
+    default: break;
+    }
+    const QString text = event->text();
+    const bool typing = !text.isEmpty() && text.at(0).isPrint() &&
+                        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (!typing) return false;
+    // Letters typed within a second of each other make one word to jump to.
+    if (!typedAt_.isValid() || typedAt_.elapsed() > 1000) typed_.clear();
+    typedAt_.start();
+    typed_ += text;
+    auto prefix = toCp(typed_);
+    if (!prefix) return true;
+    // A first letter looks on from the name after the current one, so pressing it again
+    // walks through the names of that letter.
+    const int from = typed_.size() == 1 && current ? focusName_ + 1 : std::max(focusName_, 1);
+    if (const int found = layout_.findNameStartingWith(*prefix, from)) focusOnName(found);
+    return true;
 }
 
 // --- Click and drag ------------------------------------------------------------------------
@@ -490,16 +589,53 @@ QString RecipeBrowser::dragFormat()
     return QStringLiteral("application/x-culvora-recipe");
 }
 
+const std::vector<RecipeBrowser::RowButton>& RecipeBrowser::rowButtons()
+{
+    static const std::vector<RowButton> row = {
+        {"Command8", "<", "Scroll left", 20, 30, &RecipeBrowser::scrollLeft},
+        {"Command2", "New recipe", "Add a new recipe to your cookbook", 62, 96,
+         &RecipeBrowser::openNewRecipe},
+        {"Command3", "Edit", "Edit a recipe", 186, 66, &RecipeBrowser::refuseActionClick},
+        {"Command5", "Move", "Move recipe to another cookbook", 258, 66,
+         &RecipeBrowser::refuseActionClick},
+        {"Command6", "Upload", "Upload a recipe", 330, 70, &RecipeBrowser::refuseActionClick},
+        {"Command9", "Delete", "Delete a recipe", 406, 70, &RecipeBrowser::refuseActionClick},
+        {"Command12", "Options >", "See some more options", 504, 94, &RecipeBrowser::popupOptions},
+        {"Command4", ">", "Scroll right", 610, 30, &RecipeBrowser::scrollRight},
+    };
+    return row;
+}
+
+const RecipeBrowser::DropTarget* RecipeBrowser::dropTarget(const QString& objectName)
+{
+    // "Edit" and "Upload" open a window; "Move" and "Delete" work in the browser itself.
+    static const std::array<DropTarget, 4> targets = {{
+        {"Command3", forms::kEditRecipe, &RecipeBrowser::editDragged},
+        {"Command5", QLatin1String(), &RecipeBrowser::moveDragged},
+        {"Command6", forms::kUpload, &RecipeBrowser::uploadDragged},
+        {"Command9", QLatin1String(), &RecipeBrowser::deleteDragged},
+    }};
+    for (const DropTarget& target : targets) {
+        if (objectName == QLatin1String(target.button)) return &target;
+    }
+    return nullptr;
+}
+
 bool RecipeBrowser::isDropTarget(const QString& objectName)
 {
-    return objectName == QLatin1String("Command3") || objectName == QLatin1String("Command5") ||
-           objectName == QLatin1String("Command6") || objectName == QLatin1String("Command9");
+    return dropTarget(objectName) != nullptr;
+}
+
+bool RecipeBrowser::dropTargetAvailable(const DropTarget& target) const
+{
+    return target.window.isEmpty() || app_.windows.hasFactory(target.window);
 }
 
 bool RecipeBrowser::eventFilter(QObject* watched, QEvent* event)
 {
     auto* button = qobject_cast<QPushButton*>(watched);
-    if (!button || !isDropTarget(button->objectName())) return QWidget::eventFilter(watched, event);
+    const DropTarget* target = button ? dropTarget(button->objectName()) : nullptr;
+    if (!target) return QWidget::eventFilter(watched, event);
     auto setHover = [button](bool on) {
         button->setProperty("dropHover", on);
         button->style()->unpolish(button);
@@ -509,7 +645,11 @@ bool RecipeBrowser::eventFilter(QObject* watched, QEvent* event)
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (!drag->mimeData()->hasFormat(dragFormat())) return false;
+        // A target that cannot act must not light up as if it took the name.
+        if (!drag->mimeData()->hasFormat(dragFormat()) || !dropTargetAvailable(*target)) {
+            drag->ignore();
+            return true;
+        }
         drag->setDropAction(Qt::MoveAction);
         drag->accept();
         if (event->type() == QEvent::DragEnter) setHover(true);
@@ -519,7 +659,10 @@ bool RecipeBrowser::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
         setHover(false);
-        if (!drop->mimeData()->hasFormat(dragFormat())) return false;
+        if (!drop->mimeData()->hasFormat(dragFormat()) || !dropTargetAvailable(*target)) {
+            drop->ignore();
+            return true;
+        }
         dropTarget_ = button->objectName();
         drop->setDropAction(Qt::MoveAction);
         drop->accept();
@@ -531,23 +674,40 @@ bool RecipeBrowser::eventFilter(QObject* watched, QEvent* event)
 
 void RecipeBrowser::dropOn(const QString& targetName)
 {
-    const LabelRef dragged{LabelKind::Name, dragIndex_};
-    if (!isDropTarget(targetName) || !layout_.isVisible(dragged)) return;
-    const std::string name = layout_.caption(dragged);
-    if (targetName == QLatin1String("Command3")) {
-        app_.state.editRecipe = name;
-        app_.windows.open(forms::kEditRecipe);
-    } else if (targetName == QLatin1String("Command9")) {
-        DeleteRecipe(app_, name, dragIndex_);
-    } else if (targetName == QLatin1String("Command6")) {
-        update();
-        app_.state.dragRecipe = name;
-        app_.windows.open(forms::kUpload);
-    } else if (targetName == QLatin1String("Command5")) {
-        app_.state.moveIndex = dragIndex_;
-        app_.state.dragRecipe = name;
-        openDestinationChooser(app_, ChooserMode::Move, moveTimer_);
-    }
+    const DropTarget* target = dropTarget(targetName);
+    if (!target || !dropTargetAvailable(*target)) return;
+    if (!layout_.isVisible({LabelKind::Name, dragIndex_})) return;
+    (this->*(target->dropped))();
+}
+
+std::string RecipeBrowser::draggedName() const
+{
+    return layout_.caption({LabelKind::Name, dragIndex_});
+}
+
+void RecipeBrowser::editDragged()
+{
+    app_.state.editRecipe = draggedName();
+    app_.windows.open(forms::kEditRecipe);
+}
+
+void RecipeBrowser::moveDragged()
+{
+    app_.state.moveIndex = dragIndex_;
+    app_.state.dragRecipe = draggedName();
+    openDestinationChooser(app_, ChooserMode::Move, moveTimer_);
+}
+
+void RecipeBrowser::uploadDragged()
+{
+    update();
+    app_.state.dragRecipe = draggedName();
+    app_.windows.open(forms::kUpload);
+}
+
+void RecipeBrowser::deleteDragged()
+{
+    DeleteRecipe(app_, draggedName(), dragIndex_);
 }
 
 // --- The move ------------------------------------------------------------------------------

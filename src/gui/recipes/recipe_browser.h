@@ -4,6 +4,7 @@
 // letter heading, in columns of ten; a click opens the viewer, a name held for 300 ms is
 // dragged onto "Edit", "Move", "Upload" or "Delete".
 
+#include <QElapsedTimer>
 #include <QPixmap>
 #include <QPointer>
 #include <QString>
@@ -18,6 +19,7 @@
 #include "gui/recipes/recipe_routines.h"
 
 class QFont;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -58,6 +60,15 @@ public:
     QRect labelRect(LabelRef ref) const;
     // The pressed colour of the name and the hover bar while the button is held.
     bool namePressed() const { return pressed_; }
+    // The name the keyboard is on (a ratt index), 0 before a key has chosen one.
+    int focusedName() const { return focusName_; }
+    // The tool tip at a point: the whole name of a name cut short on screen, else nothing.
+    QString toolTipAt(const QPoint& windowPos) const;
+    // True when a name does not fit its column and is shown cut short with "…".
+    bool isElided(int nameIndex) const;
+    // What the bar under a name shows: nothing for a name that fits, its whole text for one
+    // that is cut short.
+    QString barText() const;
 
     void setDragStarter(DragStarter starter) { dragStarter_ = std::move(starter); }
 
@@ -75,6 +86,16 @@ public slots:
     void scrollLeft();   // "<"
     void scrollRight();  // ">"
     void pressLetter(int index);
+    void openNewRecipe();  // "New recipe"
+    void popupOptions();   // "Options >"
+    // A click on a drop target instead of a drop: "Drag and drop a recipe to do this".
+    void refuseActionClick();
+    // What a name dropped on "Edit", "Move", "Upload" or "Delete" does; the name is the one
+    // pressed last (dragIndex).
+    void editDragged();
+    void moveDragged();
+    void uploadDragged();
+    void deleteDragged();
     // Timer2: the name has been held long enough; the drag starts.
     void dragTimerFired();
     // Timer3: the destination chooser has closed; the move runs.
@@ -90,11 +111,27 @@ protected:
 private:
     friend class NameCanvas;
 
+    // The button row and the drop targets, as tables.
+    struct RowButton {
+        const char* name;
+        const char* caption;
+        const char* tip;
+        int left;
+        int width;
+        void (RecipeBrowser::*clicked)();
+    };
+    struct DropTarget {
+        const char* button;
+        QLatin1String window;  // the window the drop opens; none for what the browser does
+        void (RecipeBrowser::*dropped)();
+    };
+    static const std::vector<RowButton>& rowButtons();
+    static const DropTarget* dropTarget(const QString& objectName);
+    bool dropTargetAvailable(const DropTarget& target) const;
+    std::string draggedName() const;
+
     void buildControls();
     QPushButton* addButton(const char* name, const QString& caption, const QString& tip);
-    void refuseActionClick();
-    void openNewRecipe();
-    void popupOptions();
     void focusSink();
 
     // The canvas's mouse handling.
@@ -102,6 +139,10 @@ private:
     int labelWidth(LabelRef ref) const;
     LabelRef labelAt(const QPoint& windowPos) const;
     void hoverAt(const QPoint& windowPos);
+    // The names without a mouse: arrows, Home and End move, Enter opens the viewer, Delete
+    // asks to delete, letters jump to the first name that begins with what was typed.
+    bool keyOnNames(QKeyEvent* event);
+    void focusOnName(int nameIndex);
     void pressAt(const QPoint& windowPos);
     void releaseName();
     void hideBar();
@@ -112,10 +153,10 @@ private:
     AppContext& app_;
     BrowserLayout layout_;
     std::vector<store::IndexEntry> list_;  // List1: headers and names in the program's order
-    QPixmap background_;             // Image1
-    QPixmap dragIcon_;               // imgDrag
-    QPixmap dropIcon_;               // imgDrop
-    QPixmap noDropIcon_;             // imgNo
+    QPixmap background_;                   // Image1
+    QPixmap dragIcon_;                     // imgDrag
+    QPixmap dropIcon_;                     // imgDrop
+    QPixmap noDropIcon_;                   // imgNo
 
     NameCanvas* canvas_ = nullptr;
     QLabel* bar_ = nullptr;             // Label3
@@ -127,6 +168,9 @@ private:
 
     int dragIndex_ = 0;
     bool pressed_ = false;
+    int focusName_ = 0;
+    QString typed_;  // the letters typed in a row, for the jump
+    QElapsedTimer typedAt_;
     int barName_ = 0;  // the name the bar stands under, 0 when hidden
     QString dropTarget_;
     DragStarter dragStarter_;

@@ -54,13 +54,14 @@ bool FillRecipeList(AppContext& app)
     return fill(app, *browser);
 }
 
-bool DeleteRecipe(AppContext& app, const std::string& name, int labelIndex, int flag)
+bool DeleteRecipe(AppContext& app, const std::string& name, int labelIndex, DeleteFlag flag)
 {
     const QString shown = fromCp(name);
-    if (flag != 1 && !app.services.prompter.confirm(
-                         QStringLiteral("Are you sure you want to delete the recipe \u00B4") +
-                             shown + QStringLiteral("\u00B4?"),
-                         QStringLiteral("Delete ") + shown)) {
+    if (flag == DeleteFlag::Ask &&
+        !app.services.prompter.confirm(
+            QStringLiteral("Are you sure you want to delete the recipe \u00B4") + shown +
+                QStringLiteral("\u00B4?"),
+            QStringLiteral("Delete ") + shown)) {
         return false;
     }
     auto removed = store::Cookbook(app.state.folder, app.state.currentCookbookFile).remove(name);

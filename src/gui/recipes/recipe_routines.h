@@ -48,8 +48,12 @@ bool FillRecipeList(AppContext& app);
 // `labelIndex` and decreases nameCount. DeleteRecipe ends with it; so does the browser's move.
 void recipeRemoved(AppContext& app, int labelIndex);
 
-// Asks (unless flag is 1), removes the record from the current cookbook, refills the list,
+// Whether DeleteRecipe asks first: a delete the user chose asks; the end of a move does not.
+enum class DeleteFlag { Ask = 0, NoQuestion = 1 };
+
+// Asks (unless told not to), removes the record from the current cookbook, refills the list,
 // hides label `labelIndex` and decreases nameCount. True when the recipe was deleted.
-bool DeleteRecipe(AppContext& app, const std::string& name, int labelIndex, int flag = 0);
+bool DeleteRecipe(AppContext& app, const std::string& name, int labelIndex,
+                  DeleteFlag flag = DeleteFlag::Ask);
 
 }  // namespace culvora::gui

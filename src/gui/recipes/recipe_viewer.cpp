@@ -40,39 +40,17 @@ constexpr QSize kBookSize(720, 470);
 constexpr QRect kLeftPage(28, 22, 324, 426);
 constexpr QRect kRightPage(368, 22, 324, 426);
 
-const QColor kInk(0x3a, 0x26, 0x1a);
-const QColor kTitleInk(0x6e, 0x22, 0x16);
-const QColor kSoftInk(0x6b, 0x4a, 0x33);
-const QColor kAccent(0xb8, 0x43, 0x2f);
+using theme::kAccent;
+using theme::kInk;
+using theme::kSoftInk;
+using theme::kTitleInk;
+using theme::sansFont;
+using theme::serifFont;
+using theme::setInk;
 
-QFont serifFont(qreal points)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
-                      QStringLiteral("DejaVu Serif")});
-    font.setStyleHint(QFont::Serif);
-    font.setPointSizeF(points);
-    return font;
-}
-
-QFont sansFont(qreal points, bool bold)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-void setInk(QWidget* widget, const QColor& color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    palette.setColor(QPalette::Text, color);
-    widget->setPalette(palette);
-}
+// The name's font: bold, 12 points when the name fits, down to this when it is long.
+constexpr qreal kNamePoints = 12.0;
+constexpr qreal kSmallestNamePoints = 7.0;
 
 // A multi-line field as a label shows it: lines apart, no empty line after the last.
 QString shownText(const std::string& cp1252)
@@ -233,23 +211,6 @@ private:
     QScrollBar* bar_;
 };
 
-const char* const kButtonStyle =
-    "QPushButton { background: #fbf3e2; color: #5a2a1a; border: 1px solid #b08a5a;"
-    " border-radius: 6px; padding: 3px 12px; }"
-    "QPushButton:hover { background: #f6e4c2; border-color: #8e5a2e; }"
-    "QPushButton:pressed { background: #ecd3a6; }"
-    "QPushButton:focus { border-color: #b8432f; }";
-
-const char* const kScrollStyle =
-    "QScrollBar:vertical { background: rgba(120, 80, 40, 30); width: 12px; border-radius: 6px;"
-    " margin: 0; }"
-    "QScrollBar::handle:vertical { background: #c9a57a; border-radius: 5px; min-height: 24px;"
-    " margin: 1px; }"
-    "QScrollBar::handle:vertical:hover { background: #b8432f; }"
-    "QScrollBar::handle:vertical:disabled { background: transparent; }"
-    "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
-    "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }";
-
 }  // namespace
 
 RecipeViewer::RecipeViewer(AppContext& app, QWidget* parent) : QWidget(parent), app_(app)
@@ -310,32 +271,8 @@ void RecipeViewer::buildToolbar()
     toolbar_->setMovable(false);
     toolbar_->setFloatable(false);
     toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);
-    toolbar_->setStyleSheet(QStringLiteral(
-        "QToolBar { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fdf6e6,"
-        " stop:1 #efe0c0); border: 0; border-bottom: 1px solid #c9ad80; padding: 2px 6px;"
-        " spacing: 2px; }"
-        "QToolButton { color: #4a2418; padding: 3px 7px; border-radius: 5px; }"
-        "QToolButton:disabled { color: #b8a68c; }"
-        "QToolButton:hover:enabled { background: #f3dfb8; }"
-        "QToolButton:pressed { background: #e8cc98; }"
-        "QToolBar::separator { background: #c9ad80; width: 1px; margin: 5px 6px; }"));
-
-    struct Key {
-        const char* key;
-        const char* tip;
-    };
-    const Key keys[] = {
-        {"Print", "Print the recipe and its grocery list"},
-        {"Edit", "Change the recipe"},
-        {"Search", "Search recipes by cooking time and recipe type"},
-        {"Picture", "Show the picture of the dish"},
-        {nullptr, nullptr},
-        {"Delete", "Delete the recipe from the cookbook"},
-        {nullptr, nullptr},
-        {"Upload", "Share the recipe with other users"},
-        {"HTML", "Save the recipe as a web page"},
-    };
-    for (const Key& k : keys) {
+    toolbar_->setStyleSheet(theme::toolbarStyle());
+    for (const ToolbarKey& k : toolbarKeys()) {
         if (!k.key) {
             toolbar_->addSeparator();
             continue;
@@ -398,7 +335,7 @@ void RecipeViewer::buildPages()
 
     ingredientScroll_ = new QScrollBar(Qt::Vertical, book_);
     ingredientScroll_->setObjectName(QStringLiteral("VScroll1"));
-    ingredientScroll_->setStyleSheet(QString::fromLatin1(kScrollStyle));
+    ingredientScroll_->setStyleSheet(theme::scrollBarStyle());
     ingredientScroll_->setGeometry(ingredientFrame_->geometry().right() + 7, ingredientFrame_->y(),
                                    scrollWidth, ingredientFrame_->height());
     connect(ingredientScroll_, &QScrollBar::valueChanged, this, &RecipeViewer::scrollIngredients);
@@ -411,12 +348,7 @@ void RecipeViewer::buildPages()
     instructionBox_->setReadOnly(true);
     instructionBox_->setFont(serifFont(kInstructionPoints));
     instructionBox_->setFrameShape(QFrame::NoFrame);
-    instructionBox_->setStyleSheet(
-        QStringLiteral(
-            "QPlainTextEdit { background: white; color: #3a261a; border: 1px solid #decdaa;"
-            " border-radius: 4px; padding: 6px 4px; selection-background-color: #f0d39a;"
-            " selection-color: #3a261a; }") +
-        QString::fromLatin1(kScrollStyle));
+    instructionBox_->setStyleSheet(theme::instructionBoxStyle());
     instructionBox_->setGeometry(right.left() + margin, right.top() + 18, innerWidth,
                                  right.height() - 18 - 58);
 
@@ -425,7 +357,7 @@ void RecipeViewer::buildPages()
         b->setObjectName(QLatin1String(name));
         b->setFont(sansFont(9, false));
         b->setCursor(Qt::PointingHandCursor);
-        b->setStyleSheet(QString::fromLatin1(kButtonStyle));
+        b->setStyleSheet(theme::bookButtonStyle());
         return b;
     };
     backButton_ = button("Command8", QStringLiteral("Back"));
@@ -469,7 +401,7 @@ void RecipeViewer::fillView()
         texts = recipes::missingRecipeTexts(
             shownName_, text::fromUtf8(page.error().message).value_or(std::string()));
     }
-    nameLabel_->setText(fromCp(texts.name));
+    showName(fromCp(texts.name));
     servingsLabel_->setText(fromCp(texts.servings));
     timeLabel_->setText(fromCp(texts.time));
     ingredientHeight_ = recipes::ingredientHeightTwips(texts.ingredientLines);
@@ -486,29 +418,77 @@ void RecipeViewer::fillView()
     updateToolbar();
 }
 
-namespace {
-
-// The window each toolbar key opens; Delete works in the viewer itself.
-QString toolbarWindow(const QString& key)
+const std::vector<RecipeViewer::ToolbarKey>& RecipeViewer::toolbarKeys()
 {
-    if (key == QLatin1String("Print")) return QStringLiteral("SkrivUt");
-    if (key == QLatin1String("Edit")) return QStringLiteral("RedigeraRecept");
-    if (key == QLatin1String("Search")) return QStringLiteral("S\u00F6k");
-    if (key == QLatin1String("Picture")) return QStringLiteral("visabild");
-    if (key == QLatin1String("Upload")) return QStringLiteral("frmUpload");
-    if (key == QLatin1String("HTML")) return QStringLiteral("HTML");
-    return {};
+    // In order, with the two separators; Delete works in the viewer itself, the others open
+    // their window. The HTML page is saved from here once the export is built.
+    static const std::vector<ToolbarKey> keys = {
+        {"Print", "Print the recipe and its grocery list", forms::kPrintout,
+         &RecipeViewer::openWindowOf},
+        {"Edit", "Change the recipe", forms::kEditRecipe, &RecipeViewer::editShownRecipe},
+        {"Search", "Search recipes by cooking time and recipe type", forms::kSearch,
+         &RecipeViewer::openSearch},
+        {"Picture", "Show the picture of the dish", forms::kPicture, &RecipeViewer::openWindowOf},
+        {nullptr, nullptr, QLatin1String(), nullptr},
+        {"Delete", "Delete the recipe from the cookbook", QLatin1String(),
+         &RecipeViewer::deleteShownRecipe},
+        {nullptr, nullptr, QLatin1String(), nullptr},
+        {"Upload", "Share the recipe with other users", forms::kUpload,
+         &RecipeViewer::uploadShownRecipe},
+        {"HTML", "Save the recipe as a web page", QLatin1String(), nullptr},
+    };
+    return keys;
 }
 
-}  // namespace
+const RecipeViewer::ToolbarKey* RecipeViewer::toolbarKey(const QString& key)
+{
+    for (const ToolbarKey& k : toolbarKeys()) {
+        if (k.key && key == QLatin1String(k.key)) return &k;
+    }
+    return nullptr;
+}
+
+bool RecipeViewer::keyAvailable(const ToolbarKey& key) const
+{
+    return key.run && (key.window.isEmpty() || app_.windows.hasFactory(key.window));
+}
 
 void RecipeViewer::updateToolbar()
 {
     // A key whose window this program does not have is shown greyed out, not left to do nothing.
     for (QAction* action : toolbar_->actions()) {
-        const QString window = toolbarWindow(action->objectName());
-        if (!window.isEmpty()) action->setEnabled(app_.windows.hasFactory(window));
+        if (const ToolbarKey* key = toolbarKey(action->objectName())) {
+            action->setEnabled(keyAvailable(*key));
+        }
     }
+}
+
+void RecipeViewer::showName(const QString& name)
+{
+    // A long name gets a smaller font until it fits on its lines; one that does not fit even
+    // then is cut short. Either way the whole name is the label's tool tip.
+    const QRect box = nameLabel_->contentsRect();
+    const int flags = Qt::AlignCenter | Qt::TextWordWrap;
+    auto fits = [&](const QFont& font, const QString& text) {
+        const QRect needed =
+            QFontMetrics(font).boundingRect(QRect(0, 0, box.width(), 100000), flags, text);
+        return needed.width() <= box.width() && needed.height() <= box.height();
+    };
+    QFont font = sansFont(kNamePoints, true);
+    while (!fits(font, name) && font.pointSizeF() > kSmallestNamePoints) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    QString shown = name;
+    if (!fits(font, shown)) {
+        qsizetype keep = name.size();
+        while (keep > 1 && !fits(font, shown)) {
+            keep = keep * 9 / 10;
+            shown = name.left(keep).trimmed() + QStringLiteral("\u2026");
+        }
+    }
+    nameLabel_->setFont(font);
+    nameLabel_->setText(shown);
+    nameLabel_->setToolTip(font.pointSizeF() < kNamePoints || shown != name ? name : QString());
 }
 
 void RecipeViewer::layoutIngredients()
@@ -583,21 +563,34 @@ void RecipeViewer::zoomOut()
 
 void RecipeViewer::runToolbarAction(const QString& key)
 {
-    WindowRegistry& windows = app_.windows;
-    if (key == QLatin1String("Delete")) {
-        deleteShownRecipe();
-        return;
-    }
-    if (key == QLatin1String("Edit")) app_.state.editRecipe = shownName_;
-    if (key == QLatin1String("Upload")) app_.state.dragRecipe = shownName_;
-    const QString window = toolbarWindow(key);
-    if (window.isEmpty() || !windows.open(window)) return;
-    if (key == QLatin1String("Edit")) {
-        // The editor closes the viewer itself when it loads.
-        windows.close(forms::kBrowser);
-    } else if (key == QLatin1String("Search")) {
-        windows.closeWindow(this);
-    }
+    const ToolbarKey* found = toolbarKey(key);
+    if (!found || !keyAvailable(*found)) return;
+    runningKey_ = found;
+    (this->*(found->run))();
+    runningKey_ = nullptr;
+}
+
+void RecipeViewer::openWindowOf()
+{
+    if (runningKey_) app_.windows.open(runningKey_->window);
+}
+
+void RecipeViewer::editShownRecipe()
+{
+    app_.state.editRecipe = shownName_;
+    // The editor closes the viewer itself when it loads; the browser goes too.
+    if (app_.windows.open(forms::kEditRecipe)) app_.windows.close(forms::kBrowser);
+}
+
+void RecipeViewer::openSearch()
+{
+    if (app_.windows.open(forms::kSearch)) app_.windows.closeWindow(this);
+}
+
+void RecipeViewer::uploadShownRecipe()
+{
+    app_.state.dragRecipe = shownName_;
+    app_.windows.open(forms::kUpload);
 }
 
 void RecipeViewer::deleteShownRecipe()
@@ -606,7 +599,7 @@ void RecipeViewer::deleteShownRecipe()
     if (!browser) return;
     const int index = browser->findNameLabel(shownName_);
     if (index < 0) return;
-    DeleteRecipe(app_, shownName_, index, 0);
+    DeleteRecipe(app_, shownName_, index, DeleteFlag::Ask);
     // Whatever the answer: the recipe on show may be gone.
     app_.windows.closeWindow(this);
 }

@@ -51,12 +51,31 @@ public slots:
     void runToolbarAction(const QString& key);
     // Greys out the keys whose windows are not available.
     void updateToolbar();
+    // The toolbar's keys: Delete, and the windows the other keys open.
     void deleteShownRecipe();
+    void editShownRecipe();
+    void openSearch();
+    void uploadShownRecipe();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The toolbar as a table: each key, its tool tip, the window it needs and what it does.
+    struct ToolbarKey {
+        const char* key;  // nullptr: a separator
+        const char* tip;
+        QLatin1String window;
+        void (RecipeViewer::*run)();
+    };
+    static const std::vector<ToolbarKey>& toolbarKeys();
+    static const ToolbarKey* toolbarKey(const QString& key);
+    bool keyAvailable(const ToolbarKey& key) const;
+    // Opens the window of the key being run (Print, Picture).
+    void openWindowOf();
+    // Label1: the name, in a font small enough to fit.
+    void showName(const QString& name);
+
     void buildToolbar();
     void buildPages();
     void step(bool forward);
@@ -65,6 +84,7 @@ private:
     void layoutIngredients();
 
     AppContext& app_;
+    const ToolbarKey* runningKey_ = nullptr;
     std::string shownName_;
     std::vector<std::string> order_;
     int listIndex_ = -1;

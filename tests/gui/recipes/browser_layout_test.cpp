@@ -278,6 +278,52 @@ private slots:
         QCOMPARE(placeBrowser(9900, 6945, 15000, 10500), (TwipRect{2550, 1277, 9900, 6945}));
         QCOMPARE(placeBrowser(9900, 6945, 9000, 6000), (TwipRect{0, 0, 9900, 6945}));
     }
+
+    void theKeyboardWalksTheNames()
+    {
+        using Step = BrowserLayout::NameStep;
+        // "A" heading, 30 names under A (three columns' worth), then B and more headings.
+        std::vector<std::string> names = numbered("A", 30);
+        names.push_back("Bread");
+        BrowserLayout layout = placed(names);
+        const int bread = 31;
+        QCOMPARE(layout.name(bread).caption, std::string("Bread"));
+        // Nothing chosen yet: any step starts on the first name on screen.
+        QCOMPARE(layout.stepName(0, Step::Next), 1);
+        QCOMPARE(layout.stepName(0, Step::Last), 1);
+        QCOMPARE(layout.stepName(1, Step::Previous), 1);  // the list ends here
+        QCOMPARE(layout.stepName(1, Step::Next), 2);
+        QCOMPARE(layout.stepName(1, Step::Last), bread);
+        QCOMPARE(layout.stepName(bread, Step::First), 1);
+        // Column to column: the name nearest in height. A1000 stands under the heading, at
+        // 1930; column 1 holds A1009 at 1450, A1010 at 1800, A1011 at 2150, ...
+        QCOMPARE(layout.name(layout.stepName(1, Step::NextColumn)).caption, std::string("A1010"));
+        QCOMPARE(layout.stepName(layout.stepName(1, Step::NextColumn), Step::PreviousColumn), 1);
+        QCOMPARE(layout.stepName(bread, Step::NextColumn), bread);  // no names further right
+        // A deleted name is stepped over.
+        layout.hideName(2);
+        QCOMPARE(layout.stepName(1, Step::Next), 3);
+        QCOMPARE(layout.stepName(3, Step::Previous), 1);
+        QCOMPARE(layout.stepName(2, Step::Next), 1);  // from a hidden name: start afresh
+
+        // Typing jumps to the first name that begins with the letters, in any case.
+        QCOMPARE(layout.findNameStartingWith("br"), bread);
+        QCOMPARE(layout.findNameStartingWith("a101"), 11);
+        QCOMPARE(layout.findNameStartingWith("a", 30), 30);
+        QCOMPARE(layout.findNameStartingWith("a1000"), 1);
+        QCOMPARE(layout.findNameStartingWith("a1001"), 0);  // hidden
+        QCOMPARE(layout.findNameStartingWith("zz"), 0);
+        QCOMPARE(layout.findNameStartingWith(""), 0);
+
+        // A chosen name off screen is scrolled into view, column by column.
+        const LabelRef far{LabelKind::Name, bread};
+        QVERIFY(!layout.isShown(far));
+        QCOMPARE(layout.scrollIntoView(far), 1);
+        QVERIFY(layout.isShown(far));
+        QCOMPARE(layout.scrollIntoView({LabelKind::Name, 1}), -1);
+        QVERIFY(layout.isShown({LabelKind::Name, 1}));
+        QCOMPARE(layout.scrollIntoView({LabelKind::Name, 1}), 0);
+    }
 };
 
 QTEST_APPLESS_MAIN(BrowserLayoutTest)

@@ -387,6 +387,7 @@ private slots:
         testing::GuiFixture f;
         f.writeDefaultFiles();
         f.start();
+        f.windows().removeFactory(QStringLiteral("NyttRecept"));
         QWidget* window = f.windows().open(QStringLiteral("recept"));
         QVERIFY(window);
         QVERIFY(!child<QPushButton>(window, QStringLiteral("Command2"))->isEnabled());
@@ -417,10 +418,116 @@ private slots:
         const int bread = b.window->findNameLabel("Bread");
         QVERIFY(bread > 0);
         QCOMPARE(b.window->findNameLabel("Cake"), -1);
-        QVERIFY(DeleteRecipe(b.f.app(), "Bread", bread, 1));
+        QVERIFY(DeleteRecipe(b.f.app(), "Bread", bread, DeleteFlag::NoQuestion));
         QVERIFY(b.f.fakes.prompter.messages.isEmpty());
         QCOMPARE(b.window->findNameLabel("Bread"), -1);
         QCOMPARE(b.countText(), QStringLiteral("Number of recipes: 1"));
+    }
+
+    void aTargetWithoutItsWindowRefusesTheName()
+    {
+        testing::GuiFixture f;
+        f.writeDefaultFiles();
+        f.dir.write("BOOK1.TXT", book({"Bread"}));
+        f.start();
+        f.windows().removeFactory(QStringLiteral("RedigeraRecept"));
+        f.windows().removeFactory(QStringLiteral("frmUpload"));
+        auto* window = qobject_cast<RecipeBrowser*>(f.windows().open(QStringLiteral("recept")));
+        QVERIFY(window);
+        auto accepts = [&](const char* name) {
+            QMimeData mime;
+            mime.setData(RecipeBrowser::dragFormat(), "Bread");
+            QDragEnterEvent event(QPoint(5, 5), Qt::MoveAction, &mime, Qt::LeftButton,
+                                  Qt::NoModifier);
+            event.ignore();
+            auto* button = child<QPushButton>(window, QString::fromLatin1(name));
+            QCoreApplication::sendEvent(button, &event);
+            return event.isAccepted() && button->property("dropHover").toBool();
+        };
+        QVERIFY(!accepts("Command3"));
+        QVERIFY(!accepts("Command6"));
+        QVERIFY(accepts("Command5"));
+        QVERIFY(accepts("Command9"));
+        QVERIFY(!child<QPushButton>(window, QStringLiteral("Command3"))
+                     ->property("dropTarget")
+                     .toBool());
+        QVERIFY(child<QPushButton>(window, QStringLiteral("Command9"))
+                    ->property("dropTarget")
+                    .toBool());
+        // And a drop there does nothing.
+        window->dropOn(QStringLiteral("Command3"));
+        QVERIFY(f.state.editRecipe.empty());
+    }
+
+    void theNamesWorkWithoutAMouse()
+    {
+        std::vector<std::string> names = {"Apple pie", "Apricot jam", "Bread", "Cake", "Waffles"};
+        for (int i = 0; i < 20; ++i) names.push_back("Dish " + std::to_string(10 + i));
+        Browser b(names);
+        // The window gives its focus to the names.
+        QCOMPARE(b.window->focusWidget(), b.labels);
+        QCOMPARE(b.window->focusedName(), 0);
+        auto key = [&](Qt::Key k) { QTest::keyClick(b.labels, k); };
+        auto focused = [&] { return b.window->layout().name(b.window->focusedName()).caption; };
+        key(Qt::Key_Down);
+        QCOMPARE(focused(), std::string("Apple pie"));
+        key(Qt::Key_Down);
+        QCOMPARE(focused(), std::string("Apricot jam"));
+        key(Qt::Key_Up);
+        QCOMPARE(focused(), std::string("Apple pie"));
+        key(Qt::Key_End);
+        QCOMPARE(focused(), std::string("Waffles"));
+        QVERIFY(b.window->layout().isShown({LabelKind::Name, b.window->focusedName()}));
+        key(Qt::Key_Home);
+        QCOMPARE(focused(), std::string("Apple pie"));
+        // Typed letters jump; the same first letter again goes on to the next such name.
+        QTest::keyClicks(b.labels, QStringLiteral("b"));
+        QCOMPARE(focused(), std::string("Bread"));
+        QTest::qWait(1100);
+        QTest::keyClicks(b.labels, QStringLiteral("d"));
+        QCOMPARE(focused(), std::string("Dish 10"));
+        QTest::qWait(1100);
+        QTest::keyClicks(b.labels, QStringLiteral("d"));
+        QCOMPARE(focused(), std::string("Dish 11"));
+        QTest::qWait(1100);
+        QTest::keyClicks(b.labels, QStringLiteral("DISH 2"));
+        QCOMPARE(focused(), std::string("Dish 20"));
+
+        // Enter opens the viewer on it.
+        key(Qt::Key_Return);
+        QCOMPARE(b.f.state.selectedRecipe, std::string("Dish 20"));
+        QVERIFY(b.f.windows().isOpen(QStringLiteral("Visa")));
+
+        // Delete asks first; Yes deletes and the keyboard moves on to the next name.
+        b.f.fakes.prompter.answers = {Answer::No, Answer::Yes};
+        key(Qt::Key_Delete);
+        QCOMPARE(b.f.fakes.prompter.last().text,
+                 QStringLiteral("Are you sure you want to delete the recipe \u00B4Dish 20\u00B4?"));
+        QCOMPARE(store::listNames(b.f.dir.read("BOOK1.TXT")).size(), names.size());
+        key(Qt::Key_Delete);
+        QCOMPARE(store::listNames(b.f.dir.read("BOOK1.TXT")).size(), names.size() - 1);
+        QCOMPARE(b.window->findNameLabel("Dish 20"), -1);
+        QCOMPARE(focused(), std::string("Dish 21"));
+    }
+
+    void longNamesCanBeReadInFull()
+    {
+        const std::string longName =
+            "Grandmother's slow-braised beef with red wine, shallots and thyme dumplings";
+        Browser b({longName, "Bread"});
+        const int index = b.nameIndex(longName);
+        QVERIFY(b.window->isElided(index));
+        QVERIFY(!b.window->isElided(b.nameIndex("Bread")));
+        const QPoint onLong = b.window->labelRect({LabelKind::Name, index}).center();
+        QCOMPARE(b.window->toolTipAt(onLong), QString::fromStdString(longName));
+        const QPoint onShort =
+            b.window->labelRect({LabelKind::Name, b.nameIndex("Bread")}).center();
+        QCOMPARE(b.window->toolTipAt(onShort), QString());
+        // The hover bar writes the name out under the cut one, and stays a thin bar otherwise.
+        QTest::mouseMove(b.labels, b.namePoint(longName));
+        QCOMPARE(b.window->barText(), QString::fromStdString(longName));
+        QTest::mouseMove(b.labels, b.namePoint("Bread"));
+        QCOMPARE(b.window->barText(), QString());
     }
 };
 

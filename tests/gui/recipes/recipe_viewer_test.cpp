@@ -245,6 +245,17 @@ private slots:
             qPrintable(
                 QStringLiteral("%1 / %2").arg(text->geometry().bottom()).arg(frame->height())));
 
+        // Zoomed in six times the list is far taller than a 16-bit scroll value reaches; its
+        // last line can still be brought into the frame.
+        for (int i = 0; i < 6; ++i) v.click("Command9");
+        bar->setValue(bar->maximum());
+        QVERIFY(text->geometry().bottom() <= frame->rect().bottom() + 1);
+        QVERIFY(text->geometry().bottom() >= frame->rect().bottom() - twips(10));
+        QVERIFY(text->height() > twips(32767));
+        // The text itself (60 lines of it) ends within the label, so the last line shows.
+        QVERIFY(text->heightForWidth(text->width()) <= text->height());
+        v.click("Command10");
+
         // The next recipe starts at the top; a short one has nothing to scroll.
         v.click("Command7");
         QCOMPARE(v.label("Label1"), QStringLiteral("Buns"));
@@ -394,16 +405,20 @@ private slots:
         QCOMPARE(keys, (QStringList{"Print", "Edit", "Search", "Picture", "-", "Delete", "-",
                                     "Upload", "HTML"}));
 
-        // Windows that are not there yet: their keys are greyed out; run anyway, the names
-        // are handed over and nothing else happens.
+        // Windows the program does not have: their keys are greyed out and do nothing.
+        for (const char* name :
+             {"SkrivUt", "RedigeraRecept", "S\xC3\xB6k", "visabild", "frmUpload"}) {
+            v.f.windows().removeFactory(QString::fromUtf8(name));
+        }
+        viewer->updateToolbar();
         QVERIFY(v.action("Delete")->isEnabled());
         for (const char* key : {"Print", "Edit", "Search", "Picture", "Upload", "HTML"}) {
             QVERIFY2(!v.action(key)->isEnabled(), key);
             viewer->runToolbarAction(QString::fromLatin1(key));
             QVERIFY2(v.viewer(), key);
         }
-        QCOMPARE(v.f.state.editRecipe, std::string("Crumble"));
-        QCOMPARE(v.f.state.dragRecipe, std::string("Crumble"));
+        QCOMPARE(v.f.state.editRecipe, std::string());
+        QCOMPARE(v.f.state.dragRecipe, std::string());
 
         // Upload shows its window; Edit shows the editor and closes the browser; Search
         // closes the viewer.
@@ -427,6 +442,46 @@ private slots:
         v.action("Search")->trigger();
         QVERIFY(v.f.windows().isOpen(QStringLiteral("S\u00F6k")));
         QVERIFY(!v.viewer());
+    }
+
+    void aLongNameStaysReadable_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("whole");
+        QTest::newRow("fits") << QStringLiteral("Pea soup") << true;
+        QTest::newRow("long") << QStringLiteral("Grandmother's slow-braised beef with red wine, "
+                                                "shallots, thyme and parsley dumplings")
+                              << true;
+        QTest::newRow("very long")
+            << QStringLiteral("Grandmother's slow-braised beef ").repeated(8).trimmed() << false;
+    }
+
+    void aLongNameStaysReadable()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, whole);
+        const std::string cp = name.toStdString();
+        ViewerFixture v(crlf({"[NAMN]", cp, "[PORTIONER]", "4", "[TID]", "30", "[IND]", "salt",
+                              "[G\xD6RA]", "Cook.", "[TYP]", "Hot dish"}));
+        RecipeViewer* viewer = v.show(cp);
+        auto* title = child<QLabel>(viewer, QStringLiteral("Label1"));
+        auto* servings = child<QLabel>(viewer, QStringLiteral("Label2"));
+        // The text as drawn fits the label, which ends above the servings line.
+        const QRect needed =
+            title->fontMetrics().boundingRect(QRect(0, 0, title->contentsRect().width(), 100000),
+                                              Qt::AlignCenter | Qt::TextWordWrap, title->text());
+        QVERIFY(needed.height() <= title->contentsRect().height());
+        QVERIFY(needed.width() <= title->contentsRect().width());
+        QVERIFY(title->geometry().bottom() < servings->geometry().top());
+        if (name.size() < 20) {
+            QCOMPARE(title->text(), name);
+            QCOMPARE(title->font().pointSizeF(), 12.0);
+            QCOMPARE(title->toolTip(), QString());
+        } else {
+            QVERIFY(title->font().pointSizeF() < 12.0);
+            QCOMPARE(title->text() == name, whole);
+            QCOMPARE(title->toolTip(), name);
+        }
     }
 };
 
