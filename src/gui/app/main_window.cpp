@@ -343,6 +343,9 @@ void MainWindow::showWelcome()
     // Asked for by name: it comes to the front this once, over the windows opened from it.
     frame->setProperty("culvoraRaiseOnce", true);
     mdi_->setActiveSubWindow(frame);
+    // Already the active window, it was not activated and the mark is still there: it would
+    // keep the welcome screen in front at the next click on it, over the windows opened later.
+    frame->setProperty("culvoraRaiseOnce", false);
     frame->raise();
     welcome->setFocus();
 }
