@@ -2,6 +2,11 @@
 # One place registers every test, so sanitizer and offscreen settings stay consistent.
 find_package(GTest REQUIRED)
 
+# Leak detection stays on in every test that runs our code with Qt. The suppressions name only
+# leaks inside the system's libraries (fontconfig, GLib, D-Bus, ...), never our own code.
+set(CULVORA_LSAN_ENV
+    "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")
+
 function(culvora_add_test)
   cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;ENV;LABELS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
