@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# Installs the build into a fresh prefix, as a packager would, and checks that the installed
+# programs are complete and work from there: the files in their places, the delivered data
+# whole, the desktop entry valid, and culvora-cli filling an empty data folder from the
+# installed data (not from the source tree it was built from).
+#
+#   install_test.sh CMAKE BUILD_DIR SOURCE_DIR GUI(ON|OFF)
+set -euo pipefail
+
+cmake="$1"
+build="$2"
+source="$3"
+gui="$4"
+
+work="$(mktemp -d "${TMPDIR:-/tmp}/culvora-install-test.XXXXXX")"
+trap 'rm -rf "$work"' EXIT
+trap 'exit 1' INT TERM HUP
+prefix="$work/prefix"
+
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+"$cmake" --install "$build" --prefix "$prefix" >"$work/install.log" || {
+  cat "$work/install.log" >&2
+  echo "FAIL: cmake --install failed" >&2
+  exit 1
+}
+
+# --- the files in their places ---------------------------------------------------------------
+programs=(bin/culvora-cli)
+if [ "$gui" = "ON" ]; then programs+=(bin/culvora); fi
+expected=(
+  share/culvora/BOOK1.TXT
+  share/culvora/bocker.txt
+  share/culvora/typer.txt
+  share/applications/culvora.desktop
+  share/icons/hicolor/256x256/apps/culvora.png
+  share/icons/hicolor/48x48/apps/culvora.png
+)
+for file in "${programs[@]}" "${expected[@]}"; do
+  [ -f "$prefix/$file" ] || fail "$file was not installed"
+done
+for program in "${programs[@]}"; do
+  [ -x "$prefix/$program" ] || fail "$program is not executable"
+done
+
+# Every delivered file arrives unchanged, and nothing that is not delivered comes along.
+(cd "$source/data" && find . -type f ! -name '*.desktop' ! -path './sources/*' | sort) \
+  >"$work/delivered.txt"
+(cd "$prefix/share/culvora" && find . -type f | sort) >"$work/installed.txt"
+if ! diff -u "$work/delivered.txt" "$work/installed.txt" >"$work/data.diff"; then
+  cat "$work/data.diff" >&2
+  fail "share/culvora does not hold exactly the delivered files"
+fi
+while read -r file; do
+  cmp -s "$source/data/$file" "$prefix/share/culvora/$file" || fail "share/culvora/$file differs"
+done <"$work/delivered.txt"
+
+# The icon folders promise a size; a PNG's width and height are bytes 16..23 of its header.
+png_size() {
+  od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d", $1*16777216 + $2*65536 + $3*256 + $4,
+                                                     $5*16777216 + $6*65536 + $7*256 + $8 }'
+}
+for size in 256x256 48x48; do
+  icon="$prefix/share/icons/hicolor/$size/apps/culvora.png"
+  if [ -f "$icon" ] && [ "$(png_size "$icon")" != "$size" ]; then
+    fail "the $size icon is $(png_size "$icon") pixels"
+  fi
+done
+
+desktop="$prefix/share/applications/culvora.desktop"
+if [ -f "$desktop" ]; then
+  if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$desktop" || fail "culvora.desktop does not validate"
+  else
+    fail "desktop-file-validate is missing (package desktop-file-utils; scripts/setup installs it)"
+  fi
+  for line in 'Name=Culvora' 'Exec=culvora' 'Icon=culvora' 'Type=Application'; do
+    grep -qx "$line" "$desktop" || fail "culvora.desktop lacks $line"
+  done
+fi
+
+# --- the installed programs at work ----------------------------------------------------------
+if [ "$gui" = "ON" ]; then
+  version="$(QT_QPA_PLATFORM=offscreen "$prefix/bin/culvora" --version 2>&1)" ||
+    fail "bin/culvora --version failed: $version"
+  [[ "$version" == *Culvora* ]] || fail "bin/culvora --version printed: $version"
+fi
+
+# An empty data folder is filled from the installed data, and the delivered cookbook list
+# names the standard cookbook.
+data="$work/data"
+mkdir "$data"
+if books="$("$prefix/bin/culvora-cli" --data-dir "$data" books 2>"$work/cli.err")"; then
+  # One line a cookbook: its title, then a tab and its file.
+  grep -qP '^Standard(\t|$)' <<<"$books" || fail "culvora-cli books printed: $books"
+  [ -f "$data/BOOK1.TXT" ] || fail "culvora-cli did not fill the empty data folder"
+else
+  fail "culvora-cli --data-dir EMPTY books failed: $(cat "$work/cli.err")"
+fi
+
+# The installed data is what it takes, not the source tree: a cookbook listed only in the
+# installed copy shows up in a second empty folder.
+printf 'Installed only\r\nBOOK1.TXT\r\n' >>"$prefix/share/culvora/bocker.txt"
+data2="$work/data2"
+mkdir "$data2"
+if books="$("$prefix/bin/culvora-cli" --data-dir "$data2" books 2>"$work/cli.err")"; then
+  grep -qP '^Installed only(\t|$)' <<<"$books" ||
+    fail "culvora-cli took its data from elsewhere than <prefix>/share/culvora: $books"
+else
+  fail "culvora-cli --data-dir EMPTY books failed: $(cat "$work/cli.err")"
+fi
+
+if [ "$failures" -gt 0 ]; then
+  echo "$failures check(s) failed" >&2
+  exit 1
+fi
+echo "install: all checks passed"
