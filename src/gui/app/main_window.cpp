@@ -80,6 +80,10 @@ protected:
         painter.drawPixmap(QRectF(0, 0, wordmark, height()), picture_,
                            QRectF(0, 0, wordmark * ratio, picture_.height()));
         const int from = std::max(picturesFrom_, wordmark);
+        // The gap gets the picture's own background, rule and all, from the column just
+        // after the wordmark.
+        painter.drawPixmap(QRectF(wordmark, 0, from - wordmark, height()), picture_,
+                           QRectF(wordmark * ratio, 0, ratio, picture_.height()));
         painter.drawPixmap(QRectF(from, 0, rest, height()), picture_,
                            QRectF(wordmark * ratio, 0, rest * ratio, picture_.height()));
     }
@@ -101,6 +105,9 @@ MainWindow::MainWindow(ShellState& state, Services& services, QWidget* parent)
     setObjectName(forms::kMain);
     mdi_->setObjectName(QStringLiteral("mdiArea"));
     mdi_->setBackground(theme::kDesk);
+    // Windows larger than a small main window stay reachable.
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
 
     importTimer_ = new QTimer(this);

@@ -232,6 +232,8 @@ int BrowserLayout::stepName(int from, NameStep step) const
         return 0;
     };
     if (from <= 0 || from > count || !visible(from)) {
+        if (step == NameStep::First) return firstFrom(1, 1);
+        if (step == NameStep::Last) return firstFrom(count, -1);
         for (LabelRef ref : shownLabels()) {
             if (ref.kind == LabelKind::Name) return ref.index;
         }

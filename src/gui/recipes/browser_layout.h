@@ -118,7 +118,7 @@ public:
     enum class NameStep { Previous, Next, PreviousColumn, NextColumn, First, Last };
     // The name an arrow key (or Home, End) leads to from name `from`: the previous or next
     // visible name in list order, the nearest visible name in the column before or after, the
-    // first or last name. From 0 (no name chosen yet) any step leads to the first name on
+    // first or last name. From 0 (no name chosen yet) an arrow leads to the first name on
     // screen. 0 when there is no name at all; `from` itself where the list ends.
     int stepName(int from, NameStep step) const;
     // The first visible name whose caption begins with the prefix (Windows-1252, compared

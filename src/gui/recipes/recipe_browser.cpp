@@ -505,6 +505,8 @@ bool RecipeBrowser::keyOnNames(QKeyEvent* event)
                 focusName_ = next != deleted ? next : 0;
                 if (focusName_) focusOnName(focusName_);
             }
+            // The question took the focus; the names get it back.
+            canvas_->setFocus();
         }
         return true;
     default: break;

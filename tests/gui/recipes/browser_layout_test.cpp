@@ -290,7 +290,8 @@ private slots:
         QCOMPARE(layout.name(bread).caption, std::string("Bread"));
         // Nothing chosen yet: any step starts on the first name on screen.
         QCOMPARE(layout.stepName(0, Step::Next), 1);
-        QCOMPARE(layout.stepName(0, Step::Last), 1);
+        QCOMPARE(layout.stepName(0, Step::PreviousColumn), 1);
+        QCOMPARE(layout.stepName(0, Step::Last), bread);
         QCOMPARE(layout.stepName(1, Step::Previous), 1);  // the list ends here
         QCOMPARE(layout.stepName(1, Step::Next), 2);
         QCOMPARE(layout.stepName(1, Step::Last), bread);
