@@ -14,10 +14,6 @@
 #include "core/store/cookbook_list.h"
 #include "core/text/text.h"
 
-#ifndef CULVORA_DATA_SOURCE  // TEMPORARY until the build passes it
-#define CULVORA_DATA_SOURCE "/work/main/data"
-#endif
-
 namespace culvora::cli {
 
 namespace {
