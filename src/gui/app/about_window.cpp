@@ -7,6 +7,7 @@
 
 #include "gui/app/app_windows.h"
 #include "gui/app/pictures.h"
+#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 
@@ -44,7 +45,7 @@ AboutWindow::AboutWindow(AppContext& app, QWidget* parent) : QWidget(parent)
         this);
     warning->setObjectName(QStringLiteral("lblWarning"));
     warning->setWordWrap(true);
-    warning->setStyleSheet(QStringLiteral("color: #5a4634;"));
+    theme::setInk(warning, theme::kSoftInk);
 
     auto* close = new QPushButton(QStringLiteral("Close"), this);
     close->setObjectName(QStringLiteral("Command1"));

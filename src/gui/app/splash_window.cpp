@@ -5,16 +5,17 @@
 #include <QVBoxLayout>
 
 #include "gui/app/pictures.h"
+#include "gui/app/theme.h"
+#include "gui/app/window_names.h"
 
 namespace culvora::gui {
 
 SplashWindow::SplashWindow(const ProgramFolder& folder, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
-    setObjectName(QStringLiteral("frmSplash"));
+    setObjectName(forms::kSplash);
     setAttribute(Qt::WA_DeleteOnClose);
-    setStyleSheet(QStringLiteral("#frmSplash { background: #fbf6ea; border: 2px solid #8c2f1c; }"
-                                 " QLabel { color: #4a2c1a; }"));
+    setStyleSheet(theme::splashStyle());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(18, 18, 18, 14);
     auto* picture = new QLabel(this);

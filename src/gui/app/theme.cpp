@@ -114,6 +114,12 @@ QString instructionBoxStyle()
            scrollBarStyle();
 }
 
+QString splashStyle()
+{
+    return QStringLiteral("#frmSplash { background: #fbf6ea; border: 2px solid #8c2f1c; }"
+                          " QLabel { color: #4a2c1a; }");
+}
+
 void setInk(QWidget* widget, const QColor& color)
 {
     QPalette palette = widget->palette();

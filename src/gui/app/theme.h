@@ -48,6 +48,7 @@ QString scrollBarStyle();    // a slim vertical scroll bar on paper
 QString toolbarStyle();      // the viewer's toolbar
 QString bannerAddressStyle();
 QString instructionBoxStyle();
+QString splashStyle();
 
 // Sets the text colour of a label or a text box.
 void setInk(QWidget* widget, const QColor& color);

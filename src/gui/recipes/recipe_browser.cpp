@@ -285,7 +285,7 @@ void RecipeBrowser::buildControls()
     QFont countFont = namesFont();
     countFont.setItalic(true);
     count_->setFont(countFont);
-    count_->setStyleSheet(QStringLiteral("color: #7a5a48;"));
+    theme::setInk(count_, theme::kSoftInk);
 
     for (int i = 0; i < kLetterCount; ++i) {
         QPushButton* letter = addButton(
@@ -426,7 +426,7 @@ void RecipeBrowser::showBar(int nameIndex)
     const int width = labelWidth({LabelKind::Name, nameIndex});
     const TwipRect bar = layout_.hoverBar(nameIndex, width, sizes.nameHeight);
     const bool pressed = pressed_ && nameIndex == dragIndex_;
-    const QString ink = pressed ? QStringLiteral("#1b2f80") : QStringLiteral("#1e1a17");
+    const QString ink = (pressed ? kPressedColour : kNameColour).name();
     if (isElided(nameIndex)) {
         // A name cut short on screen is written out in full on the bar, so it can be read.
         const QString text = fromCp(layout_.caption({LabelKind::Name, nameIndex}));
