@@ -299,10 +299,12 @@ WelcomeScreen::WelcomeScreen(AppContext& app, QWidget* parent) : QWidget(parent)
     balloonTimer_->setInterval(5);
     connect(balloonTimer_, &QTimer::timeout, this, &WelcomeScreen::showCaptionBalloon);
 
-    // Takes the keyboard focus before a function runs; out of sight.
+    // Takes the keyboard focus before a function runs; out of sight, so Tab must not stop
+    // on it (the focus would vanish for one key press).
     focusTaker_ = new QPushButton(this);
     focusTaker_->setObjectName(QStringLiteral("Command2"));
     focusTaker_->setGeometry(-200, -200, 20, 20);
+    focusTaker_->setFocusPolicy(Qt::NoFocus);
 
     placeMenu();
     showAvailability();
