@@ -69,11 +69,18 @@ std::size_t afterNextTag(std::string_view content, std::size_t from)
     return std::string_view::npos;
 }
 
-void appendRecordLines(std::string& out, const RecipeRecord& r)
+void appendRecordLines(std::string& out, const RecipeRecord& r, TextForm form = TextForm::AsTyped)
 {
     auto line = [&out](std::string_view s) {
         out += s;
         out += text::kCrLf;
+    };
+    auto lines = [&](std::string_view s) {
+        if (form == TextForm::AsTyped) {
+            line(s);
+        } else {
+            out += s;
+        }
     };
     line(r.name);
     line(kTagServings);
@@ -81,9 +88,9 @@ void appendRecordLines(std::string& out, const RecipeRecord& r)
     line(kTagTime);
     line(r.cookingTime);
     line(kTagIngredients);
-    line(r.ingredients);
+    lines(r.ingredients);
     line(kTagInstructions);
-    line(r.instructions);
+    lines(r.instructions);
     line(kTagType);
     line(r.type);
 }
@@ -194,11 +201,44 @@ std::optional<std::string> recordLines(std::string_view content, std::string_vie
     return normal.substr(found->start, end - found->start);
 }
 
-std::string formatRecord(const RecipeRecord& record)
+std::string formatRecord(const RecipeRecord& record, TextForm form)
 {
     std::string out;
-    appendRecordLines(out, record);
+    appendRecordLines(out, record, form);
     return out;
+}
+
+std::optional<RecipeRecord> parseRecordForEdit(std::string_view content, std::string_view name)
+{
+    auto record = parseRecord(content, name);
+    if (!record) return record;
+    auto lines = recordLines(content, name);
+    if (!lines) return record;
+    // Whatever follows the type line within the record joins the instructions. The first six
+    // lines are the name and the three tags with their values, taken by position.
+    enum class Section { Head, Ingredients, Instructions, Type, After };
+    Section section = Section::Head;
+    int line = 0;
+    LineReader reader(*lines);
+    while (auto next = reader.next()) {
+        switch (section) {
+        case Section::Head:
+            if (++line == 6) section = Section::Ingredients;
+            break;
+        case Section::Ingredients:
+            if (next->starts_with("[G")) section = Section::Instructions;
+            break;
+        case Section::Instructions:
+            if (*next == kTagType) section = Section::Type;
+            break;
+        case Section::Type: section = Section::After; break;
+        case Section::After:
+            record->instructions += *next;
+            record->instructions += text::kCrLf;
+            break;
+        }
+    }
+    return record;
 }
 
 std::string withAppended(std::string_view content, std::span<const RecipeRecord> records)
@@ -223,13 +263,13 @@ std::string withAppendedLines(std::string_view content, std::string_view recordL
 }
 
 std::optional<std::string> withReplaced(std::string_view content, std::string_view name,
-                                        const RecipeRecord& record)
+                                        const RecipeRecord& record, TextForm form)
 {
     std::string normal = normalised(content);
     auto found = findNameLine(normal, name);
     if (!found) return std::nullopt;
     std::string out = normal.substr(0, found->start);
-    appendRecordLines(out, record);
+    appendRecordLines(out, record, form);
     std::size_t rest = afterNextTag(normal, found->next);
     if (rest != std::string_view::npos) {
         out += kTagName;
@@ -338,13 +378,13 @@ Result<void> Cookbook::appendLines(std::string_view recordLinesFromName)
     return rewrite(withAppendedLines(*text, recordLinesFromName));
 }
 
-Result<void> Cookbook::replace(std::string_view name, const RecipeRecord& record)
+Result<void> Cookbook::replace(std::string_view name, const RecipeRecord& record, TextForm form)
 {
     auto lock = FolderLock::acquire(folder_);
     if (!lock) return std::unexpected(lock.error());
     auto text = contentForChange();
     if (!text) return std::unexpected(text.error());
-    auto changed = withReplaced(*text, name, record);
+    auto changed = withReplaced(*text, name, record, form);
     if (!changed) return std::unexpected(recipeNotFound(name));
     return rewrite(*changed);
 }

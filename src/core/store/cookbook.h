@@ -28,6 +28,16 @@ inline constexpr std::string_view kTagInstructions = "[G\xD6RA]";
 inline constexpr std::string_view kTagType = "[TYP]";
 inline constexpr std::string_view kRewriteTemp = "recept.tmp";
 
+// How the two multi-line fields of a record hold their lines.
+enum class TextForm {
+    // As an editor box holds them: written unchanged and followed by one line end (so an
+    // empty text gives one empty line, and a text ending in a line end an empty last line).
+    AsTyped,
+    // As reading a record returns them: every line already followed by CR LF, an empty text
+    // for no lines. Written exactly as they are.
+    AsRead,
+};
+
 struct RecipeRecord {
     std::string name;
     std::string servings;
@@ -53,8 +63,13 @@ std::optional<RecipeRecord> parseRecord(std::string_view content, std::string_vi
 std::optional<std::string> recordLines(std::string_view content, std::string_view name);
 
 // The lines of a record as appending writes them, from the name line on: multi-line texts are
-// written unchanged and followed by one line end.
-std::string formatRecord(const RecipeRecord& record);
+// written unchanged and followed by one line end (or exactly as they are, AsRead).
+std::string formatRecord(const RecipeRecord& record, TextForm form = TextForm::AsTyped);
+
+// The record as the recipe editor loads it: lines that stand after the type line and before
+// the next "[NAMN]" belong to no field; they are added to the instructions, where a save
+// keeps them.
+std::optional<RecipeRecord> parseRecordForEdit(std::string_view content, std::string_view name);
 
 // The content after appending records: "[NAMN]" is written unless the content already ends
 // with a lone "[NAMN]" line.
@@ -64,7 +79,8 @@ std::string withAppendedLines(std::string_view content, std::string_view recordL
 
 // The content with the record replaced in place; nothing when the name is not found.
 std::optional<std::string> withReplaced(std::string_view content, std::string_view name,
-                                        const RecipeRecord& record);
+                                        const RecipeRecord& record,
+                                        TextForm form = TextForm::AsTyped);
 
 // The content with the record removed: the deleted record's "[NAMN]" line stays and heads the
 // record that followed, so the file stays well formed; deleting the last record leaves a lone
@@ -98,7 +114,8 @@ public:
     Result<void> append(const RecipeRecord& record);
     Result<void> appendAll(std::span<const RecipeRecord> records);
     Result<void> appendLines(std::string_view recordLinesFromName);
-    Result<void> replace(std::string_view name, const RecipeRecord& record);
+    Result<void> replace(std::string_view name, const RecipeRecord& record,
+                         TextForm form = TextForm::AsTyped);
     Result<void> remove(std::string_view name);
 
 private:
