@@ -41,6 +41,7 @@ gui::MainWindow& GuiFixture::start(bool show)
 {
     main_ = std::make_unique<gui::MainWindow>(state, fakes.services);
     gui::registerAllWindows(main_->context());
+    if (adjustWindows) adjustWindows(main_->windows());
     main_->start();
     if (show) main_->show();
     return *main_;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -37,6 +38,9 @@ public:
     TempDir dir;
     FakeServices fakes;
     gui::ShellState state;
+    // Runs after the windows have registered and before the main window starts: a test takes
+    // a window away here (or puts a stand-in in its place) to see the menus without it.
+    std::function<void(gui::WindowRegistry&)> adjustWindows;
 
 private:
     std::unique_ptr<gui::MainWindow> main_;
