@@ -15,12 +15,17 @@
 #include <filesystem>
 
 #include "gui/app/geometry.h"
+#include "gui/app/window_names.h"
 #include "support/gui_fixture.h"
+#include "support/gui_helpers.h"
 
 using namespace culvora;
 using namespace culvora::gui;
+using culvora::testing::addStandIn;
 using culvora::testing::crlf;
 using culvora::testing::GuiFixture;
+using culvora::testing::infoShape;
+using culvora::testing::messageShape;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -28,13 +33,6 @@ class MainWindowTest : public QObject {
     static QAction* action(MainWindow& main, const char* name)
     {
         return main.findChild<QAction*>(QString::fromLatin1(name));
-    }
-
-    static QWidget* dummyWindow(const QString& name)
-    {
-        auto* window = new QWidget;
-        window->setObjectName(name);
-        return window;
     }
 
 private slots:
@@ -170,8 +168,33 @@ private slots:
         QVERIFY(f.fakes.opener.edited.isEmpty());
 
         action(main, "mnu2")->trigger();
-        QCOMPARE(f.fakes.opener.edited,
-                 QStringList{QString::fromStdString(f.dir.file("BOOK1.TXT").string())});
+        const QString path = QString::fromStdString(f.dir.file("BOOK1.TXT").string());
+        QCOMPARE(f.fakes.opener.edited, QStringList{path});
+        // The editor started: nothing more to say.
+        QCOMPARE(f.fakes.prompter.messages.size(), 2);
+        QCOMPARE(f.fakes.prompter.last().text, f.fakes.prompter.messages.front().text);
+    }
+
+    void openDatabaseSaysSoWhenNoEditorCanBeStarted()
+    {
+        GuiFixture f;
+        f.writeDefaultFiles();
+        MainWindow& main = f.start();
+        f.fakes.opener.opens = false;
+        f.fakes.prompter.answers = {Answer::Yes};
+        action(main, "mnu2")->trigger();
+        const QString path = QString::fromStdString(f.dir.file("BOOK1.TXT").string());
+        QCOMPARE(f.fakes.opener.edited, QStringList{path});
+        QCOMPARE(f.fakes.prompter.messages.size(), 2);
+        QCOMPARE(messageShape(f.fakes.prompter.last()),
+                 infoShape("Open",
+                           QStringLiteral("No text editor could be started for \"%1\". Install a "
+                                          "text editor (for example gedit or mousepad), or set the "
+                                          "VISUAL variable to the editor you use, and try again.")
+                               .arg(path),
+                           "Exclamation"));
+        QVERIFY(f.fakes.prompter.last().text.startsWith(
+            QStringLiteral("No text editor could be started")));
     }
 
     void infoTellsDateTimeAndSize()
@@ -248,8 +271,7 @@ private slots:
         f.writeDefaultFiles();
         f.dir.write("tavendi.ini", crlf({"GONE.TXT", "0"}));
         MainWindow& main = f.start();
-        f.windows().addFactory(QStringLiteral("Valj"),
-                               [] { return dummyWindow(QStringLiteral("Valj")); });
+        addStandIn(f.windows(), QStringLiteral("Valj"));
         main.checkCurrentCookbook();
         QCOMPARE(f.fakes.prompter.messages.size(), 1);
         QVERIFY(f.fakes.prompter.last().text.startsWith(
@@ -269,10 +291,8 @@ private slots:
         GuiFixture f;
         f.writeDefaultFiles();
         MainWindow& main = f.start();
-        f.windows().addFactory(QStringLiteral("recept"),
-                               [] { return dummyWindow(QStringLiteral("recept")); });
-        f.windows().addFactory(QStringLiteral("om"),
-                               [] { return dummyWindow(QStringLiteral("om")); });
+        addStandIn(f.windows(), QStringLiteral("recept"));
+        addStandIn(f.windows(), QStringLiteral("om"));
         QVERIFY(main.cookbookMenuEnabled());
         f.windows().open(QStringLiteral("om"));
         QVERIFY(main.cookbookMenuEnabled());
@@ -334,6 +354,54 @@ private slots:
             }
             QCOMPARE(differing, 0);
         }
+
+        // After maximise and restore it still grows and shrinks again.
+        main.showMaximized();
+        QCoreApplication::processEvents();
+        QVERIFY(main.isMaximized());
+        QCOMPARE(banner->width(), main.width());
+        main.showNormal();
+        QCoreApplication::processEvents();
+        for (int width : {1500, 600}) {
+            main.resize(width, 600);
+            QCoreApplication::processEvents();
+            QCOMPARE(main.width(), width);
+            QCOMPARE(banner->width(), width);
+        }
+        QVERIFY(main.minimumSizeHint().width() <= 600);
+    }
+
+    void menuItemsAreGreyedOutWhileTheirWindowsAreMissing_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("Backup") << "mnuBackup" << QString(forms::kBackup);
+        QTest::newRow("Cookbooks") << "mnuvaljreceptbok" << QString(forms::kCookbooks);
+        QTest::newRow("Fridge database") << "mnuadd" << QString(forms::kFridgeList);
+        QTest::newRow("HTML archive") << "mnuOptionsGenerateArchive" << QString(forms::kArchive);
+        QTest::newRow("Types of recipes") << "mnuOptionsTypes" << QString(forms::kRecipeTypes);
+    }
+    void menuItemsAreGreyedOutWhileTheirWindowsAreMissing()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, window);
+        for (bool present : {false, true}) {
+            GuiFixture f;
+            f.writeDefaultFiles();
+            f.adjustWindows = [present, window](WindowRegistry& windows) {
+                if (present) {
+                    addStandIn(windows, window);
+                } else {
+                    windows.removeFactory(window);
+                }
+            };
+            MainWindow& main = f.start();
+            QAction* a = main.findChild<QAction*>(item);
+            QVERIFY(a);
+            QCOMPARE(a->isEnabled(), present);
+            a->trigger();
+            QCOMPARE(f.windows().isOpen(window), present);
+        }
     }
 
     void theMealMasterImportAsksForTheCookbookFirst()
@@ -343,6 +411,9 @@ private slots:
         f.dir.write("bocker.txt", crlf({"Standard", "BOOK1.TXT", "Imports", "BOOK2.TXT"}));
         f.dir.write("BOOK2.TXT", "");
         MainWindow& main = f.start();
+        // Without the import operations the items are greyed out (whatever the program has).
+        main.setImportOperation({});
+        main.setImportCookbookOperation({});
         QVERIFY(!action(main, "mnuImport")->isEnabled());
         QVERIFY(!action(main, "mnu4")->isEnabled());
 
