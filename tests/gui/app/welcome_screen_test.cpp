@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -8,13 +9,18 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <functional>
 
 #include "gui/app/geometry.h"
+#include "gui/app/theme.h"
 #include "gui/app/welcome_screen.h"
+#include "gui/app/window_names.h"
 #include "support/gui_fixture.h"
+#include "support/gui_helpers.h"
 
 using namespace culvora;
 using namespace culvora::gui;
+using culvora::testing::addStandIn;
 using culvora::testing::child;
 using culvora::testing::GuiFixture;
 
@@ -50,11 +56,6 @@ void moveOnto(QWidget* widget, QPoint at = {})
     QCoreApplication::sendEvent(widget, &move);
 }
 
-class Counted : public QWidget {
-public:
-    explicit Counted(const QString& name) { setObjectName(name); }
-};
-
 }  // namespace
 
 class WelcomeScreenTest : public QObject {
@@ -70,10 +71,13 @@ class WelcomeScreenTest : public QObject {
         QWidget* widget(const char* name) { return child<QWidget>(welcome, QLatin1String(name)); }
     };
 
-    static void start(Started& s, bool pictures)
+    // `adjust` puts stand-ins in place of windows, or takes windows away, before the welcome
+    // screen is built.
+    static void start(Started& s, bool pictures, std::function<void(WindowRegistry&)> adjust = {})
     {
         s.f.writeDefaultFiles();
         if (pictures) writeFunctionPictures(s.f);
+        s.f.adjustWindows = std::move(adjust);
         s.f.start();
         s.welcome = s.f.windows().find<WelcomeScreen>(QStringLiteral("welcome"));
     }
@@ -107,9 +111,14 @@ private slots:
     void buttonsOfScreensNotYetThereAreFaded()
     {
         Started s;
-        start(s, true);
-        // The recipe browser and the Cookbooks dialog exist; the fridge search and the weekly
-        // menu do not (yet); the forum is an address and always there.
+        // The recipe browser and the Cookbooks dialog are there; the fridge search and the
+        // weekly menu are not; the forum is an address and always there.
+        start(s, true, [](WindowRegistry& windows) {
+            addStandIn(windows, forms::kBrowser);
+            addStandIn(windows, forms::kCookbooks);
+            windows.removeFactory(forms::kFridgeSearch);
+            windows.removeFactory(forms::kWeeklyMenu);
+        });
         QVERIFY(s.welcome->pictureButtonAvailable(4));
         QVERIFY(!s.welcome->pictureButtonAvailable(0));
         QCOMPARE(s.widget("Image5")->cursor().shape(), Qt::PointingHandCursor);
@@ -119,7 +128,7 @@ private slots:
         QVERIFY(s.command(3)->graphicsEffect() == nullptr);
 
         // A screen that arrives later shows up as available the next time the menu is shown.
-        s.f.windows().addFactory(QStringLiteral("frmMenu"), [] { return new QWidget; });
+        addStandIn(s.f.windows(), forms::kWeeklyMenu);
         s.welcome->showAvailability();
         QVERIFY(s.command(1)->graphicsEffect() == nullptr);
     }
@@ -128,8 +137,7 @@ private slots:
     {
         Started s;
         start(s, false);
-        s.f.windows().addFactory(QStringLiteral("om"),
-                                 [] { return new Counted(QStringLiteral("om")); });
+        addStandIn(s.f.windows(), QStringLiteral("om"));
         QWidget* about = s.f.windows().open(QStringLiteral("om"));
         QMdiArea* area = s.f.windows().area();
         area->setActiveSubWindow(s.f.windows().subWindowOf(s.welcome));
@@ -161,12 +169,9 @@ private slots:
         Started s;
         start(s, false);
         int browsers = 0;
-        s.f.windows().addFactory(QStringLiteral("recept"), [&browsers] {
-            ++browsers;
-            return new Counted(QStringLiteral("recept"));
-        });
-        s.f.windows().addFactory(QStringLiteral("Indx"),
-                                 [] { return new Counted(QStringLiteral("Indx")); });
+        addStandIn(s.f.windows(), QStringLiteral("recept"), &browsers);
+        addStandIn(s.f.windows(), QStringLiteral("Indx"));
+        s.f.windows().removeFactory(QStringLiteral("kylen"));
 
         const char* tips[] = {"Find recipes that you can cook",
                               "View available drinks",
@@ -202,8 +207,10 @@ private slots:
         QWidget* nutrition = s.f.windows().find(QStringLiteral("Indx"));
         QVERIFY(nutrition);
         QVERIFY(s.f.windows().subWindowOf(nutrition)->isMaximized());
+        const int frames = s.f.windows().area()->subWindowList().size();
         QTest::mouseClick(s.widget("Image1"), Qt::LeftButton);
         QVERIFY(!s.f.windows().isOpen(QStringLiteral("kylen")));
+        QCOMPARE(s.f.windows().area()->subWindowList().size(), frames);
 
         // The mouse on the menu away from the buttons takes the underline away.
         moveOnto(s.widget("GVBox1"), QPoint(5, 5));
@@ -281,8 +288,7 @@ private slots:
         Started s;
         start(s, true);
         for (const char* name : {"Valj", "frmMenu", "frmDownload", "frmBackup"}) {
-            const QString n = QLatin1String(name);
-            s.f.windows().addFactory(n, [n] { return new Counted(n); });
+            addStandIn(s.f.windows(), QLatin1String(name));
         }
         QLabel* button = s.command(index);
         QTest::mousePress(button, Qt::LeftButton);
@@ -297,6 +303,101 @@ private slots:
             QVERIFY(s.f.windows().isOpen(window));
             QVERIFY(s.f.fakes.opener.documents.isEmpty());
         }
+    }
+
+    void theMenuWorksFromTheKeyboard()
+    {
+        Started s;
+        int browsers = 0;
+        start(s, true, [&browsers](WindowRegistry& windows) {
+            addStandIn(windows, forms::kBrowser, &browsers);
+            addStandIn(windows, forms::kCookbooks);
+        });
+        s.f.main().resize(1000, 760);
+        s.f.main().show();
+        QApplication::setActiveWindow(&s.f.main());
+        QVERIFY(QTest::qWaitForWindowActive(&s.f.main()));
+
+        // Tab goes through the pictures, then the function buttons, and on to something the
+        // user can see.
+        s.widget("Image1")->setFocus();
+        QStringList order{QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < 10; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(order, (QStringList{"Image1", "Image2", "Image3", "Image4", "Image5", "Image6",
+                                     "Command1(0)", "Command1(1)", "Command1(2)", "Command1(3)",
+                                     "Command1(4)"}));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* next = QApplication::focusWidget();
+        QVERIFY(next);
+        QVERIFY2(QRect(QPoint(0, 0), s.f.main().size())
+                     .intersects(QRect(next->mapTo(&s.f.main(), QPoint(0, 0)), next->size())),
+                 qPrintable(next->objectName()));
+
+        // A picture with the focus is underlined and shows the ring; Enter or Space opens its
+        // window.
+        QWidget* recipes = s.widget("Image5");
+        QWidget* line = s.widget("Line1");
+        recipes->setFocus();
+        QVERIFY(line->isVisibleTo(s.welcome));
+        QCOMPARE(line->x(), recipes->x());
+        QCOMPARE(line->width(), recipes->width());
+        QVERIFY(showsFocusRing(recipes));
+        s.widget("Image4")->setFocus();
+        QVERIFY(!showsFocusRing(recipes));
+        QCOMPARE(line->x(), s.widget("Image4")->x());
+        recipes->setFocus();
+        QTest::keyClick(recipes, Qt::Key_Return);
+        QCOMPARE(browsers, 1);
+        QVERIFY(s.f.windows().isOpen(forms::kBrowser));
+        s.f.windows().area()->setActiveSubWindow(s.f.windows().subWindowOf(s.welcome));
+        recipes->setFocus();
+        QTest::keyClick(recipes, Qt::Key_Space);
+        QCOMPARE(browsers, 2);
+
+        // A function button with the focus is lit and gets its caption; Enter runs it.
+        s.f.windows().area()->setActiveSubWindow(s.f.windows().subWindowOf(s.welcome));
+        auto* timer = child<QTimer>(s.welcome, QStringLiteral("Timer2"));
+        QWidget* balloon = s.widget("Picture2");
+        s.command(0)->setFocus();
+        QCOMPARE(QApplication::focusWidget(), s.command(0));
+        QCOMPARE(shownColour(s.command(0)), kHighlight);
+        QVERIFY(!line->isVisibleTo(s.welcome));
+        QCOMPARE(child<QLabel>(s.welcome, QStringLiteral("Label2"))->text(),
+                 QStringLiteral("Organize cookbooks"));
+        QVERIFY(timer->isActive());
+        QMetaObject::invokeMethod(timer, "timeout");
+        QVERIFY(balloon->isVisibleTo(s.welcome));
+        QVERIFY(showsFocusRing(s.command(0)));
+
+        QTest::keyClick(s.command(0), Qt::Key_Tab);
+        QCOMPARE(shownColour(s.command(0)), kNormal);
+        QCOMPARE(shownColour(s.command(1)), kHighlight);
+        QVERIFY(!balloon->isVisibleTo(s.welcome));
+        QCOMPARE(child<QLabel>(s.welcome, QStringLiteral("Label2"))->text(),
+                 QStringLiteral("Compose weekly menu"));
+
+        s.command(0)->setFocus();
+        QTest::keyClick(s.command(0), Qt::Key_Return);
+        QVERIFY(s.f.windows().isOpen(forms::kCookbooks));
+        for (int i = 0; i < WelcomeScreen::kFunctionButtons; ++i) {
+            QCOMPARE(shownColour(s.command(i)), kNormal);
+        }
+    }
+
+private:
+    // The dashed ring round a control with the focus, in the focus colour.
+    static bool showsFocusRing(QWidget* widget)
+    {
+        const QImage drawn = widget->grab().toImage();
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = 0; x < drawn.width(); ++x) {
+                if (drawn.pixelColor(x, y).rgb() == theme::kFocus.rgb()) return true;
+            }
+        }
+        return false;
     }
 };
 
