@@ -5,56 +5,27 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <filesystem>
+
 #include "gui/app/main_window.h"
 #include "gui/store/cookbooks_dialog.h"
 #include "gui/store/new_book_dialog.h"
 #include "support/gui_fixture.h"
+#include "support/gui_helpers.h"
 
 using namespace culvora;
 using culvora::testing::child;
 using culvora::testing::crlf;
+using culvora::testing::infoShape;
+using culvora::testing::itemTexts;
+using culvora::testing::messageShape;
+using culvora::testing::selectedText;
+using culvora::testing::selectItem;
 using gui::Answer;
 using gui::MessageButtons;
 using gui::MessageIcon;
 
 namespace {
-
-// A message as one line, so a mismatch shows every part at once.
-QString shape(const gui::Message& m)
-{
-    static const char* icons[] = {"None", "Information", "Exclamation", "Question", "Stop"};
-    static const char* buttons[] = {"Ok", "OkCancel", "YesNo", "YesNoCancel"};
-    static const char* answers[] = {"Ok", "Cancel", "Yes", "No"};
-    return QStringLiteral("[%1] %2 %3 default %4: %5")
-        .arg(m.title, QLatin1String(icons[static_cast<int>(m.icon)]),
-             QLatin1String(buttons[static_cast<int>(m.buttons)]),
-             QLatin1String(answers[static_cast<int>(m.defaultButton)]), m.text);
-}
-
-QString info(const QString& title, const QString& text, const char* icon = "None")
-{
-    return QStringLiteral("[%1] %2 Ok default Ok: %3").arg(title, QLatin1String(icon), text);
-}
-
-QStringList titles(QListWidget* list)
-{
-    QStringList shown;
-    for (int i = 0; i < list->count(); ++i) shown << list->item(i)->text();
-    return shown;
-}
-
-QString selected(QListWidget* list)
-{
-    const auto items = list->selectedItems();
-    return items.isEmpty() ? QString() : items.front()->text();
-}
-
-void select(QListWidget* list, const QString& title)
-{
-    const auto found = list->findItems(title, Qt::MatchExactly);
-    QVERIFY(!found.isEmpty());
-    list->setCurrentItem(found.front());
-}
 
 const std::string kFourBooks = crlf({"Standard", "BOOK1.TXT", "Soppor", "BOOK2.TXT",
                                      "\xC5rets fest", "BOOK3.TXT", "bakning", "BOOK4.TXT"});
@@ -94,8 +65,8 @@ private slots:
         QVERIFY(valj);
         QCOMPARE(valj->windowTitle(), QStringLiteral("Cookbooks"));
         auto* list = child<QListWidget>(valj, QStringLiteral("List1"));
-        QCOMPARE(titles(list), (QStringList{"bakning", "Soppor", "Standard", "Årets fest"}));
-        QCOMPARE(selected(list), QStringLiteral("Soppor"));
+        QCOMPARE(itemTexts(list), (QStringList{"bakning", "Soppor", "Standard", "Årets fest"}));
+        QCOMPARE(selectedText(list), QStringLiteral("Soppor"));
         for (auto [name, caption] : {std::pair{"Command1", "&Use"},
                                      {"Command2", "&Delete"},
                                      {"Command3", "&Add new..."},
@@ -111,7 +82,7 @@ private slots:
         Books f;
         f.state.currentCookbookFile = "GONE.TXT";
         auto* list = child<QListWidget>(f.openValj(), QStringLiteral("List1"));
-        QCOMPARE(selected(list), QStringLiteral("Årets fest"));
+        QCOMPARE(selectedText(list), QStringLiteral("Årets fest"));
     }
 
     void useMakesTheBookCurrentByButtonDoubleClickOrEnter_data()
@@ -127,7 +98,7 @@ private slots:
         Books f;
         auto* valj = f.openValj();
         auto* list = child<QListWidget>(valj, QStringLiteral("List1"));
-        select(list, QStringLiteral("Årets fest"));
+        selectItem(list, QStringLiteral("Årets fest"));
         if (how == 0) {
             child<QPushButton>(valj, QStringLiteral("Command1"))->click();
         } else if (how == 1) {
@@ -152,10 +123,45 @@ private slots:
         child<QPushButton>(valj, QStringLiteral("Command1"))->click();
         QCOMPARE(f.fakes.prompter.beeps, 1);
         QCOMPARE(f.fakes.prompter.messages.size(), 1);
-        QCOMPARE(shape(f.fakes.prompter.last()),
-                 info("Fel", "Du måste först välja en bok som Du ska öppna"));
+        QCOMPARE(messageShape(f.fakes.prompter.last()),
+                 infoShape("Fel", "Du måste först välja en bok som Du ska öppna"));
         QCOMPARE(f.dir.read("tavendi.ini"), crlf({"BOOK2.TXT", "0"}));
         QVERIFY(f.isOpen("Valj"));
+    }
+
+    void useOnABookWhoseFileIsGoneSaysSoAndChangesNothing()
+    {
+        Books f;
+        auto* valj = f.openValj();
+        auto* list = child<QListWidget>(valj, QStringLiteral("List1"));
+        // Gone while the dialog was open: the list still shows it.
+        std::filesystem::remove(f.dir.file("BOOK3.TXT"));
+        selectItem(list, QStringLiteral("Årets fest"));
+        child<QPushButton>(valj, QStringLiteral("Command1"))->click();
+
+        QCOMPARE(f.fakes.prompter.beeps, 1);
+        QCOMPARE(f.fakes.prompter.messages.size(), 1);
+        QVERIFY(f.fakes.prompter.last().text.startsWith(
+            QStringLiteral("The cookbook file \"BOOK3.TXT\" could not be found")));
+        QCOMPARE(messageShape(f.fakes.prompter.last()),
+                 infoShape("Error",
+                           QStringLiteral("The cookbook file \"BOOK3.TXT\" could not be found in "
+                                          "%1. Please choose another cookbook, or delete this one "
+                                          "from the list.")
+                               .arg(QString::fromStdString(f.dir.path().string())),
+                           "Exclamation"));
+        QCOMPARE(f.state.currentCookbookFile, std::string("BOOK2.TXT"));
+        QCOMPARE(f.dir.read("tavendi.ini"), crlf({"BOOK2.TXT", "0"}));
+        QCOMPARE(f.dir.read("bocker.txt"), kFourBooks);
+        QVERIFY(!f.dir.exists("BOOK3.TXT"));
+        QVERIFY(f.isOpen("Valj"));
+        QCOMPARE(itemTexts(list), (QStringList{"bakning", "Soppor", "Standard", "Årets fest"}));
+
+        // Another title still works from the same dialog.
+        selectItem(list, QStringLiteral("bakning"));
+        child<QPushButton>(valj, QStringLiteral("Command1"))->click();
+        QCOMPARE(f.state.currentCookbookFile, std::string("BOOK4.TXT"));
+        QVERIFY(!f.isOpen("Valj"));
     }
 
     void deleteRefusesTheLastAndTheStandardBook_data()
@@ -165,16 +171,16 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("one book, not standard")
             << QByteArray::fromStdString(crlf({"Soppor", "BOOK2.TXT"})) << "Soppor"
-            << info("Error", "One cookbook must remain.");
+            << infoShape("Error", "One cookbook must remain.");
         QTest::newRow("one book, standard")
             << QByteArray::fromStdString(crlf({"Standard", "BOOK1.TXT"})) << "Standard"
-            << info("Error", "One cookbook must remain.");
+            << infoShape("Error", "One cookbook must remain.");
         QTest::newRow("standard in capitals")
             << QByteArray::fromStdString(crlf({"STANDARD", "BOOK1.TXT", "Soppor", "BOOK2.TXT"}))
-            << "STANDARD" << info("Fel", "Du får inte ta bort standardboken.");
+            << "STANDARD" << infoShape("Fel", "Du får inte ta bort standardboken.");
         QTest::newRow("mixed case")
             << QByteArray::fromStdString(crlf({"sTaNdArD", "BOOK1.TXT", "Soppor", "BOOK2.TXT"}))
-            << "sTaNdArD" << info("Fel", "Du får inte ta bort standardboken.");
+            << "sTaNdArD" << infoShape("Fel", "Du får inte ta bort standardboken.");
     }
     void deleteRefusesTheLastAndTheStandardBook()
     {
@@ -184,11 +190,11 @@ private slots:
         Books f;
         f.dir.write("bocker.txt", bocker.toStdString());
         auto* valj = f.openValj();
-        select(child<QListWidget>(valj, QStringLiteral("List1")), title);
+        selectItem(child<QListWidget>(valj, QStringLiteral("List1")), title);
         child<QPushButton>(valj, QStringLiteral("Command2"))->click();
         QCOMPARE(f.fakes.prompter.beeps, 1);
         QCOMPARE(f.fakes.prompter.messages.size(), 1);
-        QCOMPARE(shape(f.fakes.prompter.last()), expected);
+        QCOMPARE(messageShape(f.fakes.prompter.last()), expected);
         QCOMPARE(f.dir.read("bocker.txt"), bocker.toStdString());
         QVERIFY(f.dir.exists("BOOK1.TXT") && f.dir.exists("BOOK2.TXT"));
     }
@@ -199,7 +205,7 @@ private slots:
         f.dir.write("bocker.txt", crlf({"Standard", "BOOK1.TXT", "Standard 2", "BOOK2.TXT"}));
         f.fakes.prompter.answers = {Answer::Yes};
         auto* valj = f.openValj();
-        select(child<QListWidget>(valj, QStringLiteral("List1")), QStringLiteral("Standard 2"));
+        selectItem(child<QListWidget>(valj, QStringLiteral("List1")), QStringLiteral("Standard 2"));
         child<QPushButton>(valj, QStringLiteral("Command2"))->click();
         QCOMPARE(f.dir.read("bocker.txt"), crlf({"Standard", "BOOK1.TXT"}));
         QVERIFY(!f.dir.exists("BOOK2.TXT"));
@@ -209,11 +215,11 @@ private slots:
     {
         Books f;
         auto* valj = f.openValj();
-        select(child<QListWidget>(valj, QStringLiteral("List1")), QStringLiteral("bakning"));
+        selectItem(child<QListWidget>(valj, QStringLiteral("List1")), QStringLiteral("bakning"));
         child<QPushButton>(valj, QStringLiteral("Command2"))->click();
         QCOMPARE(f.fakes.prompter.beeps, 1);
         QCOMPARE(f.fakes.prompter.messages.size(), 1);
-        QCOMPARE(shape(f.fakes.prompter.last()),
+        QCOMPARE(messageShape(f.fakes.prompter.last()),
                  QStringLiteral("[Remove bakning] Question YesNo default No: Are you sure you want "
                                 "to delete this cookbook?"));
         QCOMPARE(f.dir.read("bocker.txt"), kFourBooks);
@@ -227,26 +233,26 @@ private slots:
         f.fakes.prompter.answers = {Answer::Yes};
         auto* valj = f.openValj();
         auto* list = child<QListWidget>(valj, QStringLiteral("List1"));
-        select(list, QStringLiteral("Årets fest"));
+        selectItem(list, QStringLiteral("Årets fest"));
         child<QPushButton>(valj, QStringLiteral("Command2"))->click();
 
         QCOMPARE(f.fakes.prompter.messages.size(), 2);
-        QCOMPARE(shape(f.fakes.prompter.messages[0]),
+        QCOMPARE(messageShape(f.fakes.prompter.messages[0]),
                  QStringLiteral("[Remove Årets fest] Question YesNo default No: Are you sure you "
                                 "want to delete this cookbook?"));
-        QCOMPARE(shape(f.fakes.prompter.messages[1]),
-                 info("Culvora", "Now select a new cookbook to open."));
+        QCOMPARE(messageShape(f.fakes.prompter.messages[1]),
+                 infoShape("Culvora", "Now select a new cookbook to open."));
         // The last pair of the file goes without leaving an empty line behind.
         QCOMPARE(f.dir.read("bocker.txt"),
                  crlf({"Standard", "BOOK1.TXT", "Soppor", "BOOK2.TXT", "bakning", "BOOK4.TXT"}));
         QVERIFY(!f.dir.exists("BOOK3.TXT"));
         QVERIFY(!f.dir.exists("bocker.new"));
-        QCOMPARE(titles(list), (QStringList{"bakning", "Soppor", "Standard"}));
-        QCOMPARE(selected(list), QString());
+        QCOMPARE(itemTexts(list), (QStringList{"bakning", "Soppor", "Standard"}));
+        QCOMPARE(selectedText(list), QString());
         QVERIFY(!child<QPushButton>(valj, QStringLiteral("Command5"))->isEnabled());
         QCOMPARE(f.state.currentCookbookFile, std::string("BOOK2.TXT"));
 
-        select(list, QStringLiteral("bakning"));
+        selectItem(list, QStringLiteral("bakning"));
         child<QPushButton>(valj, QStringLiteral("Command1"))->click();
         QCOMPARE(f.dir.read("tavendi.ini"), crlf({"BOOK4.TXT", "0"}));
         QVERIFY(!f.isOpen("Valj"));
@@ -274,7 +280,7 @@ private slots:
         f.dir.write("bocker.txt", bocker.toStdString());
         f.fakes.prompter.answers = {Answer::Yes};
         auto* valj = f.openValj();
-        QCOMPARE(selected(child<QListWidget>(valj, QStringLiteral("List1"))),
+        QCOMPARE(selectedText(child<QListWidget>(valj, QStringLiteral("List1"))),
                  QStringLiteral("Soppor"));
         child<QPushButton>(valj, QStringLiteral("Command2"))->click();
         QVERIFY(!f.dir.exists("BOOK2.TXT"));
@@ -284,8 +290,9 @@ private slots:
         QCOMPARE(f.state.currentCookbookFile, file.toStdString());
         QCOMPARE(f.dir.read("tavendi.ini"), crlf({file.toStdString(), "0"}));
         QCOMPARE(f.fakes.prompter.messages.size(), 3);
-        QCOMPARE(shape(f.fakes.prompter.last()),
-                 info("Info",
+        QCOMPARE(
+            messageShape(f.fakes.prompter.last()),
+            infoShape("Info",
                       QStringLiteral("The cookbook you were using has been deleted. \"%1\" is now "
                                      "the current cookbook.")
                           .arg(title),
@@ -297,7 +304,7 @@ private slots:
         Books f;
         f.fakes.prompter.answers = {Answer::Yes};
         auto* valj = f.openValj();
-        select(child<QListWidget>(valj, QStringLiteral("List1")), QStringLiteral("bakning"));
+        selectItem(child<QListWidget>(valj, QStringLiteral("List1")), QStringLiteral("bakning"));
         child<QPushButton>(valj, QStringLiteral("Command2"))->click();
         f.windows().subWindowOf(valj)->close();
         QCOMPARE(f.state.currentCookbookFile, std::string("BOOK2.TXT"));
@@ -327,9 +334,9 @@ private slots:
         QCOMPARE(f.dir.read("BOOK5.TXT"), std::string());
         QVERIFY(!f.isOpen("nybok"));
         auto* list = child<QListWidget>(valj, QStringLiteral("List1"));
-        QCOMPARE(titles(list),
+        QCOMPARE(itemTexts(list),
                  (QStringList{"bakning", "Fisk", "Soppor", "Standard", "Årets fest"}));
-        QCOMPARE(selected(list), QString());
+        QCOMPARE(selectedText(list), QString());
         QCOMPARE(f.state.currentCookbookFile, std::string("BOOK2.TXT"));
         QCOMPARE(f.dir.read("tavendi.ini"), crlf({"BOOK2.TXT", "0"}));
     }
@@ -340,8 +347,9 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("focus");
-        const QString notPlain = QStringLiteral(
-            " is not a plain file name in the data folder. A cookbook's file name has no folder in it, such as BOOK5.TXT.");
+        const QString notPlain =
+            QStringLiteral(" is not a plain file name in the data folder. A cookbook's file name "
+                           "has no folder in it, such as BOOK5.TXT.");
         QTest::newRow("existing file") << "Fisk"
                                        << "BOOK2.TXT"
                                        << "This file already exists."
@@ -371,6 +379,19 @@ private slots:
         QTest::newRow("dot dot") << "Fisk"
                                  << ".."
                                  << "\"..\"" + notPlain << "Text2";
+        // The program's own files, whatever their case, and whether they are there or not.
+        const QString ownFile = QStringLiteral(
+            " is one of the program's own files and cannot hold a cookbook. Please choose another "
+            "file name, such as BOOK5.TXT.");
+        QTest::newRow("types list") << "Fisk"
+                                    << "typer.txt"
+                                    << "\"typer.txt\"" + ownFile << "Text2";
+        QTest::newRow("cookbook list") << "Fisk"
+                                       << "BOCKER.TXT"
+                                       << "\"BOCKER.TXT\"" + ownFile << "Text2";
+        QTest::newRow("temporary file, missing") << "Fisk"
+                                                 << "RECEPT.TMP"
+                                                 << "\"RECEPT.TMP\"" + ownFile << "Text2";
     }
     void newBookRefusesWhatItCannotUse()
     {
@@ -379,6 +400,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QString, focus);
         Books f;
+        const std::string typesBefore = f.dir.read("typer.txt");
         f.openValj();
         auto* nybok = qobject_cast<gui::NewBookDialog*>(f.windows().open(QStringLiteral("nybok")));
         QVERIFY(nybok);
@@ -387,13 +409,15 @@ private slots:
         child<QPushButton>(nybok, QStringLiteral("Command1"))->click();
         QCOMPARE(f.fakes.prompter.beeps, 1);
         QCOMPARE(f.fakes.prompter.messages.size(), 1);
-        QCOMPARE(shape(f.fakes.prompter.last()), info("Error", message));
+        QCOMPARE(messageShape(f.fakes.prompter.last()), infoShape("Error", message));
         auto* box = child<QLineEdit>(nybok, focus);
         QCOMPARE(nybok->focusWidget(), box);
         QCOMPARE(box->selectedText(), box->text());
         QCOMPARE(f.dir.read("bocker.txt"), kFourBooks);
         QCOMPARE(f.dir.read("BOOK2.TXT"), crlf({"[NAMN]", "Pea soup"}));
+        QCOMPARE(f.dir.read("typer.txt"), typesBefore);
         QVERIFY(!f.dir.exists("BOOK5.TXT"));
+        QVERIFY(!f.dir.exists("RECEPT.TMP"));
         QVERIFY(f.isOpen("nybok"));
     }
 
