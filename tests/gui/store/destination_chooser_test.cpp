@@ -11,22 +11,17 @@
 
 #include "gui/store/destination_chooser.h"
 #include "support/gui_fixture.h"
+#include "support/gui_helpers.h"
 
 using namespace culvora;
 using culvora::testing::child;
 using culvora::testing::crlf;
+using culvora::testing::itemTexts;
 using gui::ChooserMode;
 
 Q_DECLARE_METATYPE(culvora::gui::ChooserMode)
 
 namespace {
-
-QStringList titles(QComboBox* combo)
-{
-    QStringList shown;
-    for (int i = 0; i < combo->count(); ++i) shown << combo->itemText(i);
-    return shown;
-}
 
 // Notes whether the opener's timer was already running when the chooser's frame closed.
 class CloseSpy : public QObject {
@@ -97,7 +92,7 @@ private slots:
         QCOMPARE(f.check->text(), QStringLiteral("Check for new ingredients"));
         QCOMPARE(child<QPushButton>(f.window, QStringLiteral("Command2"))->text(),
                  QStringLiteral("Cancel"));
-        QCOMPARE(titles(f.combo), (QStringList{"Bakning", "Soppor", "Standard", "Årets fest"}));
+        QCOMPARE(itemTexts(f.combo), (QStringList{"Bakning", "Soppor", "Standard", "Årets fest"}));
         QCOMPARE(f.combo->currentText(), QStringLiteral("Soppor"));
     }
 
@@ -242,6 +237,32 @@ private slots:
             f.windows().closeWindow(opener);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
+    }
+
+    void aLongCookbookTitleNeitherWidensTheChooserNorIsCut()
+    {
+        Chooser f;
+        std::string longTitle;
+        for (int i = 0; longTitle.size() < 300; ++i)
+            longTitle += "Grandmother's Sunday roast " + std::to_string(i) + " ";
+        longTitle.resize(300);
+        f.dir.write("bocker.txt", f.dir.read("bocker.txt") + crlf({longTitle, "BOOK5.TXT"}));
+        f.dir.write("BOOK5.TXT", "");
+        f.open(ChooserMode::Move);
+        QMdiSubWindow* frame = f.windows().subWindowOf(f.window);
+        frame->adjustSize();
+        frame->show();
+        QCoreApplication::processEvents();
+        QVERIFY2(frame->width() < 700, qPrintable(QString::number(frame->width())));
+        QVERIFY(f.window->width() < 700);
+        // The whole title is there to choose, and chosen whole.
+        const int row = f.combo->findText(QString::fromStdString(longTitle));
+        QVERIFY(row >= 0);
+        f.combo->setCurrentIndex(row);
+        QCOMPARE(f.combo->currentText().size(), 300);
+        f.confirm->click();
+        QCOMPARE(f.state.targetBookTitle, longTitle);
+        QVERIFY(f.timer->isActive());
     }
 
     void withoutCookbooksThereIsNothingToConfirm()
