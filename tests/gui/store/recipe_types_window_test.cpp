@@ -7,22 +7,17 @@
 #include "gui/app/main_window.h"
 #include "gui/store/recipe_types_window.h"
 #include "support/gui_fixture.h"
+#include "support/gui_helpers.h"
 
 using namespace culvora;
 using culvora::testing::child;
 using culvora::testing::crlf;
+using culvora::testing::itemTexts;
 
 namespace {
 
 const std::string kOriginals =
     crlf({"Accessories", "Desserts", "First Course", "Hot dish", "Imported"});
-
-QStringList entries(QListWidget* list)
-{
-    QStringList shown;
-    for (int i = 0; i < list->count(); ++i) shown << list->item(i)->text();
-    return shown;
-}
 
 struct Types : testing::GuiFixture {
     explicit Types(const std::optional<std::string>& typer = kOriginals)
@@ -38,17 +33,11 @@ struct Types : testing::GuiFixture {
         name = child<QLineEdit>(window, QStringLiteral("Text1"));
     }
 
-    void click(const char* button) { child<QPushButton>(window, QLatin1String(button))->click(); }
+    void click(const char* button) { testing::clickButton(window, QLatin1String(button)); }
     void add(const QString& text)
     {
         name->setText(text);
         click("Command1");
-    }
-    void selectEntry(const QString& text)
-    {
-        const auto found = list->findItems(text, Qt::MatchExactly);
-        QVERIFY(!found.isEmpty());
-        list->setCurrentItem(found.front());
     }
 
     QWidget* window = nullptr;
@@ -74,7 +63,7 @@ private slots:
         auto* window = f.windows().find<gui::RecipeTypesWindow>(QStringLiteral("nytyp"));
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), QStringLiteral("Types of recipes"));
-        QCOMPARE(entries(child<QListWidget>(window, QStringLiteral("List1"))),
+        QCOMPARE(itemTexts(child<QListWidget>(window, QStringLiteral("List1"))),
                  (QStringList{"Accessories", "Imported", "soups", "Vilt", "Wok", "Öl"}));
         for (auto [button, caption] : {std::pair{"Command1", "Add"},
                                        {"Command4", "Delete"},
@@ -94,10 +83,12 @@ private slots:
         f.add(QStringLiteral("Bröd"));
         f.add(QStringLiteral("Soppor"));
         f.add(QStringLiteral("Soppor"));  // twice is twice
-        f.add(QString());                 // nothing to add
-        QCOMPARE(f.name->text(), QString());
-        QCOMPARE(entries(f.list), (QStringList{"Accessories", "Bröd", "Desserts", "First Course",
-                                               "Hot dish", "Imported", "Soppor", "Soppor"}));
+        const QStringList added{"Accessories", "Bröd",     "Desserts", "First Course",
+                                "Hot dish",    "Imported", "Soppor",   "Soppor"};
+        QCOMPARE(itemTexts(f.list), added);
+        f.add(QString());  // an empty box: nothing to add, and nothing to say about it
+        QCOMPARE(itemTexts(f.list), added);
+        QVERIFY(f.fakes.prompter.messages.isEmpty());
         QCOMPARE(f.dir.read("typer.txt"), kOriginals);  // nothing written before "Ok"
 
         f.click("Command2");
@@ -121,7 +112,7 @@ private slots:
         QVERIFY(!child<QPushButton>(f.window, QStringLiteral("Command2"))->isDefault());
         QTest::keyClicks(f.name, QStringLiteral("Grill"));
         QTest::keyClick(f.name, Qt::Key_Return);
-        QCOMPARE(entries(f.list).count(QStringLiteral("Grill")), 1);
+        QCOMPARE(itemTexts(f.list).count(QStringLiteral("Grill")), 1);
         QVERIFY(f.windows().isOpen(QStringLiteral("nytyp")));
         QCOMPARE(f.dir.read("typer.txt"), kOriginals);
     }
@@ -129,7 +120,7 @@ private slots:
     void theOriginalTypesCannotBeDeleted()
     {
         Types f(kOriginals + crlf({"desserts"}));
-        f.selectEntry(QStringLiteral("Desserts"));
+        testing::selectItem(f.list, QStringLiteral("Desserts"));
         f.click("Command4");
         QCOMPARE(f.fakes.prompter.messages.size(), 1);
         const auto& m = f.fakes.prompter.last();
@@ -140,10 +131,10 @@ private slots:
         QCOMPARE(m.defaultButton, gui::Answer::Ok);
         QCOMPARE(f.list->count(), 6);
 
-        f.selectEntry(QStringLiteral("desserts"));
+        testing::selectItem(f.list, QStringLiteral("desserts"));
         f.click("Command4");
         QCOMPARE(f.fakes.prompter.messages.size(), 1);
-        QCOMPARE(entries(f.list),
+        QCOMPARE(itemTexts(f.list),
                  (QStringList{"Accessories", "Desserts", "First Course", "Hot dish", "Imported"}));
 
         f.list->clearSelection();
@@ -180,6 +171,32 @@ private slots:
         f.click("Command2");
         QCOMPARE(f.dir.read("typer.txt"), crlf({"Accessories", "Desserts", "First Course", "Grill",
                                                 "Hot dish", "Imported"}));
+    }
+
+    void aNameOfBlanksOrOfSeveralLinesIsRefused_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("one blank") << " "
+                                   << "Please type the name of the type.";
+        QTest::newRow("blanks") << "     "
+                                << "Please type the name of the type.";
+        QTest::newRow("a tab inside") << "Hot\tdish"
+                                      << "The name of a type must be one line of text.";
+    }
+    void aNameOfBlanksOrOfSeveralLinesIsRefused()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        Types f;
+        f.add(typed);
+        QCOMPARE(f.fakes.prompter.messages.size(), 1);
+        QCOMPARE(testing::messageShape(f.fakes.prompter.last()),
+                 testing::infoShape("Error", message));
+        QCOMPARE(itemTexts(f.list),
+                 (QStringList{"Accessories", "Desserts", "First Course", "Hot dish", "Imported"}));
+        f.click("Command2");
+        QCOMPARE(f.dir.read("typer.txt"), kOriginals);
     }
 
     void aNameTheFileCannotHoldIsRefused()
