@@ -2,6 +2,7 @@
 
 #include "gui/app/app_windows.h"
 #include "gui/recipes/recipe_windows.h"
+#include "gui/search/search_windows.h"
 #include "gui/store/store_windows.h"
 
 namespace culvora::gui {
@@ -13,6 +14,10 @@ void registerAllWindows(AppContext& app)
     registerStoreWindows(app);
     registerBrowserWindow(app);
     registerViewerWindow(app);
+    registerNewRecipeEditor(app);
+    registerRecipeEditor(app);
+    registerPictureWindow(app);
+    registerFridgeWindows(app);
 }
 
 }  // namespace culvora::gui

@@ -23,6 +23,7 @@
 #include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
+#include "gui/recipes/picture_routines.h"
 #include "gui/recipes/recipe_windows.h"
 
 namespace culvora::gui {
@@ -428,7 +429,8 @@ const std::vector<RecipeViewer::ToolbarKey>& RecipeViewer::toolbarKeys()
         {"Edit", "Change the recipe", forms::kEditRecipe, &RecipeViewer::editShownRecipe},
         {"Search", "Search recipes by cooking time and recipe type", forms::kSearch,
          &RecipeViewer::openSearch},
-        {"Picture", "Show the picture of the dish", forms::kPicture, &RecipeViewer::openWindowOf},
+        {"Picture", "Show the picture of the dish", forms::kPicture,
+         &RecipeViewer::showShownPicture},
         {nullptr, nullptr, QLatin1String(), nullptr},
         {"Delete", "Delete the recipe from the cookbook", QLatin1String(),
          &RecipeViewer::deleteShownRecipe},
@@ -585,6 +587,11 @@ void RecipeViewer::editShownRecipe()
 void RecipeViewer::openSearch()
 {
     if (app_.windows.open(forms::kSearch)) app_.windows.closeWindow(this);
+}
+
+void RecipeViewer::showShownPicture()
+{
+    showPicture(app_, shownName_);
 }
 
 void RecipeViewer::uploadShownRecipe()

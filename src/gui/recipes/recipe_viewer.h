@@ -56,6 +56,7 @@ public slots:
     void editShownRecipe();
     void openSearch();
     void uploadShownRecipe();
+    void showShownPicture();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,0 +1,8 @@
+#include "gui/recipes/recipe_windows.h"
+
+namespace culvora::gui {
+
+// Filled in when the window is built.
+void registerRecipeEditor(AppContext&) {}
+
+}  // namespace culvora::gui

@@ -1,0 +1,8 @@
+#include "gui/search/search_windows.h"
+
+namespace culvora::gui {
+
+// Filled in when the windows are built.
+void registerFridgeWindows(AppContext&) {}
+
+}  // namespace culvora::gui

@@ -1,0 +1,10 @@
+#pragma once
+
+namespace culvora::gui {
+
+struct AppContext;
+
+// The Fridge list's windows: the editor "listan" and the dialog "New ingredients?" "frmAdd".
+void registerFridgeWindows(AppContext& app);
+
+}  // namespace culvora::gui
