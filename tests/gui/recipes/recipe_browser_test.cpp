@@ -17,6 +17,7 @@
 #include "gui/recipes/recipe_browser.h"
 #include "gui/store/destination_chooser.h"
 #include "support/gui_fixture.h"
+#include "support/gui_helpers.h"
 
 using namespace culvora;
 using namespace culvora::gui;
@@ -32,17 +33,6 @@ std::string book(const std::vector<std::string>& names)
         records.push_back({name, "4", "30", "1 egg\r\n2 dl milk", "Mix and bake.", "Desserts"});
     }
     return store::withAppended("", records);
-}
-
-// A stand-in for a window that another part of the program builds; opening it is what the
-// browser is responsible for.
-void stubWindow(culvora::testing::GuiFixture& f, const QString& name)
-{
-    f.windows().addFactory(name, [name] {
-        auto* window = new QWidget;
-        window->setObjectName(name);
-        return window;
-    });
 }
 
 struct Browser {
@@ -62,7 +52,7 @@ struct Browser {
         }
         f.start(true);
         for (const char* name : {"Visa", "RedigeraRecept", "frmUpload", "NyttRecept"}) {
-            stubWindow(f, QString::fromLatin1(name));
+            testing::addStandIn(f.windows(), QString::fromLatin1(name));
         }
         window = qobject_cast<RecipeBrowser*>(f.windows().open(QStringLiteral("recept")));
         if (!window) return;

@@ -13,6 +13,7 @@
 #include "gui/recipes/recipe_routines.h"
 #include "gui/recipes/recipe_viewer.h"
 #include "support/gui_fixture.h"
+#include "support/gui_helpers.h"
 
 using namespace culvora;
 using namespace culvora::gui;
@@ -98,13 +99,6 @@ public:
     QPointer<FakeBrowser> browser;
     int browsersMade = 0;
 };
-
-QWidget* dummyWindow(const QString& name)
-{
-    auto* window = new QWidget;
-    window->setObjectName(name);
-    return window;
-}
 
 }  // namespace
 
@@ -424,7 +418,7 @@ private slots:
         // closes the viewer.
         for (const char* name : {"frmUpload", "RedigeraRecept", "S\xC3\xB6k"}) {
             const QString window = QString::fromUtf8(name);
-            v.f.windows().addFactory(window, [window] { return dummyWindow(window); });
+            testing::addStandIn(v.f.windows(), window);
         }
         v.click("Command7");  // the next fill sees the windows that arrived
         QVERIFY(v.action("Upload")->isEnabled());
