@@ -19,6 +19,7 @@
 #include "gui/app/qt_services.h"
 #include "gui/app/window_registry.h"
 #include "gui/recipes/recipe_browser.h"
+#include "gui/windows.h"
 
 namespace {
 
@@ -61,6 +62,8 @@ struct Shell {
     {
         state.folder = ProgramFolder(folder->path);
         main = std::make_unique<gui::MainWindow>(state, services.services);
+        gui::registerAllWindows(main->context());
+        main->start();
     }
 
     gui::RecipeBrowser* open()
@@ -75,10 +78,16 @@ struct Shell {
     }
 };
 
+// The shells live until the end of main, before the application goes.
+std::map<int, std::unique_ptr<Shell>>& shells()
+{
+    static std::map<int, std::unique_ptr<Shell>> all;
+    return all;
+}
+
 Shell& shellFor(int count)
 {
-    static std::map<int, std::unique_ptr<Shell>> shells;
-    auto& shell = shells[count];
+    auto& shell = shells()[count];
     if (!shell) shell = std::make_unique<Shell>(count);
     return *shell;
 }
@@ -92,6 +101,7 @@ void BM_OpenBrowser(benchmark::State& state)
         state.PauseTiming();
         if (!browser || browser->layout().nameCount() != state.range(0)) {
             state.SkipWithError("the browser did not list every recipe");
+            break;  // the timer must not be resumed after an error
         }
         shell.close();
         state.ResumeTiming();
@@ -103,6 +113,10 @@ void BM_OpenAndPaintFirstView(benchmark::State& state)
     Shell& shell = shellFor(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         gui::RecipeBrowser* browser = shell.open();
+        if (!browser) {
+            state.SkipWithError("the browser did not open");
+            break;
+        }
         QImage image(browser->size(), QImage::Format_ARGB32_Premultiplied);
         browser->render(&image);
         benchmark::DoNotOptimize(image.constBits());
@@ -117,6 +131,10 @@ void BM_ScrollAndRepaint(benchmark::State& state)
     // The letter strip from A to Z and back, with a repaint after each jump.
     Shell& shell = shellFor(static_cast<int>(state.range(0)));
     gui::RecipeBrowser* browser = shell.open();
+    if (!browser) {
+        state.SkipWithError("the browser did not open");
+        return;
+    }
     QImage image(browser->size(), QImage::Format_ARGB32_Premultiplied);
     int letter = 0;
     for (auto _ : state) {
@@ -141,6 +159,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
+    shells().clear();
     benchmark::Shutdown();
     return 0;
 }
