@@ -48,7 +48,7 @@ for program in "${programs[@]}"; do
 done
 
 # Every delivered file arrives unchanged, and nothing that is not delivered comes along.
-(cd "$source/data" && find . -type f ! -name '*.desktop' ! -path './sources/*' | sort) \
+(cd "$source/data" && find . -type f | sort) \
   >"$work/delivered.txt"
 (cd "$prefix/share/culvora" && find . -type f | sort) >"$work/installed.txt"
 if ! diff -u "$work/delivered.txt" "$work/installed.txt" >"$work/data.diff"; then
