@@ -22,7 +22,8 @@ std::string readInput(CliContext& c)
 
 int editCommand(CliContext& c, std::span<const std::string> args)
 {
-    if (args.size() != 1) return c.usage("edit NAME  (the new version of the record on standard input)");
+    if (args.size() != 1)
+        return c.usage("edit NAME  (the new version of the record on standard input)");
     auto name = c.toCp(args[0]);
     if (!name) return c.report(name.error());
     auto input = c.toCp(readInput(c));
@@ -30,9 +31,9 @@ int editCommand(CliContext& c, std::span<const std::string> args)
     // The new version in the cookbook format; its name line must be the recipe's.
     const auto names = store::listNames(*input);
     if (names.size() != 1 || names.front() != *name) {
-        return c.report(Error{ErrorCode::Invalid,
-                              "Standard input must hold one record whose name line is \"" +
-                                  text::toUtf8(*name) + "\"."});
+        return c.report(
+            Error{ErrorCode::Invalid, "Standard input must hold one record whose name line is \"" +
+                                          text::toUtf8(*name) + "\"."});
     }
     auto version = store::parseRecordForEdit(*input, *name);
     // Written exactly as given, after the checks the edit window makes.
@@ -48,7 +49,8 @@ int pictureCommand(CliContext& c, std::span<const std::string> args)
     if (!name) return c.report(name.error());
     auto path = recipes::picturePath(c.folder, *name);
     if (!path) return c.report(path.error());
-    if (!*path) return c.report(Error{ErrorCode::NotFound, std::string(recipes::kNoPictureMessage)});
+    if (!*path)
+        return c.report(Error{ErrorCode::NotFound, std::string(recipes::kNoPictureMessage)});
     c.line(**path);
     return kExitOk;
 }
@@ -138,8 +140,8 @@ const CliCommand kSetPicture{"set-picture", "set-picture NAME PATH", setPictureC
 const CliCommand kWords{"words", "words", wordsCommand};
 const CliCommand kAddWord{"add-word", "add-word WORD", addWordCommand};
 const CliCommand kDeleteWord{"delete-word", "delete-word WORD", deleteWordCommand};
-const CliCommand kNewWords{"new-words", "new-words [--download]  (ingredient lines on standard input)",
-                           newWordsCommand};
+const CliCommand kNewWords{
+    "new-words", "new-words [--download]  (ingredient lines on standard input)", newWordsCommand};
 
 }  // namespace
 

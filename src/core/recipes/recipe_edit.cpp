@@ -9,9 +9,9 @@ namespace culvora::recipes {
 
 namespace {
 
-constexpr std::array<std::string_view, 6> kTags = {
-    store::kTagName, store::kTagServings,     store::kTagTime,
-    store::kTagIngredients, store::kTagInstructions, store::kTagType};
+constexpr std::array<std::string_view, 6> kTags = {store::kTagName,         store::kTagServings,
+                                                   store::kTagTime,         store::kTagIngredients,
+                                                   store::kTagInstructions, store::kTagType};
 
 bool isTag(std::string_view line)
 {
@@ -34,8 +34,8 @@ std::vector<std::string_view> boxLines(std::string_view box)
 Result<void> checkOneLine(std::string_view field, std::string_view value)
 {
     if (value.find_first_of("\r\n") != std::string_view::npos) {
-        return fail(ErrorCode::Invalid,
-                    "The " + std::string(field) + " must be one line; please remove the line break.");
+        return fail(ErrorCode::Invalid, "The " + std::string(field) +
+                                            " must be one line; please remove the line break.");
     }
     if (isTag(value)) {
         return fail(ErrorCode::Invalid, "The " + std::string(field) + " cannot be " +
@@ -55,8 +55,7 @@ Result<void> checkLines(std::string_view field, std::string_view box, bool ingre
                 ? " begins with \"[\", which the cookbook reads as the end of the ingredients."
                 : " is one of the cookbook's markers and would break the recipe apart.";
         return fail(ErrorCode::Invalid, "The line " + quoted(line) + " in the " +
-                                            std::string(field) + why +
-                                            " Please change that line.");
+                                            std::string(field) + why + " Please change that line.");
     }
     return {};
 }

@@ -57,7 +57,8 @@ ViewerPage viewerPage(std::string_view content, std::string_view name)
 Result<ViewerPage> readViewerPage(const ProgramFolder& folder, const std::string& cookbookFile,
                                   std::string_view name)
 {
-    if (auto valid = checkCookbookFileName(cookbookFile); !valid) return std::unexpected(valid.error());
+    if (auto valid = checkCookbookFileName(cookbookFile); !valid)
+        return std::unexpected(valid.error());
     auto content = folder.read(cookbookFile);
     if (!content) {
         if (content.error().code == ErrorCode::NotFound) {

@@ -13,9 +13,14 @@ namespace {
 TEST(FridgeList, TheCandidateIsTheTextAfterTheLastBlank)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"2 dl milk", "milk"},        {"Salt", "salt"},   {"3 eggs (large)", "(large)"},
-        {"1 tsk salt ", ""},          {"", ""},           {"1 egg, beaten", "beaten"},
-        {"500 g \xC4PPLEN", "\xE4pplen"}, {"  spaced", "spaced"},
+        {"2 dl milk", "milk"},
+        {"Salt", "salt"},
+        {"3 eggs (large)", "(large)"},
+        {"1 tsk salt ", ""},
+        {"", ""},
+        {"1 egg, beaten", "beaten"},
+        {"500 g \xC4PPLEN", "\xE4pplen"},
+        {"  spaced", "spaced"},
     };
     for (const auto& [line, word] : cases) EXPECT_EQ(candidateWord(line), word) << line;
 }
@@ -23,8 +28,8 @@ TEST(FridgeList, TheCandidateIsTheTextAfterTheLastBlank)
 TEST(FridgeList, OffersWordsTheListDoesNotKnow)
 {
     const std::vector<std::string> known = {"salt", "milk", "Eggs"};
-    const std::vector<std::string> lines = {"2 dl milk",  "1 tsk Salt", "3 eggs",
-                                            "1 pinch saffron", "(optional)", "2 leeks",
+    const std::vector<std::string> lines = {"2 dl milk",         "1 tsk Salt", "3 eggs",
+                                            "1 pinch saffron",   "(optional)", "2 leeks",
                                             "1 leek (optional)", "olive oil ", "4 leeks"};
     EXPECT_EQ(newIngredientCandidates(lines, known, CheckVariant::NewRecipe),
               (std::vector<std::string>{"saffron", "leeks", "leeks"}));
