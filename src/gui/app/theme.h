@@ -33,7 +33,8 @@ inline const QColor kAccent{0xB8, 0x43, 0x2F};
 inline const QColor kHeading{0xA8, 0x3A, 0x24};
 inline const QColor kBrown{0x8A, 0x5A, 0x32};
 inline const QColor kBanner{0x8C, 0x2F, 0x1C};
-inline const QColor kFocus{0xD9, 0x8C, 0x2B};  // the ring round a control with the focus
+inline const QColor kFocus{0xD9, 0x8C, 0x2B};       // the ring round a control with the focus
+inline const QColor kPictureMat{0x84, 0x80, 0x7A};  // the grey round a picture of a dish
 
 // Fonts: the classic faces where they are installed, metric-compatible or similar ones else.
 QFont serifFont(qreal points);
@@ -48,6 +49,9 @@ QString scrollBarStyle();    // a slim vertical scroll bar on paper
 QString toolbarStyle();      // the viewer's toolbar
 QString bannerAddressStyle();
 QString instructionBoxStyle();
+// The recipe editors: paper buttons, white boxes with the focus ring, the name that cannot be
+// changed shown as a heading, and the card (a QFrame with the property card=true) holding them.
+QString editorStyle();
 QString splashStyle();
 
 // Sets the text colour of a label or a text box.
