@@ -1,6 +1,14 @@
 #include "gui/recipes/picture_routines.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QImageIOHandler>
+#include <QImageReader>
+#include <QMdiArea>
+#include <QStyle>
 #include <QWidget>
+
+#include <algorithm>
 
 #include "core/recipes/pictures.h"
 #include "gui/app/app_context.h"
@@ -24,6 +32,11 @@ void reportError(AppContext& app, const Error& error)
                                  MessageIcon::Exclamation);
 }
 
+void reportError(AppContext& app, const QString& error)
+{
+    app.services.prompter.inform(error, QStringLiteral("Error"), MessageIcon::Exclamation);
+}
+
 // The chosen file as bilder.txt holds it; a path Windows-1252 cannot hold is refused.
 std::optional<std::string> chosenPath(AppContext& app, const QString& file)
 {
@@ -33,6 +46,15 @@ std::optional<std::string> chosenPath(AppContext& app, const QString& file)
         return std::nullopt;
     }
     return *path;
+}
+
+// A stored path as a file on this system. The dialog stores full paths; a relative one (a
+// list made by hand) means a file in the data folder, where the program has always looked.
+QString pictureFile(const AppContext& app, const std::string& stored)
+{
+    const QString path = fromCp(stored);
+    if (!QDir::isRelativePath(path)) return path;
+    return QDir(QString::fromStdString(app.state.folder.path().string())).filePath(path);
 }
 
 }  // namespace
@@ -47,10 +69,55 @@ QString editorPictureFilter()
     return QString::fromLatin1(kEditorFilter);
 }
 
+QSize pictureRoom(const QMdiArea& area, QSize frame)
+{
+    if (!frame.isValid()) {
+        const QStyle* style = area.style();
+        const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, &area);
+        const int caption = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &area);
+        frame = QSize(2 * border, caption + 2 * border);
+    }
+    const QSize room = area.viewport()->size() - frame - QSize(2 * kPictureMat, 2 * kPictureMat);
+    return room.expandedTo(QSize(1, 1));
+}
+
+std::expected<QImage, QString> readPicture(const QString& file, QSize room)
+{
+    const QString shown = QDir::toNativeSeparators(file);
+    const QFileInfo info(file);
+    if (!info.exists()) {
+        return std::unexpected(
+            QStringLiteral("The picture file \"%1\" could not be found. It may have been moved "
+                           "or deleted; \"Picture?\" in the recipe editor chooses it again.")
+                .arg(shown));
+    }
+    QImageReader reader(file);
+    reader.setAutoTransform(true);
+    // The size as stored; a photo taken on its side is stored across and turned on reading.
+    const QSize stored = reader.size();
+    if (stored.isValid() && room.isValid()) {
+        const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+        const QSize upright = turned ? stored.transposed() : stored;
+        if (upright.width() > room.width() || upright.height() > room.height()) {
+            const QSize fitted = upright.scaled(room, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+            reader.setScaledSize(turned ? fitted.transposed() : fitted);
+        }
+    }
+    QImage picture = reader.read();
+    if (picture.isNull()) {
+        const QString why = info.isDir() ? QStringLiteral("it is a folder") : reader.errorString();
+        return std::unexpected(QStringLiteral("The picture file \"%1\" could not be shown (%2). "
+                                              "It may be damaged, or of a kind this program "
+                                              "cannot read.")
+                                   .arg(shown, why));
+    }
+    return picture;
+}
+
 void askForPicture(AppContext& app, const std::string& name)
 {
-    if (!app.services.prompter.confirm(
-            QStringLiteral("Is there a picture on the dish available?"), QStringLiteral("Picture"))) {
+    if (!app.services.prompter.confirm(QStringLiteral("Is there a picture on the dish available?"),
+                                       QStringLiteral("Picture"))) {
         return;
     }
     const QString file = app.services.prompter.openFileName(QString::fromUtf8(kPictureDialogTitle),
@@ -88,14 +155,34 @@ void showPicture(AppContext& app, const std::string& name)
         reportError(app, path.error());
         return;
     }
+    // Whatever cannot be shown, a picture still open from before is not the one asked for.
     if (!*path) {
+        app.windows.close(forms::kPicture);
         app.services.prompter.beep();
         app.services.prompter.inform(QString::fromUtf8(recipes::kNoPictureMessage),
                                      QStringLiteral("Error"));
         return;
     }
+    // An empty path is what a cancelled file dialog left: there is nothing to show, and an
+    // empty window would only puzzle.
+    if ((*path)->empty()) {
+        app.windows.close(forms::kPicture);
+        reportError(app, QStringLiteral("No picture file is recorded for \"%1\". \"Picture?\" in "
+                                        "the recipe editor chooses one.")
+                             .arg(fromCp(name)));
+        return;
+    }
+    // Read before the window opens, so a file that cannot be shown leaves no empty window
+    // behind its message.
+    const qreal ratio = std::max<qreal>(1.0, app.windows.area()->devicePixelRatioF());
+    auto picture = readPicture(pictureFile(app, **path), pictureRoom(*app.windows.area()) * ratio);
+    if (!picture) {
+        app.windows.close(forms::kPicture);
+        reportError(app, picture.error());
+        return;
+    }
     QWidget* window = app.windows.open(forms::kPicture);
-    if (auto* view = dynamic_cast<PictureView*>(window)) view->showPicture(fromCp(**path));
+    if (auto* view = dynamic_cast<PictureView*>(window)) view->showPicture(*picture);
 }
 
 }  // namespace culvora::gui
