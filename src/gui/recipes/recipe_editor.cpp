@@ -1,8 +1,355 @@
+#include "gui/recipes/recipe_editor.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QVBoxLayout>
+
+#include <limits>
+
+#include "core/store/cookbook_list.h"
+#include "core/store/recipe_types.h"
+#include "core/text/text.h"
+#include "gui/app/qt_text.h"
+#include "gui/app/theme.h"
+#include "gui/app/window_names.h"
+#include "gui/app/window_registry.h"
+#include "gui/recipes/picture_routines.h"
 #include "gui/recipes/recipe_windows.h"
 
 namespace culvora::gui {
 
-// Filled in when the window is built.
-void registerRecipeEditor(AppContext&) {}
+namespace {
+
+constexpr QSize kPreferredSize(780, 560);
+
+// A box of several lines shows its lines apart with no line end after the last.
+QString boxShown(const std::string& cp1252)
+{
+    QString text = fromCp(cp1252);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+// What a box of several lines holds, each character as typed: toPlainText would turn a
+// no-break space into a plain one.
+QString boxContent(const QPlainTextEdit* box)
+{
+    QStringList lines;
+    for (QTextBlock block = box->document()->begin(); block.isValid(); block = block.next()) {
+        lines << block.text();
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QByteArray bytes(const std::string& cp1252)
+{
+    return {cp1252.data(), static_cast<qsizetype>(cp1252.size())};
+}
+
+QLabel* fieldLabel(const QString& caption, QWidget* buddy, QWidget* parent)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setFont(theme::sansFont(10));
+    label->setBuddy(buddy);
+    return label;
+}
+
+}  // namespace
+
+RecipeEditor::RecipeEditor(AppContext& app, std::string cookbook, store::RecipeRecord loaded,
+                           QWidget* parent)
+    : QWidget(parent),
+      app_(app),
+      cookbook_(std::move(cookbook)),
+      loaded_(std::move(loaded)),
+      shown_(recipes::draftOf(loaded_))
+{
+    setObjectName(forms::kEditRecipe);
+    setWindowTitle(QStringLiteral("Redigera receptet ") + fromCp(loaded_.name));
+    buildControls();
+    fill();
+}
+
+QSize RecipeEditor::sizeHint() const
+{
+    return kPreferredSize.expandedTo(minimumSizeHint());
+}
+
+void RecipeEditor::buildControls()
+{
+    QPalette paper = palette();
+    paper.setColor(QPalette::Window, theme::kPaper);
+    setPalette(paper);
+    setAutoFillBackground(true);
+    setStyleSheet(theme::editorStyle());
+
+    auto* frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setProperty("card", true);
+
+    auto lineBox = [frame](const char* name) {
+        auto* box = new QLineEdit(frame);
+        box->setObjectName(QLatin1String(name));
+        box->setFont(theme::serifFont(12));
+        // A line of any length is shown whole, so nothing is cut off when it is saved.
+        box->setMaxLength(std::numeric_limits<int>::max());
+        return box;
+    };
+    nameBox_ = lineBox("t1");
+    nameBox_->setEnabled(false);
+    nameBox_->setFont(theme::serifFont(14));
+    servingsBox_ = lineBox("t2");
+    timeBox_ = lineBox("t3");
+
+    typeList_ = new QComboBox(frame);
+    typeList_->setObjectName(QStringLiteral("Combo1"));
+    typeList_->setFont(theme::sansFont(10));
+    typeList_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    typeList_->setMinimumWidth(150);
+
+    auto textBox = [frame](const char* name) {
+        auto* box = new QPlainTextEdit(frame);
+        box->setObjectName(QLatin1String(name));
+        box->setFont(theme::serifFont(11.5));
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        // Tab goes on to the next field, as everywhere else in the window.
+        box->setTabChangesFocus(true);
+        return box;
+    };
+    ingredientsBox_ = textBox("t4");
+    instructionsBox_ = textBox("t5");
+
+    auto* fields = new QGridLayout;
+    fields->setHorizontalSpacing(10);
+    fields->setVerticalSpacing(8);
+    fields->addWidget(fieldLabel(QStringLiteral("Recipe name:"), nameBox_, frame), 0, 0);
+    fields->addWidget(nameBox_, 0, 1, 1, 5);
+    fields->addWidget(fieldLabel(QStringLiteral("Serves:"), servingsBox_, frame), 1, 0);
+    fields->addWidget(servingsBox_, 1, 1);
+    fields->addWidget(fieldLabel(QStringLiteral("Time:"), timeBox_, frame), 1, 2);
+    fields->addWidget(timeBox_, 1, 3);
+    fields->addWidget(fieldLabel(QStringLiteral("Type of dish:"), typeList_, frame), 1, 4);
+    fields->addWidget(typeList_, 1, 5);
+    fields->setColumnStretch(1, 2);
+    fields->setColumnStretch(3, 2);
+    fields->setColumnStretch(5, 3);
+
+    // Ingredients beside the steps, as on the pages of the book.
+    auto* texts = new QHBoxLayout;
+    texts->setSpacing(14);
+    for (auto [caption, box, stretch] :
+         {std::tuple{QStringLiteral("Ingredients:"), ingredientsBox_, 2},
+          std::tuple{QStringLiteral("To do."), instructionsBox_, 3}}) {
+        auto* column = new QVBoxLayout;
+        column->setSpacing(4);
+        column->addWidget(fieldLabel(caption, box, frame));
+        column->addWidget(box, 1);
+        texts->addLayout(column, stretch);
+    }
+    ingredientsBox_->setMinimumSize(200, 160);
+    instructionsBox_->setMinimumSize(260, 160);
+
+    auto* frameLayout = new QVBoxLayout(frame);
+    frameLayout->setContentsMargins(16, 14, 16, 16);
+    frameLayout->setSpacing(12);
+    frameLayout->addLayout(fields);
+    frameLayout->addLayout(texts, 1);
+
+    auto button = [this](const char* name, const QString& caption, const QString& tip) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(name));
+        b->setToolTip(tip);
+        b->setFont(theme::sansFont(10));
+        b->setMinimumSize(96, 30);
+        b->setCursor(Qt::PointingHandCursor);
+        return b;
+    };
+    auto* saveButton = button("Command1", QStringLiteral("Save"),
+                              QStringLiteral("Keep the changes in the cookbook"));
+    auto* cancelButton = button("Command2", QStringLiteral("Cancel"),
+                                QStringLiteral("Close without saving the changes"));
+    auto* pictureButton = button("Command3", QStringLiteral("Picture?"),
+                                 QStringLiteral("Choose a picture of the dish"));
+    auto* helpButton =
+        button("Command4", QStringLiteral("Help"), QStringLiteral("How to edit a recipe"));
+    saveButton->setDefault(true);
+    connect(saveButton, &QPushButton::clicked, this, &RecipeEditor::save);
+    connect(cancelButton, &QPushButton::clicked, this, &RecipeEditor::cancel);
+    connect(pictureButton, &QPushButton::clicked, this, &RecipeEditor::choosePicture);
+    connect(helpButton, &QPushButton::clicked, this, &RecipeEditor::openHelp);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
+    buttons->addWidget(pictureButton);
+    buttons->addWidget(helpButton);
+    buttons->addStretch();
+    buttons->addWidget(saveButton);
+    buttons->addWidget(cancelButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(14, 14, 14, 12);
+    layout->setSpacing(12);
+    layout->addWidget(frame, 1);
+    layout->addLayout(buttons);
+
+    setTabOrder(servingsBox_, timeBox_);
+    setTabOrder(timeBox_, typeList_);
+    setTabOrder(typeList_, ingredientsBox_);
+    setTabOrder(ingredientsBox_, instructionsBox_);
+    setTabOrder(instructionsBox_, saveButton);
+    setTabOrder(saveButton, cancelButton);
+    setTabOrder(cancelButton, pictureButton);
+    setTabOrder(pictureButton, helpButton);
+    setFocusProxy(servingsBox_);
+}
+
+void RecipeEditor::fill()
+{
+    nameBox_->setText(fromCp(shown_.name));
+    nameBox_->setCursorPosition(0);
+    servingsBox_->setText(fromCp(shown_.servings));
+    timeBox_->setText(fromCp(shown_.cookingTime));
+    ingredientsBox_->setPlainText(boxShown(shown_.ingredients));
+    instructionsBox_->setPlainText(boxShown(shown_.instructions));
+
+    auto types = store::readTypes(app_.state.folder);
+    if (!types) {
+        app_.services.prompter.inform(toQString(types.error()), QStringLiteral("Error"),
+                                      MessageIcon::Exclamation);
+        types.emplace();
+    }
+    for (const std::string& type : *types) typeList_->addItem(fromCp(type), bytes(type));
+    // A type the list does not hold (removed since, or from another program) stays the
+    // recipe's type: it joins the list in its sorted place, so Save writes it back unchanged.
+    int row = typeList_->findData(bytes(shown_.type));
+    if (row < 0) {
+        row = static_cast<int>(text::sortedInsertPosition(*types, shown_.type));
+        typeList_->insertItem(row, fromCp(shown_.type), bytes(shown_.type));
+    }
+    typeList_->setCurrentIndex(row);
+}
+
+void RecipeEditor::refuse(const QString& message, QWidget* box)
+{
+    app_.services.prompter.inform(message, QStringLiteral("Error"), MessageIcon::Exclamation);
+    if (box) box->setFocus();
+}
+
+std::optional<recipes::RecipeDraft> RecipeEditor::draft()
+{
+    recipes::RecipeDraft draft;
+    draft.name = loaded_.name;
+    // A box left as it was keeps its bytes exactly, even a character that could not be typed.
+    auto take = [this](std::string& out, const QString& now, const std::string& shown,
+                       const QString& displayed, QWidget* box, const char* field) {
+        if (now == displayed) {
+            out = shown;
+            return true;
+        }
+        auto cp = toCp(now);
+        if (!cp) {
+            refuse(QStringLiteral("%1: %2").arg(QLatin1String(field), toQString(cp.error())), box);
+            return false;
+        }
+        out = std::move(*cp);
+        return true;
+    };
+    if (!take(draft.servings, servingsBox_->text(), shown_.servings, fromCp(shown_.servings),
+              servingsBox_, "Serves") ||
+        !take(draft.cookingTime, timeBox_->text(), shown_.cookingTime, fromCp(shown_.cookingTime),
+              timeBox_, "Time") ||
+        !take(draft.ingredients, boxContent(ingredientsBox_), shown_.ingredients,
+              boxShown(shown_.ingredients), ingredientsBox_, "Ingredients") ||
+        !take(draft.instructions, boxContent(instructionsBox_), shown_.instructions,
+              boxShown(shown_.instructions), instructionsBox_, "To do")) {
+        return std::nullopt;
+    }
+    const QByteArray type = typeList_->currentData().toByteArray();
+    draft.type.assign(type.constData(), static_cast<std::size_t>(type.size()));
+    return draft;
+}
+
+void RecipeEditor::save()
+{
+    // The recipe belongs to the cookbook it was read from; a cookbook of the same recipe name
+    // chosen meanwhile must not have its recipe overwritten.
+    if (app_.state.currentCookbookFile != cookbook_) {
+        std::string book = cookbook_;
+        if (auto list = store::CookbookList(app_.state.folder).read(); list) {
+            if (const auto* entry = store::findByFile(*list, cookbook_)) book = entry->title;
+        }
+        refuse(QStringLiteral("Another cookbook was chosen while \"%1\" was open here, so nothing "
+                              "was saved. Choose the cookbook \"%2\" again, then save.")
+                   .arg(fromCp(loaded_.name), fromCp(book)));
+        return;
+    }
+    auto edited = draft();
+    if (!edited) return;
+    if (auto saved =
+            recipes::saveEdit(app_.state.folder, cookbook_, loaded_.name, *edited, loaded_);
+        !saved) {
+        refuse(toQString(saved.error()));
+        return;
+    }
+    app_.windows.closeWindow(this);
+}
+
+void RecipeEditor::cancel()
+{
+    app_.windows.closeWindow(this);
+}
+
+void RecipeEditor::choosePicture()
+{
+    changePicture(app_, loaded_.name);
+}
+
+void RecipeEditor::openHelp()
+{
+    const QString page =
+        QString::fromStdString((app_.state.folder.path() / "help" / "recipes.html").string());
+    if (!app_.services.opener.openDocument(page)) {
+        refuse(QStringLiteral("The help page \"%1\" could not be opened: no program to show web "
+                              "pages was found.")
+                   .arg(page));
+    }
+}
+
+void registerRecipeEditor(AppContext& app)
+{
+    app.windows.addFactory(forms::kEditRecipe, [&app]() -> QWidget* {
+        const std::string cookbook = app.state.currentCookbookFile;
+        auto record = recipes::loadForEdit(app.state.folder, cookbook, app.state.editRecipe);
+        // A recipe that is not there (deleted meanwhile, or a stale name) opens no editor: an
+        // empty form could only be cancelled.
+        if (!record) {
+            app.services.prompter.inform(toQString(record.error()), QStringLiteral("Error"),
+                                         MessageIcon::Exclamation);
+            return nullptr;
+        }
+        app.windows.close(forms::kViewer);
+        auto* editor = new RecipeEditor(app, cookbook, std::move(*record));
+        // The boxes of several lines grow with the window; Escape does not throw the typing
+        // away, only Cancel does.
+        QMdiSubWindow* frame = app.windows.add(editor, WindowKind::Document);
+        const QSize room = app.windows.area()->viewport()->size();
+        if (frame->width() > room.width() || frame->height() > room.height()) {
+            frame->resize(frame->size().boundedTo(room));
+        }
+        app.windows.centerForm(editor);
+        editor->setFocus();
+        return editor;
+    });
+}
 
 }  // namespace culvora::gui

@@ -1,0 +1,62 @@
+#pragma once
+
+// "RedigeraRecept": changes a recipe of the current cookbook in place. Everything but the name
+// can be changed; Save replaces the record where it stands, and a recipe opened and saved
+// without changes leaves the cookbook byte for byte as it was.
+
+#include <QString>
+#include <QWidget>
+
+#include <optional>
+#include <string>
+
+#include "core/recipes/recipe_edit.h"
+#include "core/store/cookbook.h"
+#include "gui/app/app_context.h"
+
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace culvora::gui {
+
+class RecipeEditor : public QWidget {
+    Q_OBJECT
+public:
+    // `cookbook` is the file the record was read from.
+    RecipeEditor(AppContext& app, std::string cookbook, store::RecipeRecord loaded,
+                 QWidget* parent = nullptr);
+
+    // The recipe being edited (Windows-1252).
+    const std::string& recipeName() const { return loaded_.name; }
+
+    QSize sizeHint() const override;
+
+public slots:
+    void save();           // "Save"
+    void cancel();         // "Cancel"
+    void choosePicture();  // "Picture?"
+    void openHelp();       // "Help"
+
+private:
+    void buildControls();
+    void fill();
+    // The boxes as the cookbook will hold them; nothing (after saying why) when a box holds a
+    // character the cookbook cannot.
+    std::optional<recipes::RecipeDraft> draft();
+    void refuse(const QString& message, QWidget* box = nullptr);
+
+    AppContext& app_;
+    std::string cookbook_;
+    store::RecipeRecord loaded_;
+    recipes::RecipeDraft shown_;  // what the boxes were filled with
+
+    QLineEdit* nameBox_ = nullptr;
+    QLineEdit* servingsBox_ = nullptr;
+    QLineEdit* timeBox_ = nullptr;
+    QComboBox* typeList_ = nullptr;
+    QPlainTextEdit* ingredientsBox_ = nullptr;
+    QPlainTextEdit* instructionsBox_ = nullptr;
+};
+
+}  // namespace culvora::gui
