@@ -1,0 +1,61 @@
+// A cookbook as any hand edit may leave it, seen by the two searches: the time index lists
+// the cookbook's names, every hit is a recipe of it, hits come sorted, and marking more
+// words in the fridge never loses a match.
+//
+// fuzz-options: -max_len=16384
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <set>
+#include <string>
+
+#include "core/search/fridge_search.h"
+#include "core/search/time_search.h"
+#include "core/store/cookbook.h"
+#include "core/text/text.h"
+#include "fuzz_support.h"
+
+using namespace culvora;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view cookbook = fuzz::asText(data, size);
+    const auto names = store::listNames(cookbook);
+    const std::set<std::string> all(names.begin(), names.end());
+
+    const auto index = search::buildTimeIndex(cookbook);
+    FUZZ_CHECK(index.size() == names.size());
+    for (std::size_t i = 0; i < index.size(); ++i) FUZZ_CHECK(index[i].name == names[i]);
+    FUZZ_CHECK(search::parseTimeIndex(search::formatTimeIndex(index)) == index);
+
+    const auto words = fuzz::firstDistinct(text::splitLines(cookbook), 4);
+    search::TimeQuery query{names.empty() ? std::string() : names.front(), 300, {}};
+    for (const auto& word : words) {
+        if (!word.empty()) query.words.push_back(text::toLower(word).substr(0, 3));
+    }
+    for (const auto& type : {std::string("Desserts"), query.type}) {
+        query.type = type;
+        const auto hits = search::searchByTime(cookbook, index, query);
+        FUZZ_CHECK(std::is_sorted(hits.begin(), hits.end(), text::CollateLess{}));
+        for (const auto& hit : hits) FUZZ_CHECK(all.contains(hit));
+    }
+
+    std::vector<std::string> list;
+    for (const auto& line : text::splitLineViews(cookbook)) {
+        const auto word = search::lastWord(line);
+        if (!word.empty() && fuzz::countOf(list, word) == 0) list.push_back(word);
+    }
+    std::stable_sort(list.begin(), list.end(), text::CollateLess{});
+    const std::vector<std::string> some(list.begin(),
+                                        list.begin() + static_cast<long>(list.size() / 2));
+    const auto fewer = search::fridgeSearch(cookbook, list, some);
+    const auto more = search::fridgeSearch(cookbook, list, list);
+    for (const auto& name : fewer) {
+        FUZZ_CHECK(all.contains(name));
+        FUZZ_CHECK(std::find(more.begin(), more.end(), name) != more.end());
+    }
+    FUZZ_CHECK(search::fridgeSearch(cookbook, list, {}).empty());
+    FUZZ_CHECK(store::listNames(search::searchCopy(cookbook)).size() == names.size());
+    return 0;
+}
