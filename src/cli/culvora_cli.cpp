@@ -228,8 +228,7 @@ int main(int argc, char** argv)
     const bool named = !dataDir.empty() || std::getenv("CULVORA_DATA_DIR");
     std::error_code ignored;
     if (named && !std::filesystem::is_directory(folder, ignored)) {
-        std::cerr << "culvora-cli: the data folder \"" << folder.string()
-                  << "\" does not exist.\n";
+        std::cerr << "culvora-cli: the data folder \"" << folder.string() << "\" does not exist.\n";
         return cli::kExitFailed;
     }
     const auto delivered = app::deliveredData(app::executableFolder(), CULVORA_DATA_SOURCE);

@@ -46,7 +46,8 @@ int viewCommand(CliContext& c, std::span<const std::string> args)
 
 int stepCommand(CliContext& c, std::span<const std::string> args, recipes::Step step)
 {
-    if (args.size() != 1) return c.usage(step == recipes::Step::Forward ? "next NAME" : "prev NAME");
+    if (args.size() != 1)
+        return c.usage(step == recipes::Step::Forward ? "next NAME" : "prev NAME");
     auto name = c.toCp(args[0]);
     if (!name) return c.report(name.error());
     auto page = pageOf(c, *name);

@@ -170,9 +170,10 @@ TEST(CliDataFolder, BookNamesThatLeaveTheFolderAreRefused)
     TempDir outside;
     outside.write("list.txt", "Standard\r\nBOOK1.TXT\r\n");
     const std::string relative = "../" + outside.path().filename().string() + "/list.txt";
-    const std::string recipe = "[NAMN]\nTea\n[PORTIONER]\n1\n[TID]\n5\n[IND]\n[G\xC3\x96RA]\n[TYP]\nX\n";
-    for (const std::string& book : {relative, outside.file("list.txt").string(),
-                                    std::string("typer.txt")}) {
+    const std::string recipe =
+        "[NAMN]\nTea\n[PORTIONER]\n1\n[TID]\n5\n[IND]\n[G\xC3\x96RA]\n[TYP]\nX\n";
+    for (const std::string& book :
+         {relative, outside.file("list.txt").string(), std::string("typer.txt")}) {
         auto run = runCli(data, {"--book", book, "add"}, recipe);
         EXPECT_NE(run.exitCode, 0) << book;
         EXPECT_FALSE(run.err.empty());
