@@ -1,6 +1,6 @@
-// A cookbook as any hand edit may leave it, seen by the two searches: the time index lists
-// the cookbook's names, every hit is a recipe of it, hits come sorted, and marking more
-// words in the fridge never loses a match.
+// A cookbook as any hand edit may leave it, seen by the two searches and the weekly menu: the
+// time index lists the cookbook's names, every hit or candidate is a recipe of it, hits come
+// sorted, and marking more words in the fridge never loses a match.
 //
 // fuzz-options: -max_len=16384
 
@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 
+#include "core/menu/weekly_menu.h"
 #include "core/search/fridge_search.h"
 #include "core/search/time_search.h"
 #include "core/store/cookbook.h"
@@ -56,6 +57,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(std::find(more.begin(), more.end(), name) != more.end());
     }
     FUZZ_CHECK(search::fridgeSearch(cookbook, list, {}).empty());
+
+    for (auto meal : {menu::Meal::Light, menu::Meal::Casual, menu::Meal::Special}) {
+        const auto all_ = menu::compose(cookbook, meal, {}).candidates;
+        const auto some_ = menu::compose(cookbook, meal, query.words).candidates;
+        FUZZ_CHECK(some_.size() <= all_.size());
+        for (const auto& name : all_) FUZZ_CHECK(!name.empty() && all.contains(name));
+    }
     FUZZ_CHECK(store::listNames(search::searchCopy(cookbook)).size() == names.size());
     return 0;
 }

@@ -1,0 +1,110 @@
+#include "core/recipes/printout.h"
+
+#include "core/store/cookbook.h"
+#include "core/text/text.h"
+
+namespace culvora::recipes {
+
+namespace {
+
+constexpr std::size_t kLineLength = 107;
+constexpr std::size_t kBlankSearchEnd = 1107;
+
+Result<store::RecipeRecord> recordToPrint(const ProgramFolder& folder, const std::string& cookbook,
+                                          std::string_view name)
+{
+    auto record = store::Cookbook(folder, cookbook).read(name);
+    if (!record && record.error().code == ErrorCode::NotFound) {
+        return fail(ErrorCode::NotFound, "The recipe \"" + text::toUtf8(name) +
+                                             "\" is not in the cookbook any more, so it cannot "
+                                             "be printed. It may have been deleted or moved.");
+    }
+    return record;
+}
+
+void addIngredients(std::vector<PrintedLine>& lines, const store::RecipeRecord& record)
+{
+    for (auto line : text::splitLineViews(record.ingredients)) {
+        lines.push_back({LineStyle::Body, std::string(line)});
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> breakInstructionLine(std::string_view line)
+{
+    std::vector<std::string> pieces;
+    while (line.size() > kLineLength) {
+        // Positions 108 to 1107, counted from 1, are the indexes 107 to 1106.
+        const std::size_t searchEnd = std::min(line.size(), kBlankSearchEnd);
+        const std::size_t blank = line.substr(0, searchEnd).find(' ', kLineLength);
+        const std::size_t length = blank == std::string_view::npos ? kLineLength : blank + 1;
+        pieces.emplace_back(line.substr(0, length));
+        line.remove_prefix(length);
+    }
+    pieces.emplace_back(line);
+    return pieces;
+}
+
+void printLine(print::PrintJob& job, std::string_view text, LineStyle style)
+{
+    job.setFont({"Courier New", 8.25, true, false});
+    job.print("   ", false);
+    const double size = style == LineStyle::Title ? 24 : (style == LineStyle::Heading ? 12 : 10);
+    job.setFont({"Times New Roman", size, style == LineStyle::Heading, false});
+    job.print(text, true);
+    if (style == LineStyle::Heading) job.setBold(false);
+}
+
+const char* styleName(LineStyle style)
+{
+    switch (style) {
+    case LineStyle::Title: return "title";
+    case LineStyle::Heading: return "heading";
+    case LineStyle::Body: break;
+    }
+    return "body";
+}
+
+Result<std::vector<PrintedLine>> recipeLines(const ProgramFolder& folder,
+                                             const std::string& cookbook, const ShownRecipe& shown)
+{
+    auto record = recordToPrint(folder, cookbook, shown.name);
+    if (!record) return std::unexpected(record.error());
+    std::vector<PrintedLine> lines = {{LineStyle::Heading, ""},
+                                      {LineStyle::Heading, ""},
+                                      {LineStyle::Title, shown.name},
+                                      {LineStyle::Heading, shown.servingsText},
+                                      {LineStyle::Heading, shown.timeText},
+                                      {LineStyle::Heading, ""},
+                                      {LineStyle::Heading, "Ingredients:"}};
+    addIngredients(lines, *record);
+    lines.push_back({LineStyle::Heading, ""});
+    lines.push_back({LineStyle::Heading, "Instructions:"});
+    for (auto line : text::splitLineViews(record->instructions)) {
+        for (auto& piece : breakInstructionLine(line))
+            lines.push_back({LineStyle::Body, std::move(piece)});
+    }
+    return lines;
+}
+
+Result<std::vector<PrintedLine>> groceryLines(const ProgramFolder& folder,
+                                              const std::string& cookbook, std::string_view name)
+{
+    auto record = recordToPrint(folder, cookbook, name);
+    if (!record) return std::unexpected(record.error());
+    std::vector<PrintedLine> lines = {
+        {LineStyle::Heading, ""}, {LineStyle::Heading, "Grocery list"}, {LineStyle::Heading, ""}};
+    addIngredients(lines, *record);
+    return lines;
+}
+
+print::PrintJob printJob(const std::vector<PrintedLine>& lines)
+{
+    print::PrintJob job;
+    for (const auto& line : lines) printLine(job, line.text, line.style);
+    job.end();
+    return job;
+}
+
+}  // namespace culvora::recipes

@@ -1,0 +1,50 @@
+#pragma once
+
+// The recipe printout and the grocery list: what is printed, line by line, in which style.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/error.h"
+#include "core/files/files.h"
+#include "core/print/print_job.h"
+
+namespace culvora::recipes {
+
+// An instruction line longer than 107 characters, broken for printing: each piece runs up to
+// and including the first blank at positions 108 to 1107, else it is the first 107 characters;
+// the rest goes on the same way. A line of 107 characters or fewer stays whole.
+std::vector<std::string> breakInstructionLine(std::string_view line);
+
+enum class LineStyle { Title, Heading, Body };
+
+// Every printed line: three blanks in Courier New 8.25 bold, then the text in Times New Roman,
+// 24 points for a title, 12 bold for a heading, 10 for the body.
+void printLine(print::PrintJob& job, std::string_view text, LineStyle style);
+
+// What the viewer shows of the recipe: its name and the texts of the two labels under it.
+struct ShownRecipe {
+    std::string name;
+    std::string servingsText;  // "(Serves 4)"
+    std::string timeText;      // "Time to cook: 30 min"
+};
+
+struct PrintedLine {
+    LineStyle style;
+    std::string text;
+    bool operator==(const PrintedLine&) const = default;
+};
+const char* styleName(LineStyle style);  // "title", "heading", "body"
+
+// The two printouts of a recipe, its lines read afresh from the cookbook by the recipe's name
+// line. A recipe that has gone since the viewer showed it is an error with a message; nothing
+// is printed then.
+Result<std::vector<PrintedLine>> recipeLines(const ProgramFolder& folder,
+                                             const std::string& cookbook, const ShownRecipe& shown);
+Result<std::vector<PrintedLine>> groceryLines(const ProgramFolder& folder,
+                                              const std::string& cookbook, std::string_view name);
+// The print job of such lines, each in its style, and the end of the document.
+print::PrintJob printJob(const std::vector<PrintedLine>& lines);
+
+}  // namespace culvora::recipes

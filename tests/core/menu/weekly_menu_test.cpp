@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include "core/menu/weekly_menu.h"
+#include "support/temp_dir.h"
+
+using namespace culvora;
+using namespace culvora::menu;
+using culvora::testing::crlf;
+using culvora::testing::TempDir;
+
+namespace {
+
+std::string recipe(const std::string& name, const std::string& time, const std::string& type,
+                   std::initializer_list<std::string_view> ingredients)
+{
+    std::string out = crlf({"[NAMN]", name, "[PORTIONER]", "4", "[TID]", time, "[IND]"});
+    for (auto line : ingredients) {
+        out += line;
+        out += "\r\n";
+    }
+    return out + crlf({"[G\xD6RA]", "Cook.", "[TYP]", type});
+}
+
+TEST(WeeklyMenu, TheDaysAndTheirArrows)
+{
+    EXPECT_EQ(dayNumber("Monday"), 1);
+    EXPECT_EQ(dayNumber("Sunday"), 7);
+    EXPECT_EQ(dayNumber("monday"), 0);
+    EXPECT_EQ(nextDay(7), 1);
+    EXPECT_EQ(previousDay(1), 7);
+    EXPECT_EQ(previousCaption(2), "< Monday");
+    EXPECT_EQ(nextCaption(2), "Wednesday >");
+    EXPECT_EQ(previousCaption(7), "< Saturday");
+    EXPECT_EQ(nextCaption(7), "Monday >");
+    EXPECT_EQ(previousCaption(1), "< Sunday");
+}
+
+TEST(WeeklyMenu, WhichRecipesFitTheMeal)
+{
+    const std::string book =
+        recipe("Stew", "50", "Hot dish", {"500 g beef", "2 eggs"}) +
+        recipe("Roast", "51", "Hot dish", {"1 kg lamb", "1 eggplant"}) +
+        recipe("Imported soup", "0", "First Course", {"water"}) +  // time 0: never judged
+        recipe("No type", "20", "", {"2 eggs"}) +                  // empty type: never judged
+        recipe("Salad", "45 min", "First Course", {"2 Eggs", "lettuce"}) +
+        recipe("Omelette", "10", "Hot dish", {"3 Eggs", "milk"}) +
+        recipe("", "10", "Hot dish", {"eggs"}) +         // empty name
+        recipe("Quiche", "30", "hot dish", {"2 eggs"});  // the type is exact
+    struct Case {
+        Meal meal;
+        std::vector<std::string> words;
+        std::vector<std::string> candidates;
+    };
+    const Case cases[] = {
+        {Meal::Casual, {}, {"Stew", "Omelette"}},
+        {Meal::Special, {}, {"Roast"}},
+        {Meal::Light, {}, {"Salad"}},
+        {Meal::Casual, {"egg"}, {"Stew"}},    // "3 Eggs" does not hold "egg"
+        {Meal::Special, {"egg"}, {"Roast"}},  // found in "eggplant"
+        {Meal::Casual, {"egg", "beef"}, {"Stew"}},
+        {Meal::Casual, {"egg", "milk"}, {}},
+        {Meal::Casual, {"[G"}, {"Stew", "Omelette"}},  // the "[GÖRA]" line belongs to the text
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(compose(book, c.meal, c.words).candidates, c.candidates)
+            << static_cast<int>(c.meal) << " " << c.words.size();
+    }
+    EXPECT_EQ(compose(book, Meal::Casual, {}).lastIngredients, crlf({"2 eggs", "[G\xD6RA]"}));
+    EXPECT_TRUE(compose("", Meal::Casual, {}).candidates.empty());
+}
+
+TEST(WeeklyMenu, ThePickAndTheScratchFile)
+{
+    const std::vector<std::string> three = {"A", "B", "C"};
+    EXPECT_EQ(pickDish(three, 0.0), "A");
+    EXPECT_EQ(pickDish(three, 0.34), "B");
+    EXPECT_EQ(pickDish(three, 0.999), "C");
+    EXPECT_EQ(pickDish({}, 0.5), "(No suggestion)");
+
+    TempDir dir;
+    ProgramFolder folder(dir.path());
+    dir.write("BOOK1.TXT", recipe("Stew", "50", "Hot dish", {"beef"}) +
+                               recipe("Pie", "70", "Desserts", {"apples", "flour"}));
+    auto composed = composeFromCookbook(folder, "BOOK1.TXT", Meal::Casual, {});
+    ASSERT_TRUE(composed);
+    EXPECT_EQ(composed->candidates, std::vector<std::string>{"Stew"});
+    // Left on disk: the last ingredient section read, "[GÖRA]" included.
+    EXPECT_EQ(dir.read("ind.tmp"), crlf({"apples", "flour", "[G\xD6RA]"}));
+    EXPECT_FALSE(composeFromCookbook(folder, "../BOOK1.TXT", Meal::Casual, {}));
+}
+
+TEST(WeeklyMenu, ThePrintedMenu)
+{
+    std::array<std::string, 7> dishes;
+    dishes.fill(std::string(kNothingYet));
+    dishes[1] = "Stew";
+    dishes[6] = std::string(kNoSuggestion);
+    const std::string printed = menuPrintout(dishes, "https://culvora.example.org/").describe();
+    std::string expected = "\n\n\n\n[font Arial 20.25 b i]       Menu for the week\n\n"
+                           "[font Arial 20.25 i][font Arial 20.25][font Arial 16]";
+    for (int day = 1; day <= 7; ++day) {
+        if (day > 1) expected += "[font Arial 14][font Arial 16]";
+        expected += "\n           " + std::string(dayName(day)) + "\n";
+        expected +=
+            "[font Times New Roman 16][font Times New Roman 14.25]   [font Times New Roman 14]" +
+            dishes[static_cast<std::size_t>(day - 1)] + "\n[font Times New Roman 14]";
+        if (day < 7) expected += "\n";
+    }
+    expected += "[font Times New Roman 11]\n\n                   Printed from 'Culvora'\n"
+                "                   Visit us at https://culvora.example.org/\n[end]\n";
+    EXPECT_EQ(printed, expected);
+}
+
+}  // namespace

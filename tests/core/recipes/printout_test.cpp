@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include "core/recipes/printout.h"
+#include "support/temp_dir.h"
+
+using namespace culvora;
+using namespace culvora::recipes;
+using culvora::testing::crlf;
+using culvora::testing::TempDir;
+
+namespace {
+
+TEST(Printout, LongInstructionLinesBreakAtABlankFrom108On)
+{
+    const std::string blankAt120 = std::string(119, 'a') + " " + std::string(30, 'b');
+    const std::string noBlank(150, 'c');
+    const std::string blankLast = std::string(119, 'd') + " ";
+    const std::string early = "an early blank " + std::string(140, 'e');
+    struct Case {
+        std::string line;
+        std::vector<std::size_t> lengths;
+    };
+    const Case cases[] = {
+        {blankAt120, {120, 30}},
+        {noBlank, {107, 43}},
+        {blankLast, {120, 0}},  // the whole line, then an empty line
+        {std::string(107, 'f'), {107}},
+        {"", {0}},
+        {early, {107, 48}},  // a blank before 108 does not count
+        {std::string(400, 'g'), {107, 107, 107, 79}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::size_t> lengths;
+        std::string joined;
+        for (const auto& piece : breakInstructionLine(c.line)) {
+            lengths.push_back(piece.size());
+            joined += piece;
+        }
+        EXPECT_EQ(lengths, c.lengths) << c.line.size();
+        EXPECT_EQ(joined, c.line);
+    }
+    EXPECT_EQ(breakInstructionLine(blankAt120)[0].back(), ' ');
+}
+
+struct Book {
+    Book()
+    {
+        dir.write("BOOK1.TXT", crlf({"[NAMN]",
+                                     "Stew",
+                                     "[PORTIONER]",
+                                     "4",
+                                     "[TID]",
+                                     "90",
+                                     "[IND]",
+                                     "Soup",
+                                     "[G\xD6RA]",
+                                     "Stir.",
+                                     "[TYP]",
+                                     "Hot dish",
+                                     "[NAMN]",
+                                     "Soup",
+                                     "[PORTIONER]",
+                                     "2",
+                                     "[TID]",
+                                     "20",
+                                     "[IND]",
+                                     "1 l water",
+                                     "2 carrots",
+                                     "[G\xD6RA]",
+                                     std::string(130, 'x') + " end",
+                                     "",
+                                     "Serve.",
+                                     "[TYP]",
+                                     "Hot dish",
+                                     "[NAMN]",
+                                     "Bare",
+                                     "[PORTIONER]",
+                                     "1",
+                                     "[TID]",
+                                     "5",
+                                     "[IND]",
+                                     "[G\xD6RA]",
+                                     "[TYP]",
+                                     "X"}));
+    }
+    TempDir dir;
+    ProgramFolder folder{dir.path()};
+};
+
+TEST(Printout, TheRecipeAndTheGroceryListLineByLine)
+{
+    Book b;
+    // "Soup" is also an ingredient line of Stew: the name line is what counts.
+    auto recipeText =
+        recipeLines(b.folder, "BOOK1.TXT", {"Soup", "(Serves 2)", "Time to cook: 20 min"});
+    ASSERT_TRUE(recipeText) << recipeText.error().message;
+    const auto recipe = printJob(*recipeText);
+    const std::string indent = "[font Courier New 8.25 b]   ";
+    auto heading = [&](const std::string& text) {
+        return indent + "[font Times New Roman 12 b]" + text + "\n[font Times New Roman 12]";
+    };
+    auto body = [&](const std::string& text) {
+        return indent + "[font Times New Roman 10]" + text + "\n";
+    };
+    EXPECT_EQ(recipe.describe(),
+              heading("") + heading("") + indent + "[font Times New Roman 24]Soup\n" +
+                  heading("(Serves 2)") + heading("Time to cook: 20 min") + heading("") +
+                  heading("Ingredients:") + body("1 l water") + body("2 carrots") + heading("") +
+                  heading("Instructions:") + body(std::string(130, 'x') + " ") + body("end") +
+                  body("") + body("Serve.") + "[end]\n");
+
+    auto groceryText = groceryLines(b.folder, "BOOK1.TXT", "Soup");
+    ASSERT_TRUE(groceryText);
+    EXPECT_EQ(groceryText->front(), (PrintedLine{LineStyle::Heading, ""}));
+    EXPECT_EQ(printJob(*groceryText).describe(), heading("") + heading("Grocery list") +
+                                                     heading("") + body("1 l water") +
+                                                     body("2 carrots") + "[end]\n");
+    // No ingredient lines: the headings only.
+    auto bare = groceryLines(b.folder, "BOOK1.TXT", "Bare");
+    ASSERT_TRUE(bare);
+    EXPECT_EQ(printJob(*bare).describe(),
+              heading("") + heading("Grocery list") + heading("") + "[end]\n");
+}
+
+TEST(Printout, ARecipeGoneSinceItWasShownPrintsNothing)
+{
+    Book b;
+    auto gone = recipeLines(b.folder, "BOOK1.TXT", {"Pie", "(Serves 8)", "Time to cook: 50 min"});
+    ASSERT_FALSE(gone);
+    EXPECT_EQ(gone.error().code, ErrorCode::NotFound);
+    EXPECT_NE(gone.error().message.find("cannot be printed"), std::string::npos);
+    EXPECT_FALSE(groceryLines(b.folder, "GONE.TXT", "Soup"));
+}
+
+}  // namespace
