@@ -118,16 +118,18 @@ QString editorStyle()
 {
     return paperButtonStyle() + instructionBoxStyle() +
            QStringLiteral(
+               "QPushButton:default { border-color: #c8553d; font-weight: bold; }"
+               "QPushButton:default:focus { border: 2px solid #d98c2b; }"
                "QFrame[card=\"true\"] { background: #fffdf8; border: 1px solid #e2cfa8;"
                " border-radius: 8px; }"
                "QLabel { color: #6b4a33; background: transparent; }"
                "QLineEdit, QComboBox { background: white; color: #3a261a;"
                " border: 1px solid #decdaa; border-radius: 4px; padding: 3px 6px;"
                " selection-background-color: #f0d39a; selection-color: #3a261a; }"
-               "QLineEdit:focus, QComboBox:focus { border: 1px solid #d98c2b; }"
+               "QLineEdit:focus, QComboBox:focus { border: 2px solid #d98c2b; padding: 2px 5px; }"
+               "QPlainTextEdit:focus { border: 2px solid #d98c2b; }"
                "QLineEdit:disabled { background: transparent; border: 1px solid transparent;"
                " color: #6e2216; font-weight: bold; }"
-               "QComboBox::drop-down { border: none; width: 22px; }"
                "QComboBox QAbstractItemView { background: white; color: #3a261a;"
                " border: 1px solid #decdaa; selection-background-color: #f0d39a;"
                " selection-color: #3a261a; }");
