@@ -8,9 +8,12 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTextBlock>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <limits>
@@ -54,6 +57,35 @@ QByteArray bytes(const std::string& cp1252)
 {
     return {cp1252.data(), static_cast<qsizetype>(cp1252.size())};
 }
+
+// A drop-down list whose arrow is drawn in the ink of the labels: the style's own button
+// looks out of place in a white box with round corners.
+class TypeList : public QComboBox {
+public:
+    explicit TypeList(QWidget* parent) : QComboBox(parent)
+    {
+        // The whole list drops down below the box, not a scrolling strip over it.
+        setStyleSheet(QStringLiteral(
+            "QComboBox { combobox-popup: 0; }"
+            "QComboBox::drop-down { border: none; width: 24px; }"
+            "QComboBox QAbstractItemView::item { min-height: 24px; padding: 0 6px; }"));
+        setItemDelegate(new QStyledItemDelegate(this));
+        setMaxVisibleItems(20);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QComboBox::paintEvent(event);
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(isEnabled() ? theme::kSoftInk : theme::kLinen, 1.6, Qt::SolidLine,
+                            Qt::RoundCap, Qt::RoundJoin));
+        const QPointF middle(width() - 14.0, height() / 2.0 + 1.5);
+        painter.drawPolyline(
+            QPolygonF{middle + QPointF(-4.5, -3), middle, middle + QPointF(4.5, -3)});
+    }
+};
 
 QLabel* fieldLabel(const QString& caption, QWidget* buddy, QWidget* parent)
 {
@@ -110,7 +142,7 @@ void RecipeEditor::buildControls()
     servingsBox_ = lineBox("t2");
     timeBox_ = lineBox("t3");
 
-    typeList_ = new QComboBox(frame);
+    typeList_ = new TypeList(frame);
     typeList_->setObjectName(QStringLiteral("Combo1"));
     typeList_->setFont(theme::sansFont(10));
     typeList_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -120,7 +152,7 @@ void RecipeEditor::buildControls()
         auto* box = new QPlainTextEdit(frame);
         box->setObjectName(QLatin1String(name));
         box->setFont(theme::serifFont(11.5));
-        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         // Tab goes on to the next field, as everywhere else in the window.
         box->setTabChangesFocus(true);
@@ -217,6 +249,8 @@ void RecipeEditor::fill()
 {
     nameBox_->setText(fromCp(shown_.name));
     nameBox_->setCursorPosition(0);
+    // A name too long for its box can still be read whole.
+    nameBox_->setToolTip(nameBox_->text());
     servingsBox_->setText(fromCp(shown_.servings));
     timeBox_->setText(fromCp(shown_.cookingTime));
     ingredientsBox_->setPlainText(boxShown(shown_.ingredients));
@@ -348,6 +382,15 @@ void registerRecipeEditor(AppContext& app)
         }
         app.windows.centerForm(editor);
         editor->setFocus();
+        // The opener may close windows of its own after this (the viewer closes the browser),
+        // and each hands the focus back to the window it came from; the editor is where the
+        // cook types next.
+        QTimer::singleShot(0, editor, [&app, editor] {
+            if (QMdiSubWindow* own = app.windows.subWindowOf(editor)) {
+                app.windows.area()->setActiveSubWindow(own);
+            }
+            editor->setFocus();
+        });
         return editor;
     });
 }

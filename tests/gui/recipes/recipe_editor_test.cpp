@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -93,6 +94,7 @@ private slots:
     void theViewersEditKeyOpensTheRecipeInItsBoxes()
     {
         EditorFixture e(kBook, true);
+        e.f.windows().open(QStringLiteral("recept"));
         showRecipe(e.f.app(), "Crumble");
         QVERIFY(e.f.windows().isOpen(QStringLiteral("Visa")));
         child<QAction>(e.f.windows().find(QStringLiteral("Visa")), QStringLiteral("Edit"))
@@ -117,6 +119,7 @@ private slots:
         QCOMPARE(e.types()->currentText(), QStringLiteral("Desserts"));
         QVERIFY(child<QWidget>(editor, QStringLiteral("Frame1"))->isAncestorOf(e.line("t2")));
         QVERIFY(!e.f.main().cookbookMenuEnabled());
+        QCOMPARE(editor->focusWidget(), e.line("t2"));
 
         // A resizable window whose boxes grow with it; Escape does not throw the typing away.
         QMdiSubWindow* frame = e.f.windows().subWindowOf(editor);
