@@ -52,7 +52,7 @@ std::optional<std::string> chosenPath(AppContext& app, const QString& file)
 // list made by hand) means a file in the data folder, where the program has always looked.
 QString pictureFile(const AppContext& app, const std::string& stored)
 {
-    const QString path = fromCp(stored);
+    QString path = fromCp(stored);
     if (!QDir::isRelativePath(path)) return path;
     return QDir(QString::fromStdString(app.state.folder.path().string())).filePath(path);
 }

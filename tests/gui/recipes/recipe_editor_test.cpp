@@ -194,7 +194,6 @@ private slots:
         QFETCH(std::string, after);
         EditorFixture e;
         QVERIFY(e.open(name));
-        const QString ingredients = e.box("t4")->toPlainText();
         e.line("t2")->clear();
         QTest::keyClicks(e.line("t2"), QStringLiteral("10"));
         e.line("t3")->setText(QStringLiteral("1 timme"));
@@ -216,12 +215,8 @@ private slots:
         const auto old = store::parseRecordForEdit(kBook, name);
         QVERIFY(old);
         edited += old->ingredients + "2 msk socker\r\n";
-        edited += crlf({"[G\xD6RA]", "V\xE4rm ugnen.", "",
-                        "Gr\xE4"
-                        "dda.",
-                        "[TYP]", "Hot dish"});
+        edited += crlf({"[G\xD6RA]", "V\xE4rm ugnen.", "", "Gr\344dda.", "[TYP]", "Hot dish"});
         QVERIFY2(e.book() == before + edited + after, e.book().c_str());
-        QVERIFY(!ingredients.isEmpty());
         // Neither the viewer nor the browser comes back after a save.
         QVERIFY(!e.f.windows().isOpen(QStringLiteral("Visa")));
         QVERIFY(!e.f.windows().isOpen(QStringLiteral("recept")));
