@@ -142,6 +142,15 @@ int distance(const QColor& a, const QColor& b)
            std::abs(a.blue() - b.blue());
 }
 
+// An Exif block whose one tag says the picture is to be turned a quarter to the right.
+const std::string kTurnRightExif("\xFF\xE1\x00\x22"
+                                 "Exif\0\0"
+                                 "II\x2A\0\x08\0\0\0"
+                                 "\x01\0"
+                                 "\x12\x01\x03\0\x01\0\0\0\x06\0\0\0"
+                                 "\0\0\0\0",
+                                 36);
+
 const std::string kThreeEntries =
     crlf({"Pie", "/home/cook/pie.jpg", "Cake", "/home/cook/cake.jpg", "Bread", ""});
 
@@ -277,27 +286,40 @@ private slots:
 
     void aLargePhotoIsScaledDownToFitTheMainWindow_data()
     {
-        QTest::addColumn<QSize>("photo");
+        QTest::addColumn<QSize>("stored");
         QTest::addColumn<QByteArray>("format");
-        QTest::newRow("wide PNG") << QSize(3200, 1400) << QByteArray("png");
-        QTest::newRow("tall JPEG") << QSize(1100, 3000) << QByteArray("jpg");
+        QTest::addColumn<bool>("onItsSide");
+        QTest::newRow("wide PNG") << QSize(3200, 1400) << QByteArray("png") << false;
+        QTest::newRow("tall JPEG") << QSize(1100, 3000) << QByteArray("jpg") << false;
+        // A camera held upright stores the photo across and says it is to be turned.
+        QTest::newRow("JPEG taken upright") << QSize(3000, 1100) << QByteArray("jpg") << true;
     }
 
     void aLargePhotoIsScaledDownToFitTheMainWindow()
     {
-        QFETCH(QSize, photo);
+        QFETCH(QSize, stored);
         QFETCH(QByteArray, format);
+        QFETCH(bool, onItsSide);
+        const QSize photo = onItsSide ? stored.transposed() : stored;
         PictureFixture p;
         // Stripes one pixel wide: smooth scaling blends them into an even grey, where plain
         // scaling would pick whole black or white pixels.
-        QImage image(photo, QImage::Format_RGB32);
+        QImage image(stored, QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
-        for (int x = 0; x < photo.width(); x += 2)
-            painter.fillRect(x, 0, 1, photo.height(), Qt::black);
+        for (int x = 0; x < stored.width(); x += 2) {
+            painter.fillRect(x, 0, 1, stored.height(), Qt::black);
+        }
         painter.end();
         const QString file = p.file("big." + format.toStdString());
         QVERIFY(QImageWriter(file, format).write(image));
+        if (onItsSide) {
+            // Qt turns the pixels when it writes; a camera writes the orientation tag instead.
+            const std::string name = "big." + format.toStdString();
+            std::string jpeg = p.f.dir.read(name);
+            jpeg.insert(2, kTurnRightExif);
+            p.f.dir.write(name, jpeg);
+        }
         p.list("Pie", file);
 
         showPicture(p.f.app(), "Pie");
