@@ -19,6 +19,9 @@ struct ShellState {
     bool checkNewIngredients = false;
     int headingCount = 0;
     int nameCount = 0;
+    // The text box of an editor with character buttons that had the focus last: 0 for none
+    // (or a one-line box), 4 and 5 for the new-recipe editor's t4 and t5; the drink editor
+    // uses 0, 2 and 3. It outlives the windows.
     int lastFocusedBox = 0;
 };
 

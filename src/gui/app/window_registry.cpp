@@ -119,7 +119,11 @@ void WindowRegistry::closeWindow(QWidget* window)
         return;
     }
     const QPointer<QMdiSubWindow> opener = openers_.value(sub);
-    if (markClosing(sub)) returnTo(opener);
+    if (!markClosing(sub)) return;
+    // The focus goes back now; when the frame is destroyed later it must not be taken again
+    // from a window opened in the meantime ("New ingredients?" after the editor's Save).
+    openers_.remove(sub);
+    returnTo(opener);
 }
 
 void WindowRegistry::returnTo(QMdiSubWindow* opener)
