@@ -59,17 +59,17 @@ private:
 // The names of the program's own files and folders in the data folder, lower case. Temporary
 // names also stand for the unique names made from them.
 constexpr std::array<std::string_view, 38> kProgramFiles = {
-    "tavendi.ini", "settings.tmp", "bocker.txt",  "bocker.new",   "typer.txt",   "typer.tmp",
-    "recept.tmp",  "bilder.txt",   "bilder.tmp",  "drinkar.txt",  "drinkar.tmp", "sok.txt",
-    "sok.tmp",     "ind.tmp",      "s\xF6k.tmp",  "s\xF6kta.txt", "index.txt",   "network.txt",
-    "netindex.txt", "exchange.ini", "exchange.tmp", "culvora.lock", "html",      "help",
-    "pics",        "sources",      "boken.gif",   "recept.gif",   "bak.gif",     "banner.gif",
-    "tavendi1.gif", "tavendi3.gif", "credits.md", "culvora.desktop", "glas",     "menu.tmp",
-    "s\xF6k.new",  "s\xF6kta.new"};
+    "tavendi.ini",  "settings.tmp", "bocker.txt",   "bocker.new",      "typer.txt",   "typer.tmp",
+    "recept.tmp",   "bilder.txt",   "bilder.tmp",   "drinkar.txt",     "drinkar.tmp", "sok.txt",
+    "sok.tmp",      "ind.tmp",      "s\xF6k.tmp",   "s\xF6kta.txt",    "index.txt",   "network.txt",
+    "netindex.txt", "exchange.ini", "exchange.tmp", "culvora.lock",    "html",        "help",
+    "pics",         "sources",      "boken.gif",    "recept.gif",      "bak.gif",     "banner.gif",
+    "tavendi1.gif", "tavendi3.gif", "credits.md",   "culvora.desktop", "glas",        "menu.tmp",
+    "s\xF6k.new",   "s\xF6kta.new"};
 
 constexpr std::array<std::string_view, 11> kTemporaryNames = {
-    "settings.tmp", "bocker.new", "typer.tmp",    "recept.tmp", "bilder.tmp",   "drinkar.tmp",
-    "sok.tmp",      "exchange.tmp", "menu.tmp",   "s\xF6k.new", "s\xF6kta.new"};
+    "settings.tmp", "bocker.new",   "typer.tmp", "recept.tmp", "bilder.tmp",  "drinkar.tmp",
+    "sok.tmp",      "exchange.tmp", "menu.tmp",  "s\xF6k.new", "s\xF6kta.new"};
 
 std::string quoted(std::string_view cp1252)
 {
@@ -80,7 +80,8 @@ std::string quoted(std::string_view cp1252)
 Result<void> checkReadable(const std::filesystem::path& file, const struct stat& info)
 {
     if (S_ISDIR(info.st_mode)) {
-        return fail(ErrorCode::Invalid, "Could not read " + displayName(file) + ": it is a folder.");
+        return fail(ErrorCode::Invalid,
+                    "Could not read " + displayName(file) + ": it is a folder.");
     }
     if (!S_ISREG(info.st_mode)) {
         return fail(ErrorCode::Invalid, "Could not read " + displayName(file) +
@@ -161,9 +162,11 @@ Result<std::string> readFile(const std::filesystem::path& file, bool followLinks
         }
         return std::unexpected(ioError("Could not open", file, errno));
     }
-    struct stat info{};
-    if (::fstat(fd.get(), &info) != 0) return std::unexpected(ioError("Could not read", file, errno));
-    if (auto readable = checkReadable(file, info); !readable) return std::unexpected(readable.error());
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0)
+        return std::unexpected(ioError("Could not read", file, errno));
+    if (auto readable = checkReadable(file, info); !readable)
+        return std::unexpected(readable.error());
     std::string content;
     if (info.st_size > 0) content.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
@@ -192,7 +195,7 @@ Result<std::string> readFileOrEmpty(const std::filesystem::path& file, bool foll
 }
 
 Result<void> writeFileAtomic(const std::filesystem::path& target, std::string_view content,
-                             std::string_view tempName)
+                             std::string_view tempName, Sync sync)
 {
     const auto folder =
         target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
@@ -205,7 +208,7 @@ Result<void> writeFileAtomic(const std::filesystem::path& target, std::string_vi
     };
 
     mode_t mode = 0644;
-    struct stat old{};
+    struct stat old {};
     if (::lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) mode = old.st_mode & 0777;
 
     // A fresh name every time, created exclusively and never through a link: whatever lies at
@@ -238,9 +241,10 @@ Result<void> writeFileAtomic(const std::filesystem::path& target, std::string_vi
         data += n;
         left -= static_cast<std::size_t>(n);
     }
-    if (::fsync(fd.get()) != 0) return failed("Could not save", errno);
+    if (sync == Sync::Yes && ::fsync(fd.get()) != 0) return failed("Could not save", errno);
     if (fd.close() != 0) return failed("Could not save", errno);
     if (::rename(temp.c_str(), target.c_str()) != 0) return failed("Could not save", errno);
+    if (sync == Sync::No) return {};
 
     // The rename itself must reach the disk before we call the change done.
     Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -362,7 +366,9 @@ std::string lockKey(const ProgramFolder& folder)
 
 }  // namespace
 
-FolderLock::FolderLock(FolderLock&& other) noexcept : key_(std::exchange(other.key_, {})) {}
+FolderLock::FolderLock(FolderLock&& other) noexcept : key_(std::exchange(other.key_, {}))
+{
+}
 
 FolderLock::~FolderLock()
 {
@@ -395,15 +401,14 @@ Result<FolderLock> FolderLock::acquire(const ProgramFolder& folder)
         if (errno != EWOULDBLOCK && errno != EINTR) {
             const int error = errno;
             ::close(fd);
-            return fail(ErrorCode::Io, "Could not lock the data folder \"" +
-                                           folder.path().string() + "\" for a change: " +
-                                           std::strerror(error) + ". Nothing was saved.");
+            return fail(ErrorCode::Io,
+                        "Could not lock the data folder \"" + folder.path().string() +
+                            "\" for a change: " + std::strerror(error) + ". Nothing was saved.");
         }
         if (std::chrono::steady_clock::now() >= deadline) {
             ::close(fd);
             return fail(ErrorCode::Refused,
-                        "Another program is changing the cookbooks in \"" +
-                            folder.path().string() +
+                        "Another program is changing the cookbooks in \"" + folder.path().string() +
                             "\" right now. Nothing was saved; please try again in a moment.");
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));

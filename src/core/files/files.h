@@ -57,8 +57,11 @@ Result<std::string> readFileOrEmpty(const std::filesystem::path& file, bool foll
 // of one: the content goes to a new file "<tempName>.XXXXXX" in the same folder, created
 // exclusively without following links, every write is checked, the file is synced, renamed
 // over the target, and the folder is synced. A failure removes that temporary file only.
+// Without syncing (Sync::No) a crash may lose the new file but still never leaves half of
+// one: that is for pages the program can write again, where thousands of syncs cost seconds.
+enum class Sync { Yes, No };
 Result<void> writeFileAtomic(const std::filesystem::path& target, std::string_view content,
-                             std::string_view tempName);
+                             std::string_view tempName, Sync sync = Sync::Yes);
 
 // Creates an empty file; refuses when anything exists under that name already.
 Result<void> createEmptyFile(const std::filesystem::path& file);

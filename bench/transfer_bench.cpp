@@ -1,0 +1,97 @@
+// Importing Meal-Master archives of 1,000 and 20,000 recipes (about 1 MB and 20 MB) into an
+// empty cookbook, and writing the HTML archive of cookbooks of 2,000 and 20,000 recipes.
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "cookbook_generator.h"
+#include "core/transfer/html_archive.h"
+#include "core/transfer/mealmaster.h"
+
+using namespace culvora;
+
+namespace {
+
+// One recipe in either style, with groups, a heading, continuations and two-column rows.
+std::string mealMasterRecipe(int i)
+{
+    const bool msStyle = i % 2 == 0;
+    std::string out = msStyle ? "MMMMM----- Recipe via Meal-Master (tm) v8.05\r\n \r\n"
+                              : "---------- Recipe via Meal-Master (tm) v7.04\r\n\r\n";
+    out += "      Title: " + bench::generatedName(i) + "\r\n";
+    out += " Categories: Main dish, Potatoes\r\n";
+    out += msStyle ? "      Yield: 4 Servings\r\n \r\n" : "   Servings:  6\r\n\r\n";
+    out += "MMMMM---------------------------SAUCE------------------------------\r\n";
+    out += "      2 c  Milk                              1 ts Salt\r\n";
+    out += "      3    Eggs; beaten until light\r\n";
+    out += "           -and fluffy\r\n";
+    out += "    400 g  Potatoes\r\n\r\n";
+    out += "MMMMM--------------------------TOPPING-----------------------------\r\n";
+    out += "    100 g  Cheese; grated\r\n\r\n";
+    out += "  Peel and slice the potatoes. Fry the onion and the garlic in the butter\r\n";
+    out += "  until soft. Whisk milk, eggs and salt, pour over the potatoes.\r\n\r\n";
+    out += "  Bake at 200 degrees until golden, about 40 minutes.\r\n\r\n";
+    out += msStyle ? "MMMMM\r\n\r\n" : "-----\r\n\r\n";
+    return out;
+}
+
+std::string mealMasterArchive(int count)
+{
+    std::string out = "From: archive@example.org\r\nSubject: recipes\r\n\r\n";
+    for (int i = 0; i < count; ++i) out += mealMasterRecipe(i);
+    return out;
+}
+
+struct BenchFolder {
+    explicit BenchFolder(const std::string& name)
+        : path(std::filesystem::temp_directory_path() / ("culvora-bench-" + name))
+    {
+        std::filesystem::create_directories(path);
+    }
+    ~BenchFolder() { std::filesystem::remove_all(path); }
+    std::filesystem::path path;
+};
+
+void importMealMaster(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    BenchFolder folder("mm-" + std::to_string(count));
+    const std::string archive = mealMasterArchive(count);
+    ProgramFolder data(folder.path);
+    for (auto _ : state) {
+        state.PauseTiming();
+        (void)writeFileAtomic(folder.path / "BOOK1.TXT", "", "recept.tmp");
+        state.ResumeTiming();
+        auto report = transfer::importMealMasterInto(data, "BOOK1.TXT", archive);
+        if (!report || report->imported != count || !report->skipped.empty()) {
+            state.SkipWithError("the import lost recipes");
+            break;
+        }
+    }
+    state.counters["bytes"] = static_cast<double>(archive.size());
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(archive.size()));
+}
+
+void writeArchive(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    BenchFolder folder("archive-" + std::to_string(count));
+    (void)writeFileAtomic(folder.path / "BOOK1.TXT", bench::generatedCookbook(count), "recept.tmp");
+    ProgramFolder data(folder.path);
+    for (auto _ : state) {
+        auto result = transfer::writeArchive(data, "BOOK1.TXT", transfer::ArchiveOptions{});
+        if (!result || result->pages != count) {
+            state.SkipWithError("the archive lost pages");
+            break;
+        }
+    }
+}
+
+BENCHMARK(importMealMaster)->Arg(1000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(writeArchive)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,40 @@
+#pragma once
+
+// The recipe as one web page: the name as a heading, servings and time, the ingredients and
+// the instructions side by side, and a footer naming the program. The single-recipe export
+// and every page of the HTML archive share this layout.
+//
+// Every text that goes into a page has "<", ">", "&" and '"' written as entities, so a recipe
+// can never put markup or script into a page; the ingredient and instruction texts also have
+// å, ä, ö, Å, Ä, Ö written as entities and each line end as "<BR>".
+
+#include <string>
+#include <string_view>
+
+namespace culvora::recipes {
+
+inline constexpr std::string_view kHtmlFilter = "HTML-files|*.htm*";
+inline constexpr std::string_view kHtmlExtension = "html";
+inline constexpr std::string_view kHtmlInitialName = "*.htm*";
+
+// "<" ">" "&" '"' as entities; everything else unchanged.
+std::string escapeMarkup(std::string_view cp1252);
+
+// The page's way of writing a multi-line text: the markup characters and the six Swedish
+// letters as entities, CR as "<BR>" and a line end, LF dropped.
+std::string escapeLetters(std::string_view cp1252);
+
+// What a page shows; all Windows-1252, as the viewer shows it.
+struct HtmlPageTexts {
+    std::string name;          // "Pancakes"
+    std::string servings;      // "(Serves 4)"
+    std::string time;          // "Time to cook: 30 min"
+    std::string ingredients;   // each line followed by CR LF
+    std::string instructions;  // likewise
+};
+
+// The 42-line page, lines ending in CR LF. `bodyLine` opens the body ("<BODY>" for a single
+// page, the background line in an archive).
+std::string recipePage(const HtmlPageTexts& texts, std::string_view bodyLine = "<BODY>");
+
+}  // namespace culvora::recipes

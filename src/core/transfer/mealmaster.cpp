@@ -1,0 +1,674 @@
+#include "core/transfer/mealmaster.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+
+#include "core/store/cookbook_list.h"
+#include "core/text/text.h"
+
+namespace culvora::transfer {
+
+namespace {
+
+constexpr char kReplacement = '?';
+
+// Code page 850, bytes 0x80 to 0xFF, as Unicode.
+constexpr std::array<char32_t, 128> kCp850 = {
+    0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7, 0x00EA, 0x00EB, 0x00E8, 0x00EF,
+    0x00EE, 0x00EC, 0x00C4, 0x00C5, 0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2, 0x00FB, 0x00F9,
+    0x00FF, 0x00D6, 0x00DC, 0x00F8, 0x00A3, 0x00D8, 0x00D7, 0x0192, 0x00E1, 0x00ED, 0x00F3, 0x00FA,
+    0x00F1, 0x00D1, 0x00AA, 0x00BA, 0x00BF, 0x00AE, 0x00AC, 0x00BD, 0x00BC, 0x00A1, 0x00AB, 0x00BB,
+    0x2591, 0x2592, 0x2593, 0x2502, 0x2524, 0x00C1, 0x00C2, 0x00C0, 0x00A9, 0x2563, 0x2551, 0x2557,
+    0x255D, 0x00A2, 0x00A5, 0x2510, 0x2514, 0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x00E3, 0x00C3,
+    0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550, 0x256C, 0x00A4, 0x00F0, 0x00D0, 0x00CA, 0x00CB,
+    0x00C8, 0x0131, 0x00CD, 0x00CE, 0x00CF, 0x2518, 0x250C, 0x2588, 0x2584, 0x00A6, 0x00CC, 0x2580,
+    0x00D3, 0x00DF, 0x00D4, 0x00D2, 0x00F5, 0x00D5, 0x00B5, 0x00FE, 0x00DE, 0x00DA, 0x00DB, 0x00D9,
+    0x00FD, 0x00DD, 0x00AF, 0x00B4, 0x00AD, 0x00B1, 0x2017, 0x00BE, 0x00B6, 0x00A7, 0x00F7, 0x00B8,
+    0x00B0, 0x00A8, 0x00B7, 0x00B9, 0x00B3, 0x00B2, 0x25A0, 0x00A0,
+};
+
+// Windows-1252 bytes 0x80 to 0x9F as Unicode; 0 where the code page leaves the byte undefined.
+constexpr std::array<char32_t, 32> kCp1252High = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+// The Windows-1252 byte of a character, if the code page has one.
+std::optional<char> cp1252Byte(char32_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+    for (std::size_t i = 0; i < kCp1252High.size(); ++i) {
+        if (kCp1252High[i] != 0 && kCp1252High[i] == c) return static_cast<char>(0x80 + i);
+    }
+    return std::nullopt;
+}
+
+class Decoder {
+public:
+    DecodedText result;
+
+    // Adds one decoded character; false once DOS's end-of-file mark has been met.
+    bool add(char32_t c)
+    {
+        if (c == 0x1A) return false;
+        if (c == '\t' || c == '\r' || c == '\n') {
+            result.cp1252 += static_cast<char>(c);
+        } else if (c < 0x20 || c == 0x7F) {
+            // Stray control bytes (0x14 and the like) carry nothing a cook reads.
+        } else if (auto byte = cp1252Byte(c)) {
+            result.cp1252 += *byte;
+        } else {
+            result.cp1252 += kReplacement;
+            ++result.replaced;
+        }
+        return true;
+    }
+};
+
+// The next UTF-8 character at `pos` (advanced past it), or nothing for a malformed sequence
+// (pos then moves past one byte).
+std::optional<char32_t> nextUtf8(std::string_view s, std::size_t& pos)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char first = byte(pos);
+    if (first < 0x80) {
+        ++pos;
+        return first;
+    }
+    int length = 0;
+    char32_t c = 0;
+    char32_t minimum = 0;
+    if ((first & 0xE0) == 0xC0) {
+        length = 2, c = first & 0x1F, minimum = 0x80;
+    } else if ((first & 0xF0) == 0xE0) {
+        length = 3, c = first & 0x0F, minimum = 0x800;
+    } else if ((first & 0xF8) == 0xF0) {
+        length = 4, c = first & 0x07, minimum = 0x10000;
+    } else {
+        ++pos;
+        return std::nullopt;
+    }
+    if (pos + static_cast<std::size_t>(length) > s.size()) {
+        ++pos;
+        return std::nullopt;
+    }
+    for (int i = 1; i < length; ++i) {
+        const unsigned char next = byte(pos + static_cast<std::size_t>(i));
+        if ((next & 0xC0) != 0x80) {
+            ++pos;
+            return std::nullopt;
+        }
+        c = (c << 6) | (next & 0x3F);
+    }
+    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        ++pos;
+        return std::nullopt;
+    }
+    pos += static_cast<std::size_t>(length);
+    return c;
+}
+
+bool isValidUtf8(std::string_view s)
+{
+    std::size_t pos = 0;
+    while (pos < s.size()) {
+        if (!nextUtf8(s, pos)) return false;
+    }
+    return true;
+}
+
+// --- Lines ---------------------------------------------------------------------------------
+
+bool isBlank(std::string_view line)
+{
+    return line.find_first_not_of(' ') == std::string_view::npos;
+}
+
+std::string_view trimmed(std::string_view s)
+{
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    const auto last = s.find_last_not_of(' ');
+    return s.substr(first, last - first + 1);
+}
+
+// Tabs become blanks up to the next multiple of eight, so the fixed columns stay in place.
+std::string expandTabs(std::string_view line)
+{
+    if (line.find('\t') == std::string_view::npos) return std::string(line);
+    std::string out;
+    for (char c : line) {
+        if (c == '\t') {
+            do out += ' ';
+            while (out.size() % 8 != 0);
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool containsNoCase(std::string_view text, std::string_view word)
+{
+    return std::search(text.begin(), text.end(), word.begin(), word.end(), [](char a, char b) {
+               return text::toLower(a) == text::toLower(b);
+           }) != text.end();
+}
+
+enum class HeaderStyle { None, Hyphens, Ms };
+
+// "---------- Recipe via Meal-Master (tm) v8.05", "MMMMM----- Recipe via Meal-Master",
+// "---------- Recipe Extracted from Meal-Master (tm) Database".
+HeaderStyle headerStyle(std::string_view line)
+{
+    std::string_view text = trimmed(line);
+    if (!containsNoCase(text, "Meal-Master")) return HeaderStyle::None;
+    if (text.starts_with("MMMMM")) return HeaderStyle::Ms;
+    if (text.starts_with("-----")) return HeaderStyle::Hyphens;
+    return HeaderStyle::None;
+}
+
+// The line that ends a recipe: "-----" or "MMMMM" from the first column (trailing blanks are
+// allowed; a leading blank makes it an instruction line).
+bool isEndMark(std::string_view line)
+{
+    std::string_view text = line.substr(0, line.find_last_not_of(' ') + 1);
+    return text == "-----" || text == "MMMMM";
+}
+
+// "MMMMM--------FILLING--------" or "-----FILLING-----": a heading inside the ingredients.
+bool isSectionHeading(std::string_view line)
+{
+    std::string_view text = trimmed(line);
+    if (isEndMark(text) || text.size() < 6) return false;
+    return text.starts_with("MMMMM-") || text.starts_with("-----");
+}
+
+// The value after a label ("Title:", "Yield:", "Servings:") in a line, if the line holds it.
+// The one blank after the colon belongs to the label.
+std::optional<std::string_view> labelValue(std::string_view line, std::string_view label)
+{
+    const auto at = line.find(label);
+    if (at == std::string_view::npos) return std::nullopt;
+    std::string_view rest = line.substr(at + label.size());
+    if (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+    return trimmed(rest);
+}
+
+// A title label that can open a recipe on its own (after the end of the previous one): only
+// blanks stand before it.
+bool isTitleLabel(std::string_view line)
+{
+    const auto at = line.find("Title:");
+    return at != std::string_view::npos && isBlank(line.substr(0, at));
+}
+
+bool isUnit(std::string_view unit)
+{
+    static constexpr std::array<std::string_view, 36> kUnits = {
+        "x",  "sm", "md", "lg", "cn", "pk", "pn", "dr", "ds", "ct", "bn", "sl",
+        "ea", "t",  "ts", "T",  "tb", "fl", "c",  "pt", "qt", "ga", "oz", "lb",
+        "ml", "cb", "cl", "dl", "l",  "mg", "cg", "dg", "g",  "kg", "Tb", "Ts",
+    };
+    std::string_view text = trimmed(unit);
+    return text.empty() || std::ranges::find(kUnits, text) != kUnits.end();
+}
+
+// An ingredient in the fixed columns: amount in columns 1-7 (digits, blanks, '/', '.', '-'),
+// a blank, the unit in 9-10, a blank, the text from column 12.
+enum class Shape { None, Ingredient, Continuation };
+
+Shape ingredientShape(std::string_view segment, bool requireAmount)
+{
+    if (segment.size() < 12 || segment[11] == ' ') return Shape::None;
+    if (segment[7] != ' ' || segment[10] != ' ') return Shape::None;
+    std::string_view amount = segment.substr(0, 7);
+    if (amount.find_first_not_of(" 0123456789/.-") != std::string_view::npos) return Shape::None;
+    const bool hasAmount = amount.find_first_of("0123456789") != std::string_view::npos;
+    if (isBlank(amount) && isBlank(segment.substr(8, 2)) && segment[11] == '-') {
+        return Shape::Continuation;
+    }
+    if (!isUnit(segment.substr(8, 2))) return Shape::None;
+    if (requireAmount && !hasAmount) return Shape::None;
+    if (!hasAmount && !isBlank(amount)) return Shape::None;
+    return Shape::Ingredient;
+}
+
+// The column where the right-hand ingredient of a two-column row begins.
+constexpr std::size_t kSecondColumn = 41;
+
+// The right-hand half of a two-column row, if the line is one.
+std::optional<std::string_view> secondColumn(std::string_view line)
+{
+    if (line.size() <= kSecondColumn + 11 || line[kSecondColumn - 1] != ' ') return std::nullopt;
+    std::string_view right = line.substr(kSecondColumn);
+    if (ingredientShape(right, false) == Shape::None) return std::nullopt;
+    std::string_view left = line.substr(0, kSecondColumn);
+    if (!isBlank(left) && ingredientShape(left, false) == Shape::None) return std::nullopt;
+    return right;
+}
+
+// A line that a cookbook reader would take for one of its tags gets a leading blank, so the
+// record stays well formed: "[G..." would end the ingredients, "[TYP]" the instructions and
+// "[NAMN]" would start a record of its own.
+std::string safeLine(std::string_view line, bool inIngredients)
+{
+    const bool tagLike = line == store::kTagName || line == store::kTagType ||
+                         (inIngredients && line.starts_with("[G"));
+    return tagLike ? " " + std::string(line) : std::string(line);
+}
+
+std::string joinCrLf(const std::vector<std::string>& lines)
+{
+    return text::joinLines(lines);
+}
+
+// --- Recipes -------------------------------------------------------------------------------
+
+class Parser {
+public:
+    explicit Parser(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+
+    void run(MealMasterFile& out)
+    {
+        out_ = &out;
+        std::size_t i = 0;
+        while (i < lines_.size()) {
+            const HeaderStyle style = headerStyle(lines_[i]);
+            if (style != HeaderStyle::None) {
+                out.isMealMaster = true;
+                style_ = style;
+                i = recipe(i + 1);
+            } else if (out.isMealMaster && isTitleLabel(lines_[i])) {
+                // A recipe that follows the previous one's end line without a header.
+                i = recipe(i);
+            } else {
+                ++i;  // mail headers, notes, blank lines between recipes
+            }
+        }
+    }
+
+private:
+    bool atBoundary(std::size_t i) const
+    {
+        return headerStyle(lines_[i]) != HeaderStyle::None || isEndMark(lines_[i]);
+    }
+
+    void skip(std::string title, std::string reason)
+    {
+        out_->skipped.push_back({number_, std::string(trimmed(title)), std::move(reason)});
+    }
+
+    // Past the end line of a recipe that is being left out (or at the next header).
+    std::size_t skipRest(std::size_t i) const
+    {
+        while (i < lines_.size()) {
+            if (headerStyle(lines_[i]) != HeaderStyle::None) return i;
+            if (isEndMark(lines_[i])) return i + 1;
+            ++i;
+        }
+        return i;
+    }
+
+    // Reads one recipe from line i (the line after its header, or its title line); returns
+    // where the search for the next recipe goes on.
+    std::size_t recipe(std::size_t i)
+    {
+        ++number_;
+        const std::size_t n = lines_.size();
+
+        // The title.
+        while (i < n && !atBoundary(i) && lines_[i].find("Title:") == std::string::npos) ++i;
+        if (i >= n) {
+            skip("", "the file ends before its title");
+            return i;
+        }
+        if (atBoundary(i)) {
+            skip("", "it has no title");
+            return skipRest(i);
+        }
+        const std::string title(*labelValue(lines_[i], "Title:"));
+        if (title.empty()) {
+            skip("", "it has no title");
+            return skipRest(i + 1);
+        }
+
+        // The yield.
+        std::optional<std::string_view> yield;
+        bool yieldLabel = false;
+        ++i;
+        for (; i < n && !atBoundary(i); ++i) {
+            if ((yield = labelValue(lines_[i], "Yield:"))) {
+                yieldLabel = true;
+                break;
+            }
+            if ((yield = labelValue(lines_[i], "Servings:"))) break;
+        }
+        if (i >= n) {
+            skip(title, "it is cut off by the end of the file");
+            return i;
+        }
+        if (!yield) {
+            skip(title, "it has no Yield or Servings line");
+            return skipRest(i);
+        }
+        store::RecipeRecord record;
+        record.name = importedName(title);
+        record.servings = servingsOf(*yield);
+        record.cookingTime = "0";
+        record.type = std::string(kImportedType);
+
+        // The recipe as the original format has it: a hyphen header and "Yield:". The line after
+        // the yield is passed over, and the first empty line ends the ingredients, even an
+        // empty first one.
+        const bool classic = style_ == HeaderStyle::Hyphens && yieldLabel;
+        ++i;
+        if (classic) {
+            if (i < n && isBlank(lines_[i])) ++i;
+        } else {
+            while (i < n && isBlank(lines_[i])) ++i;
+        }
+
+        // The ingredients.
+        std::vector<std::string> ingredients;
+        bool sawIngredient = false;
+        // Where the last ingredient of the left and right column stands, for continuations.
+        std::optional<std::size_t> lastLeft;
+        std::optional<std::size_t> lastRight;
+        auto addIngredient = [&](std::string_view segment, std::optional<std::size_t>& last) {
+            if (ingredientShape(segment, false) == Shape::Continuation && last) {
+                std::string_view more = trimmed(segment.substr(12));
+                if (!more.empty()) {
+                    ingredients[*last] += ' ';
+                    ingredients[*last] += more;
+                }
+                return;
+            }
+            ingredients.push_back(safeLine(trimmed(segment), true));
+            last = ingredients.size() - 1;
+            sawIngredient = true;
+        };
+        bool ended = false;  // the ingredients reached the recipe's end line
+        while (true) {
+            if (i >= n) {
+                skip(title, "it is cut off by the end of the file");
+                return i;
+            }
+            const std::string& line = lines_[i];
+            if (headerStyle(line) != HeaderStyle::None || isEndMark(line)) {
+                ingredients.emplace_back();
+                ended = true;
+                break;
+            }
+            if (isBlank(line)) {
+                // A blank line between two groups of ingredients does not end them.
+                std::size_t next = i + 1;
+                while (next < n && isBlank(lines_[next])) ++next;
+                const bool groupFollows =
+                    sawIngredient && next < n && !atBoundary(next) &&
+                    (isSectionHeading(lines_[next]) ||
+                     ingredientShape(lines_[next], true) == Shape::Ingredient ||
+                     secondColumn(lines_[next]));
+                ingredients.emplace_back();
+                if (!groupFollows) {
+                    ++i;
+                    break;
+                }
+                lastLeft.reset();
+                lastRight.reset();
+                i = next;
+                continue;
+            }
+            if (isSectionHeading(line)) {
+                ingredients.emplace_back(trimmed(line));
+                lastLeft.reset();
+                lastRight.reset();
+                sawIngredient = true;
+            } else if (auto right = secondColumn(line)) {
+                std::string_view left = std::string_view(line).substr(0, kSecondColumn);
+                if (!isBlank(left)) addIngredient(left, lastLeft);
+                addIngredient(*right, lastRight);
+            } else {
+                addIngredient(line, lastLeft);
+                lastRight.reset();
+            }
+            ++i;
+        }
+
+        // The instructions, up to the end line.
+        std::vector<std::string> instructions;
+        if (!ended) {
+            while (true) {
+                if (i >= n) {
+                    skip(title, "it is cut off by the end of the file");
+                    return i;
+                }
+                if (isEndMark(lines_[i])) {
+                    ++i;
+                    break;
+                }
+                // A recipe whose end line is missing ends where the next one begins.
+                if (headerStyle(lines_[i]) != HeaderStyle::None) break;
+                instructions.push_back(safeLine(trimmed(lines_[i]), false));
+                ++i;
+            }
+        } else if (i < n && isEndMark(lines_[i])) {
+            ++i;
+        }
+        record.ingredients = joinCrLf(ingredients);
+        record.instructions = joinCrLf(instructions);
+        out_->recipes.push_back(std::move(record));
+        return i;
+    }
+
+    std::vector<std::string> lines_;
+    MealMasterFile* out_ = nullptr;
+    HeaderStyle style_ = HeaderStyle::None;
+    int number_ = 0;
+};
+
+}  // namespace
+
+DecodedText decodeForImport(std::string_view bytes, TextEncoding encoding)
+{
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        bytes.remove_prefix(3);
+        if (encoding == TextEncoding::Detect) encoding = TextEncoding::Utf8;
+    }
+    if (encoding == TextEncoding::Detect) {
+        encoding = isValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp850;
+    }
+    Decoder decoder;
+    decoder.result.encoding = encoding;
+    decoder.result.cp1252.reserve(bytes.size());
+    switch (encoding) {
+    case TextEncoding::Utf8: {
+        std::size_t pos = 0;
+        while (pos < bytes.size()) {
+            auto c = nextUtf8(bytes, pos);
+            if (!c) {
+                decoder.result.cp1252 += kReplacement;
+                ++decoder.result.replaced;
+            } else if (!decoder.add(*c)) {
+                break;
+            }
+        }
+        break;
+    }
+    case TextEncoding::Cp850:
+        for (char b : bytes) {
+            const auto u = static_cast<unsigned char>(b);
+            if (!decoder.add(u < 0x80 ? char32_t{u} : kCp850[u - 0x80])) break;
+        }
+        break;
+    case TextEncoding::Cp1252:
+    case TextEncoding::Detect:
+        for (char b : bytes) {
+            const auto u = static_cast<unsigned char>(b);
+            if (u >= 0x80) {
+                decoder.result.cp1252 += b;
+            } else if (!decoder.add(u)) {
+                break;
+            }
+        }
+        break;
+    }
+    return decoder.result;
+}
+
+std::optional<TextEncoding> encodingNamed(std::string_view name)
+{
+    const std::string lower = text::toLower(name);
+    if (lower == "utf-8" || lower == "utf8") return TextEncoding::Utf8;
+    if (lower == "cp850" || lower == "ibm850" || lower == "dos") return TextEncoding::Cp850;
+    if (lower == "cp1252" || lower == "windows-1252") return TextEncoding::Cp1252;
+    return std::nullopt;
+}
+
+std::string servingsOf(std::string_view yieldText)
+{
+    std::string_view s = trimmed(yieldText);
+    std::size_t pos = 0;
+    auto digits = [&](double& value) {
+        const std::size_t start = pos;
+        value = 0;
+        while (pos < s.size() && s[pos] >= '0' && s[pos] <= '9') {
+            value = std::min(value * 10 + (s[pos] - '0'), 1e12);
+            ++pos;
+        }
+        return pos > start;
+    };
+    double whole = 0;
+    if (!digits(whole)) {
+        // ".5" still begins with a number; anything else does not.
+        if (!(s.size() > 1 && s[0] == '.' && s[1] >= '0' && s[1] <= '9')) return "0";
+    }
+    double value = whole;
+    if (pos < s.size() && s[pos] == '.') {
+        ++pos;
+        double scale = 0.1;
+        while (pos < s.size() && s[pos] >= '0' && s[pos] <= '9') {
+            value += (s[pos] - '0') * scale;
+            scale /= 10;
+            ++pos;
+        }
+    } else if (pos < s.size() && s[pos] == '/') {
+        // "1/2": a fraction on its own.
+        ++pos;
+        double below = 0;
+        if (digits(below) && below > 0) value = whole / below;
+    } else {
+        // "1 1/2": a whole number and a fraction.
+        std::size_t save = pos;
+        while (pos < s.size() && s[pos] == ' ') ++pos;
+        double above = 0;
+        double below = 0;
+        if (digits(above) && pos < s.size() && s[pos] == '/' && (++pos, digits(below)) &&
+            below > 0) {
+            value += above / below;
+        } else {
+            pos = save;
+        }
+    }
+    const double rounded = std::floor(value + 0.5);
+    const long long servings = std::clamp(static_cast<long long>(rounded), 1LL, 999999LL);
+    return std::to_string(servings);
+}
+
+std::string importedName(std::string_view title)
+{
+    if (title.empty()) return {};
+    std::string name = text::toLower(title);
+    name[0] = text::toUpper(title[0]);
+    return name;
+}
+
+MealMasterFile parseMealMaster(std::string_view bytes, TextEncoding encoding)
+{
+    DecodedText decoded = decodeForImport(bytes, encoding);
+    std::vector<std::string> lines;
+    text::LineReader reader(decoded.cp1252);
+    while (auto line = reader.next()) lines.push_back(expandTabs(*line));
+
+    MealMasterFile file;
+    file.encoding = decoded.encoding;
+    file.replacedCharacters = decoded.replaced;
+    Parser(std::move(lines)).run(file);
+    return file;
+}
+
+std::string importedMessage(int count)
+{
+    return std::to_string(count) + " recipes imported.";
+}
+
+std::string skippedMessage(const MealMasterImport& report)
+{
+    std::string message;
+    if (!report.skipped.empty()) {
+        const std::size_t count = report.skipped.size();
+        message = std::to_string(count) +
+                  (count == 1 ? " recipe was not imported:" : " recipes were not imported:");
+        constexpr std::size_t kShown = 5;
+        for (std::size_t i = 0; i < std::min(count, kShown); ++i) {
+            const SkippedRecipe& skipped = report.skipped[i];
+            message += "\n";
+            message += skipped.title.empty()
+                           ? "recipe " + std::to_string(skipped.number) + " of the file"
+                           : "\"" + text::toUtf8(skipped.title) + "\"";
+            message += ": " + skipped.reason + ".";
+        }
+        if (count > kShown) message += "\n... and " + std::to_string(count - kShown) + " more.";
+    }
+    if (report.replacedCharacters > 0) {
+        if (!message.empty()) message += "\n\n";
+        message += std::to_string(report.replacedCharacters) +
+                   (report.replacedCharacters == 1
+                        ? " character that a cookbook cannot hold was replaced by \"?\"."
+                        : " characters that a cookbook cannot hold were replaced by \"?\".");
+    }
+    return message;
+}
+
+Result<MealMasterImport> importMealMasterInto(const ProgramFolder& folder,
+                                              const std::string& cookbookFile,
+                                              std::string_view bytes, TextEncoding encoding)
+{
+    MealMasterFile parsed = parseMealMaster(bytes, encoding);
+    if (!parsed.isMealMaster) return fail(ErrorCode::Refused, std::string(kNotMealMasterMessage));
+    MealMasterImport report;
+    report.skipped = std::move(parsed.skipped);
+    report.replacedCharacters = parsed.replacedCharacters;
+    if (!parsed.recipes.empty()) {
+        // Every record in one piece: the destination gets all of them in one rewrite.
+        std::string lines;
+        for (std::size_t i = 0; i < parsed.recipes.size(); ++i) {
+            if (i > 0) {
+                lines += store::kTagName;
+                lines += text::kCrLf;
+            }
+            lines += store::formatRecord(parsed.recipes[i], store::TextForm::AsRead);
+        }
+        store::Cookbook cookbook(folder, cookbookFile);
+        if (auto appended = cookbook.appendLines(lines); !appended) {
+            return std::unexpected(appended.error());
+        }
+    }
+    report.imported = static_cast<int>(parsed.recipes.size());
+    return report;
+}
+
+Result<MealMasterImport> importMealMaster(const ProgramFolder& folder, std::string_view bookTitle,
+                                          const std::filesystem::path& file, TextEncoding encoding)
+{
+    auto cookbookFile = store::CookbookList(folder).fileOf(bookTitle);
+    if (!cookbookFile) return std::unexpected(cookbookFile.error());
+    auto bytes = readFile(file);
+    if (!bytes) return std::unexpected(bytes.error());
+    return importMealMasterInto(folder, *cookbookFile, *bytes, encoding);
+}
+
+}  // namespace culvora::transfer

@@ -1,0 +1,106 @@
+#pragma once
+
+// Meal-Master text exports, turned into cookbook records.
+//
+// Real archives are collections of recipes gathered over decades: each recipe starts with its
+// own header line ("---------- Recipe via Meal-Master (tm) v7.04" or "MMMMM----- Recipe via
+// Meal-Master (tm) v8.05"), has right-aligned labels ("Title:", "Categories:", "Yield:" or
+// "Servings:"), fixed-column ingredients (amount in columns 1-7, unit in 9-10, text from 12),
+// sometimes two of them side by side, continuation lines, group headings and blank lines
+// between groups, and ends with "-----" or "MMMMM". Text between recipes is skipped. Files are
+// DOS code page text or UTF-8.
+//
+// Each recipe becomes one record: the title with its first letter in upper case and the rest
+// in lower case, the servings as a whole number, time 0, the ingredient lines trimmed and
+// ended by one empty line, the instruction lines trimmed, the type "Imported". A recipe that
+// cannot be read whole is not imported and is reported with its reason.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/error.h"
+#include "core/files/files.h"
+#include "core/store/cookbook.h"
+
+namespace culvora::transfer {
+
+inline constexpr std::string_view kImportedType = "Imported";
+inline constexpr std::string_view kNotMealMasterMessage = "Sorry, not a Meal Master document!";
+inline constexpr std::string_view kNotMealMasterTitle = "Error";
+inline constexpr std::string_view kImportedTitle = "Ok";
+inline constexpr std::string_view kSkippedTitle = "Import";
+
+// How the bytes of an imported text file are read. Detect takes UTF-8 when the whole file
+// decodes as UTF-8 and DOS code page 850 otherwise.
+enum class TextEncoding { Detect, Utf8, Cp850, Cp1252 };
+
+struct DecodedText {
+    std::string cp1252;
+    TextEncoding encoding = TextEncoding::Cp1252;  // the one used (never Detect)
+    // Characters Windows-1252 cannot hold (box drawing, malformed UTF-8), each replaced by '?'.
+    int replaced = 0;
+};
+
+// The file's text in Windows-1252. A byte-order mark is dropped, DOS's end-of-file byte
+// (0x1A) ends the text, tabs and line ends are kept, and other control bytes are left out.
+DecodedText decodeForImport(std::string_view bytes, TextEncoding encoding);
+
+// "utf-8", "cp850", "cp1252" (any case); nothing for another name.
+std::optional<TextEncoding> encodingNamed(std::string_view name);
+
+struct SkippedRecipe {
+    int number = 0;      // the recipe's place in the file, from 1
+    std::string title;   // Windows-1252 as in the file (trimmed); empty when it had none
+    std::string reason;  // UTF-8
+};
+
+struct MealMasterFile {
+    bool isMealMaster = false;  // at least one recipe header was found
+    std::vector<store::RecipeRecord> recipes;
+    std::vector<SkippedRecipe> skipped;
+    int replacedCharacters = 0;
+    TextEncoding encoding = TextEncoding::Cp1252;
+};
+
+// Reads every recipe of a Meal-Master file (the raw bytes).
+MealMasterFile parseMealMaster(std::string_view bytes,
+                               TextEncoding encoding = TextEncoding::Detect);
+
+// The servings line for a yield text ("8 servings", "1 1/2 cups", "  8"): the leading number,
+// a fraction after it counted ("1 1/2" is one and a half), rounded half up to a whole number
+// and at least 1; "0" when the text does not begin with a number.
+std::string servingsOf(std::string_view yieldText);
+
+// The name of an imported recipe: the first character in upper case, the others in lower case.
+std::string importedName(std::string_view title);
+
+struct MealMasterImport {
+    int imported = 0;
+    std::vector<SkippedRecipe> skipped;
+    int replacedCharacters = 0;
+};
+
+// "3 recipes imported."
+std::string importedMessage(int count);
+// What was left out and why (the first few titles), and how many characters were replaced;
+// empty when nothing was.
+std::string skippedMessage(const MealMasterImport& report);
+
+// Imports a Meal-Master file into the cookbook with the given title (bocker.txt names its
+// file). The whole file is read first and every complete recipe appended in one rewrite of the
+// cookbook, so the cookbook holds all of them or, after a failure, none. A file without any
+// recipe header is refused with kNotMealMasterMessage (ErrorCode::Refused) and nothing is
+// written.
+Result<MealMasterImport> importMealMaster(const ProgramFolder& folder, std::string_view bookTitle,
+                                          const std::filesystem::path& file,
+                                          TextEncoding encoding = TextEncoding::Detect);
+
+// The same into a cookbook file given directly.
+Result<MealMasterImport> importMealMasterInto(const ProgramFolder& folder,
+                                              const std::string& cookbookFile,
+                                              std::string_view bytes,
+                                              TextEncoding encoding = TextEncoding::Detect);
+
+}  // namespace culvora::transfer

@@ -1,0 +1,82 @@
+// culvora-cli's import, export and backup commands.
+
+#include <gtest/gtest.h>
+
+#include "support/cli_runner.h"
+
+using culvora::testing::crlf;
+using culvora::testing::runCli;
+using culvora::testing::TempDir;
+
+namespace {
+
+const std::string kSoup = crlf({"[NAMN]", "Soup", "[PORTIONER]", "4", "[TID]", "30", "[IND]",
+                                "2 dl mj\xF6lk", "[G\xD6RA]", "Boil <gently>.", "[TYP]", "Soups"});
+
+TEST(CliTransfer, ImportsAndExports)
+{
+    TempDir dir;
+    dir.write("bocker.txt", crlf({"Standard", "BOOK1.TXT"}));
+    dir.write("BOOK1.TXT", kSoup);
+    TempDir files;
+    files.write("cake.mmf",
+                crlf({"MMMMM----- Recipe via Meal-Master (tm) v8.05", "", "      Title: HONEY CAKE",
+                      "      Yield: 1 1/2 cakes", "", "      2 c  Flour", "",
+                      "  Bake at 350\xF8"
+                      "F.",
+                      "MMMMM", "MMMMM----- Recipe via Meal-Master (tm) v8.05",
+                      "      Title: Cut off", "      Yield: 1"}));
+    auto imported = runCli(dir, {"import-mm", files.file("cake.mmf").string(), "--to", "Standard"});
+    EXPECT_EQ(imported.exitCode, 0) << imported.err;
+    EXPECT_EQ(imported.out, "1 recipes imported.\n1 recipe was not imported:\n\"Cut off\": it is "
+                            "cut off by the end of the file.\n");
+    EXPECT_EQ(runCli(dir, {"view", "Honey cake"}).out,
+              "Honey cake\n(Serves 2)\nTime to cook: 0 min\n\n2 c  Flour\n\n\nBake at 350°F.\n");
+    files.write("notes.txt", "just notes\r\n");
+    auto refused = runCli(dir, {"import-mm", files.file("notes.txt").string(), "--to", "Standard"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "culvora-cli: Sorry, not a Meal Master document!\n");
+    EXPECT_EQ(runCli(dir, {"import-mm", "x", "--encoding", "ebcdic", "--to", "Standard"}).exitCode,
+              2);
+
+    files.write("shared.tvx", "[NAMN]\r\n" + kSoup.substr(8));
+    EXPECT_EQ(runCli(dir, {"import-book", files.file("shared.tvx").string()}).exitCode, 0);
+    const std::string book = dir.read("BOOK1.TXT");
+    EXPECT_NE(book.find("Soup\r\n[PORTIONER]"), book.rfind("Soup\r\n[PORTIONER]"))
+        << "the imported Soup comes in beside the one there";
+    auto notBook = runCli(dir, {"import-book", files.file("notes.txt").string()});
+    EXPECT_EQ(notBook.err, "culvora-cli: Not a Culvora-file\n");
+
+    ASSERT_EQ(runCli(dir, {"html", "Soup", files.file("soup.html").string()}).exitCode, 0);
+    const std::string page = files.read("soup.html");
+    EXPECT_NE(page.find("2 dl mj&ouml;lk<BR>\r\n"), std::string::npos);
+    EXPECT_NE(page.find("Boil &lt;gently&gt;.<BR>\r\n"), std::string::npos);
+    EXPECT_EQ(runCli(dir, {"html", "Stew", files.file("stew.html").string()}).exitCode, 1);
+
+    auto archive = runCli(dir, {"archive", "--no-frames", "--color", "0080FF"});
+    EXPECT_EQ(archive.exitCode, 0) << archive.err;
+    EXPECT_TRUE(dir.read("html/index.html").starts_with("<html>\r\n<BODY BGCOLOR=\"0080FF\">\r\n"));
+    EXPECT_TRUE(dir.exists("html/1002.html"));
+    EXPECT_EQ(runCli(dir, {"archive", "--color", "blue"}).exitCode, 2);
+}
+
+TEST(CliTransfer, Backup)
+{
+    TempDir dir;
+    dir.write("bocker.txt", crlf({"Standard", "BOOK1.TXT"}));
+    dir.write("BOOK1.TXT", kSoup);
+    TempDir stick;
+    auto done = runCli(dir, {"backup", stick.path().string()});
+    EXPECT_EQ(done.exitCode, 0) << done.err;
+    EXPECT_EQ(done.out, "Backup successful.\n");
+    EXPECT_EQ(stick.read("BOOK1.TXT"), kSoup);
+    EXPECT_EQ(stick.read("drinkar.txt"), dir.read("drinkar.txt"));
+
+    auto failed = runCli(dir, {"backup", stick.file("gone").string(), "--no-drinks"});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_TRUE(failed.err.starts_with("Backup failed.\n")) << failed.err;
+    EXPECT_EQ(
+        runCli(dir, {"backup", stick.path().string(), "--no-drinks", "--no-recipes"}).exitCode, 2);
+}
+
+}  // namespace

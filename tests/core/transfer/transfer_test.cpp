@@ -1,0 +1,243 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/recipes/html_page.h"
+#include "core/transfer/backup.h"
+#include "core/transfer/cookbook_import.h"
+#include "core/transfer/html_archive.h"
+#include "support/temp_dir.h"
+
+using namespace culvora;
+using namespace culvora::transfer;
+using culvora::testing::crlf;
+using culvora::testing::TempDir;
+
+namespace {
+
+std::string record(const std::string& name, const std::string& servings = "4",
+                   const std::string& ingredient = "water")
+{
+    return crlf({name, "[PORTIONER]", servings, "[TID]", "30", "[IND]", ingredient, "[G\xD6RA]",
+                 "Stir.", "[TYP]", "Soups"});
+}
+
+// --- Importing a cookbook file ---------------------------------------------------------------
+
+TEST(CookbookImport, AppendsTheRecordsUnchanged)
+{
+    const std::string chosen = "[NAMN]\r\n" + record("Soup") + "[NAMN]\r\n" + record("Stew");
+    const std::string book = "[NAMN]\r\n" + record("Soup");
+    struct Case {
+        std::string cookbook;
+        std::string expected;
+    };
+    const Case cases[] = {
+        // After a record's type line: "[NAMN]" and the records; a name already there comes again.
+        {book, book + chosen},
+        // A lone "[NAMN]" at the end is not doubled.
+        {book + "[NAMN]\r\n", book + chosen},
+        {"", chosen},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(withImportedCookbook(c.cookbook, chosen).value(), c.expected);
+    // Lone CR and LF line ends come in as CR LF.
+    EXPECT_EQ(withImportedCookbook("", "[NAMN]\nA\rB").value(), crlf({"[NAMN]", "A", "B"}));
+
+    for (const std::string& bad : {std::string(), std::string("\r\n[NAMN]\r\nSoup\r\n"),
+                                   std::string("[NAMN] \r\nSoup\r\n"), std::string("[namn]\r\n")}) {
+        auto refused = withImportedCookbook(book, bad);
+        ASSERT_FALSE(refused);
+        EXPECT_EQ(refused.error().message, "Not a Culvora-file");
+    }
+}
+
+TEST(CookbookImport, IntoTheCookbookItselfAndFromAnywhere)
+{
+    TempDir dir;
+    ProgramFolder folder(dir.path());
+    const std::string book = "[NAMN]\r\n" + record("Soup");
+    dir.write("recept.txt", book);
+    ASSERT_TRUE(importCookbook(folder, "recept.txt", dir.file("recept.txt")));
+    EXPECT_EQ(dir.read("recept.txt"), book + book);
+
+    TempDir elsewhere;
+    elsewhere.write("shared.tvx", "not a cookbook\r\n");
+    auto refused = importCookbook(folder, "recept.txt", elsewhere.file("shared.tvx"));
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().message, "Not a Culvora-file");
+    EXPECT_EQ(dir.read("recept.txt"), book + book);
+    EXPECT_FALSE(importCookbook(folder, "recept.txt", elsewhere.file("missing.tvx")));
+    EXPECT_FALSE(importCookbook(folder, "missing.txt", dir.file("recept.txt")));
+}
+
+// --- The HTML archive ------------------------------------------------------------------------
+
+ArchiveOptions noFrames()
+{
+    ArchiveOptions options;
+    options.frames = false;
+    return options;
+}
+
+TEST(HtmlArchive, BackgroundLines)
+{
+    EXPECT_EQ(colourHex(0, 128, 255), "0080FF");
+    EXPECT_EQ(colourHex(255, 0, 128), "FF0080");
+    EXPECT_EQ(colourHex(-5, 300, 10), "00FF0A");
+    ArchiveOptions options;
+    EXPECT_EQ(backgroundLine(options), "<BODY BGCOLOR=\"FFFFFF\">") << "a white page to start with";
+    options.image = true;
+    EXPECT_EQ(backgroundLine(options), "<BODY BACKGROUND=\"\">");
+    options.imagePath = "/home/cook/bg \"1\".png";
+    EXPECT_EQ(backgroundLine(options), "<BODY BACKGROUND=\"/home/cook/bg &quot;1&quot;.png\">");
+}
+
+TEST(HtmlArchive, FramesAndNoFrames)
+{
+    const std::string book = "[NAMN]\r\n" + record("Pancakes", "4", "3 dl mj\xF6lk") +
+                             "[NAMN]\r\n" + record("Apple pie", "8");
+    ArchiveOptions noFrames;
+    noFrames.frames = false;
+    noFrames.red = 0, noFrames.green = 128, noFrames.blue = 255;
+    auto files = archiveFiles(book, noFrames);
+    ASSERT_EQ(files.size(), 3u);
+    EXPECT_EQ(files[0].name, "index.html");
+    EXPECT_EQ(files[0].content,
+              crlf({"<html>", "<BODY BGCOLOR=\"0080FF\">", "<font face=\"Arial\" size=2>",
+                    "<a href=\"1000.html\" target=\"_new\">", "Apple pie", "</a><br>",
+                    "<a href=\"1001.html\" target=\"_new\">", "Pancakes", "</a><br>", "</font>",
+                    "</body>", "</html>"}));
+    EXPECT_EQ(files[1].name, "1000.html");
+    EXPECT_EQ(files[1].content,
+              recipes::recipePage(
+                  {"Apple pie", "(Serves 8)", "Time to cook: 30 min", "water\r\n", "Stir.\r\n"},
+                  "<BODY BGCOLOR=\"0080FF\">"));
+    EXPECT_EQ(files[2].name, "1001.html");
+    EXPECT_NE(files[2].content.find("3 dl mj&ouml;lk<BR>\r\n"), std::string::npos);
+
+    ArchiveOptions frames;
+    frames.image = true;
+    frames.imagePath = "bg.gif";
+    files = archiveFiles(book, frames);
+    ASSERT_EQ(files.size(), 5u);
+    EXPECT_EQ(files[0].name, "index.html");
+    EXPECT_EQ(
+        files[0].content,
+        crlf({"<html>", "<head>", "<title>Recipes</title>", "</head>",
+              "<frameset cols=250,* border=0 frameborder=1 framespacing=0>",
+              " <frame src=\"left.html\" name=\"Left\" target = \"recindex\" scrolling=\"auto\" >",
+              " <frame src=\"recindex.html\" name=\"Recindex\" scrolling=\"auto\" >", "</frameset>",
+              "</html>"}));
+    EXPECT_EQ(files[1].name, "recindex.html");
+    EXPECT_EQ(files[1].content,
+              crlf({"<html>", "<BODY BACKGROUND=\"bg.gif\">", "</body>", "</html>"}));
+    EXPECT_EQ(files[2].name, "left.html");
+    EXPECT_NE(files[2].content.find("<a href=\"1000.html\" target=\"Recindex\">\r\nApple pie\r\n"),
+              std::string::npos);
+    EXPECT_EQ(files[3].name, "1000.html");
+}
+
+TEST(HtmlArchive, OddCookbooksNeverHang)
+{
+    // A name twice gets both records; records without tags give empty fields; a lone "[NAMN]"
+    // at the end names nothing; text before the first record is not a recipe.
+    const std::string book = "stray line\r\n[NAMN]\r\n" + record("Soup", "1") + "[NAMN]\r\n" +
+                             record("Soup", "2") + crlf({"[NAMN]", "Bare", "[NAMN]"});
+    auto files = archiveFiles(book, noFrames());
+    ASSERT_EQ(files.size(), 4u);
+    EXPECT_NE(files[1].content.find("<B><U>Bare</B></U>"), std::string::npos);
+    EXPECT_NE(files[1].content.find("(Serves )<BR>"), std::string::npos);
+    EXPECT_NE(files[2].content.find("(Serves 1)<BR>"), std::string::npos);
+    EXPECT_NE(files[3].content.find("(Serves 2)<BR>"), std::string::npos);
+
+    EXPECT_EQ(archiveFiles("", noFrames()).size(), 1u);
+}
+
+TEST(HtmlArchive, WritesTheFolderAndLeavesOlderSurplusPages)
+{
+    TempDir dir;
+    ProgramFolder folder(dir.path());
+    dir.write("recept.txt", "[NAMN]\r\n" + record("B") + "[NAMN]\r\n" + record("A"));
+    std::filesystem::create_directory(dir.file("html"));
+    dir.write("html/1005.html", "from a larger cookbook");
+    std::vector<int> progress;
+    auto result = writeArchive(folder, "recept.txt", ArchiveOptions{},
+                               [&](int percent) { progress.push_back(percent); });
+    ASSERT_TRUE(result) << result.error().message;
+    EXPECT_EQ(result->pages, 2);
+    EXPECT_EQ(result->index, dir.file("html/index.html"));
+    EXPECT_EQ(progress, (std::vector<int>{0, 50, 100}));
+    for (auto name : {"index.html", "left.html", "recindex.html", "1000.html", "1001.html"}) {
+        EXPECT_TRUE(dir.exists(std::string("html/") + name)) << name;
+    }
+    EXPECT_EQ(dir.read("html/1005.html"), "from a larger cookbook");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("html")), {}), 6)
+        << "no temporary file stays behind";
+
+    // An empty cookbook: a list without links, no recipe page.
+    dir.write("empty.txt", "");
+    ASSERT_TRUE(writeArchive(folder, "empty.txt", noFrames()));
+    EXPECT_EQ(dir.read("html/index.html").find("<a href"), std::string::npos);
+
+    // "html" that is not a folder of ours is refused, not followed.
+    TempDir other;
+    std::filesystem::remove_all(dir.file("html"));
+    std::filesystem::create_directory_symlink(other.path(), dir.file("html"));
+    EXPECT_FALSE(writeArchive(folder, "recept.txt", ArchiveOptions{}));
+    EXPECT_TRUE(std::filesystem::is_empty(other.path()));
+}
+
+// --- Backup ----------------------------------------------------------------------------------
+
+TEST(Backup, TheFirstMediumMountedForTheUser)
+{
+    const std::string table = "proc /proc proc rw 0 0\n"
+                              "/dev/sda1 / ext4 rw 0 0\n"
+                              "/dev/sdc1 /media/other/STICK vfat rw 0 0\n"
+                              "/dev/sdb1 /media/cook/MY\\040STICK vfat rw 0 0\n"
+                              "/dev/sdd1 /run/media/cook/CARD vfat rw 0 0\n";
+    EXPECT_EQ(firstRemovableMedium(table, "cook"), std::filesystem::path("/media/cook/MY STICK"));
+    EXPECT_EQ(firstRemovableMedium("/dev/sdd1 /run/media/cook/CARD vfat rw 0 0\n", "cook"),
+              std::filesystem::path("/run/media/cook/CARD"));
+    EXPECT_EQ(firstRemovableMedium(table, "nobody"), std::nullopt);
+    EXPECT_EQ(firstRemovableMedium("/dev/sdb1 /media/cook vfat rw 0 0\n", "cook"), std::nullopt);
+    EXPECT_EQ(firstRemovableMedium(table, ""), std::nullopt);
+    EXPECT_EQ(noMediumMessage("cook"),
+              "No removable medium was found: nothing is mounted under /media/cook or "
+              "/run/media/cook.");
+}
+
+TEST(Backup, CopiesWhatIsCheckedAndStopsAtTheFirstFailure)
+{
+    TempDir dir;
+    ProgramFolder folder(dir.path());
+    dir.write("BOOK1.TXT", "[NAMN]\r\n" + record("Soup"));
+    dir.write("drinkar.txt", "drinks");
+    TempDir stick;
+    stick.write("drinkar.txt", "older drinks");
+
+    ASSERT_TRUE(backup(folder, {true, false, "BOOK1.TXT", stick.path()}));
+    EXPECT_EQ(stick.read("BOOK1.TXT"), dir.read("BOOK1.TXT"));
+    EXPECT_EQ(stick.read("drinkar.txt"), "older drinks");
+    ASSERT_TRUE(backup(folder, {false, true, "BOOK1.TXT", stick.path()}));
+    EXPECT_EQ(stick.read("drinkar.txt"), "drinks");
+
+    // The drinks file is missing: the cookbook copied before stays, the older drinks copy is
+    // not touched, and the message says what failed.
+    std::filesystem::remove(stick.file("BOOK1.TXT"));
+    stick.write("drinkar.txt", "older drinks");
+    std::filesystem::remove(dir.file("drinkar.txt"));
+    auto failed = backup(folder, {true, true, "BOOK1.TXT", stick.path()});
+    ASSERT_FALSE(failed);
+    EXPECT_NE(failed.error().message.find("drinkar.txt"), std::string::npos)
+        << failed.error().message;
+    EXPECT_EQ(stick.read("BOOK1.TXT"), dir.read("BOOK1.TXT"));
+    EXPECT_EQ(stick.read("drinkar.txt"), "older drinks");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(stick.path()), {}), 2);
+
+    EXPECT_FALSE(backup(folder, {true, false, "BOOK1.TXT", stick.file("no such folder")}));
+    EXPECT_FALSE(backup(folder, {true, false, "../BOOK1.TXT", stick.path()}));
+}
+
+}  // namespace
