@@ -1,0 +1,302 @@
+// The exchange's FTP client on libcurl.
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+
+#include "core/exchange/ftp_client.h"
+
+namespace culvora::exchange {
+
+namespace {
+
+// Path pieces go into URLs: everything but unreserved characters is percent-encoded.
+std::string encoded(std::string_view piece)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char c : piece) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') ||
+            c == '-' || c == '_' || c == '.' || c == '~') {
+            out += c;
+        } else {
+            out += '%';
+            out += kHex[u >> 4];
+            out += kHex[u & 15];
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> segments(std::string_view path)
+{
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const auto slash = path.find('/', start);
+        const auto piece = path.substr(
+            start, slash == std::string_view::npos ? std::string_view::npos : slash - start);
+        if (piece == "..") {
+            if (!out.empty()) out.pop_back();
+        } else if (!piece.empty() && piece != ".") {
+            out.emplace_back(piece);
+        }
+        if (slash == std::string_view::npos) break;
+        start = slash + 1;
+    }
+    return out;
+}
+
+class CurlClient final : public FtpClient {
+public:
+    CurlClient()
+    {
+        static std::once_flag initialised;
+        std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    }
+    ~CurlClient() override { close(); }
+
+    int connect(const FtpServer& server) override
+    {
+        close();
+        server_ = server;
+        handle_ = curl_easy_init();
+        if (!handle_) return kClientErrorBase + CURLE_FAILED_INIT;
+        connected_ = true;
+        absolute_ = false;
+        folder_.clear();
+        // Logging in is the first request: the login folder, nothing transferred.
+        const int result = perform(folderUrl(folder_, false), Request::Probe);
+        if (result != 0) {
+            connected_ = false;
+            curl_easy_cleanup(handle_);
+            handle_ = nullptr;
+        }
+        return result;
+    }
+
+    int changeFolder(std::string_view path) override
+    {
+        if (!connected_) return kNotConnected;
+        const bool absolute = path.starts_with('/');
+        std::vector<std::string> folder = segments(path);
+        // Going into the folder is how the server says whether it is there.
+        const int result = perform(folderUrl(folder, absolute), Request::Probe);
+        if (result == 0) {
+            absolute_ = absolute;
+            folder_ = std::move(folder);
+        }
+        return result;
+    }
+
+    int list(std::vector<std::string>& names) override
+    {
+        names.clear();
+        if (!connected_) return kNotConnected;
+        body_.clear();
+        const int result = perform(folderUrl(folder_, absolute_), Request::List);
+        if (result != 0) return result;
+        std::size_t start = 0;
+        while (start < body_.size()) {
+            auto end = body_.find('\n', start);
+            if (end == std::string::npos) end = body_.size();
+            std::string name = body_.substr(start, end - start);
+            if (!name.empty() && name.back() == '\r') name.pop_back();
+            if (!name.empty()) names.push_back(std::move(name));
+            start = end + 1;
+        }
+        return names.empty() ? kNoMoreFiles : 0;
+    }
+
+    int get(std::string_view fileName, std::string& content) override
+    {
+        content.clear();
+        if (!connected_) return kNotConnected;
+        body_.clear();
+        const int result = perform(fileUrl(fileName), Request::Get);
+        if (result == 0) content = std::move(body_);
+        body_.clear();
+        return result;
+    }
+
+    int put(std::string_view remoteName, std::string_view content) override
+    {
+        if (!connected_) return kNotConnected;
+        upload_ = content;
+        uploaded_ = 0;
+        return perform(fileUrl(remoteName), Request::Put);
+    }
+
+    FtpReply lastReply() const override { return reply_; }
+
+    void close() override
+    {
+        if (handle_) curl_easy_cleanup(handle_);
+        handle_ = nullptr;
+        connected_ = false;
+    }
+
+private:
+    enum class Request { Probe, List, Get, Put };
+
+    std::string baseUrl() const
+    {
+        std::string host = server_.host;
+        if (host.find(':') != std::string::npos && !host.starts_with('[')) host = "[" + host + "]";
+        return "ftp://" + host + ":" + std::to_string(server_.port);
+    }
+
+    // A folder's URL ends in "/". "%2F" first makes the path absolute; without it curl walks
+    // from the login folder.
+    std::string folderUrl(const std::vector<std::string>& folder, bool absolute) const
+    {
+        std::string url = baseUrl() + "/";
+        if (absolute) url += "%2F";
+        for (std::size_t i = 0; i < folder.size(); ++i) {
+            if (i > 0) url += '/';
+            url += encoded(folder[i]);
+        }
+        if (!url.ends_with('/')) url += '/';
+        return url;
+    }
+
+    std::string fileUrl(std::string_view name) const
+    {
+        return folderUrl(folder_, absolute_) + encoded(name);
+    }
+
+    static std::size_t onBody(char* data, std::size_t size, std::size_t count, void* self)
+    {
+        auto* client = static_cast<CurlClient*>(self);
+        const std::size_t bytes = size * count;
+        if (client->body_.size() + bytes > kMaxTransferBytes) {
+            client->tooLarge_ = true;
+            return 0;
+        }
+        client->body_.append(data, bytes);
+        return bytes;
+    }
+
+    static std::size_t onUpload(char* buffer, std::size_t size, std::size_t count, void* self)
+    {
+        auto* client = static_cast<CurlClient*>(self);
+        const std::size_t n = std::min(size * count, client->upload_.size() - client->uploaded_);
+        std::memcpy(buffer, client->upload_.data() + client->uploaded_, n);
+        client->uploaded_ += n;
+        return n;
+    }
+
+    // The server's replies come here line by line; the last complete one is kept.
+    static std::size_t onReply(char* data, std::size_t size, std::size_t count, void* self)
+    {
+        auto* client = static_cast<CurlClient*>(self);
+        std::string_view line(data, size * count);
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+        if (line.size() >= 3 && std::all_of(line.begin(), line.begin() + 3,
+                                            [](char c) { return c >= '0' && c <= '9'; })) {
+            if (line.size() == 3 || line[3] == ' ') {
+                client->reply_.code =
+                    (line[0] - '0') * 100 + (line[1] - '0') * 10 + (line[2] - '0');
+                client->reply_.text = std::string(line.size() > 4 ? line.substr(4) : "");
+            }
+        }
+        return size * count;
+    }
+
+    static int onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+    {
+        return static_cast<CurlClient*>(self)->cancelled() ? 1 : 0;
+    }
+
+    int perform(const std::string& url, Request request)
+    {
+        if (cancelled()) return kCancelled;
+        CURL* h = handle_;
+        curl_easy_reset(h);
+        curl_easy_setopt(h, CURLOPT_URL, url.c_str());
+        curl_easy_setopt(h, CURLOPT_USERNAME, server_.user.c_str());
+        curl_easy_setopt(h, CURLOPT_PASSWORD, server_.password.c_str());
+        curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, static_cast<long>(server_.connectTimeout));
+        curl_easy_setopt(h, CURLOPT_SERVER_RESPONSE_TIMEOUT,
+                         static_cast<long>(server_.stallTimeout));
+        curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, static_cast<long>(server_.stallTimeout));
+        curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "ftp");
+        curl_easy_setopt(h, CURLOPT_TRANSFERTEXT, 0L);
+        if (!server_.passive) curl_easy_setopt(h, CURLOPT_FTPPORT, "-");
+        if (!server_.proxy.empty()) curl_easy_setopt(h, CURLOPT_PROXY, server_.proxy.c_str());
+        curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, &CurlClient::onReply);
+        curl_easy_setopt(h, CURLOPT_HEADERDATA, this);
+        curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &CurlClient::onProgress);
+        curl_easy_setopt(h, CURLOPT_XFERINFODATA, this);
+        curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &CurlClient::onBody);
+        curl_easy_setopt(h, CURLOPT_WRITEDATA, this);
+        switch (request) {
+        case Request::Probe: curl_easy_setopt(h, CURLOPT_NOBODY, 1L); break;
+        case Request::List: curl_easy_setopt(h, CURLOPT_DIRLISTONLY, 1L); break;
+        case Request::Get: break;
+        case Request::Put:
+            curl_easy_setopt(h, CURLOPT_UPLOAD, 1L);
+            curl_easy_setopt(h, CURLOPT_READFUNCTION, &CurlClient::onUpload);
+            curl_easy_setopt(h, CURLOPT_READDATA, this);
+            curl_easy_setopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(upload_.size()));
+            break;
+        }
+        reply_ = {};
+        tooLarge_ = false;
+        const CURLcode result = curl_easy_perform(h);
+        if (result == CURLE_OK) return 0;
+        long code = 0;
+        curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &code);
+        switch (result) {
+        case CURLE_ABORTED_BY_CALLBACK: return kCancelled;
+        case CURLE_OPERATION_TIMEDOUT: return kTimedOut;
+        case CURLE_COULDNT_RESOLVE_HOST:
+        case CURLE_COULDNT_RESOLVE_PROXY: return kNameNotResolved;
+        case CURLE_COULDNT_CONNECT: return kCannotConnect;
+        case CURLE_WRITE_ERROR:
+            if (tooLarge_) return kTooLarge;
+            break;
+        default: break;
+        }
+        // The server said no, and said why.
+        if (reply_.code >= 400) return kReplyAvailable;
+        switch (result) {
+        case CURLE_PARTIAL_FILE:
+        case CURLE_RECV_ERROR:
+        case CURLE_SEND_ERROR:
+        case CURLE_GOT_NOTHING:
+        case CURLE_FTP_WEIRD_SERVER_REPLY:
+        case CURLE_FTP_ACCEPT_FAILED:
+        case CURLE_FTP_CANT_GET_HOST:
+        case CURLE_FTP_WEIRD_PASV_REPLY:
+        case CURLE_FTP_WEIRD_227_FORMAT: return kConnectionAborted;
+        default: return kClientErrorBase + static_cast<int>(result);
+        }
+    }
+
+    CURL* handle_ = nullptr;
+    FtpServer server_;
+    bool connected_ = false;
+    bool absolute_ = false;
+    std::vector<std::string> folder_;
+    std::string body_;
+    std::string_view upload_;
+    std::size_t uploaded_ = 0;
+    bool tooLarge_ = false;
+    FtpReply reply_;
+};
+
+}  // namespace
+
+std::unique_ptr<FtpClient> makeCurlClient()
+{
+    return std::make_unique<CurlClient>();
+}
+
+}  // namespace culvora::exchange

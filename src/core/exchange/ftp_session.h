@@ -1,0 +1,91 @@
+#pragma once
+
+// FtpSession: one window's session with the exchange server, and the way every failure is
+// put to the user: the operation's name and the error code, the server's reply when it gave
+// one, and the question whether to close the connection.
+//
+// The calls are synchronous. A window runs them on a worker thread so it stays painted and
+// can be closed meanwhile; cancel() (from any thread) ends the running call, and every later
+// one, without asking anything more.
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/exchange/exchange_settings.h"
+#include "core/exchange/ftp_client.h"
+#include "core/files/files.h"
+
+namespace culvora::exchange {
+
+// What the session asks of the user; the window shows these with the application's title.
+// Texts are UTF-8.
+class SessionPrompts {
+public:
+    virtual ~SessionPrompts() = default;
+    virtual void message(const std::string& text) = 0;   // an OK box
+    virtual bool askYesNo(const std::string& text) = 0;  // true for Yes
+};
+
+inline constexpr std::string_view kNoServerMessage = "Please enter a server name!";
+inline constexpr std::string_view kNoFolderMessage = "Please enter the directory to CD";
+inline constexpr std::string_view kEmptyFolderMessage = "This directory is empty!";
+inline constexpr std::string_view kNotInSessionMessage = "Not in session";
+inline constexpr std::string_view kCloseQuestion = "Close Connection and Session?";
+
+class FtpSession {
+public:
+    FtpSession(std::unique_ptr<FtpClient> client, SessionPrompts& prompts, ProgramFolder folder);
+
+    // The fields of the session; the window sets server, user and password when it opens.
+    std::string server;
+    int port = kDefaultPort;
+    std::string user;
+    std::string password = std::string(kPassword);
+    std::string proxy;
+    bool passive = true;
+    int transferType = 2;  // binary; every transfer of the program is binary
+    int connectTimeout = 10;
+    int stallTimeout = 30;
+    std::vector<std::string> listingNames;
+    std::vector<unsigned> listingAttributes;
+
+    // server, port, user, password and the time limits from the settings.
+    void configure(const ExchangeSettings& settings);
+
+    bool sessionOpen() const { return sessionOpen_; }
+    bool active() const { return active_; }
+
+    void OpenSession();
+    void Connect();
+    // False when the folder could not be entered (the failure has been reported).
+    bool ChangeFolder(std::string path);
+    bool ListFolder(const std::string& path);
+    // Folder and file names are Windows-1252, as everywhere in the data folder.
+    // Fetches a file of the server folder into the data folder under the same name.
+    bool HamtaFil(const std::string& remoteFolder, const std::string& fileName);
+    // Sends a file of the data folder into the current server folder.
+    bool PutFile(const std::string& localFileName, const std::string& remoteName);
+    void CloseSession();
+    void ErrorOut(int code, std::string_view operationName);
+
+    // Any thread: the running call ends, and nothing more is asked or done.
+    void cancel();
+    bool cancelled() const { return cancelled_; }
+
+    // The last error code an operation reported (0 when none since the last success).
+    int lastError() const { return lastError_; }
+
+private:
+    std::unique_ptr<FtpClient> client_;
+    SessionPrompts& prompts_;
+    ProgramFolder folder_;
+    bool sessionOpen_ = false;
+    bool active_ = false;
+    int lastError_ = 0;
+    std::atomic<bool> cancelled_{false};
+};
+
+}  // namespace culvora::exchange

@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include "core/exchange/exchange_formats.h"
+#include "core/exchange/exchange_settings.h"
+#include "support/temp_dir.h"
+
+using namespace culvora;
+using namespace culvora::exchange;
+using culvora::testing::crlf;
+using culvora::testing::TempDir;
+
+namespace {
+
+const std::string kSoup = crlf({"[NAMN]", "Soup", "[PORTIONER]", "4", "[TID]", "30", "[IND]",
+                                "water", "Pancakes", "[G\xD6RA]", "boil", "[TYP]", "Soups"});
+const std::string kPancakes =
+    crlf({"[NAMN]", "Pancakes", "[PORTIONER]", "2", "[TID]", "20", "[IND]", "3 dl milk", "",
+          "[G\xD6RA]", "fry", "[TYP]", "Sweet"});
+
+TEST(ExchangeFiles, NamesAndRecords)
+{
+    EXPECT_EQ(exchangeFileName({2026, 1, 2, 3, 4, 5}), "20260102030405.tvx");
+    EXPECT_EQ(exchangeFileName({2026, 12, 10, 23, 59, 59}), "20261210235959.tvx");
+    // Pancakes is also an ingredient line of Soup: the copy starts at its own name line.
+    EXPECT_EQ(exchangeRecord(kSoup + kPancakes, "Pancakes"), kPancakes);
+    // The last record is copied to the end of the file; a lone "[NAMN]" at the end stops it.
+    EXPECT_EQ(exchangeRecord(kPancakes + kSoup, "Soup"), kSoup);
+    EXPECT_EQ(exchangeRecord(kSoup + "[NAMN]\r\n", "Soup"), kSoup);
+    EXPECT_EQ(exchangeRecord(kSoup, "water"), std::nullopt);
+
+    TempDir dir;
+    ProgramFolder folder(dir.path());
+    dir.write("BOOK1.TXT", kSoup + kPancakes);
+    auto file = WriteExchangeFile(folder, "BOOK1.TXT", "Pancakes", {2026, 12, 10, 14, 30, 5});
+    ASSERT_TRUE(file) << file.error().message;
+    EXPECT_EQ(*file, "20261210143005.tvx");
+    EXPECT_EQ(dir.read("20261210143005.tvx"), kPancakes);
+    EXPECT_FALSE(WriteExchangeFile(folder, "BOOK1.TXT", "Stew", {2026, 12, 10, 14, 30, 6}));
+    EXPECT_FALSE(dir.exists("20261210143006.tvx"));
+}
+
+TEST(ExchangeFiles, OnlyACompleteRecordIsARecipe)
+{
+    auto recipe = readExchangeFile(kPancakes);
+    ASSERT_TRUE(recipe);
+    EXPECT_EQ(recipe->name, "Pancakes");
+    EXPECT_EQ(recipe->ingredients, (std::vector<std::string>{"3 dl milk"}));
+    EXPECT_EQ("[NAMN]\r\n" + recipe->lines, kPancakes);
+    EXPECT_EQ(renamedRecord(*recipe, "Crepes"), kPancakes.substr(8).replace(0, 8, "Crepes"));
+
+    const std::string cut = kPancakes.substr(0, kPancakes.size() - 7);  // the type line lost
+    for (const std::string& bad :
+         {std::string(), cut, kPancakes.substr(0, 40), kPancakes + kSoup,
+          std::string("<html>404</html>\r\n"), std::string("[NAMN]\r\nX\r\n\0\r\n", 13)}) {
+        auto refused = readExchangeFile(bad);
+        ASSERT_FALSE(refused) << bad;
+        EXPECT_NE(refused.error().message.find("Nothing was added"), std::string::npos);
+    }
+    // A record without a final line end is still whole.
+    EXPECT_TRUE(readExchangeFile(kPancakes.substr(0, kPancakes.size() - 2)));
+}
+
+TEST(ExchangeFiles, TakenNamesAndTheAppend)
+{
+    // Taken means a recipe of that name; "water" inside Soup does not count.
+    EXPECT_TRUE(nameTaken(kSoup, "Soup"));
+    EXPECT_FALSE(nameTaken(kSoup, "water"));
+    EXPECT_FALSE(nameTaken(kSoup, "Sou"));
+
+    TempDir dir;
+    ProgramFolder folder(dir.path());
+    auto recipe = readExchangeFile(kPancakes).value();
+    dir.write("BOOK1.TXT", kSoup + "[NAMN]\r\n");
+    ASSERT_TRUE(appendExchangeRecipe(folder, "BOOK1.TXT", recipe, "Pancakes"));
+    EXPECT_EQ(dir.read("BOOK1.TXT"), kSoup + kPancakes) << "one [NAMN] per recipe";
+    auto taken = appendExchangeRecipe(folder, "BOOK1.TXT", recipe, "Pancakes");
+    ASSERT_FALSE(taken);
+    EXPECT_EQ(taken.error().code, ErrorCode::Refused);
+    ASSERT_TRUE(appendExchangeRecipe(folder, "BOOK1.TXT", recipe, "Crepes"));
+    EXPECT_TRUE(dir.read("BOOK1.TXT")
+                    .ends_with(crlf({"[NAMN]", "Crepes", "[PORTIONER]", "2"}) +
+                               crlf({"[TID]", "20", "[IND]", "3 dl milk", "", "[G\xD6RA]", "fry",
+                                     "[TYP]", "Sweet"})));
+}
+
+TEST(ExchangeFiles, ServerNamesAreNeverPaths)
+{
+    for (std::string_view good : {"soups", "20261210143005", "Soppor och grytor", "a.b"}) {
+        EXPECT_TRUE(checkServerName(good, "category folder")) << good;
+    }
+    for (std::string_view bad : {"", "../x", "..", "a/b", "a\\b", "C:", "x\x01", "/etc"}) {
+        EXPECT_FALSE(checkServerName(bad, "category folder")) << bad;
+    }
+}
+
+TEST(NetworkList, MessageEntriesAndLimits)
+{
+    auto list = parseNetwork(crlf({"<", "Welcome!", "Be nice.", ">", "#!Soups|soups",
+                                   "# Bread|bread", "##Cold soups|cold", "just a comment",
+                                   "#!Cakes|cakes", "##Tarts|tarts|x", "/end", "# After|after"}));
+    EXPECT_TRUE(list.complete);
+    EXPECT_EQ(list.message, "Welcome!\rBe nice.\r>\r");
+    ASSERT_EQ(list.categories.size(), 5u);
+    EXPECT_EQ(list.categories[0].kind, CategoryKind::Parent);
+    EXPECT_EQ(list.categories[1].kind, CategoryKind::Top);
+    // A "# " entry between a "#!" and a "##" leaves the "##" with the "#!".
+    EXPECT_EQ(list.categories[2].name, "Cold soups");
+    EXPECT_EQ(list.categories[2].parent, 1);
+    EXPECT_EQ(list.categories[4].folder, "tarts|x");
+    EXPECT_EQ(list.categories[4].parent, 4);
+
+    // The first line is only compared with "<": an entry there is skipped.
+    list = parseNetwork(crlf({"#!Soups|soups", "# Bread|bread", "/end"}));
+    EXPECT_EQ(list.message, "");
+    ASSERT_EQ(list.categories.size(), 1u);
+    EXPECT_EQ(list.categories[0].name, "Bread");
+
+    struct Stop {
+        std::string content;
+        std::size_t kept;
+    };
+    std::string many = "x\r\n";
+    for (int i = 0; i < 101; ++i)
+        many += "# C" + std::to_string(i) + "|c" + std::to_string(i) + "\r\n";
+    const Stop stops[] = {
+        {crlf({"x", "# Bread|bread", "##Orphan|orphan", "# Late|late", "/end"}), 1},
+        {crlf({"x", "# Bread|bread", "# No bar", "/end"}), 1},
+        {crlf({"x", "# Bread|bread"}), 1},
+        {crlf({"<", "never closed", "# Bread|bread"}), 0},
+        {many + "/end\r\n", 100},
+        {"", 0},
+    };
+    for (const Stop& stop : stops) {
+        list = parseNetwork(stop.content);
+        EXPECT_FALSE(list.complete) << stop.content;
+        EXPECT_FALSE(list.problem.empty());
+        EXPECT_EQ(list.categories.size(), stop.kept) << stop.content;
+    }
+}
+
+TEST(NetIndex, EntriesAndDates)
+{
+    auto index =
+        parseNetIndex(crlf({"Soups of the world", "/begin", "Pea soup|20261210143005", "Short|2024",
+                            "Pipe|in|name", "/end", "After|20260101000000"}));
+    EXPECT_TRUE(index.complete);
+    ASSERT_EQ(index.recipes.size(), 3u);
+    EXPECT_EQ(index.recipes[0].dateTime, "2026-12-10  14:30:05");
+    EXPECT_EQ(index.recipes[1].dateTime, "2024--  ::");
+    EXPECT_EQ(index.recipes[1].stem, "2024");
+    EXPECT_EQ(index.recipes[2].name, "Pipe");
+    EXPECT_EQ(index.recipes[2].stem, "in|name");
+
+    index = parseNetIndex(crlf({"/begin", "Pea soup|20261210143005", "no bar", "Later|1"}));
+    EXPECT_FALSE(index.complete);
+    EXPECT_EQ(index.recipes.size(), 1u);
+    index = parseNetIndex(crlf({"Pea soup|20261210143005"}));
+    EXPECT_FALSE(index.complete);
+    EXPECT_TRUE(index.recipes.empty());
+    EXPECT_EQ(netIndexLine("Pea soup", "20261210143005"), "Pea soup|20261210143005");
+}
+
+TEST(ExchangeSettings, FileAndAddress)
+{
+    ExchangeSettings defaults = parseExchangeSettings("");
+    EXPECT_EQ(defaults.host, "127.0.0.1");
+    EXPECT_EQ(defaults.port, 2121);
+    EXPECT_EQ(defaults.user, "culvora");
+    EXPECT_EQ(defaults.password, "wobak");
+    auto settings =
+        parseExchangeSettings("server = ftp.example.org\r\nport=99999\r\nuser=cook\r\n");
+    EXPECT_EQ(settings.host, "ftp.example.org");
+    EXPECT_EQ(settings.port, 2121) << "a port out of range keeps the default";
+    EXPECT_EQ(settings.user, "cook");
+    auto address = settingsFromAddress("ftp://anna@10.0.0.5:2200");
+    ASSERT_TRUE(address);
+    EXPECT_EQ(address->host, "10.0.0.5");
+    EXPECT_EQ(address->port, 2200);
+    EXPECT_EQ(address->user, "anna");
+    EXPECT_EQ(settingsFromAddress("ftp://example.org")->port, 2121);
+    EXPECT_FALSE(settingsFromAddress("http://example.org"));
+    EXPECT_FALSE(settingsFromAddress("ftp://host:port"));
+}
+
+}  // namespace
