@@ -120,6 +120,11 @@ private slots:
         QVERIFY(child<QWidget>(editor, QStringLiteral("Frame1"))->isAncestorOf(e.line("t2")));
         QVERIFY(!e.f.main().cookbookMenuEnabled());
         QCOMPARE(editor->focusWidget(), e.line("t2"));
+        // The browser and the viewer closed behind it: the editor stays the active window.
+        QCoreApplication::processEvents();
+        e.settle();
+        QCoreApplication::processEvents();
+        QCOMPARE(e.f.windows().area()->activeSubWindow(), e.f.windows().subWindowOf(editor));
 
         // A resizable window whose boxes grow with it; Escape does not throw the typing away.
         QMdiSubWindow* frame = e.f.windows().subWindowOf(editor);
