@@ -135,6 +135,38 @@ QString editorStyle()
                " selection-color: #3a261a; }");
 }
 
+QString searchStyle()
+{
+    // Built on the paper buttons rather than on the editors' look: the drop-down lists stay the
+    // platform's own, in the window's paper colours, so that their arrow shows.
+    return paperButtonStyle() + scrollBarStyle() +
+           QStringLiteral(
+               "QPushButton:default { font-weight: bold; border-color: #c8553d; }"
+               "QPushButton:default:focus { border: 2px solid #d98c2b; }"
+               "QLabel { color: #6b4a33; background: transparent; }"
+               "QLabel[hint=\"true\"] { color: #a83a24; font-style: italic; }"
+               "QLabel[heading=\"true\"] { color: #6e2216; }"
+               "QFrame[card=\"true\"] { background: #fffdf8; border: 1px solid #e2cfa8;"
+               " border-radius: 8px; }"
+               "QGroupBox { background: #fffdf8; border: 1px solid #e2cfa8; border-radius: 8px;"
+               " margin-top: 12px; padding: 14px 10px 10px 10px; }"
+               "QGroupBox::title { subcontrol-origin: margin; left: 12px; padding: 0 5px;"
+               " color: #6e2216; font-weight: bold; }"
+               "QComboBox QAbstractItemView { background: white; color: #3a261a;"
+               " border: 1px solid #decdaa; selection-background-color: #f0d39a;"
+               " selection-color: #3a261a; }"
+               "QListWidget { background: white; color: #3a261a; border: 1px solid #decdaa;"
+               " border-radius: 4px; padding: 2px; outline: 0; }"
+               "QListWidget:focus { border: 2px solid #d98c2b; padding: 1px; }"
+               "QListWidget::item { padding: 2px 4px; border-radius: 3px; }"
+               "QListWidget::item:hover { background: #fbf1de; }"
+               "QListWidget::item:selected { background: #f0d39a; color: #3a261a; }"
+               "QListWidget::item:focus { border: 1px solid #d98c2b; }"
+               "QProgressBar { background: white; border: 1px solid #decdaa; border-radius: 6px;"
+               " min-height: 14px; max-height: 14px; text-align: center; color: transparent; }"
+               "QProgressBar::chunk { background: #c03b2b; border-radius: 5px; }");
+}
+
 QString splashStyle()
 {
     return QStringLiteral("#frmSplash { background: #fbf6ea; border: 2px solid #8c2f1c; }"

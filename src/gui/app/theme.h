@@ -52,6 +52,11 @@ QString instructionBoxStyle();
 // The recipe editors: paper buttons, white boxes with the focus ring, the name that cannot be
 // changed shown as a heading, and the card (a QFrame with the property card=true) holding them.
 QString editorStyle();
+// The two searches: paper buttons (the default one in bold), option and result frames as
+// cards (QGroupBox, or a QFrame with the property card=true), white lists and drop-down lists
+// whose choices are marked in honey, a tomato-red progress bar, a hint line (a QLabel with the
+// property hint=true) in italic red-brown and headings (heading=true) in the title ink.
+QString searchStyle();
 QString splashStyle();
 
 // Sets the text colour of a label or a text box.
