@@ -18,6 +18,7 @@ void registerAllWindows(AppContext& app)
     registerRecipeEditor(app);
     registerPictureWindow(app);
     registerFridgeWindows(app);
+    registerSearchWindows(app);
 }
 
 }  // namespace culvora::gui
