@@ -9,6 +9,7 @@
 #include "gui/app/geometry.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
+#include "gui/search/fridge_search_window.h"
 #include "gui/search/time_search_window.h"
 
 namespace culvora::gui {
@@ -24,6 +25,13 @@ void registerSearchWindows(AppContext& app)
             toPixels(CenterInside({0, 0, toTwips(frame->width()), toTwips(frame->height())},
                                   toTwips(area.width()), toTwips(area.height())));
         frame->move(std::max(0, placed.left()), std::max(0, placed.top()));
+        window->setFocus();
+        return window;
+    });
+    app.windows.addFactory(forms::kFridgeSearch, [&app]() -> QWidget* {
+        auto* window = new FridgeSearchWindow(app);
+        app.windows.add(window, WindowKind::Dialog);
+        app.windows.centerForm(window);
         window->setFocus();
         return window;
     });
