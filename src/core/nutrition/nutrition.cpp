@@ -11,9 +11,13 @@ namespace culvora::nutrition {
 std::vector<Ingredient> parseTable(std::string_view content)
 {
     std::vector<Ingredient> table;
+    // The calculator reads the whole table on every sum: room for the records of a table of
+    // the delivered kind (some 110 bytes a record) is made once, and each is built in place.
+    // Only a guess, and a bounded one: a file of another kind grows the table as it goes.
+    table.reserve(std::min<std::size_t>(content.size() / 100 + 1, 20000));
     text::LineReader reader(content);
     while (auto name = reader.next()) {
-        Ingredient ingredient;
+        Ingredient& ingredient = table.emplace_back();
         ingredient.name = std::string(*name);
         int count = 0;
         for (; count < kValueCount; ++count) {
@@ -22,7 +26,6 @@ std::vector<Ingredient> parseTable(std::string_view content)
             ingredient.values[static_cast<std::size_t>(count)] = std::string(*value);
         }
         ingredient.valueCount = count;
-        table.push_back(std::move(ingredient));
         if (count < kValueCount) break;
     }
     return table;
@@ -53,6 +56,62 @@ std::optional<std::size_t> findIngredient(const std::vector<Ingredient>& table,
         }
     }
     return std::nullopt;
+}
+
+bool containsWords(std::string_view name, std::string_view typed)
+{
+    const std::string lowerName = text::toLower(name);
+    const std::string lowerTyped = text::toLower(typed);
+    std::string_view rest = lowerTyped;
+    while (!rest.empty()) {
+        const auto start = rest.find_first_not_of(' ');
+        if (start == std::string_view::npos) break;
+        rest.remove_prefix(start);
+        const auto end = std::min(rest.find(' '), rest.size());
+        if (lowerName.find(rest.substr(0, end)) == std::string::npos) return false;
+        rest.remove_prefix(end);
+    }
+    return true;
+}
+
+namespace {
+
+// Letters (accented ones included) and digits make words; everything else parts them.
+bool inWord(char c)
+{
+    const auto code = static_cast<unsigned char>(c);
+    return (c >= '0' && c <= '9') || text::toLower(c) != text::toUpper(c) ||
+           (code >= 0xC0 && code != 0xD7 && code != 0xF7);
+}
+
+std::vector<std::string> wordsOf(std::string_view s)
+{
+    std::vector<std::string> words;
+    std::string word;
+    for (char c : s) {
+        if (inWord(c)) {
+            word += text::toLower(c);
+        } else if (!word.empty()) {
+            words.push_back(std::move(word));
+            word.clear();
+        }
+    }
+    if (!word.empty()) words.push_back(std::move(word));
+    return words;
+}
+
+}  // namespace
+
+bool startsWithWords(std::string_view name, std::string_view typed)
+{
+    const auto wanted = wordsOf(typed);
+    if (wanted.empty()) return false;
+    const auto words = wordsOf(name);
+    if (words.size() < wanted.size()) return false;
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+        if (!words[i].starts_with(wanted[i])) return false;
+    }
+    return true;
 }
 
 ColumnWidths columnWidths(int fontSize)

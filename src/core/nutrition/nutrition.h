@@ -45,6 +45,15 @@ double valueOf(std::string_view value);
 std::optional<std::size_t> findIngredient(const std::vector<Ingredient>& table,
                                           std::string_view text);
 inline constexpr std::string_view kNotFoundMessage = "Ingrediensen fanns ej";
+// The calculator's find-as-you-type: true when every blank-separated word of the typed text
+// occurs somewhere in the name, without regard to case ("milk whole" finds "Milk, whole,
+// 3.25% milkfat" and "Yogurt, whole milk"). Nothing typed matches every name.
+bool containsWords(std::string_view name, std::string_view typed);
+// The best of those: the name's own words begin with the typed words, in order, each typed
+// word the beginning of a word of the name ("milk who" and "Milk, whole" both begin "Milk,
+// whole, 3.25% milkfat"; "whole milk" does not). Words are split at anything but letters and
+// digits. Nothing typed begins no name.
+bool startsWithWords(std::string_view name, std::string_view typed);
 
 // Column widths in twips for a font size: the name column 276 × s, the values 144 × s.
 struct ColumnWidths {

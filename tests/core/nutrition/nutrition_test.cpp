@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <tuple>
 
 #include "core/nutrition/nutrition.h"
 #include "support/temp_dir.h"
@@ -89,6 +90,41 @@ TEST(NutritionTable, TheFindComparesTheBeginningIgnoringCase)
         {"Apples, raw and more", std::nullopt},
     };
     for (const auto& [text, row] : cases) EXPECT_EQ(findIngredient(table, text), row) << text;
+}
+
+TEST(NutritionTable, TheCalculatorsFindWantsEveryWordAnywhereInTheName)
+{
+    const std::tuple<std::string_view, std::string_view, bool> cases[] = {
+        {"Milk, whole, 3.25% milkfat", "milk whole", true},
+        {"Yogurt, plain, whole milk", "MILK  whole ", true},  // any order, extra blanks
+        {"Milk, reduced fat", "milk whole", false},
+        {"Br\xF6"
+         "d, vete",
+         "BR\xD6"
+         "D",
+         true},  // Windows-1252 case rules
+        {"CAMPBELL'S Tomato soup", "campbell's", true},
+        {"Apple", "", true},
+        {"Apple", "   ", true},
+        {"Apple", "apples", false},
+    };
+    for (const auto& [name, typed, matches] : cases)
+        EXPECT_EQ(containsWords(name, typed), matches) << name << " / " << typed;
+
+    const std::tuple<std::string_view, std::string_view, bool> beginnings[] = {
+        {"Milk, whole, 3.25% milkfat", "milk whole", true},
+        {"Milk, whole, 3.25% milkfat", "Milk, who", true},
+        {"Milk, whole, 3.25% milkfat", "mi wh 3", true},
+        {"Yogurt, plain, whole milk", "whole milk", false},
+        {"Milk, dry, whole", "milk whole", false},
+        {"Wheat flour, white, all-purpose", "wheat flour white all", true},
+        {"\xC4pple, torkat", "\xE4PPLE TORK", true},  // Windows-1252 case rules
+        {"Milk", "milk whole", false},
+        {"Milk", "", false},
+        {"Milk", " , ", false},
+    };
+    for (const auto& [name, typed, begins] : beginnings)
+        EXPECT_EQ(startsWithWords(name, typed), begins) << name << " / " << typed;
 }
 
 TEST(NutritionTable, ColumnsAndThePieChart)
