@@ -173,6 +173,34 @@ QString splashStyle()
                           " QLabel { color: #4a2c1a; }");
 }
 
+QString nutritionStyle()
+{
+    return editorStyle() +
+           QStringLiteral(
+               "QGroupBox { background: #fffdf8; border: 1px solid #e2cfa8; border-radius: 8px;"
+               " margin-top: 12px; padding: 14px 10px 10px 10px; }"
+               "QGroupBox::title { subcontrol-origin: margin; left: 12px; padding: 0 5px;"
+               " color: #6e2216; font-weight: bold; }"
+               "QLabel[heading=\"true\"] { color: #6e2216; font-weight: bold; }"
+               "QLabel[hint=\"true\"] { color: #a83a24; font-style: italic; }"
+               "QListWidget { background: white; color: #3a261a; border: 1px solid #decdaa;"
+               " border-radius: 4px; padding: 2px; outline: 0; }"
+               "QListWidget:focus { border: 1px solid #d98c2b; }"
+               "QListWidget::item { padding: 1px 4px; border: 0; margin: 0; }"
+               "QListWidget::item:hover { background: #fbf1de; }"
+               "QListWidget::item:selected { background: #f0d39a; color: #3a261a; }"
+               "QListWidget::item:focus { border: 1px solid #d98c2b; }"
+               // The table's frame keeps its width with the focus: the names' column lies
+               // over the table at that offset.
+               "QTableView { background: white; alternate-background-color: #fcf7ec;"
+               " color: #3a261a; border: 1px solid #decdaa; gridline-color: #efe4cd;"
+               " selection-background-color: #f0d39a; selection-color: #3a261a; outline: 0; }"
+               "QTableView:focus { border: 1px solid #d98c2b; }"
+               "QHeaderView::section { background: #f6ebd3; color: #6e2216; border: 0;"
+               " border-right: 1px solid #e2cfa8; border-bottom: 1px solid #d2b98c;"
+               " padding: 2px 4px; font-weight: bold; }");
+}
+
 void setInk(QWidget* widget, const QColor& color)
 {
     QPalette palette = widget->palette();

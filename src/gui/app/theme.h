@@ -59,6 +59,11 @@ QString editorStyle();
 QString searchStyle();
 QString splashStyle();
 
+// The nutrition windows: the editors' look, cards (QGroupBox) as in the searches, white lists
+// and a table with honey-marked choices, cream headings and alternate rows, and headings
+// (QLabel with heading=true) in the title ink.
+QString nutritionStyle();
+
 // Sets the text colour of a label or a text box.
 void setInk(QWidget* widget, const QColor& color);
 
