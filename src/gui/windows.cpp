@@ -1,6 +1,7 @@
 #include "gui/windows.h"
 
 #include "gui/app/app_windows.h"
+#include "gui/nutrition/nutrition_windows.h"
 #include "gui/recipes/recipe_windows.h"
 #include "gui/search/search_windows.h"
 #include "gui/store/store_windows.h"
@@ -18,6 +19,7 @@ void registerAllWindows(AppContext& app)
     registerRecipeEditor(app);
     registerPictureWindow(app);
     registerFridgeWindows(app);
+    registerNutritionWindows(app);
     registerSearchWindows(app);
 }
 
