@@ -1,8 +1,8 @@
 #include "core/exchange/exchange_formats.h"
 
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 
 #include "core/store/cookbook.h"
 #include "core/text/text.h"
