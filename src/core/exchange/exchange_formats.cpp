@@ -24,10 +24,9 @@ std::string_view mid(std::string_view s, std::size_t position, std::size_t lengt
     return s.substr(position - 1, length);
 }
 
-Result<ExchangeRecipe> notARecipe(std::string_view why)
+std::unexpected<std::string> notARecipe(std::string why)
 {
-    return fail(ErrorCode::Invalid, "The recipe file from the server is not one complete recipe (" +
-                                        std::string(why) + "). Nothing was added to the cookbook.");
+    return std::unexpected(std::move(why));
 }
 
 }  // namespace
@@ -76,7 +75,7 @@ Result<std::string> WriteExchangeFile(const ProgramFolder& folder, const std::st
     return fileName;
 }
 
-Result<ExchangeRecipe> readExchangeFile(std::string_view content)
+std::expected<ExchangeRecipe, std::string> parseExchangeRecord(std::string_view content)
 {
     if (content.find('\0') != std::string_view::npos) return notARecipe("it holds binary data");
     const std::vector<std::string_view> lines = text::splitLineViews(content);
@@ -110,6 +109,17 @@ Result<ExchangeRecipe> readExchangeFile(std::string_view content)
         recipe.lines += text::kCrLf;
     }
     return recipe;
+}
+
+Result<ExchangeRecipe> readExchangeFile(std::string_view content)
+{
+    auto recipe = parseExchangeRecord(content);
+    if (!recipe) {
+        return fail(ErrorCode::Invalid,
+                    "The recipe file from the server is not one complete recipe (" +
+                        recipe.error() + "). Nothing was added to the cookbook.");
+    }
+    return std::move(*recipe);
 }
 
 std::string renamedRecord(const ExchangeRecipe& recipe, std::string_view newName)

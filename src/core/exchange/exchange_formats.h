@@ -61,6 +61,9 @@ struct ExchangeRecipe {
     std::vector<std::string> ingredients;  // the non-empty ingredient lines
 };
 Result<ExchangeRecipe> readExchangeFile(std::string_view content);
+// The same check with the reason alone ("it ends inside the ingredients"), for the operator who
+// publishes an upload and for whom "nothing was added to the cookbook" would be wrong.
+std::expected<ExchangeRecipe, std::string> parseExchangeRecord(std::string_view content);
 
 // The record's lines from the name line on, with another name in place of its own.
 std::string renamedRecord(const ExchangeRecipe& recipe, std::string_view newName);
