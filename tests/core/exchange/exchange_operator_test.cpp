@@ -1,0 +1,261 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <set>
+
+#include "core/exchange/exchange_formats.h"
+#include "core/exchange/exchange_operator.h"
+#include "core/store/cookbook.h"
+#include "core/text/text.h"
+#include "support/temp_dir.h"
+
+using namespace culvora;
+using namespace culvora::exchange;
+using culvora::testing::crlf;
+using culvora::testing::readBytes;
+using culvora::testing::TempDir;
+using culvora::testing::writeBytes;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string sourceFile(std::string_view name)
+{
+    const char* source = std::getenv("CULVORA_SOURCE_DIR");
+    return readBytes(fs::path(source ? source : ".") / "data" / name);
+}
+
+const std::string kUploaded =
+    crlf({"[NAMN]", "R\xE5rakor", "[PORTIONER]", "4", "[TID]", "30", "[IND]", "6 potatoes", "1 egg",
+          "[G\xD6RA]", "Grate, fry in butter.", "[TYP]", "Hot dish"});
+
+// A starter tree in a folder of its own.
+struct Tree {
+    Tree() { EXPECT_TRUE(initExchangeTree(root())); }
+    // A copy of another tree: making one writes and syncs two dozen files.
+    explicit Tree(const Tree& from) { fs::copy(from.root(), root(), fs::copy_options::recursive); }
+    fs::path root() const { return dir.path() / "exchange"; }
+    fs::path tree() const { return root() / "tavendi"; }
+    fs::path upload(std::string_view name) const { return tree() / "upload" / name; }
+    std::string netIndex(std::string_view folder) const
+    {
+        return readBytes(tree() / folder / "netindex.txt");
+    }
+
+    TempDir dir;
+};
+
+class ExchangeTree : public ::testing::Test, protected Tree {};
+
+TEST_F(ExchangeTree, StarterTreeIsWhatTheProgramReads)
+{
+    const CategoryList network = parseNetwork(readBytes(tree() / "network.txt"));
+    ASSERT_TRUE(network.complete) << network.problem;
+    EXPECT_TRUE(network.message.starts_with("Welcome")) << network.message;
+    EXPECT_TRUE(network.message.ends_with(">\r"));
+
+    std::set<CategoryKind> kinds;
+    std::set<std::string> names;
+    std::set<std::string> stems;
+    const auto types = text::splitLines(sourceFile("typer.txt"));
+    const auto deliveredNames = store::listNames(sourceFile("BOOK1.TXT"));
+    ASSERT_FALSE(types.empty());
+    ASSERT_FALSE(deliveredNames.empty());
+    bool swedishLetters = false;
+    for (const Category& category : network.categories) {
+        kinds.insert(category.kind);
+        if (category.kind == CategoryKind::Child) {
+            EXPECT_EQ(network.categories[category.parent - 1].kind, CategoryKind::Parent);
+        }
+        ASSERT_TRUE(checkServerName(category.folder, "folder"));
+        const RecipeIndexFile index = parseNetIndex(netIndex(category.folder));
+        EXPECT_TRUE(index.complete) << category.folder;
+        EXPECT_FALSE(index.recipes.empty()) << category.folder << " is an empty category";
+        for (const IndexedRecipe& entry : index.recipes) {
+            SCOPED_TRACE(entry.stem);
+            EXPECT_EQ(entry.stem.size(), 14u);
+            EXPECT_TRUE(stems.insert(entry.stem).second) << "two files share a stem";
+            EXPECT_TRUE(names.insert(entry.name).second) << "two recipes share a name";
+            const std::string file = readBytes(tree() / category.folder / (entry.stem + ".tvx"));
+            auto recipe = parseExchangeRecord(file);
+            ASSERT_TRUE(recipe) << recipe.error();
+            EXPECT_EQ(recipe->name, entry.name);
+            // Byte for byte a cookbook record: CR LF ends only, and the type is a delivered one.
+            for (std::size_t at = file.find('\n'); at != std::string::npos;
+                 at = file.find('\n', at + 1)) {
+                ASSERT_TRUE(at > 0 && file[at - 1] == '\r');
+            }
+            EXPECT_NE(std::ranges::find(types, text::splitLines(file).back()), types.end());
+            // A new user downloading a starter recipe is never asked for another name.
+            EXPECT_EQ(std::ranges::find(deliveredNames, entry.name), deliveredNames.end());
+            swedishLetters =
+                swedishLetters ||
+                entry.name.find_first_of("\xE5\xE4\xF6\xC5\xC4\xD6\xE0") != std::string::npos;
+        }
+    }
+    EXPECT_EQ(kinds.size(), 3u) << "network.txt should show \"#!\", \"##\" and \"# \" entries";
+    EXPECT_GE(names.size(), 10u);
+    EXPECT_LE(names.size(), 15u);
+    EXPECT_TRUE(swedishLetters) << "the names should exercise Windows-1252 letters";
+    EXPECT_TRUE(fs::is_directory(tree() / "upload"));
+    EXPECT_TRUE(fs::is_empty(tree() / "upload"));
+}
+
+TEST_F(ExchangeTree, InitNeverReplacesTheOperatorsFiles)
+{
+    writeBytes(tree() / "network.txt", "/end\r\n");
+    writeBytes(tree() / "soups" / "netindex.txt", "/begin\r\n/end\r\n");
+    fs::remove(tree() / "upload");
+    auto again = initExchangeTree(root());
+    ASSERT_TRUE(again);
+    EXPECT_TRUE(again->existed);
+    EXPECT_TRUE(again->madeUploadFolder);
+    EXPECT_EQ(readBytes(tree() / "network.txt"), "/end\r\n");
+    EXPECT_EQ(netIndex("soups"), "/begin\r\n/end\r\n");
+    EXPECT_TRUE(fs::is_directory(tree() / "upload"));
+
+    // A first start cut short before network.txt: the next one finishes the tree around the
+    // files that are there.
+    fs::remove(tree() / "network.txt");
+    fs::remove_all(tree() / "bread");
+    auto finished = initExchangeTree(root());
+    ASSERT_TRUE(finished);
+    EXPECT_FALSE(finished->existed);
+    EXPECT_EQ(netIndex("soups"), "/begin\r\n/end\r\n");
+    EXPECT_TRUE(parseNetIndex(netIndex("bread")).complete);
+    EXPECT_TRUE(parseNetwork(readBytes(tree() / "network.txt")).complete);
+}
+
+TEST_F(ExchangeTree, PublishMovesTheUploadAndListsItBeforeEnd)
+{
+    const std::string before = netIndex("desserts");
+    writeBytes(upload("20261210143005.tvx"), kUploaded);
+    auto published = publishExchangeFile(root(), upload("20261210143005.tvx"), "desserts");
+    ASSERT_TRUE(published) << published.error().message;
+    EXPECT_EQ(published->name, "R\xE5rakor");
+    EXPECT_EQ(published->stem, "20261210143005");
+    EXPECT_TRUE(published->warning.empty());
+    EXPECT_FALSE(fs::exists(upload("20261210143005.tvx")));
+    EXPECT_EQ(readBytes(tree() / "desserts" / "20261210143005.tvx"), kUploaded);
+
+    const std::string expected =
+        before.substr(0, before.rfind("/end\r\n")) + "R\xE5rakor|20261210143005\r\n/end\r\n";
+    EXPECT_EQ(netIndex("desserts"), expected);
+    EXPECT_EQ(parseNetIndex(netIndex("desserts")).recipes.back().dateTime, "2026-12-10  14:30:05");
+    // Nothing but the two files is left behind in the category.
+    std::set<std::string> files;
+    for (const auto& entry : fs::directory_iterator(tree() / "desserts")) {
+        files.insert(entry.path().filename().string());
+    }
+    EXPECT_EQ(files.size(), parseNetIndex(expected).recipes.size() + 1);
+}
+
+TEST_F(ExchangeTree, PublishMendsAnIndexWithoutEndAndStartsAMissingOne)
+{
+    struct Case {
+        std::string index;  // empty: no netindex.txt at all
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"", "/begin\r\nR\xE5rakor|20261210143005\r\n/end\r\n"},
+        {"Header\r\n/begin\r\nPie|20250101000000\r\n",
+         "Header\r\n/begin\r\nPie|20250101000000\r\nR\xE5rakor|20261210143005\r\n/end\r\n"},
+        {"/begin\nPie|20250101000000\n/end\nnotes after the end\n",
+         "/begin\r\nPie|20250101000000\r\nR\xE5rakor|20261210143005\r\n/end\r\nnotes after the "
+         "end\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.index);
+        fs::remove(tree() / "cakes" / "20261210143005.tvx");
+        fs::remove(tree() / "cakes" / "netindex.txt");
+        if (!c.index.empty()) writeBytes(tree() / "cakes" / "netindex.txt", c.index);
+        writeBytes(upload("20261210143005.tvx"), kUploaded);
+        auto published = publishExchangeFile(root(), upload("20261210143005.tvx"), "cakes");
+        ASSERT_TRUE(published) << published.error().message;
+        EXPECT_EQ(netIndex("cakes"), c.expected);
+    }
+}
+
+TEST_F(ExchangeTree, PublishRefusesAndChangesNothing)
+{
+    struct Case {
+        std::string_view what;
+        std::string file = "20261210143005.tvx";
+        std::string folder = "desserts";
+        std::string content = kUploaded;
+        std::function<void(const Tree&)> prepare = [](const Tree&) {};
+        std::string_view message;
+    };
+    const Case cases[] = {
+        {.what = "no time stamp", .file = "rarakor.tvx", .message = "not named like an exchange"},
+        {.what = "13 digits", .file = "2026121014300.tvx", .message = "fourteen digits"},
+        {.what = "other extension", .file = "20261210143005.txt", .message = "\".tvx\""},
+        {.what = "a path for a folder", .folder = "../desserts", .message = "not a plain folder"},
+        {.what = "the upload folder", .folder = "upload", .message = "lists no category"},
+        {.what = "unlisted folder", .folder = "pies", .message = "its folders are: soups, stews"},
+        {.what = "listed but gone",
+         .prepare = [](const Tree& t) { fs::remove_all(t.tree() / "desserts"); },
+         .message = "is not there"},
+        {.what = "cut short",
+         .content = crlf({"[NAMN]", "Pie", "[PORTIONER]", "4", "[TID]", "30", "[IND]", "1 egg"}),
+         .message = "not one complete recipe record (it ends inside the ingredients)"},
+        {.what = "two records", .content = kUploaded + kUploaded, .message = "more than one"},
+        {.what = "not a recipe", .content = "<html>\r\n", .message = "not one complete recipe"},
+        {.what = "a bar in the name",
+         .content = crlf({"[NAMN]", "Pie|20250101000000", "[PORTIONER]", "4", "[TID]", "30",
+                          "[IND]", "[G\xD6RA]", "[TYP]", "Desserts"}),
+         .message = "holds a \"|\""},
+        {.what = "published already",
+         .prepare =
+             [](const Tree& t) {
+                 writeBytes(t.tree() / "desserts" / "20261210143005.tvx", "earlier\r\n");
+             },
+         .message = "a published file is never replaced"},
+        {.what = "listed already",
+         .prepare =
+             [](const Tree& t) {
+                 writeBytes(t.tree() / "desserts" / "netindex.txt",
+                            "/begin\r\nOld|20261210143005\r\n/end\r\n");
+             },
+         .message = "lists 20261210143005 already"},
+        {.what = "index without /begin",
+         .prepare =
+             [](const Tree& t) {
+                 writeBytes(t.tree() / "desserts" / "netindex.txt", "Pie|20250101000000\r\n");
+             },
+         .message = "has no \"/begin\" line"},
+        {.what = "no tree",
+         .prepare = [](const Tree& t) { fs::remove(t.tree() / "network.txt"); },
+         .message = "make one with exchange-init"},
+    };
+    const Tree starter;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Tree t(starter);
+        c.prepare(t);
+        writeBytes(t.upload(c.file), c.content);
+        const auto listing = [&] {
+            std::set<std::pair<std::string, std::string>> files;
+            for (const auto& entry : fs::recursive_directory_iterator(t.root())) {
+                // The lock a publisher takes is no content of the tree.
+                if (entry.is_regular_file() && entry.path().filename() != "culvora.lock") {
+                    files.emplace(entry.path().string(), readBytes(entry.path()));
+                }
+            }
+            return files;
+        };
+        const auto before = listing();
+        auto published = publishExchangeFile(t.root(), t.upload(c.file), c.folder);
+        ASSERT_FALSE(published);
+        EXPECT_NE(published.error().message.find(c.message), std::string::npos)
+            << published.error().message;
+        EXPECT_TRUE(published.error().message.ends_with("Nothing was published."))
+            << published.error().message;
+        EXPECT_EQ(listing(), before);
+    }
+}
+
+}  // namespace
