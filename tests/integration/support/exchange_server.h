@@ -94,19 +94,42 @@ inline SharedExchange sharedExchange()
     return shared;
 }
 
-// The starter tree of culvora-cli exchange-init under root.
+// The starter tree of culvora-cli exchange-init under root. It is made once per test program
+// and copied: making one writes and syncs two dozen files.
 inline void makeStarterTree(const std::filesystem::path& root)
 {
-    TempDir data;
-    const CliRun made = runCli(data, {"exchange-init", "--root", root.string()});
-    if (made.exitCode != 0) throw std::runtime_error("exchange-init failed: " + made.err);
+    static const TempDir starter;
+    static const bool made = [] {
+        TempDir data;
+        const CliRun init =
+            runCli(data, {"exchange-init", "--root", starter.file("root").string()});
+        if (init.exitCode != 0) throw std::runtime_error("exchange-init failed: " + init.err);
+        return true;
+    }();
+    (void)made;
+    std::filesystem::copy(starter.file("root"), root, std::filesystem::copy_options::recursive);
 }
 
 class ExchangeServer {
 public:
     struct Options {
-        // The server kills itself halfway through sending the file of this name.
+        // Halfway through sending the file of this name the server kills itself (SIGKILL) or
+        // stops itself (SIGSTOP, a server that hangs in the middle of a transfer).
         std::string dieDuring;
+        std::string freezeDuring;
+
+        static Options dyingDuring(std::string name)
+        {
+            Options options;
+            options.dieDuring = std::move(name);
+            return options;
+        }
+        static Options freezingDuring(std::string name)
+        {
+            Options options;
+            options.freezeDuring = std::move(name);
+            return options;
+        }
     };
 
     explicit ExchangeServer(std::filesystem::path root, Options options = {})
@@ -123,9 +146,11 @@ public:
                                          "--port-file",
                                          portFile.string(),
                                          "--verbose"};
-        if (!options.dieDuring.empty()) {
-            args.push_back("--die-during");
-            args.push_back(options.dieDuring);
+        for (const auto& [option, name] : {std::pair{"--die-during", options.dieDuring},
+                                           std::pair{"--freeze-during", options.freezeDuring}}) {
+            if (name.empty()) continue;
+            args.push_back(option);
+            args.push_back(name);
         }
         std::vector<char*> argv;
         for (auto& arg : args) argv.push_back(arg.data());
