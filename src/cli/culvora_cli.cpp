@@ -222,17 +222,21 @@ int main(int argc, char** argv)
         return cli::kExitUsage;
     }
     const auto folder = app::dataFolder(dataDir);
+    // The exchange server's operator commands work on the server's folder, not on a cook's
+    // data folder: they neither need one nor make one.
+    const bool operatorCommand = args[i] == "exchange-init" || args[i] == "exchange-publish";
     // A folder named on the command line (or in CULVORA_DATA_DIR) must be there: a mistyped
     // name would otherwise look like an empty cookbook. The usual folder is made on first use,
     // as the program makes it.
     const bool named = !dataDir.empty() || std::getenv("CULVORA_DATA_DIR");
     std::error_code ignored;
-    if (named && !std::filesystem::is_directory(folder, ignored)) {
+    if (!operatorCommand && named && !std::filesystem::is_directory(folder, ignored)) {
         std::cerr << "culvora-cli: the data folder \"" << folder.string() << "\" does not exist.\n";
         return cli::kExitFailed;
     }
     const auto delivered = app::deliveredData(app::executableFolder(), CULVORA_DATA_SOURCE);
-    if (auto seeded = app::seedDataFolder(delivered, folder); !seeded) {
+    if (auto seeded = operatorCommand ? Result<int>{0} : app::seedDataFolder(delivered, folder);
+        !seeded) {
         std::cerr << "culvora-cli: " << seeded.error().message << "\n";
         return cli::kExitFailed;
     }

@@ -107,7 +107,10 @@ int recipes(CliContext& c, Connection& connection, const std::string& folder)
                          std::string(kNetIndexFile), false);
     if (!content) return failed(c, content.error().message);
     const RecipeIndexFile index = parseNetIndex(*content);
-    for (const IndexedRecipe& recipe : index.recipes) c.line(recipe.name + "\t" + recipe.dateTime);
+    // The stem last: it is what "exchange download" takes.
+    for (const IndexedRecipe& recipe : index.recipes) {
+        c.line(recipe.name + "\t" + recipe.dateTime + "\t" + recipe.stem);
+    }
     if (!index.complete) return failed(c, "The recipe list of this category stops early.");
     return kExitOk;
 }
@@ -146,6 +149,7 @@ int upload(CliContext& c, Connection& connection, const std::string& name)
     connection.session.ChangeFolder(std::string(kUploadFolder));
     if (!connection.session.PutFile(*file, *file)) return kExitFailed;
     (void)c.folder.remove(*file);
+    c.line("Sent as " + *file + ".");
     c.out << "Thank you! Your recipe will be online within 24 hours.\n";
     return kExitOk;
 }

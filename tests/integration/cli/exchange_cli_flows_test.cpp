@@ -100,9 +100,9 @@ TEST(ExchangeCliFlows, CategoriesAndRecipes)
 
     auto recipes = kitchen.exchange(shared.address(), {"recipes", "bread"});
     EXPECT_EQ(recipes.exitCode, 0) << recipes.err;
-    EXPECT_EQ(recipes.out, "Overnight country loaf\t2025-02-07  08:01:45\n"
-                           "Kardemummabullar\t2025-10-04  10:33:16\n"
-                           "Quick soda bread\t2026-02-26  16:22:48\n");
+    EXPECT_EQ(recipes.out, "Overnight country loaf\t2025-02-07  08:01:45\t20250207080145\n"
+                           "Kardemummabullar\t2025-10-04  10:33:16\t20251004103316\n"
+                           "Quick soda bread\t2026-02-26  16:22:48\t20260226162248\n");
     EXPECT_EQ(kitchen.leftovers(), std::vector<std::string>{});
 }
 
@@ -166,13 +166,17 @@ TEST(ExchangeCliFlows, UploadPublishDownloadGivesBackTheSameRecord)
     const std::string utf8Name = latin1ToUtf8(name);
     auto uploaded = kitchen.exchange(shared.address(), {"upload", utf8Name});
     EXPECT_EQ(uploaded.exitCode, 0) << uploaded.err;
-    EXPECT_EQ(uploaded.out, "Thank you! Your recipe will be online within 24 hours.\n");
+    EXPECT_TRUE(uploaded.out.ends_with("Thank you! Your recipe will be online within 24 hours.\n"))
+        << uploaded.out;
     EXPECT_EQ(kitchen.leftovers(), std::vector<std::string>{});
     fs::path sent;
     for (const auto& entry : fs::directory_iterator(shared.tree() / "upload")) {
         if (readBytes(entry.path()).find(name) != std::string::npos) sent = entry.path();
     }
     ASSERT_FALSE(sent.empty()) << "the upload is not in tavendi/upload";
+    // The program names the file it sent, so the cook can tell the operator which one it is.
+    EXPECT_EQ(uploaded.out.substr(0, uploaded.out.find('\n')),
+              "Sent as " + sent.filename().string() + ".");
     EXPECT_EQ(readBytes(sent), record);
 
     auto published = runCli(kitchen.data, {"exchange-publish", "--root", shared.root.string(),
@@ -182,7 +186,7 @@ TEST(ExchangeCliFlows, UploadPublishDownloadGivesBackTheSameRecord)
     auto listed = kitchen.exchange(shared.address(), {"recipes", "desserts"});
     const std::string line = utf8Name + "\t" + stem.substr(0, 4) + "-" + stem.substr(4, 2) + "-" +
                              stem.substr(6, 2) + "  " + stem.substr(8, 2) + ":" +
-                             stem.substr(10, 2) + ":" + stem.substr(12, 2) + "\n";
+                             stem.substr(10, 2) + ":" + stem.substr(12, 2) + "\t" + stem + "\n";
     EXPECT_NE(listed.out.find(line), std::string::npos) << listed.out;
 
     auto downloaded = kitchen.download(shared.address(), "desserts", stem);
