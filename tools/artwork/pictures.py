@@ -14,6 +14,7 @@ from .drawing import (
     Canvas, Circle, DANCING, Ellipse, HGrad, Line, Minus, Output, Poly, RRect,
     Radial, Rect, SANS_B, SERIF_I, SS, Text, Union, VGrad, darker, lighter,
     mix, to_gif, wave)
+from .glasses import draw_glasses
 from .icons import (
     icon_apple_chart, icon_books, icon_bubbles, icon_calc_carrot,
     icon_calendar_plate, icon_card_download, icon_cocktail, icon_fork,
@@ -425,4 +426,5 @@ def draw_all(data):
                 matte=PAPER_L)
     out.png(draw_app_icon(256), 'pics/culvora.png')
     out.png(draw_app_icon(48), 'pics/culvora-48.png')
+    draw_glasses(out)
     return out.written
