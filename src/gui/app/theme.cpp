@@ -201,6 +201,33 @@ QString nutritionStyle()
                " padding: 2px 4px; font-weight: bold; }");
 }
 
+QString drinksStyle()
+{
+    return editorStyle() + scrollBarStyle() +
+           QStringLiteral(
+               "QWidget[drinks=\"true\"] { background: #f6ead3; }"
+               "QLabel[heading=\"true\"] { color: #6e2216; font-weight: bold; }"
+               "QLabel[glass=\"true\"] { background: #f3e3c3; border: 3px solid #6b4a33;"
+               " border-radius: 5px; padding: 0; }"
+               "QListWidget { background: white; color: #3a261a; border: 1px solid #decdaa;"
+               " border-radius: 4px; padding: 2px; outline: 0; }"
+               "QListWidget:focus { border: 2px solid #d98c2b; padding: 1px; }"
+               "QListWidget::item { padding: 2px 6px; border-radius: 3px; }"
+               "QListWidget::item:hover { background: #fbf1de; }"
+               "QListWidget::item:selected { background: #f0d39a; color: #3a261a; }"
+               "QListWidget::item:focus { border: 1px solid #d98c2b; }"
+               "QTextEdit { background: white; color: #1e1a17; border: 1px solid #decdaa;"
+               " border-radius: 4px; selection-background-color: #f0d39a;"
+               " selection-color: #1e1a17; }"
+               "QTextEdit:focus { border: 2px solid #d98c2b; }"
+               "QPushButton[filterOn=\"true\"] { background: #f0d39a; border-color: #b8862b;"
+               " font-weight: bold; }"
+               "QPushButton[filterOn=\"true\"]:hover { background: #f5dfae; }"
+               "QComboBox { combobox-popup: 0; }"
+               "QComboBox::drop-down { border: none; width: 24px; }"
+               "QComboBox QAbstractItemView::item { min-height: 26px; padding: 0 4px; }");
+}
+
 void setInk(QWidget* widget, const QColor& color)
 {
     QPalette palette = widget->palette();

@@ -64,6 +64,14 @@ QString splashStyle();
 // (QLabel with heading=true) in the title ink.
 QString nutritionStyle();
 
+// The drinks windows: the editors' look on a warm honey ground, white lists and the drink's
+// text on white with their choices in honey, the filter button in honey while a filter is set
+// (a QPushButton with filterOn=true), headings (QLabel with heading=true) in the title ink,
+// each glass picture in a frame of dark wood (a QLabel with glass=true), and drop-down lists
+// that drop their whole list below the box with room for a picture beside each entry (the
+// arrow is the widget's to draw).
+QString drinksStyle();
+
 // Sets the text colour of a label or a text box.
 void setInk(QWidget* widget, const QColor& color);
 
