@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "cli/cli.h"
+#include "core/app/product.h"
 #include "core/menu/weekly_menu.h"
 #include "core/print/print_job.h"
 #include "core/recipes/printout.h"
@@ -110,7 +111,7 @@ int menuCommand(CliContext& c, std::span<const std::string> args)
             // Every evening of the week gets the dish of this pick.
             std::array<std::string, 7> week;
             week.fill(dish);
-            return writePdf(c, menu::menuPrintout(week, "https://culvora.example.org/"), pdf);
+            return writePdf(c, menu::menuPrintout(week, app::kWebSite), pdf);
         }
     }
     return kExitOk;

@@ -383,7 +383,7 @@ void MainWindow::buildBanner()
 
     siteLabel_ = new ClickableLabel(banner_);
     siteLabel_->setObjectName(QStringLiteral("Label1"));
-    siteLabel_->setText(QString::fromLatin1(kWebSite));
+    siteLabel_->setText(QString::fromLatin1(app::kWebSite));
     siteLabel_->setToolTip(QStringLiteral("Click here to visit Culvora's homepage!"));
     siteLabel_->setStyleSheet(theme::bannerAddressStyle());
     siteLabel_->adjustSize();
@@ -580,7 +580,7 @@ void MainWindow::openHelpRecipes()
 
 void MainWindow::openWebSite()
 {
-    services_.opener.openDocument(QString::fromLatin1(kWebSite));
+    services_.opener.openDocument(QString::fromLatin1(app::kWebSite));
 }
 
 void MainWindow::openAbout()

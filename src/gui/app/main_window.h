@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "core/app/product.h"
 #include "core/drinks/glass_filter.h"
 #include "gui/app/app_context.h"
 #include "gui/app/shell.h"
@@ -130,8 +131,8 @@ private:
     bool checkedCookbook_ = false;
 };
 
-// The product's fixed addresses.
-inline constexpr const char* kWebSite = "https://culvora.example.org/";
-inline constexpr const char* kForum = "https://culvora.example.org/forum/";
+// The product's fixed addresses, as the shell has always named them.
+using app::kForum;
+using app::kWebSite;
 
 }  // namespace culvora::gui

@@ -12,9 +12,10 @@
 
 #include <algorithm>
 
+#include "core/app/product.h"
 #include "gui/app/app_windows.h"
-#include "gui/app/main_window.h"
 #include "gui/app/pictures.h"
+#include "gui/app/shell.h"
 #include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
@@ -463,7 +464,7 @@ void WelcomeScreen::releaseFunctionButton(int index)
     focusTaker_->setFocus();
     const QLatin1String window = kFunctionButtonTable[static_cast<std::size_t>(index)].window;
     if (window.isEmpty()) {
-        app_.services.opener.openDocument(QString::fromLatin1(kForum));
+        app_.services.opener.openDocument(QString::fromLatin1(app::kForum));
     } else {
         app_.windows.open(window);
     }
