@@ -29,8 +29,10 @@ QString FakePrompter::openFileName(const QString& title, const QString&)
     return name;
 }
 
-QString FakePrompter::saveFileName(const QString& title, const QString& filter, const QString&)
+QString FakePrompter::saveFileName(const QString& title, const QString& filter, const QString&,
+                                   const QString& proposedName)
 {
+    proposedNames << proposedName;
     return openFileName(title, filter);
 }
 

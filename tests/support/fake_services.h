@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <deque>
 #include <optional>
 
@@ -22,8 +23,8 @@ public:
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     QString openFileName(const QString& title, const QString& filter) override;
-    QString saveFileName(const QString& title, const QString& filter,
-                         const QString& defaultSuffix) override;
+    QString saveFileName(const QString& title, const QString& filter, const QString& defaultSuffix,
+                         const QString& proposedName) override;
     bool choosePrinter() override;
 
     // Scripted answers, used in order; when none is left a message box answers with its
@@ -37,6 +38,7 @@ public:
     QList<gui::Message> messages;  // every message box shown, in order
     QStringList inputPrompts;
     QStringList fileDialogTitles;
+    QStringList proposedNames;  // the names save dialogs proposed, in order
     int beeps = 0;
 
     const gui::Message& last() const { return messages.back(); }
@@ -60,9 +62,11 @@ public:
 };
 
 // Records a print job as text: font changes as "[font Arial 12 b i]", printed text as given,
-// line ends as "\n", the end of the document as "[end]".
+// line ends as "\n", the end of the document as "[end]". The documents' titles are kept apart.
 class FakePrinter : public gui::PrintService {
 public:
+    bool hasPrinter() const override { return installed; }
+    void beginDocument(const QString& title) override { titles << title; }
     void setFont(const QString& name, double pointSize, bool bold, bool italic) override;
     void print(const QString& text, bool endLine) override;
     void endDocument() override
@@ -72,6 +76,8 @@ public:
     }
     QString output;
     int documents = 0;
+    QStringList titles;
+    bool installed = true;  // false: as if no printer were installed
 };
 
 class FakeClock : public gui::Clock {
@@ -82,8 +88,10 @@ public:
 
 class FakeRandom : public gui::Random {
 public:
+    void seed(std::uint64_t value) override { seeds << value; }
     double next() override;
     std::deque<double> values;  // used in order, then 0
+    QList<std::uint64_t> seeds;
 };
 
 struct FakeServices {

@@ -2,18 +2,22 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontMetricsF>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QPainter>
+#include <QPageSize>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTime>
 #include <QUrl>
+
+#include "gui/app/printing.h"
+#include "gui/app/qt_text.h"
 
 namespace culvora::gui {
 
@@ -56,6 +60,9 @@ QMessageBox::StandardButtons toQt(MessageButtons buttons)
 
 }  // namespace
 
+QtPrompter::QtPrompter() = default;
+QtPrompter::~QtPrompter() = default;
+
 Answer QtPrompter::show(const Message& message)
 {
     QMessageBox box(toQt(message.icon), message.title, message.text, toQt(message.buttons),
@@ -93,25 +100,37 @@ QString QtPrompter::openFileName(const QString& title, const QString& filter)
 }
 
 QString QtPrompter::saveFileName(const QString& title, const QString& filter,
-                                 const QString& defaultSuffix)
+                                 const QString& defaultSuffix, const QString& proposedName)
 {
-    QFileDialog dialog(parent_, title, QString(), filter);
+    // A proposed bare name starts out in the user's documents folder, where such files go.
+    QString start = proposedName;
+    if (!start.isEmpty() && QFileInfo(start).isRelative()) {
+        QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (documents.isEmpty() || !QFileInfo(documents).isDir()) documents = QDir::homePath();
+        start = QDir(documents).filePath(start);
+    }
+    QFileDialog dialog(parent_, title, start, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
 }
 
-QPrinter* QtPrompter::printer()
-{
-    if (!printer_) printer_ = std::make_shared<QPrinter>(QPrinter::HighResolution);
-    return printer_.get();
-}
-
 bool QtPrompter::choosePrinter()
 {
-    QPrintDialog dialog(printer(), parent_);
-    return dialog.exec() == QDialog::Accepted;
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrintDialog dialog(printer.get(), parent_);
+    if (dialog.exec() != QDialog::Accepted) {
+        chosen_.reset();
+        return false;
+    }
+    chosen_ = std::move(printer);
+    return true;
+}
+
+std::unique_ptr<QPrinter> QtPrompter::takeChosenPrinter()
+{
+    return std::move(chosen_);
 }
 
 bool QtDesktopOpener::openDocument(const QString& pathOrUrl)
@@ -158,62 +177,104 @@ bool QtDesktopOpener::openInTextEditor(const QString& path)
     return false;
 }
 
-QtPrintService::~QtPrintService()
+QtPrintService::QtPrintService(Prompter& prompter, DesktopOpener& opener, QtPrompter* dialogs)
+    : prompter_(prompter),
+      opener_(opener),
+      dialogs_(dialogs)
 {
-    if (painter_) painter_->end();
 }
 
-bool QtPrintService::begin()
+QtPrintService::~QtPrintService() = default;
+
+bool QtPrintService::hasPrinter() const
 {
-    if (painter_) return true;
-    painter_ = std::make_unique<QPainter>();
-    if (!painter_->begin(prompter_.printer())) {
-        painter_.reset();
-        return false;
-    }
-    x_ = 0;
-    y_ = 0;
-    return true;
+    if (printerCheck_) return printerCheck_();
+    return !QPrinterInfo::availablePrinterNames().isEmpty();
+}
+
+void QtPrintService::beginDocument(const QString& title)
+{
+    title_ = title;
+    job_ = {};
 }
 
 void QtPrintService::setFont(const QString& name, double pointSize, bool bold, bool italic)
 {
-    if (!begin()) return;
-    QFont font(name);
-    font.setPointSizeF(pointSize);
-    font.setBold(bold);
-    font.setItalic(italic);
-    painter_->setFont(font);
+    job_.setFont({toCp(name).value_or(name.toLatin1().toStdString()), pointSize, bold, italic});
 }
 
 void QtPrintService::print(const QString& text, bool endLine)
 {
-    if (!begin()) return;
-    QFontMetricsF metrics(painter_->font(), painter_->device());
-    const QRectF page = painter_->viewport();
-    if (y_ + metrics.height() > page.height()) {
-        prompter_.printer()->newPage();
-        y_ = 0;
-    }
-    painter_->drawText(QPointF(x_, y_ + metrics.ascent()), text);
-    x_ += metrics.horizontalAdvance(text);
-    if (endLine) {
-        x_ = 0;
-        y_ += metrics.lineSpacing();
-    }
+    // The windows print texts that came from the data files, which Windows-1252 holds.
+    job_.print(toCp(text).value_or(text.toLatin1().toStdString()), endLine);
 }
 
 void QtPrintService::endDocument()
 {
-    if (painter_) {
-        painter_->end();
-        painter_.reset();
+    job_.end();
+    printDocument();
+    job_ = {};
+    title_.clear();
+}
+
+QString QtPrintService::pdfName(const QString& title)
+{
+    QString name = title.trimmed();
+    static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
+    for (QChar& c : name) {
+        if (forbidden.contains(c) || c.category() == QChar::Other_Control) c = QLatin1Char('-');
+    }
+    while (name.startsWith(QLatin1Char('.'))) name.remove(0, 1);
+    if (name.isEmpty()) name = QStringLiteral("Printout");
+    return name + QStringLiteral(".pdf");
+}
+
+void QtPrintService::printDocument()
+{
+    std::unique_ptr<QPrinter> printer;
+    QString pdf;
+    if (hasPrinter()) {
+        if (dialogs_) printer = dialogs_->takeChosenPrinter();
+        if (!printer) printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    } else {
+        // No printer: the printout becomes a PDF, or nothing at all when the user cancels.
+        pdf = prompter_.saveFileName(QStringLiteral("Save the printout as a PDF"),
+                                     QStringLiteral("PDF documents (*.pdf)"), QStringLiteral("pdf"),
+                                     pdfName(title_));
+        if (pdf.isEmpty()) return;
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdf);
+        printer->setPageSize(QPageSize(QPageSize::A4));
+    }
+    printer->setDocName(title_);
+    printer->setCreator(QStringLiteral("Culvora"));
+    if (!paintJob(job_, *printer)) {
+        const QString text =
+            pdf.isEmpty()
+                ? QStringLiteral("\"%1\" could not be printed: the printer \"%2\" did not "
+                                 "take the document.")
+                      .arg(title_, printer->printerName())
+                : QStringLiteral("\"%1\" could not be saved as \"%2\". Choose a folder you "
+                                 "may write to.")
+                      .arg(title_, pdf);
+        prompter_.inform(text, QStringLiteral("Error"), MessageIcon::Exclamation);
+        return;
+    }
+    if (!pdf.isEmpty() && !opener_.openDocument(pdf)) {
+        prompter_.inform(QStringLiteral("The printout was saved as \"%1\".").arg(pdf),
+                         QStringLiteral("Info"), MessageIcon::Information);
     }
 }
 
 SystemRandom::SystemRandom()
     : engine_(static_cast<unsigned long>(QTime::currentTime().msecsSinceStartOfDay()))
 {
+}
+
+void SystemRandom::seed(std::uint64_t value)
+{
+    engine_.seed(value);
 }
 
 double SystemRandom::next()

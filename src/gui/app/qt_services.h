@@ -5,18 +5,21 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <random>
 
+#include "core/print/print_job.h"
 #include "gui/app/services.h"
 
-#include <QPainter>
 class QPrinter;
 
 namespace culvora::gui {
 
 class QtPrompter : public Prompter {
 public:
+    QtPrompter();
+    ~QtPrompter() override;
     // Message boxes are parented to the main window once it exists.
     void setParentWindow(QWidget* parent) { parent_ = parent; }
     Answer show(const Message& message) override;
@@ -24,15 +27,18 @@ public:
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     QString openFileName(const QString& title, const QString& filter) override;
-    QString saveFileName(const QString& title, const QString& filter,
-                         const QString& defaultSuffix) override;
+    QString saveFileName(const QString& title, const QString& filter, const QString& defaultSuffix,
+                         const QString& proposedName) override;
     bool choosePrinter() override;
 
-    QPrinter* printer();
+    // The printer the print dialog set up, once: the next document goes there. Nothing when
+    // the dialog has not been shown since, so a printout without a dialog goes to the
+    // default printer, not to a file chosen for another one.
+    std::unique_ptr<QPrinter> takeChosenPrinter();
 
 private:
     QPointer<QWidget> parent_;
-    std::shared_ptr<QPrinter> printer_;
+    std::unique_ptr<QPrinter> chosen_;
 };
 
 class QtDesktopOpener : public DesktopOpener {
@@ -41,22 +47,35 @@ public:
     bool openInTextEditor(const QString& path) override;
 };
 
-// Prints line by line on the printer the print dialog chose; a page is started when the text
-// reaches the bottom margin.
+// Collects a document's calls and, at its end, lays it out on the page and prints it: on the
+// printer when one is installed, else into a PDF the user names, which then opens.
 class QtPrintService : public PrintService {
 public:
-    explicit QtPrintService(QtPrompter& prompter) : prompter_(prompter) {}
+    // `dialogs`, when given, hands over the printer its print dialog set up.
+    QtPrintService(Prompter& prompter, DesktopOpener& opener, QtPrompter* dialogs = nullptr);
     ~QtPrintService() override;
+
+    bool hasPrinter() const override;
+    void beginDocument(const QString& title) override;
     void setFont(const QString& name, double pointSize, bool bold, bool italic) override;
     void print(const QString& text, bool endLine) override;
     void endDocument() override;
 
+    // Replaces the look-up of installed printers (tests, and machines without CUPS).
+    void setPrinterCheck(std::function<bool()> check) { printerCheck_ = std::move(check); }
+    // The file name the save dialog proposes for a document title: the title without the
+    // characters a file name cannot hold, and ".pdf".
+    static QString pdfName(const QString& title);
+
 private:
-    bool begin();
-    QtPrompter& prompter_;
-    std::unique_ptr<QPainter> painter_;
-    double x_ = 0;
-    double y_ = 0;
+    void printDocument();
+
+    Prompter& prompter_;
+    DesktopOpener& opener_;
+    QtPrompter* dialogs_;
+    std::function<bool()> printerCheck_;
+    QString title_;
+    print::PrintJob job_;
 };
 
 class SystemClock : public Clock {
@@ -67,6 +86,7 @@ public:
 class SystemRandom : public Random {
 public:
     SystemRandom();
+    void seed(std::uint64_t value) override;
     double next() override;
 
 private:
@@ -77,7 +97,7 @@ private:
 struct QtServices {
     QtPrompter prompter;
     QtDesktopOpener opener;
-    QtPrintService printer{prompter};
+    QtPrintService printer{prompter, opener, &prompter};
     SystemClock clock;
     SystemRandom random;
     Services services{prompter, opener, printer, clock, random};

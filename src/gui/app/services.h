@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <optional>
 
 class QWidget;
@@ -35,10 +36,12 @@ public:
     // An input box; nothing when cancelled.
     virtual std::optional<QString> input(const QString& prompt, const QString& title,
                                          const QString& defaultText) = 0;
-    // File dialogs; an empty string when cancelled. Filters as Qt writes them.
+    // File dialogs; an empty string when cancelled. Filters as Qt writes them. A save dialog
+    // may propose a file name ("Menu for the week.pdf").
     virtual QString openFileName(const QString& title, const QString& filter) = 0;
     virtual QString saveFileName(const QString& title, const QString& filter,
-                                 const QString& defaultSuffix) = 0;
+                                 const QString& defaultSuffix,
+                                 const QString& proposedName = QString()) = 0;
     // The print dialog; false when cancelled.
     virtual bool choosePrinter() = 0;
 
@@ -69,8 +72,13 @@ public:
 class PrintService {
 public:
     virtual ~PrintService() = default;
+    // Whether a printer is installed. Without one, a document becomes a PDF the user saves.
+    virtual bool hasPrinter() const = 0;
+    // Starts a document; the title names it in the printer queue and proposes the PDF's name.
+    virtual void beginDocument(const QString& title) = 0;
     virtual void setFont(const QString& name, double pointSize, bool bold, bool italic) = 0;
     virtual void print(const QString& text, bool endLine = true) = 0;
+    // The document goes to the printer (or into the PDF) now.
     virtual void endDocument() = 0;
 };
 
@@ -83,6 +91,8 @@ public:
 class Random {
 public:
     virtual ~Random() = default;
+    // Starts the sequence again from a seed: the same seed gives the same numbers.
+    virtual void seed(std::uint64_t value) = 0;
     // A number in [0, 1).
     virtual double next() = 0;
 };
