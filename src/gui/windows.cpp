@@ -2,6 +2,7 @@
 
 #include "gui/app/app_windows.h"
 #include "gui/nutrition/nutrition_windows.h"
+#include "gui/recipes/printout_window.h"
 #include "gui/recipes/recipe_windows.h"
 #include "gui/search/search_windows.h"
 #include "gui/store/store_windows.h"
@@ -18,6 +19,7 @@ void registerAllWindows(AppContext& app)
     registerNewRecipeEditor(app);
     registerRecipeEditor(app);
     registerPictureWindow(app);
+    registerPrintoutWindow(app);
     registerFridgeWindows(app);
     registerNutritionWindows(app);
     registerSearchWindows(app);

@@ -419,6 +419,13 @@ void RecipeViewer::fillView()
     updateToolbar();
 }
 
+recipes::ShownRecipe RecipeViewer::shownRecipe() const
+{
+    // The labels hold what fillView converted from the file's bytes: it converts back whole.
+    return {shownName_, toCp(servingsLabel_->text()).value_or(std::string()),
+            toCp(timeLabel_->text()).value_or(std::string())};
+}
+
 const std::vector<RecipeViewer::ToolbarKey>& RecipeViewer::toolbarKeys()
 {
     // In order, with the two separators; Delete works in the viewer itself, the others open

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/recipes/printout.h"
 #include "gui/app/app_context.h"
 #include "gui/recipes/recipe_routines.h"
 
@@ -34,6 +35,9 @@ public:
 
     // The recipe on show (Label1's text), Windows-1252.
     const std::string& shownName() const { return shownName_; }
+    // The name with the servings and time texts under it (Label2, Label3), Windows-1252: the
+    // top of the printed recipe.
+    recipes::ShownRecipe shownRecipe() const;
     // Text1's height in twips as the fill and "Zoom in" set it. The label on screen is never
     // smaller than its text needs.
     int ingredientHeight() const { return ingredientHeight_; }
