@@ -1,6 +1,7 @@
 #include "gui/windows.h"
 
 #include "gui/app/app_windows.h"
+#include "gui/menu/menu_windows.h"
 #include "gui/nutrition/nutrition_windows.h"
 #include "gui/recipes/printout_window.h"
 #include "gui/recipes/recipe_windows.h"
@@ -21,6 +22,7 @@ void registerAllWindows(AppContext& app)
     registerPictureWindow(app);
     registerPrintoutWindow(app);
     registerFridgeWindows(app);
+    registerMenuWindows(app);
     registerNutritionWindows(app);
     registerSearchWindows(app);
 }
