@@ -139,6 +139,19 @@ bool nameTaken(std::string_view cookbookContent, std::string_view name)
 Result<void> appendExchangeRecipe(const ProgramFolder& folder, const std::string& cookbookFile,
                                   const ExchangeRecipe& recipe, std::string_view name)
 {
+    // A name line the cookbook reads as something else would break the record apart, or give
+    // a recipe nobody can find again.
+    const std::string_view tags[] = {store::kTagName,         store::kTagServings,
+                                     store::kTagTime,         store::kTagIngredients,
+                                     store::kTagInstructions, store::kTagType};
+    if (name.empty() || name.find_first_of("\r\n") != std::string_view::npos) {
+        return fail(ErrorCode::Invalid, "A recipe's name must be one line of text. Nothing was "
+                                        "added to the cookbook.");
+    }
+    if (std::ranges::find(tags, name) != std::end(tags)) {
+        return fail(ErrorCode::Invalid, "A recipe cannot be called " + quoted(name) +
+                                            ": the cookbook uses that line as one of its markers.");
+    }
     store::Cookbook cookbook(folder, cookbookFile);
     auto lock = FolderLock::acquire(folder);
     if (!lock) return std::unexpected(lock.error());

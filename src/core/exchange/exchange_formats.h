@@ -74,7 +74,8 @@ bool nameTaken(std::string_view cookbookContent, std::string_view name);
 
 // Appends a downloaded recipe under the given name to a cookbook in one rewrite: "[NAMN]" is
 // written unless the cookbook ends with a lone one. A name taken meanwhile is refused
-// (ErrorCode::Refused) and nothing is written, so the caller can ask for another.
+// (ErrorCode::Refused) and nothing is written, so the caller can ask for another; so is a name
+// that is empty, holds a line break or is one of the record's tags (ErrorCode::Invalid).
 Result<void> appendExchangeRecipe(const ProgramFolder& folder, const std::string& cookbookFile,
                                   const ExchangeRecipe& recipe, std::string_view name);
 

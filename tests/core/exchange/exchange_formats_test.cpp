@@ -83,6 +83,21 @@ TEST(ExchangeFiles, TakenNamesAndTheAppend)
                                      "[TYP]", "Sweet"})));
 }
 
+TEST(ExchangeFiles, AppendingRefusesANameTheCookbookWouldReadAsSomethingElse)
+{
+    TempDir dir;
+    ProgramFolder folder(dir.path());
+    auto recipe = readExchangeFile(kPancakes).value();
+    dir.write("BOOK1.TXT", kSoup);
+    for (std::string_view bad : {"", "[TYP]", "[NAMN]", "[G\xD6RA]", "Two\r\nlines", "A\nB"}) {
+        auto refused = appendExchangeRecipe(folder, "BOOK1.TXT", recipe, bad);
+        ASSERT_FALSE(refused) << bad;
+        EXPECT_EQ(refused.error().code, ErrorCode::Invalid) << bad;
+    }
+    EXPECT_EQ(dir.read("BOOK1.TXT"), kSoup);
+    EXPECT_TRUE(appendExchangeRecipe(folder, "BOOK1.TXT", recipe, "[TYP] pancakes"));
+}
+
 TEST(ExchangeFiles, ServerNamesAreNeverPaths)
 {
     for (std::string_view good : {"soups", "20261210143005", "Soppor och grytor", "a.b"}) {
