@@ -37,7 +37,7 @@ void refreshRecipeBrowser(AppContext& app)
 }
 
 void runNewIngredientCheck(AppContext& app, const std::vector<std::string>& ingredientLines,
-                           search::CheckVariant variant)
+                           search::CheckVariant variant, NothingNew nothingNew)
 {
     // The list as it is now: words another window added since the caller opened count too.
     auto known = search::readFridgeList(app.state.folder);
@@ -47,7 +47,7 @@ void runNewIngredientCheck(AppContext& app, const std::vector<std::string>& ingr
         return;
     }
     const auto offered = search::newIngredientCandidates(ingredientLines, *known, variant);
-    if (offered.empty()) {
+    if (offered.empty() && nothingNew == NothingNew::RefreshBrowser) {
         refreshRecipeBrowser(app);
         return;
     }

@@ -23,9 +23,12 @@ namespace culvora::gui {
 // offered in "New ingredients?", which stays open after the caller has gone. A dialog that is
 // still open from an earlier recipe takes the new words too. When there is no word to offer,
 // no dialog is shown (an empty one after every save would only be in the way), and the browser
-// is refreshed at once instead, as "Done" would have done.
+// is refreshed at once instead, as "Done" would have done. The download shows the dialog
+// even then (NothingNew::ShowDialog), empty when it has nothing to offer.
+enum class NothingNew { RefreshBrowser, ShowDialog };
 void runNewIngredientCheck(AppContext& app, const std::vector<std::string>& ingredientLines,
-                           search::CheckVariant variant);
+                           search::CheckVariant variant,
+                           NothingNew nothingNew = NothingNew::RefreshBrowser);
 
 // Closes and reopens the recipe browser, so that its list is read anew; it opens even when it
 // was closed, since the point is to see the new recipe in the cookbook.
