@@ -228,6 +228,27 @@ QString drinksStyle()
                "QComboBox QAbstractItemView::item { min-height: 26px; padding: 0 4px; }");
 }
 
+QString exchangeStyle()
+{
+    return editorStyle() + toolbarStyle() + scrollBarStyle() +
+           QStringLiteral(
+               "QTreeWidget { background: white; color: #3a261a; border: 1px solid #decdaa;"
+               "  border-radius: 4px; padding: 2px; selection-background-color: #f0d39a;"
+               "  selection-color: #3a261a; alternate-background-color: #fdf8ee; }"
+               "QTreeWidget:focus { border: 2px solid #d98c2b; padding: 1px; }"
+               "QTreeWidget::item { padding: 2px 0; }"
+               "QHeaderView::section { background: #f6ecd6; color: #4a2418; border: 0;"
+               "  border-right: 1px solid #e2cfa8; border-bottom: 1px solid #decdaa;"
+               "  padding: 3px 6px; font-weight: bold; }"
+               "QLabel[heading=\"true\"] { color: #6e2216; font-weight: bold; }"
+               "QLabel[hint=\"true\"] { color: #6b4a33; font-style: italic; }"
+               "QLabel[messages=\"true\"] { background: #fbf5e6; color: #3a261a;"
+               "  border: 1px solid #e2cfa8; border-radius: 4px; padding: 5px 8px; }"
+               "QStatusBar { background: #f3e9d2; color: #4a2418;"
+               "  border-top: 1px solid #decdaa; }"
+               "QStatusBar QLabel { color: #4a2418; padding: 1px 6px; }");
+}
+
 void setInk(QWidget* widget, const QColor& color)
 {
     QPalette palette = widget->palette();

@@ -58,6 +58,11 @@ QString editorStyle();
 // property hint=true) in italic red-brown and headings (heading=true) in the title ink.
 QString searchStyle();
 QString splashStyle();
+// The exchange windows: the editors' look, the viewer's toolbar, white category and recipe
+// lists marked in honey with cream column headings, the message area (a QLabel with
+// messages=true) as a note on cream paper, headings (heading=true) in the title ink, a hint
+// line (hint=true) in italic, and a quiet status bar.
+QString exchangeStyle();
 
 // The nutrition windows: the editors' look, cards (QGroupBox) as in the searches, white lists
 // and a table with honey-marked choices, cream headings and alternate rows, and headings
