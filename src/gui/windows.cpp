@@ -1,6 +1,7 @@
 #include "gui/windows.h"
 
 #include "gui/app/app_windows.h"
+#include "gui/drinks/drink_windows.h"
 #include "gui/menu/menu_windows.h"
 #include "gui/nutrition/nutrition_windows.h"
 #include "gui/recipes/printout_window.h"
@@ -25,6 +26,7 @@ void registerAllWindows(AppContext& app)
     registerMenuWindows(app);
     registerNutritionWindows(app);
     registerSearchWindows(app);
+    registerDrinkWindows(app);
 }
 
 }  // namespace culvora::gui

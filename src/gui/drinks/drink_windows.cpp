@@ -1,0 +1,171 @@
+#include "gui/drinks/drink_windows.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QStringList>
+#include <QStyledItemDelegate>
+#include <QTextBlock>
+
+#include <algorithm>
+
+#include "core/drinks/drinks.h"
+#include "gui/app/app_context.h"
+#include "gui/app/geometry.h"
+#include "gui/app/pictures.h"
+#include "gui/app/qt_text.h"
+#include "gui/app/theme.h"
+#include "gui/app/window_names.h"
+#include "gui/app/window_registry.h"
+#include "gui/drinks/drink_edit_screen.h"
+#include "gui/drinks/drink_viewer.h"
+#include "gui/drinks/drinks_list.h"
+#include "gui/drinks/new_drink_editor.h"
+
+namespace culvora::gui {
+
+namespace {
+
+// A drop-down list whose arrow is drawn in the ink of the labels, and whose whole list drops
+// down below the box rather than scrolling over it.
+class GlassList : public QComboBox {
+public:
+    explicit GlassList(QWidget* parent) : QComboBox(parent)
+    {
+        // The style sheet's item rules reach the list only through a styled delegate.
+        setItemDelegate(new QStyledItemDelegate(this));
+        setMaxVisibleItems(drinks::GlassFilter::kGlassCount);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QComboBox::paintEvent(event);
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(theme::kSoftInk, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        const QPointF middle(width() - 14.0, height() / 2.0 + 1.5);
+        painter.drawPolyline(
+            QPolygonF{middle + QPointF(-4.5, -3), middle, middle + QPointF(4.5, -3)});
+    }
+};
+
+// The drink the list's selected entry names, as the file holds it now. Nothing when no list
+// or no entry is there; a drink gone from the file meanwhile is reported.
+std::optional<drinks::Drink> selectedDrink(AppContext& app)
+{
+    auto* list = app.windows.find<DrinksList>(forms::kDrinks);
+    const auto name = list ? list->selectedName() : std::nullopt;
+    if (!name) return std::nullopt;
+    auto drink = drinks::loadDrink(app.state.folder, *name);
+    if (!drink) {
+        app.services.prompter.inform(toQString(drink.error()), QStringLiteral("Error"),
+                                     MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    return std::move(*drink);
+}
+
+void fitInto(QMdiArea* area, QMdiSubWindow* frame)
+{
+    const QSize room = area->viewport()->size();
+    if (frame->width() > room.width() || frame->height() > room.height()) {
+        frame->resize(frame->size().boundedTo(room));
+    }
+}
+
+}  // namespace
+
+QPixmap glassPixmap(const ProgramFolder& folder, int glass)
+{
+    const std::string_view file = drinks::glassPicture(glass);
+    if (file.empty()) return {};
+    QString name = QString::fromLatin1(file.data(), static_cast<qsizetype>(file.size()));
+    const QDir dir(QString::fromStdString(folder.path().string()));
+    // The drinks file's tables name one picture with different letter cases ("Champ.bmp",
+    // "champ.bmp"), and a picture copied in by hand may be spelt either way.
+    if (!QFileInfo(dir.filePath(name)).isFile()) {
+        const QStringList files = dir.entryList(QDir::Files);
+        const auto found = std::find_if(files.begin(), files.end(), [&name](const QString& f) {
+            return f.compare(name, Qt::CaseInsensitive) == 0;
+        });
+        if (found == files.end()) return {};
+        name = *found;
+    }
+    return loadPicture(folder, name);
+}
+
+QComboBox* makeGlassList(const ProgramFolder& folder, QWidget* parent)
+{
+    auto* list = new GlassList(parent);
+    list->setObjectName(QStringLiteral("Combo1"));
+    list->setFont(theme::sansFont(10));
+    list->setIconSize(QSize(18, 24));
+    for (int glass = 0; glass < drinks::GlassFilter::kGlassCount; ++glass) {
+        const std::string_view name =
+            drinks::GlassFilter::kGlassNames[static_cast<std::size_t>(glass)];
+        list->addItem(QIcon(glassPixmap(folder, glass)),
+                      QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+    }
+    list->setCurrentIndex(-1);
+    return list;
+}
+
+QString boxText(const QPlainTextEdit* box)
+{
+    QStringList lines;
+    for (QTextBlock block = box->document()->begin(); block.isValid(); block = block.next()) {
+        lines << block.text();
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+void registerDrinkWindows(AppContext& app)
+{
+    app.windows.addFactory(forms::kDrinks, [&app]() -> QWidget* {
+        auto* list = new DrinksList(app);
+        QMdiSubWindow* frame = app.windows.add(list, WindowKind::Dialog);
+        // Centred across, a little higher than the other windows: 500 twips above the middle.
+        const QSize area = app.windows.area()->viewport()->size();
+        const TwipRect placed =
+            CenterForm({0, 0, toTwips(frame->width()), toTwips(frame->height())},
+                       toTwips(area.width()), toTwips(area.height()));
+        frame->move(std::max(0, twips(placed.left)), std::max(0, twips(placed.top - 100)));
+        list->setFocus();
+        return list;
+    });
+    app.windows.addFactory(forms::kDrinkViewer, [&app]() -> QWidget* {
+        auto drink = selectedDrink(app);
+        if (!drink) return nullptr;
+        auto* viewer = new DrinkViewer(app, std::move(*drink));
+        fitInto(app.windows.area(), app.windows.add(viewer, WindowKind::Document));
+        app.windows.centerForm(viewer);
+        viewer->setFocus();
+        return viewer;
+    });
+    app.windows.addFactory(forms::kNewDrink, [&app]() -> QWidget* {
+        auto* editor = new NewDrinkEditor(app);
+        // Its height is the program's (3930 twips, 4380 with the character row), and Escape
+        // must not throw a drink half typed away: moved and minimised, not resized.
+        app.windows.add(editor, WindowKind::Fixed);
+        app.windows.centerForm(editor);
+        editor->startEditing();
+        return editor;
+    });
+    app.windows.addFactory(forms::kEditDrink, [&app]() -> QWidget* {
+        auto drink = selectedDrink(app);
+        if (!drink) return nullptr;
+        auto* editor = new DrinkEditScreen(app, std::move(*drink));
+        app.windows.add(editor, WindowKind::Fixed);
+        app.windows.centerForm(editor);
+        editor->setFocus();
+        return editor;
+    });
+}
+
+}  // namespace culvora::gui
