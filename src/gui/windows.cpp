@@ -2,6 +2,7 @@
 
 #include "gui/app/app_windows.h"
 #include "gui/drinks/drink_windows.h"
+#include "gui/exchange/exchange_windows.h"
 #include "gui/menu/menu_windows.h"
 #include "gui/nutrition/nutrition_windows.h"
 #include "gui/recipes/printout_window.h"
@@ -27,6 +28,7 @@ void registerAllWindows(AppContext& app)
     registerNutritionWindows(app);
     registerSearchWindows(app);
     registerDrinkWindows(app);
+    registerExchangeWindows(app);
 }
 
 }  // namespace culvora::gui

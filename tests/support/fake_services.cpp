@@ -11,9 +11,12 @@ gui::Answer FakePrompter::show(const gui::Message& message)
     return answer;
 }
 
-std::optional<QString> FakePrompter::input(const QString& prompt, const QString&, const QString&)
+std::optional<QString> FakePrompter::input(const QString& prompt, const QString& title,
+                                           const QString& defaultText)
 {
     inputPrompts << prompt;
+    inputTitles << title;
+    inputDefaults << defaultText;
     if (inputs.empty()) return std::nullopt;
     auto value = inputs.front();
     inputs.pop_front();

@@ -37,6 +37,8 @@ public:
 
     QList<gui::Message> messages;  // every message box shown, in order
     QStringList inputPrompts;
+    QStringList inputTitles;
+    QStringList inputDefaults;  // the text each input box offered
     QStringList fileDialogTitles;
     QStringList proposedNames;  // the names save dialogs proposed, in order
     int beeps = 0;

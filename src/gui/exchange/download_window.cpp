@@ -1,0 +1,468 @@
+#include "gui/exchange/download_window.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <memory>
+
+#include "core/exchange/exchange_settings.h"
+#include "core/search/fridge_list.h"
+#include "core/store/cookbook_list.h"
+#include "gui/app/geometry.h"
+#include "gui/app/qt_text.h"
+#include "gui/app/theme.h"
+#include "gui/app/window_names.h"
+#include "gui/app/window_registry.h"
+#include "gui/exchange/exchange_pictures.h"
+#include "gui/search/new_ingredients_dialog.h"
+#include "gui/store/destination_chooser.h"
+
+namespace culvora::gui {
+
+namespace {
+
+using exchange_pictures::TreeImage;
+
+const QString kDownloadTitle = QStringLiteral("Download");
+const QString kNameTakenPrompt =
+    QStringLiteral("This receipe already exists. Please specify another name.");
+
+// A node's tag ("Root", or the entry number of its category) and key ("root").
+constexpr int kTagRole = Qt::UserRole;
+constexpr int kKeyRole = Qt::UserRole + 1;
+// The number of a node's picture: 1 the chosen category, 2 the others, 3 the network.
+constexpr int kImageRole = Qt::UserRole + 2;
+// A recipe item keeps the name and the stem as the server wrote them (Windows-1252).
+constexpr int kStemRole = Qt::UserRole;
+
+void setImage(QTreeWidgetItem* node, TreeImage image)
+{
+    node->setIcon(0, exchange_pictures::treeIcon(image));
+    node->setData(0, kImageRole, static_cast<int>(image));
+}
+
+QByteArray bytes(const std::string& cp1252)
+{
+    return QByteArray(cp1252.data(), static_cast<qsizetype>(cp1252.size()));
+}
+
+// The message block's lines each end with a CR; shown as lines of the label.
+QString messageText(const std::string& block)
+{
+    QString shown = fromCp(block);
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (shown.endsWith(QLatin1Char('\n'))) shown.chop(1);
+    return shown;
+}
+
+}  // namespace
+
+// What a category's transfer brought back to the window.
+struct DownloadWindow::IndexFetch {
+    bool fetched = false;
+    bool connected = false;
+    exchange::RecipeIndexFile index;
+};
+
+// What the recipe's transfer brought back, and the choices the chooser made for it.
+struct DownloadWindow::RecipeFetch {
+    bool fetched = false;
+    std::string content;
+    std::string targetTitle;
+    bool checkNewIngredients = false;
+};
+
+DownloadWindow::DownloadWindow(AppContext& app, const FtpClientFactory& clients, QWidget* parent)
+    : QWidget(parent),
+      app_(app)
+{
+    setObjectName(forms::kDownload);
+    setWindowTitle(QStringLiteral("Download recipes"));
+    setStyleSheet(theme::exchangeStyle());
+    setAutoFillBackground(true);
+    QPalette paper = palette();
+    paper.setColor(QPalette::Window, theme::kPaper);
+    setPalette(paper);
+
+    worker_ = new SessionWorker(app.services.prompter, app.state.folder, clients, this);
+
+    toolbar_ = new QToolBar(this);
+    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    QAction* close = toolbar_->addAction(QStringLiteral("  Close  "));
+    close->setObjectName(QStringLiteral("Close"));
+    close->setToolTip(QStringLiteral("Close the window"));
+    connect(close, &QAction::triggered, this, [this] { app_.windows.closeWindow(this); });
+
+    auto* messagesHeading = new QLabel(QStringLiteral("Messages"), this);
+    messagesHeading->setObjectName(QStringLiteral("Label7"));
+    messagesHeading->setFont(theme::sansFont(8, true));
+    messagesHeading->setProperty("heading", true);
+    messages_ = new QLabel(QStringLiteral("Please wait while connecting ..."), this);
+    messages_->setObjectName(QStringLiteral("Label8"));
+    messages_->setFont(theme::sansFont(8));
+    messages_->setProperty("messages", true);
+    messages_->setWordWrap(true);
+    messages_->setTextFormat(Qt::PlainText);
+    messages_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    messages_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    messages_->setMinimumHeight(twips(900));
+
+    auto* treeHeading = new QLabel(QStringLiteral("Directories"), this);
+    treeHeading->setObjectName(QStringLiteral("Label1"));
+    treeHeading->setProperty("heading", true);
+    tree_ = new QTreeWidget(this);
+    tree_->setObjectName(QStringLiteral("tree"));
+    tree_->setHeaderHidden(true);
+    tree_->setColumnCount(1);
+    // A double click chooses a category; it does not fold away the subcategories below it.
+    tree_->setExpandsOnDoubleClick(false);
+    tree_->setMinimumWidth(twips(3000));
+    treeHeading->setBuddy(tree_);
+    // Enter chooses a category as a double click does.
+    connect(tree_, &QTreeWidget::itemActivated, this, &DownloadWindow::chooseCategory);
+
+    auto* listHeading = new QLabel(QStringLiteral("Available recipes"), this);
+    listHeading->setObjectName(QStringLiteral("Label2"));
+    listHeading->setProperty("heading", true);
+    list_ = new QTreeWidget(this);
+    list_->setObjectName(QStringLiteral("list"));
+    list_->setRootIsDecorated(false);
+    list_->setUniformRowHeights(true);
+    list_->setAllColumnsShowFocus(true);
+    list_->setHeaderLabels({QStringLiteral("Recipe"), QStringLiteral("Date / Time")});
+    list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    list_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    list_->header()->setStretchLastSection(false);
+    list_->setMinimumWidth(twips(5200));
+    list_->setToolTip(QStringLiteral("Double-click a recipe to put it into one of your cookbooks"));
+    listHeading->setBuddy(list_);
+    connect(list_, &QTreeWidget::itemActivated, this, &DownloadWindow::chooseRecipe);
+
+    statusBar_ = new QStatusBar(this);
+    statusBar_->setObjectName(QStringLiteral("Status"));
+    statusBar_->setSizeGripEnabled(false);
+    status_ = new QLabel(statusBar_);
+    status_->setObjectName(QStringLiteral("StatusText"));
+    statusBar_->addWidget(status_, 1);
+
+    downloadTimer_ = new QTimer(this);
+    downloadTimer_->setObjectName(QStringLiteral("Timer1"));
+    downloadTimer_->setSingleShot(true);
+    downloadTimer_->setInterval(100);
+    connect(downloadTimer_, &QTimer::timeout, this, &DownloadWindow::downloadSelected);
+
+    auto column = [this](QLabel* heading, QWidget* view) {
+        auto* box = new QWidget(this);
+        auto* layout = new QVBoxLayout(box);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(3);
+        layout->addWidget(heading);
+        layout->addWidget(view, 1);
+        return box;
+    };
+    auto* split = new QSplitter(Qt::Horizontal, this);
+    split->setChildrenCollapsible(false);
+    split->addWidget(column(treeHeading, tree_));
+    split->addWidget(column(listHeading, list_));
+    split->setStretchFactor(0, 2);
+    split->setStretchFactor(1, 3);
+
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(10, 8, 10, 6);
+    body->setSpacing(3);
+    body->addWidget(messagesHeading);
+    body->addWidget(messages_);
+    body->addSpacing(8);
+    body->addWidget(split, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(toolbar_);
+    layout->addLayout(body, 1);
+    layout->addWidget(statusBar_);
+    resize(twips(10500), twips(7200));
+}
+
+DownloadWindow::~DownloadWindow()
+{
+    worker_->stop();
+}
+
+void DownloadWindow::closeEvent(QCloseEvent* event)
+{
+    worker_->stop();
+    QWidget::closeEvent(event);
+}
+
+QString DownloadWindow::statusText() const
+{
+    return status_->text();
+}
+
+void DownloadWindow::setStatus(const QString& text)
+{
+    status_->setText(text);
+    emit statusChanged(text);
+}
+
+void DownloadWindow::showMessages(const QString& note)
+{
+    messages_->setText(note.isEmpty()             ? serverMessage_
+                       : serverMessage_.isEmpty() ? note
+                                                  : serverMessage_ + QStringLiteral("\n\n") + note);
+}
+
+void DownloadWindow::start()
+{
+    setStatus(QStringLiteral("Ready"));
+    auto* root = new QTreeWidgetItem(tree_, {QStringLiteral("Network")});
+    root->setData(0, kKeyRole, QStringLiteral("root"));
+    root->setData(0, kTagRole, QStringLiteral("Root"));
+    setImage(root, TreeImage::Network);
+    root->setExpanded(true);
+
+    auto settings = exchange::readExchangeSettings(app_.state.folder);
+    if (!settings) {
+        app_.services.prompter.inform(toQString(settings.error()), QStringLiteral("Error"),
+                                      MessageIcon::Exclamation);
+        settings = exchange::ExchangeSettings{};
+    }
+    struct Fetch {
+        bool fetched = false;
+        bool connected = false;
+        std::string content;
+    };
+    auto fetch = std::make_shared<Fetch>();
+    const ProgramFolder folder = app_.state.folder;
+    SessionWorker* worker = worker_;
+    worker_->run(
+        [this, worker, folder, settings = *settings, fetch](exchange::FtpSession& session) {
+            session.configure(settings);
+            session.OpenSession();
+            (void)folder.remove(exchange::kNetworkFile);
+            worker->post([this] { setStatus(QStringLiteral("Connecting to network...")); });
+            session.Connect();
+            worker->post([this] { setStatus(QStringLiteral("Reading data...")); });
+            if (session.HamtaFil(std::string(exchange::kRootFolder),
+                                 std::string(exchange::kNetworkFile))) {
+                auto content = folder.read(exchange::kNetworkFile);
+                fetch->fetched = content.has_value();
+                if (content) fetch->content = std::move(*content);
+            }
+            fetch->connected = session.active();
+        },
+        [this, fetch] {
+            if (!fetch->fetched) {
+                messages_->setText(QStringLiteral(
+                    "Culvora could not get the list of categories from the recipe exchange. "
+                    "Please close this window and try again later."));
+                transferFailed(fetch->connected);
+                return;
+            }
+            setStatus(QStringLiteral("Drawing tree..."));
+            showCategories(exchange::parseNetwork(fetch->content));
+        });
+}
+
+void DownloadWindow::transferFailed(bool connected)
+{
+    setStatus(connected ? QStringLiteral("Ready.") : QStringLiteral("Not connected."));
+}
+
+void DownloadWindow::showCategories(const exchange::CategoryList& list)
+{
+    serverMessage_ = messageText(list.message);
+    QTreeWidgetItem* root = tree_->topLevelItem(0);
+    categories_ = list.categories;
+    nodes_.clear();
+    for (std::size_t i = 0; i < categories_.size(); ++i) {
+        const exchange::Category& category = categories_[i];
+        QTreeWidgetItem* parent = category.kind == exchange::CategoryKind::Child
+                                      ? nodes_[static_cast<std::size_t>(category.parent - 1)]
+                                      : root;
+        auto* node = new QTreeWidgetItem(parent, {fromCp(category.name)});
+        node->setData(0, kTagRole, static_cast<int>(i + 1));
+        setImage(node, TreeImage::ClosedFolder);
+        nodes_.push_back(node);
+    }
+    // The subcategories are in sight at once; a cook need not guess where they are.
+    tree_->expandAll();
+    if (!list.complete) {
+        // The categories read so far stay; the status keeps saying where it stopped.
+        showMessages(QStringLiteral("Not every category could be shown: the list from the "
+                                    "exchange stops early (%1).")
+                         .arg(QString::fromStdString(list.problem)));
+        return;
+    }
+    showMessages();
+    setStatus(QStringLiteral("Ready."));
+}
+
+void DownloadWindow::chooseCategory(QTreeWidgetItem* node)
+{
+    if (!node || node->data(0, kTagRole).toString() == QStringLiteral("Root")) return;
+    const int entry = node->data(0, kTagRole).toInt();
+    if (entry < 1 || entry > static_cast<int>(categories_.size())) return;
+    const std::string folderName = categories_[static_cast<std::size_t>(entry - 1)].folder;
+    if (auto plain = exchange::checkServerName(folderName, "category folder"); !plain) {
+        app_.services.prompter.inform(toQString(plain.error()), kDownloadTitle,
+                                      MessageIcon::Exclamation);
+        return;
+    }
+    currentFolder_ = folderName;
+    for (QTreeWidgetItem* each : nodes_) setImage(each, TreeImage::ClosedFolder);
+    setImage(node, TreeImage::OpenFolder);
+    list_->clear();
+    showMessages();
+
+    auto fetch = std::make_shared<IndexFetch>();
+    const ProgramFolder folder = app_.state.folder;
+    SessionWorker* worker = worker_;
+    worker_->run(
+        [this, worker, folder, folderName, fetch](exchange::FtpSession& session) {
+            (void)folder.remove(exchange::kNetIndexFile);
+            worker->post([this] { setStatus(QStringLiteral("Downloading data...")); });
+            session.ListFolder("");
+            const std::string remote = std::string(exchange::kRootFolder) + "/" + folderName;
+            if (session.HamtaFil(remote, std::string(exchange::kNetIndexFile))) {
+                if (auto content = folder.read(exchange::kNetIndexFile)) {
+                    fetch->fetched = true;
+                    fetch->index = exchange::parseNetIndex(*content);
+                    // A list that stops early leaves its file for a look at what arrived.
+                    if (fetch->index.complete) (void)folder.remove(exchange::kNetIndexFile);
+                }
+            }
+            fetch->connected = session.active();
+        },
+        [this, fetch] { showRecipes(*fetch); });
+}
+
+void DownloadWindow::showRecipes(const IndexFetch& fetch)
+{
+    if (!fetch.fetched) {
+        transferFailed(fetch.connected);
+        return;
+    }
+    setStatus(QStringLiteral("Reading data..."));
+    list_->clear();
+    const QIcon icon = exchange_pictures::recipeIcon();
+    for (const exchange::IndexedRecipe& recipe : fetch.index.recipes) {
+        auto* item = new QTreeWidgetItem(list_, {fromCp(recipe.name), fromCp(recipe.dateTime)});
+        item->setIcon(0, icon);
+        item->setData(0, kStemRole, bytes(recipe.stem));
+    }
+    if (!fetch.index.complete) {
+        showMessages(QStringLiteral("Not every recipe of this category could be shown: its "
+                                    "list on the exchange stops early."));
+        return;
+    }
+    setStatus(QStringLiteral("Ready."));
+}
+
+void DownloadWindow::chooseRecipe(QTreeWidgetItem* item)
+{
+    if (!item || list_->topLevelItemCount() == 0) return;
+    openDestinationChooser(app_, ChooserMode::Download, downloadTimer_);
+}
+
+void DownloadWindow::downloadSelected()
+{
+    downloadTimer_->stop();
+    QTreeWidgetItem* item = list_->currentItem();
+    if (!item) return;
+    setStatus(QStringLiteral("Downloading recipe..."));
+    const std::string stem = item->data(0, kStemRole).toByteArray().toStdString();
+    if (auto plain = exchange::checkServerName(stem, "recipe file"); !plain) {
+        app_.services.prompter.inform(toQString(plain.error()), kDownloadTitle,
+                                      MessageIcon::Exclamation);
+        setStatus(QStringLiteral("Ready."));
+        return;
+    }
+    // The chooser's choices as they are now: another download may ask again meanwhile.
+    auto fetch = std::make_shared<RecipeFetch>();
+    fetch->targetTitle = app_.state.targetBookTitle;
+    fetch->checkNewIngredients = app_.state.checkNewIngredients;
+    const ProgramFolder folder = app_.state.folder;
+    const std::string remote = std::string(exchange::kRootFolder) + "/" + currentFolder_;
+    worker_->run(
+        [folder, remote, stem, fetch](exchange::FtpSession& session) {
+            const std::string file = stem + std::string(exchange::kExchangeExtension);
+            if (session.HamtaFil(remote, file)) {
+                auto content = folder.read(file);
+                fetch->fetched = content.has_value();
+                if (content) fetch->content = std::move(*content);
+            }
+            (void)folder.remove(file);
+        },
+        [this, fetch] { addRecipe(*fetch); });
+}
+
+void DownloadWindow::addRecipe(const RecipeFetch& fetch)
+{
+    setStatus(QStringLiteral("Done."));
+    Prompter& prompter = app_.services.prompter;
+    auto refuse = [&](const QString& why) {
+        prompter.inform(why, kDownloadTitle, MessageIcon::Exclamation);
+    };
+    if (!fetch.fetched) {
+        refuse(QStringLiteral("The recipe could not be fetched from the exchange. Nothing was "
+                              "added to the cookbook."));
+        return;
+    }
+    auto recipe = exchange::readExchangeFile(fetch.content);
+    if (!recipe) return refuse(toQString(recipe.error()));
+    const ProgramFolder& folder = app_.state.folder;
+    auto book = store::CookbookList(folder).fileOf(fetch.targetTitle);
+    if (!book) {
+        return refuse(toQString(book.error()) + QStringLiteral(" The recipe was not downloaded."));
+    }
+
+    // Asked again while the cookbook has a recipe of that name; Cancel ends the download.
+    std::string name = recipe->name;
+    bool ask = false;
+    for (;;) {
+        if (!ask) {
+            auto content = folder.readOrEmpty(*book);
+            if (!content) return refuse(toQString(content.error()));
+            if (!exchange::nameTaken(*content, name)) {
+                auto appended = exchange::appendExchangeRecipe(folder, *book, *recipe, name);
+                if (appended) break;
+                switch (appended.error().code) {
+                case ErrorCode::Refused: break;  // taken meanwhile: another name is needed
+                case ErrorCode::Invalid: refuse(toQString(appended.error())); break;
+                default: return refuse(toQString(appended.error()));
+                }
+            }
+        }
+        auto answer = prompter.input(kNameTakenPrompt, kDownloadTitle, fromCp(name));
+        if (!answer) return;
+        ask = answer->isEmpty();
+        if (ask) continue;
+        auto typed = toCp(*answer);
+        if (!typed) {
+            refuse(toQString(typed.error()));
+            ask = true;
+            continue;
+        }
+        name = *typed;
+    }
+
+    prompter.inform(QStringLiteral("Download successful!"), kDownloadTitle);
+    // "New ingredients?" opens in any case, with the recipe's new words when they were asked
+    // for: a cook who ticked nothing still sees that the check is there.
+    runNewIngredientCheck(
+        app_, fetch.checkNewIngredients ? recipe->ingredients : std::vector<std::string>{},
+        search::CheckVariant::Download, NothingNew::ShowDialog);
+}
+
+}  // namespace culvora::gui

@@ -1,0 +1,239 @@
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <memory>
+
+#include "gui/app/window_names.h"
+#include "gui/exchange/exchange_windows.h"
+#include "gui/exchange/upload_window.h"
+#include "support/fake_ftp_client.h"
+#include "support/gui_fixture.h"
+#include "support/gui_helpers.h"
+
+using namespace culvora;
+using culvora::testing::child;
+using culvora::testing::crlf;
+using culvora::testing::infoShape;
+using culvora::testing::messageShape;
+using gui::Answer;
+using gui::UploadWindow;
+
+namespace {
+
+// "Waffles" is also an ingredient line of the soup before it: the record is found by its
+// name line.
+const std::string kSoup = crlf({"[NAMN]", "Soup", "[PORTIONER]", "4", "[TID]", "30", "[IND]",
+                                "Waffles", "[G\xD6RA]", "Boil.", "[TYP]", "Hot dish"});
+const std::string kWaffles = crlf({"[NAMN]", "Waffles", "[PORTIONER]", "4", "[TID]", "15", "[IND]",
+                                   "3 dl flour", "[G\xD6RA]", "Bake.", "[TYP]", "Desserts"});
+const std::string kBread = crlf({"[NAMN]", "Bread", "[PORTIONER]", "8", "[TID]", "90", "[IND]",
+                                 "1 kg flour", "[G\xD6RA]", "Knead.", "[TYP]", "Baking"});
+
+const QString kThanks = QStringLiteral("Thank you! Your recipe will be online within 24 hours.");
+
+QStringList shapes(const QList<gui::Message>& messages)
+{
+    QStringList all;
+    for (const auto& m : messages) all << messageShape(m);
+    return all;
+}
+
+struct Upload : testing::GuiFixture {
+    Upload()
+    {
+        writeDefaultFiles();
+        dir.write("BOOK1.TXT", kSoup + kWaffles + kBread);
+        server->folders["/tavendi/upload"] = {};
+        state.dragRecipe = "Waffles";
+        adjustWindows = [this](gui::WindowRegistry&) {
+            gui::registerExchangeWindows(app(), testing::fakeClients(server));
+        };
+        start(true);
+    }
+
+    UploadWindow* open()
+    {
+        window = qobject_cast<UploadWindow*>(windows().open(gui::forms::kUpload));
+        if (!window) return nullptr;
+        statuses = QStringList{window->statusText()};
+        QObject::connect(window, &UploadWindow::statusChanged,
+                         [this](const QString& text) { statuses << text; });
+        return window;
+    }
+    [[nodiscard]] bool settle()
+    {
+        return QTest::qWaitFor([this] { return !window || !window->busy(); }, 5000);
+    }
+    bool isOpen() { return windows().isOpen(gui::forms::kUpload); }
+    QStringList localExchangeFiles()
+    {
+        QStringList found;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+            if (entry.path().extension() == ".tvx") {
+                found << QString::fromStdString(entry.path().filename().string());
+            }
+        }
+        found.sort();
+        return found;
+    }
+
+    std::shared_ptr<testing::FakeFtpServer> server = std::make_shared<testing::FakeFtpServer>();
+    QPointer<UploadWindow> window;
+    QStringList statuses;
+};
+
+}  // namespace
+
+class UploadWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void opensAndSendsTheRecipeAtOnce()
+    {
+        Upload f;
+        QVERIFY(f.open());
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Upload recipe"));
+        QCOMPARE(child<QLabel>(f.window, QStringLiteral("Label2"))->text(),
+                 QStringLiteral("Your recipe will be online within 24 hours..."));
+        QVERIFY(child<QWidget>(f.window, QStringLiteral("Picture1"))
+                    ->isAncestorOf(child<QLabel>(f.window, QStringLiteral("Label2"))));
+        QCOMPARE(child<QPushButton>(f.window, QStringLiteral("Command1"))->text(),
+                 QStringLiteral("Upload"));
+        QCOMPARE(child<QPushButton>(f.window, QStringLiteral("Command2"))->text(),
+                 QStringLiteral("Cancel"));
+        QCOMPARE(child<QLabel>(f.window, QStringLiteral("Label1"))->text(),
+                 QStringLiteral("Directories"));
+        auto* tree = child<QTreeWidget>(f.window, QStringLiteral("tree"));
+        QCOMPARE(tree->topLevelItemCount(), 1);
+        QCOMPARE(tree->topLevelItem(0)->text(0), QStringLiteral("Network"));
+        QCOMPARE(tree->topLevelItem(0)->data(0, Qt::UserRole).toString(), QStringLiteral("Root"));
+        QCOMPARE(child<QLabel>(f.window, QStringLiteral("recipeName"))->text(),
+                 QStringLiteral("\u201CWaffles\u201D"));
+
+        QVERIFY(f.settle());
+        QCOMPARE(f.statuses,
+                 (QStringList{"Ready", "Connecting to network...", "Uploading file...", "Done."}));
+        // The file is named by the clock (2026-12-09 18:30:05) and holds exactly the record.
+        QCOMPARE(f.server->filesIn("/tavendi/upload"),
+                 (std::map<std::string, std::string>{{"20261209183005.tvx", kWaffles}}));
+        const auto calls = f.server->callsMade();
+        QCOMPARE((std::vector<std::string>(calls.end() - 3, calls.end())),
+                 (std::vector<std::string>{"cd tavendi/upload",
+                                           "put /tavendi/upload 20261209183005.tvx", "close"}));
+        QCOMPARE(shapes(f.fakes.prompter.messages),
+                 QStringList{infoShape(QStringLiteral("OK!"), kThanks)});
+        QVERIFY(f.localExchangeFiles().isEmpty());
+        QVERIFY(!f.isOpen());
+    }
+
+    void aFailedStoreKeepsTheFileAndTheWindowAndUploadTriesAgain()
+    {
+        Upload f;
+        f.server->putReply = {553, "Could not create file."};
+        f.fakes.prompter.answers = {Answer::Ok, Answer::No};
+        QVERIFY(f.open());
+        QVERIFY(f.settle());
+        QCOMPARE(shapes(f.fakes.prompter.messages),
+                 (QStringList{infoShape(QStringLiteral("Culvora"),
+                                        QStringLiteral("FtpPutFile Extd Err: 553 Could not "
+                                                       "create file.")),
+                              QStringLiteral("[Culvora] None YesNo default Yes: FtpPutFile Err: "
+                                             "12003\r\nClose Connection and Session?")}));
+        QCOMPARE(f.statuses,
+                 (QStringList{"Ready", "Connecting to network...", "Uploading file...", "Done."}));
+        QVERIFY(f.isOpen());
+        QCOMPARE(f.localExchangeFiles(), QStringList{"20261209183005.tvx"});
+        QCOMPARE(f.dir.read("20261209183005.tvx"), kWaffles);
+        QVERIFY(f.server->filesIn("/tavendi/upload").empty());
+
+        // "Upload" sends a new file, a second later; the one that did not go stays.
+        f.server->putReply = {};
+        f.fakes.prompter.messages.clear();
+        f.fakes.clock.time = f.fakes.clock.time.addSecs(1);
+        auto* upload = child<QPushButton>(f.window, QStringLiteral("Command1"));
+        QVERIFY(upload->isEnabled());
+        upload->click();
+        QVERIFY(!upload->isEnabled());  // one press, one file
+        QVERIFY(f.settle());
+        QCOMPARE(f.server->filesIn("/tavendi/upload"),
+                 (std::map<std::string, std::string>{{"20261209183006.tvx", kWaffles}}));
+        QCOMPARE(f.localExchangeFiles(), QStringList{"20261209183005.tvx"});
+        QCOMPARE(shapes(f.fakes.prompter.messages),
+                 QStringList{infoShape(QStringLiteral("OK!"), kThanks)});
+        QVERIFY(!f.isOpen());
+    }
+
+    void withoutAConnectionUploadSaysSo()
+    {
+        const QString noConnection =
+            infoShape(QStringLiteral("Upload"), gui::kNoConnectionMessage, "Exclamation");
+        // The server cannot be reached: the session's report, then ours.
+        Upload f;
+        f.server->connectFailure = exchange::kCannotConnect;
+        QVERIFY(f.open());
+        QVERIFY(f.settle());
+        QCOMPARE(shapes(f.fakes.prompter.messages),
+                 (QStringList{QStringLiteral("[Culvora] None YesNo default Yes: InternetConnect "
+                                             "Err: 12029\r\nClose Connection and Session?"),
+                              noConnection}));
+        QCOMPARE(f.window->statusText(), QStringLiteral("Not connected."));
+        f.fakes.prompter.messages.clear();
+        child<QPushButton>(f.window, QStringLiteral("Command1"))->click();
+        QVERIFY(f.settle());
+        QCOMPARE(shapes(f.fakes.prompter.messages), QStringList{noConnection});
+        QVERIFY(f.localExchangeFiles().isEmpty());
+        QVERIFY(f.isOpen());
+
+        // Yes to closing the connection after a failed store: "Upload" has nothing to send by.
+        Upload closed;
+        closed.server->putReply = {553, "Could not create file."};
+        closed.fakes.prompter.answers = {Answer::Ok, Answer::Yes};
+        QVERIFY(closed.open());
+        QVERIFY(closed.settle());
+        closed.fakes.prompter.messages.clear();
+        child<QPushButton>(closed.window, QStringLiteral("Command1"))->click();
+        QVERIFY(closed.settle());
+        QCOMPARE(shapes(closed.fakes.prompter.messages), QStringList{noConnection});
+    }
+
+    void aRecipeTheCookbookDoesNotHoldSendsNothing()
+    {
+        Upload f;
+        f.state.dragRecipe = "Pancakes";
+        QVERIFY(f.open());
+        QVERIFY(f.settle());
+        QCOMPARE(shapes(f.fakes.prompter.messages),
+                 QStringList{infoShape(QStringLiteral("Upload"),
+                                       QStringLiteral("The recipe \"Pancakes\" is not in the "
+                                                      "cookbook, so there is nothing to send."),
+                                       "Exclamation")});
+        QVERIFY(f.server->filesIn("/tavendi/upload").empty());
+        QVERIFY(f.isOpen());
+    }
+
+    void closingWhileTheStoreHangsReturnsAtOnce()
+    {
+        Upload f;
+        f.server->hangOn = "put";
+        QVERIFY(f.open());
+        QVERIFY(QTest::qWaitFor([&] { return f.server->hanging.load(); }, 5000));
+        QTRY_COMPARE(f.window->statusText(), QStringLiteral("Uploading file..."));
+        QElapsedTimer clock;
+        clock.start();
+        testing::clickButton(f.window, QStringLiteral("Command2"));
+        const qint64 took = clock.elapsed();
+        qInfo("closing took %lld ms", took);
+        QVERIFY2(took < 1000, qPrintable(QString::number(took)));
+        QVERIFY(!f.isOpen());
+        QTRY_VERIFY(!f.window);
+        QTest::qWait(50);
+        QVERIFY(f.fakes.prompter.messages.isEmpty());
+        // The file that did not go stays for another try.
+        QCOMPARE(f.localExchangeFiles(), QStringList{"20261209183005.tvx"});
+    }
+};
+
+QTEST_MAIN(UploadWindowTest)
+#include "upload_window_test.moc"
