@@ -93,6 +93,9 @@ DownloadWindow::DownloadWindow(AppContext& app, const FtpClientFactory& clients,
     setPalette(paper);
 
     worker_ = new SessionWorker(app.services.prompter, app.state.folder, clients, this);
+    // The pointer says the exchange is being waited for; the window still answers meanwhile.
+    connect(worker_, &SessionWorker::busyStarted, this, [this] { setCursor(Qt::BusyCursor); });
+    connect(worker_, &SessionWorker::idle, this, [this] { unsetCursor(); });
 
     toolbar_ = new QToolBar(this);
     toolbar_->setObjectName(QStringLiteral("Toolbar1"));

@@ -40,7 +40,7 @@ SessionWorker::~SessionWorker()
 void SessionWorker::run(Job job, std::function<void()> then)
 {
     if (stopped_) return;
-    ++pending_;
+    if (pending_++ == 0) emit busyStarted();
     {
         std::lock_guard lock(mutex_);
         jobs_.push_back(

@@ -57,6 +57,8 @@ public:
     bool stopped() const { return stopped_; }
 
 signals:
+    // The first job is queued while none was.
+    void busyStarted();
     // The last queued job has finished, its `then` included.
     void idle();
 

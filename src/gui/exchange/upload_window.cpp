@@ -48,6 +48,9 @@ UploadWindow::UploadWindow(AppContext& app, const FtpClientFactory& clients, QWi
     setPalette(paper);
 
     worker_ = new SessionWorker(app.services.prompter, app.state.folder, clients, this);
+    // The pointer says the exchange is being waited for; the window still answers meanwhile.
+    connect(worker_, &SessionWorker::busyStarted, this, [this] { setCursor(Qt::BusyCursor); });
+    connect(worker_, &SessionWorker::idle, this, [this] { unsetCursor(); });
 
     auto* picture = new QFrame(this);
     picture->setObjectName(QStringLiteral("Picture1"));
@@ -125,7 +128,7 @@ UploadWindow::UploadWindow(AppContext& app, const FtpClientFactory& clients, QWi
     layout->setSpacing(0);
     layout->addLayout(body, 1);
     layout->addWidget(statusBar);
-    setMinimumWidth(twips(6300));
+    setMinimumWidth(twips(7500));
 }
 
 UploadWindow::~UploadWindow()

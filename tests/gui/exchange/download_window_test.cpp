@@ -188,6 +188,7 @@ private slots:
         QVERIFY(f.settle());
         QCOMPARE(f.statuses, (QStringList{"Ready", "Connecting to network...", "Reading data...",
                                           "Drawing tree...", "Ready."}));
+        QCOMPARE(f.window->cursor().shape(), Qt::ArrowCursor);
         QCOMPARE(f.server->callsMade(),
                  (std::vector<std::string>{"connect culvora/wobak", "list /", "cd /tavendi",
                                            "get /tavendi network.txt"}));
@@ -579,6 +580,7 @@ private slots:
         // The window keeps painting and says what it waits for.
         QTRY_COMPARE(f.window->statusText(), status);
         QVERIFY(f.window->busy());
+        QCOMPARE(f.window->cursor().shape(), Qt::BusyCursor);
 
         QPointer<DownloadWindow> window = f.window;
         QElapsedTimer clock;
