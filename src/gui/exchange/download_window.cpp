@@ -40,8 +40,11 @@ constexpr int kTagRole = Qt::UserRole;
 constexpr int kKeyRole = Qt::UserRole + 1;
 // The number of a node's picture: 1 the chosen category, 2 the others, 3 the network.
 constexpr int kImageRole = Qt::UserRole + 2;
-// A recipe item keeps the name and the stem as the server wrote them (Windows-1252).
+// A recipe item keeps its stem as the server wrote it (Windows-1252), and the category folder
+// it was listed from: a list still arriving for an earlier category never sends a recipe's
+// fetch to the folder chosen since.
 constexpr int kStemRole = Qt::UserRole;
+constexpr int kFolderRole = Qt::UserRole + 1;
 
 void setImage(QTreeWidgetItem* node, TreeImage image)
 {
@@ -67,6 +70,7 @@ QString messageText(const std::string& block)
 
 // What a category's transfer brought back to the window.
 struct DownloadWindow::IndexFetch {
+    std::string folder;
     bool fetched = false;
     bool connected = false;
     exchange::RecipeIndexFile index;
@@ -329,6 +333,7 @@ void DownloadWindow::chooseCategory(QTreeWidgetItem* node)
     showMessages();
 
     auto fetch = std::make_shared<IndexFetch>();
+    fetch->folder = folderName;
     const ProgramFolder folder = app_.state.folder;
     SessionWorker* worker = worker_;
     worker_->run(
@@ -363,6 +368,7 @@ void DownloadWindow::showRecipes(const IndexFetch& fetch)
         auto* item = new QTreeWidgetItem(list_, {fromCp(recipe.name), fromCp(recipe.dateTime)});
         item->setIcon(0, icon);
         item->setData(0, kStemRole, bytes(recipe.stem));
+        item->setData(0, kFolderRole, bytes(fetch.folder));
     }
     if (!fetch.index.complete) {
         showMessages(QStringLiteral("Not every recipe of this category could be shown: its "
@@ -396,7 +402,8 @@ void DownloadWindow::downloadSelected()
     fetch->targetTitle = app_.state.targetBookTitle;
     fetch->checkNewIngredients = app_.state.checkNewIngredients;
     const ProgramFolder folder = app_.state.folder;
-    const std::string remote = std::string(exchange::kRootFolder) + "/" + currentFolder_;
+    const std::string remote = std::string(exchange::kRootFolder) + "/" +
+                               item->data(0, kFolderRole).toByteArray().toStdString();
     worker_->run(
         [folder, remote, stem, fetch](exchange::FtpSession& session) {
             const std::string file = stem + std::string(exchange::kExchangeExtension);

@@ -333,6 +333,26 @@ private slots:
         QVERIFY(f.fakes.prompter.messages.isEmpty());
     }
 
+    void aRecipeIsFetchedFromTheFolderItWasListedFrom()
+    {
+        // Soups, then at once Cakes, which has no index: the soups arrive after the list was
+        // emptied for the cakes and stay when the cakes' fetch fails.
+        Exchange f;
+        f.server->folders["/tavendi/cakes"] = {};
+        QVERIFY(f.open());
+        QVERIFY(f.settle());
+        f.fakes.prompter.answers = {Answer::Ok, Answer::No};
+        f.window->chooseCategory(f.node(QStringLiteral("Soups")));
+        f.window->chooseCategory(f.node(QStringLiteral("Cakes")));
+        QVERIFY(f.settle());
+        QCOMPARE(f.window->currentFolder(), std::string("cakes"));
+        QCOMPARE(f.list->topLevelItemCount(), 3);
+        QVERIFY(f.download(QStringLiteral("Pancakes"), QStringLiteral("Desserts"), false));
+        QCOMPARE(f.server->callsMade().back(),
+                 std::string("get /tavendi/soups 20240101080000.tvx"));
+        QCOMPARE(f.dir.read("BOOK2.TXT"), kWaffles + kPancakes);
+    }
+
     void aFolderOrStemThatIsNotAPlainNameIsRefused()
     {
         Exchange f(crlf({"x", "# Sneaky|../etc", "# Soups|soups", "/end"}));
