@@ -101,7 +101,8 @@ std::expected<ExchangeRecipe, std::string> parseExchangeRecord(std::string_view 
         if (lines[i] == store::kTagName) return notARecipe("it holds more than one recipe");
     }
     if (i + 1 >= lines.size()) return notARecipe("it ends before its type");
-    for (i += 2; i < lines.size(); ++i) {
+    // The type line itself too: a type reading "[NAMN]" would start a second record.
+    for (++i; i < lines.size(); ++i) {
         if (lines[i] == store::kTagName) return notARecipe("it holds more than one recipe");
     }
     for (std::size_t k = 1; k < lines.size(); ++k) {

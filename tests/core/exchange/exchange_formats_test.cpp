@@ -49,8 +49,11 @@ TEST(ExchangeFiles, OnlyACompleteRecordIsARecipe)
     EXPECT_EQ(renamedRecord(*recipe, "Crepes"), kPancakes.substr(8).replace(0, 8, "Crepes"));
 
     const std::string cut = kPancakes.substr(0, kPancakes.size() - 7);  // the type line lost
+    // A type line reading "[NAMN]" would start a second record in the cookbook.
+    const std::string typeAsTag = crlf({"[NAMN]", "A", "[PORTIONER]", "4", "[TID]", "6", "[IND]",
+                                        "x", "[G\xD6RA]", "[TYP]", "[NAMN]", "B"});
     for (const std::string& bad :
-         {std::string(), cut, kPancakes.substr(0, 40), kPancakes + kSoup,
+         {std::string(), cut, kPancakes.substr(0, 40), kPancakes + kSoup, typeAsTag,
           std::string("<html>404</html>\r\n"), std::string("[NAMN]\r\nX\r\n\0\r\n", 13)}) {
         auto refused = readExchangeFile(bad);
         ASSERT_FALSE(refused) << bad;
