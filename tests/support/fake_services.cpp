@@ -23,9 +23,10 @@ std::optional<QString> FakePrompter::input(const QString& prompt, const QString&
     return value;
 }
 
-QString FakePrompter::openFileName(const QString& title, const QString&)
+QString FakePrompter::openFileName(const QString& title, const QString& filter)
 {
     fileDialogTitles << title;
+    fileDialogFilters << filter;
     if (fileNames.empty()) return {};
     auto name = fileNames.front();
     fileNames.pop_front();
@@ -37,6 +38,18 @@ QString FakePrompter::saveFileName(const QString& title, const QString& filter, 
 {
     proposedNames << proposedName;
     return openFileName(title, filter);
+}
+
+QString FakePrompter::openFileNameWithChoice(const QString& title, const QString& filter,
+                                             gui::FileChoice& choice)
+{
+    fileChoiceOffers << choice;
+    QString name = openFileName(title, filter);
+    if (!fileChoices.empty()) {
+        choice.chosen = fileChoices.front();
+        fileChoices.pop_front();
+    }
+    return name;
 }
 
 bool FakePrompter::choosePrinter()

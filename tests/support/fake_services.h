@@ -25,6 +25,8 @@ public:
     QString openFileName(const QString& title, const QString& filter) override;
     QString saveFileName(const QString& title, const QString& filter, const QString& defaultSuffix,
                          const QString& proposedName) override;
+    QString openFileNameWithChoice(const QString& title, const QString& filter,
+                                   gui::FileChoice& choice) override;
     bool choosePrinter() override;
 
     // Scripted answers, used in order; when none is left a message box answers with its
@@ -34,13 +36,19 @@ public:
     std::deque<std::optional<QString>> inputs;
     std::deque<QString> fileNames;
     std::deque<bool> printerChoices;
+    // The entries picked in the file dialogs' extra drop-downs; when none is left the choice
+    // stays as the window set it.
+    std::deque<int> fileChoices;
 
     QList<gui::Message> messages;  // every message box shown, in order
     QStringList inputPrompts;
     QStringList inputTitles;
     QStringList inputDefaults;  // the text each input box offered
     QStringList fileDialogTitles;
+    QStringList fileDialogFilters;
     QStringList proposedNames;  // the names save dialogs proposed, in order
+    // The extra drop-downs of the file dialogs, as the windows set them up.
+    QList<gui::FileChoice> fileChoiceOffers;
     int beeps = 0;
 
     const gui::Message& last() const { return messages.back(); }

@@ -1,11 +1,14 @@
 #include "gui/app/qt_services.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPageSize>
 #include <QPrintDialog>
@@ -97,6 +100,28 @@ std::optional<QString> QtPrompter::input(const QString& prompt, const QString& t
 QString QtPrompter::openFileName(const QString& title, const QString& filter)
 {
     return QFileDialog::getOpenFileName(parent_, title, QString(), filter);
+}
+
+QString QtPrompter::openFileNameWithChoice(const QString& title, const QString& filter,
+                                           FileChoice& choice)
+{
+    // Qt's own dialog, not the desktop's: only that one takes a further row of controls.
+    QFileDialog dialog(parent_, title, QString(), filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    auto* label = new QLabel(choice.label, &dialog);
+    auto* options = new QComboBox(&dialog);
+    options->addItems(choice.options);
+    options->setCurrentIndex(choice.chosen);
+    label->setBuddy(options);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        const int row = grid->rowCount();
+        grid->addWidget(label, row, 0);
+        grid->addWidget(options, row, 1);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    choice.chosen = options->currentIndex();
+    return dialog.selectedFiles().constFirst();
 }
 
 QString QtPrompter::saveFileName(const QString& title, const QString& filter,

@@ -29,6 +29,8 @@ public:
     QString openFileName(const QString& title, const QString& filter) override;
     QString saveFileName(const QString& title, const QString& filter, const QString& defaultSuffix,
                          const QString& proposedName) override;
+    QString openFileNameWithChoice(const QString& title, const QString& filter,
+                                   FileChoice& choice) override;
     bool choosePrinter() override;
 
     // The printer the print dialog set up, once: the next document goes there. Nothing when

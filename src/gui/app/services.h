@@ -19,6 +19,15 @@ enum class MessageIcon { None, Information, Exclamation, Question, Stop };
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No };
 
+// A drop-down that an open-file dialog shows beside the file name, for a choice that belongs
+// with the file (how an imported file's text is encoded). `chosen` comes in as the entry
+// selected at first and goes out as the user's choice.
+struct FileChoice {
+    QString label;
+    QStringList options;
+    int chosen = 0;
+};
+
 struct Message {
     QString text;
     QString title;
@@ -42,6 +51,9 @@ public:
     virtual QString saveFileName(const QString& title, const QString& filter,
                                  const QString& defaultSuffix,
                                  const QString& proposedName = QString()) = 0;
+    // The open-file dialog with one more choice under the file name (see FileChoice).
+    virtual QString openFileNameWithChoice(const QString& title, const QString& filter,
+                                           FileChoice& choice) = 0;
     // The print dialog; false when cancelled.
     virtual bool choosePrinter() = 0;
 
