@@ -9,6 +9,7 @@
 #include "gui/recipes/recipe_windows.h"
 #include "gui/search/search_windows.h"
 #include "gui/store/store_windows.h"
+#include "gui/transfer/transfer_windows.h"
 
 namespace culvora::gui {
 
@@ -29,6 +30,7 @@ void registerAllWindows(AppContext& app)
     registerSearchWindows(app);
     registerDrinkWindows(app);
     registerExchangeWindows(app);
+    registerTransferWindows(app);
 }
 
 }  // namespace culvora::gui
