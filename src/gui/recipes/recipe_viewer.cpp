@@ -25,6 +25,7 @@
 #include "gui/app/window_registry.h"
 #include "gui/recipes/picture_routines.h"
 #include "gui/recipes/recipe_windows.h"
+#include "gui/transfer/recipe_page_export.h"
 
 namespace culvora::gui {
 
@@ -429,7 +430,7 @@ recipes::ShownRecipe RecipeViewer::shownRecipe() const
 const std::vector<RecipeViewer::ToolbarKey>& RecipeViewer::toolbarKeys()
 {
     // In order, with the two separators; Delete works in the viewer itself, the others open
-    // their window. The HTML page is saved from here once the export is built.
+    // their window; the HTML page is saved from here.
     static const std::vector<ToolbarKey> keys = {
         {"Print", "Print the recipe and its grocery list", forms::kPrintout,
          &RecipeViewer::openWindowOf},
@@ -444,7 +445,8 @@ const std::vector<RecipeViewer::ToolbarKey>& RecipeViewer::toolbarKeys()
         {nullptr, nullptr, QLatin1String(), nullptr},
         {"Upload", "Share the recipe with other users", forms::kUpload,
          &RecipeViewer::uploadShownRecipe},
-        {"HTML", "Save the recipe as a web page", QLatin1String(), nullptr},
+        {"HTML", "Save the recipe as a web page", QLatin1String(),
+         &RecipeViewer::saveShownAsWebPage},
     };
     return keys;
 }
@@ -599,6 +601,13 @@ void RecipeViewer::openSearch()
 void RecipeViewer::showShownPicture()
 {
     showPicture(app_, shownName_);
+}
+
+void RecipeViewer::saveShownAsWebPage()
+{
+    // Label1 may show the name cut short; the page gets it whole.
+    saveRecipePage(app_, {fromCp(shownName_), servingsLabel_->text(), timeLabel_->text(),
+                          ingredientText_->text(), instructionBox_->toPlainText()});
 }
 
 void RecipeViewer::uploadShownRecipe()

@@ -61,6 +61,7 @@ public slots:
     void openSearch();
     void uploadShownRecipe();
     void showShownPicture();
+    void saveShownAsWebPage();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
