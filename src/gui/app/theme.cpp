@@ -257,4 +257,31 @@ void setInk(QWidget* widget, const QColor& color)
     widget->setPalette(palette);
 }
 
+QString transferStyle()
+{
+    return editorStyle() + scrollBarStyle() +
+           QStringLiteral(
+               "QWidget[paper=\"true\"] { background: #fdf9f0; }"
+               "QGroupBox { background: #fffdf8; border: 1px solid #e2cfa8; border-radius: 8px;"
+               " margin-top: 12px; padding: 14px 10px 10px 10px; }"
+               "QGroupBox::title { subcontrol-origin: margin; left: 12px; padding: 0 5px;"
+               " color: #6e2216; font-weight: bold; }"
+               "QLabel[heading=\"true\"] { color: #6e2216; font-weight: bold; }"
+               "QLabel[hint=\"true\"] { color: #6b4a33; font-style: italic; }"
+               "QRadioButton, QCheckBox { color: #3a261a; background: transparent; }"
+               "QProgressBar { background: white; border: 1px solid #decdaa; border-radius: 6px;"
+               " min-height: 14px; max-height: 14px; text-align: center; color: #3a261a; }"
+               "QProgressBar::chunk { background: #c03b2b; border-radius: 5px; }"
+               "QSlider::groove:horizontal { height: 6px; background: #eadcc2; border-radius: 3px; "
+               "}"
+               "QSlider::sub-page:horizontal { background: #d9a36b; border-radius: 3px; }"
+               "QSlider::handle:horizontal { background: #fffdf8; border: 1px solid #b08a5a;"
+               " width: 14px; margin: -5px 0; border-radius: 7px; }"
+               "QSlider::handle:horizontal:focus { border: 2px solid #d98c2b; }"
+               "QTreeView { background: white; border: 1px solid #decdaa; border-radius: 4px;"
+               " selection-background-color: #f0d39a; selection-color: #3a261a; outline: 0; }"
+               "QTreeView:focus { border: 2px solid #d98c2b; }"
+               "QTreeView:disabled { background: #f6f1e6; }");
+}
+
 }  // namespace culvora::gui::theme

@@ -80,4 +80,9 @@ QString drinksStyle();
 // Sets the text colour of a label or a text box.
 void setInk(QWidget* widget, const QColor& color);
 
+// The import, archive and backup windows: the editors' look on paper, option frames as cards
+// (QGroupBox), a tomato-red progress bar, sliders and a white folder tree, and headings
+// (QLabel with heading=true) in the title ink.
+QString transferStyle();
+
 }  // namespace culvora::gui::theme

@@ -2,7 +2,11 @@
 
 #include "gui/app/app_context.h"
 #include "gui/app/shell.h"
+#include "gui/app/window_names.h"
+#include "gui/app/window_registry.h"
+#include "gui/transfer/archive_wizard.h"
 #include "gui/transfer/imports.h"
+#include "gui/transfer/progress_window.h"
 
 namespace culvora::gui {
 
@@ -12,6 +16,19 @@ void registerTransferWindows(AppContext& app)
     // what the timer runs.
     app.shell.setImportOperation([&app] { importMealMasterFile(app); });
     app.shell.setImportCookbookOperation([&app] { importCookbookFile(app); });
+
+    app.windows.addFactory(forms::kArchive, [&app]() -> QWidget* {
+        auto* wizard = new ArchiveWizard(app);
+        app.windows.add(wizard, WindowKind::Dialog);
+        app.windows.centerForm(wizard);
+        return wizard;
+    });
+    app.windows.addFactory(forms::kProgress, [&app]() -> QWidget* {
+        auto* progress = new ProgressWindow;
+        app.windows.add(progress, WindowKind::Fixed);
+        app.windows.centerForm(progress);
+        return progress;
+    });
 }
 
 }  // namespace culvora::gui
