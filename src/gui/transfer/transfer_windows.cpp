@@ -5,6 +5,7 @@
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/transfer/archive_wizard.h"
+#include "gui/transfer/backup_window.h"
 #include "gui/transfer/imports.h"
 #include "gui/transfer/progress_window.h"
 
@@ -28,6 +29,12 @@ void registerTransferWindows(AppContext& app)
         app.windows.add(progress, WindowKind::Fixed);
         app.windows.centerForm(progress);
         return progress;
+    });
+    app.windows.addFactory(forms::kBackup, [&app]() -> QWidget* {
+        auto* window = new BackupWindow(app);
+        app.windows.add(window, WindowKind::Dialog);
+        app.windows.centerForm(window);
+        return window;
     });
 }
 

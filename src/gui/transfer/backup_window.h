@@ -1,0 +1,63 @@
+#pragma once
+
+// "frmBackup": copies the current cookbook and the drinks file, under their own names, to the
+// removable medium ("Drive A:") or to a folder the user picks ("Other destination...").
+
+#include <QString>
+#include <QWidget>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+#include "gui/app/app_context.h"
+
+class QCheckBox;
+class QComboBox;
+class QFileSystemModel;
+class QPushButton;
+class QTreeView;
+
+namespace culvora::gui {
+
+class BackupWindow : public QWidget {
+    Q_OBJECT
+public:
+    using MediumFinder = std::function<std::optional<std::filesystem::path>()>;
+
+    explicit BackupWindow(AppContext& app, QWidget* parent = nullptr);
+
+    // Where the first removable medium is mounted ("Drive A:", and an entry of Drive1);
+    // transfer::removableMedium unless a test hands in its own.
+    void setMediumFinder(MediumFinder finder);
+
+    // Drive1's places: the home folder, the whole computer ("/") and, when one is mounted,
+    // the removable medium.
+    QStringList drivePaths() const;
+    // The folder "Other destination..." copies into: the folder selected in Dir1, or the
+    // place chosen in Drive1 while none is.
+    QString chosenFolder() const;
+
+public slots:
+    void startBackup();            // Command1 "Ok"
+    void updateOkButton();         // after a click on Check1 or Check2
+    void chooseDestinationKind();  // Combo1
+    void chooseDrive();            // Drive1
+    // Shows a folder in Dir1 and selects it, choosing the place of Drive1 that holds it.
+    void selectFolder(const QString& path);
+
+private:
+    void fillDrives();
+
+    AppContext& app_;
+    MediumFinder findMedium_;
+    QCheckBox* recipesBox_ = nullptr;
+    QCheckBox* drinksBox_ = nullptr;
+    QComboBox* kind_ = nullptr;
+    QComboBox* drives_ = nullptr;
+    QTreeView* folders_ = nullptr;
+    QFileSystemModel* model_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+};
+
+}  // namespace culvora::gui
