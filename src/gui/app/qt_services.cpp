@@ -109,6 +109,7 @@ QString QtPrompter::openFileNameWithChoice(const QString& title, const QString& 
     QFileDialog dialog(parent_, title, QString(), filter);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(760, 480)));
     auto* label = new QLabel(choice.label, &dialog);
     auto* options = new QComboBox(&dialog);
     options->addItems(choice.options);

@@ -259,29 +259,47 @@ void setInk(QWidget* widget, const QColor& color)
 
 QString transferStyle()
 {
-    return editorStyle() + scrollBarStyle() +
+    // The paper buttons without the editors' boxes: drop-down lists, check boxes and option
+    // buttons stay the platform's own, so their arrows, boxes and dots show.
+    return paperButtonStyle() + scrollBarStyle() +
            QStringLiteral(
+               "QPushButton:default { border-color: #c8553d; font-weight: bold; }"
+               "QPushButton:default:focus { border: 2px solid #d98c2b; }"
                "QWidget[paper=\"true\"] { background: #fdf9f0; }"
+               "QFrame[card=\"true\"] { background: #fffdf8; border: 1px solid #e2cfa8;"
+               " border-radius: 8px; }"
+               "QLabel { color: #6b4a33; background: transparent; }"
+               "QLabel[heading=\"true\"] { color: #6e2216; font-weight: bold; }"
+               "QLabel[hint=\"true\"] { color: #6b4a33; font-style: italic; }"
+               "QLineEdit { background: white; color: #3a261a; border: 1px solid #decdaa;"
+               " border-radius: 4px; padding: 3px 6px; selection-background-color: #f0d39a;"
+               " selection-color: #3a261a; }"
+               "QLineEdit:focus { border: 2px solid #d98c2b; padding: 2px 5px; }"
                "QGroupBox { background: #fffdf8; border: 1px solid #e2cfa8; border-radius: 8px;"
                " margin-top: 12px; padding: 14px 10px 10px 10px; }"
                "QGroupBox::title { subcontrol-origin: margin; left: 12px; padding: 0 5px;"
                " color: #6e2216; font-weight: bold; }"
-               "QLabel[heading=\"true\"] { color: #6e2216; font-weight: bold; }"
-               "QLabel[hint=\"true\"] { color: #6b4a33; font-style: italic; }"
-               "QRadioButton, QCheckBox { color: #3a261a; background: transparent; }"
                "QProgressBar { background: white; border: 1px solid #decdaa; border-radius: 6px;"
                " min-height: 14px; max-height: 14px; text-align: center; color: #3a261a; }"
                "QProgressBar::chunk { background: #c03b2b; border-radius: 5px; }"
-               "QSlider::groove:horizontal { height: 6px; background: #eadcc2; border-radius: 3px; "
-               "}"
+               "QSlider::groove:horizontal { height: 6px; background: #eadcc2;"
+               " border-radius: 3px; }"
                "QSlider::sub-page:horizontal { background: #d9a36b; border-radius: 3px; }"
                "QSlider::handle:horizontal { background: #fffdf8; border: 1px solid #b08a5a;"
                " width: 14px; margin: -5px 0; border-radius: 7px; }"
                "QSlider::handle:horizontal:focus { border: 2px solid #d98c2b; }"
+               // The archive wizard's colour sliders fill in their own colour.
+               "QSlider#red2::sub-page:horizontal { background: #c9483a; }"
+               "QSlider#green2::sub-page:horizontal { background: #4f9a45; }"
+               "QSlider#blue2::sub-page:horizontal { background: #4a6fb5; }"
                "QTreeView { background: white; border: 1px solid #decdaa; border-radius: 4px;"
                " selection-background-color: #f0d39a; selection-color: #3a261a; outline: 0; }"
                "QTreeView:focus { border: 2px solid #d98c2b; }"
-               "QTreeView:disabled { background: #f6f1e6; }");
+               "QTreeView:disabled { background: #f6f1e6; }"
+               // The backup's folder list: grey while "Drive A:" is the destination, black
+               // while it is used.
+               "QTreeView#Dir1 { color: rgb(0, 0, 0); }"
+               "QTreeView#Dir1:disabled { color: rgb(200, 200, 200); }");
 }
 
 }  // namespace culvora::gui::theme

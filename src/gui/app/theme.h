@@ -80,9 +80,11 @@ QString drinksStyle();
 // Sets the text colour of a label or a text box.
 void setInk(QWidget* widget, const QColor& color);
 
-// The import, archive and backup windows: the editors' look on paper, option frames as cards
-// (QGroupBox), a tomato-red progress bar, sliders and a white folder tree, and headings
-// (QLabel with heading=true) in the title ink.
+// The archive and backup windows: paper (a QWidget with paper=true) and paper buttons (the
+// default one in bold), cards (QGroupBox, or a QFrame with card=true), white text boxes, a
+// tomato-red progress bar, honey sliders (the archive wizard's in red, green and blue), a white
+// folder tree (the backup's Dir1 in grey while out of use), and headings and hints (QLabel
+// with heading=true, hint=true).
 QString transferStyle();
 
 }  // namespace culvora::gui::theme

@@ -1,6 +1,6 @@
 #include "gui/transfer/archive_wizard.h"
 
-#include <QButtonGroup>
+#include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -99,6 +99,23 @@ QPixmap layoutPicture(bool frames, qreal ratio)
     }
     return pixmap;
 }
+
+// Picture2: a patch of the chosen colour. Painted here, so the window's style sheet cannot
+// paint over it.
+class ColourSwatch : public QWidget {
+public:
+    explicit ColourSwatch(QWidget* parent) : QWidget(parent) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(theme::kBrown, 1));
+        p.setBrush(palette().color(QPalette::Window));
+        p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
+    }
+};
 
 }  // namespace
 
@@ -242,11 +259,9 @@ QWidget* ArchiveWizard::buildStep2()
     browse->setToolTip(QStringLiteral("Choose a picture"));
     connect(browse, &QPushButton::clicked, this, &ArchiveWizard::chooseImage);
 
-    preview_ = new QFrame(panel);
+    preview_ = new ColourSwatch(panel);
     preview_->setObjectName(QStringLiteral("Picture2"));
     preview_->setFixedSize(twips(1200), twips(1200));
-    preview_->setAutoFillBackground(true);
-    preview_->setStyleSheet(QStringLiteral("#Picture2 { border: 1px solid #b08a5a; }"));
 
     auto* sliders = new QGridLayout;
     sliders->setHorizontalSpacing(10);
@@ -262,16 +277,22 @@ QWidget* ArchiveWizard::buildStep2()
         (*slider)->setPageStep(16);
         (*slider)->setMinimumWidth(twips(2700));
         label->setBuddy(*slider);
+        auto* value = new QLabel(QString::number((*slider)->value()), panel);
+        value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("000")));
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         // Setting a colour means the colour is wanted.
-        connect(*slider, &QSlider::valueChanged, this, [this] {
+        connect(*slider, &QSlider::valueChanged, this, [this, value](int v) {
+            value->setNum(v);
             colourOption_->setChecked(true);
             updatePreview();
         });
         sliders->addWidget(label, row, 0);
         sliders->addWidget(*slider, row, 1);
+        sliders->addWidget(value, row, 2);
         ++row;
     }
-    sliders->addWidget(preview_, 0, 2, 3, 1, Qt::AlignCenter);
+    sliders->setColumnMinimumWidth(3, 6);
+    sliders->addWidget(preview_, 0, 4, 3, 1, Qt::AlignCenter);
 
     auto* pathRow = new QHBoxLayout;
     pathRow->addSpacing(22);
@@ -313,8 +334,8 @@ QWidget* ArchiveWizard::buildStep3()
     whereLabel_->setProperty("hint", true);
     whereLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    auto* look = button("Command5", QStringLiteral("Look at the results"), panel);
-    connect(look, &QPushButton::clicked, this, &ArchiveWizard::lookAtResults);
+    lookButton_ = button("Command5", QStringLiteral("Look at the results"), panel);
+    connect(lookButton_, &QPushButton::clicked, this, &ArchiveWizard::lookAtResults);
 
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(18, 16, 18, 16);
@@ -324,7 +345,7 @@ QWidget* ArchiveWizard::buildStep3()
     layout->addWidget(whereLabel_);
     layout->addWidget(edit);
     layout->addSpacing(8);
-    layout->addWidget(look, 0, Qt::AlignLeft);
+    layout->addWidget(lookButton_, 0, Qt::AlignLeft);
     layout->addStretch();
     return panel;
 }
@@ -366,6 +387,9 @@ void ArchiveWizard::showStep(int step)
     if (step == 3) {
         stepLabel_->setText(QStringLiteral("Done!"));
         panels_->setCurrentWidget(step3_);
+        // Enter presses the button with the focus.
+        doneButton_->setDefault(false);
+        lookButton_->setFocus();
         return;
     }
     stepLabel_->setText(stepText(step));
@@ -376,6 +400,7 @@ void ArchiveWizard::showStep(int step)
     // Enter goes on to the next step, and on the last choice makes the archive.
     nextButton_->setDefault(step == 1);
     doneButton_->setDefault(step == 2);
+    (step == 1 ? nextButton_ : doneButton_)->setFocus();
 }
 
 void ArchiveWizard::goNext()

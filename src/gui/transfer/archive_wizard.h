@@ -84,6 +84,7 @@ private:
     QWidget* preview_ = nullptr;
 
     QLabel* whereLabel_ = nullptr;
+    QPushButton* lookButton_ = nullptr;
 };
 
 }  // namespace culvora::gui

@@ -56,10 +56,7 @@ BackupWindow::BackupWindow(AppContext& app, QWidget* parent)
     setWindowTitle(QStringLiteral("Backup"));
     setProperty("paper", true);
     setAttribute(Qt::WA_StyledBackground);
-    // The folder list is grey while "Drive A:" is the destination and black when it is used.
-    setStyleSheet(theme::transferStyle() +
-                  QStringLiteral("QTreeView#Dir1 { color: rgb(0, 0, 0); }"
-                                 "QTreeView#Dir1:disabled { color: rgb(200, 200, 200); }"));
+    setStyleSheet(theme::transferStyle());
 
     auto* options = new QGroupBox(QStringLiteral("Options"), this);
     options->setObjectName(QStringLiteral("Frame1"));
@@ -79,6 +76,10 @@ BackupWindow::BackupWindow(AppContext& app, QWidget* parent)
     destination->setObjectName(QStringLiteral("Frame2"));
     kind_ = new QComboBox(destination);
     kind_->setObjectName(QStringLiteral("Combo1"));
+    mediumHint_ = new QLabel(destination);
+    mediumHint_->setObjectName(QStringLiteral("lblMedium"));
+    mediumHint_->setProperty("hint", true);
+    mediumHint_->setWordWrap(true);
     drives_ = new QComboBox(destination);
     drives_->setObjectName(QStringLiteral("Drive1"));
     model_ = new QFileSystemModel(this);
@@ -97,6 +98,7 @@ BackupWindow::BackupWindow(AppContext& app, QWidget* parent)
     driveRow->addWidget(drives_, 1);
     auto* destinationLayout = new QVBoxLayout(destination);
     destinationLayout->addWidget(kind_);
+    destinationLayout->addWidget(mediumHint_);
     destinationLayout->addLayout(driveRow);
     destinationLayout->addWidget(folders_, 1);
 
@@ -135,6 +137,26 @@ void BackupWindow::setMediumFinder(MediumFinder finder)
     const QString shown = chosenFolder();
     fillDrives();
     selectFolder(shown);
+    showMedium();
+}
+
+void BackupWindow::focusOkButton()
+{
+    okButton_->setFocus();
+}
+
+QString BackupWindow::mediumText() const
+{
+    return mediumHint_->text();
+}
+
+void BackupWindow::showMedium()
+{
+    const auto medium = findMedium_ ? findMedium_() : std::nullopt;
+    mediumHint_->setText(
+        medium ? QStringLiteral("The copies go to the USB stick or memory card at %1.")
+                     .arg(pathText(*medium))
+               : QStringLiteral("No USB stick or memory card is plugged in."));
 }
 
 void BackupWindow::fillDrives()
@@ -172,6 +194,8 @@ void BackupWindow::updateOkButton()
 void BackupWindow::chooseDestinationKind()
 {
     const bool other = kind_->currentIndex() != kDriveA;
+    if (!other) showMedium();
+    mediumHint_->setVisible(!other);
     drives_->setEnabled(other);
     folders_->setEnabled(other);
     // The style sheet greys the list by its enabled state; a new state needs a new polish.

@@ -15,6 +15,7 @@
 class QCheckBox;
 class QComboBox;
 class QFileSystemModel;
+class QLabel;
 class QPushButton;
 class QTreeView;
 
@@ -26,6 +27,14 @@ public:
     using MediumFinder = std::function<std::optional<std::filesystem::path>()>;
 
     explicit BackupWindow(AppContext& app, QWidget* parent = nullptr);
+
+    // Once the window is on screen: Enter then starts the backup instead of ticking or
+    // clearing the box that would have the focus first.
+    void focusOkButton();
+
+    // What "Drive A:" stands for here, shown under the destination while it is chosen: the
+    // mounted medium's folder, or that none is plugged in.
+    QString mediumText() const;
 
     // Where the first removable medium is mounted ("Drive A:", and an entry of Drive1);
     // transfer::removableMedium unless a test hands in its own.
@@ -48,12 +57,14 @@ public slots:
 
 private:
     void fillDrives();
+    void showMedium();
 
     AppContext& app_;
     MediumFinder findMedium_;
     QCheckBox* recipesBox_ = nullptr;
     QCheckBox* drinksBox_ = nullptr;
     QComboBox* kind_ = nullptr;
+    QLabel* mediumHint_ = nullptr;
     QComboBox* drives_ = nullptr;
     QTreeView* folders_ = nullptr;
     QFileSystemModel* model_ = nullptr;

@@ -17,6 +17,8 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent)
 {
     setObjectName(forms::kProgress);
     setWindowTitle(QStringLiteral("Writing the recipe pages"));
+    setProperty("paper", true);
+    setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(theme::transferStyle());
 
     auto* text = new QLabel(QStringLiteral("Writing one page for every recipe..."), this);

@@ -34,6 +34,7 @@ void registerTransferWindows(AppContext& app)
         auto* window = new BackupWindow(app);
         app.windows.add(window, WindowKind::Dialog);
         app.windows.centerForm(window);
+        window->focusOkButton();
         return window;
     });
 }

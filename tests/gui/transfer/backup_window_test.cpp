@@ -92,6 +92,17 @@ private slots:
         QVERIFY(b.control<QPushButton>("Command1")->isEnabled());
     }
 
+    void enterStartsTheBackup()
+    {
+        Backup b;
+        b.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(b.window->window()));
+        QCOMPARE(b.window->focusWidget(), b.control<QWidget>("Command1"));
+        QTest::keyClick(b.window->focusWidget(), Qt::Key_Return);
+        QVERIFY(b.control<QCheckBox>("Check1")->isChecked());
+        QCOMPARE(b.fakes.prompter.messages.size(), 1);  // no medium
+    }
+
     void okNeedsATickedBox()
     {
         Backup b;
@@ -115,11 +126,17 @@ private slots:
         QVERIFY(!drives->isEnabled());
         QVERIFY(!folders->isEnabled());
         QCOMPARE(b.listInk(), QColor(200, 200, 200));
+        // Under it the user reads what "Drive A:" is on this computer.
+        auto* hint = b.control<QWidget>("lblMedium");
+        QVERIFY(hint->isVisible());
+        QCOMPARE(b.window->mediumText(),
+                 QStringLiteral("No USB stick or memory card is plugged in."));
 
         b.control<QComboBox>("Combo1")->setCurrentIndex(1);
         QVERIFY(drives->isEnabled());
         QVERIFY(folders->isEnabled());
         QCOMPARE(b.listInk(), QColor(0, 0, 0));
+        QVERIFY(!hint->isVisible());
 
         b.control<QComboBox>("Combo1")->setCurrentIndex(0);
         QVERIFY(!folders->isEnabled());
@@ -135,6 +152,9 @@ private slots:
         b.window->setMediumFinder([&b] { return b.medium; });
         const QString mounted = QString::fromStdString(stick.path().string());
         QCOMPARE(b.window->drivePaths(), (QStringList{QDir::homePath(), "/", mounted}));
+        QCOMPARE(
+            b.window->mediumText(),
+            QStringLiteral("The copies go to the USB stick or memory card at %1.").arg(mounted));
         // Choosing a place shows its folders; with none selected the place itself is chosen.
         auto* drives = b.control<QComboBox>("Drive1");
         drives->setCurrentIndex(2);
