@@ -244,7 +244,7 @@ constexpr StarterCategory kStarterCategories[] = {
 
 constexpr std::string_view kWelcome =
     "Welcome to the Culvora recipe exchange!\n"
-    "Pick a category, then double-click a recipe to add it to one of your cookbooks.\n"
+    "Double-click a category, then a recipe to add it to one of your cookbooks.\n"
     "Recipes you send in are read by a person and published within a day.";
 
 void appendCrLfLines(std::string_view cp1252, std::string& out)

@@ -91,7 +91,7 @@ TEST(ExchangeCliFlows, CategoriesAndRecipes)
                               "Desserts\tdesserts\n"
                               "\n"
                               "Welcome to the Culvora recipe exchange!\n"
-                              "Pick a category, then double-click a recipe to add it to one of "
+                              "Double-click a category, then a recipe to add it to one of "
                               "your cookbooks.\n"
                               "Recipes you send in are read by a person and published within a "
                               "day.\n"

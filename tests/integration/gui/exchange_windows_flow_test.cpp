@@ -169,8 +169,8 @@ private slots:
         QVERIFY(k.settle());
         QCOMPARE(k.download->statusText(), QStringLiteral("Ready."));
         QCOMPARE(k.download->findChild<QLabel*>(QStringLiteral("Label8"))->text(),
-                 QStringLiteral("Welcome to the Culvora recipe exchange!\nPick a category, then "
-                                "double-click a recipe to add it to one of your cookbooks.\n"
+                 QStringLiteral("Welcome to the Culvora recipe exchange!\nDouble-click a category, "
+                                "then a recipe to add it to one of your cookbooks.\n"
                                 "Recipes you send in are read by a person and published within "
                                 "a day.\n>"));
         QTreeWidgetItem* root = k.tree->topLevelItem(0);
