@@ -131,13 +131,29 @@ std::vector<int> fontSizes()
 std::optional<std::array<double, 5>> pieAngles(double water, double protein, double fat,
                                                double carbohydrates)
 {
+    const double biggest =
+        std::max({std::abs(water), std::abs(protein), std::abs(fat), std::abs(carbohydrates)});
+    if (!std::isfinite(biggest)) return std::nullopt;
+    if (!std::isfinite(biggest * 8 * kPi)) {
+        // Figures too large to add up (a hand-edited value of hundreds of digits) are brought
+        // to a common scale first; the slices only depend on their shares.
+        water /= biggest;
+        protein /= biggest;
+        fat /= biggest;
+        carbohydrates /= biggest;
+    }
     const double total = water + protein + fat + carbohydrates;
     if (!(total > 0)) return std::nullopt;
     const double start = -kPi / 2;
-    return std::array<double, 5>{start, start + 2 * kPi * water / total,
-                                 start + 2 * kPi * (water + protein) / total,
-                                 start + 2 * kPi * (water + protein + fat) / total,
-                                 start + 2 * kPi * (water + protein + fat + carbohydrates) / total};
+    const std::array<double, 5> angles{
+        start, start + 2 * kPi * water / total, start + 2 * kPi * (water + protein) / total,
+        start + 2 * kPi * (water + protein + fat) / total,
+        start + 2 * kPi * (water + protein + fat + carbohydrates) / total};
+    // Negative figures can leave a total so small that the slices run off to infinity: no pie.
+    if (!std::ranges::all_of(angles, [](double a) { return std::isfinite(a); })) {
+        return std::nullopt;
+    }
+    return angles;
 }
 
 std::optional<std::array<double, 5>> pieAnglesOf(const Ingredient& ingredient)
@@ -146,7 +162,8 @@ std::optional<std::array<double, 5>> pieAnglesOf(const Ingredient& ingredient)
     auto share = [&](int k) {
         const double value =
             k < ingredient.valueCount ? valueOf(ingredient.values[static_cast<std::size_t>(k)]) : 0;
-        return std::round(value * 10000) / 10000;
+        const double rounded = std::round(value * 10000) / 10000;
+        return std::isfinite(rounded) ? rounded : value;
     };
     return pieAngles(share(2), share(3), share(4), share(5));
 }

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <tuple>
 
 #include "core/nutrition/nutrition.h"
@@ -143,6 +144,14 @@ TEST(NutritionTable, ColumnsAndThePieChart)
     EXPECT_FALSE(pieAngles(0, 0, 0, 0));
     const auto ingredient = parseTable(record("Mix", {"0", "0", "60", "20", "10", "10.00004"}));
     EXPECT_NEAR((*pieAnglesOf(ingredient.front()))[4], 1.5 * kPi, 1e-9);
+
+    // Values too large to add up still give the slices of their shares; an infinite one none.
+    const auto huge = pieAngles(6e307, 2e307, 1e307, 1e307);
+    ASSERT_TRUE(huge);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_NEAR((*huge)[static_cast<std::size_t>(i)], expected[i] * kPi, 1e-9);
+    EXPECT_FALSE(pieAngles(std::numeric_limits<double>::infinity(), 1, 1, 1));
+    EXPECT_FALSE(pieAngles(1e300, -1e300, 1e-300, 0));
 }
 
 TEST(Calculator, ContributionsAreRoundedHalvesToEvenThenAdded)
