@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -17,6 +18,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTime>
+#include <QTreeView>
 #include <QUrl>
 
 #include "gui/app/printing.h"
@@ -109,7 +111,13 @@ QString QtPrompter::openFileNameWithChoice(const QString& title, const QString& 
     QFileDialog dialog(parent_, title, QString(), filter);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.resize(dialog.sizeHint().expandedTo(QSize(760, 480)));
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(900, 520)));
+    // The detail columns fit their sizes and dates instead of ending them in "...".
+    if (auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        for (int column = 1; column < 4; ++column) {
+            view->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+        }
+    }
     auto* label = new QLabel(choice.label, &dialog);
     auto* options = new QComboBox(&dialog);
     options->addItems(choice.options);
