@@ -132,10 +132,16 @@ DrinkList listDrinks(std::string_view content, const GlassFilter* filter)
         }
         if (glassNext) {
             glassNext = false;
-            const int glass = glassIndex(*line);
-            if (pending && glass >= 0 && filter->isChecked(glass)) list.names.push_back(*pending);
-            pending.reset();
-            continue;
+            // A "[NAMN]" where the glass belongs starts the next drink, as it does for the
+            // unfiltered list: both lists must agree on which lines are names.
+            if (*line != kTagName) {
+                const int glass = glassIndex(*line);
+                if (pending && glass >= 0 && filter->isChecked(glass)) {
+                    list.names.push_back(*pending);
+                }
+                pending.reset();
+                continue;
+            }
         }
         if (*line == kTagName) {
             afterTag = true;

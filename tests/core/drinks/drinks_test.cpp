@@ -70,6 +70,11 @@ TEST(Drinks, ListingWithAndWithoutTheGlassFilter)
     GlassFilter sour;
     sour.toggle(13);
     EXPECT_EQ(listDrinks(cut, &sour).names, std::vector<std::string>{"Sour"});
+    // A "[NAMN]" where the glass belongs starts the next drink for the filter too.
+    const std::string noGlass =
+        crlf({"[NAMN]", "Broken", "ice", "[G\xD6RA]", "Stir.", "[GLAS]"}) + kSour;
+    EXPECT_EQ(listDrinks(noGlass).names, (std::vector<std::string>{"Broken", "Sour"}));
+    EXPECT_EQ(listDrinks(noGlass, &sour).names, std::vector<std::string>{"Sour"});
 }
 
 TEST(Drinks, ReadingTakesTheFirstNameLine)
