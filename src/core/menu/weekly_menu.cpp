@@ -68,6 +68,13 @@ Composed compose(std::string_view cookbook, Meal meal, const std::vector<std::st
     bool inIngredients = false;
     text::LineReader reader(cookbook);
     while (auto line = reader.next()) {
+        // A "[NAMN]" line starts the next record wherever a field was expected (a record cut
+        // short by a hand edit): the dishes offered are always names the cookbook lists.
+        if (*line == store::kTagName && expect != Expect::Name) {
+            if (inIngredients) result.lastIngredients = record.ingredients;
+            inIngredients = false;
+            expect = Expect::Nothing;
+        }
         if (inIngredients) {
             record.ingredients += *line;
             record.ingredients += text::kCrLf;

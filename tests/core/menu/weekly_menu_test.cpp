@@ -67,6 +67,12 @@ TEST(WeeklyMenu, WhichRecipesFitTheMeal)
     }
     EXPECT_EQ(compose(book, Meal::Casual, {}).lastIngredients, crlf({"2 eggs", "[G\xD6RA]"}));
     EXPECT_TRUE(compose("", Meal::Casual, {}).candidates.empty());
+
+    // A record cut short before its time or its type: the "[NAMN]" that follows is the next
+    // record's tag, never the missing field, so the dish offered is a name the cookbook lists.
+    const std::string cut = crlf({"[NAMN]", "Cut", "[PORTIONER]", "4", "[TID]"}) +
+                            recipe("[NAMN]", "20", "Hot dish", {"water"});
+    EXPECT_EQ(compose(cut, Meal::Casual, {}).candidates, std::vector<std::string>{"[NAMN]"});
 }
 
 TEST(WeeklyMenu, ThePickAndTheScratchFile)
