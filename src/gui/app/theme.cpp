@@ -257,6 +257,29 @@ void setInk(QWidget* widget, const QColor& color)
     widget->setPalette(palette);
 }
 
+void setPaper(QWidget* window)
+{
+    QPalette paper = window->palette();
+    paper.setColor(QPalette::Window, kPaper);
+    window->setPalette(paper);
+    window->setAutoFillBackground(true);
+}
+
+void setSearchPaper(QWidget* window)
+{
+    QPalette paper = window->palette();
+    paper.setColor(QPalette::Window, kPaper);
+    paper.setColor(QPalette::WindowText, kInk);
+    paper.setColor(QPalette::Base, Qt::white);
+    paper.setColor(QPalette::Text, kInk);
+    // The drop-down lists are drawn by the platform's style in these.
+    paper.setColor(QPalette::Button, kCream);
+    paper.setColor(QPalette::ButtonText, kBrownInk);
+    paper.setColor(QPalette::Highlight, kFocus);
+    window->setPalette(paper);
+    window->setAutoFillBackground(true);
+}
+
 QString transferStyle()
 {
     // The paper buttons without the editors' boxes: drop-down lists, check boxes and option

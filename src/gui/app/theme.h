@@ -80,6 +80,12 @@ QString drinksStyle();
 // Sets the text colour of a label or a text box.
 void setInk(QWidget* widget, const QColor& color);
 
+// A window painted on the paper colour (its own background, filled).
+void setPaper(QWidget* window);
+// The searches' paper: ink on paper, white boxes, and drop-down lists (drawn by the platform's
+// style) in cream with honey choices.
+void setSearchPaper(QWidget* window);
+
 // The archive and backup windows: paper (a QWidget with paper=true) and paper buttons (the
 // default one in bold), cards (QGroupBox, or a QFrame with card=true), white text boxes, a
 // tomato-red progress bar, honey sliders (the archive wizard's in red, green and blue), a white

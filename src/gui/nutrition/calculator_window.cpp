@@ -72,10 +72,7 @@ CalculatorWindow::CalculatorWindow(AppContext& app, QWidget* parent) : QWidget(p
 
 void CalculatorWindow::buildControls()
 {
-    QPalette paper = palette();
-    paper.setColor(QPalette::Window, theme::kPaper);
-    setPalette(paper);
-    setAutoFillBackground(true);
+    theme::setPaper(this);
     setStyleSheet(theme::nutritionStyle());
 
     // --- The table's ingredients, and the amount of the chosen one ---------------------------

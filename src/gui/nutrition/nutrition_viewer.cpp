@@ -65,10 +65,7 @@ const std::vector<nutrition::Ingredient>& NutritionViewer::table() const
 
 void NutritionViewer::buildControls()
 {
-    QPalette paper = palette();
-    paper.setColor(QPalette::Window, theme::kPaper);
-    setPalette(paper);
-    setAutoFillBackground(true);
+    theme::setPaper(this);
     setStyleSheet(theme::nutritionStyle());
     setMinimumSize(twips(kMinimumWidth), twips(kMinimumHeight));
 

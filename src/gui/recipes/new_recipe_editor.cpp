@@ -88,10 +88,7 @@ NewRecipeEditor::NewRecipeEditor(AppContext& app, QWidget* parent) : QWidget(par
 {
     setObjectName(forms::kNewRecipe);
     setWindowTitle(QStringLiteral("New recipe"));
-    QPalette paper = palette();
-    paper.setColor(QPalette::Window, theme::kPaper);
-    setPalette(paper);
-    setAutoFillBackground(true);
+    theme::setPaper(this);
     setStyleSheet(newRecipeStyle());
     buildControls();
     fillTypes();

@@ -26,10 +26,7 @@ PrintoutWindow::PrintoutWindow(AppContext& app, recipes::ShownRecipe shown, QWid
 {
     setObjectName(forms::kPrintout);
     setWindowTitle(QStringLiteral("Print"));
-    QPalette paper = palette();
-    paper.setColor(QPalette::Window, theme::kPaper);
-    setPalette(paper);
-    setAutoFillBackground(true);
+    theme::setPaper(this);
     setStyleSheet(theme::editorStyle());
 
     // Which recipe this is about, so a second viewer or a Forward click leaves no doubt.

@@ -118,10 +118,7 @@ QSize RecipeEditor::sizeHint() const
 
 void RecipeEditor::buildControls()
 {
-    QPalette paper = palette();
-    paper.setColor(QPalette::Window, theme::kPaper);
-    setPalette(paper);
-    setAutoFillBackground(true);
+    theme::setPaper(this);
     setStyleSheet(theme::editorStyle());
 
     auto* frame = new QFrame(this);

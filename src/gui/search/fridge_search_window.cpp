@@ -79,17 +79,7 @@ FridgeSearchWindow::~FridgeSearchWindow()
 
 void FridgeSearchWindow::buildControls()
 {
-    QPalette paper = palette();
-    paper.setColor(QPalette::Window, theme::kPaper);
-    paper.setColor(QPalette::WindowText, theme::kInk);
-    paper.setColor(QPalette::Base, Qt::white);
-    paper.setColor(QPalette::Text, theme::kInk);
-    // The drop-down lists are drawn by the platform's style in these.
-    paper.setColor(QPalette::Button, theme::kCream);
-    paper.setColor(QPalette::ButtonText, theme::kBrownInk);
-    paper.setColor(QPalette::Highlight, theme::kFocus);
-    setPalette(paper);
-    setAutoFillBackground(true);
+    theme::setSearchPaper(this);
     setStyleSheet(theme::searchStyle());
 
     mainPanel_ = new QWidget(this);
