@@ -91,11 +91,7 @@ void DrinkEditScreen::buildControls()
     storedGlassLabel_->setTextFormat(Qt::PlainText);
     storedGlassLabel_->setToolTip(QStringLiteral("The glass the drink was saved with"));
 
-    picture_ = new QLabel(this);
-    picture_->setObjectName(QStringLiteral("Image1"));
-    picture_->setAlignment(Qt::AlignCenter);
-    picture_->setFixedSize(126, 166);
-    picture_->setProperty("glass", true);
+    picture_ = makeGlassPicture(this);
 
     auto button = [this](const char* name, const QString& text, const QString& tip) {
         auto* b = new QPushButton(text, this);

@@ -84,12 +84,9 @@ void DrinkViewer::buildControls()
     auto* waitLayout = new QVBoxLayout(waitPanel_);
     waitLayout->addWidget(wait, 0, Qt::AlignCenter);
 
-    picture_ = new QLabel(this);
+    picture_ = makeGlassPicture(this);
     picture_->setObjectName(QStringLiteral("image1"));
     picture_->setToolTip(QStringLiteral("It is suggested that you should use this glass!"));
-    picture_->setAlignment(Qt::AlignCenter);
-    picture_->setFixedSize(126, 166);
-    picture_->setProperty("glass", true);
 
     glassCaption_ = new QLabel(this);
     glassCaption_->setObjectName(QStringLiteral("Label3"));

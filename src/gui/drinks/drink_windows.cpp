@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
@@ -114,6 +115,16 @@ QComboBox* makeGlassList(const ProgramFolder& folder, QWidget* parent)
     }
     list->setCurrentIndex(-1);
     return list;
+}
+
+QLabel* makeGlassPicture(QWidget* parent)
+{
+    auto* picture = new QLabel(parent);
+    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setAlignment(Qt::AlignCenter);
+    picture->setFixedSize(126, 166);
+    picture->setProperty("glass", true);
+    return picture;
 }
 
 QString boxText(const QPlainTextEdit* box)

@@ -9,6 +9,7 @@
 #include "core/files/files.h"
 
 class QComboBox;
+class QLabel;
 class QPlainTextEdit;
 class QString;
 class QWidget;
@@ -26,6 +27,10 @@ QPixmap glassPixmap(const ProgramFolder& folder, int glass);
 // The glass drop-down list "Combo1" of both editors: the fifteen glasses in the order of the
 // filter menu, each beside a small picture of itself, nothing chosen yet.
 QComboBox* makeGlassList(const ProgramFolder& folder, QWidget* parent);
+
+// The framed glass picture "Image1" of the editors and the viewer (the viewer renames it),
+// empty until a glass is shown.
+QLabel* makeGlassPicture(QWidget* parent);
 
 // What a box of several lines holds, its lines apart with no line end after the last, each
 // character as typed (toPlainText would turn a no-break space into a plain one).

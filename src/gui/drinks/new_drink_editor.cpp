@@ -81,11 +81,7 @@ void NewDrinkEditor::buildControls()
 
     glassList_ = makeGlassList(app_.state.folder, page);
 
-    picture_ = new QLabel(page);
-    picture_->setObjectName(QStringLiteral("Image1"));
-    picture_->setAlignment(Qt::AlignCenter);
-    picture_->setFixedSize(126, 166);
-    picture_->setProperty("glass", true);
+    picture_ = makeGlassPicture(page);
 
     auto button = [page](const char* name, const QString& text, const QString& tip) {
         auto* b = new QPushButton(text, page);
