@@ -44,7 +44,7 @@ struct Folder {
         writeFile(path / "tavendi.ini", "BOOK1.TXT\r\n0\r\n");
         writeFile(path / "bocker.txt", "Standard\r\nBOOK1.TXT\r\n");
         writeFile(path / "BOOK1.TXT", bench::generatedCookbook(count));
-        const fs::path data = fs::path(__FILE__).parent_path().parent_path() / "data";
+        const fs::path data = fs::path(CULVORA_DATA_SOURCE);
         std::error_code ignored;
         fs::copy_file(data / "recept.gif", path / "recept.gif", ignored);
         fs::copy(data / "pics", path / "pics", fs::copy_options::recursive, ignored);

@@ -38,7 +38,7 @@ struct Folder {
         path = fs::temp_directory_path() / "culvora-bench-nutrition";
         fs::remove_all(path);
         fs::create_directories(path);
-        const fs::path data = fs::path(__FILE__).parent_path().parent_path() / "data";
+        const fs::path data = fs::path(CULVORA_DATA_SOURCE);
         fs::copy_file(data / "index.txt", path / "index.txt");
     }
     ~Folder() { fs::remove_all(path); }

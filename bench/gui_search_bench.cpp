@@ -46,7 +46,7 @@ void writeFile(const fs::path& file, const std::string& bytes)
 
 fs::path deliveredData()
 {
-    return fs::path(__FILE__).parent_path().parent_path() / "data";
+    return fs::path(CULVORA_DATA_SOURCE);
 }
 
 // A data folder with one cookbook of `count` recipes, the delivered types and Fridge list.
