@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "cli/cli.h"
+#include "core/app/settings.h"
 #include "core/exchange/exchange_operator.h"
 #include "core/text/text.h"
 
@@ -36,7 +37,10 @@ int exchangeInitCommand(CliContext& c, std::span<const std::string> args)
     std::filesystem::path root;
     std::vector<std::string> rest;
     if (!splitRoot(args, root, rest) || !rest.empty()) return c.usage(kInitUsage);
-    auto report = exchange::initExchangeTree(root);
+    // The starter tree comes with the program, beside its other delivered files.
+    const auto starter =
+        app::deliveredData(app::executableFolder(), CULVORA_DATA_SOURCE) / exchange::kStarterFolder;
+    auto report = exchange::initExchangeTree(starter, root);
     if (!report) return c.report(report.error());
     const std::string tree = (root / exchange::kExchangeFolder).string();
     if (report->existed) {

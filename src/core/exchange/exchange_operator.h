@@ -31,12 +31,17 @@ struct InitReport {
     int recipes = 0;
 };
 
-// Makes the starter tree under root (root itself too, when missing): network.txt with a
-// welcome message and categories of all three kinds, each category's folder with its
-// netindex.txt and exchange files, and the empty upload folder. An existing file is never
-// replaced. network.txt is written last, so a start that was cut short is finished by the
-// next one.
-Result<InitReport> initExchangeTree(const std::filesystem::path& root);
+// The starter tree delivered with the program lies in this folder of the delivered data
+// ("share/culvora/exchange"), laid out as a root: tavendi/network.txt and one folder for each
+// category it lists, with that category's netindex.txt and exchange files.
+inline constexpr std::string_view kStarterFolder = "exchange";
+
+// Makes the starter tree under root (root itself too, when missing) from the delivered one in
+// `starter`: the categories network.txt lists, each with its exchange files and netindex.txt,
+// and the empty upload folder. An existing file is never replaced. network.txt is written
+// last, so a start that was cut short is finished by the next one.
+Result<InitReport> initExchangeTree(const std::filesystem::path& starter,
+                                    const std::filesystem::path& root);
 
 struct Published {
     std::string name;  // the recipe's name, Windows-1252

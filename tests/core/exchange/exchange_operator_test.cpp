@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <set>
 
 #include "core/exchange/exchange_formats.h"
@@ -22,10 +24,42 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string sourceFile(std::string_view name)
+fs::path deliveredData()
 {
     const char* source = std::getenv("CULVORA_SOURCE_DIR");
-    return readBytes(fs::path(source ? source : ".") / "data" / name);
+    return fs::path(source ? source : ".") / "data";
+}
+
+std::string sourceFile(std::string_view name)
+{
+    return readBytes(deliveredData() / name);
+}
+
+// The starter tree delivered with the program.
+fs::path starter()
+{
+    return deliveredData() / kStarterFolder;
+}
+
+// Every file and folder under a root, files with their bytes.
+std::map<std::string, std::string> treeOf(const fs::path& root)
+{
+    std::map<std::string, std::string> tree;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        tree[fs::relative(entry.path(), root).string()] =
+            entry.is_directory() ? "(folder)" : readBytes(entry.path());
+    }
+    return tree;
+}
+
+std::uint64_t fnv1a(std::string_view bytes)
+{
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    for (char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 0x100000001b3ull;
+    }
+    return hash;
 }
 
 const std::string kUploaded =
@@ -34,7 +68,7 @@ const std::string kUploaded =
 
 // A starter tree in a folder of its own.
 struct Tree {
-    Tree() { EXPECT_TRUE(initExchangeTree(root())); }
+    Tree() { EXPECT_TRUE(initExchangeTree(starter(), root())); }
     // A copy of another tree: making one writes and syncs two dozen files.
     explicit Tree(const Tree& from) { fs::copy(from.root(), root(), fs::copy_options::recursive); }
     fs::path root() const { return dir.path() / "exchange"; }
@@ -104,12 +138,89 @@ TEST_F(ExchangeTree, StarterTreeIsWhatTheProgramReads)
     EXPECT_TRUE(fs::is_empty(tree() / "upload"));
 }
 
+TEST_F(ExchangeTree, AnEmptyRootGetsTheDeliveredStarterTree)
+{
+    // The tree exchange-init has always made, file for file: its size and FNV-1a hash.
+    struct File {
+        std::string_view path;
+        std::size_t size;
+        std::uint64_t hash;
+    };
+    const File kTree[] = {
+        {"tavendi/network.txt", 335, 0x3955144639053d34ull},
+        {"tavendi/baking/20251129141003.tvx", 536, 0x2cb604e6435530a2ull},
+        {"tavendi/baking/netindex.txt", 74, 0x7ca8cabbd8edce8eull},
+        {"tavendi/bread/20250207080145.tvx", 748, 0x730bda7a0840313cull},
+        {"tavendi/bread/20251004103316.tvx", 994, 0xbd5eee52a7203de9ull},
+        {"tavendi/bread/20260226162248.tvx", 539, 0xfc61e74781355708ull},
+        {"tavendi/bread/netindex.txt", 151, 0x9cb6b57fb34fa155ull},
+        {"tavendi/cakes/20250530152741.tvx", 659, 0xedbc9228ef727cbcull},
+        {"tavendi/cakes/20260305110422.tvx", 647, 0xc9dd150e0fe70393ull},
+        {"tavendi/cakes/netindex.txt", 107, 0x55660450cd68322eull},
+        {"tavendi/desserts/20250515193659.tvx", 523, 0x58064cea6feca5ceull},
+        {"tavendi/desserts/20251221200310.tvx", 471, 0xe440bf904d75d4d1ull},
+        {"tavendi/desserts/netindex.txt", 129, 0x8affe9a684e58298ull},
+        {"tavendi/dinners/20250602190114.tvx", 571, 0x0f1b91b24336cffeull},
+        {"tavendi/dinners/20251015173822.tvx", 538, 0x09107e86da303967ull},
+        {"tavendi/dinners/20260118184530.tvx", 742, 0x63ef1260b5cdfba7ull},
+        {"tavendi/dinners/netindex.txt", 148, 0x254ee6cfb84383d8ull},
+        {"tavendi/soups/20250310091512.tvx", 736, 0xdc118c9f6ffca31dull},
+        {"tavendi/soups/20250421174205.tvx", 654, 0xd78502fed89b5546ull},
+        {"tavendi/soups/netindex.txt", 127, 0xdaaee007515507c0ull},
+        {"tavendi/stews/20250912183340.tvx", 669, 0x8cdbf02e37b9dc4bull},
+        {"tavendi/stews/20251103120957.tvx", 741, 0xc520a3090e2ef67full},
+        {"tavendi/stews/netindex.txt", 129, 0x79aae277a8609250ull},
+    };
+    TempDir empty;
+    const fs::path made = empty.path() / "new" / "exchange";
+    auto report = initExchangeTree(starter(), made);
+    ASSERT_TRUE(report) << report.error().message;
+    EXPECT_FALSE(report->existed);
+    EXPECT_TRUE(report->madeUploadFolder);
+    EXPECT_EQ(report->categories, 7);
+    EXPECT_EQ(report->recipes, 15);
+
+    std::map<std::string, std::string> expected = {{"tavendi", "(folder)"},
+                                                   {"tavendi/upload", "(folder)"}};
+    for (const File& file : kTree) {
+        SCOPED_TRACE(file.path);
+        const std::string content = readBytes(made / file.path);
+        EXPECT_EQ(content.size(), file.size);
+        EXPECT_EQ(fnv1a(content), file.hash);
+        expected[std::string(file.path)] = content;
+        expected[fs::path(file.path).parent_path().string()] = "(folder)";
+    }
+    // Nothing else, and exactly what is delivered.
+    EXPECT_EQ(treeOf(made), expected);
+    auto delivered = treeOf(starter());
+    delivered["tavendi/upload"] = "(folder)";
+    EXPECT_EQ(treeOf(made), delivered);
+}
+
+TEST(ExchangeInit, AStarterTreeThatIsNotThereMakesNothing)
+{
+    TempDir dir;
+    fs::create_directories(dir.path() / "starter" / "tavendi" / "soups");
+    writeBytes(dir.path() / "starter" / "tavendi" / "network.txt",
+               "<\r\n>\r\n# Soups|soups\r\n# Gone|gone\r\n/end\r\n");
+    writeBytes(dir.path() / "starter" / "tavendi" / "soups" / "netindex.txt", "/begin\r\n/end\r\n");
+    for (const fs::path& from : {dir.path() / "nowhere", dir.path() / "starter"}) {
+        SCOPED_TRACE(from.string());
+        auto made = initExchangeTree(from, dir.path() / "root");
+        ASSERT_FALSE(made);
+        EXPECT_TRUE(made.error().message.starts_with("The starter exchange tree delivered with "
+                                                     "Culvora"))
+            << made.error().message;
+        EXPECT_FALSE(fs::exists(dir.path() / "root"));
+    }
+}
+
 TEST_F(ExchangeTree, InitNeverReplacesTheOperatorsFiles)
 {
     writeBytes(tree() / "network.txt", "/end\r\n");
     writeBytes(tree() / "soups" / "netindex.txt", "/begin\r\n/end\r\n");
     fs::remove(tree() / "upload");
-    auto again = initExchangeTree(root());
+    auto again = initExchangeTree(starter(), root());
     ASSERT_TRUE(again);
     EXPECT_TRUE(again->existed);
     EXPECT_TRUE(again->madeUploadFolder);
@@ -121,7 +232,7 @@ TEST_F(ExchangeTree, InitNeverReplacesTheOperatorsFiles)
     // files that are there.
     fs::remove(tree() / "network.txt");
     fs::remove_all(tree() / "bread");
-    auto finished = initExchangeTree(root());
+    auto finished = initExchangeTree(starter(), root());
     ASSERT_TRUE(finished);
     EXPECT_FALSE(finished->existed);
     EXPECT_EQ(netIndex("soups"), "/begin\r\n/end\r\n");
