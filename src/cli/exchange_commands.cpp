@@ -6,9 +6,11 @@
 #include <iostream>
 
 #include "cli/cli.h"
+#include "core/exchange/download.h"
 #include "core/exchange/exchange_formats.h"
 #include "core/exchange/exchange_settings.h"
 #include "core/exchange/ftp_session.h"
+#include "core/exchange/upload.h"
 #include "core/store/cookbook_list.h"
 #include "core/text/text.h"
 
@@ -54,7 +56,7 @@ struct Connection {
     FtpSession session;
     Connection(CliContext& c, const ExchangeSettings& settings)
         : prompts(c.err),
-          session(makeCurlClient(), prompts, c.folder)
+          session(makeCurlClient(), prompts)
     {
         session.configure(settings);
         session.OpenSession();
@@ -68,74 +70,65 @@ int failed(CliContext& c, const std::string& message)
     return kExitFailed;
 }
 
-// Fetches a file into the data folder and reads it; the file is removed again unless `keep`.
-Result<std::string> fetch(CliContext& c, Connection& connection, const std::string& folder,
-                          const std::string& file, bool keep)
-{
-    if (!connection.session.HamtaFil(folder, file)) {
-        return fail(ErrorCode::Io, "Could not fetch " + text::toUtf8(file) + " from the exchange.");
+// Nobody is there to ask: the one other name is the one given with --name, already tried.
+class CliNamer : public RecipeNamer {
+public:
+    std::optional<std::string> anotherName(const std::string& current) override
+    {
+        taken = current;
+        return std::nullopt;
     }
-    auto content = c.folder.read(file);
-    if (!keep) (void)c.folder.remove(file);
-    return content;
-}
+    void refused(const Error& why) override
+    {
+        if (!refusal) refusal = why;
+    }
+    std::string taken;
+    std::optional<Error> refusal;
+};
 
 int categories(CliContext& c, Connection& connection)
 {
-    (void)c.folder.remove(kNetworkFile);
-    auto content = fetch(c, connection, std::string(kRootFolder), std::string(kNetworkFile), true);
-    if (!content) return failed(c, content.error().message);
-    const CategoryList list = parseNetwork(*content);
-    for (const Category& category : list.categories) {
+    auto list = fetchCategories(connection.session);
+    if (!list) return failed(c, list.error().message);
+    for (const Category& category : list->categories) {
         c.line((category.kind == CategoryKind::Child ? "  " : "") + category.name + "\t" +
                category.folder);
     }
-    if (!list.message.empty()) {
+    if (!list->message.empty()) {
         c.out << "\n";
-        for (auto line : text::splitLineViews(list.message)) c.line(line);
+        for (auto line : text::splitLineViews(list->message)) c.line(line);
     }
-    if (!list.complete) return failed(c, "The category list stops early: " + list.problem + ".");
+    if (!list->complete) return failed(c, "The category list stops early: " + list->problem + ".");
     return kExitOk;
 }
 
 int recipes(CliContext& c, Connection& connection, const std::string& folder)
 {
-    if (auto plain = checkServerName(folder, "category folder"); !plain) {
-        return failed(c, plain.error().message);
-    }
-    auto content = fetch(c, connection, std::string(kRootFolder) + "/" + folder,
-                         std::string(kNetIndexFile), false);
-    if (!content) return failed(c, content.error().message);
-    const RecipeIndexFile index = parseNetIndex(*content);
+    auto index = fetchRecipeIndex(connection.session, folder);
+    if (!index) return failed(c, index.error().message);
     // The stem last: it is what "exchange download" takes.
-    for (const IndexedRecipe& recipe : index.recipes) {
+    for (const IndexedRecipe& recipe : index->recipes) {
         c.line(recipe.name + "\t" + recipe.dateTime + "\t" + recipe.stem);
     }
-    if (!index.complete) return failed(c, "The recipe list of this category stops early.");
+    if (!index->complete) return failed(c, "The recipe list of this category stops early.");
     return kExitOk;
 }
 
 int download(CliContext& c, Connection& connection, const std::string& folder,
              const std::string& stem, const std::string& title, const std::string& newName)
 {
-    for (auto [name, what] : {std::pair{folder, "category folder"}, {stem, "recipe file"}}) {
-        if (auto plain = checkServerName(name, what); !plain)
-            return failed(c, plain.error().message);
-    }
+    // The cookbook first: a title that is not there needs no transfer to say so.
     auto book = store::CookbookList(c.folder).fileOf(title);
     if (!book) return c.report(book.error());
-    const std::string file = stem + std::string(kExchangeExtension);
-    auto content = fetch(c, connection, std::string(kRootFolder) + "/" + folder, file, false);
+    auto content = fetchExchangeFile(connection.session, folder, stem);
     if (!content) return failed(c, content.error().message);
-    auto recipe = readExchangeFile(*content);
-    if (!recipe) return failed(c, recipe.error().message);
-    const std::string name = newName.empty() ? recipe->name : newName;
-    auto appended = appendExchangeRecipe(c.folder, *book, *recipe, name);
-    if (!appended) {
-        if (appended.error().code == ErrorCode::Refused) {
-            return failed(c, appended.error().message + " Give it another name with --name.");
-        }
-        return failed(c, appended.error().message);
+    CliNamer namer;
+    auto added = addExchangeRecipe(c.folder, *book, *content, namer, newName);
+    if (!added) return failed(c, added.error().message);
+    if (!added->added) {
+        if (namer.refusal) return failed(c, namer.refusal->message);
+        return failed(c, "The cookbook already holds a recipe named \"" +
+                             text::toUtf8(namer.taken) + "\". Give it another name with --name.");
     }
     c.out << "Download successful!\n";
     return kExitOk;
@@ -147,9 +140,8 @@ int upload(CliContext& c, Connection& connection, const std::string& name)
     auto file = WriteExchangeFile(c.folder, c.currentBook(), name, localNow());
     if (!file) return failed(c, file.error().message);
     connection.session.ChangeFolder(std::string(kUploadFolder));
-    if (!connection.session.PutFile(*file, *file)) return kExitFailed;
-    (void)c.folder.remove(*file);
-    c.line("Sent as " + *file + ".");
+    if (!connection.session.PutFile(file->content, file->name)) return kExitFailed;
+    c.line("Sent as " + file->name + ".");
     c.out << "Thank you! Your recipe will be online within 24 hours.\n";
     return kExitOk;
 }

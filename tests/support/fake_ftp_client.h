@@ -1,9 +1,10 @@
 #pragma once
 
-// An exchange server in memory for the exchange windows' tests: folders of files, the calls
-// the session made, and faults put in on purpose (a refused connection, a folder change or a
-// store refused with a reply text, a call that hangs until the window cancels it). The
-// windows' sessions run on their own threads, so the server is shared and locked.
+// An exchange server in memory for the exchange's tests, from the session up to the windows:
+// folders of files, the calls the clients made, and faults put in on purpose (a refused
+// connection, a folder change or a store refused with a reply text, a call that hangs until the
+// session is cancelled). A window's session runs on a thread of its own, so the server is
+// shared and locked. The windows make their clients with fakeClients() (fake_ftp_factory.h).
 
 #include <atomic>
 #include <chrono>
@@ -16,13 +17,13 @@
 #include <vector>
 
 #include "core/exchange/ftp_client.h"
-#include "gui/exchange/session_worker.h"
 
 namespace culvora::testing {
 
 struct FakeFtpServer {
     std::mutex mutex;
-    // "/" is the folder the login starts in; other folders are absolute paths.
+    // "/" is the folder the login starts in; other folders are absolute paths. The login
+    // folder holds the exchange's root folder, so a first listing is not empty.
     std::map<std::string, std::map<std::string, std::string>> folders{{"/", {{"tavendi", ""}}}};
     std::vector<std::string> calls;
     int connectFailure = 0;
@@ -60,7 +61,8 @@ public:
     {
         if (int hung = hang("connect")) return hung;
         std::lock_guard lock(server_->mutex);
-        note("connect " + account.user + "/" + account.password);
+        note("connect " + account.host + ":" + std::to_string(account.port) + " " + account.user +
+             "/" + account.password);
         if (server_->connectFailure) return server_->connectFailure;
         folder_ = "/";
         connected_ = true;
@@ -127,7 +129,7 @@ public:
 private:
     void note(std::string call) { server_->calls.push_back(std::move(call)); }
 
-    // Waits for the window to cancel when this call is the one that hangs.
+    // Waits for the session to be cancelled when this call is the one that hangs.
     int hang(const std::string& call)
     {
         {
@@ -145,11 +147,5 @@ private:
     bool connected_ = false;
     exchange::FtpReply reply_;
 };
-
-// The windows' sessions make their clients through this; each shares the server.
-inline gui::FtpClientFactory fakeClients(std::shared_ptr<FakeFtpServer> server)
-{
-    return [server] { return std::make_unique<FakeFtpClient>(server); };
-}
 
 }  // namespace culvora::testing

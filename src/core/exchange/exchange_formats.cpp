@@ -55,26 +55,6 @@ std::optional<std::string> exchangeRecord(std::string_view cookbookContent, std:
     return std::string(store::kTagName) + std::string(text::kCrLf) + *lines;
 }
 
-Result<std::string> WriteExchangeFile(const ProgramFolder& folder, const std::string& cookbookFile,
-                                      std::string_view name, const LocalTime& time)
-{
-    store::Cookbook cookbook(folder, cookbookFile);
-    if (auto checked = cookbook.path(); !checked) return std::unexpected(checked.error());
-    auto content = folder.read(cookbookFile);
-    if (!content) return std::unexpected(content.error());
-    auto record = exchangeRecord(*content, name);
-    if (!record) {
-        return fail(ErrorCode::NotFound,
-                    "The recipe " + quoted(name) +
-                        " is not in the cookbook, so there is nothing to send.");
-    }
-    const std::string fileName = exchangeFileName(time);
-    if (auto written = folder.write(fileName, *record, fileName + ".tmp"); !written) {
-        return std::unexpected(written.error());
-    }
-    return fileName;
-}
-
 std::expected<ExchangeRecipe, std::string> parseExchangeRecord(std::string_view content)
 {
     if (content.find('\0') != std::string_view::npos) return notARecipe("it holds binary data");
@@ -135,34 +115,6 @@ bool nameTaken(std::string_view cookbookContent, std::string_view name)
         if (existing == name) return true;
     }
     return false;
-}
-
-Result<void> appendExchangeRecipe(const ProgramFolder& folder, const std::string& cookbookFile,
-                                  const ExchangeRecipe& recipe, std::string_view name)
-{
-    // A name line the cookbook reads as something else would break the record apart, or give
-    // a recipe nobody can find again.
-    const std::string_view tags[] = {store::kTagName,         store::kTagServings,
-                                     store::kTagTime,         store::kTagIngredients,
-                                     store::kTagInstructions, store::kTagType};
-    if (name.empty() || name.find_first_of("\r\n") != std::string_view::npos) {
-        return fail(ErrorCode::Invalid, "A recipe's name must be one line of text. Nothing was "
-                                        "added to the cookbook.");
-    }
-    if (std::ranges::find(tags, name) != std::end(tags)) {
-        return fail(ErrorCode::Invalid, "A recipe cannot be called " + quoted(name) +
-                                            ": the cookbook uses that line as one of its markers.");
-    }
-    store::Cookbook cookbook(folder, cookbookFile);
-    auto lock = FolderLock::acquire(folder);
-    if (!lock) return std::unexpected(lock.error());
-    auto names = cookbook.names();
-    if (!names) return std::unexpected(names.error());
-    if (std::ranges::find(*names, name) != names->end()) {
-        return fail(ErrorCode::Refused,
-                    "The cookbook already holds a recipe named " + quoted(name) + ".");
-    }
-    return cookbook.appendLines(renamedRecord(recipe, name));
 }
 
 Result<void> checkServerName(std::string_view cp1252Name, std::string_view what)

@@ -46,11 +46,6 @@ std::string exchangeFileName(const LocalTime& time);
 // recipe that happens to read the same never stands in for it); nothing when there is none.
 std::optional<std::string> exchangeRecord(std::string_view cookbookContent, std::string_view name);
 
-// Writes the exchange file of a recipe of the cookbook into the data folder and returns its
-// file name. A name the cookbook does not hold writes nothing and is an error.
-Result<std::string> WriteExchangeFile(const ProgramFolder& folder, const std::string& cookbookFile,
-                                      std::string_view name, const LocalTime& time);
-
 // What an exchange file must be before it goes into a cookbook: one complete recipe record
 // ("[NAMN]", a name, "[PORTIONER]", servings, "[TID]", time, "[IND]", ingredient lines, a
 // line beginning "[G", instruction lines, "[TYP]", type) and nothing after it. A transfer cut
@@ -71,13 +66,6 @@ std::string renamedRecord(const ExchangeRecipe& recipe, std::string_view newName
 // True when a name line of the cookbook equals the name (a recipe of that name is there). A
 // name that only occurs inside another recipe's text is free.
 bool nameTaken(std::string_view cookbookContent, std::string_view name);
-
-// Appends a downloaded recipe under the given name to a cookbook in one rewrite: "[NAMN]" is
-// written unless the cookbook ends with a lone one. A name taken meanwhile is refused
-// (ErrorCode::Refused) and nothing is written, so the caller can ask for another; so is a name
-// that is empty, holds a line break or is one of the record's tags (ErrorCode::Invalid).
-Result<void> appendExchangeRecipe(const ProgramFolder& folder, const std::string& cookbookFile,
-                                  const ExchangeRecipe& recipe, std::string_view name);
 
 // --- Names a server hands us ---------------------------------------------------------------
 

@@ -18,7 +18,8 @@ namespace culvora::exchange {
 
 inline constexpr int kReplyAvailable = 12003;
 inline constexpr int kNoMoreFiles = 18;
-// The others, numbered as a Windows internet library would number them.
+// The other failures a client tells apart. A user reads these numbers in the error reports
+// ("FtpGetFile Err: 12002") and may quote them, so each failure keeps its number.
 inline constexpr int kNotConnected = 6;
 inline constexpr int kTimedOut = 12002;
 inline constexpr int kNameNotResolved = 12007;

@@ -4,11 +4,9 @@
 
 namespace culvora::exchange {
 
-FtpSession::FtpSession(std::unique_ptr<FtpClient> client, SessionPrompts& prompts,
-                       ProgramFolder folder)
+FtpSession::FtpSession(std::unique_ptr<FtpClient> client, SessionPrompts& prompts)
     : client_(std::move(client)),
-      prompts_(prompts),
-      folder_(std::move(folder))
+      prompts_(prompts)
 {
 }
 
@@ -70,7 +68,6 @@ bool FtpSession::ChangeFolder(std::string path)
 bool FtpSession::ListFolder(const std::string& path)
 {
     listingNames.clear();
-    listingAttributes.clear();
     if (cancelled_) return false;
     if (!path.empty()) ChangeFolder(path);
     std::vector<std::string> names;
@@ -83,19 +80,17 @@ bool FtpSession::ListFolder(const std::string& path)
         ErrorOut(code, "FtpFindFirstFile");
         return false;
     }
-    for (auto& name : names) {
-        listingNames.push_back(std::move(name));
-        listingAttributes.push_back(0x80);  // a normal file: the listing says no more
-    }
+    listingNames = std::move(names);
     return true;
 }
 
-bool FtpSession::HamtaFil(const std::string& remoteFolder, const std::string& fileName)
+std::optional<std::string> FtpSession::HamtaFil(const std::string& remoteFolder,
+                                                const std::string& fileName)
 {
-    if (cancelled_) return false;
+    if (cancelled_) return std::nullopt;
     if (!active_) {
         prompts_.message(std::string(kNotInSessionMessage));
-        return false;
+        return std::nullopt;
     }
     // A folder that cannot be entered does not stop the fetch: it comes from the folder that
     // is current.
@@ -104,26 +99,16 @@ bool FtpSession::HamtaFil(const std::string& remoteFolder, const std::string& fi
     const int code = active_ ? client_->get(text::toUtf8(fileName), content) : kNotConnected;
     if (code != 0) {
         ErrorOut(code, "FtpGetFile");
-        return false;
-    }
-    auto written = folder_.write(fileName, content, "exchange.tmp");
-    if (!written) {
-        prompts_.message(written.error().message);
-        return false;
+        return std::nullopt;
     }
     lastError_ = 0;
-    return true;
+    return content;
 }
 
-bool FtpSession::PutFile(const std::string& localFileName, const std::string& remoteName)
+bool FtpSession::PutFile(std::string_view content, const std::string& remoteName)
 {
     if (cancelled_) return false;
-    auto content = folder_.read(localFileName);
-    if (!content) {
-        prompts_.message(content.error().message);
-        return false;
-    }
-    const int code = active_ ? client_->put(text::toUtf8(remoteName), *content) : kNotConnected;
+    const int code = active_ ? client_->put(text::toUtf8(remoteName), content) : kNotConnected;
     if (code != 0) {
         ErrorOut(code, "FtpPutFile");
         return false;
@@ -142,7 +127,6 @@ void FtpSession::CloseSession()
     password.clear();
     proxy.clear();
     listingNames.clear();
-    listingAttributes.clear();
 }
 
 void FtpSession::ErrorOut(int code, std::string_view operationName)

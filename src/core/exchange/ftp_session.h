@@ -4,19 +4,22 @@
 // put to the user: the operation's name and the error code, the server's reply when it gave
 // one, and the question whether to close the connection.
 //
+// The session moves bytes between the server and memory only: what it fetches is handed back,
+// what it sends is handed to it, and it never touches a file of the data folder.
+//
 // The calls are synchronous. A window runs them on a worker thread so it stays painted and
 // can be closed meanwhile; cancel() (from any thread) ends the running call, and every later
 // one, without asking anything more.
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/exchange/exchange_settings.h"
 #include "core/exchange/ftp_client.h"
-#include "core/files/files.h"
 
 namespace culvora::exchange {
 
@@ -37,7 +40,7 @@ inline constexpr std::string_view kCloseQuestion = "Close Connection and Session
 
 class FtpSession {
 public:
-    FtpSession(std::unique_ptr<FtpClient> client, SessionPrompts& prompts, ProgramFolder folder);
+    FtpSession(std::unique_ptr<FtpClient> client, SessionPrompts& prompts);
 
     // The fields of the session; the window sets server, user and password when it opens.
     std::string server;
@@ -46,11 +49,10 @@ public:
     std::string password = std::string(kPassword);
     std::string proxy;
     bool passive = true;
-    int transferType = 2;  // binary; every transfer of the program is binary
     int connectTimeout = 10;
     int stallTimeout = 30;
+    // The names of the last folder listing.
     std::vector<std::string> listingNames;
-    std::vector<unsigned> listingAttributes;
 
     // server, port, user, password and the time limits from the settings.
     void configure(const ExchangeSettings& settings);
@@ -63,11 +65,13 @@ public:
     // False when the folder could not be entered (the failure has been reported).
     bool ChangeFolder(std::string path);
     bool ListFolder(const std::string& path);
-    // Folder and file names are Windows-1252, as everywhere in the data folder.
-    // Fetches a file of the server folder into the data folder under the same name.
-    bool HamtaFil(const std::string& remoteFolder, const std::string& fileName);
-    // Sends a file of the data folder into the current server folder.
-    bool PutFile(const std::string& localFileName, const std::string& remoteName);
+    // Folder and file names are Windows-1252, as the lists of the exchange hold them.
+    // The bytes of a file of the server folder; nothing when it could not be fetched (the
+    // failure has been reported).
+    std::optional<std::string> HamtaFil(const std::string& remoteFolder,
+                                        const std::string& fileName);
+    // Stores the bytes as the file remoteName of the current server folder.
+    bool PutFile(std::string_view content, const std::string& remoteName);
     void CloseSession();
     void ErrorOut(int code, std::string_view operationName);
 
@@ -81,7 +85,6 @@ public:
 private:
     std::unique_ptr<FtpClient> client_;
     SessionPrompts& prompts_;
-    ProgramFolder folder_;
     bool sessionOpen_ = false;
     bool active_ = false;
     int lastError_ = 0;

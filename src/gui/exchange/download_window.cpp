@@ -12,7 +12,9 @@
 #include <QVBoxLayout>
 
 #include <memory>
+#include <optional>
 
+#include "core/exchange/download.h"
 #include "core/exchange/exchange_settings.h"
 #include "core/search/fridge_list.h"
 #include "core/store/cookbook_list.h"
@@ -66,6 +68,31 @@ QString messageText(const std::string& block)
     return shown;
 }
 
+// The download's question for another name, put to the cook through the Prompter.
+class PrompterNamer : public exchange::RecipeNamer {
+public:
+    explicit PrompterNamer(Prompter& prompter) : prompter_(prompter) {}
+
+    std::optional<std::string> anotherName(const std::string& current) override
+    {
+        for (;;) {
+            auto answer = prompter_.input(kNameTakenPrompt, kDownloadTitle, fromCp(current));
+            if (!answer) return std::nullopt;
+            auto typed = toCp(*answer);
+            if (typed) return std::move(*typed);
+            // A letter the cookbook cannot hold: said, and asked again.
+            refused(typed.error());
+        }
+    }
+    void refused(const Error& why) override
+    {
+        prompter_.inform(toQString(why), kDownloadTitle, MessageIcon::Exclamation);
+    }
+
+private:
+    Prompter& prompter_;
+};
+
 }  // namespace
 
 // What a category's transfer brought back to the window.
@@ -96,7 +123,7 @@ DownloadWindow::DownloadWindow(AppContext& app, const FtpClientFactory& clients,
     paper.setColor(QPalette::Window, theme::kPaper);
     setPalette(paper);
 
-    worker_ = new SessionWorker(app.services.prompter, app.state.folder, clients, this);
+    worker_ = new SessionWorker(app.services.prompter, clients, this);
     // The pointer says the exchange is being waited for; the window still answers meanwhile.
     connect(worker_, &SessionWorker::busyStarted, this, [this] { setCursor(Qt::BusyCursor); });
     connect(worker_, &SessionWorker::idle, this, [this] { unsetCursor(); });
@@ -245,31 +272,23 @@ void DownloadWindow::start()
         settings = exchange::ExchangeSettings{};
     }
     struct Fetch {
-        bool fetched = false;
         bool connected = false;
-        std::string content;
+        std::optional<exchange::CategoryList> list;
     };
     auto fetch = std::make_shared<Fetch>();
-    const ProgramFolder folder = app_.state.folder;
     SessionWorker* worker = worker_;
     worker_->run(
-        [this, worker, folder, settings = *settings, fetch](exchange::FtpSession& session) {
+        [this, worker, settings = *settings, fetch](exchange::FtpSession& session) {
             session.configure(settings);
             session.OpenSession();
-            (void)folder.remove(exchange::kNetworkFile);
             worker->post([this] { setStatus(QStringLiteral("Connecting to network...")); });
             session.Connect();
             worker->post([this] { setStatus(QStringLiteral("Reading data...")); });
-            if (session.HamtaFil(std::string(exchange::kRootFolder),
-                                 std::string(exchange::kNetworkFile))) {
-                auto content = folder.read(exchange::kNetworkFile);
-                fetch->fetched = content.has_value();
-                if (content) fetch->content = std::move(*content);
-            }
+            if (auto list = exchange::fetchCategories(session)) fetch->list = std::move(*list);
             fetch->connected = session.active();
         },
         [this, fetch] {
-            if (!fetch->fetched) {
+            if (!fetch->list) {
                 messages_->setText(QStringLiteral(
                     "Culvora could not get the list of categories from the recipe exchange. "
                     "Please close this window and try again later."));
@@ -277,7 +296,7 @@ void DownloadWindow::start()
                 return;
             }
             setStatus(QStringLiteral("Drawing tree..."));
-            showCategories(exchange::parseNetwork(fetch->content));
+            showCategories(*fetch->list);
         });
 }
 
@@ -334,21 +353,14 @@ void DownloadWindow::chooseCategory(QTreeWidgetItem* node)
 
     auto fetch = std::make_shared<IndexFetch>();
     fetch->folder = folderName;
-    const ProgramFolder folder = app_.state.folder;
     SessionWorker* worker = worker_;
     worker_->run(
-        [this, worker, folder, folderName, fetch](exchange::FtpSession& session) {
-            (void)folder.remove(exchange::kNetIndexFile);
+        [this, worker, folderName, fetch](exchange::FtpSession& session) {
             worker->post([this] { setStatus(QStringLiteral("Downloading data...")); });
             session.ListFolder("");
-            const std::string remote = std::string(exchange::kRootFolder) + "/" + folderName;
-            if (session.HamtaFil(remote, std::string(exchange::kNetIndexFile))) {
-                if (auto content = folder.read(exchange::kNetIndexFile)) {
-                    fetch->fetched = true;
-                    fetch->index = exchange::parseNetIndex(*content);
-                    // A list that stops early leaves its file for a look at what arrived.
-                    if (fetch->index.complete) (void)folder.remove(exchange::kNetIndexFile);
-                }
+            if (auto index = exchange::fetchRecipeIndex(session, folderName)) {
+                fetch->fetched = true;
+                fetch->index = std::move(*index);
             }
             fetch->connected = session.active();
         },
@@ -401,18 +413,13 @@ void DownloadWindow::downloadSelected()
     auto fetch = std::make_shared<RecipeFetch>();
     fetch->targetTitle = app_.state.targetBookTitle;
     fetch->checkNewIngredients = app_.state.checkNewIngredients;
-    const ProgramFolder folder = app_.state.folder;
-    const std::string remote = std::string(exchange::kRootFolder) + "/" +
-                               item->data(0, kFolderRole).toByteArray().toStdString();
+    const std::string folder = item->data(0, kFolderRole).toByteArray().toStdString();
     worker_->run(
-        [folder, remote, stem, fetch](exchange::FtpSession& session) {
-            const std::string file = stem + std::string(exchange::kExchangeExtension);
-            if (session.HamtaFil(remote, file)) {
-                auto content = folder.read(file);
-                fetch->fetched = content.has_value();
-                if (content) fetch->content = std::move(*content);
+        [folder, stem, fetch](exchange::FtpSession& session) {
+            if (auto content = exchange::fetchExchangeFile(session, folder, stem)) {
+                fetch->fetched = true;
+                fetch->content = std::move(*content);
             }
-            (void)folder.remove(file);
         },
         [this, fetch] { addRecipe(*fetch); });
 }
@@ -429,49 +436,21 @@ void DownloadWindow::addRecipe(const RecipeFetch& fetch)
                               "added to the cookbook."));
         return;
     }
-    auto recipe = exchange::readExchangeFile(fetch.content);
-    if (!recipe) return refuse(toQString(recipe.error()));
-    const ProgramFolder& folder = app_.state.folder;
-    auto book = store::CookbookList(folder).fileOf(fetch.targetTitle);
+    auto book = store::CookbookList(app_.state.folder).fileOf(fetch.targetTitle);
     if (!book) {
         return refuse(toQString(book.error()) + QStringLiteral(" The recipe was not downloaded."));
     }
-
-    // Asked again while the cookbook has a recipe of that name; Cancel ends the download.
-    std::string name = recipe->name;
-    bool ask = false;
-    for (;;) {
-        if (!ask) {
-            auto content = folder.readOrEmpty(*book);
-            if (!content) return refuse(toQString(content.error()));
-            if (!exchange::nameTaken(*content, name)) {
-                auto appended = exchange::appendExchangeRecipe(folder, *book, *recipe, name);
-                if (appended) break;
-                switch (appended.error().code) {
-                case ErrorCode::Refused: break;  // taken meanwhile: another name is needed
-                case ErrorCode::Invalid: refuse(toQString(appended.error())); break;
-                default: return refuse(toQString(appended.error()));
-                }
-            }
-        }
-        auto answer = prompter.input(kNameTakenPrompt, kDownloadTitle, fromCp(name));
-        if (!answer) return;
-        ask = answer->isEmpty();
-        if (ask) continue;
-        auto typed = toCp(*answer);
-        if (!typed) {
-            refuse(toQString(typed.error()));
-            ask = true;
-            continue;
-        }
-        name = *typed;
-    }
+    PrompterNamer namer(prompter);
+    auto added = exchange::addExchangeRecipe(app_.state.folder, *book, fetch.content, namer);
+    if (!added) return refuse(toQString(added.error()));
+    // Left out at the name question: nothing more to say.
+    if (!added->added) return;
 
     prompter.inform(QStringLiteral("Download successful!"), kDownloadTitle);
     // "New ingredients?" opens in any case, with the recipe's new words when they were asked
     // for: a cook who ticked nothing still sees that the check is there.
     runNewIngredientCheck(
-        app_, fetch.checkNewIngredients ? recipe->ingredients : std::vector<std::string>{},
+        app_, fetch.checkNewIngredients ? added->ingredients : std::vector<std::string>{},
         search::CheckVariant::Download, NothingNew::ShowDialog);
 }
 

@@ -22,12 +22,11 @@ private:
     SessionWorker& worker_;
 };
 
-SessionWorker::SessionWorker(Prompter& prompter, ProgramFolder folder,
-                             const FtpClientFactory& clients, QObject* parent)
+SessionWorker::SessionWorker(Prompter& prompter, const FtpClientFactory& clients, QObject* parent)
     : QObject(parent),
       prompter_(prompter),
       prompts_(std::make_unique<Prompts>(*this)),
-      session_(std::make_unique<exchange::FtpSession>(clients(), *prompts_, std::move(folder)))
+      session_(std::make_unique<exchange::FtpSession>(clients(), *prompts_))
 {
     thread_ = std::thread([this] { loop(); });
 }

@@ -22,7 +22,6 @@
 
 #include "core/exchange/ftp_client.h"
 #include "core/exchange/ftp_session.h"
-#include "core/files/files.h"
 
 namespace culvora::gui {
 
@@ -40,8 +39,7 @@ class SessionWorker : public QObject {
 public:
     using Job = std::function<void(exchange::FtpSession&)>;
 
-    SessionWorker(Prompter& prompter, ProgramFolder folder, const FtpClientFactory& clients,
-                  QObject* parent = nullptr);
+    SessionWorker(Prompter& prompter, const FtpClientFactory& clients, QObject* parent = nullptr);
     ~SessionWorker() override;
 
     // Queues a job for the session's thread; `then`, when given, runs on the window's thread

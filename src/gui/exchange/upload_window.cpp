@@ -13,6 +13,7 @@
 
 #include "core/exchange/exchange_formats.h"
 #include "core/exchange/exchange_settings.h"
+#include "core/exchange/upload.h"
 #include "gui/app/geometry.h"
 #include "gui/app/qt_text.h"
 #include "gui/app/theme.h"
@@ -47,7 +48,7 @@ UploadWindow::UploadWindow(AppContext& app, const FtpClientFactory& clients, QWi
     paper.setColor(QPalette::Window, theme::kPaper);
     setPalette(paper);
 
-    worker_ = new SessionWorker(app.services.prompter, app.state.folder, clients, this);
+    worker_ = new SessionWorker(app.services.prompter, clients, this);
     // The pointer says the exchange is being waited for; the window still answers meanwhile.
     connect(worker_, &SessionWorker::busyStarted, this, [this] { setCursor(Qt::BusyCursor); });
     connect(worker_, &SessionWorker::idle, this, [this] { unsetCursor(); });
@@ -213,12 +214,10 @@ void UploadWindow::queueUpload()
             }
             session.ChangeFolder(std::string(exchange::kUploadFolder));
             worker->post([this] { setStatus(QStringLiteral("Uploading file...")); });
-            const bool sent = session.PutFile(*file, *file);
+            const bool sent = session.PutFile(file->content, file->name);
             worker->post([this] { setStatus(QStringLiteral("Done.")); });
-            // A file that did not go stays in the data folder.
-            if (!sent) return;
-            (void)folder.remove(*file);
-            result->outcome = Outcome::Sent;
+            // A file that did not go is made anew by the next "Upload".
+            if (sent) result->outcome = Outcome::Sent;
         },
         [this, result] {
             Prompter& prompter = app_.services.prompter;

@@ -7,7 +7,6 @@
 using namespace culvora;
 using namespace culvora::exchange;
 using culvora::testing::crlf;
-using culvora::testing::TempDir;
 
 namespace {
 
@@ -27,16 +26,6 @@ TEST(ExchangeFiles, NamesAndRecords)
     EXPECT_EQ(exchangeRecord(kPancakes + kSoup, "Soup"), kSoup);
     EXPECT_EQ(exchangeRecord(kSoup + "[NAMN]\r\n", "Soup"), kSoup);
     EXPECT_EQ(exchangeRecord(kSoup, "water"), std::nullopt);
-
-    TempDir dir;
-    ProgramFolder folder(dir.path());
-    dir.write("BOOK1.TXT", kSoup + kPancakes);
-    auto file = WriteExchangeFile(folder, "BOOK1.TXT", "Pancakes", {2026, 12, 10, 14, 30, 5});
-    ASSERT_TRUE(file) << file.error().message;
-    EXPECT_EQ(*file, "20261210143005.tvx");
-    EXPECT_EQ(dir.read("20261210143005.tvx"), kPancakes);
-    EXPECT_FALSE(WriteExchangeFile(folder, "BOOK1.TXT", "Stew", {2026, 12, 10, 14, 30, 6}));
-    EXPECT_FALSE(dir.exists("20261210143006.tvx"));
 }
 
 TEST(ExchangeFiles, OnlyACompleteRecordIsARecipe)
@@ -63,42 +52,12 @@ TEST(ExchangeFiles, OnlyACompleteRecordIsARecipe)
     EXPECT_TRUE(readExchangeFile(kPancakes.substr(0, kPancakes.size() - 2)));
 }
 
-TEST(ExchangeFiles, TakenNamesAndTheAppend)
+TEST(ExchangeFiles, TakenNames)
 {
     // Taken means a recipe of that name; "water" inside Soup does not count.
     EXPECT_TRUE(nameTaken(kSoup, "Soup"));
     EXPECT_FALSE(nameTaken(kSoup, "water"));
     EXPECT_FALSE(nameTaken(kSoup, "Sou"));
-
-    TempDir dir;
-    ProgramFolder folder(dir.path());
-    auto recipe = readExchangeFile(kPancakes).value();
-    dir.write("BOOK1.TXT", kSoup + "[NAMN]\r\n");
-    ASSERT_TRUE(appendExchangeRecipe(folder, "BOOK1.TXT", recipe, "Pancakes"));
-    EXPECT_EQ(dir.read("BOOK1.TXT"), kSoup + kPancakes) << "one [NAMN] per recipe";
-    auto taken = appendExchangeRecipe(folder, "BOOK1.TXT", recipe, "Pancakes");
-    ASSERT_FALSE(taken);
-    EXPECT_EQ(taken.error().code, ErrorCode::Refused);
-    ASSERT_TRUE(appendExchangeRecipe(folder, "BOOK1.TXT", recipe, "Crepes"));
-    EXPECT_TRUE(dir.read("BOOK1.TXT")
-                    .ends_with(crlf({"[NAMN]", "Crepes", "[PORTIONER]", "2"}) +
-                               crlf({"[TID]", "20", "[IND]", "3 dl milk", "", "[G\xD6RA]", "fry",
-                                     "[TYP]", "Sweet"})));
-}
-
-TEST(ExchangeFiles, AppendingRefusesANameTheCookbookWouldReadAsSomethingElse)
-{
-    TempDir dir;
-    ProgramFolder folder(dir.path());
-    auto recipe = readExchangeFile(kPancakes).value();
-    dir.write("BOOK1.TXT", kSoup);
-    for (std::string_view bad : {"", "[TYP]", "[NAMN]", "[G\xD6RA]", "Two\r\nlines", "A\nB"}) {
-        auto refused = appendExchangeRecipe(folder, "BOOK1.TXT", recipe, bad);
-        ASSERT_FALSE(refused) << bad;
-        EXPECT_EQ(refused.error().code, ErrorCode::Invalid) << bad;
-    }
-    EXPECT_EQ(dir.read("BOOK1.TXT"), kSoup);
-    EXPECT_TRUE(appendExchangeRecipe(folder, "BOOK1.TXT", recipe, "[TYP] pancakes"));
 }
 
 TEST(ExchangeFiles, ServerNamesAreNeverPaths)

@@ -10,13 +10,15 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include <filesystem>
+#include <map>
 #include <memory>
 
 #include "gui/app/window_names.h"
 #include "gui/exchange/download_window.h"
 #include "gui/exchange/exchange_windows.h"
 #include "gui/search/new_ingredients_dialog.h"
-#include "support/fake_ftp_client.h"
+#include "support/fake_ftp_factory.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
 
@@ -72,6 +74,19 @@ QStringList recipeLines(QTreeWidget* list)
                      list->topLevelItem(i)->text(1);
     }
     return lines;
+}
+
+// Every file of the data folder with its bytes; the folder's lock file holds nothing.
+std::map<std::string, std::string> dataFiles(const std::filesystem::path& folder)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        const std::string name = std::filesystem::relative(entry.path(), folder).string();
+        if (name != "culvora.lock" && entry.is_regular_file()) {
+            files[name] = testing::readBytes(entry.path());
+        }
+    }
+    return files;
 }
 
 QStringList shapes(const QList<gui::Message>& messages)
@@ -190,8 +205,8 @@ private slots:
                                           "Drawing tree...", "Ready."}));
         QCOMPARE(f.window->cursor().shape(), Qt::ArrowCursor);
         QCOMPARE(f.server->callsMade(),
-                 (std::vector<std::string>{"connect culvora/wobak", "list /", "cd /tavendi",
-                                           "get /tavendi network.txt"}));
+                 (std::vector<std::string>{"connect 127.0.0.1:2121 culvora/wobak", "list /",
+                                           "cd /tavendi", "get /tavendi network.txt"}));
 
         auto* toolbar = child<QToolBar>(f.window, QStringLiteral("Toolbar1"));
         QCOMPARE(toolbar->actions().size(), 1);
@@ -218,8 +233,8 @@ private slots:
         QCOMPARE(root->data(0, Qt::UserRole + 1).toString(), QStringLiteral("root"));
         QVERIFY(root->isExpanded());
         QCOMPARE(f.node(QStringLiteral("Bread"))->data(0, Qt::UserRole).toInt(), 3);
-        // The list stays in the data folder until the window opens again.
-        QCOMPARE(f.dir.read("network.txt"), kNetwork);
+        // The list was read from memory: nothing of it is in the data folder.
+        QVERIFY(!f.dir.exists("network.txt"));
 
         // A double click on the root does nothing.
         f.window->chooseCategory(root);
@@ -310,7 +325,7 @@ private slots:
                               "Short | 2024--  ::"}));
         QCOMPARE(f.list->topLevelItem(2)->data(0, Qt::UserRole).toByteArray(), QByteArray("2024"));
         QCOMPARE(f.window->currentFolder(), std::string("soups"));
-        // The current folder is listed, then the category's index fetched; it is gone after.
+        // The current folder is listed, then the category's index fetched into memory.
         const auto calls = f.server->callsMade();
         QCOMPARE((std::vector<std::string>(calls.end() - 3, calls.end())),
                  (std::vector<std::string>{"list /tavendi", "cd /tavendi/soups",
@@ -318,7 +333,7 @@ private slots:
         QVERIFY(!f.dir.exists("netindex.txt"));
 
         // Another category empties the list first; an index that stops early keeps what came
-        // before it, and its file.
+        // before it.
         f.server->folders["/tavendi/cakes"]["netindex.txt"] =
             crlf({"/begin", "Sponge cake|20250505120000", "broken line", "Tart|20250505120001"});
         QVERIFY(f.chooseCategory(QStringLiteral("Cakes")));
@@ -327,7 +342,7 @@ private slots:
         QVERIFY(f.messagesText().endsWith(
             QStringLiteral("\n\nNot every recipe of this category could be shown: its list on "
                            "the exchange stops early.")));
-        QVERIFY(f.dir.exists("netindex.txt"));
+        QVERIFY(!f.dir.exists("netindex.txt"));
         QCOMPARE(image("Soups"), 2);
         QCOMPARE(image("Cakes"), 1);
         QVERIFY(f.fakes.prompter.messages.isEmpty());
@@ -405,6 +420,38 @@ private slots:
                  infoShape(QStringLiteral("Download"), QStringLiteral("Download successful!")));
         const auto calls = f.server->callsMade();
         QCOMPARE(calls.back(), std::string("get /tavendi/soups 20261210143005.tvx"));
+    }
+
+    void aDownloadChangesNoFileButTheChosenCookbook()
+    {
+        // The cook has a cookbook MINE.tvx, and files an earlier version fetched into the data
+        // folder; the server lists a recipe whose exchange file is MINE.tvx.
+        Exchange f;
+        f.dir.write("bocker.txt",
+                    crlf({"Standard", "BOOK1.TXT", "Desserts", "BOOK2.TXT", "Mine", "MINE.tvx"}));
+        f.dir.write("MINE.tvx", kPeaSoup);
+        f.dir.write("network.txt", crlf({"x", "# Old|old", "/end"}));
+        f.dir.write("netindex.txt", crlf({"/begin", "Old|20200101000000"}));
+        f.dir.write("20240101080000.tvx", kWaffles);
+        f.server->folders["/tavendi/soups"]["netindex.txt"] =
+            crlf({"/begin", "Pancakes|MINE", "/end"});
+        f.server->folders["/tavendi/soups"]["MINE.tvx"] = kPancakes;
+        const auto before = dataFiles(f.dir.path());
+
+        QVERIFY(f.open());
+        QVERIFY(f.settle());
+        QCOMPARE(treeLines(f.tree), (QStringList{"Network", "  Soups", "    Cold soups",
+                                                 "    Warm soups", "  Bread", "  Cakes"}));
+        QVERIFY(f.chooseCategory(QStringLiteral("Soups")));
+        QCOMPARE(recipeLines(f.list), QStringList{"Pancakes | MINE--  ::"});
+        QVERIFY(f.download(QStringLiteral("Pancakes"), QStringLiteral("Desserts"), false));
+        QCOMPARE(messageShape(f.last()),
+                 infoShape(QStringLiteral("Download"), QStringLiteral("Download successful!")));
+
+        auto expected = before;
+        expected["BOOK2.TXT"] = kWaffles + kPancakes;
+        QVERIFY(dataFiles(f.dir.path()) == expected);
+        QCOMPARE(f.dir.read("MINE.tvx"), kPeaSoup);
     }
 
     void aTakenNameIsAskedForAgainUntilFreeOrCancelled()

@@ -9,7 +9,7 @@
 #include "gui/app/window_names.h"
 #include "gui/exchange/exchange_windows.h"
 #include "gui/exchange/upload_window.h"
-#include "support/fake_ftp_client.h"
+#include "support/fake_ftp_factory.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
 
@@ -93,6 +93,10 @@ private slots:
     void opensAndSendsTheRecipeAtOnce()
     {
         Upload f;
+        // A file of the data folder with the name the upload will have: the cook's, or left by
+        // an earlier version. The upload never writes or removes it.
+        const std::string own = crlf({"[NAMN]", "Kept", "my own notes"});
+        f.dir.write("20261209183005.tvx", own);
         QVERIFY(f.open());
         QCOMPARE(f.window->windowTitle(), QStringLiteral("Upload recipe"));
         QCOMPARE(child<QLabel>(f.window, QStringLiteral("Label2"))->text(),
@@ -124,11 +128,12 @@ private slots:
                                            "put /tavendi/upload 20261209183005.tvx", "close"}));
         QCOMPARE(shapes(f.fakes.prompter.messages),
                  QStringList{infoShape(QStringLiteral("OK!"), kThanks)});
-        QVERIFY(f.localExchangeFiles().isEmpty());
+        QCOMPARE(f.localExchangeFiles(), QStringList{"20261209183005.tvx"});
+        QCOMPARE(f.dir.read("20261209183005.tvx"), own);
         QVERIFY(!f.isOpen());
     }
 
-    void aFailedStoreKeepsTheFileAndTheWindowAndUploadTriesAgain()
+    void aFailedStoreKeepsTheWindowAndUploadSendsANewFile()
     {
         Upload f;
         f.server->putReply = {553, "Could not create file."};
@@ -144,11 +149,9 @@ private slots:
         QCOMPARE(f.statuses,
                  (QStringList{"Ready", "Connecting to network...", "Uploading file...", "Done."}));
         QVERIFY(f.isOpen());
-        QCOMPARE(f.localExchangeFiles(), QStringList{"20261209183005.tvx"});
-        QCOMPARE(f.dir.read("20261209183005.tvx"), kWaffles);
         QVERIFY(f.server->filesIn("/tavendi/upload").empty());
 
-        // "Upload" sends a new file, a second later; the one that did not go stays.
+        // "Upload" makes the file anew, a second later, and sends it.
         f.server->putReply = {};
         f.fakes.prompter.messages.clear();
         f.fakes.clock.time = f.fakes.clock.time.addSecs(1);
@@ -159,7 +162,8 @@ private slots:
         QVERIFY(f.settle());
         QCOMPARE(f.server->filesIn("/tavendi/upload"),
                  (std::map<std::string, std::string>{{"20261209183006.tvx", kWaffles}}));
-        QCOMPARE(f.localExchangeFiles(), QStringList{"20261209183005.tvx"});
+        // The exchange files went from memory: none was ever in the data folder.
+        QVERIFY(f.localExchangeFiles().isEmpty());
         QCOMPARE(shapes(f.fakes.prompter.messages),
                  QStringList{infoShape(QStringLiteral("OK!"), kThanks)});
         QVERIFY(!f.isOpen());
@@ -230,8 +234,7 @@ private slots:
         QTRY_VERIFY(!f.window);
         QTest::qWait(50);
         QVERIFY(f.fakes.prompter.messages.isEmpty());
-        // The file that did not go stays for another try.
-        QCOMPARE(f.localExchangeFiles(), QStringList{"20261209183005.tvx"});
+        QVERIFY(f.localExchangeFiles().isEmpty());
     }
 };
 

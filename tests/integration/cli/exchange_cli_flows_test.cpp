@@ -47,7 +47,9 @@ struct Kitchen {
         std::vector<std::string> left;
         for (const auto& entry : fs::directory_iterator(data.path())) {
             const std::string name = entry.path().filename().string();
-            if (name.ends_with(".tvx") || name == "netindex.txt") left.push_back(name);
+            if (name.ends_with(".tvx") || name == "netindex.txt" || name == "network.txt") {
+                left.push_back(name);
+            }
         }
         return left;
     }

@@ -138,7 +138,7 @@ struct Kitchen : GuiFixture {
         QStringList left;
         for (const auto& entry : fs::directory_iterator(dir.path())) {
             const std::string name = entry.path().filename().string();
-            if (name.ends_with(".tvx") || name == "netindex.txt") {
+            if (name.ends_with(".tvx") || name == "netindex.txt" || name == "network.txt") {
                 left << QString::fromStdString(name);
             }
         }
