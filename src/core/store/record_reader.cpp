@@ -36,15 +36,26 @@ LineEnd lineAt(std::string_view s, std::size_t pos)
     return {e, next};
 }
 
+// Tags are a few bytes long: comparing them in place is cheaper than a call to memcmp.
+bool lineBegins(std::string_view s, std::size_t pos, std::string_view prefix)
+{
+    if (s.size() - pos < prefix.size()) return false;
+    const char* d = s.data() + pos;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (d[i] != prefix[i]) return false;
+    }
+    return true;
+}
+
 bool lineIs(std::string_view s, std::size_t pos, std::string_view tag)
 {
-    return s.size() - pos >= tag.size() && s.compare(pos, tag.size(), tag) == 0 &&
+    return lineBegins(s, pos, tag) &&
            (pos + tag.size() == s.size() || isBreak(s[pos + tag.size()]));
 }
 
-bool lineBegins(std::string_view s, std::size_t pos, std::string_view prefix)
+bool same(std::string_view line, std::string_view tag)
 {
-    return s.size() - pos >= prefix.size() && s.compare(pos, prefix.size(), prefix) == 0;
+    return line.size() == tag.size() && lineBegins(line, 0, tag);
 }
 
 // The next line at or after `from` (itself a line start) that begins with "[": every tag does,
@@ -90,9 +101,9 @@ public:
     {
     }
 
+    // `r` is a fresh record.
     bool parse(std::size_t start, Record& r)
     {
-        r = Record{};
         r.start = start;
         r.nameStart = lineAt(s_, start).next;
         if (r.nameStart >= s_.size()) return false;
@@ -125,20 +136,20 @@ private:
             }
             const LineEnd line = lineAt(s_, p);
             const std::string_view text = lineText(s_, p, line);
-            if (text.starts_with(kInstructionsPrefix) || text == endTag_) {
+            if (lineBegins(text, 0, kInstructionsPrefix) || same(text, endTag_)) {
                 // The ingredients tag is missing: this tag ends an ingredient section that
                 // never began.
                 r.head = linesBetween(s_, r.bodyStart, p);
                 afterIngredientsEnd(r, p, line);
                 return;
             }
-            if (text == kTagIngredients || slot == IngredientsTag) {
+            if (same(text, kTagIngredients) || slot == IngredientsTag) {
                 r.head = linesBetween(s_, r.bodyStart, line.next);
                 r.ingredients.present = true;
                 ingredients(r, line.next);
                 return;
             }
-            if (text == kTagTime && slot <= TimeTag) {
+            if (same(text, kTagTime) && slot <= TimeTag) {
                 slot = Time;
             } else {
                 if (slot == Servings) r.servings = text;
@@ -174,7 +185,7 @@ private:
     {
         const std::string_view text = lineText(s_, at, line);
         r.ingredients.endLine = text;
-        if (text == endTag_) {
+        if (same(text, endTag_)) {
             typeLine(r, line.next);
         } else {
             r.instructions.present = true;
@@ -247,16 +258,17 @@ std::optional<Record> RecordReader::next()
         pos_ = nextTagLine(content_, pos_, kTagName);
         searching_ = false;
     }
-    if (pos_ == npos || pos_ >= content_.size()) return std::nullopt;
-    Record record;
-    if (!RecordParser(content_, format_).parse(pos_, record)) {
+    std::optional<Record> record;
+    if (pos_ == npos || pos_ >= content_.size()) return record;
+    if (!RecordParser(content_, format_).parse(pos_, record.emplace())) {
         loneTag_ = true;
         pos_ = npos;
-        return std::nullopt;
+        record.reset();
+        return record;
     }
-    record.ordinal = ordinal_++;
-    if (countOccurrences_) record.occurrence = seen_[record.name]++;
-    pos_ = record.end;
+    record->ordinal = ordinal_++;
+    if (countOccurrences_) record->occurrence = seen_[record->name]++;
+    pos_ = record->end;
     return record;
 }
 
