@@ -122,7 +122,9 @@ public:
 
 private:
     // The servings tag, the servings, the time tag, the time and the ingredients tag, by
-    // position; a later tag where an earlier line was expected skips to it.
+    // position; a later tag where an earlier line was expected skips to it. Only the exact
+    // tags count here, which the editors refuse as values, so every record they write reads
+    // back by position.
     void head(Record& r)
     {
         enum Slot { ServingsTag, Servings, TimeTag, Time, IngredientsTag };
@@ -136,7 +138,7 @@ private:
             }
             const LineEnd line = lineAt(s_, p);
             const std::string_view text = lineText(s_, p, line);
-            if (lineBegins(text, 0, kInstructionsPrefix) || same(text, endTag_)) {
+            if (same(text, kTagInstructions) || same(text, endTag_)) {
                 // The ingredients tag is missing: this tag ends an ingredient section that
                 // never began.
                 r.head = linesBetween(s_, r.bodyStart, p);

@@ -17,9 +17,10 @@
 // A cookbook record, after its name:
 //   the servings tag, the servings, the time tag, the time, the ingredients tag: taken by
 //     position, their text not compared ("[Portioner]" still gives the servings). A line that
-//     reads as a tag that comes later ("[TID]", "[IND]", "[TYP]", or a line beginning "[G")
-//     where an earlier line was expected is taken as that tag, and the fields it skips read as
-//     empty: a record that lost its "[PORTIONER]" line still shows its time and ingredients.
+//     is exactly a tag that comes later ("[TID]", "[IND]", "[GÖRA]", "[TYP]") where an earlier
+//     line was expected is taken as that tag, and the fields it skips read as empty: a record
+//     that lost its "[PORTIONER]" line still shows its time and ingredients. (The editors
+//     refuse those tags as values, so a record they write always reads back by position.)
 //   the ingredient lines: up to the first line beginning "[G" (the instructions tag, known by
 //     this prefix alone, so "[GORA]" from a file that lost its Ö still ends them) or, when the
 //     instructions tag is missing, the type tag "[TYP]";
