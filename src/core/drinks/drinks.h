@@ -59,7 +59,9 @@ struct DrinkList {
 DrinkList listDrinks(std::string_view content, const GlassFilter* filter = nullptr);
 
 // The first drink whose name line equals the name. Ingredients end at the first line that
-// begins with "[G", instructions at "[GLAS]"; a record cut short keeps what was read.
+// begins with "[G", instructions at "[GLAS]" (a drink without its "[GÖRA]" line has no
+// instructions, and the "[GLAS]" that ends its ingredients gives its glass); a record cut
+// short keeps what was read.
 std::optional<Drink> readDrink(std::string_view content, std::string_view name);
 
 // Why a drink cannot be stored as typed: an empty name ("Du måste döpa drinken..."), a line
