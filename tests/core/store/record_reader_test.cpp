@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "core/recipes/recipe_edit.h"
 #include "core/store/cookbook.h"
 #include "core/store/record_reader.h"
 #include "fuzz/record_agreement.h"
@@ -198,6 +199,18 @@ TEST(RecordReader, RecordsAreAddressedByPlaceOrByNameAndOccurrence)
     Cookbook book(folder, "BOOK1.TXT");
     EXPECT_EQ(book.read(RecordKey{"Pie", 1}).value().servings, "2");
     EXPECT_EQ(book.lines(RecordKey{"Pie", 1}).value(), pie2.substr(8));
+    // The editor too: an unchanged save of the second leaves the file as it was, a change
+    // reaches only the second.
+    auto loaded = recipes::loadForEdit(folder, "BOOK1.TXT", RecordKey{"Pie", 1});
+    ASSERT_TRUE(loaded);
+    recipes::RecipeDraft draft = recipes::draftOf(*loaded);
+    ASSERT_TRUE(recipes::saveEdit(folder, "BOOK1.TXT", RecordKey{"Pie", 1}, draft, *loaded));
+    EXPECT_EQ(dir.read("BOOK1.TXT"), content);
+    draft.servings = "7";
+    ASSERT_TRUE(recipes::saveEdit(folder, "BOOK1.TXT", RecordKey{"Pie", 1}, draft, *loaded));
+    EXPECT_EQ(book.read(RecordKey{"Pie", 0}).value().servings, "1");
+    EXPECT_EQ(book.read(RecordKey{"Pie", 1}).value().servings, "7");
+    dir.write("BOOK1.TXT", content);
     ASSERT_TRUE(moveRecipe(folder, "BOOK1.TXT", "BOOK2.TXT", RecordKey{"Pie", 1}));
     EXPECT_EQ(dir.read("BOOK2.TXT"), pie2);
     ASSERT_TRUE(book.remove(RecordKey{"Pie", 0}));
