@@ -37,8 +37,9 @@ std::vector<std::string> withoutFirst(std::vector<std::string> names, std::strin
 
 bool isTag(std::string_view line)
 {
-    for (std::string_view tag : {store::kTagName, store::kTagServings, store::kTagTime,
-                                 store::kTagIngredients, store::kTagInstructions, store::kTagType}) {
+    for (std::string_view tag :
+         {store::kTagName, store::kTagServings, store::kTagTime, store::kTagIngredients,
+          store::kTagInstructions, store::kTagType}) {
         if (line == tag) return true;
     }
     return false;

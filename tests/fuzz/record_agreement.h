@@ -145,8 +145,8 @@ inline std::string readerBroken(std::string_view content, store::RecordFormat fo
     }
     // After the last record: the end of the file, or a lone "[NAMN]" line.
     if (!records.empty() && records.back().end != content.size()) {
-        if (!loneTag || text::LineReader(content.substr(records.back().end)).next() !=
-                            store::kTagName) {
+        if (!loneTag ||
+            text::LineReader(content.substr(records.back().end)).next() != store::kTagName) {
             return "the last record ends before the end of the file";
         }
     }
@@ -191,15 +191,14 @@ inline std::string rewriteBroken(std::string_view content)
         if (!deleted) return at(i, "delete did not find it");
         if (fieldsOf(readAll(*deleted)) != others) return at(i, "delete changed another record");
 
-        const store::RecipeRecord replacement{std::string(records[i].name), "2", "20 min",
-                                              "flour", "Mix.", "Desserts"};
+        const store::RecipeRecord replacement{
+            std::string(records[i].name), "2", "20 min", "flour", "Mix.", "Desserts"};
         const auto replaced = store::withReplaced(content, key, replacement);
         if (!replaced) return at(i, "replace did not find it");
         auto after = fieldsOf(readAll(*replaced));
         if (after.size() != before.size()) return at(i, "replace changed the records");
-        const Fields expected{{replacement.name, "2", "20 min", "flour\r\n", "Mix.\r\n",
-                               "Desserts"},
-                              ""};
+        const Fields expected{
+            {replacement.name, "2", "20 min", "flour\r\n", "Mix.\r\n", "Desserts"}, ""};
         if (after[i] != expected) return at(i, "replace did not write the record");
         after.erase(after.begin() + static_cast<std::ptrdiff_t>(i));
         if (after != others) return at(i, "replace changed another record");
@@ -269,8 +268,8 @@ inline std::string consumersDisagree(std::string_view content)
         forEdit.instructions += store::joinedLines(records[i].after);
         if (store::parseRecordForEdit(content, key) != forEdit) return at(i, "the editor");
         std::string lines;
-        store::appendNormalised(lines, content.substr(records[i].nameStart,
-                                                      records[i].end - records[i].nameStart));
+        store::appendNormalised(
+            lines, content.substr(records[i].nameStart, records[i].end - records[i].nameStart));
         if (records[i].occurrence == 0) {
             if (exchange::exchangeRecord(content, records[i].name) != "[NAMN]\r\n" + lines) {
                 return at(i, "the exchange record");
@@ -341,8 +340,8 @@ inline std::string consumersDisagree(std::string_view content)
         }
     }
     list = sortedCopy(list);
-    const std::vector<std::string> marked(list.begin(),
-                                          list.begin() + static_cast<std::ptrdiff_t>(list.size() / 2));
+    const std::vector<std::string> marked(
+        list.begin(), list.begin() + static_cast<std::ptrdiff_t>(list.size() / 2));
     std::vector<std::string> fridge;
     for (const auto& r : records) {
         bool recognised = false;
@@ -355,11 +354,13 @@ inline std::string consumersDisagree(std::string_view content)
             });
             if (spelled == list.end()) continue;
             recognised = true;
-            allMarked = allMarked && std::find(marked.begin(), marked.end(), *spelled) != marked.end();
+            allMarked =
+                allMarked && std::find(marked.begin(), marked.end(), *spelled) != marked.end();
         }
         if (recognised && allMarked) fridge.emplace_back(r.name);
     }
-    if (search::fridgeSearch(content, list, marked) != sortedCopy(fridge)) return "the fridge search";
+    if (search::fridgeSearch(content, list, marked) != sortedCopy(fridge))
+        return "the fridge search";
 
     // The weekly menu.
     for (auto meal : {menu::Meal::Light, menu::Meal::Casual, menu::Meal::Special}) {
@@ -369,11 +370,11 @@ inline std::string consumersDisagree(std::string_view content)
             for (const auto& r : records) {
                 const double minutes = text::leadingNumber(r.time);
                 if (r.name.empty() || r.type.empty() || minutes == 0) continue;
-                const bool fits = meal == menu::Meal::Light
-                                      ? r.type == "First Course"
-                                      : r.type == "Hot dish" &&
-                                            (meal == menu::Meal::Casual ? minutes <= 50
-                                                                        : minutes > 50);
+                const bool fits =
+                    meal == menu::Meal::Light
+                        ? r.type == "First Course"
+                        : r.type == "Hot dish" &&
+                              (meal == menu::Meal::Casual ? minutes <= 50 : minutes > 50);
                 if (fits && containsAll(menuText(r), words)) expected.emplace_back(r.name);
             }
             if (menu::compose(content, meal, words).candidates != expected) {
@@ -404,8 +405,8 @@ inline std::string consumersDisagree(std::string_view content)
         const Record& r = *sorted[i];
         const recipes::HtmlPageTexts texts{
             std::string(r.name), "(Serves " + std::string(r.servings) + ")",
-            "Time to cook: " + std::string(r.time) + " min", store::joinedLines(r.ingredients.lines),
-            store::joinedLines(r.instructions.lines)};
+            "Time to cook: " + std::string(r.time) + " min",
+            store::joinedLines(r.ingredients.lines), store::joinedLines(r.instructions.lines)};
         if (files[i + 1].content != recipes::recipePage(texts, background)) {
             return at(i, "the archive page");
         }
@@ -432,11 +433,11 @@ inline std::string drinksDisagree(std::string_view content)
     if (drinks::listDrinks(content, &filter).names != filtered) return "the glass filter";
     for (std::size_t i : sample(records.size())) {
         if (records[i].occurrence != 0) continue;
-        const drinks::Drink expected{std::string(records[i].name),
-                                     store::joinedLines(records[i].ingredients.lines),
-                                     store::joinedLines(records[i].instructions.lines),
-                                     std::string(records[i].glass())};
-        if (drinks::readDrink(content, records[i].name) != expected) return at(i, "reading a drink");
+        const drinks::Drink expected{
+            std::string(records[i].name), store::joinedLines(records[i].ingredients.lines),
+            store::joinedLines(records[i].instructions.lines), std::string(records[i].glass())};
+        if (drinks::readDrink(content, records[i].name) != expected)
+            return at(i, "reading a drink");
     }
     return {};
 }

@@ -95,7 +95,8 @@ std::expected<ExchangeRecipe, std::string> parseExchangeRecord(std::string_view 
     const auto record = reader.next();
     const bool more = reader.next().has_value() || reader.endedOnLoneTag();
     if (!record || !record->ingredients.present) {
-        return notARecipe(more ? "it holds more than one recipe" : "it ends before its ingredients");
+        return notARecipe(more ? "it holds more than one recipe"
+                               : "it ends before its ingredients");
     }
     if (record->name.empty()) return notARecipe("the recipe has no name");
     // The head as the program writes it: each tag on its own line, in its place.
@@ -109,7 +110,8 @@ std::expected<ExchangeRecipe, std::string> parseExchangeRecord(std::string_view 
     }
     if (at != 5) return notARecipe("the line " + text::toUtf8(tags[at / 2]) + " is missing");
     if (!record->ingredients.endLine) {
-        return notARecipe(more ? "it holds more than one recipe" : "it ends inside the ingredients");
+        return notARecipe(more ? "it holds more than one recipe"
+                               : "it ends inside the ingredients");
     }
     if (!record->instructions.present) {
         return notARecipe("the line " + text::toUtf8(store::kTagInstructions) + " is missing");
@@ -249,8 +251,7 @@ RecipeIndexFile parseNetIndex(std::string_view content)
     RecipeIndexFile index;
     text::LineReader reader(content);
     std::optional<std::string_view> line;
-    while ((line = reader.next()) && *line != "/begin") {
-    }
+    while ((line = reader.next()) && *line != "/begin") {}
     if (!line) {
         index.complete = false;
         return index;

@@ -16,7 +16,8 @@ inline const std::array<char, 256>& lowerCaseTable()
 {
     static const std::array<char, 256> table = [] {
         std::array<char, 256> t{};
-        for (int b = 0; b < 256; ++b) t[static_cast<std::size_t>(b)] = text::toLower(static_cast<char>(b));
+        for (int b = 0; b < 256; ++b)
+            t[static_cast<std::size_t>(b)] = text::toLower(static_cast<char>(b));
         return t;
     }();
     return table;

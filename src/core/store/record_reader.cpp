@@ -303,8 +303,7 @@ bool endsWithLoneTag(std::string_view content, RecordFormat format)
     auto last = text::lastLine(content);
     if (!last || *last != kTagName) return false;
     RecordReader reader(content, format);
-    while (reader.next()) {
-    }
+    while (reader.next()) {}
     return reader.endedOnLoneTag();
 }
 

@@ -173,8 +173,8 @@ private:
     std::string_view content_;
     RecordFormat format_;
     bool countOccurrences_ = false;
-    std::size_t pos_ = 0;      // offset of the next "[NAMN]" line, or npos to search for one
-    bool searching_ = true;    // pos_ is where to look for the next "[NAMN]" line from
+    std::size_t pos_ = 0;    // offset of the next "[NAMN]" line, or npos to search for one
+    bool searching_ = true;  // pos_ is where to look for the next "[NAMN]" line from
     std::size_t ordinal_ = 0;
     bool loneTag_ = false;
     std::unordered_map<std::string_view, std::size_t> seen_;

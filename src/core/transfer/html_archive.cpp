@@ -154,8 +154,9 @@ SortedArchive sortedArchive(std::string_view content)
         archive.entries.push_back({record->name, record->start, record->ordinal});
     }
     // Equal names keep their file order, so each of them gets its own record's page.
-    std::stable_sort(archive.entries.begin(), archive.entries.end(),
-                     [](const auto& a, const auto& b) { return text::collateLess(a.name, b.name); });
+    std::stable_sort(
+        archive.entries.begin(), archive.entries.end(),
+        [](const auto& a, const auto& b) { return text::collateLess(a.name, b.name); });
     archive.names.reserve(archive.entries.size());
     for (const auto& entry : archive.entries) archive.names.emplace_back(entry.name);
     return archive;
@@ -211,8 +212,7 @@ Result<ArchiveResult> writeArchive(const ProgramFolder& folder, const std::strin
             progress(static_cast<int>(
                 std::lround(100.0 * static_cast<double>(i) / static_cast<double>(count))));
         }
-        ArchiveFile page{pageName(i),
-                         recipes::recipePage(archive.texts(*content, i), background)};
+        ArchiveFile page{pageName(i), recipes::recipePage(archive.texts(*content, i), background)};
         if (auto written = write(page); !written) return std::unexpected(written.error());
     }
     if (progress) progress(100);

@@ -49,9 +49,9 @@ std::vector<Read> readAll(std::string_view content, RecordFormat format = Record
     return out;
 }
 
-const std::string kSoup = crlf({"[NAMN]", "Soup", "[PORTIONER]", "4", "[TID]", "30", "[IND]",
-                                "1 l water", "2 carrots", "[G\xD6RA]", "Boil.", "[TYP]",
-                                "Hot dish"});
+const std::string kSoup =
+    crlf({"[NAMN]", "Soup", "[PORTIONER]", "4", "[TID]", "30", "[IND]", "1 l water", "2 carrots",
+          "[G\xD6RA]", "Boil.", "[TYP]", "Hot dish"});
 const Read kSoupRead{"Soup", "4", "30", "1 l water\r\n2 carrots\r\n", "Boil.\r\n", "Hot dish", ""};
 
 TEST(RecordReader, ReadsCookbookRecordsByTheRulesForHandEditedFiles)
@@ -74,16 +74,18 @@ TEST(RecordReader, ReadsCookbookRecordsByTheRulesForHandEditedFiles)
          {{"Soup", "4", "30", "1 l water\r\n2 carrots\r\n", "Boil.\r\n", "Hot dish",
            "stray\r\n\r\n"}}},
         {"a name line that reads [NAMN]",
-         crlf({"[NAMN]", "[NAMN]", "[PORTIONER]", "2", "[TID]", "5", "[IND]", "[G\xD6RA]",
-               "[TYP]", "x"}),
+         crlf({"[NAMN]", "[NAMN]", "[PORTIONER]", "2", "[TID]", "5", "[IND]", "[G\xD6RA]", "[TYP]",
+               "x"}),
          {{"[NAMN]", "2", "5", "", "", "x", ""}}},
         {"[NAMN] where the time belongs starts the next record",
          crlf({"[NAMN]", "Cut", "[PORTIONER]", "4", "[TID]"}) + kSoup,
          {{"Cut", "4", "", "", "", "", ""}, kSoupRead}},
         {"[NAMN] among the ingredients, the instructions, and where the type belongs",
          crlf({"[NAMN]", "A", "[PORTIONER]", "1", "[TID]", "2", "[IND]", "egg"}) +
-             crlf({"[NAMN]", "B", "[PORTIONER]", "1", "[TID]", "2", "[IND]", "[G\xD6RA]", "Stir."}) +
-             crlf({"[NAMN]", "C", "[PORTIONER]", "1", "[TID]", "2", "[IND]", "[G\xD6RA]", "[TYP]"}) +
+             crlf(
+                 {"[NAMN]", "B", "[PORTIONER]", "1", "[TID]", "2", "[IND]", "[G\xD6RA]", "Stir."}) +
+             crlf(
+                 {"[NAMN]", "C", "[PORTIONER]", "1", "[TID]", "2", "[IND]", "[G\xD6RA]", "[TYP]"}) +
              kSoup,
          {{"A", "1", "2", "egg\r\n", "", "", ""},
           {"B", "1", "2", "", "Stir.\r\n", "", ""},
@@ -99,14 +101,14 @@ TEST(RecordReader, ReadsCookbookRecordsByTheRulesForHandEditedFiles)
                "Hot dish"}),
          {{"A", "", "30", "egg\r\n", "Fry.\r\n", "Hot dish", ""}}},
         {"the [TID] line lost: its value stands where the tag belongs",
-         crlf({"[NAMN]", "A", "[PORTIONER]", "4", "30", "[IND]", "egg", "[G\xD6RA]", "[TYP]",
-               "x"}),
+         crlf({"[NAMN]", "A", "[PORTIONER]", "4", "30", "[IND]", "egg", "[G\xD6RA]", "[TYP]", "x"}),
          {{"A", "4", "", "egg\r\n", "", "x", ""}}},
         {"misspelled head tags still read by position",
          crlf({"[NAMN]", "A", "[Portioner]", "4", "[tid]", "30", "[INGREDIENSER]", "egg",
                "[G\xD6RA]", "[TYP]", "x"}),
          {{"A", "4", "30", "egg\r\n", "", "x", ""}}},
-        {"no head at all", crlf({"[NAMN]", "A", "[G\xD6RA]", "Fry.", "[TYP]", "x"}),
+        {"no head at all",
+         crlf({"[NAMN]", "A", "[G\xD6RA]", "Fry.", "[TYP]", "x"}),
          {{"A", "", "", "", "Fry.\r\n", "x", ""}}},
         {"[GORA] ends the ingredients; another [ line does not",
          crlf({"[NAMN]", "A", "[PORTIONER]", "4", "[TID]", "30", "[IND]", "[optional] salt",
@@ -163,10 +165,10 @@ TEST(RecordReader, ReadsDrinksWithTheirOwnTags)
 
 TEST(RecordReader, RecordsAreAddressedByPlaceOrByNameAndOccurrence)
 {
-    const std::string pie1 = crlf({"[NAMN]", "Pie", "[PORTIONER]", "1", "[TID]", "5", "[IND]",
-                                   "[G\xD6RA]", "[TYP]", "x"});
-    const std::string pie2 = crlf({"[NAMN]", "Pie", "[PORTIONER]", "2", "[TID]", "5", "[IND]",
-                                   "[G\xD6RA]", "[TYP]", "x"});
+    const std::string pie1 = crlf(
+        {"[NAMN]", "Pie", "[PORTIONER]", "1", "[TID]", "5", "[IND]", "[G\xD6RA]", "[TYP]", "x"});
+    const std::string pie2 = crlf(
+        {"[NAMN]", "Pie", "[PORTIONER]", "2", "[TID]", "5", "[IND]", "[G\xD6RA]", "[TYP]", "x"});
     const std::string content = pie1 + kSoup + pie2;
     RecordReader reader(content, RecordFormat::Cookbook, RecordReader::Count::Occurrences);
     std::vector<std::pair<std::size_t, std::size_t>> places;
@@ -237,9 +239,9 @@ TEST(RecordReader, RewritesMakeEveryLineEndCrLfInOnePass)
 // The consumers on files chosen to hit each rule, and on files made at random.
 TEST(RecordAgreement, EveryConsumerSeesTheListedRecords)
 {
-    const std::string stew = crlf({"[NAMN]", "Stew", "[PORTIONER]", "4", "[TID]", "45 min",
-                                   "[IND]", "500 g beef", "2 eggs", "[G\xD6RA]", "Simmer.",
-                                   "[TYP]", "Hot dish"});
+    const std::string stew =
+        crlf({"[NAMN]", "Stew", "[PORTIONER]", "4", "[TID]", "45 min", "[IND]", "500 g beef",
+              "2 eggs", "[G\xD6RA]", "Simmer.", "[TYP]", "Hot dish"});
     const std::string inputs[] = {
         "",
         kSoup + stew,
@@ -259,11 +261,12 @@ TEST(RecordAgreement, EveryConsumerSeesTheListedRecords)
         EXPECT_EQ(agreement::drinksDisagree(content), "") << ::testing::PrintToString(content);
     }
 
-    static const char* const pieces[] = {
-        "[NAMN]", "[NAMN]",  "[PORTIONER]", "[TID]",    "[IND]",        "[G\xD6RA]", "[GORA]",
-        "[TYP]",  "[GLAS]",  "Soup",        "Pie",      "",             "4",         "45 min",
-        "[G",     "2 eggs",  "1 egg plant", "[",        "First Course", "Hot dish",  "Sour",
-        "Wine",   "[Tid]",   "salt \xE5"};
+    static const char* const pieces[] = {"[NAMN]",      "[NAMN]",    "[PORTIONER]",  "[TID]",
+                                         "[IND]",       "[G\xD6RA]", "[GORA]",       "[TYP]",
+                                         "[GLAS]",      "Soup",      "Pie",          "",
+                                         "4",           "45 min",    "[G",           "2 eggs",
+                                         "1 egg plant", "[",         "First Course", "Hot dish",
+                                         "Sour",        "Wine",      "[Tid]",        "salt \xE5"};
     std::mt19937 random(20261210);
     for (int round = 0; round < 1500; ++round) {
         const std::string content = culvora::testing::randomCookbook(random, pieces, 60);
