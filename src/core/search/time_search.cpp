@@ -161,7 +161,7 @@ searchByTime(std::string_view cookbook, const std::vector<TimeEntry>& index, con
         for (std::size_t i = done; i < index.size(); ++i) {
             entryOf.emplace(Occurrence{index[i].name, entryCount[index[i].name]++}, i);
         }
-        std::vector<char> hit(index.size() - done, 0);
+        std::vector<bool> hit(index.size() - done, false);
         for (; record; record = reader.next()) {
             const Occurrence key{record->name, recordCount[record->name]++};
             auto entry = entryOf.find(key);
