@@ -55,7 +55,10 @@ int searchCommand(CliContext& c, std::span<const std::string> args)
     if (!typed || !timed) return c.usage(usage);
     auto content = cookbookContent(c);
     if (!content) return c.report(content.error());
-    const auto hits = search::searchByTime(*content, search::buildTimeIndex(*content), query);
+    // The screen's time index only remembers the cookbook as it was when the screen opened;
+    // here the index would be made from the same content, so each record's own time serves
+    // and the cookbook is read once.
+    const auto hits = search::searchByTime(*content, query);
     for (const auto& hit : hits) c.line(hit);
     c.line(std::to_string(hits.size()) + " hits");
     return kExitOk;

@@ -106,6 +106,18 @@ TEST(CliSearch, TimeTypeAndWordsAndTheFridge)
     k.dir.write("BOOK2.TXT", kSoup);
     EXPECT_EQ(runCli(k.dir, {"--book", "BOOK2.TXT", "fridge", "carrots", "water"}).out,
               "Soup\nI have found 1 recipes...\n");
+    // A record cut short by a hand edit: the "[NAMN]" after it starts the next record for the
+    // list and both searches alike, and the cut one counts with what it has.
+    k.dir.write("BOOK3.TXT",
+                crlf({"[NAMN]", "Cut", "[PORTIONER]", "4", "[TID]", "20", "[IND]", "6 apples"}) +
+                    kPie);
+    EXPECT_EQ(runCli(k.dir, {"--book", "BOOK3.TXT", "list"}).out, "Cut\nÄppelpaj\n");
+    EXPECT_EQ(runCli(k.dir, {"--book", "BOOK3.TXT", "search", "--type", "Desserts", "--max-time",
+                             "300", "--with", "apple"})
+                  .out,
+              "Äppelpaj\n1 hits\n");
+    EXPECT_EQ(runCli(k.dir, {"--book", "BOOK3.TXT", "fridge", "apples", "flour"}).out,
+              "Cut\nÄppelpaj\nI have found 2 recipes...\n");
 }
 
 }  // namespace

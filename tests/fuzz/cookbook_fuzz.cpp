@@ -1,6 +1,8 @@
 // A cookbook file's content, as a user's hand edit, another program or an exchange download
-// may leave it: listing, reading, and the edits the program makes (append, replace, delete,
-// and the copy a move makes) must keep every other record where it was.
+// may leave it: the edits the program makes (append, replace, delete, and the copy a move
+// makes), with record texts the fuzzer steers, keep every other record where it was, and what
+// they write reads back as written. (Listing and reading records, and that every reader agrees
+// on them, is the record reader's target.)
 //
 // fuzz-options: -max_len=16384
 
@@ -33,29 +35,23 @@ std::vector<std::string> withoutFirst(std::vector<std::string> names, std::strin
     return names;
 }
 
-// A record parsed from a file holds lines: one-line fields without a line break, multi-line
-// fields as lines each ended by CR LF, and no line that would have ended its section.
-void checkParsedRecord(const RecipeRecord& record)
+bool isTag(std::string_view line)
 {
-    FUZZ_CHECK(!fuzz::hasLineBreak(record.servings));
-    FUZZ_CHECK(!fuzz::hasLineBreak(record.cookingTime));
-    FUZZ_CHECK(!fuzz::hasLineBreak(record.type));
-    for (const std::string* field : {&record.ingredients, &record.instructions}) {
-        FUZZ_CHECK(field->empty() || field->ends_with(text::kCrLf));
-        for (auto line : text::splitLineViews(*field)) {
-            FUZZ_CHECK(line != store::kTagName);
-            if (field == &record.ingredients) FUZZ_CHECK(!line.starts_with("[G"));
-            if (field == &record.instructions) FUZZ_CHECK(line != store::kTagType);
-        }
+    for (std::string_view tag :
+         {store::kTagName, store::kTagServings, store::kTagTime, store::kTagIngredients,
+          store::kTagInstructions, store::kTagType}) {
+        if (line == tag) return true;
     }
+    return false;
 }
 
-// A line of the input that can stand as a one-line field, or the fallback.
+// A line of the input that can stand as a one-line field (the editors refuse the tags there),
+// or the fallback.
 std::string fieldLine(const std::vector<std::string>& lines, std::size_t i, std::string fallback)
 {
     if (lines.empty()) return fallback;
     const std::string& line = lines[i % lines.size()];
-    return line == store::kTagName ? fallback : line;
+    return isTag(line) ? fallback : line;
 }
 
 // Lines of the input joined by CR LF (no final line end, as an editor hands them over), minus
@@ -67,7 +63,7 @@ std::string fieldLines(const std::vector<std::string>& lines, std::size_t from, 
     for (std::size_t i = 0; i < count && !lines.empty(); ++i) {
         const std::string& line = lines[(from + i) % lines.size()];
         if (line == store::kTagName) continue;
-        if (ingredients && line.starts_with("[G")) continue;
+        if (ingredients && (line.starts_with("[G") || line == store::kTagType)) continue;
         if (!ingredients && line == store::kTagType) continue;
         if (!out.empty()) out += text::kCrLf;
         out += line;
@@ -102,35 +98,6 @@ std::string freshName(const std::vector<std::string>& lines, const std::vector<s
     std::string name = lines.empty() ? std::string("Fuzzed pie") : lines.back();
     while (std::find(names.begin(), names.end(), name) != names.end()) name += '\'';
     return name;
-}
-
-void checkNames(std::string_view content, const std::vector<std::string>& names)
-{
-    for (const auto& name : names) FUZZ_CHECK(!fuzz::hasLineBreak(name));
-
-    for (const auto& name : fuzz::firstDistinct(names, kNamesChecked)) {
-        const auto record = store::parseRecord(content, name);
-        FUZZ_CHECK(record.has_value());
-        FUZZ_CHECK(record->name == name);
-        checkParsedRecord(*record);
-
-        // The record's lines begin at its name line and hold no "[NAMN]" after it.
-        const auto lines = store::recordLines(content, name);
-        FUZZ_CHECK(lines.has_value());
-        FUZZ_CHECK(lines->starts_with(name + std::string(text::kCrLf)));
-        FUZZ_CHECK(lines->ends_with(text::kCrLf));
-        const auto recordLines = text::splitLineViews(*lines);
-        FUZZ_CHECK(std::find(recordLines.begin() + 1, recordLines.end(), store::kTagName) ==
-                   recordLines.end());
-
-        // A name that is not listed is not found, by any of the look-ups.
-        const std::string other = name + "\x01";
-        if (std::find(names.begin(), names.end(), other) == names.end()) {
-            FUZZ_CHECK(!store::parseRecord(content, other).has_value());
-            FUZZ_CHECK(!store::recordLines(content, other).has_value());
-            FUZZ_CHECK(!store::withDeleted(content, other).has_value());
-        }
-    }
 }
 
 void checkDelete(std::string_view content, const std::vector<std::string>& names)
@@ -210,9 +177,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view content = fuzz::asText(data, size);
     const auto names = store::listNames(content);
     const auto lines = text::splitLines(content);
-    FUZZ_CHECK(names.size() <= lines.size() / 2);
 
-    checkNames(content, names);
     checkDelete(content, names);
     checkAppend(content, names, lines);
     checkReplace(content, names, lines);

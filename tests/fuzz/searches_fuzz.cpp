@@ -1,19 +1,19 @@
 // A cookbook as any hand edit may leave it, seen by the two searches and the weekly menu: the
-// time index lists the cookbook's names, every hit or candidate is a recipe of it, hits come
-// sorted, and marking more words in the fridge never loses a match.
+// time index survives its file, hits come sorted, marking more words in the fridge never loses
+// a match and no mark finds nothing, ticking words only narrows the menu's candidates, and a
+// candidate always has a name. (That they all see the cookbook's own records is the record
+// reader's target.)
 //
 // fuzz-options: -max_len=16384
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <set>
 #include <string>
 
 #include "core/menu/weekly_menu.h"
 #include "core/search/fridge_search.h"
 #include "core/search/time_search.h"
-#include "core/store/cookbook.h"
 #include "core/text/text.h"
 #include "fuzz_support.h"
 
@@ -22,16 +22,11 @@ using namespace culvora;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view cookbook = fuzz::asText(data, size);
-    const auto names = store::listNames(cookbook);
-    const std::set<std::string> all(names.begin(), names.end());
-
     const auto index = search::buildTimeIndex(cookbook);
-    FUZZ_CHECK(index.size() == names.size());
-    for (std::size_t i = 0; i < index.size(); ++i) FUZZ_CHECK(index[i].name == names[i]);
     FUZZ_CHECK(search::parseTimeIndex(search::formatTimeIndex(index)) == index);
 
     const auto words = fuzz::firstDistinct(text::splitLines(cookbook), 4);
-    search::TimeQuery query{names.empty() ? std::string() : names.front(), 300, {}};
+    search::TimeQuery query{index.empty() ? std::string() : index.front().name, 300, {}};
     for (const auto& word : words) {
         if (!word.empty()) query.words.push_back(text::toLower(word).substr(0, 3));
     }
@@ -39,7 +34,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         query.type = type;
         const auto hits = search::searchByTime(cookbook, index, query);
         FUZZ_CHECK(std::is_sorted(hits.begin(), hits.end(), text::CollateLess{}));
-        for (const auto& hit : hits) FUZZ_CHECK(all.contains(hit));
     }
 
     std::vector<std::string> list;
@@ -53,7 +47,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto fewer = search::fridgeSearch(cookbook, list, some);
     const auto more = search::fridgeSearch(cookbook, list, list);
     for (const auto& name : fewer) {
-        FUZZ_CHECK(all.contains(name));
         FUZZ_CHECK(std::find(more.begin(), more.end(), name) != more.end());
     }
     FUZZ_CHECK(search::fridgeSearch(cookbook, list, {}).empty());
@@ -62,8 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto all_ = menu::compose(cookbook, meal, {}).candidates;
         const auto some_ = menu::compose(cookbook, meal, query.words).candidates;
         FUZZ_CHECK(some_.size() <= all_.size());
-        for (const auto& name : all_) FUZZ_CHECK(!name.empty() && all.contains(name));
+        for (const auto& name : all_) FUZZ_CHECK(!name.empty());
     }
-    FUZZ_CHECK(store::listNames(search::searchCopy(cookbook)).size() == names.size());
     return 0;
 }

@@ -4,13 +4,12 @@
 #include <array>
 
 #include "core/recipes/recipe_edit.h"
+#include "core/store/record_reader.h"
 #include "core/text/text.h"
 
 namespace culvora::drinks {
 
 namespace {
-
-using text::LineReader;
 
 constexpr std::array<std::string_view, GlassFilter::kGlassCount> kPictures = {
     "inget.bmp",    "Beer.bmp",    "Brandy.bmp",  "Champ.bmp",    "Cocktail.bmp",
@@ -20,59 +19,6 @@ constexpr std::array<std::string_view, GlassFilter::kGlassCount> kPictures = {
 std::string quoted(std::string_view cp1252)
 {
     return "\"" + text::toUtf8(cp1252) + "\"";
-}
-
-// Where the first name line equal to the name starts, and where the line after it starts, in
-// content whose lines all end with CR LF.
-struct Found {
-    std::size_t nameStart = 0;
-    std::size_t afterName = 0;
-};
-
-std::optional<Found> findName(std::string_view content, std::string_view name)
-{
-    LineReader reader(content);
-    bool afterTag = false;
-    for (;;) {
-        const std::size_t start = reader.position();
-        auto line = reader.next();
-        if (!line) return std::nullopt;
-        if (afterTag && *line == name) return Found{start, reader.position()};
-        afterTag = !afterTag && *line == kTagName;
-    }
-}
-
-// Lines as a file holds them, each followed by CR LF.
-std::string normalised(std::string_view content)
-{
-    std::string out;
-    out.reserve(content.size() + 2);
-    LineReader reader(content);
-    while (auto line = reader.next()) {
-        out += *line;
-        out += text::kCrLf;
-    }
-    return out;
-}
-
-bool endsWithLoneTag(std::string_view content)
-{
-    LineReader reader(content);
-    bool awaitingName = false;
-    while (auto line = reader.next()) awaitingName = !awaitingName && *line == kTagName;
-    return awaitingName;
-}
-
-// Offset of the next "[NAMN]" line at or after `from`, or npos.
-std::size_t nextTag(std::string_view content, std::size_t from)
-{
-    LineReader reader(content.substr(from));
-    for (;;) {
-        const std::size_t start = reader.position();
-        auto line = reader.next();
-        if (!line) return std::string_view::npos;
-        if (*line == kTagName) return from + start;
-    }
 }
 
 std::string boxLinesToFile(std::string_view box)
@@ -116,82 +62,25 @@ std::string_view glassPicture(int index)
 DrinkList listDrinks(std::string_view content, const GlassFilter* filter)
 {
     DrinkList list;
-    LineReader reader(content);
-    std::optional<std::string> pending;  // a name waiting for its glass (filtered lists)
-    bool afterTag = false;
-    bool glassNext = false;
-    while (auto line = reader.next()) {
-        if (afterTag) {
-            afterTag = false;
-            if (!filter || filter->noFilter()) {
-                list.names.emplace_back(*line);
-            } else {
-                pending = std::string(*line);
-            }
-            continue;
+    const bool all = !filter || filter->noFilter();
+    store::RecordReader reader(content, store::RecordFormat::Drinks);
+    while (auto drink = reader.next()) {
+        if (!all) {
+            const int glass = glassIndex(drink->glass());
+            if (glass < 0 || !filter->isChecked(glass)) continue;
         }
-        if (glassNext) {
-            glassNext = false;
-            // A "[NAMN]" where the glass belongs starts the next drink, as it does for the
-            // unfiltered list: both lists must agree on which lines are names.
-            if (*line != kTagName) {
-                const int glass = glassIndex(*line);
-                if (pending && glass >= 0 && filter->isChecked(glass)) {
-                    list.names.push_back(*pending);
-                }
-                pending.reset();
-                continue;
-            }
-        }
-        if (*line == kTagName) {
-            afterTag = true;
-            pending.reset();
-        } else if (*line == kTagGlass && pending) {
-            glassNext = true;
-        }
+        list.names.emplace_back(drink->name);
     }
-    list.endsWithLoneTag = afterTag;
+    list.endsWithLoneTag = reader.endedOnLoneTag();
     return list;
 }
 
 std::optional<Drink> readDrink(std::string_view content, std::string_view name)
 {
-    const std::string normal = normalised(content);
-    auto found = findName(normal, name);
-    if (!found) return std::nullopt;
-    Drink drink;
-    drink.name = std::string(name);
-    LineReader reader(std::string_view(normal).substr(found->afterName));
-    enum class Part { Ingredients, Instructions, Glass, Done } part = Part::Ingredients;
-    while (part != Part::Done) {
-        auto line = reader.next();
-        // A record never reads into the next one.
-        if (!line || *line == kTagName) break;
-        switch (part) {
-        case Part::Ingredients:
-            if (line->starts_with("[G")) {
-                part = Part::Instructions;
-            } else {
-                drink.ingredients += *line;
-                drink.ingredients += text::kCrLf;
-            }
-            break;
-        case Part::Instructions:
-            if (*line == kTagGlass) {
-                part = Part::Glass;
-            } else {
-                drink.instructions += *line;
-                drink.instructions += text::kCrLf;
-            }
-            break;
-        case Part::Glass:
-            drink.glass = std::string(*line);
-            part = Part::Done;
-            break;
-        case Part::Done: break;
-        }
-    }
-    return drink;
+    auto record = store::findRecord(content, store::RecordKey{name}, store::RecordFormat::Drinks);
+    if (!record) return std::nullopt;
+    return Drink{std::string(record->name), store::joinedLines(record->ingredients.lines),
+                 store::joinedLines(record->instructions.lines), std::string(record->glass())};
 }
 
 Result<void> checkDrink(std::string_view name, std::string_view ingredients,
@@ -231,9 +120,12 @@ std::string withAppendedDrink(std::string_view content, std::string_view name,
                               std::string_view ingredients, std::string_view instructions,
                               std::string_view glass)
 {
-    std::string out(content);
+    std::string out;
+    out.reserve(content.size() + name.size() + ingredients.size() + instructions.size() +
+                glass.size() + 32);
+    out += content;
     if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += text::kCrLf;
-    if (!endsWithLoneTag(out)) {
+    if (!store::endsWithLoneTag(out, store::RecordFormat::Drinks)) {
         out += kTagName;
         out += text::kCrLf;
     }
@@ -253,10 +145,12 @@ std::string withAppendedDrink(std::string_view content, std::string_view name,
 std::optional<std::string> withReplacedBody(std::string_view content, std::string_view name,
                                             const Drink& body)
 {
-    const std::string normal = normalised(content);
-    auto found = findName(normal, name);
+    auto found = store::findRecord(content, store::RecordKey{name}, store::RecordFormat::Drinks);
     if (!found) return std::nullopt;
-    std::string out = normal.substr(0, found->afterName);
+    std::string out;
+    out.reserve(content.size() + body.ingredients.size() + body.instructions.size() +
+                body.glass.size() + 32);
+    store::appendNormalised(out, content.substr(0, found->bodyStart));
     out += body.ingredients;
     out += kTagInstructions;
     out += text::kCrLf;
@@ -265,21 +159,21 @@ std::optional<std::string> withReplacedBody(std::string_view content, std::strin
     out += text::kCrLf;
     out += body.glass;
     out += text::kCrLf;
-    const std::size_t rest = nextTag(normal, found->afterName);
-    if (rest != std::string_view::npos) out.append(normal, rest);
+    store::appendNormalised(out, content.substr(found->end));
     return out;
 }
 
 std::optional<std::string> withDeletedDrink(std::string_view content, std::string_view name)
 {
-    const std::string normal = normalised(content);
-    auto found = findName(normal, name);
+    auto found = store::findRecord(content, store::RecordKey{name}, store::RecordFormat::Drinks);
     if (!found) return std::nullopt;
     // The deleted drink's own "[NAMN]" stays and heads what follows the next one.
-    std::string out = normal.substr(0, found->nameStart);
-    const std::size_t next = nextTag(normal, found->afterName);
-    if (next != std::string_view::npos)
-        out.append(normal, next + kTagName.size() + text::kCrLf.size());
+    std::string out;
+    out.reserve(content.size() + 2);
+    store::appendNormalised(out, content.substr(0, found->nameStart));
+    if (found->end < content.size()) {
+        store::appendNormalised(out, content.substr(store::nextLineStart(content, found->end)));
+    }
     return out;
 }
 

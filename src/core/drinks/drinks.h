@@ -3,7 +3,9 @@
 // drinkar.txt: the drinks, one record each — "[NAMN]", the name, the ingredient lines,
 // "[GÖRA]", the mixing instructions, "[GLAS]", the glass — in the order they were added. The
 // file may end with a lone "[NAMN]" that starts no record (left by deleting the last drink).
-// Changes hold the data folder's lock and rewrite the file through drinkar.tmp.
+// The records are read by the store's record reader with the drinks' tags, so a hand-edited
+// file reads by the same rules as a cookbook. Changes hold the data folder's lock and rewrite
+// the file through drinkar.tmp.
 
 #include <optional>
 #include <string>
@@ -13,14 +15,15 @@
 #include "core/drinks/glass_filter.h"
 #include "core/error.h"
 #include "core/files/files.h"
+#include "core/store/record_reader.h"
 
 namespace culvora::drinks {
 
 inline constexpr std::string_view kDrinksFile = "drinkar.txt";
 inline constexpr std::string_view kDrinksTemp = "drinkar.tmp";
-inline constexpr std::string_view kTagName = "[NAMN]";
-inline constexpr std::string_view kTagInstructions = "[G\xD6RA]";
-inline constexpr std::string_view kTagGlass = "[GLAS]";
+inline constexpr std::string_view kTagName = store::kTagName;
+inline constexpr std::string_view kTagInstructions = store::kTagInstructions;
+inline constexpr std::string_view kTagGlass = store::kTagGlass;
 
 inline constexpr std::string_view kNoNameMessage =
     "Du m\xE5ste d\xF6pa drinken till n\xE5got innan Du sparar";
@@ -56,7 +59,9 @@ struct DrinkList {
 DrinkList listDrinks(std::string_view content, const GlassFilter* filter = nullptr);
 
 // The first drink whose name line equals the name. Ingredients end at the first line that
-// begins with "[G", instructions at "[GLAS]"; a record cut short keeps what was read.
+// begins with "[G", instructions at "[GLAS]" (a drink without its "[GÖRA]" line has no
+// instructions, and the "[GLAS]" that ends its ingredients gives its glass); a record cut
+// short keeps what was read.
 std::optional<Drink> readDrink(std::string_view content, std::string_view name);
 
 // Why a drink cannot be stored as typed: an empty name ("Du måste döpa drinken..."), a line

@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "core/store/cookbook.h"
+#include "core/store/record_reader.h"
 #include "core/text/text.h"
 
 namespace culvora::exchange {
@@ -16,8 +17,8 @@ std::string quoted(std::string_view cp1252)
     return "\"" + text::toUtf8(cp1252) + "\"";
 }
 
-// VB's Mid: the piece of s from the 1-based position, at most `length` characters, empty past
-// the end.
+// The piece of s from the 1-based position, at most `length` characters; empty when the
+// position lies past the end.
 std::string_view mid(std::string_view s, std::size_t position, std::size_t length)
 {
     if (position - 1 >= s.size()) return {};
@@ -50,45 +51,65 @@ std::string exchangeFileName(const LocalTime& t)
 
 std::optional<std::string> exchangeRecord(std::string_view cookbookContent, std::string_view name)
 {
-    auto lines = store::recordLines(cookbookContent, name);
-    if (!lines) return std::nullopt;
-    return std::string(store::kTagName) + std::string(text::kCrLf) + *lines;
+    auto record = store::findRecord(cookbookContent, store::RecordKey{name});
+    if (!record) return std::nullopt;
+    const std::string_view lines =
+        cookbookContent.substr(record->nameStart, record->end - record->nameStart);
+    std::string out;
+    out.reserve(lines.size() + 16);
+    out += store::kTagName;
+    out += text::kCrLf;
+    store::appendNormalised(out, lines);
+    return out;
 }
 
 std::expected<ExchangeRecipe, std::string> parseExchangeRecord(std::string_view content)
 {
     if (content.find('\0') != std::string_view::npos) return notARecipe("it holds binary data");
-    const std::vector<std::string_view> lines = text::splitLineViews(content);
-    if (lines.empty()) return notARecipe("it is empty");
-    if (lines[0] != store::kTagName) return notARecipe("it does not begin with [NAMN]");
+    text::LineReader first(content);
+    const auto firstLine = first.next();
+    if (!firstLine) return notARecipe("it is empty");
+    if (*firstLine != store::kTagName) return notARecipe("it does not begin with [NAMN]");
+
+    store::RecordReader reader(content);
+    const auto record = reader.next();
+    const bool more = reader.next().has_value() || reader.endedOnLoneTag();
+    if (!record || !record->ingredients.present) {
+        return notARecipe(more ? "it holds more than one recipe"
+                               : "it ends before its ingredients");
+    }
+    if (record->name.empty()) return notARecipe("the recipe has no name");
+    // The head as the program writes it: each tag on its own line, in its place.
     const std::string_view tags[] = {store::kTagServings, store::kTagTime, store::kTagIngredients};
-    if (lines.size() < 8) return notARecipe("it ends before its ingredients");
-    if (lines[1].empty()) return notARecipe("the recipe has no name");
-    for (std::size_t i = 0; i < 3; ++i) {
-        if (lines[2 + 2 * i] != tags[i]) {
-            return notARecipe("the line " + text::toUtf8(tags[i]) + " is missing");
+    std::size_t at = 0;
+    for (std::string_view line : record->head) {
+        if (at % 2 == 0 && line != tags[at / 2]) {
+            return notARecipe("the line " + text::toUtf8(tags[at / 2]) + " is missing");
         }
+        ++at;
     }
+    if (at != 5) return notARecipe("the line " + text::toUtf8(tags[at / 2]) + " is missing");
+    if (!record->ingredients.endLine) {
+        return notARecipe(more ? "it holds more than one recipe"
+                               : "it ends inside the ingredients");
+    }
+    if (!record->instructions.present) {
+        return notARecipe("the line " + text::toUtf8(store::kTagInstructions) + " is missing");
+    }
+    if (!record->hasType) {
+        return notARecipe(more ? "it holds more than one recipe" : "it ends before its type");
+    }
+    // A "[NAMN]" anywhere after the name, the type line included, would start a second record.
+    if (more) return notARecipe("it holds more than one recipe");
+
     ExchangeRecipe recipe;
-    recipe.name = std::string(lines[1]);
-    std::size_t i = 7;
-    for (; i < lines.size() && !lines[i].starts_with("[G"); ++i) {
-        if (lines[i] == store::kTagName) return notARecipe("it holds more than one recipe");
-        if (!lines[i].empty()) recipe.ingredients.emplace_back(lines[i]);
+    recipe.name = std::string(record->name);
+    for (std::string_view line : record->ingredients.lines) {
+        if (!line.empty()) recipe.ingredients.emplace_back(line);
     }
-    if (i >= lines.size()) return notARecipe("it ends inside the ingredients");
-    for (++i; i < lines.size() && lines[i] != store::kTagType; ++i) {
-        if (lines[i] == store::kTagName) return notARecipe("it holds more than one recipe");
-    }
-    if (i + 1 >= lines.size()) return notARecipe("it ends before its type");
-    // The type line itself too: a type reading "[NAMN]" would start a second record.
-    for (++i; i < lines.size(); ++i) {
-        if (lines[i] == store::kTagName) return notARecipe("it holds more than one recipe");
-    }
-    for (std::size_t k = 1; k < lines.size(); ++k) {
-        recipe.lines += lines[k];
-        recipe.lines += text::kCrLf;
-    }
+    const std::string_view lines = content.substr(record->nameStart);
+    recipe.lines.reserve(lines.size() + 2);
+    store::appendNormalised(recipe.lines, lines);
     return recipe;
 }
 
@@ -111,10 +132,7 @@ std::string renamedRecord(const ExchangeRecipe& recipe, std::string_view newName
 
 bool nameTaken(std::string_view cookbookContent, std::string_view name)
 {
-    for (const auto& existing : store::listNames(cookbookContent)) {
-        if (existing == name) return true;
-    }
-    return false;
+    return store::findRecord(cookbookContent, store::RecordKey{name}).has_value();
 }
 
 Result<void> checkServerName(std::string_view cp1252Name, std::string_view what)
@@ -134,24 +152,23 @@ Result<void> checkServerName(std::string_view cp1252Name, std::string_view what)
 CategoryList parseNetwork(std::string_view content)
 {
     CategoryList list;
-    const std::vector<std::string_view> lines = text::splitLineViews(content);
+    text::LineReader reader(content);
     auto stop = [&](std::string problem) {
         list.complete = false;
         list.problem = std::move(problem);
         return list;
     };
-    std::size_t i = 1;
-    if (!lines.empty() && lines[0] == "<") {
-        for (; i < lines.size(); ++i) {
-            list.message += lines[i];
+    // The first line is only compared with "<"; anything else there is passed over.
+    if (auto first = reader.next(); first && *first == "<") {
+        while (auto line = reader.next()) {
+            list.message += *line;
             list.message += '\r';
-            if (lines[i] == ">") break;
+            if (*line == ">") break;
         }
-        ++i;
     }
     int parent = 0;
-    for (; i < lines.size(); ++i) {
-        const std::string_view line = lines[i];
+    while (auto next = reader.next()) {
+        const std::string_view line = *next;
         if (line == "/end") return list;
         CategoryKind kind;
         if (line.starts_with("#!")) {
@@ -184,22 +201,22 @@ CategoryList parseNetwork(std::string_view content)
 RecipeIndexFile parseNetIndex(std::string_view content)
 {
     RecipeIndexFile index;
-    const std::vector<std::string_view> lines = text::splitLineViews(content);
-    std::size_t i = 0;
-    while (i < lines.size() && lines[i] != "/begin") ++i;
-    if (i >= lines.size()) {
+    text::LineReader reader(content);
+    std::optional<std::string_view> line;
+    while ((line = reader.next()) && *line != "/begin") {}
+    if (!line) {
         index.complete = false;
         return index;
     }
-    for (++i; i < lines.size() && lines[i] != "/end"; ++i) {
-        const auto bar = lines[i].find('|');
+    while ((line = reader.next()) && *line != "/end") {
+        const auto bar = line->find('|');
         if (bar == std::string_view::npos) {
             index.complete = false;
             break;
         }
-        const std::string_view stem = lines[i].substr(bar + 1);
+        const std::string_view stem = line->substr(bar + 1);
         index.recipes.push_back(
-            {std::string(lines[i].substr(0, bar)), std::string(stem), stampText(stem)});
+            {std::string(line->substr(0, bar)), std::string(stem), stampText(stem)});
     }
     return index;
 }

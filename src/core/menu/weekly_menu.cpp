@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
-#include "core/store/cookbook.h"
+#include "core/store/record_reader.h"
 #include "core/text/text.h"
 
 namespace culvora::menu {
@@ -54,73 +55,46 @@ bool fits(Meal meal, std::string_view type, double minutes)
 
 }  // namespace
 
+namespace {
+
+// The ingredient text the words are looked for in: the ingredient lines and the tag line that
+// ended them ("[GÖRA]"), each followed by CR LF.
+void ingredientText(std::string& out, const store::Section& ingredients)
+{
+    out.clear();
+    store::appendNormalised(out, ingredients.lines.bytes());
+    if (ingredients.endLine) {
+        out += *ingredients.endLine;
+        out += text::kCrLf;
+    }
+}
+
+}  // namespace
+
 Composed compose(std::string_view cookbook, Meal meal, const std::vector<std::string>& words)
 {
     Composed result;
-    // The record being read: its fields are its own, taken from the line after each tag.
-    struct Record {
-        std::string name;
-        double minutes = 0;
-        std::string ingredients;
-    } record;
-    enum class Expect { Nothing, Name, Time, Type };
-    Expect expect = Expect::Nothing;
-    bool inIngredients = false;
-    text::LineReader reader(cookbook);
-    while (auto line = reader.next()) {
-        // A "[NAMN]" line starts the next record wherever a field was expected (a record cut
-        // short by a hand edit): the dishes offered are always names the cookbook lists.
-        if (*line == store::kTagName && expect != Expect::Name) {
-            if (inIngredients) result.lastIngredients = record.ingredients;
-            inIngredients = false;
-            expect = Expect::Nothing;
-        }
-        if (inIngredients) {
-            record.ingredients += *line;
-            record.ingredients += text::kCrLf;
-            if (line->starts_with("[G")) {
-                inIngredients = false;
-                result.lastIngredients = record.ingredients;
-            }
-            continue;
-        }
-        switch (expect) {
-        case Expect::Name:
-            record = Record{std::string(*line), 0, {}};
-            expect = Expect::Nothing;
-            continue;
-        case Expect::Time:
-            record.minutes = text::leadingNumber(*line);
-            expect = Expect::Nothing;
-            continue;
-        case Expect::Type: {
-            expect = Expect::Nothing;
-            const std::string_view type = *line;
-            if (record.name.empty() || type.empty() || record.minutes == 0) continue;
-            if (!fits(meal, type, record.minutes)) continue;
+    std::optional<store::Section> lastIngredients;
+    std::string ingredients;
+    store::RecordReader reader(cookbook);
+    while (auto record = reader.next()) {
+        if (record->ingredients.present) lastIngredients = record->ingredients;
+        const double minutes = text::leadingNumber(record->time);
+        if (record->name.empty() || record->type.empty() || minutes == 0) continue;
+        if (!fits(meal, record->type, minutes)) continue;
+        if (!words.empty()) {
+            ingredientText(ingredients, record->ingredients);
             const bool hasWords = std::ranges::all_of(words, [&](const std::string& word) {
-                return record.ingredients.find(word) != std::string::npos;
+                return ingredients.find(word) != std::string::npos;
             });
-            if (hasWords) result.candidates.push_back(record.name);
-            continue;
+            if (!hasWords) continue;
         }
-        case Expect::Nothing: break;
-        }
-        if (*line == store::kTagName) {
-            expect = Expect::Name;
-            record = Record{};
-        } else if (*line == store::kTagTime) {
-            expect = Expect::Time;
-        } else if (*line == store::kTagType) {
-            expect = Expect::Type;
-        } else if (*line == store::kTagIngredients) {
-            inIngredients = true;
-            result.anyIngredients = true;
-            record.ingredients.clear();
-        }
+        result.candidates.emplace_back(record->name);
     }
-    // A section cut off by the end of the file still leaves what was copied.
-    if (inIngredients) result.lastIngredients = record.ingredients;
+    if (lastIngredients) {
+        result.anyIngredients = true;
+        ingredientText(result.lastIngredients, *lastIngredients);
+    }
     return result;
 }
 

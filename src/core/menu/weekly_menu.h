@@ -36,8 +36,9 @@ enum class Meal { Light, Casual, Special };
 
 struct Composed {
     std::vector<std::string> candidates;  // in cookbook order
-    // The ingredient lines and the "[GÖRA]" line of the last record whose ingredient section
-    // was read, each ended by CR LF: what the scratch file holds afterwards.
+    // The ingredient lines and the tag line that ended them (the "[GÖRA]" line) of the last
+    // record whose ingredient section was read, each ended by CR LF: what the scratch file
+    // holds afterwards.
     std::string lastIngredients;
     bool anyIngredients = false;
 };
@@ -46,11 +47,11 @@ struct Composed {
 // and ingredient lines; one with an empty name or type, or a time that reads as 0, is never
 // judged. Light takes a "First Course"; Casual a "Hot dish" of at most 50 minutes; Special a
 // "Hot dish" of more than 50. Every ticked word must occur, exactly and case-sensitively, in
-// the ingredient lines or the "[GÖRA]" line.
+// the ingredient lines or the tag line that ended them (the "[GÖRA]" line).
 Composed compose(std::string_view cookbook, Meal meal, const std::vector<std::string>& words);
 
-// Reads the cookbook once, composes, and leaves the scratch file ind.tmp as the composer always
-// has: holding the last ingredient section read.
+// Reads the cookbook once, composes, and leaves the scratch file ind.tmp holding the last
+// ingredient section read.
 Result<Composed> composeFromCookbook(const ProgramFolder& folder, const std::string& cookbookFile,
                                      Meal meal, const std::vector<std::string>& words);
 

@@ -142,44 +142,63 @@ store::RecipeRecord editedRecord(const RecipeDraft& draft, const store::RecipeRe
 }
 
 Result<store::RecipeRecord> loadForEdit(const ProgramFolder& folder, const std::string& cookbook,
-                                        std::string_view name)
+                                        store::RecordKey key)
 {
     store::Cookbook book(folder, cookbook);
     if (auto path = book.path(); !path) return std::unexpected(path.error());
     auto content = folder.read(cookbook);
     if (!content) return std::unexpected(content.error());
-    auto record = store::parseRecordForEdit(*content, name);
+    auto record = store::parseRecordForEdit(*content, key);
     if (!record) {
-        return fail(ErrorCode::NotFound, "The recipe " + quoted(name) +
+        return fail(ErrorCode::NotFound, "The recipe " + quoted(key.name) +
                                              " is not in the cookbook any more; it may have "
                                              "been deleted or moved.");
     }
     return *record;
 }
 
+Result<store::RecipeRecord> loadForEdit(const ProgramFolder& folder, const std::string& cookbook,
+                                        std::string_view name)
+{
+    return loadForEdit(folder, cookbook, store::RecordKey{name});
+}
+
+Result<void> saveEdit(const ProgramFolder& folder, const std::string& cookbook,
+                      store::RecordKey key, const RecipeDraft& draft,
+                      const store::RecipeRecord& loaded)
+{
+    if (auto ok = checkDraft(draft); !ok) return ok;
+    return saveRecord(folder, cookbook, key, editedRecord(draft, loaded));
+}
+
 Result<void> saveEdit(const ProgramFolder& folder, const std::string& cookbook,
                       std::string_view name, const RecipeDraft& draft,
                       const store::RecipeRecord& loaded)
 {
-    if (auto ok = checkDraft(draft); !ok) return ok;
-    return saveRecord(folder, cookbook, name, editedRecord(draft, loaded));
+    return saveEdit(folder, cookbook, store::RecordKey{name}, draft, loaded);
 }
 
 Result<void> saveRecord(const ProgramFolder& folder, const std::string& cookbook,
-                        std::string_view name, const store::RecipeRecord& record)
+                        store::RecordKey key, const store::RecipeRecord& record)
 {
     if (auto ok = checkDraft(draftOf(record)); !ok) return ok;
-    if (record.name != name) {
+    if (record.name != key.name) {
         return fail(ErrorCode::Invalid, "The name of a recipe cannot be changed here.");
     }
-    auto saved = store::Cookbook(folder, cookbook).replace(name, record, store::TextForm::AsRead);
+    auto saved = store::Cookbook(folder, cookbook).replace(key, record, store::TextForm::AsRead);
     if (!saved && saved.error().code == ErrorCode::NotFound) {
-        return fail(ErrorCode::NotFound, "The recipe " + quoted(name) +
+        return fail(ErrorCode::NotFound, "The recipe " + quoted(key.name) +
                                              " is not in the cookbook any more (it may have been "
                                              "deleted or moved, or another cookbook chosen). "
                                              "Nothing was saved.");
     }
     return saved;
+}
+
+Result<void> saveRecord(const ProgramFolder& folder, const std::string& cookbook,
+                        std::string_view name, const store::RecipeRecord& record)
+{
+    return saveRecord(folder, cookbook, store::RecordKey{name}, record);
 }
 
 Result<void> saveNew(const ProgramFolder& folder, const std::string& cookbook,

@@ -56,17 +56,25 @@ store::RecipeRecord editedRecord(const RecipeDraft& draft, const store::RecipeRe
 
 // Loading and saving the edit window's recipe in a cookbook. Loading a name the cookbook does
 // not hold, and saving one that has gone meanwhile (deleted, moved, another cookbook chosen),
-// are refused with a message; nothing is written then.
+// are refused with a message; nothing is written then. A name means the first recipe of that
+// name; a RecordKey names the n-th.
 Result<store::RecipeRecord> loadForEdit(const ProgramFolder& folder, const std::string& cookbook,
                                         std::string_view name);
+Result<store::RecipeRecord> loadForEdit(const ProgramFolder& folder, const std::string& cookbook,
+                                        store::RecordKey key);
 Result<void> saveEdit(const ProgramFolder& folder, const std::string& cookbook,
                       std::string_view name, const RecipeDraft& draft,
+                      const store::RecipeRecord& loaded);
+Result<void> saveEdit(const ProgramFolder& folder, const std::string& cookbook,
+                      store::RecordKey key, const RecipeDraft& draft,
                       const store::RecipeRecord& loaded);
 
 // Replaces a recipe with a record whose multi-line texts are in read form (each line ended),
 // after the same checks; what saveEdit and culvora-cli's edit do.
 Result<void> saveRecord(const ProgramFolder& folder, const std::string& cookbook,
                         std::string_view name, const store::RecipeRecord& record);
+Result<void> saveRecord(const ProgramFolder& folder, const std::string& cookbook,
+                        store::RecordKey key, const store::RecipeRecord& record);
 
 // Appends a new recipe after checking it.
 Result<void> saveNew(const ProgramFolder& folder, const std::string& cookbook,

@@ -4,77 +4,71 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "core/store/cookbook.h"
+#include "core/search/lower_case.h"
+#include "core/store/record_reader.h"
 #include "core/text/text.h"
 
 namespace culvora::search {
 
 namespace {
 
+// What the fridge search reads of a record: its name and its ingredient lines.
 struct FridgeRecipe {
-    std::string name;
-    std::vector<std::string_view> lines;
+    std::string_view name;
+    store::Lines lines;
 };
 
-// The records with their ingredient lines, read once: after the name, the lines after the
-// record's "[IND]" up to the first line that begins with "[G".
-std::vector<FridgeRecipe> ingredientLines(std::string_view cookbook)
+std::vector<FridgeRecipe> fridgeRecipes(std::string_view cookbook)
 {
     std::vector<FridgeRecipe> recipes;
-    text::LineReader reader(cookbook);
-    enum class Step { Outside, Name, ToIngredients, Ingredients };
-    Step step = Step::Outside;
-    while (auto line = reader.next()) {
-        if (step == Step::Name) {
-            recipes.push_back({std::string(*line), {}});
-            step = Step::ToIngredients;
-        } else if (*line == store::kTagName) {
-            step = Step::Name;
-        } else if (step == Step::ToIngredients) {
-            if (*line == store::kTagIngredients) step = Step::Ingredients;
-        } else if (step == Step::Ingredients) {
-            if (line->starts_with("[G")) {
-                step = Step::Outside;
-            } else {
-                recipes.back().lines.push_back(*line);
-            }
-        }
+    store::RecordReader reader(cookbook);
+    while (auto record = reader.next()) {
+        recipes.push_back({record->name, record->ingredients.lines});
     }
     return recipes;
 }
 
-std::string trimmed(std::string_view s)
+std::string_view trimmed(std::string_view s)
 {
     const auto first = s.find_first_not_of(' ');
     if (first == std::string_view::npos) return {};
-    return std::string(s.substr(first, s.find_last_not_of(' ') - first + 1));
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
+
+std::string_view lastWordOf(std::string_view line)
+{
+    const auto blank = line.rfind(' ');
+    if (blank == std::string_view::npos) return {};
+    return trimmed(line.substr(blank + 1));
+}
+
+// Looks up a lower-cased word without making a string of it.
+struct WordHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
 
 }  // namespace
 
 std::string searchCopy(std::string_view cookbook)
 {
     std::string out;
-    for (const auto& recipe : ingredientLines(cookbook)) {
+    store::RecordReader reader(cookbook);
+    while (auto record = reader.next()) {
         out += store::kTagName;
         out += text::kCrLf;
-        out += recipe.name;
+        out += record->name;
         out += text::kCrLf;
         out += store::kTagIngredients;
         out += text::kCrLf;
-        for (auto line : recipe.lines) {
-            out += line;
-            out += text::kCrLf;
-        }
+        store::appendNormalised(out, record->ingredients.lines.bytes());
     }
     return out;
 }
 
 std::string lastWord(std::string_view line)
 {
-    const auto blank = line.rfind(' ');
-    if (blank == std::string_view::npos) return {};
-    return trimmed(line.substr(blank + 1));
+    return std::string(lastWordOf(line));
 }
 
 Progress searchProgress(std::size_t i, std::size_t n)
@@ -101,29 +95,37 @@ fridgeSearch(std::string_view cookbook, const std::vector<std::string>& words,
              const std::vector<std::string>& marked,
              const std::function<void(std::size_t, std::size_t, std::size_t)>& progress)
 {
-    // The first entry of the shown (sorted) list gives a word's spelling; the look-up is a hash
-    // of the lower-cased list, so a long list costs no more than a short one.
-    std::unordered_map<std::string, std::string_view> spelling;
-    spelling.reserve(words.size());
-    for (const auto& word : words) spelling.try_emplace(text::toLower(word), word);
+    // Each lower-cased word of the list, and whether the entry that gives its spelling (the
+    // first in the shown, sorted list) is marked. A hash, so a long list costs no more than a
+    // short one.
     const std::unordered_set<std::string_view> marks(marked.begin(), marked.end());
+    std::unordered_map<std::string, bool, WordHash, std::equal_to<>> known;
+    known.reserve(words.size());
+    for (const auto& word : words) known.try_emplace(text::toLower(word), marks.contains(word));
 
-    const auto recipes = ingredientLines(cookbook);
+    // The records are found first, so the progress can say how many there are.
+    const auto recipes = fridgeRecipes(cookbook);
     std::vector<std::string> found;
+    std::string lower;
     std::size_t examined = 0;
     for (const auto& recipe : recipes) {
-        std::unordered_set<std::string_view> recognised;
-        for (auto line : recipe.lines) {
-            const std::string word = lastWord(line);
+        // A match needs a recognised ingredient and every recognised one marked.
+        bool recognised = false;
+        bool allMarked = true;
+        for (std::string_view line : recipe.lines) {
+            const std::string_view word = lastWordOf(line);
             if (word.empty()) continue;
-            if (auto it = spelling.find(text::toLower(word)); it != spelling.end()) {
-                recognised.insert(it->second);
+            lower.clear();
+            appendLowerCase(lower, word);
+            auto it = known.find(std::string_view(lower));
+            if (it == known.end()) continue;
+            recognised = true;
+            if (!it->second) {
+                allMarked = false;
+                break;
             }
         }
-        const bool matches =
-            !recognised.empty() &&
-            std::ranges::all_of(recognised, [&](std::string_view w) { return marks.contains(w); });
-        if (matches) found.push_back(recipe.name);
+        if (recognised && allMarked) found.emplace_back(recipe.name);
         if (progress) progress(++examined, recipes.size(), found.size());
     }
     std::stable_sort(found.begin(), found.end(), text::CollateLess{});

@@ -1,64 +1,72 @@
 #include "core/search/time_search.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 
-#include "core/store/cookbook.h"
+#include "core/search/lower_case.h"
+#include "core/store/record_reader.h"
 #include "core/text/text.h"
 
 namespace culvora::search {
 
 namespace {
 
-// What the time search reads of one record.
-struct SearchRecord {
-    std::string ingredientText;  // lower case: every line and a blank after it
-    std::string type;
-    bool hasType = false;
+// Whether a record is a hit. The text buffer is kept from record to record.
+class Matcher {
+public:
+    explicit Matcher(const TimeQuery& query) : query_(query) {}
+
+    bool matches(const store::Record& record, std::string_view time)
+    {
+        if (!(query_.maxMinutes >= recipeMinutes(time))) return false;
+        if (record.type != query_.type) return false;
+        if (query_.words.empty()) return true;
+        ingredientText(record);
+        return std::ranges::all_of(query_.words, [&](const std::string& word) {
+            return text_.find(word) != std::string::npos;
+        });
+    }
+
+private:
+    // The ingredient lines and the line that ended them, each lower-cased and followed by a
+    // blank, up to and including the first line that begins with "[".
+    void ingredientText(const store::Record& record)
+    {
+        text_.clear();
+        if (!record.ingredients.present) return;
+        auto add = [&](std::string_view line) {
+            appendLowerCase(text_, line);
+            text_ += ' ';
+            return line.starts_with('[');
+        };
+        for (std::string_view line : record.ingredients.lines) {
+            if (add(line)) return;
+        }
+        if (record.ingredients.endLine) add(*record.ingredients.endLine);
+    }
+
+    const TimeQuery& query_;
+    std::string text_;
 };
 
-// Each record's lines run from its name line up to the next "[NAMN]". Within them the tags are
-// looked for by their text: "[IND]", then the ingredient lines up to and including the first
-// line that begins with "[", then "[TYP]" and the type after it.
-std::vector<std::pair<std::string, SearchRecord>> parseForSearch(std::string_view cookbook)
-{
-    std::vector<std::pair<std::string, SearchRecord>> records;
-    text::LineReader reader(cookbook);
-    enum class Step { Outside, Name, ToIngredients, Ingredients, ToType, Type, Done };
-    Step step = Step::Outside;
-    SearchRecord* current = nullptr;
-    while (auto line = reader.next()) {
-        if (*line == store::kTagName && step != Step::Name) {
-            step = Step::Name;
-            continue;
-        }
-        switch (step) {
-        case Step::Outside:
-        case Step::Done: break;
-        case Step::Name:
-            records.emplace_back(std::string(*line), SearchRecord{});
-            current = &records.back().second;
-            step = Step::ToIngredients;
-            break;
-        case Step::ToIngredients:
-            if (*line == store::kTagIngredients) step = Step::Ingredients;
-            break;
-        case Step::Ingredients:
-            current->ingredientText += text::toLower(*line);
-            current->ingredientText += ' ';
-            if (line->starts_with("[")) step = Step::ToType;
-            break;
-        case Step::ToType:
-            if (*line == store::kTagType) step = Step::Type;
-            break;
-        case Step::Type:
-            current->type = std::string(*line);
-            current->hasType = true;
-            step = Step::Done;
-            break;
-        }
+// The n-th index entry of a name stands for the n-th record of that name.
+struct Occurrence {
+    std::string_view name;
+    std::size_t nth = 0;
+    bool operator==(const Occurrence&) const = default;
+};
+
+struct OccurrenceHash {
+    std::size_t operator()(const Occurrence& o) const
+    {
+        return std::hash<std::string_view>{}(o.name) * 31 + o.nth;
     }
-    return records;
+};
+
+void sortHits(std::vector<std::string>& hits)
+{
+    std::stable_sort(hits.begin(), hits.end(), text::CollateLess{});
 }
 
 }  // namespace
@@ -66,22 +74,9 @@ std::vector<std::pair<std::string, SearchRecord>> parseForSearch(std::string_vie
 std::vector<TimeEntry> buildTimeIndex(std::string_view cookbook)
 {
     std::vector<TimeEntry> entries;
-    text::LineReader reader(cookbook);
-    enum class Step { Outside, Name, ToTime, Time };
-    Step step = Step::Outside;
-    while (auto line = reader.next()) {
-        if (step == Step::Name) {
-            entries.push_back({std::string(*line), {}});
-            step = Step::ToTime;
-        } else if (*line == store::kTagName) {
-            step = Step::Name;
-        } else if (step == Step::Time) {
-            entries.back().time = std::string(*line);
-            step = Step::Outside;
-        } else if (step == Step::ToTime && *line == store::kTagTime) {
-            // The record's first "[TID]" gives its time.
-            step = Step::Time;
-        }
+    store::RecordReader reader(cookbook);
+    while (auto record = reader.next()) {
+        entries.push_back({std::string(record->name), std::string(record->time)});
     }
     return entries;
 }
@@ -143,31 +138,54 @@ std::vector<std::string>
 searchByTime(std::string_view cookbook, const std::vector<TimeEntry>& index, const TimeQuery& query,
              const std::function<void(std::size_t examined, std::size_t hits)>& progress)
 {
-    const auto records = parseForSearch(cookbook);
-    // Every record of a name, in file order: the n-th index entry of a name is its n-th record.
-    std::unordered_map<std::string_view, std::vector<std::size_t>> byName;
-    byName.reserve(records.size());
-    for (std::size_t i = 0; i < records.size(); ++i) byName[records[i].first].push_back(i);
-    std::unordered_map<std::string_view, std::size_t> seen;
-
+    Matcher matcher(query);
     std::vector<std::string> hits;
-    std::size_t examined = 0;
-    for (const TimeEntry& entry : index) {
-        const std::size_t nth = seen[entry.name]++;
-        const auto found = byName.find(entry.name);
-        ++examined;
-        if (found != byName.end() && nth < found->second.size()) {
-            const SearchRecord& record = records[found->second[nth]].second;
-            const bool inTime = query.maxMinutes >= recipeMinutes(entry.time);
-            const bool ofType = record.hasType && record.type == query.type;
-            const bool withWords = std::ranges::all_of(query.words, [&](const std::string& word) {
-                return record.ingredientText.find(word) != std::string::npos;
-            });
-            if (inTime && ofType && withWords) hits.push_back(entry.name);
-        }
-        if (progress) progress(examined, hits.size());
+    store::RecordReader reader(cookbook);
+    std::optional<store::Record> record = reader.next();
+    // The index was made from this cookbook, so its entries are the records in order until the
+    // cookbook has changed since: walk both side by side as long as they agree.
+    std::size_t done = 0;
+    for (; record && done < index.size() && index[done].name == record->name;
+         record = reader.next()) {
+        if (matcher.matches(*record, index[done].time)) hits.emplace_back(record->name);
+        ++done;
+        if (progress) progress(done, hits.size());
     }
-    std::stable_sort(hits.begin(), hits.end(), text::CollateLess{});
+    if (done < index.size()) {
+        // Changed: the entries left are found by name and occurrence. Up to here both sides
+        // held the same names, so their occurrence counts start out equal.
+        std::unordered_map<std::string_view, std::size_t> entryCount;
+        for (std::size_t i = 0; i < done; ++i) ++entryCount[index[i].name];
+        std::unordered_map<std::string_view, std::size_t> recordCount = entryCount;
+        std::unordered_map<Occurrence, std::size_t, OccurrenceHash> entryOf;
+        for (std::size_t i = done; i < index.size(); ++i) {
+            entryOf.emplace(Occurrence{index[i].name, entryCount[index[i].name]++}, i);
+        }
+        std::vector<bool> hit(index.size() - done, false);
+        for (; record; record = reader.next()) {
+            const Occurrence key{record->name, recordCount[record->name]++};
+            auto entry = entryOf.find(key);
+            if (entry == entryOf.end()) continue;
+            hit[entry->second - done] = matcher.matches(*record, index[entry->second].time);
+        }
+        for (std::size_t i = done; i < index.size(); ++i) {
+            if (hit[i - done]) hits.push_back(index[i].name);
+            if (progress) progress(i + 1, hits.size());
+        }
+    }
+    sortHits(hits);
+    return hits;
+}
+
+std::vector<std::string> searchByTime(std::string_view cookbook, const TimeQuery& query)
+{
+    Matcher matcher(query);
+    std::vector<std::string> hits;
+    store::RecordReader reader(cookbook);
+    while (auto record = reader.next()) {
+        if (matcher.matches(*record, record->time)) hits.emplace_back(record->name);
+    }
+    sortHits(hits);
     return hits;
 }
 

@@ -2,8 +2,12 @@
 
 // "Search recipe": the recipes of one type within a cooking time, which mention every chosen
 // ingredient word. The screen keeps a time index (sök.tmp: each recipe's name and time line)
-// from when it opened; a search parses the cookbook once and looks each indexed recipe up by
-// its name line.
+// from when it opened; a search reads the cookbook once and finds each indexed recipe by its
+// name line.
+//
+// What the search reads of a record: its type, and as its ingredient text the ingredient lines
+// and the tag line that ended them ("[GÖRA]"), lower-cased, each followed by a blank, ending
+// early at the first line that begins with "[".
 
 #include <functional>
 #include <string>
@@ -25,8 +29,8 @@ struct TimeEntry {
     bool operator==(const TimeEntry&) const = default;
 };
 
-// For every record in file order: its name and the line after its "[TID]" line (a record
-// without one has an empty time).
+// For every record in file order: its name and its time line (a record without one has an
+// empty time).
 std::vector<TimeEntry> buildTimeIndex(std::string_view cookbook);
 std::string formatTimeIndex(const std::vector<TimeEntry>& entries);
 std::vector<TimeEntry> parseTimeIndex(std::string_view content);
@@ -55,6 +59,10 @@ struct TimeQuery {
 std::vector<std::string>
 searchByTime(std::string_view cookbook, const std::vector<TimeEntry>& index, const TimeQuery& query,
              const std::function<void(std::size_t examined, std::size_t hits)>& progress = {});
+
+// The same search with each record's own time, in one reading of the cookbook (what the
+// search over a freshly made index finds).
+std::vector<std::string> searchByTime(std::string_view cookbook, const TimeQuery& query);
 
 // The ten lines of the "?" table of minutes and hours.
 std::vector<std::string> minutesTable();

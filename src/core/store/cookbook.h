@@ -5,9 +5,14 @@
 //   [NAMN] name [PORTIONER] servings [TID] time [IND] ingredient lines... [GÖRA]
 //   instruction lines... [TYP] type
 //
-// All texts are Windows-1252. The pure functions work on a file's content; Cookbook wraps
-// them with reading and the atomic rewrite through "recept.tmp", each change holding the data
-// folder's lock from its read to its rename.
+// All texts are Windows-1252. The records are read by the one record reader
+// (record_reader.h), which also holds the rules for hand-edited files. The pure functions
+// work on a file's content; Cookbook wraps them with reading and the atomic rewrite through
+// "recept.tmp", each change holding the data folder's lock from its read to its rename.
+//
+// A record is looked up by its name line (the line after a "[NAMN]"), never by any line that
+// happens to read the same. A name alone means the first record of that name; a RecordKey
+// names the n-th, so a cookbook that holds a name twice can still reach the second.
 
 #include <optional>
 #include <span>
@@ -17,15 +22,10 @@
 
 #include "core/error.h"
 #include "core/files/files.h"
+#include "core/store/record_reader.h"
 
 namespace culvora::store {
 
-inline constexpr std::string_view kTagName = "[NAMN]";
-inline constexpr std::string_view kTagServings = "[PORTIONER]";
-inline constexpr std::string_view kTagTime = "[TID]";
-inline constexpr std::string_view kTagIngredients = "[IND]";
-inline constexpr std::string_view kTagInstructions = "[G\xD6RA]";
-inline constexpr std::string_view kTagType = "[TYP]";
 inline constexpr std::string_view kRewriteTemp = "recept.tmp";
 
 // How the two multi-line fields of a record hold their lines.
@@ -53,14 +53,16 @@ struct RecipeRecord {
 // Names in file order: the line after every "[NAMN]"; a lone "[NAMN]" at the end yields none.
 std::vector<std::string> listNames(std::string_view content);
 
-// The record whose name line (the line after a "[NAMN]") equals the name. Ingredients end at
-// the first line beginning with "[G", instructions at "[TYP]"; a record cut short yields what
-// was read. Nothing when no name line matches.
+// The record as the viewer reads it: the reader's fields, the multi-line ones each line
+// followed by CR LF. Nothing when the cookbook holds no such record.
 std::optional<RecipeRecord> parseRecord(std::string_view content, std::string_view name);
+std::optional<RecipeRecord> parseRecord(std::string_view content, RecordKey key);
+RecipeRecord toRecipeRecord(const Record& record);
 
 // The record's lines from its name line up to the next "[NAMN]" (not included) or the end,
 // each followed by CR LF. Nothing when the name is not found.
 std::optional<std::string> recordLines(std::string_view content, std::string_view name);
+std::optional<std::string> recordLines(std::string_view content, RecordKey key);
 
 // The lines of a record as appending writes them, from the name line on: multi-line texts are
 // written unchanged and followed by one line end (or exactly as they are, AsRead).
@@ -70,15 +72,20 @@ std::string formatRecord(const RecipeRecord& record, TextForm form = TextForm::A
 // the next "[NAMN]" belong to no field; they are added to the instructions, where a save
 // keeps them.
 std::optional<RecipeRecord> parseRecordForEdit(std::string_view content, std::string_view name);
+std::optional<RecipeRecord> parseRecordForEdit(std::string_view content, RecordKey key);
 
 // The content after appending records: "[NAMN]" is written unless the content already ends
-// with a lone "[NAMN]" line.
+// with a lone "[NAMN]" line. The content before stays as it is, byte for byte.
 std::string withAppended(std::string_view content, std::span<const RecipeRecord> records);
 // The same for raw record lines that start at the name line (a move copies them this way).
 std::string withAppendedLines(std::string_view content, std::string_view recordLinesFromName);
 
-// The content with the record replaced in place; nothing when the name is not found.
+// The content with the record replaced in place; nothing when the name is not found. Every
+// line of the result ends with CR LF.
 std::optional<std::string> withReplaced(std::string_view content, std::string_view name,
+                                        const RecipeRecord& record,
+                                        TextForm form = TextForm::AsTyped);
+std::optional<std::string> withReplaced(std::string_view content, RecordKey key,
                                         const RecipeRecord& record,
                                         TextForm form = TextForm::AsTyped);
 
@@ -86,6 +93,7 @@ std::optional<std::string> withReplaced(std::string_view content, std::string_vi
 // record that followed, so the file stays well formed; deleting the last record leaves a lone
 // "[NAMN]" at the end. Nothing when the name is not found.
 std::optional<std::string> withDeleted(std::string_view content, std::string_view name);
+std::optional<std::string> withDeleted(std::string_view content, RecordKey key);
 
 // --- A cookbook file in the program folder ---------------------------------------------------
 
@@ -108,7 +116,9 @@ public:
     // A missing cookbook lists as empty.
     Result<std::vector<std::string>> names() const;
     Result<RecipeRecord> read(std::string_view name) const;
+    Result<RecipeRecord> read(RecordKey key) const;
     Result<std::string> lines(std::string_view name) const;
+    Result<std::string> lines(RecordKey key) const;
 
     // Changes refuse a missing cookbook with a clear message.
     Result<void> append(const RecipeRecord& record);
@@ -116,7 +126,10 @@ public:
     Result<void> appendLines(std::string_view recordLinesFromName);
     Result<void> replace(std::string_view name, const RecipeRecord& record,
                          TextForm form = TextForm::AsTyped);
+    Result<void> replace(RecordKey key, const RecipeRecord& record,
+                         TextForm form = TextForm::AsTyped);
     Result<void> remove(std::string_view name);
+    Result<void> remove(RecordKey key);
 
 private:
     Result<std::string> content() const;
@@ -131,6 +144,8 @@ private:
 // only then removed from the source, so an interruption leaves it in both, never in neither.
 Result<void> moveRecipe(const ProgramFolder& folder, const std::string& sourceFile,
                         const std::string& targetFile, std::string_view name);
+Result<void> moveRecipe(const ProgramFolder& folder, const std::string& sourceFile,
+                        const std::string& targetFile, RecordKey key);
 
 // --- The browser's sorted list ---------------------------------------------------------------
 

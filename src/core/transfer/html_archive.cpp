@@ -8,77 +8,25 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <numeric>
 
 #include "core/recipes/html_page.h"
 #include "core/store/cookbook.h"
+#include "core/store/record_reader.h"
 #include "core/text/text.h"
 
 namespace culvora::transfer {
 
 namespace {
 
-// One record as the archive reads it: the name line and the lines after it up to the next
-// record.
-struct ArchiveRecord {
-    std::string_view name;
-    std::vector<std::string_view> body;
-};
-
-std::vector<ArchiveRecord> archiveRecords(std::string_view content)
+// The page texts of a record; a field the record lacks is empty.
+recipes::HtmlPageTexts pageTexts(const store::Record& record)
 {
-    std::vector<std::string_view> lines = text::splitLineViews(content);
-    std::vector<ArchiveRecord> records;
-    std::size_t i = 0;
-    while (i < lines.size() && lines[i] != store::kTagName) ++i;
-    while (i + 1 < lines.size()) {
-        ArchiveRecord record;
-        record.name = lines[i + 1];
-        std::size_t j = i + 2;
-        while (j < lines.size() && lines[j] != store::kTagName) record.body.push_back(lines[j++]);
-        records.push_back(std::move(record));
-        i = j;
-    }
-    return records;
-}
-
-// The page texts of a record. A missing tag leaves its field empty.
-recipes::HtmlPageTexts pageTexts(const ArchiveRecord& record)
-{
-    const auto& body = record.body;
-    std::size_t at = 0;
-    auto find = [&](auto matches) -> std::optional<std::size_t> {
-        for (std::size_t k = at; k < body.size(); ++k) {
-            if (matches(body[k])) return k;
-        }
-        return std::nullopt;
-    };
-    auto valueAfter = [&](std::string_view tag) {
-        auto found = find([&](std::string_view line) { return line == tag; });
-        if (!found) return std::string{};
-        at = *found + 1;
-        if (at >= body.size()) return std::string{};
-        return std::string(body[at++]);
-    };
     recipes::HtmlPageTexts texts;
     texts.name = std::string(record.name);
-    texts.servings = "(Serves " + valueAfter(store::kTagServings) + ")";
-    texts.time = "Time to cook: " + valueAfter(store::kTagTime) + " min";
-    if (auto ingredients =
-            find([](std::string_view line) { return line == store::kTagIngredients; })) {
-        at = *ingredients + 1;
-        for (; at < body.size() && !body[at].starts_with("[G"); ++at) {
-            texts.ingredients += body[at];
-            texts.ingredients += text::kCrLf;
-        }
-    }
-    if (auto instructions = find([](std::string_view line) { return line.starts_with("[G"); })) {
-        at = *instructions + 1;
-        for (; at < body.size() && body[at] != store::kTagType; ++at) {
-            texts.instructions += body[at];
-            texts.instructions += text::kCrLf;
-        }
-    }
+    texts.servings = "(Serves " + std::string(record.servings) + ")";
+    texts.time = "Time to cook: " + std::string(record.time) + " min";
+    texts.ingredients = store::joinedLines(record.ingredients.lines);
+    texts.instructions = store::joinedLines(record.instructions.lines);
     return texts;
 }
 
@@ -179,23 +127,38 @@ std::vector<ArchiveFile> archiveFrameFiles(const std::vector<std::string>& sorte
 
 namespace {
 
+// The records in alphabetical order, each kept as its name and where it starts, so a page is
+// read from its own place in the file when it is written.
 struct SortedArchive {
-    std::vector<ArchiveRecord> records;
-    std::vector<std::size_t> order;  // record indices in alphabetical order
+    struct Entry {
+        std::string_view name;
+        std::size_t start = 0;
+        std::size_t ordinal = 0;
+    };
+    std::vector<Entry> entries;
     std::vector<std::string> names;  // the names in that order
+
+    recipes::HtmlPageTexts texts(std::string_view content, std::size_t i) const
+    {
+        store::RecordReader reader(content, store::RecordFormat::Cookbook, entries[i].start,
+                                   entries[i].ordinal);
+        return pageTexts(*reader.next());
+    }
 };
 
 SortedArchive sortedArchive(std::string_view content)
 {
     SortedArchive archive;
-    archive.records = archiveRecords(content);
-    archive.order.resize(archive.records.size());
-    std::iota(archive.order.begin(), archive.order.end(), std::size_t{0});
+    store::RecordReader reader(content);
+    while (auto record = reader.next()) {
+        archive.entries.push_back({record->name, record->start, record->ordinal});
+    }
     // Equal names keep their file order, so each of them gets its own record's page.
-    std::stable_sort(archive.order.begin(), archive.order.end(), [&](auto a, auto b) {
-        return text::collateLess(archive.records[a].name, archive.records[b].name);
-    });
-    for (auto index : archive.order) archive.names.emplace_back(archive.records[index].name);
+    std::stable_sort(
+        archive.entries.begin(), archive.entries.end(),
+        [](const auto& a, const auto& b) { return text::collateLess(a.name, b.name); });
+    archive.names.reserve(archive.entries.size());
+    for (const auto& entry : archive.entries) archive.names.emplace_back(entry.name);
     return archive;
 }
 
@@ -207,10 +170,9 @@ std::vector<ArchiveFile> archiveFiles(std::string_view cookbookContent,
     SortedArchive archive = sortedArchive(cookbookContent);
     std::vector<ArchiveFile> files = archiveFrameFiles(archive.names, options);
     const std::string background = backgroundLine(options);
-    for (std::size_t i = 0; i < archive.order.size(); ++i) {
+    for (std::size_t i = 0; i < archive.entries.size(); ++i) {
         files.push_back(
-            {pageName(i),
-             recipes::recipePage(pageTexts(archive.records[archive.order[i]]), background)});
+            {pageName(i), recipes::recipePage(archive.texts(cookbookContent, i), background)});
     }
     return files;
 }
@@ -244,15 +206,13 @@ Result<ArchiveResult> writeArchive(const ProgramFolder& folder, const std::strin
         if (auto written = write(file); !written) return std::unexpected(written.error());
     }
     const std::string background = backgroundLine(options);
-    const std::size_t count = archive.order.size();
+    const std::size_t count = archive.entries.size();
     for (std::size_t i = 0; i < count; ++i) {
         if (progress) {
             progress(static_cast<int>(
                 std::lround(100.0 * static_cast<double>(i) / static_cast<double>(count))));
         }
-        ArchiveFile page{
-            pageName(i),
-            recipes::recipePage(pageTexts(archive.records[archive.order[i]]), background)};
+        ArchiveFile page{pageName(i), recipes::recipePage(archive.texts(*content, i), background)};
         if (auto written = write(page); !written) return std::unexpected(written.error());
     }
     if (progress) progress(100);

@@ -98,6 +98,14 @@ TEST(Drinks, ReadingTakesTheFirstNameLine)
     ASSERT_TRUE(cut);
     EXPECT_EQ(cut->ingredients, "ice\r\n");
     EXPECT_EQ(cut->glass, "");
+    // Without its "[GÖRA]" line a drink has no instructions, and "[GLAS]" still gives its
+    // glass: to the viewer and to the glass filter alike.
+    const std::string noInstructions = crlf({"[NAMN]", "Lemonade", "lemons", "[GLAS]", "Highball"});
+    EXPECT_EQ(readDrink(noInstructions, "Lemonade"),
+              (Drink{"Lemonade", "lemons\r\n", "", "Highball"}));
+    GlassFilter highball;
+    highball.toggle(8);
+    EXPECT_EQ(listDrinks(noInstructions, &highball).names, std::vector<std::string>{"Lemonade"});
 }
 
 TEST(Drinks, AppendingDeletingAndReplacing)

@@ -73,6 +73,12 @@ TEST(WeeklyMenu, WhichRecipesFitTheMeal)
     const std::string cut = crlf({"[NAMN]", "Cut", "[PORTIONER]", "4", "[TID]"}) +
                             recipe("[NAMN]", "20", "Hot dish", {"water"});
     EXPECT_EQ(compose(cut, Meal::Casual, {}).candidates, std::vector<std::string>{"[NAMN]"});
+    // A record that lost its "[GÖRA]" line still has its type, and is judged like any other;
+    // the tag line that ended its ingredients belongs to the text, as "[GÖRA]" would.
+    const std::string lost = crlf({"[NAMN]", "Lost", "[PORTIONER]", "4", "[TID]", "20", "[IND]",
+                                   "2 eggs", "[TYP]", "Hot dish"});
+    EXPECT_EQ(compose(lost, Meal::Casual, {"egg"}).candidates, std::vector<std::string>{"Lost"});
+    EXPECT_EQ(compose(lost, Meal::Casual, {}).lastIngredients, crlf({"2 eggs", "[TYP]"}));
 }
 
 TEST(WeeklyMenu, ThePickAndTheScratchFile)

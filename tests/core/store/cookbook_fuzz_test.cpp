@@ -7,33 +7,21 @@
 
 #include "core/store/cookbook.h"
 #include "core/text/text.h"
+#include "random_cookbook.h"
 
 using namespace culvora::store;
 
 namespace {
 
-std::string randomCookbook(std::mt19937& random)
-{
-    static const char* const pieces[] = {
-        "[NAMN]", "[PORTIONER]", "[TID]", "[IND]", "[G\xD6RA]", "[GORA]",    "[TYP]", "Soup",
-        "Pie",    "Pie",         "",      "4",     "[G",        "salt \xE5", "[",     "Hot dish"};
-    static const char* const ends[] = {"\r\n", "\r\n", "\r\n", "\r", "\n"};
-    std::uniform_int_distribution<int> lines(0, 40);
-    std::uniform_int_distribution<std::size_t> piece(0, std::size(pieces) - 1);
-    std::uniform_int_distribution<std::size_t> end(0, std::size(ends) - 1);
-    std::string content;
-    for (int i = lines(random); i > 0; --i) {
-        content += pieces[piece(random)];
-        if (i > 1 || random() % 4) content += ends[end(random)];
-    }
-    return content;
-}
+const char* const kPieces[] = {
+    "[NAMN]", "[PORTIONER]", "[TID]", "[IND]", "[G\xD6RA]", "[GORA]",    "[TYP]", "Soup",
+    "Pie",    "Pie",         "",      "4",     "[G",        "salt \xE5", "[",     "Hot dish"};
 
 TEST(CookbookFuzz, ReadersAndChangesStayConsistentOnMalformedFiles)
 {
     std::mt19937 random(20261209);
     for (int round = 0; round < 3000; ++round) {
-        const std::string content = randomCookbook(random);
+        const std::string content = culvora::testing::randomCookbook(random, kPieces);
         const auto names = listNames(content);
         for (const std::string& name :
              {std::string("Soup"), std::string("Pie"), std::string("Tea")}) {
