@@ -14,6 +14,59 @@ int lineCount(std::string_view text)
     return static_cast<int>(text::splitLineViews(text).size());
 }
 
+bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
+}
+
+struct Line {
+    std::size_t start = 0;
+    std::string_view text;
+};
+
+// The line before the one that starts at `next` (which is not the first).
+Line previousLine(std::string_view content, std::size_t next)
+{
+    std::size_t end = next;
+    if (content[end - 1] == '\n') {
+        --end;
+        if (end > 0 && content[end - 1] == '\r') --end;
+    } else {
+        --end;  // a lone CR
+    }
+    std::size_t start = end;
+    while (start > 0 && !isLineEnd(content[start - 1])) --start;
+    return {start, content.substr(start, end - start)};
+}
+
+// The record with that name, found by searching for the name itself instead of walking the
+// cookbook line by line. Only a name line counts: a whole line equal to the name right after a
+// "[NAMN]" tag line. In a run of "[NAMN]" lines the first is a tag, the second its name line,
+// the third a tag again, so the tag before a name line ends a run of odd length. The store
+// reads the record from that tag on, by the same rules as from the top.
+std::optional<store::RecipeRecord> findRecord(std::string_view content, std::string_view name)
+{
+    // Names the search cannot tell apart from tags or line ends go the long way.
+    if (name.empty() || name == store::kTagName || name.find_first_of("\r\n") != name.npos) {
+        return store::parseRecord(content, name);
+    }
+    for (std::size_t at = content.find(name); at != content.npos; at = content.find(name, at + 1)) {
+        const std::size_t end = at + name.size();
+        if (at == 0 || !isLineEnd(content[at - 1])) continue;
+        if (end < content.size() && !isLineEnd(content[end])) continue;
+        std::size_t tags = 0;
+        std::size_t tag = 0;
+        for (std::size_t line = at; line > 0; ++tags) {
+            const Line before = previousLine(content, line);
+            if (before.text != store::kTagName) break;
+            if (tags == 0) tag = before.start;
+            line = before.start;
+        }
+        if (tags % 2 == 1) return store::parseRecord(content.substr(tag), name);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 RecipeTexts recipeTexts(const store::RecipeRecord& record)
@@ -45,12 +98,11 @@ RecipeTexts missingRecipeTexts(std::string_view name, std::string_view reason)
 ViewerPage viewerPage(std::string_view content, std::string_view name)
 {
     ViewerPage page;
-    if (auto record = store::parseRecord(content, name)) {
+    if (auto record = findRecord(content, name)) {
         page.texts = recipeTexts(*record);
     } else {
         page.texts = missingRecipeTexts(name);
     }
-    page.order = store::sortedNames(store::listNames(content));
     return page;
 }
 
@@ -76,23 +128,52 @@ int findEntry(std::span<const std::string> order, std::string_view name)
     return found == order.end() ? -1 : static_cast<int>(found - order.begin());
 }
 
-std::optional<std::string> neighbour(std::span<const std::string> order, std::string_view current,
+std::optional<std::string> neighbour(std::span<const std::string> names, std::string_view current,
                                      Step step)
 {
-    if (order.empty()) return std::nullopt;
-    const int count = static_cast<int>(order.size());
-    const int at = findEntry(order, current);
-    if (at < 0) return step == Step::Forward ? order.front() : order.back();
-    const int direction = step == Step::Forward ? 1 : count - 1;
-    int index = at;
-    for (int moved = 1; moved < count; ++moved) {
-        index = (index + direction) % count;
-        if (order[static_cast<std::size_t>(index)] != current) {
-            return order[static_cast<std::size_t>(index)];
+    // The nearest names on either side of the current one and the two ends of the order, in
+    // one pass; names equal to the current one take no part.
+    const std::string* lowestBelow = nullptr;
+    const std::string* highestBelow = nullptr;
+    const std::string* lowestAbove = nullptr;
+    const std::string* highestAbove = nullptr;
+    bool found = false;
+    for (const std::string& name : names) {
+        const auto order = text::collate(name, current);
+        if (order == 0) {
+            found = true;
+        } else if (order < 0) {
+            if (!lowestBelow || text::collateLess(name, *lowestBelow)) lowestBelow = &name;
+            if (!highestBelow || text::collateLess(*highestBelow, name)) highestBelow = &name;
+        } else {
+            if (!lowestAbove || text::collateLess(name, *lowestAbove)) lowestAbove = &name;
+            if (!highestAbove || text::collateLess(*highestAbove, name)) highestAbove = &name;
         }
     }
-    // Only this name in the list: wrapping comes back to it.
-    return std::string(current);
+    const std::string* lowest = lowestBelow ? lowestBelow : lowestAbove;
+    const std::string* highest = highestAbove ? highestAbove : highestBelow;
+    const std::string* next = nullptr;
+    if (!found) {
+        // Not among them: Forward starts at the first name, Back at the last.
+        next = step == Step::Forward ? lowest : highest;
+    } else if (step == Step::Forward) {
+        next = lowestAbove ? lowestAbove : lowest;
+    } else {
+        next = highestBelow ? highestBelow : highest;
+    }
+    if (next) return *next;
+    // Only this name in the cookbook: wrapping comes back to it.
+    if (found) return std::string(current);
+    return std::nullopt;
+}
+
+Result<std::optional<std::string>> readNeighbour(const ProgramFolder& folder,
+                                                 const std::string& cookbookFile,
+                                                 std::string_view current, Step step)
+{
+    auto names = store::Cookbook(folder, cookbookFile).names();
+    if (!names) return std::unexpected(names.error());
+    return neighbour(*names, current, step);
 }
 
 ScrollRange ingredientScrollRange(int labelHeightTwips, int frameHeightTwips, int lineHeightTwips)

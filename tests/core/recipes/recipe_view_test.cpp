@@ -60,10 +60,9 @@ TEST(RecipeView, ARecordCutShortShowsWhatIsThere)
                                        kPancakes,
                                    "Stew");
     EXPECT_EQ(noType.texts.instructions, "Simmer.\r\n");
-    EXPECT_EQ(noType.order, (std::vector<std::string>{"Pancakes", "Stew"}));
 }
 
-TEST(RecipeView, AMissingRecipeSaysSoAndKeepsTheList)
+TEST(RecipeView, AMissingRecipeSaysSo)
 {
     const auto page = viewerPage(kPancakes + kWaffles, "Crumble");
     EXPECT_FALSE(page.texts.found);
@@ -71,12 +70,63 @@ TEST(RecipeView, AMissingRecipeSaysSoAndKeepsTheList)
     EXPECT_EQ(page.texts.servings, "");
     EXPECT_EQ(page.texts.time, "");
     EXPECT_NE(page.texts.ingredients.find("could not be found"), std::string::npos);
-    EXPECT_EQ(page.order, (std::vector<std::string>{"Pancakes", "Waffles"}));
     // An ingredient line that equals the name is not a name line.
     EXPECT_FALSE(viewerPage(kPancakes, "3 eggs").texts.found);
 }
 
-TEST(RecipeView, ReadsTheCookbookFileOnce)
+TEST(RecipeView, TheRecordFoundIsTheOneTheStoreReads)
+{
+    // The viewer finds a record by searching for its name; whatever the file looks like, it
+    // must come to the record the store's reading from the top comes to.
+    auto tagged = [](std::string_view name, std::string_view ingredient, std::string_view end) {
+        std::string out;
+        for (std::string_view line :
+             {std::string_view("[NAMN]"), name, std::string_view("[PORTIONER]"),
+              std::string_view("2"), std::string_view("[TID]"), std::string_view("10"),
+              std::string_view("[IND]"), ingredient, std::string_view("[G\xD6RA]"),
+              std::string_view("Stir."), std::string_view("[TYP]"), std::string_view("Soups")}) {
+            out += line;
+            out += end;
+        }
+        return out;
+    };
+    const std::vector<std::string> files = {
+        // The name first stands as an ingredient line, then as a name line.
+        tagged("Soup", "Pie", "\r\n") + tagged("Pie", "Soup", "\r\n"),
+        // Names inside other names and lines.
+        tagged("Apple pie", "Pie crust", "\r\n") + tagged("Pie crust", "x", "\r\n") +
+            tagged("Pie", "Apple pie", "\r\n"),
+        // Lone CR and lone LF line ends, and a last line without one.
+        tagged("Pie", "1 egg", "\r") + tagged("Soup", "Pie", "\n") + "[NAMN]\nTea",
+        // A run of "[NAMN]" lines: tag, name "[NAMN]", tag, name.
+        "[NAMN]\r\n[NAMN]\r\n[NAMN]\r\nPie\r\n[PORTIONER]\r\n4\r\n" + tagged("Soup", "Pie", "\r\n"),
+        // An even run: the second "[NAMN]" is a name line, so "Pie" after it is not.
+        "[NAMN]\r\n[NAMN]\r\nPie\r\n" + tagged("Pie", "2 eggs", "\r\n"),
+        // A name on the first line is no name line.
+        "Pie\r\n" + tagged("Soup", "Pie", "\r\n"),
+        // A lone "[NAMN]" at the end, and an empty name line.
+        tagged("", "1 egg", "\r\n") + tagged("Pie", "", "\r\n") + "[NAMN]\r\n",
+    };
+    for (const std::string& file : files) {
+        for (std::string_view name : {"Pie", "Soup", "Apple pie", "Pie crust", "Tea", "[NAMN]", "",
+                                      "Stir.", "1 egg", "Pie\r\n"}) {
+            const auto record = store::parseRecord(file, name);
+            const RecipeTexts texts = viewerPage(file, name).texts;
+            ASSERT_EQ(texts.found, record.has_value()) << name << " in " << file;
+            if (record) {
+                const RecipeTexts expected = recipeTexts(*record);
+                EXPECT_EQ(texts.servings, expected.servings) << name << " in " << file;
+                EXPECT_EQ(texts.ingredients, expected.ingredients) << name << " in " << file;
+                EXPECT_EQ(texts.instructions, expected.instructions) << name << " in " << file;
+            }
+        }
+    }
+    EXPECT_EQ(viewerPage(files[0], "Pie").texts.ingredients, "Soup\r\n");
+    EXPECT_EQ(viewerPage(files[3], "Pie").texts.servings, "(Serves 4)");
+    EXPECT_EQ(viewerPage(files[4], "Pie").texts.ingredients, "2 eggs\r\n");
+}
+
+TEST(RecipeView, ReadsTheCookbookAndTheNeighboursFromTheFile)
 {
     TempDir dir;
     ProgramFolder folder(dir.path());
@@ -84,8 +134,18 @@ TEST(RecipeView, ReadsTheCookbookFileOnce)
     auto page = readViewerPage(folder, "BOOK1.TXT", "Waffles");
     ASSERT_TRUE(page) << page.error().message;
     EXPECT_EQ(page->texts.servings, "(Serves 6)");
-    // W with V, Ä after Z.
-    EXPECT_EQ(page->order, (std::vector<std::string>{"Pancakes", "Waffles", "\xC4ppelkaka"}));
+    // Back and Forward read the names when clicked: W with V, Ä after Z, and round again.
+    EXPECT_EQ(readNeighbour(folder, "BOOK1.TXT", "Waffles", Step::Forward).value(), "\xC4ppelkaka");
+    EXPECT_EQ(readNeighbour(folder, "BOOK1.TXT", "\xC4ppelkaka", Step::Forward).value(),
+              "Pancakes");
+    EXPECT_EQ(readNeighbour(folder, "BOOK1.TXT", "Pancakes", Step::Back).value(), "\xC4ppelkaka");
+    // A recipe added after the page was read is reached all the same.
+    dir.write("BOOK1.TXT", kApple + kPancakes + kWaffles +
+                               crlf({"[NAMN]", "Scones", "[PORTIONER]", "1", "[TID]", "1", "[IND]",
+                                     "[G\xD6RA]", "[TYP]", "Buns"}));
+    EXPECT_EQ(readNeighbour(folder, "BOOK1.TXT", "Pancakes", Step::Forward).value(), "Scones");
+    // A missing cookbook has no neighbours.
+    EXPECT_EQ(readNeighbour(folder, "BOOK9.TXT", "Waffles", Step::Forward).value(), std::nullopt);
 
     auto missing = readViewerPage(folder, "BOOK9.TXT", "Waffles");
     ASSERT_FALSE(missing);
@@ -116,6 +176,24 @@ TEST(RecipeView, BackAndForwardWrapAround)
     EXPECT_EQ(neighbour({}, "Buns", Step::Forward), std::nullopt);
     const std::vector<std::string> one{"Buns"};
     EXPECT_EQ(neighbour(one, "Buns", Step::Back), "Buns");
+
+    // The names come in the cookbook's own order; the neighbours are those of the program's
+    // order all the same, for every name and in both directions.
+    const std::vector<std::string> fileOrder{"Waffles", "\xC4ppelkaka", "apple", "Vanilla", "Apple",
+                                             "2 eggs",  "Buns",         "Buns",  "Zest"};
+    const std::vector<std::string> sorted = store::sortedNames(fileOrder);
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
+        for (Step step : {Step::Forward, Step::Back}) {
+            std::size_t at = i;
+            do {
+                at = (at + (step == Step::Forward ? 1 : sorted.size() - 1)) % sorted.size();
+            } while (sorted[at] == sorted[i]);
+            EXPECT_EQ(neighbour(fileOrder, sorted[i], step), sorted[at])
+                << sorted[i] << (step == Step::Forward ? " forward" : " back");
+        }
+    }
+    EXPECT_EQ(neighbour(fileOrder, "Bread", Step::Forward), "2 eggs");
+    EXPECT_EQ(neighbour(fileOrder, "Bread", Step::Back), "\xC4ppelkaka");
 }
 
 TEST(RecipeView, BackAndForwardPassOverATwiceUsedName)
