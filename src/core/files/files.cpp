@@ -45,6 +45,8 @@ public:
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     int get() const { return fd_; }
+    // Hands the descriptor over to the caller, who closes it.
+    int release() { return std::exchange(fd_, -1); }
     // Closes now and reports the result (a delayed write error shows up here).
     int close()
     {
@@ -159,7 +161,10 @@ Result<void> checkCookbookFileName(std::string_view cp1252Name)
     return {};
 }
 
-Result<std::string> readFile(const std::filesystem::path& file, bool followLinks)
+namespace {
+
+// Opens a file for reading and checks it (see readFile); the descriptor is the caller's.
+Result<int> openReadable(const std::filesystem::path& file, bool followLinks, struct stat& info)
 {
     // Non-blocking, so that opening a FIFO returns at once and is refused below.
     const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | (followLinks ? 0 : O_NOFOLLOW);
@@ -172,11 +177,21 @@ Result<std::string> readFile(const std::filesystem::path& file, bool followLinks
         }
         return std::unexpected(ioError("Could not open", file, errno));
     }
-    struct stat info {};
     if (::fstat(fd.get(), &info) != 0)
         return std::unexpected(ioError("Could not read", file, errno));
     if (auto readable = checkReadable(file, info); !readable)
         return std::unexpected(readable.error());
+    return fd.release();
+}
+
+}  // namespace
+
+Result<std::string> readFile(const std::filesystem::path& file, bool followLinks)
+{
+    struct stat info {};
+    auto opened = openReadable(file, followLinks, info);
+    if (!opened) return std::unexpected(opened.error());
+    Descriptor fd(*opened);
     std::string content;
     // The bytes go straight into the string. A large file's buffer asks for huge pages, so
     // that 80 MB arrive without twenty thousand page faults (a third of a cookbook's reading
@@ -323,6 +338,46 @@ Result<std::string> ProgramFolder::read(std::string_view cp1252Name) const
     auto file = resolve(cp1252Name);
     if (!file) return std::unexpected(file.error());
     return readFile(*file, false);
+}
+
+Result<FileReader> ProgramFolder::openForReading(std::string_view cp1252Name) const
+{
+    auto file = resolve(cp1252Name);
+    if (!file) return std::unexpected(file.error());
+    struct stat info {};
+    auto opened = openReadable(*file, false, info);
+    if (!opened) return std::unexpected(opened.error());
+    return FileReader(*opened, *file);
+}
+
+FileReader::FileReader(FileReader&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)),
+      file_(std::move(other.file_)),
+      total_(other.total_)
+{
+}
+
+FileReader::~FileReader()
+{
+    if (fd_ >= 0) ::close(fd_);
+}
+
+Result<std::size_t> FileReader::read(char* data, std::size_t size)
+{
+    for (;;) {
+        const ssize_t n = ::read(fd_, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::unexpected(ioError("Could not read", file_, errno));
+        total_ += static_cast<std::uintmax_t>(n);
+        // A file that grows while we read it is held to the same limit.
+        if (total_ > kMaxFileBytes) {
+            struct stat info {};
+            info.st_mode = S_IFREG;
+            info.st_size = static_cast<off_t>(total_);
+            return std::unexpected(checkReadable(file_, info).error());
+        }
+        return static_cast<std::size_t>(n);
+    }
 }
 
 Result<std::string> ProgramFolder::readOrEmpty(std::string_view cp1252Name) const

@@ -4,6 +4,7 @@
 // texts, the ingredient and instruction texts, the ingredient label's height rule, the scroll
 // arithmetic of the ingredient frame, and the Back/Forward neighbours in the program's order.
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -59,6 +60,17 @@ struct ViewerPage {
 Result<ViewerPage> readViewerPage(const ProgramFolder& folder, const std::string& cookbookFile,
                                   std::string_view name);
 ViewerPage viewerPage(std::string_view content, std::string_view name);
+
+// Gives up to `size` more bytes of a file into `data`, 0 at its end.
+using ReadMore = std::function<Result<std::size_t>(char* data, std::size_t size)>;
+
+// The page of a recipe looked up while its cookbook is read piece by piece: the reading stops
+// at the end of the record, and no more than a piece and a little context is held. The same
+// page as viewerPage() over the whole content; nothing when the pieces cannot settle it (a
+// name after some 64 KB of "[NAMN]" lines, or a name the search cannot find, such as one that
+// reads "[NAMN]"): then the whole file is to be read.
+Result<std::optional<ViewerPage>> viewerPageFromPieces(const ReadMore& read, std::string_view name,
+                                                       std::size_t pieceSize = 1024 * 1024);
 
 // --- Back and Forward ----------------------------------------------------------------------
 

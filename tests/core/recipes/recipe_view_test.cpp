@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+
 #include "core/recipes/recipe_view.h"
 #include "support/temp_dir.h"
 
@@ -74,6 +77,29 @@ TEST(RecipeView, AMissingRecipeSaysSo)
     EXPECT_FALSE(viewerPage(kPancakes, "3 eggs").texts.found);
 }
 
+void expectSameTexts(const RecipeTexts& actual, const RecipeTexts& expected, std::string_view file)
+{
+    EXPECT_EQ(actual.found, expected.found) << file;
+    EXPECT_EQ(actual.name, expected.name) << file;
+    EXPECT_EQ(actual.servings, expected.servings) << file;
+    EXPECT_EQ(actual.time, expected.time) << file;
+    EXPECT_EQ(actual.ingredients, expected.ingredients) << file;
+    EXPECT_EQ(actual.instructions, expected.instructions) << file;
+}
+
+// Hands out a text's bytes as a file reader does, and counts how many it handed out.
+ReadMore readerOf(std::string_view text, std::size_t* handedOut = nullptr)
+{
+    auto at = std::make_shared<std::size_t>(0);
+    return [text, at, handedOut](char* data, std::size_t size) -> Result<std::size_t> {
+        const std::size_t n = std::min(size, text.size() - *at);
+        std::copy_n(text.data() + *at, n, data);
+        *at += n;
+        if (handedOut) *handedOut = *at;
+        return n;
+    };
+}
+
 TEST(RecipeView, TheRecordFoundIsTheOneTheStoreReads)
 {
     // The viewer finds a record by searching for its name; whatever the file looks like, it
@@ -104,6 +130,8 @@ TEST(RecipeView, TheRecordFoundIsTheOneTheStoreReads)
         "[NAMN]\r\n[NAMN]\r\nPie\r\n" + tagged("Pie", "2 eggs", "\r\n"),
         // A name on the first line is no name line.
         "Pie\r\n" + tagged("Soup", "Pie", "\r\n"),
+        // A line that only begins with the tag.
+        tagged("Pie", "[NAMN] crust", "\r\n") + tagged("Soup", "Pie", "\r\n"),
         // A lone "[NAMN]" at the end, and an empty name line.
         tagged("", "1 egg", "\r\n") + tagged("Pie", "", "\r\n") + "[NAMN]\r\n",
     };
@@ -113,17 +141,71 @@ TEST(RecipeView, TheRecordFoundIsTheOneTheStoreReads)
             const auto record = store::parseRecord(file, name);
             const RecipeTexts texts = viewerPage(file, name).texts;
             ASSERT_EQ(texts.found, record.has_value()) << name << " in " << file;
-            if (record) {
-                const RecipeTexts expected = recipeTexts(*record);
-                EXPECT_EQ(texts.servings, expected.servings) << name << " in " << file;
-                EXPECT_EQ(texts.ingredients, expected.ingredients) << name << " in " << file;
-                EXPECT_EQ(texts.instructions, expected.instructions) << name << " in " << file;
+            if (record) expectSameTexts(texts, recipeTexts(*record), file);
+            // Read piece by piece, however the pieces cut the lines, the page is the same; a
+            // name the search cannot find is left to a reading of the whole file.
+            for (std::size_t piece : {1, 2, 3, 7, 64, 4096}) {
+                auto pieces = viewerPageFromPieces(readerOf(file), name, piece);
+                ASSERT_TRUE(pieces);
+                const bool searchable = !name.empty() && name != "[NAMN]" && !name.ends_with('\n');
+                ASSERT_EQ(pieces->has_value(), searchable) << name << " in " << file;
+                if (*pieces) expectSameTexts((*pieces)->texts, texts, file);
             }
         }
     }
     EXPECT_EQ(viewerPage(files[0], "Pie").texts.ingredients, "Soup\r\n");
     EXPECT_EQ(viewerPage(files[3], "Pie").texts.servings, "(Serves 4)");
     EXPECT_EQ(viewerPage(files[4], "Pie").texts.ingredients, "2 eggs\r\n");
+}
+
+TEST(RecipeView, ALargeCookbookIsReadPieceByPieceUpToTheRecord)
+{
+    std::string book;
+    for (int i = 0; i < 3000; ++i) {
+        book += crlf({"[NAMN]", "Stew no. " + std::to_string(i), "[PORTIONER]", std::to_string(i),
+                      "[TID]", "60", "[IND]", "beef", "Stew no. " + std::to_string(i + 1),
+                      "[G\xD6RA]", "Simmer.", "[TYP]", "Stews"});
+    }
+    for (std::string_view name :
+         {"Stew no. 0", "Stew no. 1500", "Stew no. 2999", "Stew no. 3000", "Stew no. 15"}) {
+        const ViewerPage whole = viewerPage(book, name);
+        for (std::size_t piece : {1000, 4096, 1024 * 1024}) {
+            std::size_t handedOut = 0;
+            auto pieces = viewerPageFromPieces(readerOf(book, &handedOut), name, piece);
+            ASSERT_TRUE(pieces && *pieces) << name;
+            expectSameTexts((*pieces)->texts, whole.texts, name);
+            // Reading stops within a piece of the next record's tag.
+            const auto found = book.find("[NAMN]\r\n" + std::string(name) + "\r\n");
+            if (found != std::string::npos) {
+                const auto next = book.find("[NAMN]", found + 1);
+                EXPECT_LE(handedOut, next == std::string::npos ? book.size() : next + 6 + piece)
+                    << name;
+            }
+        }
+    }
+    EXPECT_EQ(viewerPage(book, "Stew no. 1500").texts.servings, "(Serves 1500)");
+
+    // A name after more "[NAMN]" lines than the pieces keep in view cannot be settled piece by
+    // piece; the page then comes from the whole file.
+    std::string tags;
+    for (int i = 0; i < 12000; ++i) tags += "[NAMN]\r\n";
+    const std::string odd = tags + "[NAMN]\r\nPie\r\n[PORTIONER]\r\n2\r\n";
+    auto unsure = viewerPageFromPieces(readerOf(odd), "Pie", 4096);
+    ASSERT_TRUE(unsure);
+    EXPECT_FALSE(*unsure);
+    TempDir dir;
+    ProgramFolder folder(dir.path());
+    dir.write("BOOK1.TXT", odd);
+    EXPECT_EQ(readViewerPage(folder, "BOOK1.TXT", "Pie")->texts.servings, "(Serves 2)");
+    dir.write("BOOK1.TXT", tags + "Pie\r\n[PORTIONER]\r\n2\r\n");
+    EXPECT_FALSE(readViewerPage(folder, "BOOK1.TXT", "Pie")->texts.found);
+
+    // A failing read is the page's failure.
+    auto broken = viewerPageFromPieces(
+        [](char*, std::size_t) -> Result<std::size_t> { return fail(ErrorCode::Io, "Disk gone."); },
+        "Pie");
+    ASSERT_FALSE(broken);
+    EXPECT_EQ(broken.error().message, "Disk gone.");
 }
 
 TEST(RecipeView, ReadsTheCookbookAndTheNeighboursFromTheFile)
