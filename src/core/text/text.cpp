@@ -138,8 +138,8 @@ Result<std::string> fromUtf8(std::string_view utf8)
         std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
         // Control characters (NUL, ESC, ...) have no place in a recipe and could carry
         // terminal escape sequences into whatever prints it; tab and line ends are text.
-        const bool control = (cp < 0x20 && cp != '\t' && cp != '\r' && cp != '\n') ||
-                             (cp >= 0x7F && cp <= 0x9F);
+        const bool control =
+            (cp < 0x20 && cp != '\t' && cp != '\r' && cp != '\n') || (cp >= 0x7F && cp <= 0x9F);
         if (control) {
             return fail(ErrorCode::Invalid, std::string("The text holds the control character ") +
                                                 code +
@@ -209,12 +209,11 @@ std::optional<std::string_view> LineReader::next()
     // searching the rest of the text for it on every line would make reading quadratic.
     if (nextLf_ == std::string_view::npos || nextLf_ < start) {
         const void* lf = std::memchr(data + start, '\n', text_.size() - start);
-        nextLf_ = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data)
-                     : text_.size();
+        nextLf_ = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : text_.size();
     }
     const void* cr = std::memchr(data + start, '\r', nextLf_ - start);
-    const std::size_t end = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - data)
-                               : nextLf_;
+    const std::size_t end =
+        cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - data) : nextLf_;
     if (end >= text_.size()) {
         pos_ = text_.size();
         return text_.substr(start);
@@ -302,11 +301,11 @@ double leadingNumber(std::string_view s)
     // The decimal conversion of the standard library: exact to the last digit a double holds,
     // whatever the locale, and a fraction too small to hold reads as 0.
     double value = 0;
-    const auto [end, error] =
-        std::from_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::fixed);
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value,
+                                              std::chars_format::fixed);
     if (error == std::errc::result_out_of_range) {
         value = digits.find('.') == 1 && digits.front() == '0' ? 0.0
-                                                                : std::numeric_limits<double>::max();
+                                                               : std::numeric_limits<double>::max();
     } else if (error != std::errc()) {
         value = 0;
     }
@@ -420,24 +419,44 @@ std::vector<std::size_t> orderOf(std::span<const Text> texts)
     const std::size_t n = texts.size();
     std::size_t total = 0;
     for (const auto& t : texts) total += 2 * t.size() + 1;
+    std::vector<std::size_t> order(n);
+    if (n > std::numeric_limits<std::uint32_t>::max() ||
+        total > std::numeric_limits<std::uint32_t>::max()) {
+        // Beyond any cookbook: the plain comparison sort.
+        for (std::size_t i = 0; i < n; ++i) order[i] = i;
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return collateLess(texts[a], texts[b]);
+        });
+        return order;
+    }
     std::string keys;
     keys.reserve(total);
-    std::vector<std::size_t> start(n + 1);
+    std::vector<std::uint32_t> start(n);
     for (std::size_t i = 0; i < n; ++i) {
-        start[i] = keys.size();
+        start[i] = static_cast<std::uint32_t>(keys.size());
         appendCollationKey(keys, texts[i]);
     }
-    start[n] = keys.size();
-    auto keyOf = [&](std::size_t i) {
-        return std::string_view(keys).substr(start[i], start[i + 1] - start[i]);
-    };
 
+    // Each slot carries where its key is, so that working out the next eight bytes of a run's
+    // keys needs no look-up on the way, and the bytes can be fetched ahead.
     struct Slot {
         std::uint64_t chunk;
-        std::size_t index;
+        const char* key;
+        std::uint32_t length;
+        std::uint32_t index;
+        std::string_view rest(std::size_t depth) const
+        {
+            return std::string_view(key, length).substr(depth);
+        }
     };
     std::vector<Slot> slots(n);
-    for (std::size_t i = 0; i < n; ++i) slots[i] = {keyChunk(keyOf(i), 0), i};
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint32_t length = static_cast<std::uint32_t>(2 * texts[i].size() + 1);
+        const char* key = keys.data() + start[i];
+        slots[i] = {keyChunk(std::string_view(key, length), 0), key, length,
+                    static_cast<std::uint32_t>(i)};
+    }
+    start = {};
     // Sorted by the first eight bytes of the keys; each run of equal chunks is then sorted by
     // the next eight, and so on. A small run compares the rest of its keys directly.
     struct Run {
@@ -446,6 +465,7 @@ std::vector<std::size_t> orderOf(std::span<const Text> texts)
         std::size_t depth;
     };
     constexpr std::size_t kSmallRun = 16;
+    constexpr std::size_t kAhead = 8;
     std::vector<Run> work{{0, n, 0}};
     while (!work.empty()) {
         const Run run = work.back();
@@ -454,22 +474,24 @@ std::vector<std::size_t> orderOf(std::span<const Text> texts)
         const auto last = slots.begin() + static_cast<std::ptrdiff_t>(run.end);
         if (run.depth > 0 && run.end - run.begin <= kSmallRun) {
             std::sort(first, last, [&](const Slot& a, const Slot& b) {
-                const int order =
-                    keyOf(a.index).substr(run.depth).compare(keyOf(b.index).substr(run.depth));
-                return order != 0 ? order < 0 : a.index < b.index;
+                const int compared = a.rest(run.depth).compare(b.rest(run.depth));
+                return compared != 0 ? compared < 0 : a.index < b.index;
             });
             continue;
         }
         if (run.depth > 0) {
-            for (auto it = first; it != last; ++it)
-                it->chunk = keyChunk(keyOf(it->index), run.depth);
+            for (std::size_t i = run.begin; i < run.end; ++i) {
+                if (i + kAhead < run.end) __builtin_prefetch(slots[i + kAhead].key + run.depth);
+                Slot& slot = slots[i];
+                slot.chunk = keyChunk(std::string_view(slot.key, slot.length), run.depth);
+            }
         }
         std::sort(first, last, [](const Slot& a, const Slot& b) { return a.chunk < b.chunk; });
         for (std::size_t i = run.begin; i < run.end;) {
             std::size_t j = i + 1;
             while (j < run.end && slots[j].chunk == slots[i].chunk) ++j;
             if (j - i > 1) {
-                if (keyOf(slots[i].index).size() > run.depth + 8) {
+                if (slots[i].length > run.depth + 8) {
                     work.push_back({i, j, run.depth + 8});
                 } else {
                     // The same text more than once: in the order given.
@@ -481,7 +503,6 @@ std::vector<std::size_t> orderOf(std::span<const Text> texts)
             i = j;
         }
     }
-    std::vector<std::size_t> order(n);
     for (std::size_t i = 0; i < n; ++i) order[i] = slots[i].index;
     return order;
 }
@@ -531,8 +552,9 @@ int letterGroup(std::string_view s)
 
 std::size_t sortedInsertPosition(const std::vector<std::string>& sorted, std::string_view entry)
 {
-    auto at = std::upper_bound(sorted.begin(), sorted.end(), entry,
-                               [](std::string_view a, const std::string& b) { return collateLess(a, b); });
+    auto at = std::upper_bound(
+        sorted.begin(), sorted.end(), entry,
+        [](std::string_view a, const std::string& b) { return collateLess(a, b); });
     return static_cast<std::size_t>(at - sorted.begin());
 }
 
