@@ -156,7 +156,7 @@ namespace {
 int listCommand(CliContext& c, std::span<const std::string> args)
 {
     if (!args.empty()) return c.usage("list");
-    auto names = store::Cookbook(c.folder, c.currentBook()).names();
+    auto names = store::readNames(c.folder, c.currentBook());
     if (!names) return c.report(names.error());
     LineBuffer out(c.out);
     for (const auto& name : *names) out.line(name);
@@ -166,7 +166,7 @@ int listCommand(CliContext& c, std::span<const std::string> args)
 int indexCommand(CliContext& c, std::span<const std::string> args)
 {
     if (!args.empty()) return c.usage("index");
-    auto names = store::Cookbook(c.folder, c.currentBook()).names();
+    auto names = store::readNames(c.folder, c.currentBook());
     if (!names) return c.report(names.error());
     const auto index = store::buildRecipeIndex(std::move(*names));
     LineBuffer out(c.out);

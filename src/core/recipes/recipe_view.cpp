@@ -19,26 +19,6 @@ bool isLineEnd(char c)
     return c == '\r' || c == '\n';
 }
 
-struct Line {
-    std::size_t start = 0;
-    std::string_view text;
-};
-
-// The line before the one that starts at `next` (which is not the first).
-Line previousLine(std::string_view content, std::size_t next)
-{
-    std::size_t end = next;
-    if (content[end - 1] == '\n') {
-        --end;
-        if (end > 0 && content[end - 1] == '\r') --end;
-    } else {
-        --end;  // a lone CR
-    }
-    std::size_t start = end;
-    while (start > 0 && !isLineEnd(content[start - 1])) --start;
-    return {start, content.substr(start, end - start)};
-}
-
 // True for a name the search below can find: one that cannot be told apart from a tag or a
 // line end goes the long way, line by line from the top.
 bool searchable(std::string_view name)
@@ -69,12 +49,21 @@ Candidate checkCandidate(std::string_view text, std::size_t at, std::size_t name
             if (!fromStart) return Candidate::Unknown;
             break;
         }
-        const Line before = previousLine(text, line);
-        // A line that starts where the window starts may be the end of a longer one.
-        if (before.start == 0 && !fromStart) return Candidate::Unknown;
-        if (before.text != store::kTagName) break;
-        if (tags == 0) tag = before.start;
-        line = before.start;
+        // The line before: back over its line end (CR LF, CR or LF); it is a "[NAMN]" line if
+        // the tag stands right before that and at the start of the line. A line that starts
+        // where the window starts may be the end of a longer one.
+        std::size_t stop = line - 1;
+        if (text[stop] == '\n' && stop > 0 && text[stop - 1] == '\r') --stop;
+        if (stop < store::kTagName.size()) {
+            if (!fromStart) return Candidate::Unknown;
+            break;
+        }
+        const std::size_t start = stop - store::kTagName.size();
+        if (text.substr(start, store::kTagName.size()) != store::kTagName) break;
+        if (start > 0 && !isLineEnd(text[start - 1])) break;
+        if (start == 0 && !fromStart) return Candidate::Unknown;
+        if (tags == 0) tag = start;
+        line = start;
     }
     return tags % 2 == 1 ? Candidate::NameLine : Candidate::NotNameLine;
 }
@@ -298,7 +287,7 @@ Result<std::optional<std::string>> readNeighbour(const ProgramFolder& folder,
                                                  const std::string& cookbookFile,
                                                  std::string_view current, Step step)
 {
-    auto names = store::Cookbook(folder, cookbookFile).names();
+    auto names = store::readNames(folder, cookbookFile);
     if (!names) return std::unexpected(names.error());
     return neighbour(*names, current, step);
 }

@@ -4,7 +4,6 @@
 // texts, the ingredient and instruction texts, the ingredient label's height rule, the scroll
 // arithmetic of the ingredient frame, and the Back/Forward neighbours in the program's order.
 
-#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -61,8 +60,7 @@ Result<ViewerPage> readViewerPage(const ProgramFolder& folder, const std::string
                                   std::string_view name);
 ViewerPage viewerPage(std::string_view content, std::string_view name);
 
-// Gives up to `size` more bytes of a file into `data`, 0 at its end.
-using ReadMore = std::function<Result<std::size_t>(char* data, std::size_t size)>;
+using store::ReadMore;
 
 // The page of a recipe looked up while its cookbook is read piece by piece: the reading stops
 // at the end of the record, and no more than a piece and a little context is held. The same

@@ -1,10 +1,15 @@
 #pragma once
 
 // The browser's sorted list: the letter headings and the recipe names of a cookbook in the
-// program's order, as the browser shows them and culvora-cli's "index" prints them.
+// program's order, as the browser shows them and culvora-cli's "index" prints them, and the
+// names read from a cookbook file for it.
 
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "core/error.h"
+#include "core/files/files.h"
 
 namespace culvora::store {
 
@@ -37,5 +42,17 @@ RecipeIndex buildRecipeIndex(std::vector<std::string>&& names);
 
 // Names in the program's sort order.
 std::vector<std::string> sortedNames(std::vector<std::string> names);
+
+// Gives up to `size` more bytes of a file into `data`, 0 at its end.
+using ReadMore = std::function<Result<std::size_t>(char* data, std::size_t size)>;
+
+// The names of a cookbook in file order, exactly as listNames() takes them from the whole
+// content, read a piece at a time: each piece is listed up to the last "[NAMN]" tag line in
+// it, and the rest waits for the next piece. A large cookbook is never held whole.
+Result<std::vector<std::string>> namesFromPieces(const ReadMore& read,
+                                                 std::size_t pieceSize = 1024 * 1024);
+// The same for a cookbook file of the data folder; a missing file lists as empty.
+Result<std::vector<std::string>> readNames(const ProgramFolder& folder,
+                                           const std::string& cookbookFile);
 
 }  // namespace culvora::store
