@@ -242,6 +242,13 @@ Result<std::string> readFileOrEmpty(const std::filesystem::path& file, bool foll
 Result<void> writeFileAtomic(const std::filesystem::path& target, std::string_view content,
                              std::string_view tempName, Sync sync)
 {
+    return writeFileAtomic(target, std::span<const std::string_view>(&content, 1), tempName, sync);
+}
+
+Result<void> writeFileAtomic(const std::filesystem::path& target,
+                             std::span<const std::string_view> pieces, std::string_view tempName,
+                             Sync sync)
+{
     const auto folder =
         target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
     std::filesystem::path temp;
@@ -275,16 +282,18 @@ Result<void> writeFileAtomic(const std::filesystem::path& target, std::string_vi
     }
     Descriptor fd(descriptor);
     if (::fchmod(fd.get(), mode) != 0) return failed("Could not save", errno);
-    const char* data = content.data();
-    std::size_t left = content.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd.get(), data, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return failed("Could not save", errno);
+    for (std::string_view piece : pieces) {
+        const char* data = piece.data();
+        std::size_t left = piece.size();
+        while (left > 0) {
+            ssize_t n = ::write(fd.get(), data, left);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return failed("Could not save", errno);
+            }
+            data += n;
+            left -= static_cast<std::size_t>(n);
         }
-        data += n;
-        left -= static_cast<std::size_t>(n);
     }
     if (sync == Sync::Yes && ::fsync(fd.get()) != 0) return failed("Could not save", errno);
     if (fd.close() != 0) return failed("Could not save", errno);
@@ -390,11 +399,18 @@ Result<std::string> ProgramFolder::readOrEmpty(std::string_view cp1252Name) cons
 Result<void> ProgramFolder::write(std::string_view cp1252Name, std::string_view content,
                                   std::string_view tempName) const
 {
+    return write(cp1252Name, std::span<const std::string_view>(&content, 1), tempName);
+}
+
+Result<void> ProgramFolder::write(std::string_view cp1252Name,
+                                  std::span<const std::string_view> pieces,
+                                  std::string_view tempName) const
+{
     auto file = resolve(cp1252Name);
     if (!file) return std::unexpected(file.error());
     auto lock = FolderLock::acquire(*this);
     if (!lock) return std::unexpected(lock.error());
-    return writeFileAtomic(*file, content, tempName);
+    return writeFileAtomic(*file, pieces, tempName);
 }
 
 Result<void> ProgramFolder::createEmpty(std::string_view cp1252Name) const

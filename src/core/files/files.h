@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -62,6 +63,11 @@ Result<std::string> readFileOrEmpty(const std::filesystem::path& file, bool foll
 enum class Sync { Yes, No };
 Result<void> writeFileAtomic(const std::filesystem::path& target, std::string_view content,
                              std::string_view tempName, Sync sync = Sync::Yes);
+// The same for content in several pieces, written one after the other: a large file is never
+// put together in memory.
+Result<void> writeFileAtomic(const std::filesystem::path& target,
+                             std::span<const std::string_view> pieces, std::string_view tempName,
+                             Sync sync = Sync::Yes);
 
 // Creates an empty file; refuses when anything exists under that name already.
 Result<void> createEmptyFile(const std::filesystem::path& file);
@@ -109,6 +115,8 @@ public:
     // The atomic rewrite of a data file; it takes the folder's lock for the rename when the
     // caller does not hold it already (a read-modify-write holds it from its read on).
     Result<void> write(std::string_view cp1252Name, std::string_view content,
+                       std::string_view tempName) const;
+    Result<void> write(std::string_view cp1252Name, std::span<const std::string_view> pieces,
                        std::string_view tempName) const;
     // Creates a new empty data file (a new cookbook).
     Result<void> createEmpty(std::string_view cp1252Name) const;

@@ -604,11 +604,32 @@ int decodeInPlace(std::string& bytes, TextEncoding& encoding)
     return replaced;
 }
 
+// Where the cookbook's last line that is not "[NAMN]" starts (0 when every line is one). The
+// listing waits for no name after such a line, whatever came before it, so the content from
+// there on ends as the whole content does: in a line end or not, in a lone "[NAMN]" or not.
+std::size_t lastOtherLine(std::string_view content)
+{
+    std::size_t end = content.size();
+    for (;;) {
+        std::size_t stop = end;
+        if (stop > 0 && content[stop - 1] == '\n') {
+            --stop;
+            if (stop > 0 && content[stop - 1] == '\r') --stop;
+        } else if (stop > 0 && content[stop - 1] == '\r') {
+            --stop;
+        }
+        std::size_t start = stop;
+        while (start > 0 && content[start - 1] != '\r' && content[start - 1] != '\n') --start;
+        if (content.substr(start, stop - start) != store::kTagName || start == 0) return start;
+        end = start;
+    }
+}
+
 // Appends the lines to the cookbook in one rewrite, holding the data folder's lock from the
-// read to the rename, as every change of a cookbook does. The lines are taken over: where
-// they have room, the cookbook's content goes in front of them in the same buffer.
+// read to the rename, as every change of a cookbook does. The new file is written from its
+// pieces (the cookbook, what appending puts between, the lines), never put together.
 Result<void> appendToCookbook(const ProgramFolder& folder, const std::string& cookbookFile,
-                              std::string&& lines)
+                              std::string_view lines)
 {
     if (auto name = checkCookbookFileName(cookbookFile); !name) {
         return std::unexpected(name.error());
@@ -621,16 +642,12 @@ Result<void> appendToCookbook(const ProgramFolder& folder, const std::string& co
                     "The cookbook file \"" + text::toUtf8(cookbookFile) + "\" does not exist.");
     }
     if (!content) return std::unexpected(content.error());
-    std::string head = store::withAppendedLines(*content, {});
-    *content = std::string();
-    if (lines.capacity() >= head.size() + lines.size()) {
-        lines.insert(0, head);
-        return folder.write(cookbookFile, lines, store::kRewriteTemp);
-    }
-    head.reserve(head.size() + lines.size());
-    head += lines;
-    lines = std::string();
-    return folder.write(cookbookFile, head, store::kRewriteTemp);
+    // What appending puts after the content (a line end, a "[NAMN]" line), worked out on its
+    // end alone.
+    const std::string_view tail = std::string_view(*content).substr(lastOtherLine(*content));
+    const std::string between = store::withAppendedLines(tail, {}).substr(tail.size());
+    const std::string_view pieces[] = {*content, between, lines};
+    return folder.write(cookbookFile, pieces, store::kRewriteTemp);
 }
 
 // The import of a file's bytes, taken over: they are decoded where they lie and read in
@@ -643,16 +660,16 @@ Result<MealMasterImport> importBytes(const ProgramFolder& folder, const std::str
     report.replacedCharacters = decodeInPlace(bytes, encoding);
     expandTabs(bytes);
     std::string lines;
-    // Room for the records and, most often, for the cookbook's content in front of them; pages
-    // of it that are never written take no memory.
+    // Room for the records, so that the buffer does not move while it grows; pages of it that
+    // are never written take no memory.
     lines.reserve(bytes.size() + bytes.size() / 2 + 65536);
     WritingSink sink(lines, report);
     if (!Parser(bytes, sink).run()) {
         return fail(ErrorCode::Refused, std::string(kNotMealMasterMessage));
     }
-    bytes = std::string();
+    std::string().swap(bytes);  // the memory goes back now, not when the caller is done
     if (report.imported > 0) {
-        if (auto appended = appendToCookbook(folder, cookbookFile, std::move(lines)); !appended) {
+        if (auto appended = appendToCookbook(folder, cookbookFile, lines); !appended) {
             return std::unexpected(appended.error());
         }
     }

@@ -160,6 +160,27 @@ TEST(MealMaster, HyphenHeaderFilesFollowTheStepByStepRuleExactly)
     }
 }
 
+TEST(MealMaster, TheRecordsAreAppendedAsTheStoreAppends)
+{
+    // Whatever the cookbook ends with: a lone tag (with any line end or none), a record named
+    // "[NAMN]", a last line without a line end.
+    Fixture f;
+    ASSERT_TRUE(importMealMasterInto(f.folder, "DESSERTS.TXT", kClassicTwo));
+    const std::string records = f.dir.read("DESSERTS.TXT");
+    ASSERT_TRUE(records.starts_with("[NAMN]\r\n"));
+    const std::string soup = f.dir.read("recept.txt");
+    for (const std::string& destination :
+         {std::string("[NAMN]"), soup + "[NAMN]\r", soup + "[NAMN]\n",
+          std::string("[NAMN]\r\n[NAMN]\r\n"), std::string("[NAMN]\r\n[NAMN]\r\n[NAMN]\r\n"),
+          soup.substr(0, soup.size() - 2), soup + "\r\n", soup + "[NAMN]\r\n[NAMN]\r\n[NAMN]"}) {
+        f.dir.write("DESSERTS.TXT", destination);
+        ASSERT_TRUE(importMealMasterInto(f.folder, "DESSERTS.TXT", kClassicTwo));
+        EXPECT_EQ(f.dir.read("DESSERTS.TXT"),
+                  store::withAppendedLines(destination, std::string_view(records).substr(8)))
+            << destination;
+    }
+}
+
 TEST(MealMaster, ClassicEdgeCases)
 {
     Fixture f;
