@@ -2,11 +2,12 @@
 
 // Makes Meal-Master archives of any size for the benchmarks: recipes in both header styles,
 // with groups, a heading, continuations and two-column rows, about 1 KB each (so 83,000
-// recipes are about 82 MB), behind a mail header as archives often are.
+// recipes are about 82 MB), in UTF-8 behind a mail header as archives often are.
 
 #include <string>
 
 #include "cookbook_generator.h"
+#include "core/text/text.h"
 
 namespace culvora::bench {
 
@@ -15,7 +16,8 @@ inline std::string mealMasterRecipe(int i)
     const bool msStyle = i % 2 == 0;
     std::string out = msStyle ? "MMMMM----- Recipe via Meal-Master (tm) v8.05\r\n \r\n"
                               : "---------- Recipe via Meal-Master (tm) v7.04\r\n\r\n";
-    out += "      Title: " + generatedName(i) + "\r\n";
+    // UTF-8, as archives are written today: Å, Ä and Ö arrive as themselves.
+    out += "      Title: " + text::toUtf8(generatedName(i)) + "\r\n";
     out += " Categories: Main dish, Potatoes\r\n";
     out += msStyle ? "      Yield: 4 Servings\r\n \r\n" : "   Servings:  6\r\n\r\n";
     out += "MMMMM---------------------------SAUCE------------------------------\r\n";
