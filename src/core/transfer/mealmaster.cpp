@@ -93,7 +93,12 @@ bool isValidUtf8(std::string_view s)
 {
     std::size_t pos = 0;
     while (pos < s.size()) {
-        if (!nextUtf8(s, pos)) return false;
+        // ASCII, most of any recipe, one byte at a time without decoding.
+        if (static_cast<unsigned char>(s[pos]) < 0x80) {
+            ++pos;
+        } else if (!nextUtf8(s, pos)) {
+            return false;
+        }
     }
     return true;
 }
@@ -572,6 +577,12 @@ int decodeInPlace(std::string& bytes, TextEncoding& encoding)
         const std::string_view view(bytes);
         std::size_t pos = from;
         while (pos < size) {
+            const auto ascii = static_cast<unsigned char>(bytes[pos]);
+            if (ascii < 0x80) {
+                ++pos;
+                if (!add(ascii)) break;
+                continue;
+            }
             auto c = nextUtf8(view, pos);
             if (!c) {
                 bytes[to++] = kReplacement;
