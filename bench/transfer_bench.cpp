@@ -8,40 +8,11 @@
 #include "cookbook_generator.h"
 #include "core/transfer/html_archive.h"
 #include "core/transfer/mealmaster.h"
+#include "mealmaster_generator.h"
 
 using namespace culvora;
 
 namespace {
-
-// One recipe in either style, with groups, a heading, continuations and two-column rows.
-std::string mealMasterRecipe(int i)
-{
-    const bool msStyle = i % 2 == 0;
-    std::string out = msStyle ? "MMMMM----- Recipe via Meal-Master (tm) v8.05\r\n \r\n"
-                              : "---------- Recipe via Meal-Master (tm) v7.04\r\n\r\n";
-    out += "      Title: " + bench::generatedName(i) + "\r\n";
-    out += " Categories: Main dish, Potatoes\r\n";
-    out += msStyle ? "      Yield: 4 Servings\r\n \r\n" : "   Servings:  6\r\n\r\n";
-    out += "MMMMM---------------------------SAUCE------------------------------\r\n";
-    out += "      2 c  Milk                              1 ts Salt\r\n";
-    out += "      3    Eggs; beaten until light\r\n";
-    out += "           -and fluffy\r\n";
-    out += "    400 g  Potatoes\r\n\r\n";
-    out += "MMMMM--------------------------TOPPING-----------------------------\r\n";
-    out += "    100 g  Cheese; grated\r\n\r\n";
-    out += "  Peel and slice the potatoes. Fry the onion and the garlic in the butter\r\n";
-    out += "  until soft. Whisk milk, eggs and salt, pour over the potatoes.\r\n\r\n";
-    out += "  Bake at 200 degrees until golden, about 40 minutes.\r\n\r\n";
-    out += msStyle ? "MMMMM\r\n\r\n" : "-----\r\n\r\n";
-    return out;
-}
-
-std::string mealMasterArchive(int count)
-{
-    std::string out = "From: archive@example.org\r\nSubject: recipes\r\n\r\n";
-    for (int i = 0; i < count; ++i) out += mealMasterRecipe(i);
-    return out;
-}
 
 struct BenchFolder {
     explicit BenchFolder(const std::string& name)
@@ -57,7 +28,7 @@ void importMealMaster(benchmark::State& state)
 {
     const int count = static_cast<int>(state.range(0));
     BenchFolder folder("mm-" + std::to_string(count));
-    const std::string archive = mealMasterArchive(count);
+    const std::string archive = bench::mealMasterArchive(count);
     ProgramFolder data(folder.path);
     for (auto _ : state) {
         state.PauseTiming();

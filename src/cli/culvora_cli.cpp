@@ -62,9 +62,70 @@ Result<std::string> CliContext::toCp(std::string_view utf8) const
     return text::fromUtf8(utf8);
 }
 
+namespace {
+
+// A Windows-1252 text as printable UTF-8, added to `out`: the same as printable(toUtf8(text)),
+// without the two strings in between. The five bytes the code page leaves undefined become
+// C1 controls in UTF-8, and are shown as \xNN like the other controls.
+void appendPrintable(std::string& out, std::string_view cp1252)
+{
+    auto plain = [](unsigned char b) { return (b >= 0x20 && b < 0x7F) || b == '\t'; };
+    std::size_t i = 0;
+    while (i < cp1252.size()) {
+        std::size_t run = i;
+        while (run < cp1252.size() && plain(static_cast<unsigned char>(cp1252[run]))) ++run;
+        out.append(cp1252.data() + i, run - i);
+        if (run == cp1252.size()) break;
+        const auto b = static_cast<unsigned char>(cp1252[run]);
+        const bool control =
+            b < 0x20 || b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
+        if (control) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned>(b));
+            out += escaped;
+        } else {
+            text::appendUtf8(out, cp1252.substr(run, 1));
+        }
+        i = run + 1;
+    }
+}
+
+// Lines for the output gathered in one buffer and written in large pieces, so that a list of
+// 200,000 names costs no string and no write of its own per line.
+class LineBuffer {
+public:
+    explicit LineBuffer(std::ostream& out) : out_(out) { text_.reserve(kPiece + 1024); }
+    LineBuffer(const LineBuffer&) = delete;
+    LineBuffer& operator=(const LineBuffer&) = delete;
+    ~LineBuffer() { flush(); }
+
+    void line(std::string_view cp1252)
+    {
+        appendPrintable(text_, cp1252);
+        text_ += '\n';
+        if (text_.size() >= kPiece) flush();
+    }
+    void flush()
+    {
+        out_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
+        text_.clear();
+    }
+
+private:
+    static constexpr std::size_t kPiece = 64 * 1024;
+    std::ostream& out_;
+    std::string text_;
+};
+
+}  // namespace
+
 void CliContext::line(std::string_view cp1252) const
 {
-    out << printable(text::toUtf8(cp1252)) << "\n";
+    std::string shown;
+    shown.reserve(cp1252.size() + 1);
+    appendPrintable(shown, cp1252);
+    shown += '\n';
+    out.write(shown.data(), static_cast<std::streamsize>(shown.size()));
 }
 
 std::string printable(std::string_view utf8)
@@ -95,20 +156,22 @@ namespace {
 int listCommand(CliContext& c, std::span<const std::string> args)
 {
     if (!args.empty()) return c.usage("list");
-    auto names = store::Cookbook(c.folder, c.currentBook()).names();
+    auto names = store::readNames(c.folder, c.currentBook());
     if (!names) return c.report(names.error());
-    for (const auto& name : *names) c.line(name);
+    LineBuffer out(c.out);
+    for (const auto& name : *names) out.line(name);
     return kExitOk;
 }
 
 int indexCommand(CliContext& c, std::span<const std::string> args)
 {
     if (!args.empty()) return c.usage("index");
-    auto names = store::Cookbook(c.folder, c.currentBook()).names();
+    auto names = store::readNames(c.folder, c.currentBook());
     if (!names) return c.report(names.error());
-    auto index = store::buildRecipeIndex(*names);
-    for (const auto& entry : index.entries) c.line(entry.text);
-    c.line(index.countText());
+    const auto index = store::buildRecipeIndex(std::move(*names));
+    LineBuffer out(c.out);
+    for (const auto& entry : index.entries) out.line(entry.text);
+    out.line(index.countText());
     return kExitOk;
 }
 

@@ -52,8 +52,10 @@ int stepCommand(CliContext& c, std::span<const std::string> args, recipes::Step 
     if (!name) return c.report(name.error());
     auto page = pageOf(c, *name);
     if (!page) return c.report(page.error());
-    // A found recipe is in the list, so there is always a neighbour (itself when alone).
-    c.line(recipes::neighbour(page->order, *name, step).value_or(*name));
+    // A found recipe is among the names, so there is always a neighbour (itself when alone).
+    auto next = recipes::readNeighbour(c.folder, c.currentBook(), *name, step);
+    if (!next) return c.report(next.error());
+    c.line(next->value_or(*name));
     return kExitOk;
 }
 

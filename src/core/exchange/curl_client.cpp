@@ -1,16 +1,77 @@
 // The exchange's FTP client on libcurl.
+//
+// libcurl is loaded when the exchange first connects, not linked: with it come some thirty
+// libraries (TLS, Kerberos, LDAP, ...) whose loading made every start of the program and of
+// culvora-cli cost tens of milliseconds, for the few sessions that talk to a server. Without
+// libcurl on the system the exchange says so when it connects; nothing else needs it.
 
 #include <curl/curl.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
+#include <string>
 
 #include "core/exchange/ftp_client.h"
 
 namespace culvora::exchange {
 
 namespace {
+
+inline constexpr const char* kCurlLibrary = "libcurl.so.4";
+
+// The handful of libcurl functions the client calls, looked up once.
+struct CurlLibrary {
+    decltype(&curl_global_init) globalInit = nullptr;
+    decltype(&curl_easy_init) init = nullptr;
+    decltype(&curl_easy_cleanup) cleanup = nullptr;
+    decltype(&curl_easy_reset) reset = nullptr;
+    decltype(&curl_easy_setopt) setopt = nullptr;
+    decltype(&curl_easy_perform) perform = nullptr;
+    decltype(&curl_easy_getinfo) getinfo = nullptr;
+    std::string error;  // why it is not there; empty when it is
+};
+
+template <class Function>
+bool lookUp(void* library, const char* name, Function& function)
+{
+    function = reinterpret_cast<Function>(::dlsym(library, name));
+    return function != nullptr;
+}
+
+const CurlLibrary& curl()
+{
+    static const CurlLibrary loaded = [] {
+        CurlLibrary lib;
+        void* library = ::dlopen(kCurlLibrary, RTLD_NOW | RTLD_LOCAL);
+        if (!library) {
+            const char* why = ::dlerror();
+            lib.error = std::string("The recipe exchange needs the library ") + kCurlLibrary +
+                        " (libcurl), which could not be loaded" +
+                        (why ? ": " + std::string(why) : "") +
+                        ". Please install libcurl to download and upload recipes.";
+            return lib;
+        }
+        const bool complete = lookUp(library, "curl_global_init", lib.globalInit) &&
+                              lookUp(library, "curl_easy_init", lib.init) &&
+                              lookUp(library, "curl_easy_cleanup", lib.cleanup) &&
+                              lookUp(library, "curl_easy_reset", lib.reset) &&
+                              lookUp(library, "curl_easy_setopt", lib.setopt) &&
+                              lookUp(library, "curl_easy_perform", lib.perform) &&
+                              lookUp(library, "curl_easy_getinfo", lib.getinfo);
+        if (!complete) {
+            lib = CurlLibrary{};
+            lib.error = std::string("The library ") + kCurlLibrary +
+                        " on this system lacks functions the recipe exchange needs. Please "
+                        "install a current libcurl.";
+            return lib;
+        }
+        // Once, before any handle, as libcurl asks; the library stays loaded from then on.
+        lib.globalInit(CURL_GLOBAL_DEFAULT);
+        return lib;
+    }();
+    return loaded;
+}
 
 // Path pieces go into URLs: everything but unreserved characters is percent-encoded.
 std::string encoded(std::string_view piece)
@@ -52,18 +113,19 @@ std::vector<std::string> segments(std::string_view path)
 
 class CurlClient final : public FtpClient {
 public:
-    CurlClient()
-    {
-        static std::once_flag initialised;
-        std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-    }
+    CurlClient() = default;
     ~CurlClient() override { close(); }
 
     int connect(const FtpServer& server) override
     {
         close();
         server_ = server;
-        handle_ = curl_easy_init();
+        if (!curl().error.empty()) {
+            // The session shows the reply with the operation that failed.
+            reply_ = {0, curl().error};
+            return kReplyAvailable;
+        }
+        handle_ = curl().init();
         if (!handle_) return kClientErrorBase + CURLE_FAILED_INIT;
         connected_ = true;
         absolute_ = false;
@@ -72,7 +134,7 @@ public:
         const int result = perform(folderUrl(folder_, false), Request::Probe);
         if (result != 0) {
             connected_ = false;
-            curl_easy_cleanup(handle_);
+            curl().cleanup(handle_);
             handle_ = nullptr;
         }
         return result;
@@ -134,7 +196,7 @@ public:
 
     void close() override
     {
-        if (handle_) curl_easy_cleanup(handle_);
+        if (handle_) curl().cleanup(handle_);
         handle_ = nullptr;
         connected_ = false;
     }
@@ -215,44 +277,44 @@ private:
     {
         if (cancelled()) return kCancelled;
         CURL* h = handle_;
-        curl_easy_reset(h);
-        curl_easy_setopt(h, CURLOPT_URL, url.c_str());
-        curl_easy_setopt(h, CURLOPT_USERNAME, server_.user.c_str());
-        curl_easy_setopt(h, CURLOPT_PASSWORD, server_.password.c_str());
-        curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-        curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, static_cast<long>(server_.connectTimeout));
-        curl_easy_setopt(h, CURLOPT_SERVER_RESPONSE_TIMEOUT,
-                         static_cast<long>(server_.stallTimeout));
-        curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
-        curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, static_cast<long>(server_.stallTimeout));
-        curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "ftp");
-        curl_easy_setopt(h, CURLOPT_TRANSFERTEXT, 0L);
-        if (!server_.passive) curl_easy_setopt(h, CURLOPT_FTPPORT, "-");
-        if (!server_.proxy.empty()) curl_easy_setopt(h, CURLOPT_PROXY, server_.proxy.c_str());
-        curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, &CurlClient::onReply);
-        curl_easy_setopt(h, CURLOPT_HEADERDATA, this);
-        curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
-        curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &CurlClient::onProgress);
-        curl_easy_setopt(h, CURLOPT_XFERINFODATA, this);
-        curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &CurlClient::onBody);
-        curl_easy_setopt(h, CURLOPT_WRITEDATA, this);
+        const auto setopt = curl().setopt;
+        curl().reset(h);
+        setopt(h, CURLOPT_URL, url.c_str());
+        setopt(h, CURLOPT_USERNAME, server_.user.c_str());
+        setopt(h, CURLOPT_PASSWORD, server_.password.c_str());
+        setopt(h, CURLOPT_NOSIGNAL, 1L);
+        setopt(h, CURLOPT_CONNECTTIMEOUT, static_cast<long>(server_.connectTimeout));
+        setopt(h, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(server_.stallTimeout));
+        setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        setopt(h, CURLOPT_LOW_SPEED_TIME, static_cast<long>(server_.stallTimeout));
+        setopt(h, CURLOPT_PROTOCOLS_STR, "ftp");
+        setopt(h, CURLOPT_TRANSFERTEXT, 0L);
+        if (!server_.passive) setopt(h, CURLOPT_FTPPORT, "-");
+        if (!server_.proxy.empty()) setopt(h, CURLOPT_PROXY, server_.proxy.c_str());
+        setopt(h, CURLOPT_HEADERFUNCTION, &CurlClient::onReply);
+        setopt(h, CURLOPT_HEADERDATA, this);
+        setopt(h, CURLOPT_NOPROGRESS, 0L);
+        setopt(h, CURLOPT_XFERINFOFUNCTION, &CurlClient::onProgress);
+        setopt(h, CURLOPT_XFERINFODATA, this);
+        setopt(h, CURLOPT_WRITEFUNCTION, &CurlClient::onBody);
+        setopt(h, CURLOPT_WRITEDATA, this);
         switch (request) {
-        case Request::Probe: curl_easy_setopt(h, CURLOPT_NOBODY, 1L); break;
-        case Request::List: curl_easy_setopt(h, CURLOPT_DIRLISTONLY, 1L); break;
+        case Request::Probe: setopt(h, CURLOPT_NOBODY, 1L); break;
+        case Request::List: setopt(h, CURLOPT_DIRLISTONLY, 1L); break;
         case Request::Get: break;
         case Request::Put:
-            curl_easy_setopt(h, CURLOPT_UPLOAD, 1L);
-            curl_easy_setopt(h, CURLOPT_READFUNCTION, &CurlClient::onUpload);
-            curl_easy_setopt(h, CURLOPT_READDATA, this);
-            curl_easy_setopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(upload_.size()));
+            setopt(h, CURLOPT_UPLOAD, 1L);
+            setopt(h, CURLOPT_READFUNCTION, &CurlClient::onUpload);
+            setopt(h, CURLOPT_READDATA, this);
+            setopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(upload_.size()));
             break;
         }
         reply_ = {};
         tooLarge_ = false;
-        const CURLcode result = curl_easy_perform(h);
+        const CURLcode result = curl().perform(h);
         if (result == CURLE_OK) return 0;
         long code = 0;
-        curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &code);
+        curl().getinfo(h, CURLINFO_RESPONSE_CODE, &code);
         switch (result) {
         case CURLE_ABORTED_BY_CALLBACK: return kCancelled;
         case CURLE_OPERATION_TIMEDOUT: return kTimedOut;

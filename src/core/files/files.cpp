@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <pthread.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,6 +45,8 @@ public:
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     int get() const { return fd_; }
+    // Hands the descriptor over to the caller, who closes it.
+    int release() { return std::exchange(fd_, -1); }
     // Closes now and reports the result (a delayed write error shows up here).
     int close()
     {
@@ -109,6 +112,15 @@ std::string uniqueSuffix()
     return suffix;
 }
 
+void adviseHugePages(char* data, std::size_t size)
+{
+    constexpr std::uintptr_t kHuge = 2 * 1024 * 1024;
+    if (size < 4 * kHuge) return;
+    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + kHuge - 1) & ~(kHuge - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(data) + size) & ~(kHuge - 1);
+    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
+
 }  // namespace
 
 bool isPlainFileName(std::string_view name)
@@ -149,7 +161,10 @@ Result<void> checkCookbookFileName(std::string_view cp1252Name)
     return {};
 }
 
-Result<std::string> readFile(const std::filesystem::path& file, bool followLinks)
+namespace {
+
+// Opens a file for reading and checks it (see readFile); the descriptor is the caller's.
+Result<int> openReadable(const std::filesystem::path& file, bool followLinks, struct stat& info)
 {
     // Non-blocking, so that opening a FIFO returns at once and is refused below.
     const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | (followLinks ? 0 : O_NOFOLLOW);
@@ -162,13 +177,43 @@ Result<std::string> readFile(const std::filesystem::path& file, bool followLinks
         }
         return std::unexpected(ioError("Could not open", file, errno));
     }
-    struct stat info {};
     if (::fstat(fd.get(), &info) != 0)
         return std::unexpected(ioError("Could not read", file, errno));
     if (auto readable = checkReadable(file, info); !readable)
         return std::unexpected(readable.error());
+    return fd.release();
+}
+
+}  // namespace
+
+Result<std::string> readFile(const std::filesystem::path& file, bool followLinks)
+{
+    struct stat info {};
+    auto opened = openReadable(file, followLinks, info);
+    if (!opened) return std::unexpected(opened.error());
+    Descriptor fd(*opened);
     std::string content;
-    if (info.st_size > 0) content.reserve(static_cast<std::size_t>(info.st_size));
+    // The bytes go straight into the string. A large file's buffer asks for huge pages, so
+    // that 80 MB arrive without twenty thousand page faults (a third of a cookbook's reading
+    // time otherwise); where the system has none, nothing changes.
+    int readError = 0;
+    if (info.st_size > 0) {
+        content.resize_and_overwrite(
+            static_cast<std::size_t>(info.st_size), [&](char* data, std::size_t size) {
+                adviseHugePages(data, size);
+                std::size_t got = 0;
+                while (got < size) {
+                    const ssize_t n = ::read(fd.get(), data + got, size - got);
+                    if (n < 0 && errno == EINTR) continue;
+                    if (n < 0) readError = errno;
+                    if (n <= 0) break;
+                    got += static_cast<std::size_t>(n);
+                }
+                return got;
+            });
+        if (readError != 0) return std::unexpected(ioError("Could not read", file, readError));
+    }
+    // Whatever the size said: a file that grew meanwhile, or one that reports no size.
     char buffer[65536];
     for (;;) {
         ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
@@ -196,6 +241,13 @@ Result<std::string> readFileOrEmpty(const std::filesystem::path& file, bool foll
 
 Result<void> writeFileAtomic(const std::filesystem::path& target, std::string_view content,
                              std::string_view tempName, Sync sync)
+{
+    return writeFileAtomic(target, std::span<const std::string_view>(&content, 1), tempName, sync);
+}
+
+Result<void> writeFileAtomic(const std::filesystem::path& target,
+                             std::span<const std::string_view> pieces, std::string_view tempName,
+                             Sync sync)
 {
     const auto folder =
         target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
@@ -230,16 +282,18 @@ Result<void> writeFileAtomic(const std::filesystem::path& target, std::string_vi
     }
     Descriptor fd(descriptor);
     if (::fchmod(fd.get(), mode) != 0) return failed("Could not save", errno);
-    const char* data = content.data();
-    std::size_t left = content.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd.get(), data, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return failed("Could not save", errno);
+    for (std::string_view piece : pieces) {
+        const char* data = piece.data();
+        std::size_t left = piece.size();
+        while (left > 0) {
+            ssize_t n = ::write(fd.get(), data, left);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return failed("Could not save", errno);
+            }
+            data += n;
+            left -= static_cast<std::size_t>(n);
         }
-        data += n;
-        left -= static_cast<std::size_t>(n);
     }
     if (sync == Sync::Yes && ::fsync(fd.get()) != 0) return failed("Could not save", errno);
     if (fd.close() != 0) return failed("Could not save", errno);
@@ -295,6 +349,46 @@ Result<std::string> ProgramFolder::read(std::string_view cp1252Name) const
     return readFile(*file, false);
 }
 
+Result<FileReader> ProgramFolder::openForReading(std::string_view cp1252Name) const
+{
+    auto file = resolve(cp1252Name);
+    if (!file) return std::unexpected(file.error());
+    struct stat info {};
+    auto opened = openReadable(*file, false, info);
+    if (!opened) return std::unexpected(opened.error());
+    return FileReader(*opened, *file);
+}
+
+FileReader::FileReader(FileReader&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)),
+      file_(std::move(other.file_)),
+      total_(other.total_)
+{
+}
+
+FileReader::~FileReader()
+{
+    if (fd_ >= 0) ::close(fd_);
+}
+
+Result<std::size_t> FileReader::read(char* data, std::size_t size)
+{
+    for (;;) {
+        const ssize_t n = ::read(fd_, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::unexpected(ioError("Could not read", file_, errno));
+        total_ += static_cast<std::uintmax_t>(n);
+        // A file that grows while we read it is held to the same limit.
+        if (total_ > kMaxFileBytes) {
+            struct stat info {};
+            info.st_mode = S_IFREG;
+            info.st_size = static_cast<off_t>(total_);
+            return std::unexpected(checkReadable(file_, info).error());
+        }
+        return static_cast<std::size_t>(n);
+    }
+}
+
 Result<std::string> ProgramFolder::readOrEmpty(std::string_view cp1252Name) const
 {
     auto file = resolve(cp1252Name);
@@ -305,11 +399,18 @@ Result<std::string> ProgramFolder::readOrEmpty(std::string_view cp1252Name) cons
 Result<void> ProgramFolder::write(std::string_view cp1252Name, std::string_view content,
                                   std::string_view tempName) const
 {
+    return write(cp1252Name, std::span<const std::string_view>(&content, 1), tempName);
+}
+
+Result<void> ProgramFolder::write(std::string_view cp1252Name,
+                                  std::span<const std::string_view> pieces,
+                                  std::string_view tempName) const
+{
     auto file = resolve(cp1252Name);
     if (!file) return std::unexpected(file.error());
     auto lock = FolderLock::acquire(*this);
     if (!lock) return std::unexpected(lock.error());
-    return writeFileAtomic(*file, content, tempName);
+    return writeFileAtomic(*file, pieces, tempName);
 }
 
 Result<void> ProgramFolder::createEmpty(std::string_view cp1252Name) const

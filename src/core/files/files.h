@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -62,9 +63,36 @@ Result<std::string> readFileOrEmpty(const std::filesystem::path& file, bool foll
 enum class Sync { Yes, No };
 Result<void> writeFileAtomic(const std::filesystem::path& target, std::string_view content,
                              std::string_view tempName, Sync sync = Sync::Yes);
+// The same for content in several pieces, written one after the other: a large file is never
+// put together in memory.
+Result<void> writeFileAtomic(const std::filesystem::path& target,
+                             std::span<const std::string_view> pieces, std::string_view tempName,
+                             Sync sync = Sync::Yes);
 
 // Creates an empty file; refuses when anything exists under that name already.
 Result<void> createEmptyFile(const std::filesystem::path& file);
+
+// A data file read piece by piece, for a reader that stops as soon as it has what it looks
+// for (the viewer's look-up of one recipe in a large cookbook). It is opened and checked as
+// ProgramFolder::read() opens and checks.
+class FileReader {
+public:
+    FileReader(FileReader&& other) noexcept;
+    FileReader& operator=(FileReader&&) = delete;
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+    ~FileReader();
+
+    // Up to `size` more bytes into `data`; 0 at the end of the file.
+    Result<std::size_t> read(char* data, std::size_t size);
+
+private:
+    friend class ProgramFolder;
+    FileReader(int fd, std::filesystem::path file) : fd_(fd), file_(std::move(file)) {}
+    int fd_ = -1;
+    std::filesystem::path file_;
+    std::uintmax_t total_ = 0;
+};
 
 // The user's data folder.
 class ProgramFolder {
@@ -83,9 +111,12 @@ public:
     // The data files, read without following links.
     Result<std::string> read(std::string_view cp1252Name) const;
     Result<std::string> readOrEmpty(std::string_view cp1252Name) const;
+    Result<FileReader> openForReading(std::string_view cp1252Name) const;
     // The atomic rewrite of a data file; it takes the folder's lock for the rename when the
     // caller does not hold it already (a read-modify-write holds it from its read on).
     Result<void> write(std::string_view cp1252Name, std::string_view content,
+                       std::string_view tempName) const;
+    Result<void> write(std::string_view cp1252Name, std::span<const std::string_view> pieces,
                        std::string_view tempName) const;
     // Creates a new empty data file (a new cookbook).
     Result<void> createEmpty(std::string_view cp1252Name) const;

@@ -46,18 +46,29 @@ RecipeTexts recipeTexts(const store::RecipeRecord& record);
 // is that sentence; empty gives the usual one.
 RecipeTexts missingRecipeTexts(std::string_view name, std::string_view reason = {});
 
-// One read of the cookbook gives both the recipe and the Back/Forward list.
+// The recipe on show. Opening a recipe reads the cookbook and finds the record's name line; it
+// neither lists nor sorts the other names (Back and Forward work out their neighbour when
+// they are clicked).
 struct ViewerPage {
     RecipeTexts texts;
-    std::vector<std::string> order;  // every name in the program's sort order
 };
 
 // A missing cookbook file is an error (NotFound) with a sentence for the user; a name that the
-// cookbook does not hold is not: its page says so and still carries the list, so Back and
-// Forward lead on to a recipe that is there.
+// cookbook does not hold is not: its page says so, and Back and Forward still lead on to a
+// recipe that is there.
 Result<ViewerPage> readViewerPage(const ProgramFolder& folder, const std::string& cookbookFile,
                                   std::string_view name);
 ViewerPage viewerPage(std::string_view content, std::string_view name);
+
+using store::ReadMore;
+
+// The page of a recipe looked up while its cookbook is read piece by piece: the reading stops
+// at the end of the record, and no more than a piece and a little context is held. The same
+// page as viewerPage() over the whole content; nothing when the pieces cannot settle it (a
+// name after some 64 KB of "[NAMN]" lines, or a name the search cannot find, such as one that
+// reads "[NAMN]"): then the whole file is to be read.
+Result<std::optional<ViewerPage>> viewerPageFromPieces(const ReadMore& read, std::string_view name,
+                                                       std::size_t pieceSize = 1024 * 1024);
 
 // --- Back and Forward ----------------------------------------------------------------------
 
@@ -66,12 +77,21 @@ enum class Step { Back, Forward };
 // The first entry equal to the name, or -1.
 int findEntry(std::span<const std::string> order, std::string_view name);
 
-// The name Back or Forward leads to, wrapping from the last to the first and back. Entries
-// equal to the current name are passed over: a cookbook with the same name twice (imports can
-// make that) would otherwise show the same first record again and never move on. A name not
-// in the list leads to the first (Forward) or the last (Back) entry. Nothing for an empty list.
-std::optional<std::string> neighbour(std::span<const std::string> order, std::string_view current,
+// The name Back or Forward leads to among the cookbook's names (in any order): the next name
+// in the program's order, or the previous one, wrapping from the last to the first and back.
+// Names equal to the current one are passed over: a cookbook with the same name twice
+// (imports can make that) would otherwise show the same first record again and never move on.
+// A name not among them leads to the first (Forward) or the last (Back) name. Nothing when
+// there are no names. One pass over the names, comparing each with the current one: nothing
+// is sorted.
+std::optional<std::string> neighbour(std::span<const std::string> names, std::string_view current,
                                      Step step);
+
+// The same for the names of a cookbook file, read when Back or Forward is clicked, so a
+// recipe added meanwhile is reached. A missing cookbook has no neighbours.
+Result<std::optional<std::string>> readNeighbour(const ProgramFolder& folder,
+                                                 const std::string& cookbookFile,
+                                                 std::string_view current, Step step);
 
 // --- Scrolling the ingredients -------------------------------------------------------------
 

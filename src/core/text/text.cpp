@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
-#include <limits>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 namespace culvora::text {
 
@@ -25,7 +26,7 @@ char32_t codePointOf(unsigned char byte)
     return byte;
 }
 
-void appendUtf8(std::string& out, char32_t cp)
+void appendCodePoint(std::string& out, char32_t cp)
 {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -64,8 +65,22 @@ std::string toUtf8(std::string_view cp1252)
 {
     std::string out;
     out.reserve(cp1252.size() + cp1252.size() / 8);
-    for (char c : cp1252) appendUtf8(out, codePointOf(u(c)));
+    appendUtf8(out, cp1252);
     return out;
+}
+
+void appendUtf8(std::string& out, std::string_view cp1252)
+{
+    // Runs of ASCII, most of any text, go over whole.
+    std::size_t i = 0;
+    while (i < cp1252.size()) {
+        std::size_t run = i;
+        while (run < cp1252.size() && u(cp1252[run]) < 0x80) ++run;
+        out.append(cp1252.data() + i, run - i);
+        if (run == cp1252.size()) break;
+        appendCodePoint(out, codePointOf(u(cp1252[run])));
+        i = run + 1;
+    }
 }
 
 namespace {
@@ -123,8 +138,8 @@ Result<std::string> fromUtf8(std::string_view utf8)
         std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
         // Control characters (NUL, ESC, ...) have no place in a recipe and could carry
         // terminal escape sequences into whatever prints it; tab and line ends are text.
-        const bool control = (cp < 0x20 && cp != '\t' && cp != '\r' && cp != '\n') ||
-                             (cp >= 0x7F && cp <= 0x9F);
+        const bool control =
+            (cp < 0x20 && cp != '\t' && cp != '\r' && cp != '\n') || (cp >= 0x7F && cp <= 0x9F);
         if (control) {
             return fail(ErrorCode::Invalid, std::string("The text holds the control character ") +
                                                 code +
@@ -194,12 +209,11 @@ std::optional<std::string_view> LineReader::next()
     // searching the rest of the text for it on every line would make reading quadratic.
     if (nextLf_ == std::string_view::npos || nextLf_ < start) {
         const void* lf = std::memchr(data + start, '\n', text_.size() - start);
-        nextLf_ = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data)
-                     : text_.size();
+        nextLf_ = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : text_.size();
     }
     const void* cr = std::memchr(data + start, '\r', nextLf_ - start);
-    const std::size_t end = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - data)
-                               : nextLf_;
+    const std::size_t end =
+        cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - data) : nextLf_;
     if (end >= text_.size()) {
         pos_ = text_.size();
         return text_.substr(start);
@@ -287,11 +301,11 @@ double leadingNumber(std::string_view s)
     // The decimal conversion of the standard library: exact to the last digit a double holds,
     // whatever the locale, and a fraction too small to hold reads as 0.
     double value = 0;
-    const auto [end, error] =
-        std::from_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::fixed);
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value,
+                                              std::chars_format::fixed);
     if (error == std::errc::result_out_of_range) {
         value = digits.find('.') == 1 && digits.front() == '0' ? 0.0
-                                                                : std::numeric_limits<double>::max();
+                                                               : std::numeric_limits<double>::max();
     } else if (error != std::errc()) {
         value = 0;
     }
@@ -305,7 +319,7 @@ namespace {
 constexpr std::uint16_t kLetters = 1000;
 constexpr std::uint16_t kAring = kLetters + 26 * 2;
 
-std::uint16_t weight(unsigned char b)
+constexpr std::uint16_t weight(unsigned char b)
 {
     auto letter = [](char upper) {
         if (upper == 'W') upper = 'V';
@@ -342,36 +356,221 @@ std::uint16_t weight(unsigned char b)
     // clang-format on
 }
 
+// The weights above, numbered densely from 1 in their order: one byte each, so a comparison
+// is a table look-up instead of a switch, and a collation key is one byte a character with 0
+// free to end the key's first part.
+constexpr std::array<unsigned char, 256> kRank = [] {
+    std::array<std::uint16_t, 256> distinct{};
+    for (int b = 0; b < 256; ++b)
+        distinct[static_cast<std::size_t>(b)] = weight(static_cast<unsigned char>(b));
+    std::sort(distinct.begin(), distinct.end());
+    const auto end = std::unique(distinct.begin(), distinct.end());
+    std::array<unsigned char, 256> rank{};
+    for (int b = 0; b < 256; ++b) {
+        const auto at =
+            std::lower_bound(distinct.begin(), end, weight(static_cast<unsigned char>(b)));
+        rank[static_cast<std::size_t>(b)] = static_cast<unsigned char>(1 + (at - distinct.begin()));
+    }
+    return rank;
+}();
+
+// The letter group of a text's first byte (see letterGroup).
+constexpr std::array<signed char, 256> kGroup = [] {
+    std::array<signed char, 256> group{};
+    for (int b = 0; b < 256; ++b) {
+        const std::uint16_t w = weight(static_cast<unsigned char>(b));
+        group[static_cast<std::size_t>(b)] =
+            static_cast<signed char>(w < kLetters ? -1
+                                     : w < kAring ? (w - kLetters) / 2
+                                                  : 26 + (w - kAring));
+    }
+    return group;
+}();
+
+static_assert(kRank[' '] == 1 && kRank[0xA0] == 1, "a blank comes first");
+static_assert(kRank['W'] == kRank['v'] && kRank[0xD6] > kRank[0xC4] && kRank[0xC4] > kRank['Z']);
+
+unsigned char rankOf(char c)
+{
+    return kRank[static_cast<unsigned char>(c)];
+}
+
+// Eight bytes of a key from `depth` on as one number, in the key's byte order; past the end of
+// the key, zeros. No key is the beginning of another (the 0 after the weights stands where a
+// longer text has a weight), so two keys whose chunks are equal continue alike or are equal.
+std::uint64_t keyChunk(std::string_view key, std::size_t depth)
+{
+    std::uint64_t chunk = 0;
+    if (depth + 8 <= key.size()) {
+        std::memcpy(&chunk, key.data() + depth, 8);
+        if constexpr (std::endian::native == std::endian::little) chunk = std::byteswap(chunk);
+        return chunk;
+    }
+    for (std::size_t i = 0; i < 8; ++i) {
+        chunk <<= 8;
+        if (depth + i < key.size()) chunk |= u(key[depth + i]);
+    }
+    return chunk;
+}
+
+template <class Text>
+std::vector<std::size_t> orderOf(std::span<const Text> texts)
+{
+    const std::size_t n = texts.size();
+    std::size_t total = 0;
+    for (const auto& t : texts) total += 2 * t.size() + 1;
+    std::vector<std::size_t> order(n);
+    if (n > std::numeric_limits<std::uint32_t>::max() ||
+        total > std::numeric_limits<std::uint32_t>::max()) {
+        // Beyond any cookbook: the plain comparison sort.
+        for (std::size_t i = 0; i < n; ++i) order[i] = i;
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return collateLess(texts[a], texts[b]);
+        });
+        return order;
+    }
+    std::string keys;
+    keys.reserve(total);
+    std::vector<std::uint32_t> start(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        start[i] = static_cast<std::uint32_t>(keys.size());
+        appendCollationKey(keys, texts[i]);
+    }
+
+    // Each slot carries where its key is, so that working out the next eight bytes of a run's
+    // keys needs no look-up on the way, and the bytes can be fetched ahead.
+    struct Slot {
+        std::uint64_t chunk;
+        const char* key;
+        std::uint32_t length;
+        std::uint32_t index;
+        std::string_view rest(std::size_t depth) const
+        {
+            return std::string_view(key, length).substr(depth);
+        }
+    };
+    std::vector<Slot> slots(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint32_t length = static_cast<std::uint32_t>(2 * texts[i].size() + 1);
+        const char* key = keys.data() + start[i];
+        slots[i] = {keyChunk(std::string_view(key, length), 0), key, length,
+                    static_cast<std::uint32_t>(i)};
+    }
+    start = {};
+    // Sorted by the first eight bytes of the keys; each run of equal chunks is then sorted by
+    // the next eight, and so on. A small run compares the rest of its keys directly.
+    struct Run {
+        std::size_t begin;
+        std::size_t end;
+        std::size_t depth;
+    };
+    constexpr std::size_t kSmallRun = 16;
+    constexpr std::size_t kAhead = 8;
+    std::vector<Run> work{{0, n, 0}};
+    while (!work.empty()) {
+        const Run run = work.back();
+        work.pop_back();
+        const auto first = slots.begin() + static_cast<std::ptrdiff_t>(run.begin);
+        const auto last = slots.begin() + static_cast<std::ptrdiff_t>(run.end);
+        if (run.depth > 0 && run.end - run.begin <= kSmallRun) {
+            std::sort(first, last, [&](const Slot& a, const Slot& b) {
+                const int compared = a.rest(run.depth).compare(b.rest(run.depth));
+                return compared != 0 ? compared < 0 : a.index < b.index;
+            });
+            continue;
+        }
+        if (run.depth > 0) {
+            for (std::size_t i = run.begin; i < run.end; ++i) {
+                if (i + kAhead < run.end) __builtin_prefetch(slots[i + kAhead].key + run.depth);
+                Slot& slot = slots[i];
+                slot.chunk = keyChunk(std::string_view(slot.key, slot.length), run.depth);
+            }
+        }
+        std::sort(first, last, [](const Slot& a, const Slot& b) { return a.chunk < b.chunk; });
+        for (std::size_t i = run.begin; i < run.end;) {
+            std::size_t j = i + 1;
+            while (j < run.end && slots[j].chunk == slots[i].chunk) ++j;
+            if (j - i > 1) {
+                if (slots[i].length > run.depth + 8) {
+                    work.push_back({i, j, run.depth + 8});
+                } else {
+                    // The same text more than once: in the order given.
+                    std::sort(slots.begin() + static_cast<std::ptrdiff_t>(i),
+                              slots.begin() + static_cast<std::ptrdiff_t>(j),
+                              [](const Slot& a, const Slot& b) { return a.index < b.index; });
+                }
+            }
+            i = j;
+        }
+    }
+    for (std::size_t i = 0; i < n; ++i) order[i] = slots[i].index;
+    return order;
+}
+
 }  // namespace
+
+void appendCollationKey(std::string& out, std::string_view s)
+{
+    const std::size_t at = out.size();
+    out.resize(at + 2 * s.size() + 1);
+    char* key = out.data() + at;
+    for (char c : s) *key++ = static_cast<char>(rankOf(c));
+    *key++ = 0;
+    std::memcpy(key, s.data(), s.size());
+}
+
+std::string collationKey(std::string_view s)
+{
+    std::string key;
+    appendCollationKey(key, s);
+    return key;
+}
+
+std::vector<std::size_t> collatedOrder(std::span<const std::string> texts)
+{
+    return orderOf(texts);
+}
+
+std::vector<std::size_t> collatedOrder(std::span<const std::string_view> texts)
+{
+    return orderOf(texts);
+}
+
+void sortCollated(std::vector<std::string>& texts)
+{
+    const auto order = collatedOrder(texts);
+    std::vector<std::string> sorted;
+    sorted.reserve(texts.size());
+    for (std::size_t i : order) sorted.push_back(std::move(texts[i]));
+    texts = std::move(sorted);
+}
 
 int letterGroup(std::string_view s)
 {
-    if (s.empty()) return -1;
-    const std::uint16_t w = weight(u(s.front()));
-    if (w < kLetters) return -1;
-    if (w < kAring) return (w - kLetters) / 2;
-    return 26 + (w - kAring);
+    return s.empty() ? -1 : kGroup[static_cast<unsigned char>(s.front())];
 }
 
 std::size_t sortedInsertPosition(const std::vector<std::string>& sorted, std::string_view entry)
 {
-    auto at = std::upper_bound(sorted.begin(), sorted.end(), entry,
-                               [](std::string_view a, const std::string& b) { return collateLess(a, b); });
+    auto at = std::upper_bound(
+        sorted.begin(), sorted.end(), entry,
+        [](std::string_view a, const std::string& b) { return collateLess(a, b); });
     return static_cast<std::size_t>(at - sorted.begin());
 }
 
 std::weak_ordering collate(std::string_view a, std::string_view b)
 {
-    std::size_t n = std::min(a.size(), b.size());
+    const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        auto wa = weight(u(a[i]));
-        auto wb = weight(u(b[i]));
-        if (wa != wb) return wa < wb ? std::weak_ordering::less : std::weak_ordering::greater;
+        if (a[i] == b[i]) continue;
+        const unsigned char ra = rankOf(a[i]);
+        const unsigned char rb = rankOf(b[i]);
+        if (ra != rb) return ra < rb ? std::weak_ordering::less : std::weak_ordering::greater;
     }
     if (a.size() != b.size()) {
         return a.size() < b.size() ? std::weak_ordering::less : std::weak_ordering::greater;
     }
-    int bytes = a.compare(b);
+    const int bytes = a.compare(b);
     if (bytes == 0) return std::weak_ordering::equivalent;
     return bytes < 0 ? std::weak_ordering::less : std::weak_ordering::greater;
 }

@@ -4,6 +4,7 @@
 
 #include <compare>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,8 @@ inline constexpr std::string_view kCrLf = "\r\n";
 // Every Windows-1252 byte has a UTF-8 form; the five bytes the code page leaves undefined
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 controls of the same value, as Windows does.
 std::string toUtf8(std::string_view cp1252);
+// The same, added to the end of `out` (a long output built without a string per line).
+void appendUtf8(std::string& out, std::string_view cp1252);
 
 // Refuses, with a message that names it, a character that Windows-1252 cannot hold, malformed
 // UTF-8 (overlong forms, surrogates, cut sequences) and control characters other than tab, CR
@@ -82,6 +85,22 @@ inline bool collateLess(std::string_view a, std::string_view b)
 struct CollateLess {
     bool operator()(std::string_view a, std::string_view b) const { return collateLess(a, b); }
 };
+
+// A text's collation key: bytes whose plain byte order (memcmp, std::string's <) is exactly
+// the order of collate(), ties included, so a sort works out each text's key once instead of
+// weighing both texts again at every comparison. The key is one byte a character for the
+// collation weight, a 0, and then the text itself for the tie between texts that collate
+// equal; it is about twice as long as the text.
+std::string collationKey(std::string_view s);
+void appendCollationKey(std::string& out, std::string_view s);
+
+// The positions of the texts in collation order (equal texts in their given order). Each
+// text's key is made once; the keys are sorted eight bytes at a time.
+std::vector<std::size_t> collatedOrder(std::span<const std::string> texts);
+std::vector<std::size_t> collatedOrder(std::span<const std::string_view> texts);
+// Sorts texts into collation order, as a stable sort with CollateLess would, through their
+// keys.
+void sortCollated(std::vector<std::string>& texts);
 
 // Where a sorted list box puts a new entry: after every entry that collates equal or lower.
 std::size_t sortedInsertPosition(const std::vector<std::string>& sorted, std::string_view entry);

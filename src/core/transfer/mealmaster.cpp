@@ -46,28 +46,6 @@ std::optional<char> cp1252Byte(char32_t c)
     return std::nullopt;
 }
 
-class Decoder {
-public:
-    DecodedText result;
-
-    // Adds one decoded character; false once DOS's end-of-file mark has been met.
-    bool add(char32_t c)
-    {
-        if (c == 0x1A) return false;
-        if (c == '\t' || c == '\r' || c == '\n') {
-            result.cp1252 += static_cast<char>(c);
-        } else if (c < 0x20 || c == 0x7F) {
-            // Stray control bytes (0x14 and the like) carry nothing a cook reads.
-        } else if (auto byte = cp1252Byte(c)) {
-            result.cp1252 += *byte;
-        } else {
-            result.cp1252 += kReplacement;
-            ++result.replaced;
-        }
-        return true;
-    }
-};
-
 // The next UTF-8 character at `pos` (advanced past it), or nothing for a malformed sequence
 // (pos then moves past one byte).
 std::optional<char32_t> nextUtf8(std::string_view s, std::size_t& pos)
@@ -115,7 +93,12 @@ bool isValidUtf8(std::string_view s)
 {
     std::size_t pos = 0;
     while (pos < s.size()) {
-        if (!nextUtf8(s, pos)) return false;
+        // ASCII, most of any recipe, one byte at a time without decoding.
+        if (static_cast<unsigned char>(s[pos]) < 0x80) {
+            ++pos;
+        } else if (!nextUtf8(s, pos)) {
+            return false;
+        }
     }
     return true;
 }
@@ -133,22 +116,6 @@ std::string_view trimmed(std::string_view s)
     if (first == std::string_view::npos) return {};
     const auto last = s.find_last_not_of(' ');
     return s.substr(first, last - first + 1);
-}
-
-// Tabs become blanks up to the next multiple of eight, so the fixed columns stay in place.
-std::string expandTabs(std::string_view line)
-{
-    if (line.find('\t') == std::string_view::npos) return std::string(line);
-    std::string out;
-    for (char c : line) {
-        if (c == '\t') {
-            do out += ' ';
-            while (out.size() % 8 != 0);
-        } else {
-            out += c;
-        }
-    }
-    return out;
 }
 
 bool containsNoCase(std::string_view text, std::string_view word)
@@ -266,49 +233,112 @@ std::string joinCrLf(const std::vector<std::string>& lines)
     return text::joinLines(lines);
 }
 
+// Tabs become blanks up to the next multiple of eight within their line, so the fixed
+// columns stay in place. A text without tabs is left as it is (most are).
+void expandTabs(std::string& text)
+{
+    if (text.find('\t') == std::string::npos) return;
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    std::size_t column = 0;
+    for (char c : text) {
+        if (c == '\t') {
+            do out += ' ';
+            while (++column % 8 != 0);
+        } else {
+            out += c;
+            column = c == '\r' || c == '\n' ? 0 : column + 1;
+        }
+    }
+    text = std::move(out);
+}
+
+// The lines of the decoded text, reached by the byte position where each starts: a recipe is
+// read where it stands, without a string or a table entry per line. A line ends at CR LF, a
+// lone CR or a lone LF; a position at the end of the text has no line.
+class Lines {
+public:
+    explicit Lines(std::string_view text) : text_(text) {}
+
+    bool has(std::size_t at) const { return at < text_.size(); }
+    std::string_view operator[](std::size_t at) const { return text_.substr(at, endOf(at) - at); }
+    // Where the line after the one at `at` starts.
+    std::size_t next(std::size_t at) const
+    {
+        std::size_t end = endOf(at);
+        if (end < text_.size()) {
+            if (text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n') ++end;
+            ++end;
+        }
+        return end;
+    }
+
+private:
+    std::size_t endOf(std::size_t at) const
+    {
+        const char* data = text_.data();
+        std::size_t end = at;
+        while (end < text_.size() && data[end] != '\r' && data[end] != '\n') ++end;
+        return end;
+    }
+
+    std::string_view text_;
+};
+
 // --- Recipes -------------------------------------------------------------------------------
+
+// Where the records go as they are read: gathered (parseMealMaster) or written out at once.
+class RecipeSink {
+public:
+    virtual ~RecipeSink() = default;
+    virtual void recipe(store::RecipeRecord&& record) = 0;
+    virtual void skipped(SkippedRecipe&& skipped) = 0;
+};
 
 class Parser {
 public:
-    explicit Parser(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+    Parser(std::string_view text, RecipeSink& sink) : lines_(text), sink_(sink) {}
 
-    void run(MealMasterFile& out)
+    // True when the text holds a recipe header.
+    bool run()
     {
-        out_ = &out;
         std::size_t i = 0;
-        while (i < lines_.size()) {
-            const HeaderStyle style = headerStyle(lines_[i]);
+        while (lines_.has(i)) {
+            const std::string_view line = lines_[i];
+            const HeaderStyle style = headerStyle(line);
             if (style != HeaderStyle::None) {
-                out.isMealMaster = true;
+                isMealMaster_ = true;
                 style_ = style;
-                i = recipe(i + 1);
-            } else if (out.isMealMaster && isTitleLabel(lines_[i])) {
+                i = recipe(lines_.next(i));
+            } else if (isMealMaster_ && isTitleLabel(line)) {
                 // A recipe that follows the previous one's end line without a header.
                 i = recipe(i);
             } else {
-                ++i;  // mail headers, notes, blank lines between recipes
+                i = lines_.next(i);  // mail headers, notes, blank lines between recipes
             }
         }
+        return isMealMaster_;
     }
 
 private:
     bool atBoundary(std::size_t i) const
     {
-        return headerStyle(lines_[i]) != HeaderStyle::None || isEndMark(lines_[i]);
+        const std::string_view line = lines_[i];
+        return headerStyle(line) != HeaderStyle::None || isEndMark(line);
     }
 
-    void skip(std::string title, std::string reason)
+    void skip(std::string_view title, std::string reason)
     {
-        out_->skipped.push_back({number_, std::string(trimmed(title)), std::move(reason)});
+        sink_.skipped({number_, std::string(trimmed(title)), std::move(reason)});
     }
 
     // Past the end line of a recipe that is being left out (or at the next header).
     std::size_t skipRest(std::size_t i) const
     {
-        while (i < lines_.size()) {
+        while (lines_.has(i)) {
             if (headerStyle(lines_[i]) != HeaderStyle::None) return i;
-            if (isEndMark(lines_[i])) return i + 1;
-            ++i;
+            if (isEndMark(lines_[i])) return lines_.next(i);
+            i = lines_.next(i);
         }
         return i;
     }
@@ -318,11 +348,12 @@ private:
     std::size_t recipe(std::size_t i)
     {
         ++number_;
-        const std::size_t n = lines_.size();
 
         // The title.
-        while (i < n && !atBoundary(i) && lines_[i].find("Title:") == std::string::npos) ++i;
-        if (i >= n) {
+        while (lines_.has(i) && !atBoundary(i) && lines_[i].find("Title:") == std::string::npos) {
+            i = lines_.next(i);
+        }
+        if (!lines_.has(i)) {
             skip("", "the file ends before its title");
             return i;
         }
@@ -333,21 +364,21 @@ private:
         const std::string title(*labelValue(lines_[i], "Title:"));
         if (title.empty()) {
             skip("", "it has no title");
-            return skipRest(i + 1);
+            return skipRest(lines_.next(i));
         }
 
         // The yield.
         std::optional<std::string_view> yield;
         bool yieldLabel = false;
-        ++i;
-        for (; i < n && !atBoundary(i); ++i) {
+        i = lines_.next(i);
+        for (; lines_.has(i) && !atBoundary(i); i = lines_.next(i)) {
             if ((yield = labelValue(lines_[i], "Yield:"))) {
                 yieldLabel = true;
                 break;
             }
             if ((yield = labelValue(lines_[i], "Servings:"))) break;
         }
-        if (i >= n) {
+        if (!lines_.has(i)) {
             skip(title, "it is cut off by the end of the file");
             return i;
         }
@@ -361,15 +392,15 @@ private:
         record.cookingTime = "0";
         record.type = std::string(kImportedType);
 
-        // The recipe as the original format has it: a hyphen header and "Yield:". The line after
-        // the yield is passed over, and the first empty line ends the ingredients, even an
-        // empty first one.
+        // The recipe in its first form: a hyphen header and "Yield:". The line after the yield
+        // is passed over, and the first empty line ends the ingredients, even an empty first
+        // one.
         const bool classic = style_ == HeaderStyle::Hyphens && yieldLabel;
-        ++i;
+        i = lines_.next(i);
         if (classic) {
-            if (i < n && isBlank(lines_[i])) ++i;
+            if (lines_.has(i) && isBlank(lines_[i])) i = lines_.next(i);
         } else {
-            while (i < n && isBlank(lines_[i])) ++i;
+            while (lines_.has(i) && isBlank(lines_[i])) i = lines_.next(i);
         }
 
         // The ingredients.
@@ -393,11 +424,11 @@ private:
         };
         bool ended = false;  // the ingredients reached the recipe's end line
         while (true) {
-            if (i >= n) {
+            if (!lines_.has(i)) {
                 skip(title, "it is cut off by the end of the file");
                 return i;
             }
-            const std::string& line = lines_[i];
+            const std::string_view line = lines_[i];
             if (headerStyle(line) != HeaderStyle::None || isEndMark(line)) {
                 ingredients.emplace_back();
                 ended = true;
@@ -405,16 +436,16 @@ private:
             }
             if (isBlank(line)) {
                 // A blank line between two groups of ingredients does not end them.
-                std::size_t next = i + 1;
-                while (next < n && isBlank(lines_[next])) ++next;
+                std::size_t next = lines_.next(i);
+                while (lines_.has(next) && isBlank(lines_[next])) next = lines_.next(next);
                 const bool groupFollows =
-                    sawIngredient && next < n && !atBoundary(next) &&
+                    sawIngredient && lines_.has(next) && !atBoundary(next) &&
                     (isSectionHeading(lines_[next]) ||
                      ingredientShape(lines_[next], true) == Shape::Ingredient ||
                      secondColumn(lines_[next]));
                 ingredients.emplace_back();
                 if (!groupFollows) {
-                    ++i;
+                    i = lines_.next(i);
                     break;
                 }
                 lastLeft.reset();
@@ -428,95 +459,243 @@ private:
                 lastRight.reset();
                 sawIngredient = true;
             } else if (auto right = secondColumn(line)) {
-                std::string_view left = std::string_view(line).substr(0, kSecondColumn);
+                std::string_view left = line.substr(0, kSecondColumn);
                 if (!isBlank(left)) addIngredient(left, lastLeft);
                 addIngredient(*right, lastRight);
             } else {
                 addIngredient(line, lastLeft);
                 lastRight.reset();
             }
-            ++i;
+            i = lines_.next(i);
         }
 
         // The instructions, up to the end line.
         std::vector<std::string> instructions;
         if (!ended) {
             while (true) {
-                if (i >= n) {
+                if (!lines_.has(i)) {
                     skip(title, "it is cut off by the end of the file");
                     return i;
                 }
-                if (isEndMark(lines_[i])) {
-                    ++i;
+                const std::string_view line = lines_[i];
+                if (isEndMark(line)) {
+                    i = lines_.next(i);
                     break;
                 }
                 // A recipe whose end line is missing ends where the next one begins.
-                if (headerStyle(lines_[i]) != HeaderStyle::None) break;
-                instructions.push_back(safeLine(trimmed(lines_[i]), false));
-                ++i;
+                if (headerStyle(line) != HeaderStyle::None) break;
+                instructions.push_back(safeLine(trimmed(line), false));
+                i = lines_.next(i);
             }
-        } else if (i < n && isEndMark(lines_[i])) {
-            ++i;
+        } else if (lines_.has(i) && isEndMark(lines_[i])) {
+            i = lines_.next(i);
         }
         record.ingredients = joinCrLf(ingredients);
         record.instructions = joinCrLf(instructions);
-        out_->recipes.push_back(std::move(record));
+        sink_.recipe(std::move(record));
         return i;
     }
 
-    std::vector<std::string> lines_;
-    MealMasterFile* out_ = nullptr;
+    Lines lines_;
+    RecipeSink& sink_;
+    bool isMealMaster_ = false;
     HeaderStyle style_ = HeaderStyle::None;
     int number_ = 0;
 };
 
-}  // namespace
+// The records gathered in memory.
+class CollectingSink final : public RecipeSink {
+public:
+    explicit CollectingSink(MealMasterFile& file) : file_(file) {}
+    void recipe(store::RecipeRecord&& record) override
+    {
+        file_.recipes.push_back(std::move(record));
+    }
+    void skipped(SkippedRecipe&& skipped) override { file_.skipped.push_back(std::move(skipped)); }
 
-DecodedText decodeForImport(std::string_view bytes, TextEncoding encoding)
+private:
+    MealMasterFile& file_;
+};
+
+// The records written one after the other into the lines an append adds to a cookbook, each
+// as soon as it is read: the import holds the file and these lines, never a record per recipe.
+class WritingSink final : public RecipeSink {
+public:
+    WritingSink(std::string& lines, MealMasterImport& report) : lines_(lines), report_(report) {}
+    void recipe(store::RecipeRecord&& record) override
+    {
+        if (report_.imported > 0) {
+            lines_ += store::kTagName;
+            lines_ += text::kCrLf;
+        }
+        lines_ += store::formatRecord(record, store::TextForm::AsRead);
+        ++report_.imported;
+    }
+    void skipped(SkippedRecipe&& skipped) override
+    {
+        report_.skipped.push_back(std::move(skipped));
+    }
+
+private:
+    std::string& lines_;
+    MealMasterImport& report_;
+};
+
+// Decodes the bytes where they are: no character of the result takes more bytes than it came
+// from, so the text is written over the bytes already read.
+int decodeInPlace(std::string& bytes, TextEncoding& encoding)
 {
-    if (bytes.starts_with("\xEF\xBB\xBF")) {
-        bytes.remove_prefix(3);
+    std::size_t from = 0;
+    if (std::string_view(bytes).starts_with("\xEF\xBB\xBF")) {
+        from = 3;
         if (encoding == TextEncoding::Detect) encoding = TextEncoding::Utf8;
     }
     if (encoding == TextEncoding::Detect) {
-        encoding = isValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp850;
+        encoding = isValidUtf8(std::string_view(bytes).substr(from)) ? TextEncoding::Utf8
+                                                                     : TextEncoding::Cp850;
     }
-    Decoder decoder;
-    decoder.result.encoding = encoding;
-    decoder.result.cp1252.reserve(bytes.size());
+    std::size_t to = 0;
+    int replaced = 0;
+    // Adds one decoded character; false once DOS's end-of-file mark has been met.
+    auto add = [&](char32_t c) {
+        if (c == 0x1A) return false;
+        if (c == '\t' || c == '\r' || c == '\n') {
+            bytes[to++] = static_cast<char>(c);
+        } else if (c < 0x20 || c == 0x7F) {
+            // Stray control bytes (0x14 and the like) carry nothing a cook reads.
+        } else if (auto byte = cp1252Byte(c)) {
+            bytes[to++] = *byte;
+        } else {
+            bytes[to++] = kReplacement;
+            ++replaced;
+        }
+        return true;
+    };
+    const std::size_t size = bytes.size();
     switch (encoding) {
     case TextEncoding::Utf8: {
-        std::size_t pos = 0;
-        while (pos < bytes.size()) {
-            auto c = nextUtf8(bytes, pos);
+        const std::string_view view(bytes);
+        std::size_t pos = from;
+        while (pos < size) {
+            const auto ascii = static_cast<unsigned char>(bytes[pos]);
+            if (ascii < 0x80) {
+                ++pos;
+                if (!add(ascii)) break;
+                continue;
+            }
+            auto c = nextUtf8(view, pos);
             if (!c) {
-                decoder.result.cp1252 += kReplacement;
-                ++decoder.result.replaced;
-            } else if (!decoder.add(*c)) {
+                bytes[to++] = kReplacement;
+                ++replaced;
+            } else if (!add(*c)) {
                 break;
             }
         }
         break;
     }
     case TextEncoding::Cp850:
-        for (char b : bytes) {
-            const auto u = static_cast<unsigned char>(b);
-            if (!decoder.add(u < 0x80 ? char32_t{u} : kCp850[u - 0x80])) break;
+        for (std::size_t pos = from; pos < size; ++pos) {
+            const auto u = static_cast<unsigned char>(bytes[pos]);
+            if (!add(u < 0x80 ? char32_t{u} : kCp850[u - 0x80])) break;
         }
         break;
     case TextEncoding::Cp1252:
     case TextEncoding::Detect:
-        for (char b : bytes) {
-            const auto u = static_cast<unsigned char>(b);
+        for (std::size_t pos = from; pos < size; ++pos) {
+            const auto u = static_cast<unsigned char>(bytes[pos]);
             if (u >= 0x80) {
-                decoder.result.cp1252 += b;
-            } else if (!decoder.add(u)) {
+                bytes[to++] = bytes[pos];
+            } else if (!add(u)) {
                 break;
             }
         }
         break;
     }
-    return decoder.result;
+    bytes.resize(to);
+    return replaced;
+}
+
+// Where the cookbook's last line that is not "[NAMN]" starts (0 when every line is one). The
+// listing waits for no name after such a line, whatever came before it, so the content from
+// there on ends as the whole content does: in a line end or not, in a lone "[NAMN]" or not.
+std::size_t lastOtherLine(std::string_view content)
+{
+    std::size_t end = content.size();
+    for (;;) {
+        std::size_t stop = end;
+        if (stop > 0 && content[stop - 1] == '\n') {
+            --stop;
+            if (stop > 0 && content[stop - 1] == '\r') --stop;
+        } else if (stop > 0 && content[stop - 1] == '\r') {
+            --stop;
+        }
+        std::size_t start = stop;
+        while (start > 0 && content[start - 1] != '\r' && content[start - 1] != '\n') --start;
+        if (content.substr(start, stop - start) != store::kTagName || start == 0) return start;
+        end = start;
+    }
+}
+
+// Appends the lines to the cookbook in one rewrite, holding the data folder's lock from the
+// read to the rename, as every change of a cookbook does. The new file is written from its
+// pieces (the cookbook, what appending puts between, the lines), never put together.
+Result<void> appendToCookbook(const ProgramFolder& folder, const std::string& cookbookFile,
+                              std::string_view lines)
+{
+    if (auto name = checkCookbookFileName(cookbookFile); !name) {
+        return std::unexpected(name.error());
+    }
+    auto lock = FolderLock::acquire(folder);
+    if (!lock) return std::unexpected(lock.error());
+    auto content = folder.read(cookbookFile);
+    if (!content && content.error().code == ErrorCode::NotFound) {
+        return fail(ErrorCode::NotFound,
+                    "The cookbook file \"" + text::toUtf8(cookbookFile) + "\" does not exist.");
+    }
+    if (!content) return std::unexpected(content.error());
+    // What appending puts after the content (a line end, a "[NAMN]" line), worked out on its
+    // end alone.
+    const std::string_view tail = std::string_view(*content).substr(lastOtherLine(*content));
+    const std::string between = store::withAppendedLines(tail, {}).substr(tail.size());
+    const std::string_view pieces[] = {*content, between, lines};
+    return folder.write(cookbookFile, pieces, store::kRewriteTemp);
+}
+
+// The import of a file's bytes, taken over: they are decoded where they lie and read in
+// place, and the records go straight into the lines that are appended. An 80 MB file costs
+// about twice its size in memory.
+Result<MealMasterImport> importBytes(const ProgramFolder& folder, const std::string& cookbookFile,
+                                     std::string&& bytes, TextEncoding encoding)
+{
+    MealMasterImport report;
+    report.replacedCharacters = decodeInPlace(bytes, encoding);
+    expandTabs(bytes);
+    std::string lines;
+    // Room for the records, so that the buffer does not move while it grows; pages of it that
+    // are never written take no memory.
+    lines.reserve(bytes.size() + bytes.size() / 2 + 65536);
+    WritingSink sink(lines, report);
+    if (!Parser(bytes, sink).run()) {
+        return fail(ErrorCode::Refused, std::string(kNotMealMasterMessage));
+    }
+    std::string().swap(bytes);  // the memory goes back now, not when the caller is done
+    if (report.imported > 0) {
+        if (auto appended = appendToCookbook(folder, cookbookFile, lines); !appended) {
+            return std::unexpected(appended.error());
+        }
+    }
+    return report;
+}
+
+}  // namespace
+
+DecodedText decodeForImport(std::string_view bytes, TextEncoding encoding)
+{
+    DecodedText decoded;
+    decoded.cp1252 = std::string(bytes);
+    decoded.encoding = encoding;
+    decoded.replaced = decodeInPlace(decoded.cp1252, decoded.encoding);
+    return decoded;
 }
 
 std::optional<TextEncoding> encodingNamed(std::string_view name)
@@ -589,14 +768,12 @@ std::string importedName(std::string_view title)
 MealMasterFile parseMealMaster(std::string_view bytes, TextEncoding encoding)
 {
     DecodedText decoded = decodeForImport(bytes, encoding);
-    std::vector<std::string> lines;
-    text::LineReader reader(decoded.cp1252);
-    while (auto line = reader.next()) lines.push_back(expandTabs(*line));
-
+    expandTabs(decoded.cp1252);
     MealMasterFile file;
     file.encoding = decoded.encoding;
     file.replacedCharacters = decoded.replaced;
-    Parser(std::move(lines)).run(file);
+    CollectingSink sink(file);
+    file.isMealMaster = Parser(decoded.cp1252, sink).run();
     return file;
 }
 
@@ -637,28 +814,7 @@ Result<MealMasterImport> importMealMasterInto(const ProgramFolder& folder,
                                               const std::string& cookbookFile,
                                               std::string_view bytes, TextEncoding encoding)
 {
-    MealMasterFile parsed = parseMealMaster(bytes, encoding);
-    if (!parsed.isMealMaster) return fail(ErrorCode::Refused, std::string(kNotMealMasterMessage));
-    MealMasterImport report;
-    report.skipped = std::move(parsed.skipped);
-    report.replacedCharacters = parsed.replacedCharacters;
-    if (!parsed.recipes.empty()) {
-        // Every record in one piece: the destination gets all of them in one rewrite.
-        std::string lines;
-        for (std::size_t i = 0; i < parsed.recipes.size(); ++i) {
-            if (i > 0) {
-                lines += store::kTagName;
-                lines += text::kCrLf;
-            }
-            lines += store::formatRecord(parsed.recipes[i], store::TextForm::AsRead);
-        }
-        store::Cookbook cookbook(folder, cookbookFile);
-        if (auto appended = cookbook.appendLines(lines); !appended) {
-            return std::unexpected(appended.error());
-        }
-    }
-    report.imported = static_cast<int>(parsed.recipes.size());
-    return report;
+    return importBytes(folder, cookbookFile, std::string(bytes), encoding);
 }
 
 Result<MealMasterImport> importMealMaster(const ProgramFolder& folder, std::string_view bookTitle,
@@ -668,7 +824,7 @@ Result<MealMasterImport> importMealMaster(const ProgramFolder& folder, std::stri
     if (!cookbookFile) return std::unexpected(cookbookFile.error());
     auto bytes = readFile(file);
     if (!bytes) return std::unexpected(bytes.error());
-    return importMealMasterInto(folder, *cookbookFile, *bytes, encoding);
+    return importBytes(folder, *cookbookFile, std::move(*bytes), encoding);
 }
 
 }  // namespace culvora::transfer

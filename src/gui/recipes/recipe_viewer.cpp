@@ -388,8 +388,6 @@ void RecipeViewer::fillView()
     ingredientText_->move(0, 0);
     ingredientHeight_ = recipes::kIngredientStartTwips;
     ingredientScroll_->setValue(0);
-    order_.clear();
-    listIndex_ = -1;
 
     WaitCursor wait;
     shownName_ = app_.state.selectedRecipe;
@@ -398,7 +396,6 @@ void RecipeViewer::fillView()
         recipes::readViewerPage(app_.state.folder, app_.state.currentCookbookFile, shownName_);
     if (page) {
         texts = std::move(page->texts);
-        order_ = std::move(page->order);
     } else {
         texts = recipes::missingRecipeTexts(
             shownName_, text::fromUtf8(page.error().message).value_or(std::string()));
@@ -413,7 +410,6 @@ void RecipeViewer::fillView()
     ingredientText_->setFont(ingredientFont);
     setInk(ingredientText_, texts.found ? kInk : kAccent);
     instructionBox_->setPlainText(shownText(texts.instructions));
-    listIndex_ = recipes::findEntry(order_, shownName_);
 
     layoutIngredients();
     ingredientText_->show();
@@ -530,12 +526,24 @@ void RecipeViewer::scrollIngredients(int value)
     if (shown) ingredientText_->show();
 }
 
+std::vector<std::string> RecipeViewer::recipeOrder() const
+{
+    auto names = store::Cookbook(app_.state.folder, app_.state.currentCookbookFile).names();
+    return names ? store::sortedNames(std::move(*names)) : std::vector<std::string>{};
+}
+
+int RecipeViewer::listIndex() const
+{
+    return recipes::findEntry(recipeOrder(), shownName_);
+}
+
 void RecipeViewer::step(bool forward)
 {
-    auto next = recipes::neighbour(order_, shownName_,
-                                   forward ? recipes::Step::Forward : recipes::Step::Back);
-    if (!next) return;
-    app_.state.selectedRecipe = *next;
+    auto next =
+        recipes::readNeighbour(app_.state.folder, app_.state.currentCookbookFile, shownName_,
+                               forward ? recipes::Step::Forward : recipes::Step::Back);
+    if (!next || !*next) return;
+    app_.state.selectedRecipe = **next;
     fillView();
 }
 

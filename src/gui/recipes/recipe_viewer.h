@@ -29,8 +29,8 @@ class RecipeViewer : public QWidget, public RecipeViewerView {
 public:
     explicit RecipeViewer(AppContext& app, QWidget* parent = nullptr);
 
-    // Reads selectedRecipe from the current cookbook and shows it, with the name list for
-    // Back and Forward read in the same pass.
+    // Reads selectedRecipe from the current cookbook and shows it. The other names are not
+    // read until Back or Forward asks for a neighbour.
     void fillView() override;
 
     // The recipe on show (Label1's text), Windows-1252.
@@ -42,9 +42,9 @@ public:
     // smaller than its text needs.
     int ingredientHeight() const { return ingredientHeight_; }
     // The names Back and Forward step through, and the position of the recipe on show (-1
-    // when it is not among them).
-    const std::vector<std::string>& recipeOrder() const { return order_; }
-    int listIndex() const { return listIndex_; }
+    // when it is not among them), read from the cookbook when asked.
+    std::vector<std::string> recipeOrder() const;
+    int listIndex() const;
 
 public slots:
     void showNextRecipe();
@@ -92,8 +92,6 @@ private:
     AppContext& app_;
     const ToolbarKey* runningKey_ = nullptr;
     std::string shownName_;
-    std::vector<std::string> order_;
-    int listIndex_ = -1;
     int ingredientHeight_ = 0;
     QPixmap tableStrip_;
 

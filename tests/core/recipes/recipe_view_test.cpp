@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+
 #include "core/recipes/recipe_view.h"
 #include "support/temp_dir.h"
 
@@ -60,10 +63,9 @@ TEST(RecipeView, ARecordCutShortShowsWhatIsThere)
                                        kPancakes,
                                    "Stew");
     EXPECT_EQ(noType.texts.instructions, "Simmer.\r\n");
-    EXPECT_EQ(noType.order, (std::vector<std::string>{"Pancakes", "Stew"}));
 }
 
-TEST(RecipeView, AMissingRecipeSaysSoAndKeepsTheList)
+TEST(RecipeView, AMissingRecipeSaysSo)
 {
     const auto page = viewerPage(kPancakes + kWaffles, "Crumble");
     EXPECT_FALSE(page.texts.found);
@@ -71,12 +73,142 @@ TEST(RecipeView, AMissingRecipeSaysSoAndKeepsTheList)
     EXPECT_EQ(page.texts.servings, "");
     EXPECT_EQ(page.texts.time, "");
     EXPECT_NE(page.texts.ingredients.find("could not be found"), std::string::npos);
-    EXPECT_EQ(page.order, (std::vector<std::string>{"Pancakes", "Waffles"}));
     // An ingredient line that equals the name is not a name line.
     EXPECT_FALSE(viewerPage(kPancakes, "3 eggs").texts.found);
 }
 
-TEST(RecipeView, ReadsTheCookbookFileOnce)
+void expectSameTexts(const RecipeTexts& actual, const RecipeTexts& expected, std::string_view file)
+{
+    EXPECT_EQ(actual.found, expected.found) << file;
+    EXPECT_EQ(actual.name, expected.name) << file;
+    EXPECT_EQ(actual.servings, expected.servings) << file;
+    EXPECT_EQ(actual.time, expected.time) << file;
+    EXPECT_EQ(actual.ingredients, expected.ingredients) << file;
+    EXPECT_EQ(actual.instructions, expected.instructions) << file;
+}
+
+// Hands out a text's bytes as a file reader does, and counts how many it handed out.
+ReadMore readerOf(std::string_view text, std::size_t* handedOut = nullptr)
+{
+    auto at = std::make_shared<std::size_t>(0);
+    return [text, at, handedOut](char* data, std::size_t size) -> Result<std::size_t> {
+        const std::size_t n = std::min(size, text.size() - *at);
+        std::copy_n(text.data() + *at, n, data);
+        *at += n;
+        if (handedOut) *handedOut = *at;
+        return n;
+    };
+}
+
+TEST(RecipeView, TheRecordFoundIsTheOneTheStoreReads)
+{
+    // The viewer finds a record by searching for its name; whatever the file looks like, it
+    // must come to the record the store's reading from the top comes to.
+    auto tagged = [](std::string_view name, std::string_view ingredient, std::string_view end) {
+        std::string out;
+        for (std::string_view line :
+             {std::string_view("[NAMN]"), name, std::string_view("[PORTIONER]"),
+              std::string_view("2"), std::string_view("[TID]"), std::string_view("10"),
+              std::string_view("[IND]"), ingredient, std::string_view("[G\xD6RA]"),
+              std::string_view("Stir."), std::string_view("[TYP]"), std::string_view("Soups")}) {
+            out += line;
+            out += end;
+        }
+        return out;
+    };
+    const std::vector<std::string> files = {
+        // The name first stands as an ingredient line, then as a name line.
+        tagged("Soup", "Pie", "\r\n") + tagged("Pie", "Soup", "\r\n"),
+        // Names inside other names and lines.
+        tagged("Apple pie", "Pie crust", "\r\n") + tagged("Pie crust", "x", "\r\n") +
+            tagged("Pie", "Apple pie", "\r\n"),
+        // Lone CR and lone LF line ends, and a last line without one.
+        tagged("Pie", "1 egg", "\r") + tagged("Soup", "Pie", "\n") + "[NAMN]\nTea",
+        // A run of "[NAMN]" lines: tag, name "[NAMN]", tag, name.
+        "[NAMN]\r\n[NAMN]\r\n[NAMN]\r\nPie\r\n[PORTIONER]\r\n4\r\n" + tagged("Soup", "Pie", "\r\n"),
+        // An even run: the second "[NAMN]" is a name line, so "Pie" after it is not.
+        "[NAMN]\r\n[NAMN]\r\nPie\r\n" + tagged("Pie", "2 eggs", "\r\n"),
+        // A name on the first line is no name line.
+        "Pie\r\n" + tagged("Soup", "Pie", "\r\n"),
+        // A line that only begins with the tag.
+        tagged("Pie", "[NAMN] crust", "\r\n") + tagged("Soup", "Pie", "\r\n"),
+        // A lone "[NAMN]" at the end, and an empty name line.
+        tagged("", "1 egg", "\r\n") + tagged("Pie", "", "\r\n") + "[NAMN]\r\n",
+    };
+    for (const std::string& file : files) {
+        for (std::string_view name : {"Pie", "Soup", "Apple pie", "Pie crust", "Tea", "[NAMN]", "",
+                                      "Stir.", "1 egg", "Pie\r\n"}) {
+            const auto record = store::parseRecord(file, name);
+            const RecipeTexts texts = viewerPage(file, name).texts;
+            ASSERT_EQ(texts.found, record.has_value()) << name << " in " << file;
+            if (record) expectSameTexts(texts, recipeTexts(*record), file);
+            // Read piece by piece, however the pieces cut the lines, the page is the same; a
+            // name the search cannot find is left to a reading of the whole file.
+            for (std::size_t piece : {1, 2, 3, 7, 64, 4096}) {
+                auto pieces = viewerPageFromPieces(readerOf(file), name, piece);
+                ASSERT_TRUE(pieces);
+                const bool searchable = !name.empty() && name != "[NAMN]" && !name.ends_with('\n');
+                ASSERT_EQ(pieces->has_value(), searchable) << name << " in " << file;
+                if (*pieces) expectSameTexts((*pieces)->texts, texts, file);
+            }
+        }
+    }
+    EXPECT_EQ(viewerPage(files[0], "Pie").texts.ingredients, "Soup\r\n");
+    EXPECT_EQ(viewerPage(files[3], "Pie").texts.servings, "(Serves 4)");
+    EXPECT_EQ(viewerPage(files[4], "Pie").texts.ingredients, "2 eggs\r\n");
+}
+
+TEST(RecipeView, ALargeCookbookIsReadPieceByPieceUpToTheRecord)
+{
+    std::string book;
+    for (int i = 0; i < 3000; ++i) {
+        book += crlf({"[NAMN]", "Stew no. " + std::to_string(i), "[PORTIONER]", std::to_string(i),
+                      "[TID]", "60", "[IND]", "beef", "Stew no. " + std::to_string(i + 1),
+                      "[G\xD6RA]", "Simmer.", "[TYP]", "Stews"});
+    }
+    for (std::string_view name :
+         {"Stew no. 0", "Stew no. 1500", "Stew no. 2999", "Stew no. 3000", "Stew no. 15"}) {
+        const ViewerPage whole = viewerPage(book, name);
+        for (std::size_t piece : {1000, 4096, 1024 * 1024}) {
+            std::size_t handedOut = 0;
+            auto pieces = viewerPageFromPieces(readerOf(book, &handedOut), name, piece);
+            ASSERT_TRUE(pieces && *pieces) << name;
+            expectSameTexts((*pieces)->texts, whole.texts, name);
+            // Reading stops within a piece of the next record's tag.
+            const auto found = book.find("[NAMN]\r\n" + std::string(name) + "\r\n");
+            if (found != std::string::npos) {
+                const auto next = book.find("[NAMN]", found + 1);
+                EXPECT_LE(handedOut, next == std::string::npos ? book.size() : next + 6 + piece)
+                    << name;
+            }
+        }
+    }
+    EXPECT_EQ(viewerPage(book, "Stew no. 1500").texts.servings, "(Serves 1500)");
+
+    // A name after more "[NAMN]" lines than the pieces keep in view cannot be settled piece by
+    // piece; the page then comes from the whole file.
+    std::string tags;
+    for (int i = 0; i < 12000; ++i) tags += "[NAMN]\r\n";
+    const std::string odd = tags + "[NAMN]\r\nPie\r\n[PORTIONER]\r\n2\r\n";
+    auto unsure = viewerPageFromPieces(readerOf(odd), "Pie", 4096);
+    ASSERT_TRUE(unsure);
+    EXPECT_FALSE(*unsure);
+    TempDir dir;
+    ProgramFolder folder(dir.path());
+    dir.write("BOOK1.TXT", odd);
+    EXPECT_EQ(readViewerPage(folder, "BOOK1.TXT", "Pie")->texts.servings, "(Serves 2)");
+    dir.write("BOOK1.TXT", tags + "Pie\r\n[PORTIONER]\r\n2\r\n");
+    EXPECT_FALSE(readViewerPage(folder, "BOOK1.TXT", "Pie")->texts.found);
+
+    // A failing read is the page's failure.
+    auto broken = viewerPageFromPieces(
+        [](char*, std::size_t) -> Result<std::size_t> { return fail(ErrorCode::Io, "Disk gone."); },
+        "Pie");
+    ASSERT_FALSE(broken);
+    EXPECT_EQ(broken.error().message, "Disk gone.");
+}
+
+TEST(RecipeView, ReadsTheCookbookAndTheNeighboursFromTheFile)
 {
     TempDir dir;
     ProgramFolder folder(dir.path());
@@ -84,8 +216,18 @@ TEST(RecipeView, ReadsTheCookbookFileOnce)
     auto page = readViewerPage(folder, "BOOK1.TXT", "Waffles");
     ASSERT_TRUE(page) << page.error().message;
     EXPECT_EQ(page->texts.servings, "(Serves 6)");
-    // W with V, Ä after Z.
-    EXPECT_EQ(page->order, (std::vector<std::string>{"Pancakes", "Waffles", "\xC4ppelkaka"}));
+    // Back and Forward read the names when clicked: W with V, Ä after Z, and round again.
+    EXPECT_EQ(readNeighbour(folder, "BOOK1.TXT", "Waffles", Step::Forward).value(), "\xC4ppelkaka");
+    EXPECT_EQ(readNeighbour(folder, "BOOK1.TXT", "\xC4ppelkaka", Step::Forward).value(),
+              "Pancakes");
+    EXPECT_EQ(readNeighbour(folder, "BOOK1.TXT", "Pancakes", Step::Back).value(), "\xC4ppelkaka");
+    // A recipe added after the page was read is reached all the same.
+    dir.write("BOOK1.TXT", kApple + kPancakes + kWaffles +
+                               crlf({"[NAMN]", "Scones", "[PORTIONER]", "1", "[TID]", "1", "[IND]",
+                                     "[G\xD6RA]", "[TYP]", "Buns"}));
+    EXPECT_EQ(readNeighbour(folder, "BOOK1.TXT", "Pancakes", Step::Forward).value(), "Scones");
+    // A missing cookbook has no neighbours.
+    EXPECT_EQ(readNeighbour(folder, "BOOK9.TXT", "Waffles", Step::Forward).value(), std::nullopt);
 
     auto missing = readViewerPage(folder, "BOOK9.TXT", "Waffles");
     ASSERT_FALSE(missing);
@@ -116,6 +258,24 @@ TEST(RecipeView, BackAndForwardWrapAround)
     EXPECT_EQ(neighbour({}, "Buns", Step::Forward), std::nullopt);
     const std::vector<std::string> one{"Buns"};
     EXPECT_EQ(neighbour(one, "Buns", Step::Back), "Buns");
+
+    // The names come in the cookbook's own order; the neighbours are those of the program's
+    // order all the same, for every name and in both directions.
+    const std::vector<std::string> fileOrder{"Waffles", "\xC4ppelkaka", "apple", "Vanilla", "Apple",
+                                             "2 eggs",  "Buns",         "Buns",  "Zest"};
+    const std::vector<std::string> sorted = store::sortedNames(fileOrder);
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
+        for (Step step : {Step::Forward, Step::Back}) {
+            std::size_t at = i;
+            do {
+                at = (at + (step == Step::Forward ? 1 : sorted.size() - 1)) % sorted.size();
+            } while (sorted[at] == sorted[i]);
+            EXPECT_EQ(neighbour(fileOrder, sorted[i], step), sorted[at])
+                << sorted[i] << (step == Step::Forward ? " forward" : " back");
+        }
+    }
+    EXPECT_EQ(neighbour(fileOrder, "Bread", Step::Forward), "2 eggs");
+    EXPECT_EQ(neighbour(fileOrder, "Bread", Step::Back), "\xC4ppelkaka");
 }
 
 TEST(RecipeView, BackAndForwardPassOverATwiceUsedName)

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <limits>
+#include <random>
 
 #include "core/text/text.h"
 
@@ -211,6 +213,152 @@ TEST(Collation, LetterGroupsAndSortedInsertion)
     EXPECT_EQ(sortedInsertPosition(sorted, "Banana"), 2u);  // after the equal entries
     EXPECT_EQ(sortedInsertPosition(sorted, "Zucchini"), 4u);
     EXPECT_EQ(sortedInsertPosition({}, "x"), 0u);
+}
+
+int sign(int order)
+{
+    return (order > 0) - (order < 0);
+}
+
+int sign(std::weak_ordering order)
+{
+    return order < 0 ? -1 : (order > 0 ? 1 : 0);
+}
+
+TEST(CollationKey, ByteOrderIsTheCollationOrder)
+{
+    // Strictly ascending: blank, digits and signs, accents with their letter, case, W as V,
+    // Å Ä Ö (Æ with Ä, Ø with Ö) after Z, and texts that collate equal ordered by their bytes.
+    const std::vector<std::string> ordered = {
+        "",
+        " ",
+        " a",
+        " b",
+        "\xA0"
+        "b",  // a no-break space weighs as a blank
+        "!",
+        "#1",
+        "0",
+        "1 minute eggs",
+        "10",
+        "2",
+        "@",
+        "~",
+        "\x80",  // the euro sign is a sign, not a letter
+        "A",
+        "a",
+        "\xC0",  // À
+        "A -------",
+        "A1",
+        "APPLE",
+        "Apple",
+        "apple",
+        "Apple pie",
+        "Cr\xE8me",
+        "Crumble",
+        "E",
+        "e",
+        "\xC9",
+        "Ea",
+        "\xC9"
+        "b",
+        "Ec",
+        "S",
+        "\x8A",  // Š
+        "V",
+        "W",
+        "Va",
+        "Wb",
+        "Vc",
+        "Z",
+        "Zz",
+        "\xC5",
+        "\xE5",
+        "\xC5"
+        "a",
+        "\xC4",
+        "\xC6",
+        "\xE4",
+        "\xE6",
+        "\xC4"
+        "a",
+        "\xD6",
+        "\xD8",
+        "\xF6",
+        "\xF8",
+        "\xD6"
+        "rt",
+    };
+    for (std::size_t i = 0; i < ordered.size(); ++i) {
+        const std::string key = collationKey(ordered[i]);
+        EXPECT_EQ(key, collationKey(std::string(ordered[i])));  // the same text, the same key
+        for (std::size_t j = 0; j < ordered.size(); ++j) {
+            const int expected = sign(static_cast<int>(i) - static_cast<int>(j));
+            EXPECT_EQ(sign(collate(ordered[i], ordered[j])), expected)
+                << ordered[i] << " / " << ordered[j];
+            EXPECT_EQ(sign(key.compare(collationKey(ordered[j]))), expected)
+                << ordered[i] << " / " << ordered[j];
+        }
+    }
+    std::vector<std::string> shuffled(ordered.rbegin(), ordered.rend());
+    sortCollated(shuffled);
+    EXPECT_EQ(shuffled, ordered);
+}
+
+TEST(CollationKey, SortingByKeysMatchesAStableCollatedSort)
+{
+    // Names over the bytes that matter, with long shared beginnings (longer than the eight
+    // bytes a key is sorted by at a time), repeats, empty names and NUL bytes.
+    std::mt19937 random(20240611);
+    const std::string alphabet = std::string("aAbBvVwWzZ \xA0"
+                                             "09-(!\xC5\xE5\xC4\xE4\xC6\xD6\xF8"
+                                             "\xC9\xE9\xE8\x8A\x9F\xFF\x80") +
+                                 std::string(1, '\0');
+    const std::vector<std::string> stems = {"", "Apple pie no. ", "Apple pie no. 1",
+                                            "Wienerbr\xF6"
+                                            "d",
+                                            "Vienerbr\xF6"
+                                            "d"};
+    std::vector<std::string> names;
+    for (int i = 0; i < 4000; ++i) {
+        std::string name = stems[random() % stems.size()];
+        const std::size_t length = random() % 12;
+        for (std::size_t k = 0; k < length; ++k) name += alphabet[random() % alphabet.size()];
+        names.push_back(name);
+        if (random() % 10 == 0) names.push_back(name);
+    }
+    std::vector<std::string> expected = names;
+    std::stable_sort(expected.begin(), expected.end(), CollateLess{});
+    std::vector<std::string> sorted = names;
+    sortCollated(sorted);
+    EXPECT_EQ(sorted, expected);
+
+    // Equal names keep their order: positions rise within each run of equal names.
+    const auto order = collatedOrder(std::span<const std::string>(names));
+    ASSERT_EQ(order.size(), names.size());
+    for (std::size_t i = 0; i + 1 < order.size(); ++i) {
+        if (names[order[i]] == names[order[i + 1]]) {
+            EXPECT_LT(order[i], order[i + 1]);
+        }
+    }
+    std::vector<std::string_view> views(names.begin(), names.end());
+    EXPECT_EQ(collatedOrder(std::span<const std::string_view>(views)), order);
+
+    for (int i = 0; i < 20000; ++i) {
+        const std::string& a = names[random() % names.size()];
+        const std::string& b = names[random() % names.size()];
+        ASSERT_EQ(sign(collationKey(a).compare(collationKey(b))), sign(collate(a, b)))
+            << a << " / " << b;
+    }
+    EXPECT_TRUE(collatedOrder(std::span<const std::string>()).empty());
+}
+
+TEST(Encoding, AppendsUtf8ToAnOutput)
+{
+    std::string out = "x";
+    appendUtf8(out, "Caf\xE9 \x80 5");
+    appendUtf8(out, "");
+    EXPECT_EQ(out, "xCaf\xC3\xA9 \xE2\x82\xAC 5");
 }
 
 }  // namespace

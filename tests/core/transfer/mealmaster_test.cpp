@@ -23,11 +23,11 @@ std::string trimBlanks(std::string_view s)
     return std::string(s.substr(first, s.find_last_not_of(' ') - first + 1));
 }
 
-// The original importer, step by step: a header on line 1, recipes found by "Title:" and
-// "Yield:", one line passed over, ingredients up to and including the first empty line,
-// instructions up to a line that is exactly "-----". Our importer must write exactly this for
-// a file of that shape.
-std::optional<std::string> originalImport(std::string_view destination, std::string_view file)
+// The conversion rule for the classic hyphen-header files, step by step: a header on line 1,
+// recipes found by "Title:" and "Yield:", one line passed over, ingredients up to and
+// including the first empty line, instructions up to a line that is exactly "-----". For a
+// file of that shape the import must write exactly this.
+std::optional<std::string> stepByStepImport(std::string_view destination, std::string_view file)
 {
     const auto lines = text::splitLines(file);
     if (lines.empty() || !lines[0].starts_with("---------- Recipe via Meal-Master")) {
@@ -110,7 +110,7 @@ const std::string kClassicTwo = crlf({
     "",
 });
 
-TEST(MealMaster, ClassicFilesGiveExactlyTheOriginalRecords)
+TEST(MealMaster, HyphenHeaderFilesFollowTheStepByStepRuleExactly)
 {
     const std::string oneHeader = crlf({
         "---------- Recipe via Meal-Master (tm) v8.01",
@@ -142,9 +142,11 @@ TEST(MealMaster, ClassicFilesGiveExactlyTheOriginalRecords)
         "",
         "-----",
     });
-    for (const std::string& destination : {std::string(), crlf({"[NAMN]"}),
-                                           crlf({"[NAMN]", "Old", "[PORTIONER]", "1", "[TID]", "0",
-                                                 "[IND]", "[G\xD6RA]", "[TYP]", "Soups"})}) {
+    const std::string old = crlf({"[NAMN]", "Old", "[PORTIONER]", "1", "[TID]", "0", "[IND]",
+                                  "[G\xD6RA]", "[TYP]", "Soups"});
+    std::string large;  // far larger than the file imported into it
+    for (int i = 0; i < 5000; ++i) large += old;
+    for (const std::string& destination : {std::string(), crlf({"[NAMN]"}), old, large}) {
         for (const std::string& file : {kClassicTwo, oneHeader, mangledTitle}) {
             Fixture f;
             f.dir.write("DESSERTS.TXT", destination);
@@ -152,9 +154,30 @@ TEST(MealMaster, ClassicFilesGiveExactlyTheOriginalRecords)
                 importMealMasterInto(f.folder, "DESSERTS.TXT", file, TextEncoding::Cp1252);
             ASSERT_TRUE(report) << report.error().message;
             EXPECT_TRUE(report->skipped.empty());
-            EXPECT_EQ(f.dir.read("DESSERTS.TXT"), originalImport(destination, file).value())
+            EXPECT_EQ(f.dir.read("DESSERTS.TXT"), stepByStepImport(destination, file).value())
                 << file;
         }
+    }
+}
+
+TEST(MealMaster, TheRecordsAreAppendedAsTheStoreAppends)
+{
+    // Whatever the cookbook ends with: a lone tag (with any line end or none), a record named
+    // "[NAMN]", a last line without a line end.
+    Fixture f;
+    ASSERT_TRUE(importMealMasterInto(f.folder, "DESSERTS.TXT", kClassicTwo));
+    const std::string records = f.dir.read("DESSERTS.TXT");
+    ASSERT_TRUE(records.starts_with("[NAMN]\r\n"));
+    const std::string soup = f.dir.read("recept.txt");
+    for (const std::string& destination :
+         {std::string("[NAMN]"), soup + "[NAMN]\r", soup + "[NAMN]\n",
+          std::string("[NAMN]\r\n[NAMN]\r\n"), std::string("[NAMN]\r\n[NAMN]\r\n[NAMN]\r\n"),
+          soup.substr(0, soup.size() - 2), soup + "\r\n", soup + "[NAMN]\r\n[NAMN]\r\n[NAMN]"}) {
+        f.dir.write("DESSERTS.TXT", destination);
+        ASSERT_TRUE(importMealMasterInto(f.folder, "DESSERTS.TXT", kClassicTwo));
+        EXPECT_EQ(f.dir.read("DESSERTS.TXT"),
+                  store::withAppendedLines(destination, std::string_view(records).substr(8)))
+            << destination;
     }
 }
 
