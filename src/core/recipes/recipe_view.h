@@ -13,6 +13,7 @@
 #include "core/error.h"
 #include "core/files/files.h"
 #include "core/store/cookbook.h"
+#include "core/store/record_search.h"
 
 namespace culvora::recipes {
 

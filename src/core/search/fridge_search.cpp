@@ -128,7 +128,7 @@ fridgeSearch(std::string_view cookbook, const std::vector<std::string>& words,
         if (recognised && allMarked) found.emplace_back(recipe.name);
         if (progress) progress(++examined, recipes.size(), found.size());
     }
-    std::stable_sort(found.begin(), found.end(), text::CollateLess{});
+    text::sortCollated(found);
     return found;
 }
 

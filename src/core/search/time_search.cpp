@@ -66,7 +66,7 @@ struct OccurrenceHash {
 
 void sortHits(std::vector<std::string>& hits)
 {
-    std::stable_sort(hits.begin(), hits.end(), text::CollateLess{});
+    text::sortCollated(hits);
 }
 
 }  // namespace

@@ -154,9 +154,14 @@ SortedArchive sortedArchive(std::string_view content)
         archive.entries.push_back({record->name, record->start, record->ordinal});
     }
     // Equal names keep their file order, so each of them gets its own record's page.
-    std::stable_sort(
-        archive.entries.begin(), archive.entries.end(),
-        [](const auto& a, const auto& b) { return text::collateLess(a.name, b.name); });
+    std::vector<std::string_view> names;
+    names.reserve(archive.entries.size());
+    for (const auto& entry : archive.entries) names.push_back(entry.name);
+    const std::vector<std::size_t> order = text::collatedOrder(names);
+    decltype(archive.entries) sorted;
+    sorted.reserve(order.size());
+    for (std::size_t at : order) sorted.push_back(archive.entries[at]);
+    archive.entries = std::move(sorted);
     archive.names.reserve(archive.entries.size());
     for (const auto& entry : archive.entries) archive.names.emplace_back(entry.name);
     return archive;
