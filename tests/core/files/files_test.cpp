@@ -11,9 +11,11 @@
 #include <unistd.h>
 
 #include "core/files/files.h"
+#include "support/short_lock_wait.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
+using culvora::testing::ShortLockWait;
 using culvora::testing::TempDir;
 
 namespace {
@@ -180,7 +182,7 @@ TEST(FolderLock, IsReentrantWithinAThreadAndWaitsForOthers)
         ASSERT_TRUE(inner) << "nested operations take the lock again";
         EXPECT_TRUE(FolderLock::isHeld(folder));
         // Another process cannot get it, and says so within the wait.
-        FolderLock::setWait(std::chrono::milliseconds(200));
+        const ShortLockWait shortWait(std::chrono::milliseconds(200));
         pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
@@ -192,7 +194,6 @@ TEST(FolderLock, IsReentrantWithinAThreadAndWaitsForOthers)
         }
         int status = 0;
         ::waitpid(child, &status, 0);
-        FolderLock::setWait(std::chrono::milliseconds(5000));
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
     EXPECT_FALSE(FolderLock::isHeld(folder));

@@ -7,11 +7,13 @@
 #include "core/store/cookbook.h"
 #include "core/text/text.h"
 #include "core/transfer/mealmaster.h"
+#include "support/short_lock_wait.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
 using namespace culvora::transfer;
 using culvora::testing::crlf;
+using culvora::testing::ShortLockWait;
 using culvora::testing::TempDir;
 
 namespace {
@@ -469,7 +471,7 @@ TEST(MealMaster, AnImportThatCannotWriteChangesNothing)
     // Another writer holds the data folder: the import gives up and writes none of the recipes.
     auto lock = FolderLock::acquire(f.folder);
     ASSERT_TRUE(lock);
-    FolderLock::setWait(std::chrono::milliseconds(100));
+    const ShortLockWait shortWait(std::chrono::milliseconds(100));
     pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -478,7 +480,6 @@ TEST(MealMaster, AnImportThatCannotWriteChangesNothing)
     }
     int status = 0;
     ::waitpid(child, &status, 0);
-    FolderLock::setWait(std::chrono::milliseconds(5000));
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(f.dir.read("DESSERTS.TXT"), before);
 }
