@@ -4,9 +4,13 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTimer>
+#include <QWindow>
 
+#include <ctime>
 #include <filesystem>
 #include <iostream>
+#include <memory>
+#include <string>
 
 #include "core/app/settings.h"
 #include "gui/app/main_window.h"
@@ -22,6 +26,36 @@ std::filesystem::path deliveredData()
     return culvora::app::deliveredData(QCoreApplication::applicationDirPath().toStdString(),
                                        CULVORA_DATA_SOURCE);
 }
+
+// CULVORA_STARTUP_TIME=1 prints, once the main window has first been drawn on the screen,
+// the monotonic clock in seconds (a measuring script subtracts the moment it started the
+// program); CULVORA_STARTUP_TIME=quit then also ends the program.
+class FirstExposure : public QObject {
+public:
+    explicit FirstExposure(bool quit) : quit_(quit) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && !seen_ &&
+            static_cast<QWindow*>(watched)->isExposed()) {
+            seen_ = true;
+            // After the expose has been painted and flushed.
+            QTimer::singleShot(0, this, [this] {
+                timespec now{};
+                clock_gettime(CLOCK_MONOTONIC, &now);
+                std::cout << "culvora: main window shown at " << now.tv_sec << '.'
+                          << std::to_string(1000000000 + now.tv_nsec).substr(1) << std::endl;
+                if (quit_) QCoreApplication::quit();
+            });
+        }
+        return false;
+    }
+
+private:
+    bool quit_;
+    bool seen_ = false;
+};
 
 }  // namespace
 
@@ -64,6 +98,11 @@ int main(int argc, char** argv)
     gui::registerAllWindows(window.context());
     window.start();
     window.show();
+    std::unique_ptr<FirstExposure> timing;
+    if (const QByteArray wanted = qgetenv("CULVORA_STARTUP_TIME"); !wanted.isEmpty()) {
+        timing = std::make_unique<FirstExposure>(wanted == "quit");
+        window.windowHandle()->installEventFilter(timing.get());
+    }
     // Long enough to be seen on a fast machine; a key press closes it sooner.
     QTimer::singleShot(900, splash, &QWidget::close);
     return QApplication::exec();
