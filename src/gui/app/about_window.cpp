@@ -7,9 +7,9 @@
 
 #include "gui/app/app_windows.h"
 #include "gui/app/pictures.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 

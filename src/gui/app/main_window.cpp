@@ -25,9 +25,9 @@
 #include "core/text/text.h"
 #include "gui/app/pictures.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
+#include "gui/theme/theme.h"
 #include "gui/widgets/clickable_label.h"
 
 namespace culvora::gui {
@@ -367,7 +367,7 @@ void MainWindow::buildBanner()
     toolbar_->setFloatable(false);
     toolbar_->toggleViewAction()->setVisible(false);
     toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);
-    toolbar_->setStyleSheet(QStringLiteral("QToolBar { border: 0; padding: 0; spacing: 0; }"));
+    toolbar_->setStyleSheet(theme::bannerStripStyle());
     addToolBar(Qt::TopToolBarArea, toolbar_);
 
     // The banner lies on the strip and follows its width (see eventFilter); a placeholder of

@@ -5,8 +5,8 @@
 #include <QVBoxLayout>
 
 #include "gui/app/pictures.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 

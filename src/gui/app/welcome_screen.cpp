@@ -16,9 +16,9 @@
 #include "gui/app/app_windows.h"
 #include "gui/app/pictures.h"
 #include "gui/app/shell.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
+#include "gui/theme/theme.h"
 #include "gui/widgets/clickable_label.h"
 
 namespace culvora::gui {
@@ -65,7 +65,6 @@ const std::array<FunctionButton, WelcomeScreen::kFunctionButtons> kFunctionButto
     {"Create backup", forms::kBackup},
 }};
 
-using theme::kBrown;
 using theme::kCream;
 const QColor kRed = theme::kTomato;
 const QColor kInk = theme::kBrownInk;
@@ -85,7 +84,7 @@ QPixmap plainMenu()
 {
     QPixmap pixmap(kMenuSize * 2);
     pixmap.setDevicePixelRatio(2.0);
-    pixmap.fill(Qt::transparent);
+    pixmap.fill(theme::kClear);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
@@ -106,15 +105,15 @@ QPixmap plainMenu()
     p.setFont(tileFont);
     for (int i = 0; i < WelcomeScreen::kPictureButtons; ++i) {
         const QRectF tile = QRectF(tileRect(i)).adjusted(0.5, 0.5, -0.5, -0.5);
-        p.setPen(QPen(QColor(0xe2, 0xcf, 0xa8), 1.2));
-        p.setBrush(Qt::white);
+        p.setPen(QPen(theme::welcome::kTileEdge, 1.2));
+        p.setBrush(theme::welcome::kTile);
         p.drawRoundedRect(tile, 10, 10);
         p.setPen(kInk);
         p.drawText(tile.adjusted(14, 10, -14, -10), Qt::AlignCenter | Qt::TextWordWrap,
                    QString::fromUtf8(kPictureButtonTable[static_cast<std::size_t>(i)].tip));
     }
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0xd8, 0xae, 0x7c));
+    p.setBrush(theme::welcome::kBoard);
     p.drawRoundedRect(QRectF(90, 396, 470, 72), 12, 12);
     return pixmap;
 }
@@ -125,11 +124,12 @@ QPixmap plainFunctionPicture(int index, bool highlighted)
 {
     QPixmap pixmap(kFunctionSize * 2);
     pixmap.setDevicePixelRatio(2.0);
-    pixmap.fill(Qt::transparent);
+    pixmap.fill(theme::kClear);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(highlighted ? QColor(0xd9, 0x8c, 0x2b) : kBrown, highlighted ? 3 : 1.5));
-    p.setBrush(highlighted ? QColor(0xff, 0xf4, 0xd6) : kCream);
+    p.setPen(QPen(highlighted ? theme::welcome::kLitButtonEdge : theme::welcome::kButtonEdge,
+                  highlighted ? 3 : 1.5));
+    p.setBrush(highlighted ? theme::welcome::kLitButton : theme::welcome::kButton);
     p.drawRoundedRect(QRectF(2, 2, 56, 56), 10, 10);
     QFont font = p.font();
     font.setPointSizeF(7.5);
@@ -165,7 +165,7 @@ protected:
         painter.drawPixmap(0, 0, picture_);
         // A screen this program does not have yet is shown faded, so nobody waits for it.
         for (int i = 0; i < WelcomeScreen::kPictureButtons; ++i) {
-            if (!tileAvailable_(i)) painter.fillRect(tileRect(i), QColor(0xfb, 0xf5, 0xe6, 170));
+            if (!tileAvailable_(i)) painter.fillRect(tileRect(i), theme::welcome::kFaded);
         }
     }
     void mouseMoveEvent(QMouseEvent*) override { onMove_(); }
@@ -213,8 +213,8 @@ protected:
             << QPointF(mid + kTip, body.bottom() - 1);
         path.addPolygon(tip);
         path = path.simplified();
-        painter.setPen(QPen(kBrown, 1.5));
-        painter.setBrush(QColor(0xff, 0xf8, 0xe4));
+        painter.setPen(QPen(theme::kBrown, 1.5));
+        painter.setBrush(theme::welcome::kBalloon);
         painter.drawPath(path);
     }
 };
@@ -354,7 +354,7 @@ void WelcomeScreen::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     if (background_.isNull()) {
-        painter.fillRect(rect(), QColor(0xea, 0xe0, 0xc8));
+        painter.fillRect(rect(), theme::welcome::kCloth);
     } else {
         painter.drawTiledPixmap(rect(), background_);
     }
@@ -363,7 +363,7 @@ void WelcomeScreen::paintEvent(QPaintEvent*)
     painter.setPen(Qt::NoPen);
     const QRectF box = QRectF(menuBox_->geometry()).translated(0, 3);
     for (int spread = 10; spread >= 1; --spread) {
-        painter.setBrush(QColor(0x5a, 0x3a, 0x1a, 5));
+        painter.setBrush(theme::welcome::kShadow);
         painter.drawRoundedRect(box.adjusted(-spread, -spread, spread, spread), spread + 2.0,
                                 spread + 2.0);
     }

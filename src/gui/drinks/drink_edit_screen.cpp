@@ -11,10 +11,10 @@
 #include "core/recipes/recipe_edit.h"
 #include "gui/app/app_context.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/drinks/drink_windows.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 

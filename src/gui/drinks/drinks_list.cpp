@@ -17,11 +17,11 @@
 #include "gui/app/pictures.h"
 #include "gui/app/qt_text.h"
 #include "gui/app/shell.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/drinks/drink_edit_screen.h"
 #include "gui/drinks/drink_viewer.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 

@@ -18,11 +18,11 @@
 #include "gui/app/app_context.h"
 #include "gui/app/geometry.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/drinks/drink_windows.h"
 #include "gui/drinks/drinks_list.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 

@@ -18,9 +18,9 @@
 
 #include "core/text/text.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 

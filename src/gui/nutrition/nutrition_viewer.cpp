@@ -13,12 +13,12 @@
 
 #include "gui/app/geometry.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/nutrition/nutrition_grid.h"
 #include "gui/nutrition/nutrition_layout.h"
 #include "gui/nutrition/nutrition_model.h"
 #include "gui/nutrition/pie_chart.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 

@@ -27,12 +27,12 @@
 #include "core/text/text.h"
 #include "gui/app/geometry.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/recipes/picture_routines.h"
 #include "gui/recipes/recipe_windows.h"
 #include "gui/search/new_ingredients_dialog.h"
+#include "gui/theme/theme.h"
 #include "gui/widgets/type_list.h"
 
 namespace culvora::gui {
@@ -47,23 +47,6 @@ constexpr int kMargin = 14;
 constexpr int kCardMargin = 14;
 constexpr int kFieldsWidth = 200;
 constexpr int kColumnGap = 18;
-
-// The recipe editors' look (theme::editorStyle), and what only this editor has: the tab strip
-// over the text, the character buttons and the hints.
-QString newRecipeStyle()
-{
-    return theme::editorStyle() +
-           QStringLiteral(
-               "QPlainTextEdit { border-top-left-radius: 0; }"
-               "QTabBar::tab { background: #f3e9d4; color: #6b4a33; border: 1px solid #decdaa;"
-               "  border-bottom: none; border-top-left-radius: 5px; border-top-right-radius: 5px;"
-               "  padding: 4px 16px; margin-right: 3px; font-size: 10pt; }"
-               "QTabBar::tab:selected { background: white; color: #6e2216; font-weight: bold; }"
-               "QTabBar::tab:hover:!selected { background: #fbf1dc; }"
-               "QPushButton[character=\"true\"] { padding: 0; font-size: 12pt; }"
-               "QLabel[heading=\"true\"] { color: #4a2418; font-weight: bold; }"
-               "QLabel[hint=\"true\"] { color: #8a5a32; font-style: italic; }");
-}
 
 // What a box of several lines holds, each character as typed: toPlainText would turn a
 // no-break space into a plain one.
@@ -89,7 +72,7 @@ NewRecipeEditor::NewRecipeEditor(AppContext& app, QWidget* parent) : QWidget(par
     setObjectName(forms::kNewRecipe);
     setWindowTitle(QStringLiteral("New recipe"));
     theme::setPaper(this);
-    setStyleSheet(newRecipeStyle());
+    setStyleSheet(theme::newRecipeStyle());
     buildControls();
     fillTypes();
     setFixedSize(twips(kWidth), twips(kClosedHeight));

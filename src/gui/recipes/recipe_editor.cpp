@@ -22,11 +22,12 @@
 #include "core/store/recipe_types.h"
 #include "core/text/text.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/recipes/picture_routines.h"
 #include "gui/recipes/recipe_windows.h"
+#include "gui/theme/theme.h"
+#include "gui/widgets/type_list.h"
 
 namespace culvora::gui {
 
@@ -57,35 +58,6 @@ QByteArray bytes(const std::string& cp1252)
 {
     return {cp1252.data(), static_cast<qsizetype>(cp1252.size())};
 }
-
-// A drop-down list whose arrow is drawn in the ink of the labels: the style's own button
-// looks out of place in a white box with round corners.
-class TypeList : public QComboBox {
-public:
-    explicit TypeList(QWidget* parent) : QComboBox(parent)
-    {
-        // The whole list drops down below the box, not a scrolling strip over it.
-        setStyleSheet(QStringLiteral(
-            "QComboBox { combobox-popup: 0; }"
-            "QComboBox::drop-down { border: none; width: 24px; }"
-            "QComboBox QAbstractItemView::item { min-height: 24px; padding: 0 6px; }"));
-        setItemDelegate(new QStyledItemDelegate(this));
-        setMaxVisibleItems(20);
-    }
-
-protected:
-    void paintEvent(QPaintEvent* event) override
-    {
-        QComboBox::paintEvent(event);
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(isEnabled() ? theme::kSoftInk : theme::kLinen, 1.6, Qt::SolidLine,
-                            Qt::RoundCap, Qt::RoundJoin));
-        const QPointF middle(width() - 14.0, height() / 2.0 + 1.5);
-        painter.drawPolyline(
-            QPolygonF{middle + QPointF(-4.5, -3), middle, middle + QPointF(4.5, -3)});
-    }
-};
 
 QLabel* fieldLabel(const QString& caption, QWidget* buddy, QWidget* parent)
 {

@@ -12,7 +12,7 @@
 #include "gui/app/qt_text.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
-#include "gui/search/search_windows.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 
@@ -65,7 +65,7 @@ NewIngredientsDialog::NewIngredientsDialog(AppContext& app, QWidget* parent)
 {
     setObjectName(forms::kNewIngredients);
     setWindowTitle(QStringLiteral("New ingredients?"));
-    applyPaperLook(this);
+    theme::setFridgeListPaper(this);
 
     auto* ask = new QLabel(QStringLiteral("Please mark every new ingredient (if any)"), this);
     ask->setObjectName(QStringLiteral("Label1"));

@@ -18,10 +18,10 @@
 #include "core/store/recipe_types.h"
 #include "core/text/text.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/recipes/recipe_routines.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 

@@ -3,16 +3,13 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
-#include "gui/app/theme.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 
 TypeList::TypeList(QWidget* parent) : QComboBox(parent)
 {
-    setStyleSheet(
-        QStringLiteral("QComboBox { combobox-popup: 0; }"
-                       "QComboBox::drop-down { border: none; width: 24px; }"
-                       "QComboBox QAbstractItemView::item { min-height: 24px; padding: 0 6px; }"));
+    setStyleSheet(theme::typeListStyle());
     setItemDelegate(new QStyledItemDelegate(this));
     setMaxVisibleItems(20);
 }

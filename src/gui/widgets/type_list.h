@@ -2,7 +2,7 @@
 
 // The editors' drop-down list of recipe types: the whole list drops down below the box, and
 // its arrow is drawn in the ink of the labels, since the style's own button looks out of place
-// in a white box with round corners. (The recipe editor draws the same list in its own file.)
+// in a white box with round corners.
 
 #include <QComboBox>
 

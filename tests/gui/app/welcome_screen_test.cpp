@@ -12,9 +12,9 @@
 #include <functional>
 
 #include "gui/app/geometry.h"
-#include "gui/app/theme.h"
 #include "gui/app/welcome_screen.h"
 #include "gui/app/window_names.h"
+#include "gui/theme/theme.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
 

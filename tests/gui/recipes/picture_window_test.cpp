@@ -13,9 +13,9 @@
 #include <algorithm>
 #include <string>
 
-#include "gui/app/theme.h"
 #include "gui/recipes/picture_routines.h"
 #include "gui/recipes/picture_window.h"
+#include "gui/theme/theme.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
 
