@@ -111,7 +111,7 @@ SAMPLES = {
     ],
     "layers": [
         ("recipes/a.cpp", '#include "gui/search/new_ingredients_dialog.h"'),
-        ("widgets/b.cpp", '#include "gui/theme/theme.h"'),
+        ("widgets/b.cpp", '#include "gui/app/window_names.h"'),
         ("app/c.cpp", '#include "gui/recipes/recipe_windows.h"'),
         ("theme/d.cpp", '#include "gui/widgets/type_list.h"'),
     ],

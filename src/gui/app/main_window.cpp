@@ -110,14 +110,6 @@ MainWindow::MainWindow(ShellState& state, Services& services, QWidget* parent)
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
 
-    importTimer_ = new QTimer(this);
-    importTimer_->setObjectName(QStringLiteral("Timer1"));
-    importTimer_->setSingleShot(true);
-    connect(importTimer_, &QTimer::timeout, this, [this] {
-        importTimer_->stop();
-        if (importOperation_) importOperation_();
-    });
-
     buildMenus();
     buildBanner();
     auto* strip = new QStatusBar(this);
@@ -168,10 +160,11 @@ void MainWindow::start()
 
 namespace {
 
-enum ItemFlag { kPlain = 0, kDisabled = 1, kCheckable = 2 };
+enum ItemFlag { kPlain = 0, kDisabled = 1, kCheckable = 2, kRegistered = 4 };
 
 // One menu item: a separator when `caption` is "-". An item with a window opens it (and is
-// greyed out while the program has no such window); others call their slot.
+// greyed out while the program has no such window); an item marked kRegistered runs the work a
+// subsystem registered for it (greyed out while there is none); others call their slot.
 struct MenuItem {
     const char* name;
     const char* caption;
@@ -182,7 +175,8 @@ struct MenuItem {
 };
 
 void addItems(MainWindow* main, QMenu* menu, std::initializer_list<MenuItem> items,
-              const std::function<void(const QString&)>& openWindow)
+              const std::function<void(const QString&)>& openWindow,
+              const std::function<void(const QString&)>& runAction = {})
 {
     for (const MenuItem& item : items) {
         const QString name = QString::fromLatin1(item.name);
@@ -194,8 +188,11 @@ void addItems(MainWindow* main, QMenu* menu, std::initializer_list<MenuItem> ite
         action->setObjectName(name);
         if (!item.shortcut.isEmpty()) action->setShortcut(item.shortcut);
         action->setCheckable(item.flags & kCheckable);
-        action->setEnabled(!(item.flags & kDisabled));
-        if (!item.window.isEmpty()) {
+        action->setEnabled(!(item.flags & (kDisabled | kRegistered)));
+        if (item.flags & kRegistered) {
+            QObject::connect(action, &QAction::triggered, main,
+                             [runAction, name] { runAction(name); });
+        } else if (!item.window.isEmpty()) {
             const QString window = item.window;
             action->setProperty("opensWindow", window);
             QObject::connect(action, &QAction::triggered, main,
@@ -245,22 +242,19 @@ void MainWindow::buildMenus()
 
     cookbookMenu_ = addMenu(bar, "mnurecept", QStringLiteral("&Cookbook"));
     addItems(this, cookbookMenu_,
-             {{"mnuImport", "&Import from Meal Master...", {}, none, nullptr, kDisabled},
+             {{menus::kImportMealMaster.data(),
+               "&Import from Meal Master...",
+               {},
+               none,
+               nullptr,
+               kRegistered},
               {"mnuImportStreck", "-", {}, none, nullptr},
               {"mnuvaljreceptbok", "&Cookbooks...", {}, forms::kCookbooks, nullptr},
-              {"mnu4", "&Import cookbook...", K(Qt::CTRL | Qt::Key_I), none, nullptr, kDisabled},
+              {menus::kImportCookbook.data(), "&Import cookbook...", K(Qt::CTRL | Qt::Key_I), none,
+               nullptr, kRegistered},
               {"mnudd", "-", {}, none, nullptr},
               {"mnuadd", "&Edit fridge-database...", {}, forms::kFridgeList, nullptr}},
-             open);
-    // The Meal-Master import asks for the destination first; the chooser starts Timer1.
-    importAction_ = findChild<QAction*>(QStringLiteral("mnuImport"));
-    connect(importAction_, &QAction::triggered, this, [this] {
-        if (importChooser_ && importOperation_) importChooser_();
-    });
-    importBookAction_ = findChild<QAction*>(QStringLiteral("mnu4"));
-    connect(importBookAction_, &QAction::triggered, this, [this] {
-        if (importBookOperation_) importBookOperation_();
-    });
+             open, [this](const QString& item) { runMenuAction(item); });
 
     windowMenu_ = addMenu(bar, "mnuwindows", QStringLiteral("&Window"));
     connect(windowMenu_, &QMenu::aboutToShow, this, &MainWindow::fillWindowMenu);
@@ -467,27 +461,23 @@ bool MainWindow::cookbookMenuEnabled() const
     return cookbookMenu_->menuAction()->isEnabled();
 }
 
-void MainWindow::updateImportItem()
+void MainWindow::setMenuAction(const QString& item, std::function<void()> action)
 {
-    importAction_->setEnabled(importChooser_ && importOperation_);
+    QAction* entry = menuBar()->findChild<QAction*>(item);
+    if (!entry) return;
+    entry->setEnabled(static_cast<bool>(action));
+    if (action) {
+        menuActions_.insert(item, std::move(action));
+    } else {
+        menuActions_.remove(item);
+    }
 }
 
-void MainWindow::setImportChooser(std::function<void()> openChooser)
+void MainWindow::runMenuAction(const QString& item)
 {
-    importChooser_ = std::move(openChooser);
-    updateImportItem();
-}
-
-void MainWindow::setImportOperation(std::function<void()> import)
-{
-    importOperation_ = std::move(import);
-    updateImportItem();
-}
-
-void MainWindow::setImportCookbookOperation(std::function<void()> operation)
-{
-    importBookOperation_ = std::move(operation);
-    importBookAction_->setEnabled(static_cast<bool>(importBookOperation_));
+    // A copy: the work may register the item anew while it runs.
+    const auto action = menuActions_.value(item);
+    if (action) action();
 }
 
 void MainWindow::popupOptionsMenu(const QPoint& globalPos)

@@ -23,6 +23,7 @@
 #include "gui/app/window_registry.h"
 #include "gui/drinks/drink_windows.h"
 #include "gui/theme/theme.h"
+#include "gui/widgets/glass_list.h"
 
 namespace culvora::gui {
 

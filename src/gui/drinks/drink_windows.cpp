@@ -3,15 +3,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QIcon>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPainter>
-#include <QPlainTextEdit>
 #include <QStringList>
-#include <QStyledItemDelegate>
-#include <QTextBlock>
 
 #include <algorithm>
 
@@ -26,35 +20,11 @@
 #include "gui/drinks/drink_viewer.h"
 #include "gui/drinks/drinks_list.h"
 #include "gui/drinks/new_drink_editor.h"
-#include "gui/theme/theme.h"
+#include "gui/widgets/glass_list.h"
 
 namespace culvora::gui {
 
 namespace {
-
-// A drop-down list whose arrow is drawn in the ink of the labels, and whose whole list drops
-// down below the box rather than scrolling over it.
-class GlassList : public QComboBox {
-public:
-    explicit GlassList(QWidget* parent) : QComboBox(parent)
-    {
-        // The style sheet's item rules reach the list only through a styled delegate.
-        setItemDelegate(new QStyledItemDelegate(this));
-        setMaxVisibleItems(drinks::GlassFilter::kGlassCount);
-    }
-
-protected:
-    void paintEvent(QPaintEvent* event) override
-    {
-        QComboBox::paintEvent(event);
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(theme::kSoftInk, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        const QPointF middle(width() - 14.0, height() / 2.0 + 1.5);
-        painter.drawPolyline(
-            QPolygonF{middle + QPointF(-4.5, -3), middle, middle + QPointF(4.5, -3)});
-    }
-};
 
 // The drink the list's selected entry names, as the file holds it now. Nothing when no list
 // or no entry is there; a drink gone from the file meanwhile is reported.
@@ -103,37 +73,7 @@ QPixmap glassPixmap(const ProgramFolder& folder, int glass)
 
 QComboBox* makeGlassList(const ProgramFolder& folder, QWidget* parent)
 {
-    auto* list = new GlassList(parent);
-    list->setObjectName(QStringLiteral("Combo1"));
-    list->setFont(theme::sansFont(10));
-    list->setIconSize(QSize(18, 24));
-    for (int glass = 0; glass < drinks::GlassFilter::kGlassCount; ++glass) {
-        const std::string_view name =
-            drinks::GlassFilter::kGlassNames[static_cast<std::size_t>(glass)];
-        list->addItem(QIcon(glassPixmap(folder, glass)),
-                      QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
-    }
-    list->setCurrentIndex(-1);
-    return list;
-}
-
-QLabel* makeGlassPicture(QWidget* parent)
-{
-    auto* picture = new QLabel(parent);
-    picture->setObjectName(QStringLiteral("Image1"));
-    picture->setAlignment(Qt::AlignCenter);
-    picture->setFixedSize(126, 166);
-    picture->setProperty("glass", true);
-    return picture;
-}
-
-QString boxText(const QPlainTextEdit* box)
-{
-    QStringList lines;
-    for (QTextBlock block = box->document()->begin(); block.isValid(); block = block.next()) {
-        lines << block.text();
-    }
-    return lines.join(QLatin1Char('\n'));
+    return new GlassList([&folder](int glass) { return glassPixmap(folder, glass); }, parent);
 }
 
 void registerDrinkWindows(AppContext& app)

@@ -21,11 +21,11 @@
 #include "core/search/fridge_list.h"
 #include "core/text/text.h"
 #include "gui/app/geometry.h"
+#include "gui/app/handover.h"
 #include "gui/app/printing.h"
 #include "gui/app/qt_text.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
-#include "gui/recipes/recipe_routines.h"
 #include "gui/theme/theme.h"
 #include "gui/widgets/clickable_label.h"
 
@@ -398,7 +398,8 @@ void WeeklyMenuWindow::Compose(std::string_view dayName)
                                       MessageIcon::Exclamation);
         return;
     }
-    // Seeded from the time of day at each search, as the pick has always been.
+    // Each search seeds the pick anew from the time of day, so two searches a moment apart
+    // may propose different dishes.
     app_.services.random.seed(
         static_cast<std::uint64_t>(app_.services.clock.now().time().msecsSinceStartOfDay()));
     const std::size_t d = static_cast<std::size_t>(day - 1);

@@ -23,13 +23,13 @@
 #include "core/store/cookbook.h"
 #include "core/store/cookbook_list.h"
 #include "gui/app/geometry.h"
+#include "gui/app/handover.h"
 #include "gui/app/pictures.h"
 #include "gui/app/qt_text.h"
 #include "gui/app/shell.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/recipes/recipe_windows.h"
-#include "gui/store/destination_chooser.h"
 #include "gui/theme/theme.h"
 
 namespace culvora::gui {

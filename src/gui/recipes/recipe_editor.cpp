@@ -8,11 +8,8 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStyledItemDelegate>
-#include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -27,6 +24,7 @@
 #include "gui/recipes/picture_routines.h"
 #include "gui/recipes/recipe_windows.h"
 #include "gui/theme/theme.h"
+#include "gui/widgets/editor_fields.h"
 #include "gui/widgets/type_list.h"
 
 namespace culvora::gui {
@@ -43,28 +41,9 @@ QString boxShown(const std::string& cp1252)
     return text;
 }
 
-// What a box of several lines holds, each character as typed: toPlainText would turn a
-// no-break space into a plain one.
-QString boxContent(const QPlainTextEdit* box)
-{
-    QStringList lines;
-    for (QTextBlock block = box->document()->begin(); block.isValid(); block = block.next()) {
-        lines << block.text();
-    }
-    return lines.join(QLatin1Char('\n'));
-}
-
 QByteArray bytes(const std::string& cp1252)
 {
     return {cp1252.data(), static_cast<qsizetype>(cp1252.size())};
-}
-
-QLabel* fieldLabel(const QString& caption, QWidget* buddy, QWidget* parent)
-{
-    auto* label = new QLabel(caption, parent);
-    label->setFont(theme::sansFont(10));
-    label->setBuddy(buddy);
-    return label;
 }
 
 }  // namespace
@@ -133,13 +112,13 @@ void RecipeEditor::buildControls()
     auto* fields = new QGridLayout;
     fields->setHorizontalSpacing(10);
     fields->setVerticalSpacing(8);
-    fields->addWidget(fieldLabel(QStringLiteral("Recipe name:"), nameBox_, frame), 0, 0);
+    fields->addWidget(makeCaption(QStringLiteral("Recipe name:"), nameBox_, frame), 0, 0);
     fields->addWidget(nameBox_, 0, 1, 1, 5);
-    fields->addWidget(fieldLabel(QStringLiteral("Serves:"), servingsBox_, frame), 1, 0);
+    fields->addWidget(makeCaption(QStringLiteral("Serves:"), servingsBox_, frame), 1, 0);
     fields->addWidget(servingsBox_, 1, 1);
-    fields->addWidget(fieldLabel(QStringLiteral("Time:"), timeBox_, frame), 1, 2);
+    fields->addWidget(makeCaption(QStringLiteral("Time:"), timeBox_, frame), 1, 2);
     fields->addWidget(timeBox_, 1, 3);
-    fields->addWidget(fieldLabel(QStringLiteral("Type of dish:"), typeList_, frame), 1, 4);
+    fields->addWidget(makeCaption(QStringLiteral("Type of dish:"), typeList_, frame), 1, 4);
     fields->addWidget(typeList_, 1, 5);
     fields->setColumnStretch(1, 2);
     fields->setColumnStretch(3, 2);
@@ -153,7 +132,7 @@ void RecipeEditor::buildControls()
           std::tuple{QStringLiteral("To do."), instructionsBox_, 3}}) {
         auto* column = new QVBoxLayout;
         column->setSpacing(4);
-        column->addWidget(fieldLabel(caption, box, frame));
+        column->addWidget(makeCaption(caption, box, frame));
         column->addWidget(box, 1);
         texts->addLayout(column, stretch);
     }
@@ -271,9 +250,9 @@ std::optional<recipes::RecipeDraft> RecipeEditor::draft()
               servingsBox_, "Serves") ||
         !take(draft.cookingTime, timeBox_->text(), shown_.cookingTime, fromCp(shown_.cookingTime),
               timeBox_, "Time") ||
-        !take(draft.ingredients, boxContent(ingredientsBox_), shown_.ingredients,
+        !take(draft.ingredients, boxText(ingredientsBox_), shown_.ingredients,
               boxShown(shown_.ingredients), ingredientsBox_, "Ingredients") ||
-        !take(draft.instructions, boxContent(instructionsBox_), shown_.instructions,
+        !take(draft.instructions, boxText(instructionsBox_), shown_.instructions,
               boxShown(shown_.instructions), instructionsBox_, "To do")) {
         return std::nullopt;
     }

@@ -23,9 +23,10 @@
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/recipes/picture_routines.h"
+#include "gui/recipes/recipe_page_export.h"
 #include "gui/recipes/recipe_windows.h"
 #include "gui/theme/theme.h"
-#include "gui/transfer/recipe_page_export.h"
+#include "gui/widgets/wait_cursor.h"
 
 namespace culvora::gui {
 
@@ -185,14 +186,6 @@ QIcon toolIcon(const QString& key)
     }
     return QIcon(pixmap);
 }
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // Turns the mouse wheel over the ingredients into steps of their scroll bar.
 class WheelToScrollBar : public QObject {

@@ -16,7 +16,7 @@ void registerFridgeWindows(AppContext& app)
         editor->startEditing();
         return editor;
     });
-    // Opened empty; the new-ingredient check fills it (runNewIngredientCheck).
+    // Opened empty; the new-ingredient check fills it (runNewIngredientCheck, handover.h).
     app.windows.addFactory(forms::kNewIngredients, [&app]() -> QWidget* {
         auto* dialog = new NewIngredientsDialog(app);
         app.windows.add(dialog, WindowKind::Dialog);

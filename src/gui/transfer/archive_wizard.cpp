@@ -20,8 +20,8 @@
 #include "gui/app/window_registry.h"
 #include "gui/theme/theme.h"
 #include "gui/transfer/progress_window.h"
-#include "gui/transfer/wait_cursor.h"
 #include "gui/widgets/clickable_label.h"
+#include "gui/widgets/wait_cursor.h"
 
 namespace culvora::gui {
 

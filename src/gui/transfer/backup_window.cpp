@@ -19,7 +19,7 @@
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/theme/theme.h"
-#include "gui/transfer/wait_cursor.h"
+#include "gui/widgets/wait_cursor.h"
 
 namespace culvora::gui {
 

@@ -14,6 +14,7 @@
 #include "gui/drinks/drink_edit_screen.h"
 #include "gui/drinks/drink_windows.h"
 #include "gui/drinks/new_drink_editor.h"
+#include "gui/widgets/editor_fields.h"
 
 using namespace culvora;
 using namespace culvora::gui;
