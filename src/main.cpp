@@ -79,7 +79,8 @@ int main(int argc, char** argv)
     using namespace culvora;
     gui::QtServices services;
     const auto folder = app::dataFolder(parser.value(dataDir).toStdString());
-    if (auto seeded = app::seedDataFolder(deliveredData(), folder); !seeded) {
+    const auto delivered = deliveredData();
+    if (auto seeded = app::seedDataFolder(delivered, folder); !seeded) {
         services.prompter.inform(QString::fromStdString(seeded.error().message),
                                  QStringLiteral("Culvora"), gui::MessageIcon::Stop);
         return 1;
@@ -87,8 +88,9 @@ int main(int argc, char** argv)
 
     gui::ShellState state;
     state.folder = ProgramFolder(folder);
+    state.deliveredFolder = delivered;
 
-    auto* splash = new gui::SplashWindow(state.folder);
+    auto* splash = new gui::SplashWindow(state);
     splash->show();
     splash->repaint();
     QApplication::processEvents();

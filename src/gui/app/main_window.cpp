@@ -23,7 +23,7 @@
 #include "core/app/settings.h"
 #include "core/store/cookbook.h"
 #include "core/text/text.h"
-#include "gui/app/pictures.h"
+#include "gui/app/delivered_files.h"
 #include "gui/app/qt_text.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
@@ -119,7 +119,7 @@ MainWindow::MainWindow(ShellState& state, Services& services, QWidget* parent)
 
     // Load sequence: the caption, then the current cookbook.
     setWindowTitle(QStringLiteral("Culvora 1.0"));
-    setWindowIcon(loadPicture(state_.folder, QStringLiteral("pics/culvora.png")));
+    setWindowIcon(loadPicture(state_, QStringLiteral("pics/culvora.png")));
     state_.currentCookbookFile = app::startCookbook(state_.folder);
 
     connect(registry_.get(), &WindowRegistry::windowsChanged, this,
@@ -366,7 +366,7 @@ void MainWindow::buildBanner()
 
     // The banner lies on the strip and follows its width (see eventFilter); a placeholder of
     // its height gives the strip its height without pinning the window's width.
-    banner_ = new BannerPicture(loadPicture(state_.folder, QStringLiteral("banner.gif")), toolbar_);
+    banner_ = new BannerPicture(loadPicture(state_, QStringLiteral("banner.gif")), toolbar_);
     auto* room = new QWidget(toolbar_);
     room->setFixedHeight(banner_->height());
     room->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -558,14 +558,12 @@ void MainWindow::showDatabaseInfo()
 
 void MainWindow::openHelpIndex()
 {
-    services_.opener.openDocument(
-        QString::fromStdString((state_.folder.path() / "help" / "index.html").string()));
+    services_.opener.openDocument(helpPage(state_, "index.html"));
 }
 
 void MainWindow::openHelpRecipes()
 {
-    services_.opener.openDocument(
-        QString::fromStdString((state_.folder.path() / "help" / "recipes.html").string()));
+    services_.opener.openDocument(helpPage(state_, "recipes.html"));
 }
 
 void MainWindow::openWebSite()

@@ -14,7 +14,7 @@
 
 #include "core/app/product.h"
 #include "gui/app/app_windows.h"
-#include "gui/app/pictures.h"
+#include "gui/app/delivered_files.h"
 #include "gui/app/shell.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
@@ -234,10 +234,10 @@ WelcomeScreen::WelcomeScreen(AppContext& app, QWidget* parent) : QWidget(parent)
     setObjectName(forms::kWelcome);
     setWindowTitle(QStringLiteral("Main menu"));
     setMouseTracking(true);
-    background_ = loadPicture(app_.state.folder, QStringLiteral("bak.gif"));
+    background_ = loadPicture(app_.state, QStringLiteral("bak.gif"));
 
     menuBox_ = new MenuBox(
-        loadPicture(app_.state.folder, QStringLiteral("tavendi1.gif")), [this] { leaveButtons(); },
+        loadPicture(app_.state, QStringLiteral("tavendi1.gif")), [this] { leaveButtons(); },
         [this](int i) { return pictureButtonAvailable(i); }, this);
 
     // Image1..Image6: clickable areas over the artwork's tiles. Tab reaches them, then the
@@ -261,12 +261,9 @@ WelcomeScreen::WelcomeScreen(AppContext& app, QWidget* parent) : QWidget(parent)
 
     for (int i = 0; i < kFunctionButtons; ++i) {
         const auto at = static_cast<std::size_t>(i);
-        normalPictures_[at] =
-            loadPicture(app_.state.folder, QStringLiteral("pics/cmd%1.gif").arg(i));
-        highlightPictures_[at] =
-            loadPicture(app_.state.folder, QStringLiteral("pics/cmd%1_hi.gif").arg(i));
+        // The highlighted picture waits until the mouse first comes onto the button.
+        normalPictures_[at] = loadPicture(app_.state, QStringLiteral("pics/cmd%1.gif").arg(i));
         if (normalPictures_[at].isNull()) normalPictures_[at] = plainFunctionPicture(i, false);
-        if (highlightPictures_[at].isNull()) highlightPictures_[at] = plainFunctionPicture(i, true);
         // Acts when the mouse button is released on it.
         auto* button = new ClickableLabel(menuBox_, ClickableLabel::Click::Release);
         button->setObjectName(QStringLiteral("Command1(%1)").arg(i));
@@ -419,6 +416,13 @@ void WelcomeScreen::setHighlighted(int index, bool highlighted)
     const auto at = static_cast<std::size_t>(index);
     if (highlighted_[at] == highlighted) return;
     highlighted_[at] = highlighted;
+    if (highlighted && highlightPictures_[at].isNull()) {
+        highlightPictures_[at] =
+            loadPicture(app_.state, QStringLiteral("pics/cmd%1_hi.gif").arg(index));
+        if (highlightPictures_[at].isNull()) {
+            highlightPictures_[at] = plainFunctionPicture(index, true);
+        }
+    }
     functionButtons_[at]->setPixmap(highlighted ? highlightPictures_[at] : normalPictures_[at]);
     functionButtons_[at]->setProperty("highlighted", highlighted);
 }

@@ -76,7 +76,7 @@ void DrinkEditScreen::buildControls()
     ingredientsBox_ = textBox("Text1");
     instructionsBox_ = textBox("Text2");
 
-    glassList_ = makeGlassList(app_.state.folder, this);
+    glassList_ = makeGlassList(app_.state, this);
 
     storedGlassLabel_ = new QLabel(this);
     storedGlassLabel_->setObjectName(QStringLiteral("Label3"));
@@ -166,7 +166,7 @@ void DrinkEditScreen::fill()
     if (storedGlass_ < 0) return;
     storedGlassLabel_->setText(fromCp(loaded_.glass));
     glassList_->setCurrentIndex(storedGlass_);
-    picture_->setPixmap(glassPixmap(app_.state.folder, storedGlass_));
+    picture_->setPixmap(glassPixmap(app_.state, storedGlass_));
 }
 
 bool DrinkEditScreen::hasChanges() const
@@ -178,7 +178,7 @@ bool DrinkEditScreen::hasChanges() const
 
 void DrinkEditScreen::showChosenGlass(int glass)
 {
-    picture_->setPixmap(glassPixmap(app_.state.folder, glass));
+    picture_->setPixmap(glassPixmap(app_.state, glass));
 }
 
 std::optional<std::string> DrinkEditScreen::boxContent(const QPlainTextEdit* box,

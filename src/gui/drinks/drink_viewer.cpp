@@ -192,7 +192,7 @@ void DrinkViewer::showGlass()
     const int glass = drinks::glassIndex(drink_.glass);
     if (glass < 0) return;
     glassCaption_->setText(fromCp(drink_.glass));
-    picture_->setPixmap(glassPixmap(app_.state.folder, glass));
+    picture_->setPixmap(glassPixmap(app_.state, glass));
 }
 
 std::optional<print::PrintJob> DrinkViewer::printJob()

@@ -11,8 +11,8 @@
 
 #include "core/drinks/drinks.h"
 #include "gui/app/app_context.h"
+#include "gui/app/delivered_files.h"
 #include "gui/app/geometry.h"
-#include "gui/app/pictures.h"
 #include "gui/app/qt_text.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
@@ -42,6 +42,21 @@ std::optional<drinks::Drink> selectedDrink(AppContext& app)
     return std::move(*drink);
 }
 
+// The file of that name in the folder, whatever its letter case: the drinks file's tables name
+// one picture with different letter cases ("Champ.bmp", "champ.bmp"), and a picture copied in
+// by hand may be spelt either way. Empty when there is none.
+QString fileNamed(const std::filesystem::path& folder, const QString& name)
+{
+    if (folder.empty()) return {};
+    const QDir dir(QString::fromStdString(folder.string()));
+    if (QFileInfo(dir.filePath(name)).isFile()) return name;
+    const QStringList files = dir.entryList(QDir::Files);
+    const auto found = std::find_if(files.begin(), files.end(), [&name](const QString& f) {
+        return f.compare(name, Qt::CaseInsensitive) == 0;
+    });
+    return found == files.end() ? QString() : *found;
+}
+
 void fitInto(QMdiArea* area, QMdiSubWindow* frame)
 {
     const QSize room = area->viewport()->size();
@@ -52,28 +67,22 @@ void fitInto(QMdiArea* area, QMdiSubWindow* frame)
 
 }  // namespace
 
-QPixmap glassPixmap(const ProgramFolder& folder, int glass)
+QPixmap glassPixmap(const ShellState& state, int glass)
 {
     const std::string_view file = drinks::glassPicture(glass);
     if (file.empty()) return {};
-    QString name = QString::fromLatin1(file.data(), static_cast<qsizetype>(file.size()));
-    const QDir dir(QString::fromStdString(folder.path().string()));
-    // The drinks file's tables name one picture with different letter cases ("Champ.bmp",
-    // "champ.bmp"), and a picture copied in by hand may be spelt either way.
-    if (!QFileInfo(dir.filePath(name)).isFile()) {
-        const QStringList files = dir.entryList(QDir::Files);
-        const auto found = std::find_if(files.begin(), files.end(), [&name](const QString& f) {
-            return f.compare(name, Qt::CaseInsensitive) == 0;
-        });
-        if (found == files.end()) return {};
-        name = *found;
+    const QString name = QString::fromLatin1(file.data(), static_cast<qsizetype>(file.size()));
+    // The user's own copy first, then the delivered one.
+    for (const auto& folder : {state.folder.path(), state.deliveredFolder}) {
+        const QString found = fileNamed(folder, name);
+        if (!found.isEmpty()) return loadPicture(state, found);
     }
-    return loadPicture(folder, name);
+    return {};
 }
 
-QComboBox* makeGlassList(const ProgramFolder& folder, QWidget* parent)
+QComboBox* makeGlassList(const ShellState& state, QWidget* parent)
 {
-    return new GlassList([&folder](int glass) { return glassPixmap(folder, glass); }, parent);
+    return new GlassList([&state](int glass) { return glassPixmap(state, glass); }, parent);
 }
 
 void registerDrinkWindows(AppContext& app)

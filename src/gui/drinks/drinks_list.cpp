@@ -14,7 +14,7 @@
 #include <algorithm>
 
 #include "core/text/text.h"
-#include "gui/app/pictures.h"
+#include "gui/app/delivered_files.h"
 #include "gui/app/qt_text.h"
 #include "gui/app/shell.h"
 #include "gui/app/window_names.h"
@@ -77,7 +77,7 @@ void DrinksList::buildControls()
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("GVBox1"));
-    picture->setPixmap(loadPicture(app_.state.folder, QStringLiteral("tavendi3.gif")));
+    picture->setPixmap(loadPicture(app_.state, QStringLiteral("tavendi3.gif")));
     picture->setFixedSize(360, 240);
     picture->setProperty("glass", true);
 

@@ -65,7 +65,7 @@ void NewDrinkEditor::buildControls()
     ingredientsBox_ = textBox("Text2", QStringLiteral("One ingredient a line, e.g. 4 cl gin"));
     instructionsBox_ = textBox("Text3", QStringLiteral("How to mix it"));
 
-    glassList_ = makeGlassList(app_.state.folder, page);
+    glassList_ = makeGlassList(app_.state, page);
 
     picture_ = makeGlassPicture(page);
 
@@ -204,7 +204,7 @@ void NewDrinkEditor::insertCharacter(const QString& character)
 
 void NewDrinkEditor::showChosenGlass(int glass)
 {
-    picture_->setPixmap(glassPixmap(app_.state.folder, glass));
+    picture_->setPixmap(glassPixmap(app_.state, glass));
     picture_->setToolTip(glass >= 0 ? glassList_->itemText(glass) : QString());
 }
 

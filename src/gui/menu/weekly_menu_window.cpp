@@ -20,6 +20,7 @@
 #include "core/app/settings.h"
 #include "core/search/fridge_list.h"
 #include "core/text/text.h"
+#include "gui/app/delivered_files.h"
 #include "gui/app/geometry.h"
 #include "gui/app/handover.h"
 #include "gui/app/printing.h"
@@ -499,8 +500,7 @@ void WeeklyMenuWindow::printReport()
 
 void WeeklyMenuWindow::openHelp()
 {
-    const QString page =
-        QString::fromStdString((app_.state.folder.path() / "help" / "menu.html").string());
+    const QString page = helpPage(app_.state, "menu.html");
     if (!app_.services.opener.openDocument(page)) {
         app_.services.prompter.inform(
             QStringLiteral("The help page \"%1\" could not be opened: no program to show web "

@@ -23,6 +23,7 @@
 
 #include "core/store/recipe_types.h"
 #include "core/text/text.h"
+#include "gui/app/delivered_files.h"
 #include "gui/app/geometry.h"
 #include "gui/app/handover.h"
 #include "gui/app/qt_text.h"
@@ -376,8 +377,7 @@ void NewRecipeEditor::reset()
 
 void NewRecipeEditor::openHelp()
 {
-    app_.services.opener.openDocument(
-        QString::fromStdString((app_.state.folder.path() / "help" / "newrecipe.html").string()));
+    app_.services.opener.openDocument(helpPage(app_.state, "newrecipe.html"));
 }
 
 void NewRecipeEditor::servingsKey(const QString& typed)

@@ -22,9 +22,9 @@
 
 #include "core/store/cookbook.h"
 #include "core/store/cookbook_list.h"
+#include "gui/app/delivered_files.h"
 #include "gui/app/geometry.h"
 #include "gui/app/handover.h"
-#include "gui/app/pictures.h"
 #include "gui/app/qt_text.h"
 #include "gui/app/shell.h"
 #include "gui/app/window_names.h"
@@ -105,9 +105,9 @@ QPixmap drawnIcon(DragIcon kind)
     return pixmap;
 }
 
-QPixmap pictureOr(const ProgramFolder& folder, const QString& name, DragIcon kind)
+QPixmap pictureOr(const ShellState& state, const QString& name, DragIcon kind)
 {
-    QPixmap picture = loadPicture(folder, name);
+    QPixmap picture = loadPicture(state, name);
     return picture.isNull() ? drawnIcon(kind) : picture;
 }
 
@@ -240,10 +240,10 @@ RecipeBrowser::RecipeBrowser(AppContext& app, QWidget* parent) : QWidget(parent)
 {
     setObjectName(forms::kBrowser);
     setWindowTitle(QStringLiteral("Recipes"));
-    background_ = loadPicture(app.state.folder, QStringLiteral("recept.gif"));
-    dragIcon_ = pictureOr(app.state.folder, QStringLiteral("pics/drag.gif"), DragIcon::Drag);
-    dropIcon_ = pictureOr(app.state.folder, QStringLiteral("pics/drop.gif"), DragIcon::Drop);
-    noDropIcon_ = pictureOr(app.state.folder, QStringLiteral("pics/nodrop.gif"), DragIcon::NoDrop);
+    background_ = loadPicture(app.state, QStringLiteral("recept.gif"));
+    dragIcon_ = pictureOr(app.state, QStringLiteral("pics/drag.gif"), DragIcon::Drag);
+    dropIcon_ = pictureOr(app.state, QStringLiteral("pics/drop.gif"), DragIcon::Drop);
+    noDropIcon_ = pictureOr(app.state, QStringLiteral("pics/nodrop.gif"), DragIcon::NoDrop);
     // The picture fixes the window's size.
     setFixedSize(background_.isNull() ? QSize(kPictureWidth, kPictureHeight)
                                       : background_.deviceIndependentSize().toSize());

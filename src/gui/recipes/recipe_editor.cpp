@@ -18,6 +18,7 @@
 #include "core/store/cookbook_list.h"
 #include "core/store/recipe_types.h"
 #include "core/text/text.h"
+#include "gui/app/delivered_files.h"
 #include "gui/app/qt_text.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
@@ -298,8 +299,7 @@ void RecipeEditor::choosePicture()
 
 void RecipeEditor::openHelp()
 {
-    const QString page =
-        QString::fromStdString((app_.state.folder.path() / "help" / "recipes.html").string());
+    const QString page = helpPage(app_.state, "recipes.html");
     if (!app_.services.opener.openDocument(page)) {
         refuse(QStringLiteral("The help page \"%1\" could not be opened: no program to show web "
                               "pages was found.")

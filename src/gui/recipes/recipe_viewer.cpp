@@ -17,8 +17,8 @@
 
 #include "core/recipes/recipe_view.h"
 #include "core/text/text.h"
+#include "gui/app/delivered_files.h"
 #include "gui/app/geometry.h"
-#include "gui/app/pictures.h"
 #include "gui/app/qt_text.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
@@ -212,10 +212,10 @@ RecipeViewer::RecipeViewer(AppContext& app, QWidget* parent) : QWidget(parent), 
 {
     setObjectName(forms::kViewer);
     setWindowTitle(QStringLiteral("Read recipe: ") + fromCp(app_.state.selectedRecipe));
-    setWindowIcon(loadPicture(app_.state.folder, QStringLiteral("pics/culvora-48.png")));
+    setWindowIcon(loadPicture(app_.state, QStringLiteral("pics/culvora-48.png")));
 
     buildToolbar();
-    QPixmap picture = loadPicture(app_.state.folder, QStringLiteral("boken.gif"));
+    QPixmap picture = loadPicture(app_.state, QStringLiteral("boken.gif"));
     if (!BookPicture::fits(picture)) picture = QPixmap();
     if (!picture.isNull()) {
         // The table the book lies on goes on around it: its grain runs across, so a thin

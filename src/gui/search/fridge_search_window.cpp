@@ -22,6 +22,7 @@
 #include "core/search/fridge_list.h"
 #include "core/search/fridge_search.h"
 #include "core/text/text.h"
+#include "gui/app/delivered_files.h"
 #include "gui/app/handover.h"
 #include "gui/app/qt_text.h"
 #include "gui/app/window_names.h"
@@ -446,8 +447,7 @@ void FridgeSearchWindow::saveFridge()
 void FridgeSearchWindow::openHelp()
 {
     // As the main window's help: a missing browser is not reported.
-    app_.services.opener.openDocument(
-        QString::fromStdString((app_.state.folder.path() / "help" / "fridge.html").string()));
+    app_.services.opener.openDocument(helpPage(app_.state, "fridge.html"));
 }
 
 void FridgeSearchWindow::removeSearchCopy()

@@ -19,6 +19,7 @@
 #include "gui/app/window_names.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/temp_dir.h"
 
 using namespace culvora;
 using namespace culvora::gui;
@@ -27,6 +28,7 @@ using culvora::testing::crlf;
 using culvora::testing::GuiFixture;
 using culvora::testing::infoShape;
 using culvora::testing::messageShape;
+using culvora::testing::TempDir;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -82,8 +84,8 @@ private slots:
         QCOMPARE(f.fakes.prompter.messages.size(), 1);
         QCOMPARE(f.fakes.prompter.last().title, QStringLiteral("Open"));
         QTest::keyClick(&main, Qt::Key_F1);  // the help's contents
-        QCOMPARE(f.fakes.opener.documents,
-                 QStringList{QString::fromStdString((f.dir.path() / "help" / "index.html").string())});
+        QCOMPARE(f.fakes.opener.documents, QStringList{QString::fromStdString(
+                                               (f.dir.path() / "help" / "index.html").string())});
         QTest::keyClick(&main, Qt::Key_O, Qt::ControlModifier);  // About
         QVERIFY(f.windows().isOpen(QStringLiteral("om")));
         QTest::keyClick(&main, Qt::Key_I, Qt::ControlModifier);  // the cookbook import
@@ -233,6 +235,23 @@ private slots:
         QCOMPARE(site->cursor().shape(), Qt::PointingHandCursor);
         QTest::mouseClick(site, Qt::LeftButton);
         QCOMPARE(f.fakes.opener.documents.last(), QString::fromLatin1(kWebSite));
+    }
+
+    void helpPagesAreReadWhereTheProgramIsInstalledUnlessTheUserHasACopy()
+    {
+        GuiFixture f;
+        TempDir installed;
+        f.state.deliveredFolder = installed.path();
+        f.writeDefaultFiles();
+        std::filesystem::create_directories(f.dir.file("help"));
+        f.dir.write("help/recipes.html", "<p>my own notes</p>");
+        MainWindow& main = f.start();
+        action(main, "mnuhelpindex")->trigger();
+        action(main, "mnuOptionsHelp")->trigger();
+        QCOMPARE(f.fakes.opener.documents,
+                 (QStringList{
+                     QString::fromStdString((installed.path() / "help" / "index.html").string()),
+                     QString::fromStdString(f.dir.file("help/recipes.html").string())}));
     }
 
     void exitRewritesTheSettingsWithTheFirstLineAsRead()
