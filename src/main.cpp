@@ -57,10 +57,44 @@ private:
     bool seen_ = false;
 };
 
+// A desktop session has a session bus. A bare X server (a kiosk, a test run) has none, and
+// then the accessibility bridge's first look-up for one makes libdbus start dbus-launch: a child
+// process and a bus daemon of its own, at every start. No screen reader is at work there, so
+// while the program starts the look-up is told that there is no bus; the variable goes again
+// once the main window is up, so that programs started later (a browser for the help) look
+// for a bus their own way.
+class NoBusLaunchAtStart {
+public:
+    NoBusLaunchAtStart()
+    {
+        if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) return;
+        const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+        std::error_code ignored;
+        if (!runtime.isEmpty() &&
+            std::filesystem::is_socket(runtime.toStdString() + "/bus", ignored)) {
+            return;
+        }
+        set_ = qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+    }
+    ~NoBusLaunchAtStart() { release(); }
+    NoBusLaunchAtStart(const NoBusLaunchAtStart&) = delete;
+    NoBusLaunchAtStart& operator=(const NoBusLaunchAtStart&) = delete;
+
+    void release()
+    {
+        if (set_) qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+        set_ = false;
+    }
+
+private:
+    bool set_ = false;
+};
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    NoBusLaunchAtStart noBusLaunch;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Culvora"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
@@ -105,6 +139,7 @@ int main(int argc, char** argv)
         timing = std::make_unique<FirstExposure>(wanted == "quit");
         window.windowHandle()->installEventFilter(timing.get());
     }
+    noBusLaunch.release();
     // Long enough to be seen on a fast machine; a key press closes it sooner.
     QTimer::singleShot(900, splash, &QWidget::close);
     return QApplication::exec();

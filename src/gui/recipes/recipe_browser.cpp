@@ -241,9 +241,6 @@ RecipeBrowser::RecipeBrowser(AppContext& app, QWidget* parent) : QWidget(parent)
     setObjectName(forms::kBrowser);
     setWindowTitle(QStringLiteral("Recipes"));
     background_ = loadPicture(app.state, QStringLiteral("recept.gif"));
-    dragIcon_ = pictureOr(app.state, QStringLiteral("pics/drag.gif"), DragIcon::Drag);
-    dropIcon_ = pictureOr(app.state, QStringLiteral("pics/drop.gif"), DragIcon::Drop);
-    noDropIcon_ = pictureOr(app.state, QStringLiteral("pics/nodrop.gif"), DragIcon::NoDrop);
     // The picture fixes the window's size.
     setFixedSize(background_.isNull() ? QSize(kPictureWidth, kPictureHeight)
                                       : background_.deviceIndependentSize().toSize());
@@ -563,6 +560,17 @@ void RecipeBrowser::dragTimerFired()
     if (alive && !target.isEmpty()) dropOn(target);
 }
 
+const RecipeBrowser::DragIcons& RecipeBrowser::dragIcons() const
+{
+    if (!dragIcons_) {
+        dragIcons_ =
+            DragIcons{pictureOr(app_.state, QStringLiteral("pics/drag.gif"), DragIcon::Drag),
+                      pictureOr(app_.state, QStringLiteral("pics/drop.gif"), DragIcon::Drop),
+                      pictureOr(app_.state, QStringLiteral("pics/nodrop.gif"), DragIcon::NoDrop)};
+    }
+    return *dragIcons_;
+}
+
 QString RecipeBrowser::runPlatformDrag(int nameIndex)
 {
     auto* mime = new QMimeData;
@@ -570,11 +578,11 @@ QString RecipeBrowser::runPlatformDrag(int nameIndex)
                   QByteArray::fromStdString(layout_.caption({LabelKind::Name, nameIndex})));
     QDrag drag(canvas_);
     drag.setMimeData(mime);
-    drag.setPixmap(dragIcon_);
+    drag.setPixmap(dragIcon());
     // The picture hangs below and right of the pointer, which shows the drop or no-drop icon.
     drag.setHotSpot(QPoint(-10, -10));
-    drag.setDragCursor(dropIcon_, Qt::MoveAction);
-    drag.setDragCursor(noDropIcon_, Qt::IgnoreAction);
+    drag.setDragCursor(dropIcon(), Qt::MoveAction);
+    drag.setDragCursor(noDropIcon(), Qt::IgnoreAction);
     dropTarget_.clear();
     // The action runs after the drag has ended, so that the question of a delete is not
     // asked from inside the platform's drag loop.
