@@ -241,20 +241,18 @@ void MainWindow::buildMenus()
             &QWidget::close);
 
     cookbookMenu_ = addMenu(bar, "mnurecept", QStringLiteral("&Cookbook"));
-    addItems(this, cookbookMenu_,
-             {{menus::kImportMealMaster.data(),
-               "&Import from Meal Master...",
-               {},
-               none,
-               nullptr,
-               kRegistered},
-              {"mnuImportStreck", "-", {}, none, nullptr},
-              {"mnuvaljreceptbok", "&Cookbooks...", {}, forms::kCookbooks, nullptr},
-              {menus::kImportCookbook.data(), "&Import cookbook...", K(Qt::CTRL | Qt::Key_I), none,
-               nullptr, kRegistered},
-              {"mnudd", "-", {}, none, nullptr},
-              {"mnuadd", "&Edit fridge-database...", {}, forms::kFridgeList, nullptr}},
-             open, [this](const QString& item) { runMenuAction(item); });
+    // The two imports are the transfer's work, registered with setMenuAction.
+    const char* mealMaster = menus::kImportMealMaster.data();
+    const char* cookbook = menus::kImportCookbook.data();
+    addItems(
+        this, cookbookMenu_,
+        {{mealMaster, "&Import from Meal Master...", {}, none, nullptr, kRegistered},
+         {"mnuImportStreck", "-", {}, none, nullptr},
+         {"mnuvaljreceptbok", "&Cookbooks...", {}, forms::kCookbooks, nullptr},
+         {cookbook, "&Import cookbook...", K(Qt::CTRL | Qt::Key_I), none, nullptr, kRegistered},
+         {"mnudd", "-", {}, none, nullptr},
+         {"mnuadd", "&Edit fridge-database...", {}, forms::kFridgeList, nullptr}},
+        open, [this](const QString& item) { runMenuAction(item); });
 
     windowMenu_ = addMenu(bar, "mnuwindows", QStringLiteral("&Window"));
     connect(windowMenu_, &QMenu::aboutToShow, this, &MainWindow::fillWindowMenu);

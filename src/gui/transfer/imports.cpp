@@ -1,9 +1,9 @@
 #include "gui/transfer/imports.h"
 
+#include <QTimer>
+
 #include <array>
 #include <filesystem>
-
-#include <QTimer>
 
 #include "core/transfer/cookbook_import.h"
 #include "gui/app/handover.h"
