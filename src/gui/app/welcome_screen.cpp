@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QRegion>
 #include <QTimer>
 
 #include <algorithm>
@@ -27,6 +28,8 @@ namespace {
 
 // The menu artwork and where its tiles and the board's buttons lie on it.
 constexpr QSize kMenuSize(640, 480);
+// The radius of the menu's rounded corners: inside them the menu covers what lies behind it.
+constexpr int kMenuCorner = 14;
 constexpr QSize kTileSize(180, 130);
 constexpr std::array<QPoint, WelcomeScreen::kPictureButtons> kTiles = {
     QPoint(30, 95),  QPoint(230, 95),  QPoint(430, 95),
@@ -89,9 +92,10 @@ QPixmap plainMenu()
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(kCream);
-    p.drawRoundedRect(QRectF(0, 0, kMenuSize.width(), kMenuSize.height()), 14, 14);
+    p.drawRoundedRect(QRectF(0, 0, kMenuSize.width(), kMenuSize.height()), kMenuCorner,
+                      kMenuCorner);
     p.setBrush(kRed);
-    p.drawRoundedRect(QRectF(0, 0, kMenuSize.width(), 78), 14, 14);
+    p.drawRoundedRect(QRectF(0, 0, kMenuSize.width(), 78), kMenuCorner, kMenuCorner);
     p.drawRect(QRectF(0, 40, kMenuSize.width(), 38));
     QFont title = p.font();
     title.setPointSizeF(20);
@@ -355,10 +359,15 @@ void WelcomeScreen::paintEvent(QPaintEvent*)
     } else {
         painter.drawTiledPixmap(rect(), background_);
     }
-    // A soft shadow lifts the menu off the cloth.
+    // A soft shadow lifts the menu off the cloth. Only its rim shows, so the part the menu
+    // covers is left out (on a large screen the ten rings would blend a million pixels each).
+    const QRect menu = menuBox_->geometry();
+    painter.setClipRegion(QRegion(rect()) -
+                          QRegion(menu.adjusted(kMenuCorner, 0, -kMenuCorner, 0)) -
+                          QRegion(menu.adjusted(0, kMenuCorner, 0, -kMenuCorner)));
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    const QRectF box = QRectF(menuBox_->geometry()).translated(0, 3);
+    const QRectF box = QRectF(menu).translated(0, 3);
     for (int spread = 10; spread >= 1; --spread) {
         painter.setBrush(theme::welcome::kShadow);
         painter.drawRoundedRect(box.adjusted(-spread, -spread, spread, spread), spread + 2.0,
