@@ -4,9 +4,13 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTimer>
+#include <QWindow>
 
+#include <ctime>
 #include <filesystem>
 #include <iostream>
+#include <memory>
+#include <string>
 
 #include "core/app/settings.h"
 #include "gui/app/main_window.h"
@@ -23,10 +27,74 @@ std::filesystem::path deliveredData()
                                        CULVORA_DATA_SOURCE);
 }
 
+// CULVORA_STARTUP_TIME=1 prints, once the main window has first been drawn on the screen,
+// the monotonic clock in seconds (a measuring script subtracts the moment it started the
+// program); CULVORA_STARTUP_TIME=quit then also ends the program.
+class FirstExposure : public QObject {
+public:
+    explicit FirstExposure(bool quit) : quit_(quit) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && !seen_ &&
+            static_cast<QWindow*>(watched)->isExposed()) {
+            seen_ = true;
+            // After the expose has been painted and flushed.
+            QTimer::singleShot(0, this, [this] {
+                timespec now{};
+                clock_gettime(CLOCK_MONOTONIC, &now);
+                std::cout << "culvora: main window shown at " << now.tv_sec << '.'
+                          << std::to_string(1000000000 + now.tv_nsec).substr(1) << std::endl;
+                if (quit_) QCoreApplication::quit();
+            });
+        }
+        return false;
+    }
+
+private:
+    bool quit_;
+    bool seen_ = false;
+};
+
+// A desktop session has a session bus. A bare X server (a kiosk, a test run) has none, and
+// then the accessibility bridge's first look-up for one makes libdbus start dbus-launch: a child
+// process and a bus daemon of its own, at every start. No screen reader is at work there, so
+// while the program starts the look-up is told that there is no bus; the variable goes again
+// once the main window is up, so that programs started later (a browser for the help) look
+// for a bus their own way.
+class NoBusLaunchAtStart {
+public:
+    NoBusLaunchAtStart()
+    {
+        if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) return;
+        const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+        std::error_code ignored;
+        if (!runtime.isEmpty() &&
+            std::filesystem::is_socket(runtime.toStdString() + "/bus", ignored)) {
+            return;
+        }
+        set_ = qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+    }
+    ~NoBusLaunchAtStart() { release(); }
+    NoBusLaunchAtStart(const NoBusLaunchAtStart&) = delete;
+    NoBusLaunchAtStart& operator=(const NoBusLaunchAtStart&) = delete;
+
+    void release()
+    {
+        if (set_) qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+        set_ = false;
+    }
+
+private:
+    bool set_ = false;
+};
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    NoBusLaunchAtStart noBusLaunch;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Culvora"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
@@ -45,7 +113,8 @@ int main(int argc, char** argv)
     using namespace culvora;
     gui::QtServices services;
     const auto folder = app::dataFolder(parser.value(dataDir).toStdString());
-    if (auto seeded = app::seedDataFolder(deliveredData(), folder); !seeded) {
+    const auto delivered = deliveredData();
+    if (auto seeded = app::seedDataFolder(delivered, folder); !seeded) {
         services.prompter.inform(QString::fromStdString(seeded.error().message),
                                  QStringLiteral("Culvora"), gui::MessageIcon::Stop);
         return 1;
@@ -53,8 +122,9 @@ int main(int argc, char** argv)
 
     gui::ShellState state;
     state.folder = ProgramFolder(folder);
+    state.deliveredFolder = delivered;
 
-    auto* splash = new gui::SplashWindow(state.folder);
+    auto* splash = new gui::SplashWindow(state);
     splash->show();
     splash->repaint();
     QApplication::processEvents();
@@ -64,6 +134,12 @@ int main(int argc, char** argv)
     gui::registerAllWindows(window.context());
     window.start();
     window.show();
+    std::unique_ptr<FirstExposure> timing;
+    if (const QByteArray wanted = qgetenv("CULVORA_STARTUP_TIME"); !wanted.isEmpty()) {
+        timing = std::make_unique<FirstExposure>(wanted == "quit");
+        window.windowHandle()->installEventFilter(timing.get());
+    }
+    noBusLaunch.release();
     // Long enough to be seen on a fast machine; a key press closes it sooner.
     QTimer::singleShot(900, splash, &QWidget::close);
     return QApplication::exec();

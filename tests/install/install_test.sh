@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix, as a packager would, and checks that the installed
 # programs are complete and work from there: the files in their places, the delivered data
-# whole, the desktop entry valid, and culvora-cli filling an empty data folder from the
-# installed data (not from the source tree it was built from).
+# whole, the desktop entry valid, and the programs seeding an empty data folder from the
+# installed data (not from the source tree it was built from) with only the files a user
+# changes; help pages and pictures stay in share/culvora, where the program reads them.
 #
 #   install_test.sh CMAKE BUILD_DIR SOURCE_DIR GUI(ON|OFF)
 set -euo pipefail
@@ -90,6 +91,22 @@ if [ "$gui" = "ON" ]; then
   [[ "$version" == *Culvora* ]] || fail "bin/culvora --version printed: $version"
 fi
 
+# What a new data folder holds after the first start: the files a user changes, and the lock
+# a program may leave; no help pages, pictures or credits.
+seeded=(BOOK1.TXT bocker.txt drinkar.txt exchange.ini index.txt sok.txt tavendi.ini typer.txt)
+check_seeded() {
+  local folder="$1" who="$2" name
+  for name in "${seeded[@]}"; do
+    cmp -s "$source/data/$name" "$folder/$name" || fail "$who did not seed $name"
+  done
+  while read -r name; do
+    case " ${seeded[*]} culvora.lock " in
+    *" $name "*) ;;
+    *) fail "$who copied $name into the data folder" ;;
+    esac
+  done < <(cd "$folder" && find . -mindepth 1 -maxdepth 1 -printf '%P\n')
+}
+
 # An empty data folder is filled from the installed data, and the delivered cookbook list
 # names the standard cookbook.
 data="$work/data"
@@ -97,9 +114,22 @@ mkdir "$data"
 if books="$("$prefix/bin/culvora-cli" --data-dir "$data" books 2>"$work/cli.err")"; then
   # One line a cookbook: its title, then a tab and its file.
   grep -qP '^Standard(\t|$)' <<<"$books" || fail "culvora-cli books printed: $books"
-  [ -f "$data/BOOK1.TXT" ] || fail "culvora-cli did not fill the empty data folder"
+  check_seeded "$data" culvora-cli
 else
   fail "culvora-cli --data-dir EMPTY books failed: $(cat "$work/cli.err")"
+fi
+
+# The program starts on a new data folder, seeds it the same way, shows its main window and
+# (asked to by CULVORA_STARTUP_TIME) ends.
+if [ "$gui" = "ON" ]; then
+  gui_data="$work/gui-data"
+  if shown="$(QT_QPA_PLATFORM=offscreen CULVORA_STARTUP_TIME=quit timeout 60 \
+    "$prefix/bin/culvora" --data-dir "$gui_data" 2>"$work/gui.err")"; then
+    [[ "$shown" == *"main window shown"* ]] || fail "bin/culvora printed: $shown"
+    check_seeded "$gui_data" "bin/culvora"
+  else
+    fail "bin/culvora --data-dir EMPTY failed: $(cat "$work/gui.err")"
+  fi
 fi
 
 # The installed data is what it takes, not the source tree: a cookbook listed only in the

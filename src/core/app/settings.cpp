@@ -43,8 +43,8 @@ Result<void> checkCookbookFile(const ProgramFolder& folder, std::string_view fil
     if (auto name = checkCookbookFileName(file); !name) return name;
     if (!store::Cookbook(folder, std::string(file)).exists()) {
         return fail(ErrorCode::NotFound, "The cookbook file \"" + text::toUtf8(file) +
-                                             "\" could not be found in " +
-                                             folder.path().string() + ".");
+                                             "\" could not be found in " + folder.path().string() +
+                                             ".");
     }
     return {};
 }
@@ -81,42 +81,71 @@ Result<std::optional<store::CookbookEntry>> useFallbackCookbook(const ProgramFol
     return fallback;
 }
 
+namespace {
+
+// True when something (a file, a folder, a link, even a dangling one) has this name.
+bool taken(const std::filesystem::path& path)
+{
+    std::error_code ignored;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
+}
+
+// Copies one delivered file under a temporary name and renames it into place, so that an
+// interrupted first start never leaves half a file that would then count as the user's.
+Result<bool> seedFile(const std::filesystem::path& source, const std::filesystem::path& target)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (!fs::is_regular_file(source, error)) return false;  // not delivered: nothing to seed
+    const fs::path temporary = target.parent_path() / (target.filename().string() + ".seed");
+    fs::copy_file(source, temporary, fs::copy_options::overwrite_existing, error);
+    if (!error) fs::rename(temporary, target, error);
+    if (error) {
+        fs::remove(temporary, error);
+        return fail(ErrorCode::Io, "Could not copy \"" + target.filename().string() +
+                                       "\" into the data folder: " + error.message() + ".");
+    }
+    return true;
+}
+
+}  // namespace
+
 Result<int> seedDataFolder(const std::filesystem::path& source, const std::filesystem::path& target)
 {
     namespace fs = std::filesystem;
     std::error_code error;
+    if (!fs::is_directory(source, error)) {
+        return fail(ErrorCode::NotFound,
+                    "The delivered data folder \"" + source.string() + "\" could not be read" +
+                        (error ? ": " + error.message() : std::string()) + ".");
+    }
     fs::create_directories(target, error);
     if (error) {
         return fail(ErrorCode::Io, "Could not create the data folder \"" + target.string() +
                                        "\": " + error.message() + ".");
     }
+    const bool newList = !taken(target / "bocker.txt");
     int copied = 0;
-    fs::recursive_directory_iterator it(source, error);
-    if (error) {
-        return fail(ErrorCode::NotFound, "The delivered data folder \"" + source.string() +
-                                             "\" could not be read: " + error.message() + ".");
-    }
-    for (; it != fs::recursive_directory_iterator(); it.increment(error)) {
-        if (error) break;
-        const auto relative = fs::relative(it->path(), source, error);
-        const auto destination = target / relative;
-        if (it->is_directory()) {
-            fs::create_directories(destination, error);
-        } else if (it->is_regular_file() &&
-                   !fs::exists(fs::symlink_status(destination, error))) {
-            // A user's file is never overwritten: only what is missing is copied.
-            fs::copy_file(it->path(), destination, fs::copy_options::skip_existing, error);
-            if (!error) ++copied;
-        }
-        if (error) {
-            return fail(ErrorCode::Io, "Could not copy \"" + relative.string() +
-                                           "\" into the data folder: " + error.message() + ".");
-        }
-    }
-    if (error) {
-        return fail(ErrorCode::Io, "Could not read the delivered data: " + error.message() + ".");
+    for (const std::string_view name : kSeededFiles) {
+        const bool comesWithTheList = name == "BOOK1.TXT" || name == "tavendi.ini";
+        if (comesWithTheList && !newList) continue;
+        const fs::path destination = target / name;
+        if (taken(destination)) continue;
+        auto seeded = seedFile(source / name, destination);
+        if (!seeded) return std::unexpected(seeded.error());
+        if (*seeded) ++copied;
     }
     return copied;
+}
+
+std::filesystem::path deliveredFile(const std::filesystem::path& dataFolder,
+                                    const std::filesystem::path& delivered,
+                                    const std::filesystem::path& relative)
+{
+    std::error_code ignored;
+    const auto own = dataFolder / relative;
+    if (delivered.empty() || std::filesystem::is_regular_file(own, ignored)) return own;
+    return delivered / relative;
 }
 
 std::filesystem::path dataFolder(std::string_view explicitDir)

@@ -4,6 +4,7 @@
 // the data folder, and the rules about the current cookbook that the program and culvora-cli
 // share.
 
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -50,9 +51,31 @@ Result<std::string> useCookbook(const ProgramFolder& folder, std::string_view ti
 Result<std::optional<store::CookbookEntry>> useFallbackCookbook(const ProgramFolder& folder,
                                                                 bool tips);
 
-// Copies every file and folder of `source` that `target` lacks; never overwrites. Returns the
-// number of files copied.
-Result<int> seedDataFolder(const std::filesystem::path& source, const std::filesystem::path& target);
+// The delivered files a user changes, which a data folder gets its own copies of: the
+// settings, the list of cookbooks with the starter cookbook, the recipe types, the Fridge
+// list, the drinks, the nutrition table and the exchange's address. Everything else that is
+// delivered (help pages, pictures, credits, the exchange operator's starter files) is read
+// where it is installed (deliveredFile).
+inline constexpr std::array<std::string_view, 8> kSeededFiles = {
+    "bocker.txt", "BOOK1.TXT",   "tavendi.ini", "typer.txt",
+    "sok.txt",    "drinkar.txt", "index.txt",   "exchange.ini"};
+
+// Seeds a data folder from the delivered files (`source`): creates the folder, and copies each
+// of kSeededFiles that it lacks. The starter cookbook and the settings naming it come only
+// with the list of cookbooks: a folder that has bocker.txt has a user's cookbooks, and a
+// starter cookbook the user deleted does not come back. Nothing is ever overwritten, not even
+// a link; each file is checked with one look-up and the delivered folder is never walked.
+// Returns the number of files copied.
+Result<int> seedDataFolder(const std::filesystem::path& source,
+                           const std::filesystem::path& target);
+
+// A delivered file by its path relative to the delivered folder ("help/index.html",
+// "pics/cmd0.gif"): the user's own copy in the data folder when there is one (a regular file),
+// else the delivered one (whether or not it is there). Without a delivered folder, the data
+// folder's path.
+std::filesystem::path deliveredFile(const std::filesystem::path& dataFolder,
+                                    const std::filesystem::path& delivered,
+                                    const std::filesystem::path& relative);
 
 // The data folder: --data-dir, then CULVORA_DATA_DIR, then $XDG_DATA_HOME/culvora, then
 // ~/.local/share/culvora. An empty `explicitDir` means none was given.

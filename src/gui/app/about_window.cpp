@@ -6,10 +6,10 @@
 #include <QVBoxLayout>
 
 #include "gui/app/app_windows.h"
-#include "gui/app/pictures.h"
-#include "gui/app/theme.h"
+#include "gui/app/delivered_files.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 
@@ -31,7 +31,7 @@ AboutWindow::AboutWindow(AppContext& app, QWidget* parent) : QWidget(parent)
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));
-    picture->setPixmap(loadPicture(app.state.folder, QStringLiteral("tavendi3.gif")));
+    picture->setPixmap(loadPicture(app.state, QStringLiteral("tavendi3.gif")));
     picture->setAlignment(Qt::AlignCenter);
 
     auto* version =

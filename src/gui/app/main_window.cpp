@@ -23,11 +23,11 @@
 #include "core/app/settings.h"
 #include "core/store/cookbook.h"
 #include "core/text/text.h"
-#include "gui/app/pictures.h"
+#include "gui/app/delivered_files.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
+#include "gui/theme/theme.h"
 #include "gui/widgets/clickable_label.h"
 
 namespace culvora::gui {
@@ -110,14 +110,6 @@ MainWindow::MainWindow(ShellState& state, Services& services, QWidget* parent)
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
 
-    importTimer_ = new QTimer(this);
-    importTimer_->setObjectName(QStringLiteral("Timer1"));
-    importTimer_->setSingleShot(true);
-    connect(importTimer_, &QTimer::timeout, this, [this] {
-        importTimer_->stop();
-        if (importOperation_) importOperation_();
-    });
-
     buildMenus();
     buildBanner();
     auto* strip = new QStatusBar(this);
@@ -127,7 +119,7 @@ MainWindow::MainWindow(ShellState& state, Services& services, QWidget* parent)
 
     // Load sequence: the caption, then the current cookbook.
     setWindowTitle(QStringLiteral("Culvora 1.0"));
-    setWindowIcon(loadPicture(state_.folder, QStringLiteral("pics/culvora.png")));
+    setWindowIcon(loadPicture(state_, QStringLiteral("pics/culvora.png")));
     state_.currentCookbookFile = app::startCookbook(state_.folder);
 
     connect(registry_.get(), &WindowRegistry::windowsChanged, this,
@@ -168,10 +160,11 @@ void MainWindow::start()
 
 namespace {
 
-enum ItemFlag { kPlain = 0, kDisabled = 1, kCheckable = 2 };
+enum ItemFlag { kPlain = 0, kDisabled = 1, kCheckable = 2, kRegistered = 4 };
 
 // One menu item: a separator when `caption` is "-". An item with a window opens it (and is
-// greyed out while the program has no such window); others call their slot.
+// greyed out while the program has no such window); an item marked kRegistered runs the work a
+// subsystem registered for it (greyed out while there is none); others call their slot.
 struct MenuItem {
     const char* name;
     const char* caption;
@@ -182,7 +175,8 @@ struct MenuItem {
 };
 
 void addItems(MainWindow* main, QMenu* menu, std::initializer_list<MenuItem> items,
-              const std::function<void(const QString&)>& openWindow)
+              const std::function<void(const QString&)>& openWindow,
+              const std::function<void(const QString&)>& runAction = {})
 {
     for (const MenuItem& item : items) {
         const QString name = QString::fromLatin1(item.name);
@@ -194,8 +188,11 @@ void addItems(MainWindow* main, QMenu* menu, std::initializer_list<MenuItem> ite
         action->setObjectName(name);
         if (!item.shortcut.isEmpty()) action->setShortcut(item.shortcut);
         action->setCheckable(item.flags & kCheckable);
-        action->setEnabled(!(item.flags & kDisabled));
-        if (!item.window.isEmpty()) {
+        action->setEnabled(!(item.flags & (kDisabled | kRegistered)));
+        if (item.flags & kRegistered) {
+            QObject::connect(action, &QAction::triggered, main,
+                             [runAction, name] { runAction(name); });
+        } else if (!item.window.isEmpty()) {
             const QString window = item.window;
             action->setProperty("opensWindow", window);
             QObject::connect(action, &QAction::triggered, main,
@@ -244,23 +241,18 @@ void MainWindow::buildMenus()
             &QWidget::close);
 
     cookbookMenu_ = addMenu(bar, "mnurecept", QStringLiteral("&Cookbook"));
-    addItems(this, cookbookMenu_,
-             {{"mnuImport", "&Import from Meal Master...", {}, none, nullptr, kDisabled},
-              {"mnuImportStreck", "-", {}, none, nullptr},
-              {"mnuvaljreceptbok", "&Cookbooks...", {}, forms::kCookbooks, nullptr},
-              {"mnu4", "&Import cookbook...", K(Qt::CTRL | Qt::Key_I), none, nullptr, kDisabled},
-              {"mnudd", "-", {}, none, nullptr},
-              {"mnuadd", "&Edit fridge-database...", {}, forms::kFridgeList, nullptr}},
-             open);
-    // The Meal-Master import asks for the destination first; the chooser starts Timer1.
-    importAction_ = findChild<QAction*>(QStringLiteral("mnuImport"));
-    connect(importAction_, &QAction::triggered, this, [this] {
-        if (importChooser_ && importOperation_) importChooser_();
-    });
-    importBookAction_ = findChild<QAction*>(QStringLiteral("mnu4"));
-    connect(importBookAction_, &QAction::triggered, this, [this] {
-        if (importBookOperation_) importBookOperation_();
-    });
+    // The two imports are the transfer's work, registered with setMenuAction.
+    const char* mealMaster = menus::kImportMealMaster.data();
+    const char* cookbook = menus::kImportCookbook.data();
+    addItems(
+        this, cookbookMenu_,
+        {{mealMaster, "&Import from Meal Master...", {}, none, nullptr, kRegistered},
+         {"mnuImportStreck", "-", {}, none, nullptr},
+         {"mnuvaljreceptbok", "&Cookbooks...", {}, forms::kCookbooks, nullptr},
+         {cookbook, "&Import cookbook...", K(Qt::CTRL | Qt::Key_I), none, nullptr, kRegistered},
+         {"mnudd", "-", {}, none, nullptr},
+         {"mnuadd", "&Edit fridge-database...", {}, forms::kFridgeList, nullptr}},
+        open, [this](const QString& item) { runMenuAction(item); });
 
     windowMenu_ = addMenu(bar, "mnuwindows", QStringLiteral("&Window"));
     connect(windowMenu_, &QMenu::aboutToShow, this, &MainWindow::fillWindowMenu);
@@ -367,12 +359,12 @@ void MainWindow::buildBanner()
     toolbar_->setFloatable(false);
     toolbar_->toggleViewAction()->setVisible(false);
     toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);
-    toolbar_->setStyleSheet(QStringLiteral("QToolBar { border: 0; padding: 0; spacing: 0; }"));
+    toolbar_->setStyleSheet(theme::bannerStripStyle());
     addToolBar(Qt::TopToolBarArea, toolbar_);
 
     // The banner lies on the strip and follows its width (see eventFilter); a placeholder of
     // its height gives the strip its height without pinning the window's width.
-    banner_ = new BannerPicture(loadPicture(state_.folder, QStringLiteral("banner.gif")), toolbar_);
+    banner_ = new BannerPicture(loadPicture(state_, QStringLiteral("banner.gif")), toolbar_);
     auto* room = new QWidget(toolbar_);
     room->setFixedHeight(banner_->height());
     room->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -467,27 +459,23 @@ bool MainWindow::cookbookMenuEnabled() const
     return cookbookMenu_->menuAction()->isEnabled();
 }
 
-void MainWindow::updateImportItem()
+void MainWindow::setMenuAction(const QString& item, std::function<void()> action)
 {
-    importAction_->setEnabled(importChooser_ && importOperation_);
+    QAction* entry = menuBar()->findChild<QAction*>(item);
+    if (!entry) return;
+    entry->setEnabled(static_cast<bool>(action));
+    if (action) {
+        menuActions_.insert(item, std::move(action));
+    } else {
+        menuActions_.remove(item);
+    }
 }
 
-void MainWindow::setImportChooser(std::function<void()> openChooser)
+void MainWindow::runMenuAction(const QString& item)
 {
-    importChooser_ = std::move(openChooser);
-    updateImportItem();
-}
-
-void MainWindow::setImportOperation(std::function<void()> import)
-{
-    importOperation_ = std::move(import);
-    updateImportItem();
-}
-
-void MainWindow::setImportCookbookOperation(std::function<void()> operation)
-{
-    importBookOperation_ = std::move(operation);
-    importBookAction_->setEnabled(static_cast<bool>(importBookOperation_));
+    // A copy: the work may register the item anew while it runs.
+    const auto action = menuActions_.value(item);
+    if (action) action();
 }
 
 void MainWindow::popupOptionsMenu(const QPoint& globalPos)
@@ -568,14 +556,12 @@ void MainWindow::showDatabaseInfo()
 
 void MainWindow::openHelpIndex()
 {
-    services_.opener.openDocument(
-        QString::fromStdString((state_.folder.path() / "help" / "index.html").string()));
+    services_.opener.openDocument(helpPage(state_, "index.html"));
 }
 
 void MainWindow::openHelpRecipes()
 {
-    services_.opener.openDocument(
-        QString::fromStdString((state_.folder.path() / "help" / "recipes.html").string()));
+    services_.opener.openDocument(helpPage(state_, "recipes.html"));
 }
 
 void MainWindow::openWebSite()

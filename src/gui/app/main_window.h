@@ -3,6 +3,7 @@
 // The main window "Huvud": the MDI frame that holds every screen, its menus, the two hidden
 // pop-up menus, the banner strip and the settings written at exit.
 
+#include <QHash>
 #include <QMainWindow>
 
 #include <array>
@@ -18,7 +19,6 @@ class QAction;
 class QLabel;
 class QMdiArea;
 class QMenu;
-class QTimer;
 class QToolBar;
 
 namespace culvora::gui {
@@ -51,10 +51,7 @@ public:
     void resetGlassFilter() override;
     void onGlassFilterChanged(QObject* context, std::function<void()> handler) override;
     bool tipsAtStartup() const override;
-    QTimer* importTimer() const override { return importTimer_; }
-    void setImportChooser(std::function<void()> openChooser) override;
-    void setImportOperation(std::function<void()> import) override;
-    void setImportCookbookOperation(std::function<void()> operation) override;
+    void setMenuAction(const QString& item, std::function<void()> action) override;
     // Puts the welcome screen over the whole MDI area (normal state) or the screen (maximised).
     void layoutWelcome() override;
 
@@ -100,8 +97,8 @@ private:
     void fillWindowMenu();
     void writeSettingsAtExit();
     void syncFilterChecks();
-    void updateImportItem();
     void openWindow(const QString& name);
+    void runMenuAction(const QString& item);
 
     ShellState& state_;
     Services& services_;
@@ -114,24 +111,19 @@ private:
     QMenu* optionsMenu_ = nullptr;
     QMenu* filterMenu_ = nullptr;
     QAction* tipsAction_ = nullptr;
-    QAction* importAction_ = nullptr;
-    QAction* importBookAction_ = nullptr;
     QAction* noFilterAction_ = nullptr;
     std::array<QAction*, drinks::GlassFilter::kGlassCount> glassActions_{};
     QToolBar* toolbar_ = nullptr;
     BannerPicture* banner_ = nullptr;
     ClickableLabel* siteLabel_ = nullptr;
-    QTimer* importTimer_ = nullptr;
-    std::function<void()> importChooser_;
-    std::function<void()> importOperation_;
-    std::function<void()> importBookOperation_;
+    QHash<QString, std::function<void()>> menuActions_;
     drinks::GlassFilter glassFilter_;
     QString filterCaption_ = QStringLiteral("Filter OFF");
     bool settingsWritten_ = false;
     bool checkedCookbook_ = false;
 };
 
-// The product's fixed addresses, as the shell has always named them.
+// The product's fixed addresses (core/app/product.h), by the names the shell's windows use.
 using app::kForum;
 using app::kWebSite;
 

@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "gui/app/qt_text.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 
@@ -101,7 +102,7 @@ bool paintJob(const print::PrintJob& job, QPrinter& printer)
     const std::vector<print::Page> pages = layoutFor(job, printer);
     QPainter painter;
     if (!painter.begin(&printer)) return false;
-    painter.setPen(Qt::black);
+    painter.setPen(theme::kPrintInk);
     const double pixelsPerPoint = printer.logicalDpiY() / 72.0;
     const double pixelsPerPointX = printer.logicalDpiX() / 72.0;
     bool first = true;

@@ -1,8 +1,8 @@
 #pragma once
 
 // What the windows may ask of the main window: the "&Cookbook" menu, the two pop-up menus
-// (Options, and the drinks list's glass filter), the tips setting and the Meal-Master import
-// timer. Windows depend on this, never on the concrete MainWindow.
+// (Options, and the drinks list's glass filter), the tips setting, and the menu items whose
+// work a subsystem registers. Windows depend on this, never on the concrete MainWindow.
 
 #include <QString>
 
@@ -12,7 +12,6 @@
 
 class QObject;
 class QPoint;
-class QTimer;
 
 namespace culvora::gui {
 
@@ -40,14 +39,10 @@ public:
     // "&Tips at startup": its check state is line 2 of tavendi.ini.
     virtual bool tipsAtStartup() const = 0;
 
-    // Timer1: the destination chooser starts it to run the Meal-Master import after the
-    // chooser has closed. `openChooser` runs when "&Import from Meal Master..." is chosen,
-    // `import` when the timer fires; the menu item is enabled once both are there.
-    virtual QTimer* importTimer() const = 0;
-    virtual void setImportChooser(std::function<void()> openChooser) = 0;
-    virtual void setImportOperation(std::function<void()> import) = 0;
-    // "&Import cookbook...": enabled once the cookbook import is there.
-    virtual void setImportCookbookOperation(std::function<void()> operation) = 0;
+    // A menu item whose work belongs to a subsystem (window_names.h, menus::): the subsystem
+    // registers it at start-up, as it registers its windows. Choosing the item runs `action`;
+    // the item is greyed out while it has none.
+    virtual void setMenuAction(const QString& item, std::function<void()> action) = 0;
 
     // Puts the welcome screen over the whole MDI area again (after a resize or a cascade).
     virtual void layoutWelcome() = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "core/files/files.h"
@@ -10,6 +11,9 @@ namespace culvora::gui {
 // reference. Texts are Windows-1252, as the data files hold them.
 struct ShellState {
     ProgramFolder folder;
+    // The files delivered with the program that it only reads (help pages, pictures), where
+    // the program is installed; empty when there are none (delivered_files.h).
+    std::filesystem::path deliveredFolder;
     std::string currentCookbookFile;
     std::string selectedRecipe;
     std::string editRecipe;

@@ -4,13 +4,14 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "gui/app/pictures.h"
-#include "gui/app/theme.h"
+#include "gui/app/delivered_files.h"
+#include "gui/app/shell_state.h"
 #include "gui/app/window_names.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 
-SplashWindow::SplashWindow(const ProgramFolder& folder, QWidget* parent)
+SplashWindow::SplashWindow(const ShellState& state, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(forms::kSplash);
@@ -20,7 +21,7 @@ SplashWindow::SplashWindow(const ProgramFolder& folder, QWidget* parent)
     layout->setContentsMargins(18, 18, 18, 14);
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));
-    picture->setPixmap(loadPicture(folder, QStringLiteral("tavendi3.gif")));
+    picture->setPixmap(loadPicture(state, QStringLiteral("tavendi3.gif")));
     picture->setAlignment(Qt::AlignCenter);
     auto* product =
         new QLabel(QStringLiteral("Culvora 1.0 \u2014 the home kitchen cookbook"), this);

@@ -2,15 +2,15 @@
 
 #include <QWidget>
 
-#include "core/files/files.h"
-
 namespace culvora::gui {
+
+struct ShellState;
 
 // "frmSplash": shown while the main window loads; a key press closes it early.
 class SplashWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit SplashWindow(const ProgramFolder& folder, QWidget* parent = nullptr);
+    explicit SplashWindow(const ShellState& state, QWidget* parent = nullptr);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

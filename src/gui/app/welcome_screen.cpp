@@ -8,17 +8,18 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QRegion>
 #include <QTimer>
 
 #include <algorithm>
 
 #include "core/app/product.h"
 #include "gui/app/app_windows.h"
-#include "gui/app/pictures.h"
+#include "gui/app/delivered_files.h"
 #include "gui/app/shell.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
+#include "gui/theme/theme.h"
 #include "gui/widgets/clickable_label.h"
 
 namespace culvora::gui {
@@ -27,6 +28,8 @@ namespace {
 
 // The menu artwork and where its tiles and the board's buttons lie on it.
 constexpr QSize kMenuSize(640, 480);
+// The radius of the menu's rounded corners: inside them the menu covers what lies behind it.
+constexpr int kMenuCorner = 14;
 constexpr QSize kTileSize(180, 130);
 constexpr std::array<QPoint, WelcomeScreen::kPictureButtons> kTiles = {
     QPoint(30, 95),  QPoint(230, 95),  QPoint(430, 95),
@@ -65,7 +68,6 @@ const std::array<FunctionButton, WelcomeScreen::kFunctionButtons> kFunctionButto
     {"Create backup", forms::kBackup},
 }};
 
-using theme::kBrown;
 using theme::kCream;
 const QColor kRed = theme::kTomato;
 const QColor kInk = theme::kBrownInk;
@@ -85,14 +87,15 @@ QPixmap plainMenu()
 {
     QPixmap pixmap(kMenuSize * 2);
     pixmap.setDevicePixelRatio(2.0);
-    pixmap.fill(Qt::transparent);
+    pixmap.fill(theme::kClear);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(kCream);
-    p.drawRoundedRect(QRectF(0, 0, kMenuSize.width(), kMenuSize.height()), 14, 14);
+    p.drawRoundedRect(QRectF(0, 0, kMenuSize.width(), kMenuSize.height()), kMenuCorner,
+                      kMenuCorner);
     p.setBrush(kRed);
-    p.drawRoundedRect(QRectF(0, 0, kMenuSize.width(), 78), 14, 14);
+    p.drawRoundedRect(QRectF(0, 0, kMenuSize.width(), 78), kMenuCorner, kMenuCorner);
     p.drawRect(QRectF(0, 40, kMenuSize.width(), 38));
     QFont title = p.font();
     title.setPointSizeF(20);
@@ -106,15 +109,15 @@ QPixmap plainMenu()
     p.setFont(tileFont);
     for (int i = 0; i < WelcomeScreen::kPictureButtons; ++i) {
         const QRectF tile = QRectF(tileRect(i)).adjusted(0.5, 0.5, -0.5, -0.5);
-        p.setPen(QPen(QColor(0xe2, 0xcf, 0xa8), 1.2));
-        p.setBrush(Qt::white);
+        p.setPen(QPen(theme::welcome::kTileEdge, 1.2));
+        p.setBrush(theme::welcome::kTile);
         p.drawRoundedRect(tile, 10, 10);
         p.setPen(kInk);
         p.drawText(tile.adjusted(14, 10, -14, -10), Qt::AlignCenter | Qt::TextWordWrap,
                    QString::fromUtf8(kPictureButtonTable[static_cast<std::size_t>(i)].tip));
     }
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0xd8, 0xae, 0x7c));
+    p.setBrush(theme::welcome::kBoard);
     p.drawRoundedRect(QRectF(90, 396, 470, 72), 12, 12);
     return pixmap;
 }
@@ -125,11 +128,12 @@ QPixmap plainFunctionPicture(int index, bool highlighted)
 {
     QPixmap pixmap(kFunctionSize * 2);
     pixmap.setDevicePixelRatio(2.0);
-    pixmap.fill(Qt::transparent);
+    pixmap.fill(theme::kClear);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(highlighted ? QColor(0xd9, 0x8c, 0x2b) : kBrown, highlighted ? 3 : 1.5));
-    p.setBrush(highlighted ? QColor(0xff, 0xf4, 0xd6) : kCream);
+    p.setPen(QPen(highlighted ? theme::welcome::kLitButtonEdge : theme::welcome::kButtonEdge,
+                  highlighted ? 3 : 1.5));
+    p.setBrush(highlighted ? theme::welcome::kLitButton : theme::welcome::kButton);
     p.drawRoundedRect(QRectF(2, 2, 56, 56), 10, 10);
     QFont font = p.font();
     font.setPointSizeF(7.5);
@@ -165,7 +169,7 @@ protected:
         painter.drawPixmap(0, 0, picture_);
         // A screen this program does not have yet is shown faded, so nobody waits for it.
         for (int i = 0; i < WelcomeScreen::kPictureButtons; ++i) {
-            if (!tileAvailable_(i)) painter.fillRect(tileRect(i), QColor(0xfb, 0xf5, 0xe6, 170));
+            if (!tileAvailable_(i)) painter.fillRect(tileRect(i), theme::welcome::kFaded);
         }
     }
     void mouseMoveEvent(QMouseEvent*) override { onMove_(); }
@@ -213,8 +217,8 @@ protected:
             << QPointF(mid + kTip, body.bottom() - 1);
         path.addPolygon(tip);
         path = path.simplified();
-        painter.setPen(QPen(kBrown, 1.5));
-        painter.setBrush(QColor(0xff, 0xf8, 0xe4));
+        painter.setPen(QPen(theme::kBrown, 1.5));
+        painter.setBrush(theme::welcome::kBalloon);
         painter.drawPath(path);
     }
 };
@@ -234,10 +238,10 @@ WelcomeScreen::WelcomeScreen(AppContext& app, QWidget* parent) : QWidget(parent)
     setObjectName(forms::kWelcome);
     setWindowTitle(QStringLiteral("Main menu"));
     setMouseTracking(true);
-    background_ = loadPicture(app_.state.folder, QStringLiteral("bak.gif"));
+    background_ = loadPicture(app_.state, QStringLiteral("bak.gif"));
 
     menuBox_ = new MenuBox(
-        loadPicture(app_.state.folder, QStringLiteral("tavendi1.gif")), [this] { leaveButtons(); },
+        loadPicture(app_.state, QStringLiteral("tavendi1.gif")), [this] { leaveButtons(); },
         [this](int i) { return pictureButtonAvailable(i); }, this);
 
     // Image1..Image6: clickable areas over the artwork's tiles. Tab reaches them, then the
@@ -261,12 +265,9 @@ WelcomeScreen::WelcomeScreen(AppContext& app, QWidget* parent) : QWidget(parent)
 
     for (int i = 0; i < kFunctionButtons; ++i) {
         const auto at = static_cast<std::size_t>(i);
-        normalPictures_[at] =
-            loadPicture(app_.state.folder, QStringLiteral("pics/cmd%1.gif").arg(i));
-        highlightPictures_[at] =
-            loadPicture(app_.state.folder, QStringLiteral("pics/cmd%1_hi.gif").arg(i));
+        // The highlighted picture waits until the mouse first comes onto the button.
+        normalPictures_[at] = loadPicture(app_.state, QStringLiteral("pics/cmd%1.gif").arg(i));
         if (normalPictures_[at].isNull()) normalPictures_[at] = plainFunctionPicture(i, false);
-        if (highlightPictures_[at].isNull()) highlightPictures_[at] = plainFunctionPicture(i, true);
         // Acts when the mouse button is released on it.
         auto* button = new ClickableLabel(menuBox_, ClickableLabel::Click::Release);
         button->setObjectName(QStringLiteral("Command1(%1)").arg(i));
@@ -354,16 +355,21 @@ void WelcomeScreen::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     if (background_.isNull()) {
-        painter.fillRect(rect(), QColor(0xea, 0xe0, 0xc8));
+        painter.fillRect(rect(), theme::welcome::kCloth);
     } else {
         painter.drawTiledPixmap(rect(), background_);
     }
-    // A soft shadow lifts the menu off the cloth.
+    // A soft shadow lifts the menu off the cloth. Only its rim shows, so the part the menu
+    // covers is left out (on a large screen the ten rings would blend a million pixels each).
+    const QRect menu = menuBox_->geometry();
+    painter.setClipRegion(QRegion(rect()) -
+                          QRegion(menu.adjusted(kMenuCorner, 0, -kMenuCorner, 0)) -
+                          QRegion(menu.adjusted(0, kMenuCorner, 0, -kMenuCorner)));
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    const QRectF box = QRectF(menuBox_->geometry()).translated(0, 3);
+    const QRectF box = QRectF(menu).translated(0, 3);
     for (int spread = 10; spread >= 1; --spread) {
-        painter.setBrush(QColor(0x5a, 0x3a, 0x1a, 5));
+        painter.setBrush(theme::welcome::kShadow);
         painter.drawRoundedRect(box.adjusted(-spread, -spread, spread, spread), spread + 2.0,
                                 spread + 2.0);
     }
@@ -419,6 +425,13 @@ void WelcomeScreen::setHighlighted(int index, bool highlighted)
     const auto at = static_cast<std::size_t>(index);
     if (highlighted_[at] == highlighted) return;
     highlighted_[at] = highlighted;
+    if (highlighted && highlightPictures_[at].isNull()) {
+        highlightPictures_[at] =
+            loadPicture(app_.state, QStringLiteral("pics/cmd%1_hi.gif").arg(index));
+        if (highlightPictures_[at].isNull()) {
+            highlightPictures_[at] = plainFunctionPicture(index, true);
+        }
+    }
     functionButtons_[at]->setPixmap(highlighted ? highlightPictures_[at] : normalPictures_[at]);
     functionButtons_[at]->setProperty("highlighted", highlighted);
 }

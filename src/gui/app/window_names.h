@@ -1,8 +1,8 @@
 #pragma once
 
 // The form names of every window: each window's objectName, and the names the registry,
-// the menus, the toolbars and the drop targets open them by. Nothing looks a window up by a
-// bare string literal.
+// the menus, the toolbars and the drop targets open them by; and the names of the menu items
+// other subsystems give their work to. Nothing looks a window up by a bare string literal.
 
 #include <QLatin1String>
 
@@ -55,3 +55,11 @@ inline constexpr QLatin1String kDownload{"frmDownload"};
 inline constexpr QLatin1String kUpload{"frmUpload"};
 
 }  // namespace culvora::gui::forms
+
+// The menu items whose work another subsystem registers (Shell::setMenuAction).
+namespace culvora::gui::menus {
+
+inline constexpr QLatin1String kImportMealMaster{"mnuImport"};
+inline constexpr QLatin1String kImportCookbook{"mnu4"};
+
+}  // namespace culvora::gui::menus

@@ -11,10 +11,12 @@
 #include "core/recipes/recipe_edit.h"
 #include "gui/app/app_context.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/drinks/drink_windows.h"
+#include "gui/theme/theme.h"
+#include "gui/widgets/editor_fields.h"
+#include "gui/widgets/glass_list.h"
 
 namespace culvora::gui {
 
@@ -28,15 +30,6 @@ QString shownBox(const std::string& readForm)
     QString text = fromCp(recipes::boxText(readForm));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text;
-}
-
-QLabel* caption(const char* name, const QString& text, QWidget* buddy, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setFont(theme::sansFont(10));
-    label->setBuddy(buddy);
-    return label;
 }
 
 }  // namespace
@@ -83,7 +76,7 @@ void DrinkEditScreen::buildControls()
     ingredientsBox_ = textBox("Text1");
     instructionsBox_ = textBox("Text2");
 
-    glassList_ = makeGlassList(app_.state.folder, this);
+    glassList_ = makeGlassList(app_.state, this);
 
     storedGlassLabel_ = new QLabel(this);
     storedGlassLabel_->setObjectName(QStringLiteral("Label3"));
@@ -112,9 +105,10 @@ void DrinkEditScreen::buildControls()
     auto* texts = new QGridLayout;
     texts->setHorizontalSpacing(10);
     texts->setVerticalSpacing(3);
-    texts->addWidget(caption("Label2(0)", QStringLiteral("Ingredients:"), ingredientsBox_, this), 0,
-                     0);
-    texts->addWidget(caption("Label2(1)", QStringLiteral("To do:"), instructionsBox_, this), 0, 1);
+    texts->addWidget(
+        makeCaption(QStringLiteral("Ingredients:"), ingredientsBox_, this, "Label2(0)"), 0, 0);
+    texts->addWidget(makeCaption(QStringLiteral("To do:"), instructionsBox_, this, "Label2(1)"), 0,
+                     1);
     texts->addWidget(ingredientsBox_, 1, 0);
     texts->addWidget(instructionsBox_, 1, 1);
     texts->setColumnStretch(0, 1);
@@ -134,7 +128,7 @@ void DrinkEditScreen::buildControls()
 
     auto* glassCaption = new QHBoxLayout;
     glassCaption->setSpacing(6);
-    glassCaption->addWidget(caption("label4", QStringLiteral("Glass:"), glassList_, this));
+    glassCaption->addWidget(makeCaption(QStringLiteral("Glass:"), glassList_, this, "label4"));
     glassCaption->addWidget(storedGlassLabel_, 1);
 
     auto* glass = new QVBoxLayout;
@@ -172,7 +166,7 @@ void DrinkEditScreen::fill()
     if (storedGlass_ < 0) return;
     storedGlassLabel_->setText(fromCp(loaded_.glass));
     glassList_->setCurrentIndex(storedGlass_);
-    picture_->setPixmap(glassPixmap(app_.state.folder, storedGlass_));
+    picture_->setPixmap(glassPixmap(app_.state, storedGlass_));
 }
 
 bool DrinkEditScreen::hasChanges() const
@@ -184,7 +178,7 @@ bool DrinkEditScreen::hasChanges() const
 
 void DrinkEditScreen::showChosenGlass(int glass)
 {
-    picture_->setPixmap(glassPixmap(app_.state.folder, glass));
+    picture_->setPixmap(glassPixmap(app_.state, glass));
 }
 
 std::optional<std::string> DrinkEditScreen::boxContent(const QPlainTextEdit* box,

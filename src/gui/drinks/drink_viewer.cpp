@@ -19,10 +19,11 @@
 #include "gui/app/geometry.h"
 #include "gui/app/printing.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/drinks/drink_windows.h"
+#include "gui/theme/theme.h"
+#include "gui/widgets/glass_list.h"
 
 namespace culvora::gui {
 
@@ -30,7 +31,6 @@ namespace {
 
 constexpr QSize kPreferredSize(760, 480);
 constexpr int kIndentTwips = 1500;
-const QColor kTitleBlue(0, 0, 128);
 // The printer gets the face the screen asks for first.
 constexpr const char* kPrintFace = "Arial";
 
@@ -147,12 +147,12 @@ void DrinkViewer::buildText()
     indented.setRightMargin(twips(kIndentTwips));
     cursor.setBlockFormat(indented);
 
-    cursor.insertText(fromCp(drink_.name), textFormat(24, kTitleBlue));
-    cursor.setCharFormat(textFormat(24, kTitleBlue));
+    cursor.insertText(fromCp(drink_.name), textFormat(24, theme::drink_text::kName));
+    cursor.setCharFormat(textFormat(24, theme::drink_text::kName));
     cursor.insertBlock();
     cursor.insertBlock();
 
-    const QTextCharFormat ingredient = textFormat(10, Qt::black);
+    const QTextCharFormat ingredient = textFormat(10, theme::drink_text::kText);
     cursor.setCharFormat(ingredient);
     cursor.setBlockCharFormat(ingredient);
     QTextListFormat bullets;
@@ -166,7 +166,7 @@ void DrinkViewer::buildText()
     if (QTextList* list = cursor.currentList()) list->remove(cursor.block());
     cursor.setBlockFormat(indented);
 
-    const QTextCharFormat instruction = textFormat(11, Qt::black);
+    const QTextCharFormat instruction = textFormat(11, theme::drink_text::kText);
     cursor.setCharFormat(instruction);
     for (std::string_view line : text::splitLineViews(drink_.instructions)) {
         cursor.insertBlock();
@@ -174,7 +174,7 @@ void DrinkViewer::buildText()
     }
 
     for (int i = 0; i < 3; ++i) cursor.insertBlock();
-    const QTextCharFormat footer = textFormat(8, Qt::black);
+    const QTextCharFormat footer = textFormat(8, theme::drink_text::kText);
     cursor.setCharFormat(footer);
     cursor.insertText(QStringLiteral("Culvora - your digital cookbook"), footer);
     cursor.insertBlock();
@@ -192,7 +192,7 @@ void DrinkViewer::showGlass()
     const int glass = drinks::glassIndex(drink_.glass);
     if (glass < 0) return;
     glassCaption_->setText(fromCp(drink_.glass));
-    picture_->setPixmap(glassPixmap(app_.state.folder, glass));
+    picture_->setPixmap(glassPixmap(app_.state, glass));
 }
 
 std::optional<print::PrintJob> DrinkViewer::printJob()
@@ -213,7 +213,7 @@ std::optional<print::PrintJob> DrinkViewer::printJob()
                                  font.bold(), font.italic()};
         if (!(job.font() == wanted)) job.setFont(wanted);
     };
-    setFont(textFormat(10, Qt::black));
+    setFont(textFormat(10, theme::drink_text::kText));
     for (int i = 0; i < 3; ++i) job.print("");
 
     for (QTextBlock block = document->findBlock(from); block.isValid(); block = block.next()) {

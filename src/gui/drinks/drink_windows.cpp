@@ -3,58 +3,28 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QIcon>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPainter>
-#include <QPlainTextEdit>
 #include <QStringList>
-#include <QStyledItemDelegate>
-#include <QTextBlock>
 
 #include <algorithm>
 
 #include "core/drinks/drinks.h"
 #include "gui/app/app_context.h"
+#include "gui/app/delivered_files.h"
 #include "gui/app/geometry.h"
-#include "gui/app/pictures.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/drinks/drink_edit_screen.h"
 #include "gui/drinks/drink_viewer.h"
 #include "gui/drinks/drinks_list.h"
 #include "gui/drinks/new_drink_editor.h"
+#include "gui/widgets/glass_list.h"
 
 namespace culvora::gui {
 
 namespace {
-
-// A drop-down list whose arrow is drawn in the ink of the labels, and whose whole list drops
-// down below the box rather than scrolling over it.
-class GlassList : public QComboBox {
-public:
-    explicit GlassList(QWidget* parent) : QComboBox(parent)
-    {
-        // The style sheet's item rules reach the list only through a styled delegate.
-        setItemDelegate(new QStyledItemDelegate(this));
-        setMaxVisibleItems(drinks::GlassFilter::kGlassCount);
-    }
-
-protected:
-    void paintEvent(QPaintEvent* event) override
-    {
-        QComboBox::paintEvent(event);
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(theme::kSoftInk, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        const QPointF middle(width() - 14.0, height() / 2.0 + 1.5);
-        painter.drawPolyline(
-            QPolygonF{middle + QPointF(-4.5, -3), middle, middle + QPointF(4.5, -3)});
-    }
-};
 
 // The drink the list's selected entry names, as the file holds it now. Nothing when no list
 // or no entry is there; a drink gone from the file meanwhile is reported.
@@ -72,6 +42,21 @@ std::optional<drinks::Drink> selectedDrink(AppContext& app)
     return std::move(*drink);
 }
 
+// The file of that name in the folder, whatever its letter case: the drinks file's tables name
+// one picture with different letter cases ("Champ.bmp", "champ.bmp"), and a picture copied in
+// by hand may be spelt either way. Empty when there is none.
+QString fileNamed(const std::filesystem::path& folder, const QString& name)
+{
+    if (folder.empty()) return {};
+    const QDir dir(QString::fromStdString(folder.string()));
+    if (QFileInfo(dir.filePath(name)).isFile()) return name;
+    const QStringList files = dir.entryList(QDir::Files);
+    const auto found = std::find_if(files.begin(), files.end(), [&name](const QString& f) {
+        return f.compare(name, Qt::CaseInsensitive) == 0;
+    });
+    return found == files.end() ? QString() : *found;
+}
+
 void fitInto(QMdiArea* area, QMdiSubWindow* frame)
 {
     const QSize room = area->viewport()->size();
@@ -82,58 +67,22 @@ void fitInto(QMdiArea* area, QMdiSubWindow* frame)
 
 }  // namespace
 
-QPixmap glassPixmap(const ProgramFolder& folder, int glass)
+QPixmap glassPixmap(const ShellState& state, int glass)
 {
     const std::string_view file = drinks::glassPicture(glass);
     if (file.empty()) return {};
-    QString name = QString::fromLatin1(file.data(), static_cast<qsizetype>(file.size()));
-    const QDir dir(QString::fromStdString(folder.path().string()));
-    // The drinks file's tables name one picture with different letter cases ("Champ.bmp",
-    // "champ.bmp"), and a picture copied in by hand may be spelt either way.
-    if (!QFileInfo(dir.filePath(name)).isFile()) {
-        const QStringList files = dir.entryList(QDir::Files);
-        const auto found = std::find_if(files.begin(), files.end(), [&name](const QString& f) {
-            return f.compare(name, Qt::CaseInsensitive) == 0;
-        });
-        if (found == files.end()) return {};
-        name = *found;
+    const QString name = QString::fromLatin1(file.data(), static_cast<qsizetype>(file.size()));
+    // The user's own copy first, then the delivered one.
+    for (const auto& folder : {state.folder.path(), state.deliveredFolder}) {
+        const QString found = fileNamed(folder, name);
+        if (!found.isEmpty()) return loadPicture(state, found);
     }
-    return loadPicture(folder, name);
+    return {};
 }
 
-QComboBox* makeGlassList(const ProgramFolder& folder, QWidget* parent)
+QComboBox* makeGlassList(const ShellState& state, QWidget* parent)
 {
-    auto* list = new GlassList(parent);
-    list->setObjectName(QStringLiteral("Combo1"));
-    list->setFont(theme::sansFont(10));
-    list->setIconSize(QSize(18, 24));
-    for (int glass = 0; glass < drinks::GlassFilter::kGlassCount; ++glass) {
-        const std::string_view name =
-            drinks::GlassFilter::kGlassNames[static_cast<std::size_t>(glass)];
-        list->addItem(QIcon(glassPixmap(folder, glass)),
-                      QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
-    }
-    list->setCurrentIndex(-1);
-    return list;
-}
-
-QLabel* makeGlassPicture(QWidget* parent)
-{
-    auto* picture = new QLabel(parent);
-    picture->setObjectName(QStringLiteral("Image1"));
-    picture->setAlignment(Qt::AlignCenter);
-    picture->setFixedSize(126, 166);
-    picture->setProperty("glass", true);
-    return picture;
-}
-
-QString boxText(const QPlainTextEdit* box)
-{
-    QStringList lines;
-    for (QTextBlock block = box->document()->begin(); block.isValid(); block = block.next()) {
-        lines << block.text();
-    }
-    return lines.join(QLatin1Char('\n'));
+    return new GlassList([&state](int glass) { return glassPixmap(state, glass); }, parent);
 }
 
 void registerDrinkWindows(AppContext& app)

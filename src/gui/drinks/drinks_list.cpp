@@ -14,14 +14,14 @@
 #include <algorithm>
 
 #include "core/text/text.h"
-#include "gui/app/pictures.h"
+#include "gui/app/delivered_files.h"
 #include "gui/app/qt_text.h"
 #include "gui/app/shell.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/drinks/drink_edit_screen.h"
 #include "gui/drinks/drink_viewer.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 
@@ -77,7 +77,7 @@ void DrinksList::buildControls()
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("GVBox1"));
-    picture->setPixmap(loadPicture(app_.state.folder, QStringLiteral("tavendi3.gif")));
+    picture->setPixmap(loadPicture(app_.state, QStringLiteral("tavendi3.gif")));
     picture->setFixedSize(360, 240);
     picture->setProperty("glass", true);
 

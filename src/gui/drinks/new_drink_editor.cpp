@@ -11,36 +11,22 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <array>
 #include <limits>
 
 #include "core/drinks/drinks.h"
 #include "gui/app/app_context.h"
 #include "gui/app/geometry.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/drinks/drink_windows.h"
 #include "gui/drinks/drinks_list.h"
+#include "gui/theme/theme.h"
+#include "gui/widgets/character_row.h"
+#include "gui/widgets/editor_fields.h"
+#include "gui/widgets/glass_list.h"
 
 namespace culvora::gui {
-
-namespace {
-
-// °, ¼, ½, ¾ and ±: Windows-1252 and Latin-1 agree on them.
-constexpr std::array<char16_t, 5> kCharacters = {0xB0, 0xBC, 0xBD, 0xBE, 0xB1};
-
-QLabel* caption(const char* name, const QString& text, QWidget* buddy, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setFont(theme::sansFont(10));
-    label->setBuddy(buddy);
-    return label;
-}
-
-}  // namespace
 
 NewDrinkEditor::NewDrinkEditor(AppContext& app, QWidget* parent) : QWidget(parent), app_(app)
 {
@@ -79,7 +65,7 @@ void NewDrinkEditor::buildControls()
     ingredientsBox_ = textBox("Text2", QStringLiteral("One ingredient a line, e.g. 4 cl gin"));
     instructionsBox_ = textBox("Text3", QStringLiteral("How to mix it"));
 
-    glassList_ = makeGlassList(app_.state.folder, page);
+    glassList_ = makeGlassList(app_.state, page);
 
     picture_ = makeGlassPicture(page);
 
@@ -108,16 +94,17 @@ void NewDrinkEditor::buildControls()
 
     auto* nameRow = new QHBoxLayout;
     nameRow->setSpacing(8);
-    nameRow->addWidget(caption("Label1(0)", QStringLiteral("Name:"), nameBox_, page));
+    nameRow->addWidget(makeCaption(QStringLiteral("Name:"), nameBox_, page, "Label1(0)"));
     nameRow->addWidget(nameBox_, 1);
 
     auto* texts = new QGridLayout;
     texts->setHorizontalSpacing(10);
     texts->setVerticalSpacing(3);
-    texts->addWidget(caption("Label1(1)", QStringLiteral("Ingredients:"), ingredientsBox_, page), 0,
-                     0);
     texts->addWidget(
-        caption("Label1(2)", QStringLiteral("Mixing instructions:"), instructionsBox_, page), 0, 1);
+        makeCaption(QStringLiteral("Ingredients:"), ingredientsBox_, page, "Label1(1)"), 0, 0);
+    texts->addWidget(
+        makeCaption(QStringLiteral("Mixing instructions:"), instructionsBox_, page, "Label1(2)"), 0,
+        1);
     texts->addWidget(ingredientsBox_, 1, 0);
     texts->addWidget(instructionsBox_, 1, 1);
     texts->setColumnStretch(0, 1);
@@ -138,7 +125,7 @@ void NewDrinkEditor::buildControls()
 
     auto* glass = new QVBoxLayout;
     glass->setSpacing(4);
-    glass->addWidget(caption("Label1(3)", QStringLiteral("Glass:"), glassList_, page));
+    glass->addWidget(makeCaption(QStringLiteral("Glass:"), glassList_, page, "Label1(3)"));
     glass->addWidget(glassList_);
     glass->addSpacing(4);
     glass->addWidget(picture_, 0, Qt::AlignHCenter);
@@ -156,30 +143,10 @@ void NewDrinkEditor::buildControls()
     layout->addWidget(glassColumn);
 
     // The character row, under the 3930-twip edge: shown by "Insert...".
-    characterRow_ = new QWidget(this);
-    characterRow_->setObjectName(QStringLiteral("characterRow"));
+    characterRow_ = new CharacterRow(QMargins(12, 0, 12, 4), QSize(34, 24), this);
     characterRow_->setGeometry(0, twips(kClosedHeight), twips(kWidth),
                                twips(kInsertHeight) - twips(kClosedHeight));
-    auto* row = new QHBoxLayout(characterRow_);
-    row->setContentsMargins(12, 0, 12, 4);
-    row->setSpacing(6);
-    auto* insertCaption = new QLabel(QStringLiteral("Insert:"), characterRow_);
-    insertCaption->setObjectName(QStringLiteral("Label2"));
-    insertCaption->setProperty("heading", true);
-    row->addWidget(insertCaption);
-    for (std::size_t i = 0; i < kCharacters.size(); ++i) {
-        const QString character(QChar(kCharacters[i]));
-        auto* b = new QPushButton(character, characterRow_);
-        b->setObjectName(QStringLiteral("Command%1").arg(6 + static_cast<int>(i)));
-        b->setFixedSize(34, 24);
-        b->setToolTip(QStringLiteral("Type %1 where the cursor is").arg(character));
-        // A click leaves the caret in the text; the keyboard still reaches the buttons.
-        b->setFocusPolicy(Qt::TabFocus);
-        connect(b, &QPushButton::clicked, this, [this, character] { insertCharacter(character); });
-        row->addWidget(b);
-    }
-    row->addStretch();
-    characterRow_->hide();
+    connect(characterRow_, &CharacterRow::chosen, this, &NewDrinkEditor::insertCharacter);
 
     for (QWidget* box :
          std::initializer_list<QWidget*>{nameBox_, ingredientsBox_, instructionsBox_}) {
@@ -237,7 +204,7 @@ void NewDrinkEditor::insertCharacter(const QString& character)
 
 void NewDrinkEditor::showChosenGlass(int glass)
 {
-    picture_->setPixmap(glassPixmap(app_.state.folder, glass));
+    picture_->setPixmap(glassPixmap(app_.state, glass));
     picture_->setToolTip(glass >= 0 ? glassList_->itemText(glass) : QString());
 }
 

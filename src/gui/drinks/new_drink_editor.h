@@ -17,6 +17,8 @@ class QPlainTextEdit;
 
 namespace culvora::gui {
 
+class CharacterRow;
+
 struct AppContext;
 
 class NewDrinkEditor : public QWidget {
@@ -63,7 +65,7 @@ private:
     QPlainTextEdit* instructionsBox_ = nullptr;  // Text3
     QComboBox* glassList_ = nullptr;             // Combo1
     QLabel* picture_ = nullptr;                  // Image1
-    QWidget* characterRow_ = nullptr;            // Label2 and Command6 to Command10
+    CharacterRow* characterRow_ = nullptr;       // Label2 and Command6 to Command10
 };
 
 }  // namespace culvora::gui

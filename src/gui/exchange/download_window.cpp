@@ -19,13 +19,12 @@
 #include "core/search/fridge_list.h"
 #include "core/store/cookbook_list.h"
 #include "gui/app/geometry.h"
+#include "gui/app/handover.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/exchange/exchange_pictures.h"
-#include "gui/search/new_ingredients_dialog.h"
-#include "gui/store/destination_chooser.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 

@@ -7,18 +7,18 @@
 
 #include <functional>
 
-#include "gui/app/theme.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui::exchange_pictures {
 
 namespace {
 
-const QColor kFolder{0xE9, 0xB8, 0x4E};
-const QColor kFolderLight{0xF6, 0xD6, 0x86};
-const QColor kFolderDark{0xA0, 0x6C, 0x22};
-const QColor kSea{0x5E, 0x9C, 0xB8};
-const QColor kDeepSea{0x2F, 0x5F, 0x74};
-const QColor kLand{0x7E, 0x9B, 0x4A};
+using theme::exchange::kDeepSea;
+using theme::exchange::kFolder;
+using theme::exchange::kFolderLight;
+using theme::exchange::kLand;
+using theme::exchange::kSea;
+const QColor& kFolderDark = theme::exchange::kFolderEdge;
 
 using Painting = std::function<void(QPainter&)>;
 
@@ -27,7 +27,7 @@ QPixmap drawn(int logical, qreal ratio, qreal units, const Painting& paint)
 {
     QPixmap pixmap(QSize(logical, logical) * ratio);
     pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
+    pixmap.fill(theme::kClear);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(logical / units, logical / units);
@@ -68,7 +68,7 @@ void globe(QPainter& p, QPointF centre, qreal radius)
     p.restore();
 
     // The lines of the net.
-    QPen net(QColor(255, 255, 255, 170), radius / 9);
+    QPen net(theme::exchange::kNet, radius / 9);
     p.setPen(net);
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(centre, radius * 0.45, radius);
@@ -133,7 +133,7 @@ void recipeCard(QPainter& p, const QRectF& card)
 {
     const qreal u = card.width() / 11;
     p.setPen(QPen(theme::kSoftInk, u * 0.7));
-    p.setBrush(Qt::white);
+    p.setBrush(theme::exchange::kCard);
     p.drawRoundedRect(card, u, u);
     p.setPen(Qt::NoPen);
     p.setBrush(theme::kTomato);
@@ -169,7 +169,7 @@ QPixmap uploadPicture()
     const qreal ratio = 2.0;
     QPixmap pixmap(QSize(96, 80) * ratio);
     pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
+    pixmap.fill(theme::kClear);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
 

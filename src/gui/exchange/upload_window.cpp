@@ -16,10 +16,10 @@
 #include "core/exchange/upload.h"
 #include "gui/app/geometry.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/exchange/exchange_pictures.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 

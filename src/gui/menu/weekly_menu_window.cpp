@@ -20,13 +20,14 @@
 #include "core/app/settings.h"
 #include "core/search/fridge_list.h"
 #include "core/text/text.h"
+#include "gui/app/delivered_files.h"
 #include "gui/app/geometry.h"
+#include "gui/app/handover.h"
 #include "gui/app/printing.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
-#include "gui/recipes/recipe_routines.h"
+#include "gui/theme/theme.h"
 #include "gui/widgets/clickable_label.h"
 
 namespace culvora::gui {
@@ -64,18 +65,18 @@ protected:
         const QRectF note = QRectF(rect()).adjusted(4, 10, -6, -6);
         // A soft shadow, then the paper.
         p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0x6b, 0x4a, 0x33, 40));
+        p.setBrush(theme::week::kShadow);
         p.drawRoundedRect(note.translated(2, 3), 6, 6);
-        p.setBrush(QColor(0xff, 0xfd, 0xf8));
-        p.setPen(QPen(QColor(0xe2, 0xcf, 0xa8), 1));
+        p.setBrush(theme::week::kNote);
+        p.setPen(QPen(theme::week::kNoteEdge, 1));
         p.drawRoundedRect(note, 6, 6);
         // Ruled lines under the days, and the red margin line of a notepad.
-        p.setPen(QPen(QColor(0xef, 0xe4, 0xcd), 1));
+        p.setPen(QPen(theme::week::kLines, 1));
         for (int i = 0; i < 7; ++i) {
             const int y = kFirstLineTop + i * kLineHeight + kLabelHeight + 6;
             p.drawLine(QPointF(note.left() + 12, y), QPointF(note.right() - 12, y));
         }
-        p.setPen(QPen(QColor(0xe8, 0xb4, 0xa8), 1));
+        p.setPen(QPen(theme::week::kMargin, 1));
         p.drawLine(QPointF(kDishLeft - 8, note.top() + 44),
                    QPointF(kDishLeft - 8, note.bottom() - 10));
         // The heading.
@@ -86,9 +87,9 @@ protected:
         // The magnet.
         const QPointF magnet(note.right() - 30, note.top() + 2);
         QRadialGradient red(magnet - QPointF(3, 3), 12);
-        red.setColorAt(0, QColor(0xe8, 0x6a, 0x55));
-        red.setColorAt(1, theme::kTomato);
-        p.setPen(QPen(QColor(0x8c, 0x2f, 0x1c), 1));
+        red.setColorAt(0, theme::week::kMagnetLight);
+        red.setColorAt(1, theme::week::kMagnet);
+        p.setPen(QPen(theme::week::kMagnetEdge, 1));
         p.setBrush(red);
         p.drawEllipse(magnet, 10, 10);
     }
@@ -160,9 +161,7 @@ void WeeklyMenuWindow::buildWeek()
 
     highlight_ = new QFrame(week_);
     highlight_->setObjectName(QStringLiteral("ram"));
-    highlight_->setStyleSheet(QStringLiteral("#ram { border: 2px solid %1; border-radius: 4px;"
-                                             " background: transparent; }")
-                                  .arg(theme::kTomato.name()));
+    highlight_->setStyleSheet(theme::dayFrameStyle());
     highlight_->setAttribute(Qt::WA_TransparentForMouseEvents);
     highlight_->lower();
 
@@ -400,7 +399,8 @@ void WeeklyMenuWindow::Compose(std::string_view dayName)
                                       MessageIcon::Exclamation);
         return;
     }
-    // Seeded from the time of day at each search, as the pick has always been.
+    // Each search seeds the pick anew from the time of day, so two searches a moment apart
+    // may propose different dishes.
     app_.services.random.seed(
         static_cast<std::uint64_t>(app_.services.clock.now().time().msecsSinceStartOfDay()));
     const std::size_t d = static_cast<std::size_t>(day - 1);
@@ -500,8 +500,7 @@ void WeeklyMenuWindow::printReport()
 
 void WeeklyMenuWindow::openHelp()
 {
-    const QString page =
-        QString::fromStdString((app_.state.folder.path() / "help" / "menu.html").string());
+    const QString page = helpPage(app_.state, "menu.html");
     if (!app_.services.opener.openDocument(page)) {
         app_.services.prompter.inform(
             QStringLiteral("The help page \"%1\" could not be opened: no program to show web "

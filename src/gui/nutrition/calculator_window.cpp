@@ -17,10 +17,11 @@
 #include <algorithm>
 
 #include "core/text/text.h"
+#include "gui/app/delivered_files.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 
@@ -349,8 +350,7 @@ void CalculatorWindow::calculate()
 
 void CalculatorWindow::openHelp()
 {
-    const QString page =
-        QString::fromStdString((app_.state.folder.path() / "help" / "kcal.html").string());
+    const QString page = helpPage(app_.state, "kcal.html");
     if (!app_.services.opener.openDocument(page)) {
         app_.services.prompter.inform(
             QStringLiteral("The help page \"%1\" could not be opened: no program to show web "

@@ -13,12 +13,13 @@
 
 #include "gui/app/geometry.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/nutrition/nutrition_grid.h"
 #include "gui/nutrition/nutrition_layout.h"
 #include "gui/nutrition/nutrition_model.h"
 #include "gui/nutrition/pie_chart.h"
+#include "gui/theme/theme.h"
+#include "gui/widgets/wait_cursor.h"
 
 namespace culvora::gui {
 
@@ -38,14 +39,6 @@ constexpr int kLegendTextLeft = 860;
 // The row of the find box, Label1 and the font size above the grid.
 constexpr int kRowTop = 60;
 constexpr int kRowHeight = 440;
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 }  // namespace
 

@@ -5,16 +5,11 @@
 
 #include <cmath>
 
-#include "gui/app/theme.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 
 namespace {
-
-// The 16-colour palette's dark blue, dark red, green and yellow: the program's chart colours
-// since its first version, so they stay.
-const QColor kSliceColours[4] = {QColor(0, 0, 128), QColor(128, 0, 0), QColor(0, 128, 0),
-                                 QColor(255, 255, 0)};
 
 // The room round the circle for the rim's pen and the antialiased edge.
 constexpr int kRim = 3;
@@ -42,7 +37,7 @@ QPolygonF fan(QPointF centre, double radius, double from, double to)
 
 QColor PieChart::sliceColour(int slice)
 {
-    return kSliceColours[slice];
+    return theme::chart::kSlices[static_cast<std::size_t>(slice)];
 }
 
 QString PieChart::noDataText()
@@ -108,7 +103,7 @@ void PieChart::paintEvent(QPaintEvent*)
         p.setBrush(sliceColour(slice));
         p.drawPolygon(fan(c, r, from, angles_[4]));
     }
-    p.setPen(QPen(QColor(0, 0, 0, 90), 1));
+    p.setPen(QPen(theme::chart::kRim, 1));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(c, r, r);
 }
@@ -122,7 +117,7 @@ void ColourBox::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), colour_);
-    p.setPen(QColor(0, 0, 0, 110));
+    p.setPen(theme::chart::kLegendEdge);
     p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 

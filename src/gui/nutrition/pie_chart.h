@@ -1,8 +1,8 @@
 #pragma once
 
 // The ingredient viewer's pie chart: the shares of water, protein, fat and carbohydrates of
-// one ingredient, clockwise from the top, each slice in the classic chart colour of its
-// nutrient. An ingredient without any of the four shows an empty circle and "No data".
+// one ingredient, clockwise from the top, each slice in its nutrient's colour (the theme's
+// chart colours). An ingredient without any of the four shows an empty circle and "No data".
 
 #include <QColor>
 #include <QWidget>

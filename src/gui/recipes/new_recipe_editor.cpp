@@ -14,67 +14,37 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTabBar>
-#include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <array>
 #include <tuple>
 #include <utility>
 #include <vector>
 
 #include "core/store/recipe_types.h"
 #include "core/text/text.h"
+#include "gui/app/delivered_files.h"
 #include "gui/app/geometry.h"
+#include "gui/app/handover.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/recipes/picture_routines.h"
 #include "gui/recipes/recipe_windows.h"
-#include "gui/search/new_ingredients_dialog.h"
+#include "gui/theme/theme.h"
+#include "gui/widgets/character_row.h"
+#include "gui/widgets/editor_fields.h"
 #include "gui/widgets/type_list.h"
 
 namespace culvora::gui {
 
 namespace {
 
-// The character buttons' captions, as Windows-1252 codes: ° ¼ ½ ¾ ±.
-constexpr std::array<unsigned char, 5> kCharacterCodes = {0xB0, 0xBC, 0xBD, 0xBE, 0xB1};
-
 // The left column (name, servings, time, type) and the room around it, in pixels.
 constexpr int kMargin = 14;
 constexpr int kCardMargin = 14;
 constexpr int kFieldsWidth = 200;
 constexpr int kColumnGap = 18;
-
-// The recipe editors' look (theme::editorStyle), and what only this editor has: the tab strip
-// over the text, the character buttons and the hints.
-QString newRecipeStyle()
-{
-    return theme::editorStyle() +
-           QStringLiteral(
-               "QPlainTextEdit { border-top-left-radius: 0; }"
-               "QTabBar::tab { background: #f3e9d4; color: #6b4a33; border: 1px solid #decdaa;"
-               "  border-bottom: none; border-top-left-radius: 5px; border-top-right-radius: 5px;"
-               "  padding: 4px 16px; margin-right: 3px; font-size: 10pt; }"
-               "QTabBar::tab:selected { background: white; color: #6e2216; font-weight: bold; }"
-               "QTabBar::tab:hover:!selected { background: #fbf1dc; }"
-               "QPushButton[character=\"true\"] { padding: 0; font-size: 12pt; }"
-               "QLabel[heading=\"true\"] { color: #4a2418; font-weight: bold; }"
-               "QLabel[hint=\"true\"] { color: #8a5a32; font-style: italic; }");
-}
-
-// What a box of several lines holds, each character as typed: toPlainText would turn a
-// no-break space into a plain one.
-QString boxContent(const QPlainTextEdit* box)
-{
-    QStringList lines;
-    for (QTextBlock block = box->document()->begin(); block.isValid(); block = block.next()) {
-        lines << block.text();
-    }
-    return lines.join(QLatin1Char('\n'));
-}
 
 // The place first, then core's reason: "The line ... cannot be saved. The character ...".
 QString cannotSave(const QString& where, const Error& error)
@@ -89,7 +59,7 @@ NewRecipeEditor::NewRecipeEditor(AppContext& app, QWidget* parent) : QWidget(par
     setObjectName(forms::kNewRecipe);
     setWindowTitle(QStringLiteral("New recipe"));
     theme::setPaper(this);
-    setStyleSheet(newRecipeStyle());
+    setStyleSheet(theme::newRecipeStyle());
     buildControls();
     fillTypes();
     setFixedSize(twips(kWidth), twips(kClosedHeight));
@@ -164,10 +134,7 @@ void NewRecipeEditor::buildControls()
 QLayout* NewRecipeEditor::buildFields(QWidget* parent)
 {
     auto label = [parent](const QString& text, const char* name = nullptr) {
-        auto* l = new QLabel(text, parent);
-        if (name) l->setObjectName(QLatin1String(name));
-        l->setFont(theme::sansFont(10));
-        return l;
+        return makeCaption(text, nullptr, parent, name);
     };
     auto lineBox = [this, parent](const char* name) {
         auto* box = new QLineEdit(parent);
@@ -318,32 +285,13 @@ QLayout* NewRecipeEditor::buildButtons(QWidget* page)
 
 void NewRecipeEditor::buildCharacterRow()
 {
-    // Under the 4980-twip edge: shown by "Insert...".
-    characterRow_ = new QWidget(this);
-    characterRow_->setObjectName(QStringLiteral("characterRow"));
+    // Under the 4980-twip edge: shown by "Insert...", its buttons under the text.
+    characterRow_ =
+        new CharacterRow(QMargins(kMargin + kCardMargin + kFieldsWidth + kColumnGap, 0, kMargin, 6),
+                         QSize(34, 26), this);
     characterRow_->setGeometry(0, twips(kClosedHeight), twips(kWidth),
                                twips(kInsertHeight) - twips(kClosedHeight));
-    auto* row = new QHBoxLayout(characterRow_);
-    row->setContentsMargins(kMargin + kCardMargin + kFieldsWidth + kColumnGap, 0, kMargin, 6);
-    row->setSpacing(6);
-    auto* insertLabel = new QLabel(QStringLiteral("Insert:"), characterRow_);
-    insertLabel->setObjectName(QStringLiteral("Label2"));
-    insertLabel->setProperty("heading", true);
-    row->addWidget(insertLabel);
-    for (std::size_t i = 0; i < kCharacterCodes.size(); ++i) {
-        const QString character = fromCp(std::string(1, static_cast<char>(kCharacterCodes[i])));
-        auto* b = new QPushButton(character, characterRow_);
-        b->setObjectName(QStringLiteral("Command%1").arg(6 + static_cast<int>(i)));
-        b->setProperty("character", true);
-        b->setFixedSize(34, 26);
-        b->setToolTip(QStringLiteral("Type %1 where the cursor is").arg(character));
-        // A click leaves the caret in the text; the keyboard still reaches the buttons.
-        b->setFocusPolicy(Qt::TabFocus);
-        connect(b, &QPushButton::clicked, this, [this, character] { insertCharacter(character); });
-        row->addWidget(b);
-    }
-    row->addStretch();
-    characterRow_->hide();
+    connect(characterRow_, &CharacterRow::chosen, this, &NewRecipeEditor::insertCharacter);
 }
 
 void NewRecipeEditor::fillTypes()
@@ -429,8 +377,7 @@ void NewRecipeEditor::reset()
 
 void NewRecipeEditor::openHelp()
 {
-    app_.services.opener.openDocument(
-        QString::fromStdString((app_.state.folder.path() / "help" / "newrecipe.html").string()));
+    app_.services.opener.openDocument(helpPage(app_.state, "newrecipe.html"));
 }
 
 void NewRecipeEditor::servingsKey(const QString& typed)
@@ -512,7 +459,7 @@ std::optional<recipes::RecipeDraft> NewRecipeEditor::draft()
     };
     for (const Lines& field : {Lines{ingredientsBox_, "ingredients", &made.ingredients},
                                Lines{instructionsBox_, "instructions", &made.instructions}}) {
-        const QString text = boxContent(field.box);
+        const QString text = boxText(field.box);
         auto cp = toCp(text);
         if (cp) {
             *field.into = std::move(*cp);

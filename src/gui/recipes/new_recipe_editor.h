@@ -23,6 +23,8 @@ class QTimer;
 
 namespace culvora::gui {
 
+class CharacterRow;
+
 class NewRecipeEditor : public QWidget {
     Q_OBJECT
 public:
@@ -82,7 +84,7 @@ private:
     QWidget* instructionsPage_ = nullptr;        // Picture2
     QPlainTextEdit* ingredientsBox_ = nullptr;   // t4
     QPlainTextEdit* instructionsBox_ = nullptr;  // t5
-    QWidget* characterRow_ = nullptr;            // Label2 and Command6 to Command10
+    CharacterRow* characterRow_ = nullptr;       // Label2 and Command6 to Command10
     QTimer* servingsTimer_ = nullptr;            // Timer1
 };
 

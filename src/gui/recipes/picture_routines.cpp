@@ -49,7 +49,7 @@ std::optional<std::string> chosenPath(AppContext& app, const QString& file)
 }
 
 // A stored path as a file on this system. The dialog stores full paths; a relative one (a
-// list made by hand) means a file in the data folder, where the program has always looked.
+// list made by hand) names a file in the data folder.
 QString pictureFile(const AppContext& app, const std::string& stored)
 {
     QString path = fromCp(stored);

@@ -9,10 +9,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/recipes/recipe_windows.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 

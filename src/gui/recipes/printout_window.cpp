@@ -12,10 +12,10 @@
 
 #include "gui/app/printing.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/recipes/recipe_viewer.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 

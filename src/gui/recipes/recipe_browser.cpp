@@ -22,15 +22,15 @@
 
 #include "core/store/cookbook.h"
 #include "core/store/cookbook_list.h"
+#include "gui/app/delivered_files.h"
 #include "gui/app/geometry.h"
-#include "gui/app/pictures.h"
+#include "gui/app/handover.h"
 #include "gui/app/qt_text.h"
 #include "gui/app/shell.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/recipes/recipe_windows.h"
-#include "gui/store/destination_chooser.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 
@@ -79,35 +79,35 @@ enum class DragIcon { Drag, Drop, NoDrop };
 QPixmap drawnIcon(DragIcon kind)
 {
     QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
+    pixmap.fill(theme::kClear);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     if (kind == DragIcon::NoDrop) {
-        p.setPen(QPen(QColor(0xC0, 0x32, 0x24), 4));
+        p.setPen(QPen(theme::browser::kNoDrop, 4));
         p.drawEllipse(QRectF(4, 4, 24, 24));
         p.drawLine(QPointF(8.5, 8.5), QPointF(23.5, 23.5));
         return pixmap;
     }
-    p.setPen(QPen(QColor(0xB0, 0x80, 0x58), 1.5));
-    p.setBrush(QColor(0xFF, 0xFB, 0xF2));
+    p.setPen(QPen(theme::browser::kCardEdge, 1.5));
+    p.setBrush(theme::browser::kCard);
     p.drawRect(QRectF(3, 6, 24, 18));
-    p.setPen(QPen(QColor(0xC8, 0x55, 0x3D), 2));
+    p.setPen(QPen(theme::browser::kCardTitle, 2));
     p.drawLine(QPointF(6, 10), QPointF(24, 10));
-    p.setPen(QPen(QColor(0x90, 0x84, 0x78), 1.5));
+    p.setPen(QPen(theme::browser::kCardLines, 1.5));
     for (int y = 14; y <= 20; y += 3) p.drawLine(QPointF(6, y), QPointF(22, y));
     if (kind == DragIcon::Drop) {
         p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0x3E, 0x8E, 0x41));
+        p.setBrush(theme::browser::kDropMark);
         p.drawEllipse(QRectF(16, 16, 15, 15));
-        p.setPen(QPen(Qt::white, 2.2));
+        p.setPen(QPen(theme::browser::kDropTick, 2.2));
         p.drawPolyline(QPolygonF({QPointF(19.5, 23.5), QPointF(22.5, 26.5), QPointF(27.5, 20.5)}));
     }
     return pixmap;
 }
 
-QPixmap pictureOr(const ProgramFolder& folder, const QString& name, DragIcon kind)
+QPixmap pictureOr(const ShellState& state, const QString& name, DragIcon kind)
 {
-    QPixmap picture = loadPicture(folder, name);
+    QPixmap picture = loadPicture(state, name);
     return picture.isNull() ? drawnIcon(kind) : picture;
 }
 
@@ -240,10 +240,7 @@ RecipeBrowser::RecipeBrowser(AppContext& app, QWidget* parent) : QWidget(parent)
 {
     setObjectName(forms::kBrowser);
     setWindowTitle(QStringLiteral("Recipes"));
-    background_ = loadPicture(app.state.folder, QStringLiteral("recept.gif"));
-    dragIcon_ = pictureOr(app.state.folder, QStringLiteral("pics/drag.gif"), DragIcon::Drag);
-    dropIcon_ = pictureOr(app.state.folder, QStringLiteral("pics/drop.gif"), DragIcon::Drop);
-    noDropIcon_ = pictureOr(app.state.folder, QStringLiteral("pics/nodrop.gif"), DragIcon::NoDrop);
+    background_ = loadPicture(app.state, QStringLiteral("recept.gif"));
     // The picture fixes the window's size.
     setFixedSize(background_.isNull() ? QSize(kPictureWidth, kPictureHeight)
                                       : background_.deviceIndependentSize().toSize());
@@ -426,22 +423,20 @@ void RecipeBrowser::showBar(int nameIndex)
     const int width = labelWidth({LabelKind::Name, nameIndex});
     const TwipRect bar = layout_.hoverBar(nameIndex, width, sizes.nameHeight);
     const bool pressed = pressed_ && nameIndex == dragIndex_;
-    const QString ink = (pressed ? kPressedColour : kNameColour).name();
+    const QColor& ink = pressed ? kPressedColour : kNameColour;
     if (isElided(nameIndex)) {
         // A name cut short on screen is written out in full on the bar, so it can be read.
         const QString text = fromCp(layout_.caption({LabelKind::Name, nameIndex}));
         bar_->setText(text);
         bar_->setFont(canvas_->nameFont());
-        bar_->setStyleSheet(QStringLiteral("background: %1; color: white; padding: 1px 6px;"
-                                           " border-radius: 3px;")
-                                .arg(ink));
+        bar_->setStyleSheet(theme::nameBarStyle(ink, true));
         const QSize needed = bar_->sizeHint();
         const int left =
             std::clamp(twips(bar.left), 0, std::max(0, this->width() - needed.width()));
         bar_->setGeometry(left, twips(bar.top - kGridLift), needed.width(), needed.height());
     } else {
         bar_->clear();
-        bar_->setStyleSheet(QStringLiteral("background: %1;").arg(ink));
+        bar_->setStyleSheet(theme::nameBarStyle(ink, false));
         bar_->setGeometry(twips(bar.left), twips(bar.top - kGridLift), twips(bar.width),
                           std::max(2, twips(bar.height)));
     }
@@ -565,6 +560,17 @@ void RecipeBrowser::dragTimerFired()
     if (alive && !target.isEmpty()) dropOn(target);
 }
 
+const RecipeBrowser::DragIcons& RecipeBrowser::dragIcons() const
+{
+    if (!dragIcons_) {
+        dragIcons_ =
+            DragIcons{pictureOr(app_.state, QStringLiteral("pics/drag.gif"), DragIcon::Drag),
+                      pictureOr(app_.state, QStringLiteral("pics/drop.gif"), DragIcon::Drop),
+                      pictureOr(app_.state, QStringLiteral("pics/nodrop.gif"), DragIcon::NoDrop)};
+    }
+    return *dragIcons_;
+}
+
 QString RecipeBrowser::runPlatformDrag(int nameIndex)
 {
     auto* mime = new QMimeData;
@@ -572,11 +578,11 @@ QString RecipeBrowser::runPlatformDrag(int nameIndex)
                   QByteArray::fromStdString(layout_.caption({LabelKind::Name, nameIndex})));
     QDrag drag(canvas_);
     drag.setMimeData(mime);
-    drag.setPixmap(dragIcon_);
+    drag.setPixmap(dragIcon());
     // The picture hangs below and right of the pointer, which shows the drop or no-drop icon.
     drag.setHotSpot(QPoint(-10, -10));
-    drag.setDragCursor(dropIcon_, Qt::MoveAction);
-    drag.setDragCursor(noDropIcon_, Qt::IgnoreAction);
+    drag.setDragCursor(dropIcon(), Qt::MoveAction);
+    drag.setDragCursor(noDropIcon(), Qt::IgnoreAction);
     dropTarget_.clear();
     // The action runs after the drag has ended, so that the question of a delete is not
     // asked from inside the platform's drag loop.
@@ -793,12 +799,12 @@ void RecipeBrowser::paintEvent(QPaintEvent*)
     }
     // Without recept.gif: a plain page with the same rules, so the window still reads well.
     p.fillRect(rect(), kPaper);
-    p.fillRect(QRect(0, 0, width(), 3), QColor(0xD4, 0x41, 0x29));
-    p.setPen(QColor(0xF1, 0xC2, 0xB5));
+    p.fillRect(QRect(0, 0, width(), 3), theme::browser::kTopRule);
+    p.setPen(theme::browser::kHeadingRule);
     p.drawLine(18, 38, width() - 18, 38);
-    p.setPen(QColor(0xE7, 0xDB, 0xC3));
+    p.setPen(theme::browser::kFootRule);
     p.drawLine(18, 374, width() - 18, 374);
-    p.fillRect(QRect(0, height() - 24, width(), 24), QColor(0xED, 0xB9, 0xAA));
+    p.fillRect(QRect(0, height() - 24, width(), 24), theme::browser::kFoot);
 }
 
 void RecipeBrowser::showEvent(QShowEvent* event)

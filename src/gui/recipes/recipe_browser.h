@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,10 +78,11 @@ public:
     static bool isDropTarget(const QString& objectName);
     // The MIME type a dragged name travels as; the targets refuse anything else.
     static QString dragFormat();
-    // imgDrag, imgDrop, imgNo: the delivered pictures, or drawn ones when they are missing.
-    const QPixmap& dragIcon() const { return dragIcon_; }
-    const QPixmap& dropIcon() const { return dropIcon_; }
-    const QPixmap& noDropIcon() const { return noDropIcon_; }
+    // imgDrag, imgDrop, imgNo: the delivered pictures, or drawn ones when they are missing;
+    // read when a drag first needs them.
+    const QPixmap& dragIcon() const { return dragIcons().drag; }
+    const QPixmap& dropIcon() const { return dragIcons().drop; }
+    const QPixmap& noDropIcon() const { return dragIcons().noDrop; }
 
 public slots:
     void scrollLeft();   // "<"
@@ -154,9 +156,13 @@ private:
     BrowserLayout layout_;
     std::vector<store::IndexEntry> list_;  // List1: headers and names in the program's order
     QPixmap background_;                   // Image1
-    QPixmap dragIcon_;                     // imgDrag
-    QPixmap dropIcon_;                     // imgDrop
-    QPixmap noDropIcon_;                   // imgNo
+    struct DragIcons {
+        QPixmap drag;    // imgDrag
+        QPixmap drop;    // imgDrop
+        QPixmap noDrop;  // imgNo
+    };
+    const DragIcons& dragIcons() const;
+    mutable std::optional<DragIcons> dragIcons_;
 
     NameCanvas* canvas_ = nullptr;
     QLabel* bar_ = nullptr;             // Label3

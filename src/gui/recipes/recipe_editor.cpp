@@ -8,11 +8,8 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStyledItemDelegate>
-#include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -21,12 +18,15 @@
 #include "core/store/cookbook_list.h"
 #include "core/store/recipe_types.h"
 #include "core/text/text.h"
+#include "gui/app/delivered_files.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/recipes/picture_routines.h"
 #include "gui/recipes/recipe_windows.h"
+#include "gui/theme/theme.h"
+#include "gui/widgets/editor_fields.h"
+#include "gui/widgets/type_list.h"
 
 namespace culvora::gui {
 
@@ -42,57 +42,9 @@ QString boxShown(const std::string& cp1252)
     return text;
 }
 
-// What a box of several lines holds, each character as typed: toPlainText would turn a
-// no-break space into a plain one.
-QString boxContent(const QPlainTextEdit* box)
-{
-    QStringList lines;
-    for (QTextBlock block = box->document()->begin(); block.isValid(); block = block.next()) {
-        lines << block.text();
-    }
-    return lines.join(QLatin1Char('\n'));
-}
-
 QByteArray bytes(const std::string& cp1252)
 {
     return {cp1252.data(), static_cast<qsizetype>(cp1252.size())};
-}
-
-// A drop-down list whose arrow is drawn in the ink of the labels: the style's own button
-// looks out of place in a white box with round corners.
-class TypeList : public QComboBox {
-public:
-    explicit TypeList(QWidget* parent) : QComboBox(parent)
-    {
-        // The whole list drops down below the box, not a scrolling strip over it.
-        setStyleSheet(QStringLiteral(
-            "QComboBox { combobox-popup: 0; }"
-            "QComboBox::drop-down { border: none; width: 24px; }"
-            "QComboBox QAbstractItemView::item { min-height: 24px; padding: 0 6px; }"));
-        setItemDelegate(new QStyledItemDelegate(this));
-        setMaxVisibleItems(20);
-    }
-
-protected:
-    void paintEvent(QPaintEvent* event) override
-    {
-        QComboBox::paintEvent(event);
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(isEnabled() ? theme::kSoftInk : theme::kLinen, 1.6, Qt::SolidLine,
-                            Qt::RoundCap, Qt::RoundJoin));
-        const QPointF middle(width() - 14.0, height() / 2.0 + 1.5);
-        painter.drawPolyline(
-            QPolygonF{middle + QPointF(-4.5, -3), middle, middle + QPointF(4.5, -3)});
-    }
-};
-
-QLabel* fieldLabel(const QString& caption, QWidget* buddy, QWidget* parent)
-{
-    auto* label = new QLabel(caption, parent);
-    label->setFont(theme::sansFont(10));
-    label->setBuddy(buddy);
-    return label;
 }
 
 }  // namespace
@@ -161,13 +113,13 @@ void RecipeEditor::buildControls()
     auto* fields = new QGridLayout;
     fields->setHorizontalSpacing(10);
     fields->setVerticalSpacing(8);
-    fields->addWidget(fieldLabel(QStringLiteral("Recipe name:"), nameBox_, frame), 0, 0);
+    fields->addWidget(makeCaption(QStringLiteral("Recipe name:"), nameBox_, frame), 0, 0);
     fields->addWidget(nameBox_, 0, 1, 1, 5);
-    fields->addWidget(fieldLabel(QStringLiteral("Serves:"), servingsBox_, frame), 1, 0);
+    fields->addWidget(makeCaption(QStringLiteral("Serves:"), servingsBox_, frame), 1, 0);
     fields->addWidget(servingsBox_, 1, 1);
-    fields->addWidget(fieldLabel(QStringLiteral("Time:"), timeBox_, frame), 1, 2);
+    fields->addWidget(makeCaption(QStringLiteral("Time:"), timeBox_, frame), 1, 2);
     fields->addWidget(timeBox_, 1, 3);
-    fields->addWidget(fieldLabel(QStringLiteral("Type of dish:"), typeList_, frame), 1, 4);
+    fields->addWidget(makeCaption(QStringLiteral("Type of dish:"), typeList_, frame), 1, 4);
     fields->addWidget(typeList_, 1, 5);
     fields->setColumnStretch(1, 2);
     fields->setColumnStretch(3, 2);
@@ -181,7 +133,7 @@ void RecipeEditor::buildControls()
           std::tuple{QStringLiteral("To do."), instructionsBox_, 3}}) {
         auto* column = new QVBoxLayout;
         column->setSpacing(4);
-        column->addWidget(fieldLabel(caption, box, frame));
+        column->addWidget(makeCaption(caption, box, frame));
         column->addWidget(box, 1);
         texts->addLayout(column, stretch);
     }
@@ -299,9 +251,9 @@ std::optional<recipes::RecipeDraft> RecipeEditor::draft()
               servingsBox_, "Serves") ||
         !take(draft.cookingTime, timeBox_->text(), shown_.cookingTime, fromCp(shown_.cookingTime),
               timeBox_, "Time") ||
-        !take(draft.ingredients, boxContent(ingredientsBox_), shown_.ingredients,
+        !take(draft.ingredients, boxText(ingredientsBox_), shown_.ingredients,
               boxShown(shown_.ingredients), ingredientsBox_, "Ingredients") ||
-        !take(draft.instructions, boxContent(instructionsBox_), shown_.instructions,
+        !take(draft.instructions, boxText(instructionsBox_), shown_.instructions,
               boxShown(shown_.instructions), instructionsBox_, "To do")) {
         return std::nullopt;
     }
@@ -347,8 +299,7 @@ void RecipeEditor::choosePicture()
 
 void RecipeEditor::openHelp()
 {
-    const QString page =
-        QString::fromStdString((app_.state.folder.path() / "help" / "recipes.html").string());
+    const QString page = helpPage(app_.state, "recipes.html");
     if (!app_.services.opener.openDocument(page)) {
         refuse(QStringLiteral("The help page \"%1\" could not be opened: no program to show web "
                               "pages was found.")

@@ -17,19 +17,6 @@ RecipeBrowserLists* recipeBrowser(AppContext& app, bool create)
     return dynamic_cast<RecipeBrowserLists*>(window);
 }
 
-void showRecipe(AppContext& app, const std::string& name)
-{
-    const QString viewerName = forms::kViewer;
-    app.state.selectedRecipe = name;
-    const bool wasOpen = app.windows.isOpen(viewerName);
-    QWidget* viewer = app.windows.open(viewerName);
-    if (!viewer) return;
-    if (wasOpen) {
-        if (auto* view = dynamic_cast<RecipeViewerView*>(viewer)) view->fillView();
-    }
-    viewer->setWindowTitle(QStringLiteral("Read recipe: ") + fromCp(name));
-}
-
 namespace {
 
 bool fill(AppContext& app, RecipeBrowserLists& browser)

@@ -24,19 +24,6 @@ public:
     virtual int findNameLabel(const std::string& name) const = 0;
 };
 
-// What openers need of the recipe viewer ("Visa"). The viewer implements it.
-class RecipeViewerView {
-public:
-    virtual ~RecipeViewerView() = default;
-    // Reads selectedRecipe from the current cookbook and shows it.
-    virtual void fillView() = 0;
-};
-
-// Shows a recipe in the viewer: sets selectedRecipe, opens the viewer (or fills the open one
-// again) and sets its caption to "Read recipe: " and the name. Browser, searches and the weekly
-// menu all open recipes this way.
-void showRecipe(AppContext& app, const std::string& name);
-
 // The browser, created when it does not exist yet; nullptr when it cannot be.
 RecipeBrowserLists* recipeBrowser(AppContext& app, bool create = true);
 

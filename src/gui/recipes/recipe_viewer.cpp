@@ -17,15 +17,16 @@
 
 #include "core/recipes/recipe_view.h"
 #include "core/text/text.h"
+#include "gui/app/delivered_files.h"
 #include "gui/app/geometry.h"
-#include "gui/app/pictures.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/recipes/picture_routines.h"
+#include "gui/recipes/recipe_page_export.h"
 #include "gui/recipes/recipe_windows.h"
-#include "gui/transfer/recipe_page_export.h"
+#include "gui/theme/theme.h"
+#include "gui/widgets/wait_cursor.h"
 
 namespace culvora::gui {
 
@@ -90,7 +91,7 @@ protected:
             painter.drawPixmap(0, 0, picture_);
         }
         // A thin rule under the name, servings and time.
-        painter.setPen(QPen(QColor(0xb8, 0x43, 0x2f, 150), 1.2));
+        painter.setPen(QPen(theme::book::kNameRule, 1.2));
         const int y = kLeftPage.top() + 104;
         painter.drawLine(kLeftPage.left() + 40, y, kLeftPage.right() - 40, y);
     }
@@ -98,19 +99,19 @@ protected:
 private:
     void paintPlainBook(QPainter& painter)
     {
-        painter.fillRect(rect(), QColor(0xb9, 0x8a, 0x5a));
+        painter.fillRect(rect(), theme::book::kTable);
         painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(0x8e, 0x2f, 0x22));
+        painter.setBrush(theme::book::kCover);
         painter.drawRoundedRect(QRectF(rect()).adjusted(10, 8, -10, -8), 10, 10);
         for (const QRect& page : {kLeftPage, kRightPage}) {
             QLinearGradient paper(page.topLeft(), page.topRight());
             const bool left = page == kLeftPage;
-            paper.setColorAt(left ? 0.0 : 1.0, QColor(0xfd, 0xf8, 0xec));
-            paper.setColorAt(left ? 1.0 : 0.0, QColor(0xee, 0xe2, 0xc8));
+            paper.setColorAt(left ? 0.0 : 1.0, theme::book::kPageLight);
+            paper.setColorAt(left ? 1.0 : 0.0, theme::book::kPageShade);
             painter.setBrush(paper);
             painter.drawRect(page);
         }
-        painter.setBrush(QColor(0x7a, 0x5a, 0x3a));
+        painter.setBrush(theme::book::kSpine);
         painter.drawRect(QRect(kLeftPage.right() + 1, kLeftPage.top(),
                                kRightPage.left() - kLeftPage.right() - 1, kLeftPage.height()));
     }
@@ -123,53 +124,53 @@ QIcon toolIcon(const QString& key)
 {
     QPixmap pixmap(40, 40);
     pixmap.setDevicePixelRatio(2.0);
-    pixmap.fill(Qt::transparent);
+    pixmap.fill(theme::kClear);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    const QColor ink(0x5a, 0x2e, 0x1c);
+    const QColor& ink = theme::book::kToolInk;
     QPen pen(ink, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     if (key == QLatin1String("Print")) {
-        p.setBrush(QColor(0xff, 0xfb, 0xf0));
+        p.setBrush(theme::book::kToolPaper);
         p.drawRect(QRectF(6, 2.5, 8, 5));
-        p.setBrush(QColor(0xd9, 0xb9, 0x8c));
+        p.setBrush(theme::book::kToolPrinter);
         p.drawRoundedRect(QRectF(2.5, 7, 15, 7), 1.5, 1.5);
-        p.setBrush(QColor(0xff, 0xfb, 0xf0));
+        p.setBrush(theme::book::kToolPaper);
         p.drawRect(QRectF(6, 11.5, 8, 6));
         p.drawLine(QPointF(7.5, 14), QPointF(12.5, 14));
     } else if (key == QLatin1String("Edit")) {
-        p.setBrush(QColor(0xe8, 0xb4, 0x4a));
+        p.setBrush(theme::book::kToolYellow);
         QPolygonF pencil;
         pencil << QPointF(4, 16) << QPointF(5, 12) << QPointF(14, 3) << QPointF(17, 6)
                << QPointF(8, 15);
         p.drawPolygon(pencil);
         p.drawLine(QPointF(12, 5), QPointF(15, 8));
     } else if (key == QLatin1String("Search")) {
-        p.setBrush(QColor(0xff, 0xfb, 0xf0));
+        p.setBrush(theme::book::kToolPaper);
         p.drawEllipse(QPointF(8.5, 8.5), 5, 5);
         p.setPen(QPen(ink, 2.6, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(12.3, 12.3), QPointF(17, 17));
     } else if (key == QLatin1String("Picture")) {
-        p.setBrush(QColor(0xff, 0xfb, 0xf0));
+        p.setBrush(theme::book::kToolPaper);
         p.drawRoundedRect(QRectF(2.5, 4, 15, 12), 1.5, 1.5);
         p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0xe8, 0xb4, 0x4a));
+        p.setBrush(theme::book::kToolYellow);
         p.drawEllipse(QPointF(7, 8), 1.8, 1.8);
-        p.setBrush(QColor(0x6f, 0x9a, 0x4e));
+        p.setBrush(theme::book::kToolHill);
         QPolygonF hill;
         hill << QPointF(3.5, 15) << QPointF(8.5, 10) << QPointF(11, 12.5) << QPointF(13, 10.5)
              << QPointF(16.5, 15);
         p.drawPolygon(hill);
     } else if (key == QLatin1String("Delete")) {
-        p.setBrush(QColor(0xd9, 0x6a, 0x55));
+        p.setBrush(theme::book::kToolBin);
         p.drawRoundedRect(QRectF(5, 6, 10, 11.5), 1.5, 1.5);
         p.drawLine(QPointF(3, 5), QPointF(17, 5));
         p.drawLine(QPointF(8, 3), QPointF(12, 3));
         p.drawLine(QPointF(8.5, 8.5), QPointF(8.5, 15));
         p.drawLine(QPointF(11.5, 8.5), QPointF(11.5, 15));
     } else if (key == QLatin1String("Upload")) {
-        p.setPen(QPen(QColor(0x4f, 0x7a, 0x3a), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setPen(QPen(theme::book::kToolArrow, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawLine(QPointF(10, 13), QPointF(10, 3.5));
         p.drawLine(QPointF(6, 7.5), QPointF(10, 3.5));
         p.drawLine(QPointF(14, 7.5), QPointF(10, 3.5));
@@ -178,21 +179,13 @@ QIcon toolIcon(const QString& key)
         p.drawLine(QPointF(3.5, 17), QPointF(16.5, 17));
         p.drawLine(QPointF(16.5, 17), QPointF(16.5, 13));
     } else if (key == QLatin1String("HTML")) {
-        p.setBrush(QColor(0xff, 0xfb, 0xf0));
+        p.setBrush(theme::book::kToolPaper);
         p.drawEllipse(QPointF(10, 10), 7.5, 7.5);
         p.drawEllipse(QRectF(6.5, 2.5, 7, 15));
         p.drawLine(QPointF(2.5, 10), QPointF(17.5, 10));
     }
     return QIcon(pixmap);
 }
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // Turns the mouse wheel over the ingredients into steps of their scroll bar.
 class WheelToScrollBar : public QObject {
@@ -219,10 +212,10 @@ RecipeViewer::RecipeViewer(AppContext& app, QWidget* parent) : QWidget(parent), 
 {
     setObjectName(forms::kViewer);
     setWindowTitle(QStringLiteral("Read recipe: ") + fromCp(app_.state.selectedRecipe));
-    setWindowIcon(loadPicture(app_.state.folder, QStringLiteral("pics/culvora-48.png")));
+    setWindowIcon(loadPicture(app_.state, QStringLiteral("pics/culvora-48.png")));
 
     buildToolbar();
-    QPixmap picture = loadPicture(app_.state.folder, QStringLiteral("boken.gif"));
+    QPixmap picture = loadPicture(app_.state, QStringLiteral("boken.gif"));
     if (!BookPicture::fits(picture)) picture = QPixmap();
     if (!picture.isNull()) {
         // The table the book lies on goes on around it: its grain runs across, so a thin
@@ -254,7 +247,7 @@ void RecipeViewer::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     if (tableStrip_.isNull()) {
-        painter.fillRect(rect(), QColor(0xb9, 0x8a, 0x5a));
+        painter.fillRect(rect(), theme::book::kTable);
         return;
     }
     const QSize tile = tableStrip_.deviceIndependentSize().toSize();

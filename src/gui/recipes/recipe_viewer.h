@@ -13,6 +13,7 @@
 
 #include "core/recipes/printout.h"
 #include "gui/app/app_context.h"
+#include "gui/app/handover.h"
 #include "gui/recipes/recipe_routines.h"
 
 class QAction;

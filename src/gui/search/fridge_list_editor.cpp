@@ -18,7 +18,7 @@
 #include "gui/app/qt_text.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
-#include "gui/search/search_windows.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 
@@ -35,7 +35,7 @@ FridgeListEditor::FridgeListEditor(AppContext& app, QWidget* parent) : QWidget(p
 {
     setObjectName(forms::kFridgeList);
     setWindowTitle(QStringLiteral("The refrigerator index"));
-    applyPaperLook(this);
+    theme::setFridgeListPaper(this);
 
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("List1"));

@@ -22,11 +22,13 @@
 #include "core/search/fridge_list.h"
 #include "core/search/fridge_search.h"
 #include "core/text/text.h"
+#include "gui/app/delivered_files.h"
+#include "gui/app/handover.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
-#include "gui/recipes/recipe_routines.h"
+#include "gui/theme/theme.h"
+#include "gui/widgets/wait_cursor.h"
 
 namespace culvora::gui {
 
@@ -36,14 +38,6 @@ const QString kOpenTitle = QStringLiteral("\u00D6ppna tidigare kylsk\u00E5p");
 const QString kSaveTitle = QStringLiteral("Spara kylsk\u00E5p");
 const QString kFilter = QStringLiteral("Kylsk\u00E5p-filer (*.kyl);;Alla filer (*.*)");
 const QString kSuffix = QStringLiteral("kyl");
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 bool isEnterKey(const QEvent* event)
 {
@@ -453,8 +447,7 @@ void FridgeSearchWindow::saveFridge()
 void FridgeSearchWindow::openHelp()
 {
     // As the main window's help: a missing browser is not reported.
-    app_.services.opener.openDocument(
-        QString::fromStdString((app_.state.folder.path() / "help" / "fridge.html").string()));
+    app_.services.opener.openDocument(helpPage(app_.state, "fridge.html"));
 }
 
 void FridgeSearchWindow::removeSearchCopy()

@@ -7,12 +7,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/search/fridge_list.h"
 #include "core/text/text.h"
 #include "gui/app/geometry.h"
 #include "gui/app/qt_text.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
-#include "gui/search/search_windows.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 
@@ -31,41 +32,13 @@ void reportError(AppContext& app, const Error& error)
 
 }  // namespace
 
-void refreshRecipeBrowser(AppContext& app)
-{
-    app.windows.reopen(forms::kBrowser);
-}
-
-void runNewIngredientCheck(AppContext& app, const std::vector<std::string>& ingredientLines,
-                           search::CheckVariant variant, NothingNew nothingNew)
-{
-    // The list as it is now: words another window added since the caller opened count too.
-    auto known = search::readFridgeList(app.state.folder);
-    if (!known) {
-        reportError(app, known.error());
-        refreshRecipeBrowser(app);
-        return;
-    }
-    const auto offered = search::newIngredientCandidates(ingredientLines, *known, variant);
-    if (offered.empty() && nothingNew == NothingNew::RefreshBrowser) {
-        refreshRecipeBrowser(app);
-        return;
-    }
-    auto* dialog = qobject_cast<NewIngredientsDialog*>(app.windows.open(forms::kNewIngredients));
-    if (!dialog) {
-        refreshRecipeBrowser(app);
-        return;
-    }
-    dialog->addWords(offered);
-}
-
 NewIngredientsDialog::NewIngredientsDialog(AppContext& app, QWidget* parent)
     : QWidget(parent),
       app_(app)
 {
     setObjectName(forms::kNewIngredients);
     setWindowTitle(QStringLiteral("New ingredients?"));
-    applyPaperLook(this);
+    theme::setFridgeListPaper(this);
 
     auto* ask = new QLabel(QStringLiteral("Please mark every new ingredient (if any)"), this);
     ask->setObjectName(QStringLiteral("Label1"));
@@ -81,7 +54,7 @@ NewIngredientsDialog::NewIngredientsDialog(AppContext& app, QWidget* parent)
     list_->setObjectName(QStringLiteral("List1"));
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setMinimumSize(twips(3900), twips(2700));
-    // A click on the word ticks it as well as a click on its box (as the program's list did).
+    // A click on the word ticks it as well as a click on its box.
     // The list ticks a click on the box itself, so only a click that left the mark as it was
     // at the press is turned into a tick here.
     list_->viewport()->installEventFilter(this);

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "core/search/fridge_list.h"
 #include "gui/app/app_context.h"
+#include "gui/app/handover.h"
 
 class QListWidget;
 class QListWidgetItem;
@@ -18,29 +18,13 @@ class QPushButton;
 
 namespace culvora::gui {
 
-// The new-ingredient check, after a recipe has been added to a cookbook: the candidate words
-// of its ingredient lines (empty lines left out by the caller) that sok.txt does not hold are
-// offered in "New ingredients?", which stays open after the caller has gone. A dialog that is
-// still open from an earlier recipe takes the new words too. When there is no word to offer,
-// no dialog is shown (an empty one after every save would only be in the way), and the browser
-// is refreshed at once instead, as "Done" would have done. The download shows the dialog
-// even then (NothingNew::ShowDialog), empty when it has nothing to offer.
-enum class NothingNew { RefreshBrowser, ShowDialog };
-void runNewIngredientCheck(AppContext& app, const std::vector<std::string>& ingredientLines,
-                           search::CheckVariant variant,
-                           NothingNew nothingNew = NothingNew::RefreshBrowser);
-
-// Closes and reopens the recipe browser, so that its list is read anew; it opens even when it
-// was closed, since the point is to see the new recipe in the cookbook.
-void refreshRecipeBrowser(AppContext& app);
-
-class NewIngredientsDialog : public QWidget {
+class NewIngredientsDialog : public QWidget, public IngredientOffer {
     Q_OBJECT
 public:
     explicit NewIngredientsDialog(AppContext& app, QWidget* parent = nullptr);
 
-    // Adds words (Windows-1252) to List1 in their sorted places, unticked.
-    void addWords(const std::vector<std::string>& added);
+    // IngredientOffer: adds words (Windows-1252) to List1 in their sorted places, unticked.
+    void addWords(const std::vector<std::string>& added) override;
     // The words of List1 from top to bottom, and those ticked.
     std::vector<std::string> words() const;
     std::vector<std::string> tickedWords() const;

@@ -1,7 +1,5 @@
 #pragma once
 
-class QWidget;
-
 namespace culvora::gui {
 
 struct AppContext;
@@ -11,9 +9,5 @@ void registerFridgeWindows(AppContext& app);
 
 // The searches: "Search recipe" "Sök" and "The Fridge" "kylen".
 void registerSearchWindows(AppContext& app);
-
-// The look of the small Fridge-list windows: the recipe editors' paper, boxes and buttons
-// (the default one in bold), and white lists marked in honey.
-void applyPaperLook(QWidget* window);
 
 }  // namespace culvora::gui

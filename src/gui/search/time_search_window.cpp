@@ -17,11 +17,12 @@
 #include "core/search/fridge_list.h"
 #include "core/store/recipe_types.h"
 #include "core/text/text.h"
+#include "gui/app/handover.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
-#include "gui/recipes/recipe_routines.h"
+#include "gui/theme/theme.h"
+#include "gui/widgets/wait_cursor.h"
 
 namespace culvora::gui {
 
@@ -33,14 +34,6 @@ constexpr int kDefaultTimeChoice = 5;
 // The lines of the "?" table are joined by a carriage return; Qt's message box breaks the
 // line there as it does at a line feed.
 const QChar kTableLineBreak = QLatin1Char('\r');
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 QLabel* captionLabel(const QString& text, QWidget* parent)
 {

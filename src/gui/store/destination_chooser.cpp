@@ -119,18 +119,4 @@ void DestinationChooser::confirm()
     if (timer) timer->start();
 }
 
-DestinationChooser* openDestinationChooser(AppContext& app, ChooserMode mode, QTimer* timer)
-{
-    auto* chooser = app.windows.find<DestinationChooser>(forms::kDestination);
-    if (chooser) {
-        app.windows.open(forms::kDestination);
-    } else {
-        chooser = new DestinationChooser(app);
-        app.windows.add(chooser, WindowKind::Dialog);
-        app.windows.centerForm(chooser);
-    }
-    chooser->setOperation(mode, timer);
-    return chooser;
-}
-
 }  // namespace culvora::gui

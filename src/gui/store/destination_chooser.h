@@ -2,7 +2,8 @@
 
 // "frmWhere": asks which cookbook a recipe goes into. It never does the work itself: its
 // confirm button records the choice in the shell state, closes the chooser and then starts
-// the opener's one-shot timer, whose handler runs the operation.
+// the opener's one-shot timer, whose handler runs the operation. Openers reach it through
+// openDestinationChooser (gui/app/handover.h).
 
 #include <QPointer>
 #include <QWidget>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "gui/app/app_context.h"
+#include "gui/app/handover.h"
 
 class QCheckBox;
 class QComboBox;
@@ -18,21 +20,14 @@ class QTimer;
 
 namespace culvora::gui {
 
-// What the confirm button starts; its caption names it.
-enum class ChooserMode {
-    Move,      // the browser's move (its Timer3)
-    Import,    // the Meal-Master import (the main window's Timer1)
-    Download,  // the recipe download (the download window's Timer1)
-};
-
-class DestinationChooser : public QWidget {
+class DestinationChooser : public QWidget, public DestinationChoice {
     Q_OBJECT
 public:
     explicit DestinationChooser(AppContext& app, QWidget* parent = nullptr);
 
-    // Prepares the chooser for an opener: the confirm caption, the check box (cleared and
-    // disabled unless downloading) and the timer to start once the chooser has closed.
-    void setOperation(ChooserMode mode, QTimer* timer);
+    // DestinationChoice: the confirm caption, the check box (cleared and disabled unless
+    // downloading) and the opener's timer to start once the chooser has closed.
+    void setOperation(ChooserMode mode, QTimer* timer) override;
     ChooserMode mode() const { return mode_; }
 
 public slots:
@@ -46,10 +41,5 @@ private:
     ChooserMode mode_ = ChooserMode::Download;
     QPointer<QTimer> timer_;
 };
-
-// Opens the chooser for an operation (or prepares the one already open) and returns it.
-// `timer` belongs to the opener; the chooser starts it after confirming and closing, and
-// never when cancelled.
-DestinationChooser* openDestinationChooser(AppContext& app, ChooserMode mode, QTimer* timer);
 
 }  // namespace culvora::gui

@@ -1,6 +1,5 @@
 #include "gui/store/store_windows.h"
 
-#include "gui/app/shell.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/store/cookbooks_dialog.h"
@@ -10,8 +9,6 @@
 
 namespace culvora::gui {
 
-// frmWhere has no factory: it needs the opener's timer, so openers call
-// openDestinationChooser (destination_chooser.h).
 void registerStoreWindows(AppContext& app)
 {
     app.windows.addFactory(forms::kCookbooks, [&app]() -> QWidget* {
@@ -33,10 +30,13 @@ void registerStoreWindows(AppContext& app)
         app.windows.centerForm(window);
         return window;
     });
-    // "&Import from Meal Master..." asks for the destination cookbook first; the chooser
-    // starts the main window's import timer.
-    app.shell.setImportChooser(
-        [&app] { openDestinationChooser(app, ChooserMode::Import, app.shell.importTimer()); });
+    // Opened by openDestinationChooser (handover.h), which hands it the opener's timer.
+    app.windows.addFactory(forms::kDestination, [&app]() -> QWidget* {
+        auto* chooser = new DestinationChooser(app);
+        app.windows.add(chooser, WindowKind::Dialog);
+        app.windows.centerForm(chooser);
+        return chooser;
+    });
 }
 
 }  // namespace culvora::gui

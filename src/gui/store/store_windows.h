@@ -4,7 +4,8 @@ namespace culvora::gui {
 
 struct AppContext;
 
-// The cookbook store's windows: Valj, nybok, nytyp, and the Meal-Master import's chooser.
+// The cookbook store's windows: the Cookbooks dialog "Valj", "nybok", the recipe types "nytyp"
+// and the destination chooser "frmWhere".
 void registerStoreWindows(AppContext& app);
 
 }  // namespace culvora::gui

@@ -16,12 +16,12 @@
 
 #include "gui/app/geometry.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
+#include "gui/theme/theme.h"
 #include "gui/transfer/progress_window.h"
-#include "gui/transfer/wait_cursor.h"
 #include "gui/widgets/clickable_label.h"
+#include "gui/widgets/wait_cursor.h"
 
 namespace culvora::gui {
 
@@ -57,12 +57,12 @@ QPixmap layoutPicture(bool frames, qreal ratio)
 {
     QPixmap pixmap(kPictureSize * ratio);
     pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
+    pixmap.fill(theme::kClear);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF window(1.5, 1.5, kPictureSize.width() - 3, kPictureSize.height() - 3);
     p.setPen(QPen(theme::kBrown, 1.5));
-    p.setBrush(Qt::white);
+    p.setBrush(theme::archive::kWindow);
     p.drawRoundedRect(window, 5, 5);
     // The browser's title bar with its three buttons.
     p.setPen(Qt::NoPen);
@@ -73,15 +73,15 @@ QPixmap layoutPicture(bool frames, qreal ratio)
         p.setBrush(i == 0 ? theme::kTomato : theme::kBrown);
         p.drawEllipse(QPointF(10 + i * 8, 9), 2.3, 2.3);
     }
-    const QColor link(0x2f, 0x4d, 0xa8);
-    const QColor text(0xbf, 0xae, 0x94);
+    const QColor& link = theme::archive::kLink;
+    const QColor& text = theme::archive::kText;
     auto line = [&p](const QColor& colour, qreal x, qreal y, qreal width, qreal thick = 2.2) {
         p.setBrush(colour);
         p.drawRoundedRect(QRectF(x, y, width, thick), thick / 2, thick / 2);
     };
     const qreal top = 22;
     if (frames) {
-        p.setBrush(QColor(0xfb, 0xf1, 0xde));
+        p.setBrush(theme::archive::kFrame);
         p.drawRect(QRectF(2.5, 16, 44, window.height() - 16));
         p.setPen(QPen(theme::kBrown, 1));
         p.drawLine(QPointF(47, 16), QPointF(47, window.bottom() - 1));
@@ -423,13 +423,8 @@ void ArchiveWizard::updatePreview()
 void ArchiveWizard::markChosenPicture()
 {
     // The chosen layout's picture sits on a honey mat.
-    const QString chosen = QStringLiteral(
-        "background: #f0d39a; border: 1px solid #d9a36b; border-radius: 6px; padding: 6px;");
-    const QString other =
-        QStringLiteral("background: transparent; border: 1px solid transparent; border-radius: 6px;"
-                       " padding: 6px;");
-    framesPicture_->setStyleSheet(framesOption_->isChecked() ? chosen : other);
-    noFramesPicture_->setStyleSheet(framesOption_->isChecked() ? other : chosen);
+    framesPicture_->setStyleSheet(theme::layoutPictureStyle(framesOption_->isChecked()));
+    noFramesPicture_->setStyleSheet(theme::layoutPictureStyle(!framesOption_->isChecked()));
 }
 
 void ArchiveWizard::chooseImage()

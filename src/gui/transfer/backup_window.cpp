@@ -16,10 +16,10 @@
 #include "core/transfer/backup.h"
 #include "gui/app/geometry.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
-#include "gui/transfer/wait_cursor.h"
+#include "gui/theme/theme.h"
+#include "gui/widgets/wait_cursor.h"
 
 namespace culvora::gui {
 

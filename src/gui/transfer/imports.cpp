@@ -1,17 +1,24 @@
 #include "gui/transfer/imports.h"
 
+#include <QTimer>
+
 #include <array>
 #include <filesystem>
 
 #include "core/transfer/cookbook_import.h"
+#include "gui/app/handover.h"
 #include "gui/app/qt_text.h"
-#include "gui/transfer/wait_cursor.h"
+#include "gui/app/shell.h"
+#include "gui/app/window_names.h"
+#include "gui/app/window_registry.h"
+#include "gui/widgets/wait_cursor.h"
 
 namespace culvora::gui {
 
 namespace {
 
 const QString kErrorTitle = QStringLiteral("Error");
+const QString kTimerName = QStringLiteral("Timer1");
 
 QString fromUtf8(std::string_view text)
 {
@@ -26,8 +33,8 @@ std::filesystem::path chosenPath(const QString& file)
 
 }  // namespace
 
-// On Windows "*.*" matches every file; here it would hide the many Meal-Master archives whose
-// names have no extension, so both entries show every file.
+// Both entries show every file: many Meal-Master archives have names without an extension,
+// which a pattern such as "*.*" would hide here.
 const QString kImportDialogTitle = QStringLiteral("Import recipes");
 const QString kMealMasterFilter = QStringLiteral("Meal Master ASCII (*);;All files (*)");
 const QString kCookbookFilter = QStringLiteral("Tavendi (*.tvx);;All files (*)");
@@ -89,6 +96,28 @@ void importCookbookFile(AppContext& app)
     prompter.inform(toQString(imported.error()),
                     notCookbook ? fromUtf8(transfer::kNotCookbookTitle) : kErrorTitle,
                     MessageIcon::Exclamation);
+}
+
+QTimer* mealMasterTimer(AppContext& app)
+{
+    return app.windows.findChild<QTimer*>(kTimerName, Qt::FindDirectChildrenOnly);
+}
+
+void registerImports(AppContext& app)
+{
+    // It lives as long as the shell's windows do.
+    auto* timer = new QTimer(&app.windows);
+    timer->setObjectName(kTimerName);
+    timer->setSingleShot(true);
+    QObject::connect(timer, &QTimer::timeout, timer, [&app, timer] {
+        timer->stop();
+        importMealMasterFile(app);
+    });
+    // The import asks for the destination first; the chooser starts Timer1.
+    app.shell.setMenuAction(menus::kImportMealMaster, [&app, timer] {
+        openDestinationChooser(app, ChooserMode::Import, timer);
+    });
+    app.shell.setMenuAction(menus::kImportCookbook, [&app] { importCookbookFile(app); });
 }
 
 }  // namespace culvora::gui

@@ -1,14 +1,17 @@
 #pragma once
 
-// The two imports of the "&Cookbook" menu. They are operations of the main window, not
-// windows: the Meal-Master import runs from the main window's Timer1 once the destination
-// chooser has closed, the cookbook import straight from its menu item.
+// The two imports of the "&Cookbook" menu. They are operations, not windows: the transfer
+// registers them with the shell's menu as it registers its windows with the registry. The
+// Meal-Master import runs from its Timer1 once the destination chooser has closed, the
+// cookbook import straight from its menu item.
 
 #include <QString>
 #include <QStringList>
 
 #include "core/transfer/mealmaster.h"
 #include "gui/app/app_context.h"
+
+class QTimer;
 
 namespace culvora::gui {
 
@@ -27,5 +30,13 @@ void importMealMasterFile(AppContext& app);
 
 // Asks for a cookbook file (CM1) and appends its records to the current cookbook.
 void importCookbookFile(AppContext& app);
+
+// Gives "&Import from Meal Master..." (the destination chooser in its import mode, then
+// Timer1) and "&Import cookbook..." their work, and makes Timer1.
+void registerImports(AppContext& app);
+
+// Timer1: the one-shot timer the destination chooser starts; it stops itself and runs the
+// Meal-Master import into targetBookTitle. Made by registerImports; nullptr before.
+QTimer* mealMasterTimer(AppContext& app);
 
 }  // namespace culvora::gui

@@ -8,8 +8,8 @@
 #include <algorithm>
 
 #include "gui/app/geometry.h"
-#include "gui/app/theme.h"
 #include "gui/app/window_names.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 

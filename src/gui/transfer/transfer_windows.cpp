@@ -1,7 +1,6 @@
 #include "gui/transfer/transfer_windows.h"
 
 #include "gui/app/app_context.h"
-#include "gui/app/shell.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/transfer/archive_wizard.h"
@@ -13,10 +12,7 @@ namespace culvora::gui {
 
 void registerTransferWindows(AppContext& app)
 {
-    // The destination chooser (registered with the store's windows) starts Timer1; this is
-    // what the timer runs.
-    app.shell.setImportOperation([&app] { importMealMasterFile(app); });
-    app.shell.setImportCookbookOperation([&app] { importCookbookFile(app); });
+    registerImports(app);
 
     app.windows.addFactory(forms::kArchive, [&app]() -> QWidget* {
         auto* wizard = new ArchiveWizard(app);

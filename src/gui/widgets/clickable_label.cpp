@@ -4,7 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "gui/app/theme.h"
+#include "gui/theme/theme.h"
 
 namespace culvora::gui {
 

@@ -1,20 +1,15 @@
 #pragma once
 
-// The editors' drop-down list of recipe types: the whole list drops down below the box, and
-// its arrow is drawn in the ink of the labels, since the style's own button looks out of place
-// in a white box with round corners. (The recipe editor draws the same list in its own file.)
+// The editors' drop-down list of recipe types: the whole list drops down below the box.
 
-#include <QComboBox>
+#include "gui/widgets/drop_down_list.h"
 
 namespace culvora::gui {
 
-class TypeList : public QComboBox {
+class TypeList : public DropDownList {
     Q_OBJECT
 public:
     explicit TypeList(QWidget* parent = nullptr);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace culvora::gui

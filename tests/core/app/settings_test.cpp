@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "core/app/settings.h"
 #include "support/scoped_env.h"
@@ -30,29 +33,114 @@ TEST(Settings, ReadsTheFirstLineAndRewritesBothLines)
     EXPECT_EQ(dir.read("tavendi.ini"), crlf({"BOOK1.TXT", "1"}));
 }
 
-TEST(Settings, SeedingCopiesOnlyWhatIsMissing)
+// A delivered folder as installed: the files a user changes, and what is only read there.
+void writeDelivered(TempDir& source)
+{
+    for (const std::string_view name : app::kSeededFiles) {
+        source.write(std::string(name), "delivered " + std::string(name));
+    }
+    source.write("CREDITS.md", "credits");
+    source.write("bak.gif", "GIF89a");
+    std::filesystem::create_directories(source.file("help"));
+    source.write("help/index.html", "<p>help</p>");
+    std::filesystem::create_directories(source.file("pics/hidpi"));
+    source.write("pics/hidpi/bak@2x.png", "png");
+    std::filesystem::create_directories(source.file("exchange"));
+    source.write("exchange/network.txt", "the exchange operator's starter files");
+}
+
+std::vector<std::string> namesIn(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(Settings, ANewDataFolderGetsOnlyTheFilesAUserChanges)
 {
     TempDir source;
-    source.write("BOOK1.TXT", "delivered");
-    source.write("typer.txt", "Imported\r\n");
-    std::filesystem::create_directory(source.file("help"));
-    source.write("help/index.html", "<p>help</p>");
-    TempDir target;
-    target.write("BOOK1.TXT", "the user's own");
+    writeDelivered(source);
+    TempDir home;
+    const auto target = home.file("culvora");  // made on the way
 
-    auto copied = app::seedDataFolder(source.path(), target.path());
+    auto copied = app::seedDataFolder(source.path(), target);
     ASSERT_TRUE(copied.has_value()) << copied.error().message;
-    EXPECT_EQ(*copied, 2);
-    EXPECT_EQ(target.read("BOOK1.TXT"), "the user's own");
-    EXPECT_EQ(target.read("typer.txt"), "Imported\r\n");
-    EXPECT_EQ(target.read("help/index.html"), "<p>help</p>");
-    EXPECT_EQ(app::seedDataFolder(source.path(), target.path()).value(), 0);
-    // A link the user keeps under a delivered name is the user's: never replaced.
-    std::filesystem::remove(target.file("typer.txt"));
-    std::filesystem::create_symlink("/nonexistent/types", target.file("typer.txt"));
-    EXPECT_EQ(app::seedDataFolder(source.path(), target.path()).value(), 0);
-    EXPECT_TRUE(std::filesystem::is_symlink(target.file("typer.txt")));
-    EXPECT_FALSE(app::seedDataFolder(source.file("nothing"), target.path()).has_value());
+    EXPECT_EQ(*copied, 8);
+    EXPECT_EQ(namesIn(target),
+              (std::vector<std::string>{"BOOK1.TXT", "bocker.txt", "drinkar.txt", "exchange.ini",
+                                        "index.txt", "sok.txt", "tavendi.ini", "typer.txt"}));
+    EXPECT_EQ(ProgramFolder(target).read("index.txt").value(), "delivered index.txt");
+    // Once seeded, a start copies nothing.
+    EXPECT_EQ(app::seedDataFolder(source.path(), target).value(), 0);
+}
+
+TEST(Settings, SeedingNeverTouchesWhatTheUserHas)
+{
+    TempDir source;
+    writeDelivered(source);
+    TempDir target;
+    target.write("typer.txt", "the user's own");
+    // A link the user keeps under a delivered name is the user's, even a dangling one.
+    std::filesystem::create_symlink("/nonexistent/drinks", target.file("drinkar.txt"));
+    // The copies an earlier start put here stay and are still used.
+    std::filesystem::create_directories(target.file("help"));
+    target.write("help/index.html", "<p>an older page</p>");
+
+    ASSERT_EQ(app::seedDataFolder(source.path(), target.path()).value(), 6);
+    EXPECT_EQ(target.read("typer.txt"), "the user's own");
+    EXPECT_TRUE(std::filesystem::is_symlink(target.file("drinkar.txt")));
+    EXPECT_EQ(target.read("help/index.html"), "<p>an older page</p>");
+}
+
+TEST(Settings, TheStarterCookbookComesOnlyWithTheListOfCookbooks)
+{
+    TempDir source;
+    writeDelivered(source);
+    TempDir target;
+    // The user's own list, without the starter cookbook (deleted) and without tavendi.ini.
+    target.write("bocker.txt", crlf({"Soppor", "BOOK2.TXT"}));
+    target.write("BOOK2.TXT", "");
+    std::filesystem::remove(source.file("sok.txt"));  // an install without one: skipped
+
+    ASSERT_EQ(app::seedDataFolder(source.path(), target.path()).value(), 4);
+    EXPECT_FALSE(std::filesystem::exists(target.file("BOOK1.TXT")));
+    EXPECT_FALSE(std::filesystem::exists(target.file("tavendi.ini")));
+    EXPECT_FALSE(std::filesystem::exists(target.file("sok.txt")));
+    EXPECT_EQ(target.read("typer.txt"), "delivered typer.txt");
+    // The cookbook in use at start is then the list's.
+    EXPECT_EQ(app::startCookbook(ProgramFolder(target.path())), "BOOK2.TXT");
+}
+
+TEST(Settings, SeedingFromNoDeliveredFolderFails)
+{
+    TempDir source;
+    TempDir target;
+    auto seeded = app::seedDataFolder(source.file("nothing"), target.path());
+    ASSERT_FALSE(seeded.has_value());
+    EXPECT_NE(seeded.error().message.find("nothing"), std::string::npos);
+}
+
+TEST(Settings, ADeliveredFileIsTheUsersOwnCopyElseTheInstalledOne)
+{
+    TempDir data;
+    TempDir delivered;
+    writeDelivered(delivered);
+    const std::filesystem::path page = "help/index.html";
+    EXPECT_EQ(app::deliveredFile(data.path(), delivered.path(), page), delivered.path() / page);
+    // Named even when it is not there: whoever opens it says so.
+    EXPECT_EQ(app::deliveredFile(data.path(), delivered.path(), "help/gone.html"),
+              delivered.path() / "help/gone.html");
+    std::filesystem::create_directories(data.file("help"));
+    data.write("help/index.html", "<p>mine</p>");
+    EXPECT_EQ(app::deliveredFile(data.path(), delivered.path(), page), data.path() / page);
+    // A folder of that name is no copy.
+    std::filesystem::create_directories(data.file("bak.gif"));
+    EXPECT_EQ(app::deliveredFile(data.path(), delivered.path(), "bak.gif"),
+              delivered.path() / "bak.gif");
+    EXPECT_EQ(app::deliveredFile(data.path(), {}, "bak.gif"), data.path() / "bak.gif");
 }
 
 TEST(Settings, TheDataFolderComesFromTheOptionTheEnvironmentOrXdg)
@@ -110,8 +198,9 @@ TEST(Settings, UseRefusesACookbookWhoseFileIsMissing)
 {
     TempDir dir;
     ProgramFolder folder(dir.path());
-    dir.write("bocker.txt", crlf({"Standard", "BOOK1.TXT", "Fest", "Soppor", "Soppor", "BOOK2.TXT",
-                                  "Borta", "GONE.TXT", "Elsewhere", "../x.txt", "Types", "typer.txt"}));
+    dir.write("bocker.txt",
+              crlf({"Standard", "BOOK1.TXT", "Fest", "Soppor", "Soppor", "BOOK2.TXT", "Borta",
+                    "GONE.TXT", "Elsewhere", "../x.txt", "Types", "typer.txt"}));
     dir.write("BOOK1.TXT", "");
     dir.write("BOOK2.TXT", "");
     dir.write("typer.txt", "Imported\r\n");

@@ -1,5 +1,6 @@
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include "gui/app/window_names.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/temp_dir.h"
 
 using namespace culvora;
 using namespace culvora::gui;
@@ -26,6 +28,7 @@ using culvora::testing::crlf;
 using culvora::testing::GuiFixture;
 using culvora::testing::infoShape;
 using culvora::testing::messageShape;
+using culvora::testing::TempDir;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -36,87 +39,82 @@ class MainWindowTest : public QObject {
     }
 
 private slots:
-    void menusHaveTheirNamesCaptionsAndShortcuts()
+    void theMenuBarHidesThePopUpMenusAndTheFilterOffersEveryGlass()
     {
         GuiFixture f;
         f.writeDefaultFiles();
         MainWindow& main = f.start();
         QCOMPARE(main.windowTitle(), QStringLiteral("Culvora 1.0"));
         QCOMPARE(main.objectName(), QStringLiteral("Huvud"));
-
-        struct Item {
-            const char* name;
-            const char* caption;
-            QKeySequence shortcut;
-        };
-        const Item items[] = {
-            {"mnu2", "&Open Database", QKeySequence(Qt::CTRL | Qt::Key_W)},
-            {"mnu2b", "&Info about database...", {}},
-            {"mnuBackup", "&Backup...", {}},
-            {"mnutips", "&Tips at startup", {}},
-            {"mnuvisanu", "&View tips now", {}},
-            {"mnu7", "&Exit", QKeySequence(Qt::CTRL | Qt::Key_X)},
-            {"mnuImport", "&Import from Meal Master...", {}},
-            {"mnuvaljreceptbok", "&Cookbooks...", {}},
-            {"mnu4", "&Import cookbook...", QKeySequence(Qt::CTRL | Qt::Key_I)},
-            {"mnuadd", "&Edit fridge-database...", {}},
-            {"mnuhelpindex", "&Content...", QKeySequence(Qt::Key_F1)},
-            {"mnuTavendiHEM", "&Culvora's website", {}},
-            {"mnuhelpom", "&About...", QKeySequence(Qt::CTRL | Qt::Key_O)},
-            {"mnuOptionsGenerateArchive", "&Generate HTML archive...", {}},
-            {"mnuOptionsTypes", "&Types of recipes...", {}},
-            {"mnuOptionsHelp", "&Help...", {}},
-            {"mnuNoFilter", "&No filter", {}},
-        };
-        for (const auto& item : items) {
-            QAction* a = action(main, item.name);
-            QVERIFY2(a, item.name);
-            QCOMPARE(a->text(), QString::fromUtf8(item.caption));
-            QCOMPARE(a->shortcut(), item.shortcut);
-        }
-
-        // The menu bar, in order, and the separators where they belong.
-        QStringList shown;
+        // Options and Filter are only shown as pop-ups by the browser and the drinks list;
+        // everything else on the bar is there to be used.
         for (QAction* top : main.menuBar()->actions()) {
-            if (top->isVisible())
-                shown << top->menu()->objectName() + QLatin1Char(':') + top->text();
+            const bool popUp =
+                top->menu() == main.optionsMenu() || top->menu() == main.filterMenu();
+            QCOMPARE(top->isVisible(), !popUp);
         }
-        QCOMPARE(shown, (QStringList{"mnu1:&File", "mnurecept:&Cookbook", "mnuwindows:&Window",
-                                     "mnhelp:&Help"}));
-        QStringList file;
-        for (QAction* a : main.findChild<QMenu*>(QStringLiteral("mnu1"))->actions()) {
-            file << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
-        }
-        QCOMPARE(file, (QStringList{"mnu2", "mnu2b", "-", "mnuBackup", "-", "mnutips", "mnuvisanu",
-                                    "-", "mnu7"}));
+        QCOMPARE(main.optionsMenu()->objectName(), QStringLiteral("mnuOptions"));
+        QCOMPARE(main.filterMenu()->objectName(), QStringLiteral("mnuFilter"));
 
-        // Tips are shown disabled and unchecked.
-        QVERIFY(!action(main, "mnutips")->isEnabled());
-        QVERIFY(action(main, "mnutips")->isCheckable());
-        QVERIFY(!action(main, "mnutips")->isChecked());
-        QVERIFY(!action(main, "mnuvisanu")->isEnabled());
+        // One item for each glass the drinks file knows, in that order, and "&No filter"
+        // checked to begin with.
+        for (int i = 0; i < drinks::GlassFilter::kGlassCount; ++i) {
+            QAction* glass = main.findChild<QAction*>(QStringLiteral("glas(%1)").arg(i));
+            QVERIFY(glass);
+            const auto name = drinks::GlassFilter::kGlassNames[static_cast<std::size_t>(i)];
+            QCOMPARE(glass->text(),
+                     QLatin1String(name.data(), static_cast<qsizetype>(name.size())));
+            QVERIFY(glass->isCheckable() && !glass->isChecked());
+        }
+        QVERIFY(action(main, "mnuNoFilter")->isChecked());
     }
 
-    void popUpMenusAreHiddenAndCarryTheirItems()
+    void shortcutsReachTheirItems()
+    {
+        GuiFixture f;
+        f.writeDefaultFiles();
+        MainWindow& main = f.start(true);
+        QApplication::setActiveWindow(&main);
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        int imports = 0;
+        main.setMenuAction(menus::kImportCookbook, [&imports] { ++imports; });
+        f.fakes.prompter.answers = {Answer::No};
+
+        QTest::keyClick(&main, Qt::Key_W, Qt::ControlModifier);  // the warning before the editor
+        QCOMPARE(f.fakes.prompter.messages.size(), 1);
+        QCOMPARE(f.fakes.prompter.last().title, QStringLiteral("Open"));
+        QTest::keyClick(&main, Qt::Key_F1);  // the help's contents
+        QCOMPARE(f.fakes.opener.documents, QStringList{QString::fromStdString(
+                                               (f.dir.path() / "help" / "index.html").string())});
+        QTest::keyClick(&main, Qt::Key_O, Qt::ControlModifier);  // About
+        QVERIFY(f.windows().isOpen(QStringLiteral("om")));
+        QTest::keyClick(&main, Qt::Key_I, Qt::ControlModifier);  // the cookbook import
+        QCOMPARE(imports, 1);
+        QTest::keyClick(&main, Qt::Key_X, Qt::ControlModifier);  // exit
+        QVERIFY(!main.isVisible());
+        QCOMPARE(QString::fromStdString(f.dir.read("tavendi.ini")),
+                 QStringLiteral("BOOK1.TXT\r\n0\r\n"));
+    }
+
+    void tipsAtStartupCannotBeTickedAndItsMarkIsWhatExitSaves()
     {
         GuiFixture f;
         f.writeDefaultFiles();
         MainWindow& main = f.start();
-        QVERIFY(!main.optionsMenu()->menuAction()->isVisible());
-        QVERIFY(!main.filterMenu()->menuAction()->isVisible());
-        QCOMPARE(main.optionsMenu()->objectName(), QStringLiteral("mnuOptions"));
-        QCOMPARE(main.filterMenu()->title(), QStringLiteral("&Filter"));
+        QAction* tips = action(main, "mnutips");
+        QVERIFY(tips->isCheckable());
+        QVERIFY(!tips->isEnabled());
+        QVERIFY(!action(main, "mnuvisanu")->isEnabled());
+        tips->trigger();  // disabled: the click does nothing
+        QVERIFY(!tips->isChecked());
+        QVERIFY(!main.tipsAtStartup());
 
-        QStringList glasses;
-        for (int i = 0; i < drinks::GlassFilter::kGlassCount; ++i) {
-            QAction* glass = main.findChild<QAction*>(QStringLiteral("glas(%1)").arg(i));
-            QVERIFY(glass);
-            glasses << glass->text();
-        }
-        QCOMPARE(glasses, (QStringList{"(Unknown)", "Beer", "Brandy", "Champagne", "Cocktail",
-                                       "Coffecup", "Collins", "Cordial", "Highball", "Oldfashioned",
-                                       "Pousse", "Punch", "Shot", "Sour", "Wine"}));
-        QVERIFY(action(main, "mnuNoFilter")->isChecked());
+        // The mark, whoever sets it, is line 2 of tavendi.ini at exit.
+        tips->setChecked(true);
+        QVERIFY(main.tipsAtStartup());
+        action(main, "mnu7")->trigger();
+        QCOMPARE(QString::fromStdString(f.dir.read("tavendi.ini")),
+                 QStringLiteral("BOOK1.TXT\r\n1\r\n"));
     }
 
     void glassFilterChecksSeveralGlassesAndNoFilterClearsThem()
@@ -237,6 +235,23 @@ private slots:
         QCOMPARE(site->cursor().shape(), Qt::PointingHandCursor);
         QTest::mouseClick(site, Qt::LeftButton);
         QCOMPARE(f.fakes.opener.documents.last(), QString::fromLatin1(kWebSite));
+    }
+
+    void helpPagesAreReadWhereTheProgramIsInstalledUnlessTheUserHasACopy()
+    {
+        GuiFixture f;
+        TempDir installed;
+        f.state.deliveredFolder = installed.path();
+        f.writeDefaultFiles();
+        std::filesystem::create_directories(f.dir.file("help"));
+        f.dir.write("help/recipes.html", "<p>my own notes</p>");
+        MainWindow& main = f.start();
+        action(main, "mnuhelpindex")->trigger();
+        action(main, "mnuOptionsHelp")->trigger();
+        QCOMPARE(f.fakes.opener.documents,
+                 (QStringList{
+                     QString::fromStdString((installed.path() / "help" / "index.html").string()),
+                     QString::fromStdString(f.dir.file("help/recipes.html").string())}));
     }
 
     void exitRewritesTheSettingsWithTheFirstLineAsRead()
@@ -371,7 +386,7 @@ private slots:
         QVERIFY(main.minimumSizeHint().width() <= 600);
     }
 
-    void menuItemsAreGreyedOutWhileTheirWindowsAreMissing_data()
+    void menuItemsOpenTheirWindowsAndAreGreyedOutWithout_data()
     {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("window");
@@ -381,7 +396,7 @@ private slots:
         QTest::newRow("HTML archive") << "mnuOptionsGenerateArchive" << QString(forms::kArchive);
         QTest::newRow("Types of recipes") << "mnuOptionsTypes" << QString(forms::kRecipeTypes);
     }
-    void menuItemsAreGreyedOutWhileTheirWindowsAreMissing()
+    void menuItemsOpenTheirWindowsAndAreGreyedOutWithout()
     {
         QFETCH(QString, item);
         QFETCH(QString, window);
@@ -404,38 +419,35 @@ private slots:
         }
     }
 
-    void theMealMasterImportAsksForTheCookbookFirst()
+    void itemsWithRegisteredWorkRunItAndAreGreyedOutWithout()
     {
         GuiFixture f;
         f.writeDefaultFiles();
         f.dir.write("bocker.txt", crlf({"Standard", "BOOK1.TXT", "Imports", "BOOK2.TXT"}));
         f.dir.write("BOOK2.TXT", "");
         MainWindow& main = f.start();
-        // Without the import operations the items are greyed out (whatever the program has).
-        main.setImportOperation({});
-        main.setImportCookbookOperation({});
-        QVERIFY(!action(main, "mnuImport")->isEnabled());
-        QVERIFY(!action(main, "mnu4")->isEnabled());
-
-        std::string importedInto;
-        main.setImportOperation([&f, &importedInto] { importedInto = f.state.targetBookTitle; });
+        // The program's own work is there: the Meal-Master import asks for the cookbook first.
         QVERIFY(action(main, "mnuImport")->isEnabled());
+        QVERIFY(action(main, "mnu4")->isEnabled());
         action(main, "mnuImport")->trigger();
         QWidget* chooser = f.windows().find(QStringLiteral("frmWhere"));
         QVERIFY(chooser);
-        auto* confirm = chooser->findChild<QAbstractButton*>(QStringLiteral("Command1"));
-        QCOMPARE(confirm->text(), QStringLiteral("Import"));
-        chooser->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(0);  // "Imports"
-        confirm->click();
-        QVERIFY(main.importTimer()->isActive());
-        QVERIFY(importedInto.empty());
-        QTRY_COMPARE(importedInto, std::string("Imports"));
-        QVERIFY(!main.importTimer()->isActive());
+        QCOMPARE(chooser->findChild<QAbstractButton*>(QStringLiteral("Command1"))->text(),
+                 QStringLiteral("Import"));
+        f.windows().closeWindow(chooser);
 
-        int imports = 0;
-        main.setImportCookbookOperation([&imports] { ++imports; });
-        action(main, "mnu4")->trigger();
-        QCOMPARE(imports, 1);
+        for (QLatin1String item : {menus::kImportMealMaster, menus::kImportCookbook}) {
+            main.setMenuAction(item, {});
+            QAction* entry = main.findChild<QAction*>(item);
+            QVERIFY(!entry->isEnabled());
+            entry->trigger();  // greyed out: nothing runs, nothing breaks
+            int runs = 0;
+            main.setMenuAction(item, [&runs] { ++runs; });
+            QVERIFY(entry->isEnabled());
+            entry->trigger();
+            QCOMPARE(runs, 1);
+            main.setMenuAction(item, {});
+        }
     }
 
     void theAboutWindowOpensAndCloses()

@@ -12,17 +12,19 @@
 #include <functional>
 
 #include "gui/app/geometry.h"
-#include "gui/app/theme.h"
 #include "gui/app/welcome_screen.h"
 #include "gui/app/window_names.h"
+#include "gui/theme/theme.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/temp_dir.h"
 
 using namespace culvora;
 using namespace culvora::gui;
 using culvora::testing::addStandIn;
 using culvora::testing::child;
 using culvora::testing::GuiFixture;
+using culvora::testing::TempDir;
 
 namespace {
 
@@ -106,6 +108,48 @@ private slots:
         for (int i = 0; i < WelcomeScreen::kFunctionButtons; ++i) {
             QVERIFY(!s.command(i)->pixmap().isNull());
         }
+    }
+
+    void picturesComeFromTheInstallUnlessTheUserHasACopyAndHighlightsWhenFirstShown()
+    {
+        // Delivered: the normal pictures in one colour, the highlighted ones in another.
+        TempDir installed;
+        std::filesystem::create_directories(installed.file("pics"));
+        const QColor kDelivered(0x30, 0x90, 0x40);
+        const QColor kDeliveredLit(0x90, 0x30, 0x80);
+        for (int i = 0; i < WelcomeScreen::kFunctionButtons; ++i) {
+            for (bool hi : {false, true}) {
+                QImage image(60, 60, QImage::Format_RGB32);
+                image.fill(hi ? kDeliveredLit : kDelivered);
+                const auto name = "pics/cmd" + std::to_string(i) + (hi ? "_hi" : "") + ".gif";
+                QVERIFY(image.save(QString::fromStdString(installed.file(name).string()), "PNG"));
+            }
+        }
+        Started s;
+        s.f.state.deliveredFolder = installed.path();
+        s.f.writeDefaultFiles();
+        // The user's own picture for the first button; the others come from the install.
+        std::filesystem::create_directories(s.f.dir.file("pics"));
+        QImage own(60, 60, QImage::Format_RGB32);
+        own.fill(kNormal);
+        QVERIFY(own.save(QString::fromStdString(s.f.dir.file("pics/cmd0.gif").string()), "PNG"));
+        s.f.start();
+        s.welcome = s.f.windows().find<WelcomeScreen>(QStringLiteral("welcome"));
+        QCOMPARE(shownColour(s.command(0)), kNormal);
+        QCOMPARE(shownColour(s.command(1)), kDelivered);
+        // Nothing was copied into the data folder.
+        QVERIFY(!std::filesystem::exists(s.f.dir.file("pics/cmd1.gif")));
+
+        // A highlighted picture is read when the mouse first comes onto its button: one the
+        // user puts in place before that is the one shown.
+        QImage lit(60, 60, QImage::Format_RGB32);
+        lit.fill(kHighlight);
+        QVERIFY(lit.save(QString::fromStdString(s.f.dir.file("pics/cmd1_hi.gif").string()), "PNG"));
+        s.welcome->hoverFunctionButton(1);
+        QCOMPARE(shownColour(s.command(1)), kHighlight);
+        s.welcome->hoverFunctionButton(2);
+        QCOMPARE(shownColour(s.command(2)), kDeliveredLit);
+        QCOMPARE(shownColour(s.command(1)), kDelivered);
     }
 
     void buttonsOfScreensNotYetThereAreFaded()

@@ -9,11 +9,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <cstdlib>
+#include <filesystem>
+
 #include "drinks_fixture.h"
 #include "gui/app/geometry.h"
 #include "gui/drinks/drink_edit_screen.h"
 #include "gui/drinks/drink_windows.h"
 #include "gui/drinks/new_drink_editor.h"
+#include "gui/widgets/editor_fields.h"
 
 using namespace culvora;
 using namespace culvora::gui;
@@ -100,6 +104,26 @@ class DrinkEditorsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void glassPicturesAreTheUsersOwnElseTheInstalledOnes()
+    {
+        testing::GuiFixture f;
+        const char* source = std::getenv("CULVORA_SOURCE_DIR");
+        const auto installed = std::filesystem::path(source ? source : ".") / "data";
+        f.state.deliveredFolder = installed;
+        f.writeDefaultFiles();
+        f.start();
+        // Nothing in the data folder: the installed picture.
+        const QImage champagne(QString::fromStdString((installed / "Champ.bmp").string()));
+        QVERIFY(!champagne.isNull());
+        QCOMPARE(glassPixmap(f.state, 3).toImage(), QPixmap::fromImage(champagne).toImage());
+        // The user's own copy wins, whatever the letter case of its name.
+        QImage own(20, 30, QImage::Format_RGB32);
+        own.fill(Qt::red);
+        QVERIFY(own.save(QString::fromStdString(f.dir.file("champ.bmp").string()), "BMP"));
+        QCOMPARE(glassPixmap(f.state, 3).size(), QSize(20, 30));
+        QVERIFY(glassPixmap(f.state, -1).isNull());
+    }
+
     // --- "Add drink" ---------------------------------------------------------------------
 
     void theNewDrinkEditorOpensWithTheUnknownGlassChosen()
@@ -128,9 +152,9 @@ private slots:
         QCOMPARE(itemTexts(e.glasses()), kGlasses);
         QCOMPARE(e.glasses()->currentText(), QStringLiteral("(Unknown)"));
         auto* picture = child<QLabel>(e.window, QStringLiteral("Image1"));
-        QVERIFY(samePicture(picture, glassPixmap(e.d.f.state.folder, 0)));
+        QVERIFY(samePicture(picture, glassPixmap(e.d.f.state, 0)));
         e.glasses()->setCurrentIndex(3);  // Champagne
-        QVERIFY(samePicture(picture, glassPixmap(e.d.f.state.folder, 3)));
+        QVERIFY(samePicture(picture, glassPixmap(e.d.f.state, 3)));
     }
 
     void theMarkerStartsAtNoBoxWithEveryNewEditor()
@@ -358,7 +382,7 @@ private slots:
         QCOMPARE(e.label("Label3")->text(), caption);
         auto* picture = e.label("Image1");
         if (entry >= 0) {
-            QVERIFY(samePicture(picture, glassPixmap(e.d.f.state.folder, entry)));
+            QVERIFY(samePicture(picture, glassPixmap(e.d.f.state, entry)));
         } else {
             QVERIFY(picture->pixmap().isNull());
         }
@@ -392,7 +416,7 @@ private slots:
         for (int choice : choices) {
             e.glasses()->setCurrentIndex(choice);
             // The picture follows the choice; the stored glass's caption stays.
-            QVERIFY(samePicture(e.label("Image1"), glassPixmap(e.d.f.state.folder, choice)));
+            QVERIFY(samePicture(e.label("Image1"), glassPixmap(e.d.f.state, choice)));
             QCOMPARE(e.label("Label3")->text(),
                      drinks::glassIndex(stored.toStdString()) >= 0 ? stored : QString());
         }

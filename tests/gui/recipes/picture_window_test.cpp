@@ -13,9 +13,9 @@
 #include <algorithm>
 #include <string>
 
-#include "gui/app/theme.h"
 #include "gui/recipes/picture_routines.h"
 #include "gui/recipes/picture_window.h"
+#include "gui/theme/theme.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
 
@@ -169,7 +169,7 @@ private slots:
         QTest::newRow("No") << false << QString() << std::string() << QString();
         QTest::newRow("Yes and a file") << true << QStringLiteral("/home/cook/pi\u00E9.jpg")
                                         << crlf({"Pie", "/home/cook/pi\xE9.jpg"}) << QString();
-        // Recorded all the same, as the list has always done after a cancelled dialog.
+        // A cancelled dialog still records the recipe, with an empty path: the answer was Yes.
         QTest::newRow("Yes, then the dialog cancelled")
             << true << QString() << crlf({"Pie", ""}) << QString();
         QTest::newRow("Yes and a file name the list cannot hold")

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "gui/app/handover.h"
 #include "gui/app/window_names.h"
 #include "gui/recipes/printout_window.h"
 #include "gui/recipes/recipe_routines.h"

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/store/cookbook.h"
+#include "gui/app/handover.h"
 #include "gui/recipes/recipe_browser.h"
 #include "gui/store/destination_chooser.h"
 #include "support/gui_fixture.h"

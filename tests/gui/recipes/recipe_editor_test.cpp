@@ -15,6 +15,7 @@
 #include <string>
 
 #include "core/store/cookbook.h"
+#include "gui/app/handover.h"
 #include "gui/recipes/recipe_browser.h"
 #include "gui/recipes/recipe_editor.h"
 #include "gui/recipes/recipe_routines.h"

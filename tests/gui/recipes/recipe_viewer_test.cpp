@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include "gui/app/geometry.h"
+#include "gui/app/handover.h"
 #include "gui/recipes/recipe_routines.h"
 #include "gui/recipes/recipe_viewer.h"
 #include "support/gui_fixture.h"

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/store/cookbook.h"
+#include "gui/app/handover.h"
 #include "gui/recipes/recipe_browser.h"
 #include "gui/search/new_ingredients_dialog.h"
 #include "support/gui_fixture.h"

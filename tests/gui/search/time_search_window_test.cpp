@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <string>
 
+#include "gui/app/handover.h"
 #include "gui/app/main_window.h"
 #include "gui/recipes/recipe_routines.h"
 #include "gui/recipes/recipe_viewer.h"

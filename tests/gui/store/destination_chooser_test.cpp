@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include "gui/app/handover.h"
 #include "gui/store/destination_chooser.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
@@ -61,7 +62,8 @@ struct Chooser : testing::GuiFixture {
 
     gui::DestinationChooser* open(ChooserMode mode)
     {
-        window = gui::openDestinationChooser(app(), mode, timer.get());
+        window = qobject_cast<gui::DestinationChooser*>(
+            gui::openDestinationChooser(app(), mode, timer.get()));
         combo = child<QComboBox>(window, QStringLiteral("Combo1"));
         check = child<QCheckBox>(window, QStringLiteral("Check1"));
         confirm = child<QPushButton>(window, QStringLiteral("Command1"));
@@ -198,7 +200,8 @@ private slots:
 
         QTimer importTimer;
         importTimer.setSingleShot(true);
-        QCOMPARE(gui::openDestinationChooser(f.app(), ChooserMode::Import, &importTimer), first);
+        QCOMPARE(gui::openDestinationChooser(f.app(), ChooserMode::Import, &importTimer),
+                 static_cast<QWidget*>(first));
         QCOMPARE(f.confirm->text(), QStringLiteral("Import"));
         QVERIFY(!f.check->isChecked());
         QVERIFY(!f.check->isEnabled());
@@ -230,7 +233,8 @@ private slots:
             f.windows().add(opener);
             auto* timer = new QTimer(opener);
             timer->setSingleShot(true);
-            f.window = gui::openDestinationChooser(f.app(), ChooserMode::Move, timer);
+            f.window = qobject_cast<gui::DestinationChooser*>(
+                gui::openDestinationChooser(f.app(), ChooserMode::Move, timer));
             QCOMPARE(f.windows().area()->activeSubWindow()->widget(), f.window);
             child<QPushButton>(f.window, QString::fromLatin1(button))->click();
             QCOMPARE(f.windows().area()->activeSubWindow()->widget(), opener);

@@ -15,6 +15,7 @@
 
 #include <memory>
 
+#include "gui/app/handover.h"
 #include "gui/app/window_names.h"
 #include "gui/store/destination_chooser.h"
 #include "support/gui_fixture.h"

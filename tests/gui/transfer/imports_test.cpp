@@ -90,7 +90,7 @@ struct Imports : testing::GuiFixture {
     QString path(const char* name) { return QString::fromStdString(dir.file(name).string()); }
 
     // "&Import from Meal Master..." as the user goes through it: the chooser, a cookbook, "Import",
-    // and the main window's timer running the import once the chooser has closed.
+    // and Timer1 running the import once the chooser has closed.
     void importThroughTheChooser(const QString& book)
     {
         main().findChild<QAction*>(QStringLiteral("mnuImport"))->trigger();
@@ -99,8 +99,8 @@ struct Imports : testing::GuiFixture {
         auto* combo = child<QComboBox>(chooser, QStringLiteral("Combo1"));
         combo->setCurrentIndex(combo->findText(book));
         clickButton(chooser, QStringLiteral("Command1"));
-        QVERIFY(main().importTimer()->isActive());
-        QTRY_VERIFY(!main().importTimer()->isActive());
+        QVERIFY(gui::mealMasterTimer(app())->isActive());
+        QTRY_VERIFY(!gui::mealMasterTimer(app())->isActive());
         // Whatever happened, the busy pointer is gone again.
         QVERIFY(!QApplication::overrideCursor());
     }
@@ -231,8 +231,8 @@ private slots:
         // A cookbook whose file is not in the list of cookbooks any more.
         f.dir.write("bocker.txt", crlf({"Standard", "BOOK1.TXT"}));
         f.state.targetBookTitle = "Soppor";
-        f.main().importTimer()->start();
-        QTRY_VERIFY(!f.main().importTimer()->isActive());
+        gui::mealMasterTimer(f.app())->start();
+        QTRY_VERIFY(!gui::mealMasterTimer(f.app())->isActive());
 
         QCOMPARE(f.fakes.prompter.messages.size(), 2);
         for (const auto& m : f.fakes.prompter.messages) {

@@ -1,4 +1,4 @@
-#include "gui/app/theme.h"
+#include "gui/theme/theme.h"
 
 #include <QFontDatabase>
 #include <QPalette>
@@ -173,6 +173,56 @@ QString splashStyle()
                           " QLabel { color: #4a2c1a; }");
 }
 
+QString bannerStripStyle()
+{
+    return QStringLiteral("QToolBar { border: 0; padding: 0; spacing: 0; }");
+}
+
+QString typeListStyle()
+{
+    return QStringLiteral(
+        "QComboBox { combobox-popup: 0; }"
+        "QComboBox::drop-down { border: none; width: 24px; }"
+        "QComboBox QAbstractItemView::item { min-height: 24px; padding: 0 6px; }");
+}
+
+QString newRecipeStyle()
+{
+    return editorStyle() +
+           QStringLiteral(
+               "QPlainTextEdit { border-top-left-radius: 0; }"
+               "QTabBar::tab { background: #f3e9d4; color: #6b4a33; border: 1px solid #decdaa;"
+               "  border-bottom: none; border-top-left-radius: 5px; border-top-right-radius: 5px;"
+               "  padding: 4px 16px; margin-right: 3px; font-size: 10pt; }"
+               "QTabBar::tab:selected { background: white; color: #6e2216; font-weight: bold; }"
+               "QTabBar::tab:hover:!selected { background: #fbf1dc; }"
+               "QPushButton[character=\"true\"] { padding: 0; font-size: 12pt; }"
+               "QLabel[heading=\"true\"] { color: #4a2418; font-weight: bold; }"
+               "QLabel[hint=\"true\"] { color: #8a5a32; font-style: italic; }");
+}
+
+QString nameBarStyle(const QColor& ink, bool withName)
+{
+    if (!withName) return QStringLiteral("background: %1;").arg(ink.name());
+    return QStringLiteral("background: %1; color: %2; padding: 1px 6px; border-radius: 3px;")
+        .arg(ink.name(), browser::kBarText.name());
+}
+
+QString dayFrameStyle()
+{
+    return QStringLiteral("#ram { border: 2px solid %1; border-radius: 4px;"
+                          " background: transparent; }")
+        .arg(kTomato.name());
+}
+
+QString layoutPictureStyle(bool chosen)
+{
+    return chosen ? QStringLiteral("background: #f0d39a; border: 1px solid #d9a36b;"
+                                   " border-radius: 6px; padding: 6px;")
+                  : QStringLiteral("background: transparent; border: 1px solid transparent;"
+                                   " border-radius: 6px; padding: 6px;");
+}
+
 QString nutritionStyle()
 {
     return editorStyle() +
@@ -270,7 +320,7 @@ void setSearchPaper(QWidget* window)
     QPalette paper = window->palette();
     paper.setColor(QPalette::Window, kPaper);
     paper.setColor(QPalette::WindowText, kInk);
-    paper.setColor(QPalette::Base, Qt::white);
+    paper.setColor(QPalette::Base, kBox);
     paper.setColor(QPalette::Text, kInk);
     // The drop-down lists are drawn by the platform's style in these.
     paper.setColor(QPalette::Button, kCream);
@@ -278,6 +328,26 @@ void setSearchPaper(QWidget* window)
     paper.setColor(QPalette::Highlight, kFocus);
     window->setPalette(paper);
     window->setAutoFillBackground(true);
+}
+
+void setFridgeListPaper(QWidget* window)
+{
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, kPaper);
+    palette.setColor(QPalette::Highlight, kHoney);
+    palette.setColor(QPalette::HighlightedText, kInk);
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+    window->setStyleSheet(
+        editorStyle() + scrollBarStyle() +
+        QStringLiteral("QListWidget { background: white; color: #3a261a; border: 1px solid #decdaa;"
+                       "  border-radius: 4px; padding: 2px; selection-background-color: #f0d39a;"
+                       "  selection-color: #3a261a; }"
+                       "QListWidget:focus { border: 2px solid #d98c2b; padding: 1px; }"
+                       "QListWidget::item { padding: 2px; }"
+                       "QLabel[heading=\"true\"] { color: #4a2418; font-weight: bold; }"
+                       "QLabel[hint=\"true\"] { color: #6b4a33; font-style: italic; }"
+                       "QLabel[count=\"true\"] { color: #a83a24; font-weight: bold; }"));
 }
 
 QString transferStyle()

@@ -5,9 +5,10 @@
 #include <string>
 
 #include "core/recipes/html_page.h"
+#include "gui/app/handover.h"
+#include "gui/recipes/recipe_page_export.h"
 #include "gui/recipes/recipe_routines.h"
 #include "gui/recipes/recipe_viewer.h"
-#include "gui/transfer/recipe_page_export.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
 

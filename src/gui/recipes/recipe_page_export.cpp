@@ -1,4 +1,4 @@
-#include "gui/transfer/recipe_page_export.h"
+#include "gui/recipes/recipe_page_export.h"
 
 #include <QFileInfo>
 
@@ -6,7 +6,7 @@
 
 #include "core/files/files.h"
 #include "gui/app/qt_text.h"
-#include "gui/transfer/wait_cursor.h"
+#include "gui/widgets/wait_cursor.h"
 
 namespace culvora::gui {
 

@@ -1,0 +1,63 @@
+#include "gui/app/handover.h"
+
+#include <QWidget>
+
+#include "gui/app/app_context.h"
+#include "gui/app/qt_text.h"
+#include "gui/app/window_names.h"
+#include "gui/app/window_registry.h"
+
+namespace culvora::gui {
+
+void showRecipe(AppContext& app, const std::string& name)
+{
+    const QString viewerName = forms::kViewer;
+    app.state.selectedRecipe = name;
+    const bool wasOpen = app.windows.isOpen(viewerName);
+    QWidget* viewer = app.windows.open(viewerName);
+    if (!viewer) return;
+    if (wasOpen) {
+        if (auto* view = dynamic_cast<RecipeViewerView*>(viewer)) view->fillView();
+    }
+    viewer->setWindowTitle(QStringLiteral("Read recipe: ") + fromCp(name));
+}
+
+QWidget* openDestinationChooser(AppContext& app, ChooserMode mode, QTimer* timer)
+{
+    QWidget* window = app.windows.open(forms::kDestination);
+    auto* chooser = dynamic_cast<DestinationChoice*>(window);
+    if (!chooser) return nullptr;
+    chooser->setOperation(mode, timer);
+    return window;
+}
+
+void refreshRecipeBrowser(AppContext& app)
+{
+    app.windows.reopen(forms::kBrowser);
+}
+
+void runNewIngredientCheck(AppContext& app, const std::vector<std::string>& ingredientLines,
+                           search::CheckVariant variant, NothingNew nothingNew)
+{
+    // The list as it is now: words another window added since the caller opened count too.
+    auto known = search::readFridgeList(app.state.folder);
+    if (!known) {
+        app.services.prompter.inform(toQString(known.error()), QStringLiteral("Error"),
+                                     MessageIcon::Exclamation);
+        refreshRecipeBrowser(app);
+        return;
+    }
+    const auto offered = search::newIngredientCandidates(ingredientLines, *known, variant);
+    if (offered.empty() && nothingNew == NothingNew::RefreshBrowser) {
+        refreshRecipeBrowser(app);
+        return;
+    }
+    auto* offer = dynamic_cast<IngredientOffer*>(app.windows.open(forms::kNewIngredients));
+    if (!offer) {
+        refreshRecipeBrowser(app);
+        return;
+    }
+    offer->addWords(offered);
+}
+
+}  // namespace culvora::gui

@@ -1,0 +1,81 @@
+#pragma once
+
+// How a window of one subsystem hands work to a window of another: it opens the other window
+// by its form name through the registry, and what that window needs goes by way of the shared
+// state (selectedRecipe, targetBookTitle) or of one of the small interfaces below, which the
+// receiving window implements. So no subsystem includes another's headers.
+
+#include <string>
+#include <vector>
+
+#include "core/search/fridge_list.h"
+
+class QTimer;
+class QWidget;
+
+namespace culvora::gui {
+
+struct AppContext;
+
+// --- The recipe viewer "Visa" ----------------------------------------------------------------
+
+class RecipeViewerView {
+public:
+    virtual ~RecipeViewerView() = default;
+    // Reads selectedRecipe from the current cookbook and shows it.
+    virtual void fillView() = 0;
+};
+
+// Shows a recipe in the viewer: sets selectedRecipe, opens the viewer (or fills the open one
+// again) and sets its caption to "Read recipe: " and the name. Browser, searches and the weekly
+// menu all open recipes this way.
+void showRecipe(AppContext& app, const std::string& name);
+
+// --- The destination chooser "frmWhere" ------------------------------------------------------
+
+// What the chooser's confirm button starts; its caption names it.
+enum class ChooserMode {
+    Move,      // the browser's move (its Timer3)
+    Import,    // the Meal-Master import (the transfer's Timer1)
+    Download,  // the recipe download (the download window's Timer1)
+};
+
+class DestinationChoice {
+public:
+    virtual ~DestinationChoice() = default;
+    // Prepares the chooser for an opener: the confirm caption, the check box (cleared and
+    // disabled unless downloading) and the timer to start once the chooser has closed.
+    virtual void setOperation(ChooserMode mode, QTimer* timer) = 0;
+};
+
+// Opens the chooser for an operation (or prepares the one already open) and returns it;
+// nullptr when the program has no chooser. `timer` belongs to the opener; the chooser starts
+// it after confirming and closing, and never when cancelled.
+QWidget* openDestinationChooser(AppContext& app, ChooserMode mode, QTimer* timer);
+
+// --- "New ingredients?" "frmAdd" -------------------------------------------------------------
+
+class IngredientOffer {
+public:
+    virtual ~IngredientOffer() = default;
+    // Adds words (Windows-1252) to the offer in their sorted places, unticked.
+    virtual void addWords(const std::vector<std::string>& words) = 0;
+};
+
+// The new-ingredient check, after a recipe has been added to a cookbook: the candidate words
+// of its ingredient lines (empty lines left out by the caller) that sok.txt does not hold are
+// offered in "New ingredients?", which stays open after the caller has gone. A dialog that is
+// still open from an earlier recipe takes the new words too. When there is no word to offer,
+// no dialog is shown (an empty one after every save would only be in the way), and the browser
+// is refreshed at once instead, as "Done" would have done. The download shows the dialog
+// even then (NothingNew::ShowDialog), empty when it has nothing to offer.
+enum class NothingNew { RefreshBrowser, ShowDialog };
+void runNewIngredientCheck(AppContext& app, const std::vector<std::string>& ingredientLines,
+                           search::CheckVariant variant,
+                           NothingNew nothingNew = NothingNew::RefreshBrowser);
+
+// Closes and reopens the recipe browser, so that its list is read anew; it opens even when it
+// was closed, since the point is to see the new recipe in the cookbook.
+void refreshRecipeBrowser(AppContext& app);
+
+}  // namespace culvora::gui
