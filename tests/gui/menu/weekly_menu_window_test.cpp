@@ -12,10 +12,12 @@
 #include <QTest>
 
 #include "gui/app/geometry.h"
+#include "gui/app/qt_services.h"
 #include "gui/app/window_names.h"
 #include "gui/menu/weekly_menu_window.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/pdf_text.h"
 
 using namespace culvora;
 using namespace culvora::gui;
@@ -25,6 +27,7 @@ using culvora::testing::crlf;
 using culvora::testing::GuiFixture;
 using culvora::testing::itemTexts;
 using culvora::testing::messageShape;
+using culvora::testing::readPdf;
 using culvora::testing::selectedText;
 
 namespace {
@@ -377,6 +380,25 @@ private slots:
         clickButton(m.w, QStringLiteral("Command1"));
         QCOMPARE(m.f.fakes.prompter.printerChoices.size(), std::size_t{1});
         QCOMPARE(m.f.fakes.printer.output, printedMenu(QStringList(7, "(Nothing yet)")));
+
+        // The PDF it offers holds the week on one page: every day with its dish or its
+        // placeholder.
+        QtPrintService pdfPrinter(m.f.fakes.prompter, m.f.fakes.opener);
+        pdfPrinter.setPrinterCheck([] { return false; });
+        m.f.fakes.printer.alsoTo = &pdfPrinter;
+        const auto file = m.f.dir.file("week.pdf");
+        m.f.fakes.prompter.fileNames = {QString::fromStdString(file.string())};
+        m.search(0.0);
+        clickButton(m.w, QStringLiteral("Command1"));
+        const auto pdf = readPdf(file);
+        QVERIFY2(pdf.ok(), pdf.error.c_str());
+        QCOMPARE(pdf.pageCount, 1);
+        QCOMPARE(QString::fromStdString(pdf.words()),
+                 QStringLiteral("Menu for the week\nMonday\nStew\nTuesday\n(Nothing yet)\n"
+                                "Wednesday\n(Nothing yet)\nThursday\n(Nothing yet)\n"
+                                "Friday\n(Nothing yet)\nSaturday\n(Nothing yet)\n"
+                                "Sunday\n(Nothing yet)\nPrinted from 'Culvora'\n"
+                                "Visit us at https://culvora.example.org/\n\f"));
     }
 
     void helpCloseAndMissingFiles()
