@@ -17,7 +17,7 @@ struct Recipe {
     std::string name;
     std::string servings = "4";
     std::string time = "30";
-    std::vector<std::string> ingredients;     // one line each; none at all is allowed
+    std::vector<std::string> ingredients{};   // one line each; none at all is allowed
     std::vector<std::string> steps{"Cook."};  // the instruction lines
     std::string type = "Hot dish";
 };

@@ -18,11 +18,13 @@
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
 #include "support/pdf_text.h"
+#include "support/records.h"
 
 using namespace culvora;
 using namespace culvora::gui;
 using culvora::testing::child;
 using culvora::testing::clickButton;
+using culvora::testing::cookbook;
 using culvora::testing::crlf;
 using culvora::testing::GuiFixture;
 using culvora::testing::itemTexts;
@@ -32,25 +34,19 @@ using culvora::testing::selectedText;
 
 namespace {
 
-std::string recipe(const std::string& name, const std::string& time, const std::string& type,
-                   std::initializer_list<std::string_view> ingredients)
-{
-    std::string out = crlf({"[NAMN]", name, "[PORTIONER]", "4", "[TID]", time, "[IND]"});
-    for (auto line : ingredients) {
-        out += line;
-        out += "\r\n";
-    }
-    return out + crlf({"[G\xD6RA]", "Cook.", "[TYP]", type});
-}
-
 // In cookbook order. The imported soup (time "0") and the record without a type would fit
 // if they were judged; the salad right after them must be judged on its own.
-const std::string kBook = recipe("Stew", "50", "Hot dish", {"500 g beef", "2 eggs"}) +
-                          recipe("Roast", "51", "Hot dish", {"1 kg lamb", "1 eggplant"}) +
-                          recipe("Imported soup", "0", "First Course", {"2 eggs"}) +
-                          recipe("No type", "20", "", {"2 eggs", "milk"}) +
-                          recipe("Salad", "45 min", "First Course", {"2 Eggs", "lettuce"}) +
-                          recipe("Omelette", "10", "Hot dish", {"3 Eggs", "milk"});
+const std::string kBook = cookbook({
+    {.name = "Stew", .time = "50", .ingredients = {"500 g beef", "2 eggs"}, .type = "Hot dish"},
+    {.name = "Roast", .time = "51", .ingredients = {"1 kg lamb", "1 eggplant"}, .type = "Hot dish"},
+    {.name = "Imported soup", .time = "0", .ingredients = {"2 eggs"}, .type = "First Course"},
+    {.name = "No type", .time = "20", .ingredients = {"2 eggs", "milk"}, .type = ""},
+    {.name = "Salad",
+     .time = "45 min",
+     .ingredients = {"2 Eggs", "lettuce"},
+     .type = "First Course"},
+    {.name = "Omelette", .time = "10", .ingredients = {"3 Eggs", "milk"}, .type = "Hot dish"},
+});
 
 // The Fridge list in file order; the window lists it in the program's order (W as V, Ä after
 // Z).
