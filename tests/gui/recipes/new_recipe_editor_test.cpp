@@ -26,7 +26,9 @@
 #include "gui/search/new_ingredients_dialog.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/lock_held_elsewhere.h"
 #include "support/records.h"
+#include "support/short_lock_wait.h"
 
 using namespace culvora;
 using namespace culvora::gui;
@@ -466,6 +468,45 @@ private slots:
         QCOMPARE(e.text("t4")->toPlainText(), ingredients);
         QCOMPARE(e.text("t5")->toPlainText(), instructions);
         QVERIFY(!e.f.windows().isOpen(QStringLiteral("frmAdd")));
+    }
+
+    void whileAnotherProgramChangesTheDataFolderNothingIsSaved()
+    {
+        Editor e;
+        e.type(QStringLiteral("Tea"), QStringLiteral("1"), QStringLiteral("5"),
+               QStringLiteral("1 bag of tea\n2 dl water"), QStringLiteral("Steep."));
+        const testing::ShortLockWait shortWait(std::chrono::milliseconds(200));
+        testing::LockHeldElsewhere other(e.f.dir.path());
+        QVERIFY(other.held());
+        e.click("Command1");
+
+        // The core's own words, and nothing else asked: no picture question, no new words.
+        QCOMPARE(e.messages().size(), 1);
+        QCOMPARE(messageShape(e.messages().front()),
+                 QStringLiteral("[Error] Exclamation Ok default Ok: Another program is changing "
+                                "the cookbooks in \"%1\" right now. Nothing was saved; please "
+                                "try again in a moment.")
+                     .arg(QString::fromStdString(e.f.dir.path().string())));
+        QCOMPARE(e.f.dir.read("BOOK1.TXT"), kPancakes);
+        QCOMPARE(e.f.dir.read("sok.txt"), crlf({"flour", "milk", "salt"}));
+        QVERIFY(!e.f.dir.exists("bilder.txt"));
+        QVERIFY(!e.f.dir.exists("recept.tmp"));
+        QVERIFY(!e.f.windows().isOpen(QStringLiteral("frmAdd")));
+        // The recipe is still there to be saved once the other program is done.
+        QVERIFY(e.f.windows().isOpen(QStringLiteral("NyttRecept")));
+        QCOMPARE(e.line("t1")->text(), QStringLiteral("Tea"));
+        QCOMPARE(e.text("t4")->toPlainText(), QStringLiteral("1 bag of tea\n2 dl water"));
+
+        other.release();
+        e.f.fakes.prompter.answers = {Answer::No};  // no picture
+        e.click("Command1");
+        QCOMPARE(e.f.dir.read("BOOK1.TXT"),
+                 kPancakes + record({.name = "Tea",
+                                     .servings = "1",
+                                     .time = "5",
+                                     .ingredients = {"1 bag of tea", "2 dl water"},
+                                     .steps = {"Steep."}}));
+        QVERIFY(!e.f.windows().isOpen(QStringLiteral("NyttRecept")));
     }
 
     void saveAppendsTheRecipeAsTypedAndOffersTheNewWords()
