@@ -12,6 +12,8 @@
 
 #include <sys/wait.h>
 
+#include "support/temp_dir.h"
+
 namespace culvora::testing {
 
 struct PdfText {
@@ -73,18 +75,6 @@ inline int run(const std::string& command, const std::filesystem::path& errFile,
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-inline std::string slurp(const std::filesystem::path& file)
-{
-    std::string out;
-    if (FILE* in = std::fopen(file.c_str(), "rb")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) out.append(buffer, n);
-        std::fclose(in);
-    }
-    return out;
-}
-
 }  // namespace pdf_detail
 
 inline PdfText readPdf(const std::filesystem::path& file)
@@ -94,14 +84,15 @@ inline PdfText readPdf(const std::filesystem::path& file)
         pdf.error = "no PDF was written at " + file.string();
         return pdf;
     }
-    const std::filesystem::path errFile =
-        std::filesystem::path(file).concat(".pdftools-stderr.txt");
+    // What the tools say on stderr goes to a scratch folder, not beside the PDF: the PDF may
+    // lie in a data folder whose files a test counts.
+    const TempDir scratch;
+    const std::filesystem::path errFile = scratch.file("stderr.txt");
     const std::string name = pdf_detail::quoted(file.string());
 
     const auto tool = [&](const char* program, const std::string& arguments, std::string& out) {
         const int status = pdf_detail::run(std::string(program) + " " + arguments, errFile, out);
-        const std::string complaint = pdf_detail::slurp(errFile);
-        std::filesystem::remove(errFile);
+        const std::string complaint = readBytes(errFile);
         if (status == 127) {
             pdf.error = std::string(program) +
                         " is not installed: install poppler-utils (scripts/setup does) to read "
