@@ -3,28 +3,32 @@
 #include <gtest/gtest.h>
 
 #include "support/cli_runner.h"
+#include "support/pdf_text.h"
+#include "support/records.h"
 
+using culvora::testing::cookbook;
 using culvora::testing::crlf;
+using culvora::testing::readPdf;
 using culvora::testing::runCli;
 using culvora::testing::TempDir;
 
 namespace {
 
-std::string recipe(const std::string& name, const std::string& time, const std::string& type,
-                   const std::string& ingredient)
-{
-    return crlf({"[NAMN]", name, "[PORTIONER]", "4", "[TID]", time, "[IND]", ingredient,
-                 "[G\xD6RA]", "Cook well.", "[TYP]", type});
-}
-
 struct Kitchen {
     Kitchen()
     {
         dir.write("tavendi.ini", crlf({"BOOK1.TXT", "0"}));
-        dir.write("BOOK1.TXT", recipe("Stew", "50", "Hot dish", "500 g beef") +
-                                   recipe("Roast", "90", "Hot dish", "1 kg lamb") +
-                                   recipe("Hash", "20", "Hot dish", "2 eggs") +
-                                   recipe("Salad", "10", "First Course", "lettuce"));
+        dir.write(
+            "BOOK1.TXT",
+            cookbook({
+                {.name = "Stew",
+                 .time = "50",
+                 .ingredients = {"500 g beef"},
+                 .steps = {"Cook well."}},
+                {.name = "Roast", .time = "90", .ingredients = {"1 kg lamb"}},
+                {.name = "Hash", .time = "20", .ingredients = {"2 eggs"}},
+                {.name = "Salad", .time = "10", .ingredients = {"lettuce"}, .type = "First Course"},
+            }));
     }
     TempDir dir;
 };
@@ -45,10 +49,11 @@ TEST(CliPrint, TheRecipeAndTheGroceryListWithTheirStyles)
 
     auto pdf = runCli(k.dir, {"print", "Stew", "--pdf", k.dir.file("stew.pdf").string()});
     EXPECT_EQ(pdf.exitCode, 0) << pdf.err;
-    const std::string bytes = k.dir.read("stew.pdf");
-    EXPECT_TRUE(bytes.starts_with("%PDF-"));
-    EXPECT_NE(bytes.find("(Stew) Tj"), std::string::npos);
-    EXPECT_NE(bytes.find("/Count 1"), std::string::npos);
+    const auto stew = readPdf(k.dir.file("stew.pdf"));
+    ASSERT_TRUE(stew.ok()) << stew.error;
+    EXPECT_EQ(stew.pageCount, 1);
+    EXPECT_EQ(stew.words(), "Stew\n(Serves 4)\nTime to cook: 50 min\nIngredients:\n500 g beef\n"
+                            "Instructions:\nCook well.\n\f");
 }
 
 TEST(CliPrint, TheMenuListsCandidatesAndAReproduciblePick)
@@ -69,6 +74,20 @@ TEST(CliPrint, TheMenuListsCandidatesAndAReproduciblePick)
     EXPECT_EQ(runCli(k.dir, {"menu", "--option", "hearty"}).exitCode, 2);
     // The scratch file holds the last ingredient section read.
     EXPECT_EQ(k.dir.read("ind.tmp"), crlf({"lettuce", "[G\xD6RA]"}));
+
+    // The printed menu gives every evening the picked dish.
+    auto printed =
+        runCli(k.dir, {"menu", "--option", "light", "--pdf", k.dir.file("menu.pdf").string()});
+    EXPECT_EQ(printed.exitCode, 0) << printed.err;
+    EXPECT_EQ(printed.out, "Salad\nDish: Salad\n");
+    const auto menu = readPdf(k.dir.file("menu.pdf"));
+    ASSERT_TRUE(menu.ok()) << menu.error;
+    EXPECT_EQ(menu.pageCount, 1);
+    std::string week = "Menu for the week\n";
+    for (const char* day :
+         {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"})
+        week += std::string(day) + "\nSalad\n";
+    EXPECT_NE(menu.words().find(week), std::string::npos) << menu.text;
 }
 
 }  // namespace

@@ -3,15 +3,21 @@
 #include <gtest/gtest.h>
 
 #include "support/cli_runner.h"
+#include "support/records.h"
 
 using culvora::testing::crlf;
+using culvora::testing::record;
 using culvora::testing::runCli;
 using culvora::testing::TempDir;
 
 namespace {
 
-const std::string kSoup = crlf({"[NAMN]", "Soup", "[PORTIONER]", "4", "[TID]", "30", "[IND]",
-                                "2 dl mj\xF6lk", "[G\xD6RA]", "Boil <gently>.", "[TYP]", "Soups"});
+const std::string kSoup = record({.name = "Soup",
+                                  .servings = "4",
+                                  .time = "30",
+                                  .ingredients = {"2 dl mj\xF6lk"},
+                                  .steps = {"Boil <gently>."},
+                                  .type = "Soups"});
 
 TEST(CliTransfer, ImportsAndExports)
 {

@@ -3,19 +3,27 @@
 #include <gtest/gtest.h>
 
 #include "support/cli_runner.h"
+#include "support/records.h"
 
 using culvora::testing::crlf;
+using culvora::testing::record;
 using culvora::testing::runCli;
 using culvora::testing::TempDir;
 
 namespace {
 
-const std::string kSoup =
-    crlf({"[NAMN]", "Soup", "[PORTIONER]", "4", "[TID]", "30 min", "[IND]", "1 l water",
-          "2 carrots", "[G\xD6RA]", "Boil.", "[TYP]", "Hot dish"});
-const std::string kPie =
-    crlf({"[NAMN]", "\xC4ppelpaj", "[PORTIONER]", "8", "[TID]", "50", "[IND]", "6 apples",
-          "2 dl flour", "[G\xD6RA]", "Bake.", "[TYP]", "Desserts"});
+const std::string kSoup = record({.name = "Soup",
+                                  .servings = "4",
+                                  .time = "30 min",
+                                  .ingredients = {"1 l water", "2 carrots"},
+                                  .steps = {"Boil."},
+                                  .type = "Hot dish"});
+const std::string kPie = record({.name = "\xC4ppelpaj",
+                                 .servings = "8",
+                                 .time = "50",
+                                 .ingredients = {"6 apples", "2 dl flour"},
+                                 .steps = {"Bake."},
+                                 .type = "Desserts"});
 
 struct Kitchen {
     Kitchen()
@@ -42,9 +50,12 @@ TEST(CliWriting, EditReplacesTheRecordAsTheEditorSaves)
                           "[NAMN]\nÄppelpaj\n[PORTIONER]\n6\n[TID]\n55\n[IND]\n5 apples\n"
                           "[G\xC3\x96RA]\nBake well.\n[TYP]\nDesserts\n");
     EXPECT_EQ(changed.exitCode, 0) << changed.err;
-    EXPECT_EQ(k.dir.read("BOOK1.TXT"),
-              kSoup + crlf({"[NAMN]", "\xC4ppelpaj", "[PORTIONER]", "6", "[TID]", "55", "[IND]",
-                            "5 apples", "[G\xD6RA]", "Bake well.", "[TYP]", "Desserts"}));
+    EXPECT_EQ(k.dir.read("BOOK1.TXT"), kSoup + record({.name = "\xC4ppelpaj",
+                                                       .servings = "6",
+                                                       .time = "55",
+                                                       .ingredients = {"5 apples"},
+                                                       .steps = {"Bake well."},
+                                                       .type = "Desserts"}));
 
     // Refused, with nothing written: another name, a missing recipe, a marker line.
     const std::string before = k.dir.read("BOOK1.TXT");

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "core/print/print_job.h"
+#include "support/pdf_text.h"
+#include "support/temp_dir.h"
 
 using namespace culvora::print;
+using culvora::testing::readPdf;
+using culvora::testing::TempDir;
 
 namespace {
 
@@ -86,6 +90,31 @@ TEST(PrintJob, APdfHoldsEveryPageAndItsTexts)
     const auto first = pdf.find("0000000000 65535 f \n", xref);
     const std::size_t offset = std::stoul(pdf.substr(first + 20, 10));
     EXPECT_EQ(pdf.substr(offset, 8), "1 0 obj\n");
+}
+
+TEST(PrintJob, APdfReadsBackInAPdfReader)
+{
+    TempDir dir;
+    PrintJob job;
+    job.setFont({"Arial", 20.25, true, true});
+    job.print("Menu (for) the week \\ \xC4ppelpaj");
+    job.end();
+    dir.write("menu.pdf", pdfDocument(layoutPages(job, PlainMetrics{})));
+    const auto menu = readPdf(dir.file("menu.pdf"));
+    ASSERT_TRUE(menu.ok()) << menu.error;
+    EXPECT_EQ(menu.pageCount, 1);
+    EXPECT_EQ(menu.words(), "Menu (for) the week \\ \u00C4ppelpaj\n\f");
+
+    dir.write("long.pdf", pdfDocument(layoutPages(lines(200, 10), PlainMetrics{})));
+    const auto several = readPdf(dir.file("long.pdf"));
+    ASSERT_TRUE(several.ok()) << several.error;
+    EXPECT_EQ(several.pageCount, 4);
+    ASSERT_EQ(several.pages.size(), 4u);
+    // 63 lines to a page, in order.
+    EXPECT_TRUE(several.pages[0].starts_with("line 0\nline 1\n")) << several.pages[0];
+    EXPECT_NE(several.pages[0].find("line 62\n"), std::string::npos);
+    EXPECT_TRUE(several.pages[1].starts_with("line 63\n")) << several.pages[1];
+    EXPECT_TRUE(several.pages[3].ends_with("line 199\n")) << several.pages[3];
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QPrinter>
-#include <QRegularExpression>
 #include <QTest>
 
 #include <filesystem>
@@ -15,12 +14,14 @@
 #include "gui/app/qt_services.h"
 #include "support/fake_services.h"
 #include "support/gui_helpers.h"
+#include "support/pdf_text.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
 using namespace culvora::gui;
 using culvora::testing::FakeServices;
 using culvora::testing::messageShape;
+using culvora::testing::readPdf;
 using culvora::testing::TempDir;
 
 namespace {
@@ -42,19 +43,6 @@ print::PrintJob longJob()
     }
     job.end();
     return job;
-}
-
-// The pages of a PDF as its page tree counts them.
-int pdfPageCount(const QByteArray& pdf)
-{
-    const auto match =
-        QRegularExpression(QStringLiteral("/Type\\s*/Pages\\b[^>]*?/Count\\s+(\\d+)"))
-            .match(QString::fromLatin1(pdf));
-    if (match.hasMatch()) return match.captured(1).toInt();
-    const auto reverse =
-        QRegularExpression(QStringLiteral("/Count\\s+(\\d+)[^>]*?/Type\\s*/Pages\\b"))
-            .match(QString::fromLatin1(pdf));
-    return reverse.hasMatch() ? reverse.captured(1).toInt() : -1;
 }
 
 QString path(const TempDir& dir, const char* name)
@@ -91,18 +79,31 @@ private slots:
                  QStringList{QStringLiteral("Save the printout as a PDF")});
         QCOMPARE(p.fakes.prompter.proposedNames,
                  QStringList{QStringLiteral("Menu for the week.pdf")});
-        QFile pdf(file);
-        QVERIFY(pdf.open(QIODevice::ReadOnly));
-        const QByteArray bytes = pdf.readAll();
-        QVERIFY(bytes.startsWith("%PDF-"));
+        const auto pdf = readPdf(file.toStdString());
+        QVERIFY2(pdf.ok(), pdf.error.c_str());
 
-        // As many pages as the layout gives on an A4 sheet measured with the same fonts.
+        // As many pages as the layout gives on an A4 sheet measured with the same fonts, each
+        // with the lines the layout put on it.
         QPrinter a4(QPrinter::HighResolution);
         a4.setOutputFormat(QPrinter::PdfFormat);
         a4.setPageSize(QPageSize(QPageSize::A4));
         const auto pages = layoutFor(job, a4);
         QVERIFY2(pages.size() >= 3, qPrintable(QString::number(pages.size())));
-        QCOMPARE(pdfPageCount(bytes), static_cast<int>(pages.size()));
+        QCOMPARE(pdf.pageCount, static_cast<int>(pages.size()));
+        QCOMPARE(pdf.pages.size(), pages.size());
+        QVERIFY(pdf.pages.front().find("Menu for the week") != std::string::npos);
+        // The letters beyond ASCII come back as themselves, not as boxes or question marks.
+        QVERIFY2(pdf.words().find("Line 1: 2 dl cr\u00E8me fra\u00EEche, 1 tsk salt\n") !=
+                     std::string::npos,
+                 pdf.text.c_str());
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            for (const auto& placed : pages[i].texts) {
+                if (!placed.text.starts_with("Line ")) continue;
+                const std::string number = placed.text.substr(0, placed.text.find(':') + 1);
+                QVERIFY2(pdf.pages[i].find(number) != std::string::npos, number.c_str());
+            }
+        }
+        QVERIFY(pdf.pages.back().find("Line 139:") != std::string::npos);
         // The layout is the core's: 2 cm margins on A4, nothing below the bottom one.
         const print::PageGeometry sheet = pageGeometry(a4);
         QVERIFY(std::abs(sheet.width - 595.28) < 1 && std::abs(sheet.height - 841.89) < 1);
@@ -134,9 +135,10 @@ private slots:
         one.print("One line");
         one.end();
         sendToPrinter(QStringLiteral("Short"), one, p.printer);
-        QFile pdf(file);
-        QVERIFY(pdf.open(QIODevice::ReadOnly));
-        QCOMPARE(pdfPageCount(pdf.readAll()), 1);
+        const auto pdf = readPdf(file.toStdString());
+        QVERIFY2(pdf.ok(), pdf.error.c_str());
+        QCOMPARE(pdf.pageCount, 1);
+        QCOMPARE(QString::fromStdString(pdf.words()), QStringLiteral("One line\n\f"));
     }
 
     void aPdfThatCannotBeWrittenIsReported()

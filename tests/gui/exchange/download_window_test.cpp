@@ -21,12 +21,14 @@
 #include "support/fake_ftp_factory.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/records.h"
 
 using namespace culvora;
 using culvora::testing::child;
 using culvora::testing::crlf;
 using culvora::testing::infoShape;
 using culvora::testing::messageShape;
+using culvora::testing::record;
 using gui::Answer;
 using gui::DownloadWindow;
 
@@ -42,14 +44,22 @@ const std::string kSoupIndex =
           "Pancakes|20240101080000", "Short|2024", "/end", "Ignored|x"});
 
 const std::string kPancakes =
-    crlf({"[NAMN]", "Pancakes", "[PORTIONER]", "4", "[TID]", "20", "[IND]", "3 dl milk", "2 eggs",
-          "1 tsk salt (optional)", "[G\xD6RA]", "Whisk and fry.", "[TYP]", "Desserts"});
-const std::string kPeaSoup = crlf({"[NAMN]", "Pea soup", "[PORTIONER]", "2", "[TID]", "45", "[IND]",
-                                   "4 dl peas", "[G\xD6RA]", "Boil.", "[TYP]", "Hot dish"});
+    record({.name = "Pancakes",
+            .time = "20",
+            .ingredients = {"3 dl milk", "2 eggs", "1 tsk salt (optional)"},
+            .steps = {"Whisk and fry."},
+            .type = "Desserts"});
+const std::string kPeaSoup = record({.name = "Pea soup",
+                                     .servings = "2",
+                                     .time = "45",
+                                     .ingredients = {"4 dl peas"},
+                                     .steps = {"Boil."}});
 // Its instructions name the pea soup: that is no recipe of that name.
-const std::string kWaffles =
-    crlf({"[NAMN]", "Waffles", "[PORTIONER]", "4", "[TID]", "15", "[IND]", "3 dl flour",
-          "[G\xD6RA]", "Serve after the Pea soup.", "[TYP]", "Desserts"});
+const std::string kWaffles = record({.name = "Waffles",
+                                     .time = "15",
+                                     .ingredients = {"3 dl flour"},
+                                     .steps = {"Serve after the Pea soup."},
+                                     .type = "Desserts"});
 
 const QString kClose = QStringLiteral("Close Connection and Session?");
 

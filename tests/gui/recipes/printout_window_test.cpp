@@ -15,6 +15,7 @@
 #include "gui/recipes/recipe_viewer.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/records.h"
 
 using namespace culvora;
 using namespace culvora::gui;
@@ -23,6 +24,7 @@ using culvora::testing::clickButton;
 using culvora::testing::crlf;
 using culvora::testing::GuiFixture;
 using culvora::testing::messageShape;
+using culvora::testing::record;
 
 namespace {
 
@@ -33,13 +35,24 @@ const std::string kNoBlank(150, 'c');
 const std::string kBlankLast = std::string(119, 'd') + " ";
 
 // "Soup" is an ingredient line of Stew, which comes first: only the name line may match.
-const std::string kBook =
-    crlf({"[NAMN]", "Stew", "[PORTIONER]", "6", "[TID]", "90", "[IND]", "Soup", "1 kg beef",
-          "[G\xD6RA]", "Simmer.", "[TYP]", "Hot dish"}) +
-    crlf({"[NAMN]", "Soup", "[PORTIONER]", "4", "[TID]", "30", "[IND]", "1 l water", "2 carrots",
-          "[G\xD6RA]", kBlankAt120, kNoBlank, kBlankLast, "", "Serve.", "[TYP]", "First Course"}) +
-    crlf({"[NAMN]", "Bare", "[PORTIONER]", "1", "[TID]", "5", "[IND]", "[G\xD6RA]", "Stir.",
-          "[TYP]", "Desserts"});
+const std::string kBook = record({.name = "Stew",
+                                  .servings = "6",
+                                  .time = "90",
+                                  .ingredients = {"Soup", "1 kg beef"},
+                                  .steps = {"Simmer."},
+                                  .type = "Hot dish"}) +
+                          record({.name = "Soup",
+                                  .servings = "4",
+                                  .time = "30",
+                                  .ingredients = {"1 l water", "2 carrots"},
+                                  .steps = {kBlankAt120, kNoBlank, kBlankLast, "", "Serve."},
+                                  .type = "First Course"}) +
+                          record({.name = "Bare",
+                                  .servings = "1",
+                                  .time = "5",
+                                  .ingredients = {},
+                                  .steps = {"Stir."},
+                                  .type = "Desserts"});
 
 // The printer calls of one printed line, as the fake printer writes them down.
 QString indent()

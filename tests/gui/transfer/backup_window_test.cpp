@@ -15,6 +15,7 @@
 #include "gui/transfer/backup_window.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/records.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
@@ -24,11 +25,11 @@ using culvora::testing::crlf;
 using culvora::testing::infoShape;
 using culvora::testing::itemTexts;
 using culvora::testing::messageShape;
+using culvora::testing::record;
 
 namespace {
 
-const std::string kSoup = crlf({"[NAMN]", "Soup", "[PORTIONER]", "4", "[TID]", "30", "[IND]",
-                                "Water", "[G\xD6RA]", "Boil.", "[TYP]", "Hot dish"});
+const std::string kSoup = record({.name = "Soup", .ingredients = {"Water"}, .steps = {"Boil."}});
 const std::string kDrinks = crlf({"[NAMN]", "Glögg", "[GLAS]", "Wine"});
 
 // The window opened from "&Backup...", with no removable medium unless a test mounts one.

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "support/exchange_server.h"
+#include "support/records.h"
 #include "support/scoped_env.h"
 
 using namespace culvora::testing;
@@ -140,8 +141,12 @@ TEST(ExchangeCliFlows, DownloadIntoACookbookThatEndsWithALoneNamnLine)
 {
     const SharedExchange shared = sharedExchange();
     const Kitchen kitchen;
-    const std::string kept = crlf({"[NAMN]", "Toast", "[PORTIONER]", "1", "[TID]", "5", "[IND]",
-                                   "bread", "[G\xD6RA]", "Toast it.", "[TYP]", "Standard"});
+    const std::string kept = record({.name = "Toast",
+                                     .servings = "1",
+                                     .time = "5",
+                                     .ingredients = {"bread"},
+                                     .steps = {"Toast it."},
+                                     .type = "Standard"});
     // What deleting the last recipe of a cookbook leaves behind.
     kitchen.data.write("FINDS.TXT", kept + "[NAMN]\r\n");
     auto downloaded = kitchen.download(shared.address(), "cakes", "20250530152741");
@@ -156,10 +161,13 @@ TEST(ExchangeCliFlows, UploadPublishDownloadGivesBackTheSameRecord)
     const Kitchen kitchen;
     // A name of this run only: other tests upload to the same server.
     const std::string name = std::string("Sill med gr\xE4") + "ddfil " + std::to_string(::getpid());
-    const std::string record = crlf({"[NAMN]", name, "[PORTIONER]", "4", "[TID]", "10", "[IND]",
-                                     "4 pickled herring fillets", "2 dl sour cream", "1 red onion",
-                                     "", "[G\xD6RA]", "Mix the cream with the onion.",
-                                     "Serve with new potatoes and dill.", "[TYP]", "Standard"});
+    const std::string record = culvora::testing::record(
+        {.name = name,
+         .servings = "4",
+         .time = "10",
+         .ingredients = {"4 pickled herring fillets", "2 dl sour cream", "1 red onion", ""},
+         .steps = {"Mix the cream with the onion.", "Serve with new potatoes and dill."},
+         .type = "Standard"});
     auto added = runCli(kitchen.data, {"add"}, latin1ToUtf8(record));
     ASSERT_EQ(added.exitCode, 0) << added.err;
     const std::string book = kitchen.data.read("BOOK1.TXT");
