@@ -30,9 +30,16 @@ std::string replyText(const FtpReply& reply)
     return std::to_string(reply.code) + " " + text;
 }
 
-std::string orSomething(const std::string& named, std::string_view otherwise)
+// "the category \"bread\"", or "the folder" when nobody said which.
+std::string the(const std::string& named, std::string_view otherwise)
 {
-    return named.empty() ? std::string(otherwise) : named;
+    return "the " + (named.empty() ? std::string(otherwise) : named);
+}
+
+// "no category \"bread\"", or "no such folder".
+std::string no(const std::string& named, std::string_view otherwise)
+{
+    return "no " + (named.empty() ? "such " + std::string(otherwise) : named);
 }
 
 }  // namespace
@@ -43,8 +50,8 @@ std::string failureSentence(std::string_view operation, int code,
     const Step step = stepOf(operation);
     const std::string at = subject.server.empty() ? "" : " at " + subject.server;
     const std::string server = "The exchange server" + at;
-    const std::string file = orSomething(subject.file, "a file");
-    const std::string folder = orSomething(subject.folder, "a folder");
+    const std::string theFile = the(subject.file, "file");
+    const std::string theFolder = the(subject.folder, "folder");
     const std::string inBrackets = "(" + std::to_string(code) + ")";
 
     if (code == kReplyAvailable && reply) {
@@ -56,12 +63,16 @@ std::string failureSentence(std::string_view operation, int code,
             if (reply->code == 530) return server + " refused the login " + said + ".";
             return server + " turned the connection away " + said + ".";
         case Step::Folder:
-            if (reply->code == 550) return "The exchange server has no " + folder + " " + said + ".";
-            return "The exchange server would not open " + folder + " " + said + ".";
+            if (reply->code == 550) {
+                return "The exchange server has " + no(subject.folder, "folder") + " " + said + ".";
+            }
+            return "The exchange server would not open " + theFolder + " " + said + ".";
         case Step::Fetch:
-            if (reply->code == 550) return "The exchange server has no " + file + " " + said + ".";
-            return "The exchange server would not send " + file + " " + said + ".";
-        case Step::Send: return "The exchange server refused " + file + " " + said + ".";
+            if (reply->code == 550) {
+                return "The exchange server has " + no(subject.file, "file") + " " + said + ".";
+            }
+            return "The exchange server would not send " + theFile + " " + said + ".";
+        case Step::Send: return "The exchange server refused " + theFile + " " + said + ".";
         case Step::Listing: return "The exchange server would not list a folder " + said + ".";
         case Step::Other: break;
         }
@@ -76,21 +87,23 @@ std::string failureSentence(std::string_view operation, int code,
     case kTimedOut: return server + " did not answer in time " + inBrackets + ".";
     case kConnectionAborted:
         return "The connection to the exchange server" + at + " broke off " + inBrackets + ".";
-    case kTooLarge: return "The exchange server sent too much for " + file + " " + inBrackets + ".";
+    case kTooLarge:
+        return "The exchange server sent too much for " + theFile + " " + inBrackets + ".";
     case kNotConnected: return "There is no connection to the exchange server " + inBrackets + ".";
     case kCancelled: return "The exchange was cancelled " + inBrackets + ".";
     case kNoMoreFiles: return "The exchange server's folder is empty " + inBrackets + ".";
     default: break;
     }
+    const std::string failed = " failed " + inBrackets + ".";
     switch (step) {
-    case Step::Connect: return "Connecting to the exchange server" + at + " failed " + inBrackets + ".";
-    case Step::Folder: return "Opening " + folder + " on the exchange server failed " + inBrackets + ".";
-    case Step::Listing: return "Listing a folder of the exchange server failed " + inBrackets + ".";
-    case Step::Fetch: return "Fetching " + file + " from the exchange server failed " + inBrackets + ".";
-    case Step::Send: return "Sending " + file + " to the exchange server failed " + inBrackets + ".";
+    case Step::Connect: return "Connecting to the exchange server" + at + failed;
+    case Step::Folder: return "Opening " + theFolder + " on the exchange server" + failed;
+    case Step::Listing: return "Listing a folder of the exchange server" + failed;
+    case Step::Fetch: return "Fetching " + theFile + " from the exchange server" + failed;
+    case Step::Send: return "Sending " + theFile + " to the exchange server" + failed;
     case Step::Other: break;
     }
-    return "The exchange failed " + inBrackets + ".";
+    return "The exchange" + failed;
 }
 
 }  // namespace culvora::exchange

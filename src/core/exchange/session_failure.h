@@ -16,8 +16,9 @@
 
 namespace culvora::exchange {
 
-// What the session was doing, as a sentence names it. Texts are UTF-8 and already quoted
-// where they quote a name: "the category \"bread\"", "the recipe \"2025…\" in \"bread\"".
+// What the session was at, as a sentence names it: noun phrases without an article, UTF-8,
+// with any name already quoted ("category \"bread\"", "recipe \"2025…\" in category
+// \"bread\"", "upload folder"). Empty when not known.
 struct FailureSubject {
     std::string server;  // "127.0.0.1:2121"
     std::string folder;  // the folder being entered
