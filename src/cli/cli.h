@@ -143,8 +143,18 @@ struct Invocation {
 class CliContext;
 using Handler = int (*)(CliContext& context);
 
-enum class Group { Recipes, Cookbooks, Finding, Nutrition, Menu, Drinks, Transfer, Exchange,
-                   Server, Help };
+enum class Group {
+    Recipes,
+    Cookbooks,
+    Finding,
+    Nutrition,
+    Menu,
+    Drinks,
+    Transfer,
+    Exchange,
+    Server,
+    Help
+};
 
 // What a command needs before it runs: the cook's data folder (resolved, created and seeded
 // as the program does it) or nothing of it.

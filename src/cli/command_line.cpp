@@ -298,7 +298,8 @@ std::string roff(std::string_view text)
 std::string roffSynopsis(const CommandSpec& command)
 {
     std::string out = "\\fB" + roff(command.name) + "\\fR";
-    for (const auto& argument : command.arguments) out += " \\fI" + roff(argumentText(argument)) + "\\fR";
+    for (const auto& argument : command.arguments)
+        out += " \\fI" + roff(argumentText(argument)) + "\\fR";
     for (const auto& option : command.options) {
         if (!shown(option)) continue;
         std::string text = "\\fB" + roff(option.name) + "\\fR";
@@ -531,8 +532,8 @@ ParsedLine parseCommandLine(std::span<const std::string> args)
             } else if (i + 1 < args.size()) {
                 value = args[++i];
             } else {
-                return usageError(name + " needs a value (" +
-                                  (name == "--book" ? "FILE" : "DIR") + ")");
+                return usageError(name + " needs a value (" + (name == "--book" ? "FILE" : "DIR") +
+                                  ")");
             }
             if (value.empty()) return usageError(name + " needs a value that is not empty");
             (name == "--book" ? globals.book : globals.dataDir) = std::move(value);
@@ -570,9 +571,10 @@ ParsedLine parseCommandLine(std::span<const std::string> args)
             if (one.size() == 1) picked = one.front();
         }
         if (!picked) {
-            const bool helpAsked = help || std::ranges::any_of(args.subspan(i + 1), [](const auto& w) {
-                                       return w == "--help" || w == "-h";
-                                   });
+            const bool helpAsked =
+                help || std::ranges::any_of(args.subspan(i + 1), [](const auto& w) {
+                    return w == "--help" || w == "-h";
+                });
             if (helpAsked && !asked) {
                 globals.action = ParsedLine::Action::Help;
                 globals.commands = std::move(named);

@@ -28,7 +28,6 @@ bool notEmpty(std::string_view value)
     return !value.empty();
 }
 
-
 // --- Arguments -------------------------------------------------------------------------------
 
 constexpr ArgumentSpec kName[] = {{"NAME"}};
@@ -110,9 +109,9 @@ constexpr OptionSpec kBackupOptions[] = {
     {"--no-drinks", "", "leave the drinks out"},
 };
 
-constexpr OptionSpec kServer{"--server", "ftp://user@host:port",
-                             "another server than the one exchange.ini names", false, false,
-                             isServerAddress, "an address such as ftp://culvora@127.0.0.1:2121"};
+constexpr OptionSpec kServer{
+    "--server", "ftp://user@host:port", "another server than the one exchange.ini names", false,
+    false,      isServerAddress,        "an address such as ftp://culvora@127.0.0.1:2121"};
 constexpr OptionSpec kServerOnly[] = {kServer};
 constexpr OptionSpec kDownloadOptions[] = {
     {"--to", "TITLE", "the cookbook the recipe goes into", true},
@@ -162,6 +161,8 @@ constexpr std::string_view kStemDetails =
     "third column of \"exchange recipes FOLDER\" (the exchange file's name without .tvx).\n"
     "A recipe whose name the cookbook holds already is refused unless --name gives another.";
 
+// One entry a command, kept in the shape of a table rather than one field a line.
+// clang-format off
 const CommandSpec kCommands[] = {
     // Recipes
     {"list", Group::Recipes, {}, kJsonOnly, "The recipe names, in file order.", listCommand},
@@ -296,6 +297,7 @@ const CommandSpec kCommands[] = {
     {"help", Group::Help, kHelpTopic, {}, "The list of commands, or one command's help.",
      helpCommand, {}, {}, Needs::Nothing, helpTopic},
 };
+// clang-format on
 
 }  // namespace
 

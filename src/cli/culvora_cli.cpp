@@ -350,8 +350,8 @@ int CliContext::report(const Error& error) const
 
 int CliContext::usage(std::string_view problem) const
 {
-    err.write(std::string(kProgram) + ": " + std::string(command.name) + ": " +
-              printable(problem) + "\n" + usageLine(command) + "\n");
+    err.write(std::string(kProgram) + ": " + std::string(command.name) + ": " + printable(problem) +
+              "\n" + usageLine(command) + "\n");
     return kExitUsage;
 }
 
@@ -416,12 +416,14 @@ int indexCommand(CliContext& c)
     const auto index = store::buildRecipeIndex(std::move(*names));
     if (c.json()) {
         Json json(c.out);
-        json.beginObject().key("cookbook").string(*book).key("count").number(
-            static_cast<std::int64_t>(index.count));
+        json.beginObject()
+            .key("cookbook")
+            .string(*book)
+            .key("count")
+            .number(static_cast<std::int64_t>(index.count));
         json.key("entries").beginArray();
         for (const auto& entry : index.entries) {
-            json.beginObject().key("text").string(entry.text).key("heading").boolean(
-                entry.heading);
+            json.beginObject().key("text").string(entry.text).key("heading").boolean(entry.heading);
             json.endObject();
         }
         json.endArray().endObject();
@@ -558,8 +560,8 @@ Result<ProgramFolder> dataFolderFor(const ParsedLine& line)
     const bool named = line.dataDir || (env && *env);
     std::error_code ignored;
     if (named && !std::filesystem::is_directory(*folder, ignored)) {
-        return culvora::fail(ErrorCode::NotFound, "The data folder \"" + folder->string() +
-                                                      "\" does not exist.");
+        return culvora::fail(ErrorCode::NotFound,
+                             "The data folder \"" + folder->string() + "\" does not exist.");
     }
     const auto delivered = app::deliveredData(app::executableFolder(), CULVORA_DATA_SOURCE);
     if (auto seeded = app::seedDataFolder(delivered, *folder); !seeded) {

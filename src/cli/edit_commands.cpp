@@ -42,7 +42,8 @@ int pictureCommand(CliContext& c)
     if (!name) return c.report(name.error());
     auto path = recipes::picturePath(c.folder, *name);
     if (!path) return c.report(path.error());
-    if (!*path) return c.report(Error{ErrorCode::NotFound, std::string(recipes::kNoPictureMessage)});
+    if (!*path)
+        return c.report(Error{ErrorCode::NotFound, std::string(recipes::kNoPictureMessage)});
     c.out.line(**path);
     return kExitOk;
 }

@@ -40,8 +40,8 @@ public:
         if (const auto at = text.find(kExtended); at != std::string::npos) {
             FtpReply reply;
             const std::string_view rest = std::string_view(text).substr(at + kExtended.size());
-            const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(),
-                                                      reply.code);
+            const auto [end, error] =
+                std::from_chars(rest.data(), rest.data() + rest.size(), reply.code);
             reply.text = std::string(end, rest.data() + rest.size());
             if (reply.text.starts_with(' ')) reply.text.erase(0, 1);
             reply_ = std::move(reply);
@@ -263,8 +263,8 @@ int exchangeUploadCommand(CliContext& c)
     if (!settings) return c.report(settings.error());
     Connection connection(c, *settings);
     if (!connection.connect()) return connection.failed(c, Error{ErrorCode::Io, "No connection."});
-    connection.at("upload folder", "recipe " + text::quotedForMessage(*name) + " (" +
-                                       file->name + ")");
+    connection.at("upload folder",
+                  "recipe " + text::quotedForMessage(*name) + " (" + file->name + ")");
     if (!connection.session.ChangeFolder(std::string(kUploadFolder))) return kExitFailed;
     if (!connection.session.PutFile(file->content, file->name)) return kExitFailed;
     c.out.line("Sent as " + file->name + ".");

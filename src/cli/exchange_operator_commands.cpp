@@ -39,8 +39,8 @@ int exchangePublishCommand(CliContext& c)
     if (!folder) return c.report(folder.error());
     auto published = exchange::publishExchangeFile(root, c.args()[0], *folder);
     if (!published) return c.report(published.error());
-    c.out.utf8Line("Published " + text::quotedForMessage(published->name) + " in " +
-                   c.args()[1] + ": " + published->file.string());
+    c.out.utf8Line("Published " + text::quotedForMessage(published->name) + " in " + c.args()[1] +
+                   ": " + published->file.string());
     if (!published->warning.empty()) {
         c.err.write(std::string(kProgram) + ": " + printable(published->warning) + "\n");
     }

@@ -93,8 +93,11 @@ int nutritionCommand(CliContext& c)
     if (!ingredient) return c.report(ingredient.error());
     if (c.json()) {
         Json json(c.out);
-        json.beginObject().key("name").string(ingredient->name).key("per_grams").number(
-            std::int64_t{100});
+        json.beginObject()
+            .key("name")
+            .string(ingredient->name)
+            .key("per_grams")
+            .number(std::int64_t{100});
         json.key("values").beginObject();
         for (std::size_t k = 0; k < kNutrients.size(); ++k) {
             json.key(kNutrients[k].key);
@@ -141,9 +144,9 @@ int kcalCommand(CliContext& c)
     // and make a wrong total look right.
     for (const auto& line : lines) {
         if (!table.contains(line.ingredient)) {
-            return c.report(Error{ErrorCode::NotFound,
-                                  "The nutrition table has no ingredient " +
-                                      text::quotedForMessage(line.ingredient) + "."});
+            return c.report(Error{ErrorCode::NotFound, "The nutrition table has no ingredient " +
+                                                           text::quotedForMessage(line.ingredient) +
+                                                           "."});
         }
     }
     const auto totals = nutrition::dishTotals(table, lines);

@@ -47,8 +47,8 @@ std::array<std::string, 7> composeWeek(const std::vector<std::string>& candidate
 std::uint64_t freshSeed()
 {
     std::random_device device;
-    const auto now = static_cast<std::uint64_t>(
-        std::chrono::steady_clock::now().time_since_epoch().count());
+    const auto now =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
     return (static_cast<std::uint64_t>(device()) << 32 ^ device()) ^ now;
 }
 
@@ -72,8 +72,8 @@ int printCommand(CliContext& c)
         // The name, servings and time as the viewer shows them.
         auto page = recipes::readViewerPage(c.folder, *book, *name);
         if (!page) return c.report(page.error());
-        lines = recipes::recipeLines(c.folder, *book,
-                                     {*name, page->texts.servings, page->texts.time});
+        lines =
+            recipes::recipeLines(c.folder, *book, {*name, page->texts.servings, page->texts.time});
     }
     if (!lines) return c.report(lines.error());
     if (auto pdf = c.invocation.value("--pdf")) {

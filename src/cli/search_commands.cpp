@@ -93,8 +93,7 @@ int fridgeCommand(CliContext& c)
         auto it = std::ranges::find_if(
             *words, [&](const std::string& entry) { return text::toLower(entry) == wanted; });
         if (it == words->end()) {
-            return c.report(Error{ErrorCode::NotFound, "The word " +
-                                                           text::quotedForMessage(*word) +
+            return c.report(Error{ErrorCode::NotFound, "The word " + text::quotedForMessage(*word) +
                                                            " is not in the Fridge list."});
         }
         marked.push_back(*it);

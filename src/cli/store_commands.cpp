@@ -75,7 +75,8 @@ int deleteBookCommand(CliContext& c)
     store::CookbookList list(c.folder);
     auto removed = list.remove(*title);
     if (!removed) return c.report(removed.error());
-    if (!removed->note.empty()) c.err.write(std::string(kProgram) + ": " + printable(removed->note) + "\n");
+    if (!removed->note.empty())
+        c.err.write(std::string(kProgram) + ": " + printable(removed->note) + "\n");
 
     // The program must not start with a deleted cookbook as the current one.
     auto settings = app::readSettings(c.folder);

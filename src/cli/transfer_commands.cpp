@@ -58,7 +58,8 @@ int importMealMasterCommand(CliContext& c)
     auto report = transfer::importMealMaster(c.folder, *title, file, encoding);
     if (!report) return c.report(report.error());
     c.out.utf8Line(recipesImported(static_cast<std::size_t>(report->imported)) + ".");
-    for (auto line : text::splitLineViews(transfer::skippedMessage(*report))) c.out.utf8Line(line);
+    const std::string skipped = transfer::skippedMessage(*report);
+    for (auto line : text::splitLineViews(skipped)) c.out.utf8Line(line);
     return kExitOk;
 }
 
@@ -92,9 +93,8 @@ int htmlCommand(CliContext& c)
                                                        " was not found in the cookbook."});
     }
     const recipes::RecipeTexts& t = page->texts;
-    return c.writeOutput(
-        c.args()[1],
-        recipes::recipePage({t.name, t.servings, t.time, t.ingredients, t.instructions}));
+    return c.writeOutput(c.args()[1], recipes::recipePage({t.name, t.servings, t.time,
+                                                           t.ingredients, t.instructions}));
 }
 
 int archiveCommand(CliContext& c)
