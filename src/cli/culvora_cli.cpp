@@ -561,7 +561,7 @@ Result<ProgramFolder> dataFolderFor(const ParsedLine& line)
     std::error_code ignored;
     if (named && !std::filesystem::is_directory(*folder, ignored)) {
         return culvora::fail(ErrorCode::NotFound,
-                             "The data folder \"" + folder->string() + "\" does not exist.");
+                             "The data folder " + quotedArg(folder->string()) + " does not exist.");
     }
     const auto delivered = app::deliveredData(app::executableFolder(), CULVORA_DATA_SOURCE);
     if (auto seeded = app::seedDataFolder(delivered, *folder); !seeded) {
