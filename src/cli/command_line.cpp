@@ -2,6 +2,7 @@
 // and the usage lines made from the same table.
 
 #include <algorithm>
+#include <cstdio>
 
 #include "cli/cli.h"
 
@@ -276,17 +277,30 @@ std::string commandHelp(std::span<const CommandSpec* const> commands)
 namespace {
 
 // Text for roff: backslashes escaped, minus signs as \- so that options can be searched for
-// and copied, and a line never starts with a control character.
+// and copied, letters beyond ASCII as \[uXXXX] (roff reads bytes, not UTF-8), and a line
+// never starts with a control character.
 std::string roff(std::string_view text)
 {
     std::string out;
-    for (char c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const auto byte = static_cast<unsigned char>(c);
         if (c == '\\') {
             out += "\\e";
         } else if (c == '-') {
             out += "\\-";
         } else if (c == '\n') {
             out += ' ';
+        } else if (byte >= 0xC0) {
+            // The table's own texts: well-formed UTF-8.
+            const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
+            char32_t code = byte & (0x3F >> (length - 1));
+            for (std::size_t k = 1; k < length && i + 1 < text.size(); ++k) {
+                code = (code << 6) | (static_cast<unsigned char>(text[++i]) & 0x3F);
+            }
+            char escaped[16];
+            std::snprintf(escaped, sizeof escaped, "\\[u%04X]", static_cast<unsigned>(code));
+            out += escaped;
         } else {
             out += c;
         }
