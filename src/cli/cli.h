@@ -82,7 +82,6 @@ public:
     Json& endArray();
     Json& key(std::string_view ascii);
     Json& string(std::string_view cp1252);
-    Json& utf8(std::string_view utf8);
     Json& number(std::int64_t value);
     Json& number(double value);
     Json& boolean(bool value);
@@ -203,9 +202,10 @@ public:
     // program refuses or cannot find, once the command line was right.
     int report(const Error& error) const;
     // The same for a refusal the command itself decides on.
-    int refuse(std::string message) const { return report(Error{ErrorCode::Refused, message}); }
-    // Prints a usage error on stderr and returns kExitUsage.
-    int usage(std::string_view problem) const;
+    int refuse(std::string message) const
+    {
+        return report(Error{ErrorCode::Refused, std::move(message)});
+    }
     // Arguments arrive as UTF-8; the data files are Windows-1252.
     Result<std::string> toCp(std::string_view utf8) const;
     // All of standard input.

@@ -219,16 +219,6 @@ Json& Json::string(std::string_view cp1252)
     return *this;
 }
 
-Json& Json::utf8(std::string_view utf8)
-{
-    separate();
-    std::string& out = out_.buffer();
-    out += '"';
-    appendJsonUtf8(out, utf8);
-    out += '"';
-    return *this;
-}
-
 Json& Json::number(std::int64_t value)
 {
     separate();
@@ -346,13 +336,6 @@ int CliContext::report(const Error& error) const
         err.write(std::string(kProgram) + ": " + printable(line) + "\n");
     }
     return kExitFailed;
-}
-
-int CliContext::usage(std::string_view problem) const
-{
-    err.write(std::string(kProgram) + ": " + std::string(command.name) + ": " + printable(problem) +
-              "\n" + usageLine(command) + "\n");
-    return kExitUsage;
 }
 
 Result<std::string> CliContext::toCp(std::string_view utf8) const
