@@ -31,10 +31,11 @@ inline constexpr std::string_view kProgram = "culvora-cli";
 // --- Output --------------------------------------------------------------------------------
 
 // Standard output or standard error, gathered in one buffer and written in large pieces: a
-// list of 200,000 names costs no stream call and no flush of its own per line.
+// list of 200,000 names costs no stream call and no flush of its own per line. Messages
+// (`immediate`) go out as they are made, so none waits behind a slow step or is lost.
 class Output {
 public:
-    explicit Output(int fd) : fd_(fd) {}
+    explicit Output(int fd, bool immediate = false) : fd_(fd), immediate_(immediate) {}
     Output(const Output&) = delete;
     Output& operator=(const Output&) = delete;
     ~Output() { flush(); }
@@ -43,7 +44,7 @@ public:
     void write(std::string_view bytes)
     {
         buffer_.append(bytes);
-        if (buffer_.size() >= kPiece) flush();
+        maybeFlush();
     }
     // One Windows-1252 line as printable UTF-8 (control characters shown as \xNN), and "\n".
     void line(std::string_view cp1252);
@@ -58,10 +59,11 @@ private:
     std::string& buffer() { return buffer_; }
     void maybeFlush()
     {
-        if (buffer_.size() >= kPiece) flush();
+        if (immediate_ || buffer_.size() >= kPiece) flush();
     }
     static constexpr std::size_t kPiece = 64 * 1024;
     int fd_;
+    bool immediate_;
     std::string buffer_;
     bool failed_ = false;
 };

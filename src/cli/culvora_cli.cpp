@@ -583,7 +583,7 @@ int run(const ParsedLine& line, Output& out, Output& err)
 int main(int argc, char** argv)
 {
     Output out(STDOUT_FILENO);
-    Output err(STDERR_FILENO);
+    Output err(STDERR_FILENO, true);
     const std::vector<std::string> args(argv + 1, argv + argc);
     const ParsedLine line = parseCommandLine(args);
     int code = kExitOk;
