@@ -255,14 +255,13 @@ std::string commandHelp(std::span<const CommandSpec* const> commands)
                 std::string name(option.name);
                 if (!option.value.empty()) name += " " + std::string(option.value);
                 std::string help(option.help);
-                if (option.repeatable) help += " (may be given more than once)";
+                if (option.repeatable) help += " (repeatable)";
                 out += "  " + padded(name, width + 2) + help + "\n";
             }
         }
         if (!command->input.empty()) {
-            out += "\nStandard input: ";
-            out += command->input;
-            out += "\n";
+            out += "\nStandard input:\n";
+            appendIndented(out, command->input, "  ");
         }
         if (!command->details.empty()) {
             out += "\n";
@@ -370,7 +369,7 @@ std::string manPage()
             out += ".TP\n\\fB" + roff(option.name) + "\\fR";
             if (!option.value.empty()) out += " \\fI" + roff(option.value) + "\\fR";
             out += "\n" + roff(option.help);
-            if (option.repeatable) out += " (may be given more than once)";
+            if (option.repeatable) out += " (repeatable)";
             out += "\n";
         }
         if (any) out += ".RE\n";

@@ -76,7 +76,7 @@ constexpr OptionSpec kMenuOptions[] = {
     {"--option", "light|casual|special",
      "a First Course; a Hot dish of at most 50 minutes; one of more", true, false, isMeal,
      "light, casual or special"},
-    {"--with", "WORD", "an ingredient word the dish must contain (exactly, case and all)", false,
+    {"--with", "WORD", "an ingredient word the dish must contain, in this letter case", false,
      true},
     {"--seed", "N", "pick with this seed: the same seed gives the same week", false, false,
      isWholeNumber, "a whole number"},
