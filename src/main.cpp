@@ -112,7 +112,13 @@ int main(int argc, char** argv)
 
     using namespace culvora;
     gui::QtServices services;
-    const auto folder = app::dataFolder(parser.value(dataDir).toStdString());
+    const auto resolved = app::dataFolder(parser.value(dataDir).toStdString());
+    if (!resolved) {
+        services.prompter.inform(QString::fromStdString(resolved.error().message),
+                                 QStringLiteral("Culvora"), gui::MessageIcon::Stop);
+        return 1;
+    }
+    const std::filesystem::path& folder = *resolved;
     const auto delivered = deliveredData();
     if (auto seeded = app::seedDataFolder(delivered, folder); !seeded) {
         services.prompter.inform(QString::fromStdString(seeded.error().message),
