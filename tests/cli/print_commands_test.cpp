@@ -39,7 +39,7 @@ TEST(CliPrint, TheRecipeAndTheGroceryListWithTheirStyles)
               "heading\tTime to cook: 50 min\nheading\t\nheading\tIngredients:\n"
               "body\t500 g beef\nheading\t\nheading\tInstructions:\nbody\tCook well.\n");
     EXPECT_EQ(runCli(k.dir, {"print", "--grocery", "Stew"}).out,
-              "heading\t\nheading\tGrocery list\nheading\t\nbody\t500 g beef\n");
+              "heading\t\nheading\tGrocery list\nheading\tStew\nheading\t\nbody\t500 g beef\n");
     auto gone = runCli(k.dir, {"print", "Pie"});
     EXPECT_EQ(gone.exitCode, 1);
 

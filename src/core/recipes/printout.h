@@ -38,7 +38,7 @@ struct PrintedLine {
 const char* styleName(LineStyle style);  // "title", "heading", "body"
 
 // The two printouts of a recipe, its lines read afresh from the cookbook by the recipe's name
-// line. A recipe that has gone since the viewer showed it is an error with a message; nothing
+// line. The grocery list is headed "Grocery list" and the recipe's name. A recipe that has gone since the viewer showed it is an error with a message; nothing
 // is printed then.
 Result<std::vector<PrintedLine>> recipeLines(const ProgramFolder& folder,
                                              const std::string& cookbook, const ShownRecipe& shown);

@@ -135,8 +135,9 @@ private slots:
                  body(std::string(107, 'c')) + body(std::string(43, 'c')) + body(kBlankLast) +
                  body("") + body("") + body("Serve.")},
             {"Soup", true, QStringLiteral("Soup - grocery list"),
-             heading({}) + heading(QStringLiteral("Grocery list")) + heading({}) +
-                 body("1 l water") + body("2 carrots")},
+             heading({}) + heading(QStringLiteral("Grocery list")) +
+                 heading(QStringLiteral("Soup")) + heading({}) + body("1 l water") +
+                 body("2 carrots")},
             {"Bare", false, QStringLiteral("Bare"),
              heading({}) + heading({}) + title(QStringLiteral("Bare")) +
                  heading(QStringLiteral("(Serves 1)")) +
@@ -144,7 +145,8 @@ private slots:
                  heading(QStringLiteral("Ingredients:")) + heading({}) +
                  heading(QStringLiteral("Instructions:")) + body("Stir.")},
             {"Bare", true, QStringLiteral("Bare - grocery list"),
-             heading({}) + heading(QStringLiteral("Grocery list")) + heading({})},
+             heading({}) + heading(QStringLiteral("Grocery list")) +
+                 heading(QStringLiteral("Bare")) + heading({})},
         };
         for (const Case& c : cases) {
             Printout p;
@@ -197,7 +199,8 @@ private slots:
         auto* grocery = child<QRadioButton>(window, QStringLiteral("option1"));
         grocery->click();
         QTest::keyClick(grocery, Qt::Key_Return);
-        QCOMPARE(p.printed(), heading({}) + heading(QStringLiteral("Grocery list")) + heading({}) +
+        QCOMPARE(p.printed(), heading({}) + heading(QStringLiteral("Grocery list")) +
+                                  heading(QStringLiteral("Bare")) + heading({}) +
                                   QStringLiteral("[end]"));
         QVERIFY(!p.window());
     }
@@ -229,8 +232,9 @@ private slots:
         QVERIFY(!q.viewer());
         child<QRadioButton>(window, QStringLiteral("option1"))->click();
         clickButton(window, QStringLiteral("Command1"));
-        QCOMPARE(q.printed(), heading({}) + heading(QStringLiteral("Grocery list")) + heading({}) +
-                                  body("Soup") + body("1 kg beef") + QStringLiteral("[end]"));
+        QCOMPARE(q.printed(), heading({}) + heading(QStringLiteral("Grocery list")) +
+                                  heading(QStringLiteral("Stew")) + heading({}) + body("Soup") +
+                                  body("1 kg beef") + QStringLiteral("[end]"));
     }
 
     void withoutAViewerThereIsNothingToPrint()
