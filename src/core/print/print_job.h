@@ -88,8 +88,8 @@ struct FontMetrics {
 };
 
 // Metrics good enough without a font engine: a line is 1.15 × the size, the ascent 0.8 × it,
-// a Courier character 0.6 × it wide, and any other character as wide as the widest of its kind
-// in Times and Helvetica, so a line never prints wider than it was measured.
+// a Courier character 0.6 × it wide, and any other character as wide as it is in the widest of
+// Times and Arial in any style, so a line never prints wider than it was measured.
 struct PlainMetrics : FontMetrics {
     double lineHeight(const Font& font) const override;
     double ascent(const Font& font) const override;

@@ -201,15 +201,15 @@ TEST(PrintJob, ABrokenLineGoesOnOnTheNextPage)
     EXPECT_DOUBLE_EQ(layoutPages(job, EvenMetrics{}, kSmall)[1].texts[0].baseline, 18);
 }
 
-TEST(PrintJob, PlainMetricsMeasureLettersByTheirKind)
+TEST(PrintJob, PlainMetricsMeasureEachLetter)
 {
     const PlainMetrics plain;
     const Font times{"Times New Roman", 10, false, false};
     EXPECT_DOUBLE_EQ(plain.width({"Courier New", 10, true, false}, "WWii"), 24);
     EXPECT_GT(plain.width(times, "WWWW"), plain.width(times, "iiii"));
     EXPECT_GT(plain.width(times, "ABCD"), plain.width(times, "abcd"));
-    EXPECT_GT(plain.width({"Times New Roman", 10, true, false}, "abcd"),
-              plain.width(times, "abcd"));
+    EXPECT_DOUBLE_EQ(plain.width(times, "\xC5"), plain.width(times, "A"));
+    EXPECT_GT(plain.width(times, std::string_view("\0", 1)), 0);
 }
 
 }  // namespace
