@@ -286,17 +286,28 @@ private:
         }
     }
 
-    // The longest start of the text that fits on the row after what it holds.
+    // The longest start of the text that fits on the row after what it holds. The search
+    // doubles its step first, so a word of a hundred thousand letters is measured a row's
+    // worth at a time, not whole for every row.
     std::size_t fittingPrefix(const Font& font, std::string_view text) const
     {
         const bool joins = !row_.empty() && row_.back().font == font;
         const double x = joins ? row_.back().x : cursor_;
         const std::string before = joins ? row_.back().text : std::string();
+        auto fits = [&](std::size_t length) {
+            return x + metrics_.width(font, before + std::string(text.substr(0, length))) <=
+                   right_;
+        };
         std::size_t low = 0;
-        std::size_t high = text.size();
+        std::size_t high = 1;
+        while (high < text.size() && fits(high)) {
+            low = high;
+            high *= 2;
+        }
+        high = std::min(high, text.size());
         while (low < high) {
             const std::size_t mid = (low + high + 1) / 2;
-            if (x + metrics_.width(font, before + std::string(text.substr(0, mid))) <= right_) {
+            if (fits(mid)) {
                 low = mid;
             } else {
                 high = mid - 1;

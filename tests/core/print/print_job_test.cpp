@@ -182,6 +182,27 @@ TEST(PrintJob, ALineTooWideForThePageIsBrokenIntoRowsAndNothingIsLost)
     }
 }
 
+TEST(PrintJob, AHugeWordIsCutRowByRowWithEveryLetterKept)
+{
+    std::string word;
+    for (int i = 0; i < 100000; ++i) word += static_cast<char>('a' + i % 26);
+    PrintJob job;
+    job.setSize(10);
+    job.print(word);
+    job.end();
+    std::string back;
+    std::size_t count = 0;
+    for (const auto& page : rows(layoutPages(job, EvenMetrics{}, kSmall))) {
+        for (const auto& row : page) {
+            EXPECT_LE(row.text.size(), 36u);
+            back += row.text;
+            ++count;
+        }
+    }
+    EXPECT_EQ(back, word);
+    EXPECT_EQ(count, (word.size() + 35) / 36);
+}
+
 TEST(PrintJob, ABrokenLineGoesOnOnTheNextPage)
 {
     // 18 rows of 10 points fill a page; the seventeenth line takes three rows.
