@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/cli_runner.h"
+#include "support/pdf_words.h"
 
 using culvora::testing::crlf;
 using culvora::testing::runCli;
@@ -69,6 +70,44 @@ TEST(CliPrint, TheMenuListsCandidatesAndAReproduciblePick)
     EXPECT_EQ(runCli(k.dir, {"menu", "--option", "hearty"}).exitCode, 2);
     // The scratch file holds the last ingredient section read.
     EXPECT_EQ(k.dir.read("ind.tmp"), crlf({"lettuce", "[G\xD6RA]"}));
+}
+
+TEST(CliPrint, APdfOfLongLinesComesBackWholeInsideTheMargins)
+{
+    // A long name and a 159-character ingredient line, laid out without a font engine.
+    Kitchen k;
+    const std::string name = "Grandmother's slow-braised shoulder of lamb with rosemary, "
+                             "GARLIC AND ANCHOVIES, on a gratin of potato and celeriac, too";
+    const std::string ingredient =
+        "1 can (400 g) chickpeas, rinsed and drained, with the liquid from the can kept aside "
+        "for whipping into a lighter foam later on, plus 2 tablespoons of olive oil";
+    k.dir.write("BOOK1.TXT", recipe(name, "240", "Hot dish", ingredient));
+    for (const bool grocery : {false, true}) {
+        const std::string file = k.dir.file(grocery ? "list.pdf" : "lamb.pdf").string();
+        std::vector<std::string> args = {"print", name, "--pdf", file};
+        if (grocery) args.push_back("--grocery");
+        const auto run = runCli(k.dir, args);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+
+        const auto pdf = culvora::testing::readPdfWords(file);
+        ASSERT_TRUE(pdf.ok()) << pdf.error;
+        EXPECT_EQ(pdf.pageCount(), 1);
+        // The words of the same printout listed as text, each line after its style.
+        args.erase(args.begin() + 2, args.begin() + 4);
+        const std::string listed = runCli(k.dir, args).out;
+        std::string texts;
+        for (std::size_t at = 0; at < listed.size();) {
+            const auto tab = listed.find('\t', at);
+            const auto end = listed.find('\n', at);
+            texts += listed.substr(tab + 1, end - tab - 1) + "\n";
+            at = end + 1;
+        }
+        EXPECT_EQ(pdf.texts(), culvora::testing::wordsOf(texts));
+        for (const auto& word : pdf.words) {
+            EXPECT_GE(word.xMin, 56.0) << word.text;
+            EXPECT_LE(word.xMax, pdf.pageWidths[0] - 56.0) << word.text;
+        }
+    }
 }
 
 }  // namespace
