@@ -81,7 +81,8 @@ TEST(CliPrint, APdfOfLongLinesComesBackWholeInsideTheMargins)
     const std::string ingredient =
         "1 can (400 g) chickpeas, rinsed and drained, with the liquid from the can kept aside "
         "for whipping into a lighter foam later on, plus 2 tablespoons of olive oil";
-    k.dir.write("BOOK1.TXT", recipe(name, "240", "Hot dish", ingredient));
+    k.dir.write("BOOK1.TXT", crlf({"[NAMN]", name, "[PORTIONER]", "6", "[TID]", "240", "[IND]",
+                                   ingredient, "[G\xD6RA]", "Cook well.", "[TYP]", "Hot dish"}));
     for (const bool grocery : {false, true}) {
         const std::string file = k.dir.file(grocery ? "list.pdf" : "lamb.pdf").string();
         std::vector<std::string> args = {"print", name, "--pdf", file};

@@ -63,7 +63,7 @@ bool FakePrompter::choosePrinter()
 void FakePrinter::beginDocument(const QString& title)
 {
     titles << title;
-    if (forward) forward->beginDocument(title);
+    if (alsoTo) alsoTo->beginDocument(title);
 }
 
 void FakePrinter::setFont(const QString& name, double pointSize, bool bold, bool italic)
@@ -73,21 +73,21 @@ void FakePrinter::setFont(const QString& name, double pointSize, bool bold, bool
                   .arg(pointSize)
                   .arg(bold ? QStringLiteral(" b") : QString())
                   .arg(italic ? QStringLiteral(" i") : QString());
-    if (forward) forward->setFont(name, pointSize, bold, italic);
+    if (alsoTo) alsoTo->setFont(name, pointSize, bold, italic);
 }
 
 void FakePrinter::print(const QString& text, bool endLine)
 {
     output += text;
     if (endLine) output += QLatin1Char('\n');
-    if (forward) forward->print(text, endLine);
+    if (alsoTo) alsoTo->print(text, endLine);
 }
 
 void FakePrinter::endDocument()
 {
     output += QStringLiteral("[end]");
     ++documents;
-    if (forward) forward->endDocument();
+    if (alsoTo) alsoTo->endDocument();
 }
 
 double FakeRandom::next()

@@ -84,9 +84,9 @@ public:
     int documents = 0;
     QStringList titles;
     bool installed = true;  // false: as if no printer were installed
-    // Each call is also handed on to this printer when set: a test that reads the printout
-    // back puts the production one here, which makes a PDF of it.
-    gui::PrintService* forward = nullptr;
+    // When set, every call is handed on to this printer too: a test that wants the real
+    // document (a PDF to read back) puts the production printer here.
+    gui::PrintService* alsoTo = nullptr;
 };
 
 class FakeClock : public gui::Clock {

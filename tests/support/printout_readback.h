@@ -25,9 +25,9 @@ public:
           printer_(fakes.prompter, fakes.opener)
     {
         printer_.setPrinterCheck([] { return false; });
-        fakes.printer.forward = &printer_;
+        fakes.printer.alsoTo = &printer_;
     }
-    ~PdfPrintout() { fakes_.printer.forward = nullptr; }
+    ~PdfPrintout() { fakes_.printer.alsoTo = nullptr; }
     PdfPrintout(const PdfPrintout&) = delete;
     PdfPrintout& operator=(const PdfPrintout&) = delete;
 

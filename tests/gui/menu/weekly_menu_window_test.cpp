@@ -376,7 +376,8 @@ private slots:
                                      ": slow-cooked chickpea, tomato and smoked paprika stew "
                                      "with crisp garlic breadcrumbs, lemon yoghurt and a big "
                                      "green salad on the side";
-            book += recipe(name, "45", "Hot dish", {"1 can chickpeas"});
+            book += crlf({"[NAMN]", name, "[PORTIONER]", "4", "[TID]", "45", "[IND]",
+                          "1 can chickpeas", "[G\xD6RA]", "Cook.", "[TYP]", "Hot dish"});
             names << QString::fromStdString(name);
         }
         m.f.dir.write("BOOK1.TXT", book);
