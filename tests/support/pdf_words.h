@@ -99,8 +99,8 @@ inline PdfWords readPdfWords(const std::filesystem::path& file)
         return pdf;
     }
     const std::filesystem::path errors = std::filesystem::path(file).concat(".stderr.txt");
-    const std::string command = "pdftotext -bbox -enc UTF-8 '" + file.string() + "' - 2>'" +
-                                errors.string() + "'";
+    const std::string command =
+        "pdftotext -bbox -enc UTF-8 '" + file.string() + "' - 2>'" + errors.string() + "'";
     std::string out;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) {

@@ -4,10 +4,11 @@
 // recipes of the chosen category, and a double click on a recipe to put it into a cookbook.
 //
 // The window connects when it opens and fetches the category list (when that fails, a double
-// click on "Network" tries again); a double click on a category fetches its recipe list; the destination chooser starts Timer1, which fetches the
-// recipe, asks for another name while the cookbook already has one of that name, appends it
-// and offers its new ingredient words. Every transfer runs on the session's own thread: the
-// window keeps painting, and closing it ends a transfer that hangs.
+// click on "Network" tries again); a double click on a category fetches its recipe list; the
+// destination chooser starts Timer1, which fetches the recipe, asks for another name while the
+// cookbook already has one of that name, appends it and offers its new ingredient words. Every
+// transfer runs on the session's own thread: the window keeps painting, and closing it ends a
+// transfer that hangs.
 
 #include <QString>
 #include <QWidget>
@@ -48,8 +49,8 @@ public slots:
     // A double click on the tree: a category lists its recipes; "Network" connects again when
     // the categories did not come.
     void chooseCategory(QTreeWidgetItem* node);
-    void chooseRecipe(QTreeWidgetItem* item);    // a double click on the list
-    void downloadSelected();                     // Timer1
+    void chooseRecipe(QTreeWidgetItem* item);  // a double click on the list
+    void downloadSelected();                   // Timer1
 
 signals:
     void statusChanged(const QString& text);

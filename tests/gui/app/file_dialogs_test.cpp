@@ -112,8 +112,7 @@ private slots:
                     return;
                 }
                 if (!QTest::qWaitFor(
-                        [view] { return view->model()->rowCount(view->rootIndex()) >= 2; },
-                        5000)) {
+                        [view] { return view->model()->rowCount(view->rootIndex()) >= 2; }, 5000)) {
                     problem += QStringLiteral("the files did not show; ");
                 }
                 QTest::qWait(50);
@@ -123,11 +122,11 @@ private slots:
                     const int needed =
                         std::max(items->sizeHintForColumn(column), header->sectionSizeHint(column));
                     if (header->isSectionHidden(column) || header->sectionSize(column) < needed) {
-                        problem += QStringLiteral("column %1 is %2 wide for %3; ")
-                                       .arg(header->model()->headerData(column, Qt::Horizontal)
-                                                .toString())
-                                       .arg(header->sectionSize(column))
-                                       .arg(needed);
+                        problem +=
+                            QStringLiteral("column %1 is %2 wide for %3; ")
+                                .arg(header->model()->headerData(column, Qt::Horizontal).toString())
+                                .arg(header->sectionSize(column))
+                                .arg(needed);
                     }
                 }
             });

@@ -263,9 +263,8 @@ private slots:
                                          [](const auto& w) { return w.text == "\u2022"; });
         QVERIFY(bullet != back.words.end());
         const auto first = bullet + 1;
-        const auto wrapped = std::find_if(first, back.words.end(), [&](const auto& w) {
-            return w.yMin > first->yMax;
-        });
+        const auto wrapped = std::find_if(first, back.words.end(),
+                                          [&](const auto& w) { return w.yMin > first->yMax; });
         QVERIFY(wrapped != back.words.end());
         QVERIFY2(std::abs(wrapped->xMin - first->xMin) < 1,
                  qPrintable(QStringLiteral("%1 %2").arg(wrapped->xMin).arg(first->xMin)));

@@ -625,8 +625,7 @@ private slots:
         QCOMPARE(shapes(f.fakes.prompter.messages),
                  (QStringList{closeQuestion(QStringLiteral("InternetConnect"), 12029),
                               sessionBox(QStringLiteral("Not in session")),
-                              infoShape(QStringLiteral("Download"), noConnection,
-                                        "Exclamation")}));
+                              infoShape(QStringLiteral("Download"), noConnection, "Exclamation")}));
         QCOMPARE(f.messagesText(), noConnection);
         QCOMPARE(treeLines(f.tree), QStringList{"Network"});
         QCOMPARE(f.statuses, (QStringList{"Ready", "Connecting to network...", "Reading data...",

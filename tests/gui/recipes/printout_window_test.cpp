@@ -277,8 +277,8 @@ private slots:
         };
         for (const Case& c : cases) {
             Printout p;
-            std::string record = crlf({"[NAMN]", name, "[PORTIONER]", "6", "[TID]", "240",
-                                       "[IND]", ingredient, "2 dl white wine", "[G\xD6RA]"});
+            std::string record = crlf({"[NAMN]", name, "[PORTIONER]", "6", "[TID]", "240", "[IND]",
+                                       ingredient, "2 dl white wine", "[G\xD6RA]"});
             for (int i = 0; i < c.steps; ++i) record += crlf({step});
             p.f.dir.write("BOOK1.TXT", record + crlf({"[TYP]", "Hot dish"}));
             testing::PdfPrintout pdf(p.f.fakes);
