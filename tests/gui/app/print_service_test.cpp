@@ -281,6 +281,13 @@ private slots:
         const DeviceFontMetrics device(&a4);
         const print::PlainMetrics plain;
         for (const char* face : {"Times New Roman", "Arial"}) {
+            // Without the faces or their Liberation twins (scripts/setup installs them) the
+            // printer's fonts are others, of other widths.
+            const QString family = QFontInfo(printerFont({face, 10, false, false})).family();
+            if (family != QLatin1String(face) && !family.startsWith(QLatin1String("Liberation"))) {
+                QSKIP(
+                    qPrintable(QStringLiteral("%1 prints as %2").arg(QLatin1String(face), family)));
+            }
             for (const bool bold : {false, true}) {
                 for (const bool italic : {false, true}) {
                     const print::Font font{face, 10, bold, italic};
