@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -290,6 +291,32 @@ void nameFromFallbacks(QWidget* control)
     control->setAccessibleName(plainCaption(name));
 }
 
+// On Linux a reader names a drop-down list after the label that has it as its buddy (the list's
+// own name is the entry it shows). The label in front of it becomes its buddy; a list without
+// one gets a label that is never shown.
+void labelDropDownList(QComboBox* list)
+{
+    const QWidget* window = list->window();
+    for (const QLabel* label : window->findChildren<QLabel*>()) {
+        if (label->buddy() == list && label->parentWidget() == list->parentWidget()) return;
+    }
+    const QWidget* parent = list->parentWidget();
+    if (QLabel* label = parent ? labelInLayout(parent->layout(), list) : nullptr;
+        label && !label->buddy() && label->parentWidget() == parent) {
+        label->setBuddy(list);
+        return;
+    }
+    const QString name = list->accessibleName().isEmpty() ? plainCaption(list->toolTip())
+                                                          : list->accessibleName();
+    // The card round it says it already.
+    const auto* card = qobject_cast<const QGroupBox*>(parent);
+    if (name.isEmpty() || !parent || (card && plainCaption(card->title()) == name)) return;
+    auto* unseen = new QLabel(name, list->parentWidget());
+    unseen->setObjectName(list->objectName() + QStringLiteral("Caption"));
+    unseen->setBuddy(list);
+    unseen->hide();
+}
+
 }  // namespace
 
 QString captionFor(const QWidget* control)
@@ -332,6 +359,7 @@ void describeControls(QWidget* window)
     for (QWidget* control : window->findChildren<QWidget*>()) {
         if (isInteractiveControl(control, window) && !isHiddenFromScreenReaders(control)) {
             nameFromFallbacks(control);
+            if (auto* list = qobject_cast<QComboBox*>(control)) labelDropDownList(list);
         }
     }
 }
