@@ -31,11 +31,11 @@ inline const QList<QLatin1String>& everyForm()
 {
     using namespace gui::forms;
     static const QList<QLatin1String> forms = {
-        kAbout,      kCookbooks,     kNewBook,      kRecipeTypes, kDestination, kBrowser,
-        kViewer,     kNewRecipe,     kEditRecipe,   kPrintout,    kPicture,     kSearch,
-        kFridgeList, kNewIngredients, kFridgeSearch, kNutrition,  kCalculator,  kWeeklyMenu,
-        kDrinks,     kDrinkViewer,   kNewDrink,     kEditDrink,   kArchive,     kBackup,
-        kProgress,   kDownload,      kUpload,
+        kAbout,      kCookbooks,      kNewBook,      kRecipeTypes, kDestination, kBrowser,
+        kViewer,     kNewRecipe,      kEditRecipe,   kPrintout,    kPicture,     kSearch,
+        kFridgeList, kNewIngredients, kFridgeSearch, kNutrition,   kCalculator,  kWeeklyMenu,
+        kDrinks,     kDrinkViewer,    kNewDrink,     kEditDrink,   kArchive,     kBackup,
+        kProgress,   kDownload,       kUpload,
     };
     return forms;
 }
@@ -65,7 +65,8 @@ struct EveryWindow : GuiFixture {
         // The printout prints what the viewer shows; a drink is opened from the drinks list.
         if (form == kPrintout) windows().open(kViewer);
         if (form == kDrinkViewer || form == kEditDrink) {
-            auto* drinks = windows().open(kDrinks)->findChild<QListWidget*>(QStringLiteral("List1"));
+            auto* drinks =
+                windows().open(kDrinks)->findChild<QListWidget*>(QStringLiteral("List1"));
             if (drinks && drinks->count() > 0) drinks->setCurrentRow(0);
         }
         QWidget* window = form == kDestination

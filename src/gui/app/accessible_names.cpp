@@ -306,8 +306,8 @@ void labelDropDownList(QComboBox* list)
         label->setBuddy(list);
         return;
     }
-    const QString name = list->accessibleName().isEmpty() ? plainCaption(list->toolTip())
-                                                          : list->accessibleName();
+    const QString name =
+        list->accessibleName().isEmpty() ? plainCaption(list->toolTip()) : list->accessibleName();
     // The card round it says it already.
     const auto* card = qobject_cast<const QGroupBox*>(parent);
     if (name.isEmpty() || !parent || (card && plainCaption(card->title()) == name)) return;

@@ -20,7 +20,9 @@ class PaintedListAccessible;
 class PaintedItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
     PaintedItemAccessible(QWidget* list, PaintedList* items, int index)
-        : list_(list), items_(items), index_(index)
+        : list_(list),
+          items_(items),
+          index_(index)
     {
     }
 
@@ -29,10 +31,7 @@ public:
 
     bool isValid() const override { return list_ && index_ < items_->paintedItemCount(); }
     QObject* object() const override { return nullptr; }
-    QWindow* window() const override
-    {
-        return list_ ? list_->window()->windowHandle() : nullptr;
-    }
+    QWindow* window() const override { return list_ ? list_->window()->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override
     {
         return list_ ? QAccessible::queryAccessibleInterface(list_.data()) : nullptr;
@@ -65,8 +64,7 @@ public:
     QAccessible::Role role() const override
     {
         if (!isValid()) return QAccessible::NoRole;
-        return items_->paintedItem(index_).heading ? QAccessible::Heading
-                                                   : QAccessible::ListItem;
+        return items_->paintedItem(index_).heading ? QAccessible::Heading : QAccessible::ListItem;
     }
 
     QAccessible::State state() const override
@@ -126,12 +124,14 @@ private:
 class PaintedListAccessible : public QAccessibleWidget {
 public:
     PaintedListAccessible(QWidget* list, PaintedList* items)
-        : QAccessibleWidget(list, QAccessible::List), items_(items)
+        : QAccessibleWidget(list, QAccessible::List),
+          items_(items)
     {
     }
     ~PaintedListAccessible() override
     {
-        for (QAccessible::Id id : std::as_const(children_)) QAccessible::deleteAccessibleInterface(id);
+        for (QAccessible::Id id : std::as_const(children_))
+            QAccessible::deleteAccessibleInterface(id);
     }
 
     int childCount() const override { return items_->paintedItemCount(); }

@@ -86,10 +86,10 @@ QStringList told;
 
 QString said(QAccessible::Event type, int child = -1)
 {
-    QString text = type == QAccessible::Focus       ? QStringLiteral("Focus")
-                   : type == QAccessible::Selection ? QStringLiteral("Selection")
+    QString text = type == QAccessible::Focus           ? QStringLiteral("Focus")
+                   : type == QAccessible::Selection     ? QStringLiteral("Selection")
                    : type == QAccessible::ObjectReorder ? QStringLiteral("ObjectReorder")
-                                                         : QString::number(type);
+                                                        : QString::number(type);
     return child < 0 ? text : text + QLatin1Char(' ') + QString::number(child);
 }
 
@@ -100,9 +100,8 @@ class BrowserAccessibilityTest : public QObject {
 private slots:
     void initTestCase()
     {
-        watchAnnouncements([](const QAccessibleEvent& event) {
-            told << said(event.type(), event.child());
-        });
+        watchAnnouncements(
+            [](const QAccessibleEvent& event) { told << said(event.type(), event.child()); });
     }
     void cleanupTestCase() { watchAnnouncements(nullptr); }
 
@@ -118,8 +117,8 @@ private slots:
 
         // List order, W under V/W; the headings read as letters, not as "- A -".
         const QStringList expected = QStringList{QStringLiteral("A"), QStringLiteral("Apple pie"),
-                                                 QStringLiteral("Apricot jam"),
-                                                 QStringLiteral("B"), QStringLiteral("Bread")} +
+                                                 QStringLiteral("Apricot jam"), QStringLiteral("B"),
+                                                 QStringLiteral("Bread")} +
                                      headings('C', 'V') + QStringList{QStringLiteral("Waffles")} +
                                      headings('X', 'Z');
         QCOMPARE(b.list->childCount(), 29);
@@ -224,8 +223,8 @@ private slots:
         std::vector<std::string> names;
         for (int i = 1; i <= 9; ++i) names.push_back("Apple " + std::to_string(i));
         Browser b(names);
-        QAccessibleInterface* strip =
-            QAccessible::queryAccessibleInterface(child<QWidget>(b.window, QStringLiteral("letters")));
+        QAccessibleInterface* strip = QAccessible::queryAccessibleInterface(
+            child<QWidget>(b.window, QStringLiteral("letters")));
         QVERIFY(strip);
         QCOMPARE(strip->role(), QAccessible::ToolBar);
         QCOMPARE(strip->text(QAccessible::Name), QStringLiteral("Letters"));
