@@ -406,11 +406,16 @@ QRect WelcomeScreen::scaled(const QRect& onPicture) const
 
 void WelcomeScreen::placeMenu()
 {
-    // The whole menu stays in view, its bottom row of buttons too, down to half its size.
+    // The whole menu stays in view, its bottom row of buttons too, down to half its size, with
+    // a margin round it once it is drawn smaller.
     auto* box = static_cast<MenuBox*>(menuBox_);
     const QSize natural = box->naturalSize();
+    constexpr int kMargin = 8;
+    const bool fits = shrinkToFit(natural.width(), natural.height(), width(), height()) == 1.0;
     const double scale =
-        std::max(0.5, shrinkToFit(natural.width(), natural.height(), width(), height()));
+        fits ? 1.0
+             : std::max(0.5, shrinkToFit(natural.width(), natural.height(), width() - 2 * kMargin,
+                                         height() - 2 * kMargin));
     if (scale != box->scale()) {
         box->setScale(scale);
         for (int i = 0; i < kPictureButtons; ++i) {

@@ -399,11 +399,14 @@ void RecipeBrowser::buildControls()
 
     count_ = new QLabel(this);
     count_->setObjectName(QStringLiteral("label4"));
-    count_->setGeometry(kCountRect);
     count_->setAlignment(Qt::AlignCenter);
     QFont countFont = namesFont();
     countFont.setItalic(true);
     count_->setFont(countFont);
+    // Standing on the names' canvas, as high as its font needs.
+    const int countHeight = std::max(kCountRect.height(), QFontMetrics(countFont).height());
+    count_->setGeometry(kCountRect.left(), kCountRect.bottom() + 1 - countHeight,
+                        kCountRect.width(), countHeight);
     theme::setInk(count_, theme::kSoftInk);
 
     // The letter strip: one group for a reader, a tool bar of 25 letters in which the letter the

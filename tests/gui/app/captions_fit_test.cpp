@@ -148,6 +148,26 @@ private slots:
         QCOMPARE(menu->size(), QSize(640, 480));
     }
 
+    void theNutritionTableKeepsItsNoteWholeInASmallWindow()
+    {
+        testing::EveryWindow f;
+        f.main().resize(720, 540);
+        QWidget* viewer = f.open(forms::kNutrition);
+        QVERIFY(viewer);
+        f.windows().subWindowOf(viewer)->showMaximized();
+        QCoreApplication::processEvents();
+        const QStringList cut = cutShort(viewer);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
+        // Nothing lies over the note.
+        auto* note = viewer->findChild<QLabel*>(QStringLiteral("Label1"));
+        const QRect noteRect(note->mapTo(viewer, QPoint(0, 0)), note->size());
+        for (const char* other : {"Text1", "Command1", "Combo1", "Grid1"}) {
+            auto* w = viewer->findChild<QWidget*>(QLatin1String(other));
+            const QRect r(w->mapTo(viewer, QPoint(0, 0)), w->size());
+            QVERIFY2(!r.intersects(noteRect), other);
+        }
+    }
+
     void aRowKeepsItsPlacesWhereCaptionsFitAndPushesOnWhereTheyDoNot()
     {
         const std::vector<TwipRect> row = {{20, 5, 30, 28}, {62, 5, 96, 28}, {186, 5, 66, 28}};
