@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <QToolBar>
 
 #include "gui/app/geometry.h"
 #include "gui/app/welcome_screen.h"
@@ -67,6 +68,16 @@ QStringList cutShort(QWidget* window)
         if (!qobject_cast<QCheckBox*>(box) && !qobject_cast<QRadioButton*>(box)) continue;
         if (!box->isVisibleTo(window)) continue;
         report(box, box->sizeHint().width(), box->width());
+    }
+    // A toolbar shows every key; none is put away behind its extension button.
+    for (QToolBar* toolbar : window->findChildren<QToolBar*>()) {
+        if (!toolbar->isVisibleTo(window) || toolbar->orientation() != Qt::Horizontal) continue;
+        if (toolbar->sizeHint().width() > toolbar->width()) {
+            cut << QStringLiteral("%1/%2: needs %3, has %4")
+                       .arg(window->objectName(), toolbar->objectName())
+                       .arg(toolbar->sizeHint().width())
+                       .arg(toolbar->width());
+        }
     }
     for (QLabel* label : window->findChildren<QLabel*>()) {
         if (!label->isVisibleTo(window) || label->wordWrap() || label->text().isEmpty() ||
