@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/recipes/recipe_edit.h"
+#include "core/store/bin.h"
 #include "core/store/record_reader.h"
 #include "core/text/text.h"
 
@@ -221,15 +222,26 @@ Result<void> saveEditedDrink(const ProgramFolder& folder, const Drink& loaded,
     return folder.write(kDrinksFile, *changed, kDrinksTemp);
 }
 
-Result<void> deleteDrink(const ProgramFolder& folder, std::string_view name)
+Result<void> deleteDrink(const ProgramFolder& folder, std::string_view name,
+                         const exchange::LocalTime& when)
 {
     auto lock = FolderLock::acquire(folder);
     if (!lock) return std::unexpected(lock.error());
     auto content = readDrinksFile(folder);
     if (!content) return std::unexpected(content.error());
+    auto found = store::findRecord(*content, store::RecordKey{name}, store::RecordFormat::Drinks);
     auto changed = withDeletedDrink(*content, name);
-    if (!changed) return std::unexpected(notFound(name));
-    return folder.write(kDrinksFile, *changed, kDrinksTemp);
+    if (!found || !changed) return std::unexpected(notFound(name));
+    std::string lines;
+    store::appendNormalised(lines,
+                            std::string_view(*content).substr(found->nameStart,
+                                                              found->end - found->nameStart));
+    const store::BinEntry kept{std::string(name), store::binTime(when),
+                               std::string(kDrinksFile), std::string(store::kBinDrinksTitle),
+                               std::move(lines)};
+    return store::keepInBinAndChange(folder, kept, "The drink " + quoted(name), [&] {
+        return folder.write(kDrinksFile, *changed, kDrinksTemp);
+    });
 }
 
 }  // namespace culvora::drinks

@@ -14,6 +14,7 @@
 
 #include "core/drinks/glass_filter.h"
 #include "core/error.h"
+#include "core/exchange/exchange_formats.h"
 #include "core/files/files.h"
 #include "core/store/record_reader.h"
 
@@ -98,6 +99,9 @@ Result<void> appendDrink(const ProgramFolder& folder, std::string_view name,
 Result<void> saveEditedDrink(const ProgramFolder& folder, const Drink& loaded,
                              std::string_view ingredients, std::string_view instructions,
                              std::string_view glass);
-Result<void> deleteDrink(const ProgramFolder& folder, std::string_view name);
+// Deletes the first drink of that name and keeps it in the bin (core/store/bin.h): both or
+// neither.
+Result<void> deleteDrink(const ProgramFolder& folder, std::string_view name,
+                         const exchange::LocalTime& when);
 
 }  // namespace culvora::drinks

@@ -61,18 +61,18 @@ private:
 
 // The names of the program's own files and folders in the data folder, lower case. Temporary
 // names also stand for the unique names made from them.
-constexpr std::array<std::string_view, 38> kProgramFiles = {
+constexpr std::array<std::string_view, 40> kProgramFiles = {
     "tavendi.ini",  "settings.tmp", "bocker.txt",   "bocker.new",      "typer.txt",   "typer.tmp",
     "recept.tmp",   "bilder.txt",   "bilder.tmp",   "drinkar.txt",     "drinkar.tmp", "sok.txt",
     "sok.tmp",      "ind.tmp",      "s\xF6k.tmp",   "s\xF6kta.txt",    "index.txt",   "network.txt",
     "netindex.txt", "exchange.ini", "exchange.tmp", "culvora.lock",    "html",        "help",
     "pics",         "sources",      "boken.gif",    "recept.gif",      "bak.gif",     "banner.gif",
     "tavendi1.gif", "tavendi3.gif", "credits.md",   "culvora.desktop", "glas",        "menu.tmp",
-    "s\xF6k.new",   "s\xF6kta.new"};
+    "s\xF6k.new",   "s\xF6kta.new",   "papperskorg.txt", "papperskorg.tmp"};
 
-constexpr std::array<std::string_view, 11> kTemporaryNames = {
+constexpr std::array<std::string_view, 12> kTemporaryNames = {
     "settings.tmp", "bocker.new",   "typer.tmp", "recept.tmp", "bilder.tmp",  "drinkar.tmp",
-    "sok.tmp",      "exchange.tmp", "menu.tmp",  "s\xF6k.new", "s\xF6kta.new"};
+    "sok.tmp",      "exchange.tmp", "menu.tmp",  "s\xF6k.new", "s\xF6kta.new", "papperskorg.tmp"};
 
 std::string quoted(std::string_view cp1252)
 {

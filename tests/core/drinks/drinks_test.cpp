@@ -167,8 +167,8 @@ TEST(Drinks, TheDataFolderFile)
     EXPECT_EQ(appendDrink(folder, "", "", "", "Wine").error().message,
               "Du måste döpa drinken till något innan Du sparar");
     EXPECT_EQ(dir.read("drinkar.txt"), saved);
-    EXPECT_EQ(deleteDrink(folder, "Gone").error().code, ErrorCode::NotFound);
-    ASSERT_TRUE(deleteDrink(folder, "Sour"));
+    EXPECT_EQ(deleteDrink(folder, "Gone", {}).error().code, ErrorCode::NotFound);
+    ASSERT_TRUE(deleteDrink(folder, "Sour", {}));
     EXPECT_EQ(listDrinks(dir.read("drinkar.txt")).names, std::vector<std::string>{"Irish Coffee"});
     EXPECT_FALSE(dir.exists("drinkar.tmp"));
 }
