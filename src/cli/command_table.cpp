@@ -186,6 +186,13 @@ const CommandSpec kCommands[] = {
     {"delete", Group::Recipes, kName, {}, "Delete the recipe.", deleteCommand},
     {"move", Group::Recipes, kNameTitle, {}, "Move the recipe into the cookbook called TITLE.",
      moveCommand},
+    {"deleted", Group::Recipes, {}, kJsonOnly,
+     "The recipes and drinks deleted lately, newest first: name, cookbook, date.", deletedCommand},
+    {"undelete", Group::Recipes, kName, {},
+     "Put the newest deleted recipe or drink called NAME back where it came from.",
+     undeleteCommand, {},
+     "A recipe goes back at the end of the cookbook it was deleted from, a drink into the "
+     "drinks; a name that is taken there gets a number, \"NAME (2)\"."},
     {"picture", Group::Recipes, kName, {}, "The path of the recipe's picture.", pictureCommand},
     {"set-picture", Group::Recipes, kNamePath, {},
      "Give the recipe the picture file PATH (an existing file; stored as a full path).",

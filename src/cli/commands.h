@@ -60,6 +60,10 @@ int addDrinkCommand(CliContext& c);
 int editDrinkCommand(CliContext& c);
 int deleteDrinkCommand(CliContext& c);
 
+// The bin (bin_commands.cpp)
+int deletedCommand(CliContext& c);
+int undeleteCommand(CliContext& c);
+
 // Import, export, backup (transfer_commands.cpp)
 int importMealMasterCommand(CliContext& c);
 int importBookCommand(CliContext& c);

@@ -15,6 +15,7 @@
 #include "cli/commands.h"
 #include "core/app/settings.h"
 #include "core/store/cookbook.h"
+#include "core/store/bin.h"
 #include "core/store/cookbook_list.h"
 #include "core/text/text.h"
 
@@ -478,7 +479,7 @@ int deleteCommand(CliContext& c)
     if (!name) return c.report(name.error());
     auto book = c.existingBook();
     if (!book) return c.report(book.error());
-    auto removed = store::Cookbook(c.folder, *book).remove(*name);
+    auto removed = store::deleteRecipe(c.folder, *book, store::RecordKey{*name}, exchange::localNow());
     if (!removed) return c.report(removed.error());
     return kExitOk;
 }

@@ -126,7 +126,7 @@ int deleteDrinkCommand(CliContext& c)
 {
     auto name = c.toCp(c.args()[0]);
     if (!name) return c.report(name.error());
-    auto deleted = drinks::deleteDrink(c.folder, *name);
+    auto deleted = drinks::deleteDrink(c.folder, *name, exchange::localNow());
     if (!deleted) return c.report(deleted.error());
     return kExitOk;
 }
