@@ -251,6 +251,7 @@ void MainWindow::buildMenus()
         {{mealMaster, "&Import from Meal Master...", {}, none, nullptr, kRegistered},
          {"mnuImportStreck", "-", {}, none, nullptr},
          {"mnuvaljreceptbok", "&Cookbooks...", {}, forms::kCookbooks, nullptr},
+         {"mnuPapperskorg", "Recently &deleted\u2026", {}, forms::kBin, nullptr},
          {cookbook, "&Import cookbook...", K(Qt::CTRL | Qt::Key_I), none, nullptr, kRegistered},
          {"mnudd", "-", {}, none, nullptr},
          {"mnuadd", "&Edit fridge-database...", {}, forms::kFridgeList, nullptr}},

@@ -19,6 +19,7 @@ inline constexpr QLatin1String kCookbooks{"Valj"};
 inline constexpr QLatin1String kNewBook{"nybok"};
 inline constexpr QLatin1String kRecipeTypes{"nytyp"};
 inline constexpr QLatin1String kDestination{"frmWhere"};
+inline constexpr QLatin1String kBin{"frmPapperskorg"};
 
 // Recipes
 inline constexpr QLatin1String kBrowser{"recept"};

@@ -1,6 +1,7 @@
 #include "gui/drinks/drinks_list.h"
 
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -246,7 +247,11 @@ void DrinksList::deleteSelected()
             QStringLiteral("Ta bort ") + shown)) {
         return;
     }
-    if (auto deleted = drinks::deleteDrink(app_.state.folder, *name); !deleted) {
+    const QDateTime now = app_.services.clock.now();
+    const exchange::LocalTime when{now.date().year(),  now.date().month(),
+                                   now.date().day(),   now.time().hour(),
+                                   now.time().minute(), now.time().second()};
+    if (auto deleted = drinks::deleteDrink(app_.state.folder, *name, when); !deleted) {
         app_.services.prompter.inform(toQString(deleted.error()), QStringLiteral("Error"),
                                       MessageIcon::Exclamation);
     }

@@ -2,6 +2,7 @@
 
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
+#include "gui/store/bin_window.h"
 #include "gui/store/cookbooks_dialog.h"
 #include "gui/store/destination_chooser.h"
 #include "gui/store/new_book_dialog.h"
@@ -26,6 +27,12 @@ void registerStoreWindows(AppContext& app)
     });
     app.windows.addFactory(forms::kRecipeTypes, [&app]() -> QWidget* {
         auto* window = new RecipeTypesWindow(app);
+        app.windows.add(window, WindowKind::Dialog);
+        app.windows.centerForm(window);
+        return window;
+    });
+    app.windows.addFactory(forms::kBin, [&app]() -> QWidget* {
+        auto* window = new BinWindow(app);
         app.windows.add(window, WindowKind::Dialog);
         app.windows.centerForm(window);
         return window;
