@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "core/store/bin.h"
 #include "drinks_fixture.h"
 #include "gui/app/main_window.h"
 #include "gui/drinks/drink_edit_screen.h"
@@ -260,6 +261,12 @@ private slots:
         QVERIFY(!d.shown().contains(QStringLiteral("Ice")));
         QCOMPARE(d.count(), QStringLiteral("9"));
         QCOMPARE(d.f.fakes.prompter.messages.size(), 2);
+        // It is kept in the bin, stamped with the clock's time.
+        auto bin = store::readBin(ProgramFolder(d.f.dir.path()));
+        QVERIFY(bin && bin->size() == 1);
+        QCOMPARE(bin->front().name, std::string("Ice"));
+        QCOMPARE(bin->front().deletedAt, std::string("2026-12-09 18:30"));
+        QCOMPARE(bin->front().lines, ice.substr(8));
     }
 
     void aDrinkGoneFromTheFileIsReportedAndNothingIsWritten()
