@@ -5,8 +5,10 @@
 
 #include <pwd.h>
 
+#include <algorithm>
 #include <cstdlib>
 
+#include "core/store/cookbook_list.h"
 #include "core/text/text.h"
 
 namespace culvora::transfer {
@@ -88,6 +90,40 @@ std::string noMediumMessage(std::string_view user)
            " or /run/media/" + name + ".";
 }
 
+bool isFridgeFileName(std::string_view name)
+{
+    const std::string lower = text::toLower(name);
+    return isPlainFileName(name) && lower.size() > 4 && lower.ends_with(".kyl") &&
+           !isProgramFileName(name);
+}
+
+std::vector<std::string> everythingElse(const ProgramFolder& folder, std::string_view except)
+{
+    std::vector<std::string> names;
+    auto add = [&](std::string name) {
+        if (name == except || !folder.exists(name)) return;
+        if (std::find(names.begin(), names.end(), name) == names.end()) {
+            names.push_back(std::move(name));
+        }
+    };
+    add(std::string(kListFiles[0]));
+    if (auto entries = store::CookbookList(folder).read()) {
+        for (const auto& entry : *entries) {
+            if (checkCookbookFileName(entry.file)) add(entry.file);
+        }
+    }
+    for (std::size_t i = 1; i < std::size(kListFiles); ++i) add(std::string(kListFiles[i]));
+    std::vector<std::string> fridgeFiles;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path(), error)) {
+        auto name = text::fromUtf8(entry.path().filename().string());
+        if (name && isFridgeFileName(*name)) fridgeFiles.push_back(*name);
+    }
+    std::sort(fridgeFiles.begin(), fridgeFiles.end());
+    for (auto& name : fridgeFiles) add(std::move(name));
+    return names;
+}
+
 Result<void> backup(const ProgramFolder& folder, const BackupRequest& request)
 {
     std::error_code error;
@@ -106,6 +142,12 @@ Result<void> backup(const ProgramFolder& folder, const BackupRequest& request)
     if (request.drinks) {
         if (auto copied = copyInto(folder, kDrinksFile, request.destination); !copied) {
             return copied;
+        }
+    }
+    if (request.everything) {
+        for (const auto& name :
+             everythingElse(folder, request.recipes ? request.cookbookFile : std::string())) {
+            if (auto copied = copyInto(folder, name, request.destination); !copied) return copied;
         }
     }
     return {};

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/error.h"
 #include "core/files/files.h"
@@ -35,9 +36,23 @@ struct BackupRequest {
     bool drinks = true;
     std::string cookbookFile;  // Windows-1252, the current cookbook
     std::filesystem::path destination;
+    // "Everything else": also the list of cookbooks and every cookbook it names, bilder.txt,
+    // sok.txt, typer.txt and the fridge files (*.kyl) of the data folder.
+    bool everything = false;
 };
 
-// Copies the cookbook, then the drinks file. A failure stops there: a cookbook copied before
+// The lists "Everything else" copies beside the cookbooks and the drinks.
+inline constexpr std::string_view kListFiles[] = {"bocker.txt", "bilder.txt", "sok.txt",
+                                                  "typer.txt"};
+// A fridge file in the data folder: a plain name ending ".kyl" (any case) that is not one of
+// the program's own files.
+bool isFridgeFileName(std::string_view cp1252Name);
+// What "Everything else" copies from the data folder, in order and only what is there:
+// bocker.txt, the cookbooks it lists (but `except`, copied already), the other lists and the
+// fridge files. A listed name that is no cookbook's file name is left out.
+std::vector<std::string> everythingElse(const ProgramFolder& folder, std::string_view except);
+
+// Copies the cookbook, then the drinks file, then everything else when asked. A failure stops there: a cookbook copied before
 // it stays at the destination. The error's message says what failed.
 Result<void> backup(const ProgramFolder& folder, const BackupRequest& request);
 
