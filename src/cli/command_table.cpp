@@ -107,6 +107,11 @@ constexpr OptionSpec kArchiveOptions[] = {
 constexpr OptionSpec kBackupOptions[] = {
     {"--no-recipes", "", "leave the current cookbook out"},
     {"--no-drinks", "", "leave the drinks out"},
+    {"--everything", "", "also the cookbook list and its cookbooks, bilder, sok, typer, *.kyl"},
+};
+
+constexpr OptionSpec kRestoreOptions[] = {
+    {"--yes", "", "replace the files; without it, only list what would be replaced"},
 };
 
 constexpr OptionSpec kServer{
@@ -126,7 +131,8 @@ constexpr OptionSpec kRoot[] = {
 
 std::string backupChoice(const Invocation& invocation)
 {
-    if (invocation.has("--no-recipes") && invocation.has("--no-drinks")) {
+    if (invocation.has("--no-recipes") && invocation.has("--no-drinks") &&
+        !invocation.has("--everything")) {
         return "--no-recipes and --no-drinks leave nothing to copy";
     }
     return {};
@@ -279,6 +285,11 @@ const CommandSpec kCommands[] = {
     {"backup", Group::Transfer, kDestination, kBackupOptions,
      "Copy the current cookbook and the drinks into the folder DEST (A: for a removable medium).",
      backupCommand, {}, {}, Needs::DataFolder, backupChoice},
+    {"restore", Group::Transfer, kFolder, kRestoreOptions,
+     "Put the files of a backup in FOLDER back into the data folder.", restoreCommand, {},
+     "Lists each file the backup holds (name, size, date, whether it replaces one) and, with\n"
+     "--yes, replaces them one by one; without --yes nothing changes and the exit code is 1.\n"
+     "Files the backup does not hold are left as they are."},
 
     // The exchange
     {"exchange categories", Group::Exchange, {}, kServerOnly,

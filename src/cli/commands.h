@@ -60,6 +60,9 @@ int addDrinkCommand(CliContext& c);
 int editDrinkCommand(CliContext& c);
 int deleteDrinkCommand(CliContext& c);
 
+// Restore from a backup (restore_commands.cpp)
+int restoreCommand(CliContext& c);
+
 // The bin (bin_commands.cpp)
 int deletedCommand(CliContext& c);
 int undeleteCommand(CliContext& c);

@@ -128,6 +128,7 @@ int backupCommand(CliContext& c)
     transfer::BackupRequest request;
     request.recipes = !c.has("--no-recipes");
     request.drinks = !c.has("--no-drinks");
+    request.everything = c.has("--everything");
     const std::string& destination = c.args()[0];
     if (destination == "A:" || destination == "a:") {
         // The first removable medium mounted for this user.
