@@ -232,6 +232,7 @@ void MainWindow::buildMenus()
               {"mnu2b", "&Info about database...", {}, none, &MainWindow::showDatabaseInfo},
               {"mnustrecker", "-", {}, none, nullptr},
               {"mnuBackup", "&Backup...", {}, forms::kBackup, nullptr},
+              {"mnuRestore", "&Restore from backup\u2026", {}, forms::kRestore, nullptr},
               {"mnustreck", "-", {}, none, nullptr},
               {"mnutips", "&Tips at startup", {}, none, nullptr, kDisabled | kCheckable},
               {"mnuvisanu", "&View tips now", {}, none, nullptr, kDisabled},

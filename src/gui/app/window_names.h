@@ -49,6 +49,7 @@ inline constexpr QLatin1String kEditDrink{"editdrink"};
 // Import, export and backup
 inline constexpr QLatin1String kArchive{"frmGenWiz"};
 inline constexpr QLatin1String kBackup{"frmBackup"};
+inline constexpr QLatin1String kRestore{"frmRestore"};
 inline constexpr QLatin1String kProgress{"frmProgress"};
 
 // The recipe exchange

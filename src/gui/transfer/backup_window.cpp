@@ -69,9 +69,16 @@ BackupWindow::BackupWindow(AppContext& app, QWidget* parent)
     drinksBox_->setChecked(true);
     connect(recipesBox_, &QCheckBox::clicked, this, &BackupWindow::updateOkButton);
     connect(drinksBox_, &QCheckBox::clicked, this, &BackupWindow::updateOkButton);
+    everythingBox_ = new QCheckBox(QStringLiteral("Everything else"), options);
+    everythingBox_->setObjectName(QStringLiteral("Check3"));
+    everythingBox_->setAccessibleDescription(
+        QStringLiteral("Also the list of cookbooks and every cookbook in it, the pictures, "
+                       "fridge and type lists, and the fridge files"));
+    connect(everythingBox_, &QCheckBox::clicked, this, &BackupWindow::updateOkButton);
     auto* optionsLayout = new QVBoxLayout(options);
     optionsLayout->addWidget(recipesBox_);
     optionsLayout->addWidget(drinksBox_);
+    optionsLayout->addWidget(everythingBox_);
 
     auto* destination = new QGroupBox(QStringLiteral("Destination"), this);
     destination->setObjectName(QStringLiteral("Frame2"));
@@ -196,7 +203,8 @@ QString BackupWindow::chosenFolder() const
 
 void BackupWindow::updateOkButton()
 {
-    okButton_->setEnabled(recipesBox_->isChecked() || drinksBox_->isChecked());
+    okButton_->setEnabled(recipesBox_->isChecked() || drinksBox_->isChecked() ||
+                          everythingBox_->isChecked());
 }
 
 void BackupWindow::chooseDestinationKind()
@@ -251,7 +259,8 @@ void BackupWindow::startBackup()
     transfer::BackupRequest request;
     request.recipes = recipesBox_->isChecked();
     request.drinks = drinksBox_->isChecked();
-    if (!request.recipes && !request.drinks) return;
+    request.everything = everythingBox_->isChecked();
+    if (!request.recipes && !request.drinks && !request.everything) return;
     request.cookbookFile = app_.state.currentCookbookFile;
     if (kind_->currentIndex() == kDriveA) {
         const auto medium = findMedium_ ? findMedium_() : std::nullopt;

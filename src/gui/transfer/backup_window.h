@@ -1,7 +1,8 @@
 #pragma once
 
-// "frmBackup": copies the current cookbook and the drinks file, under their own names, to the
-// removable medium ("Drive A:") or to a folder the user picks ("Other destination..."). It
+// "frmBackup": copies the current cookbook and the drinks file (and, with "Everything else",
+// the list of cookbooks and its cookbooks, the other lists and the fridge files), under their
+// own names, to the removable medium ("Drive A:") or to a folder the user picks ("Other destination..."). It
 // opens on the medium when one is mounted, else on the folders.
 
 #include <QString>
@@ -51,7 +52,7 @@ public:
 
 public slots:
     void startBackup();            // Command1 "Ok"
-    void updateOkButton();         // after a click on Check1 or Check2
+    void updateOkButton();         // after a click on Check1, Check2 or Check3
     void chooseDestinationKind();  // Combo1
     void chooseDrive();            // Drive1
     // Shows a folder in Dir1 and selects it, choosing the place of Drive1 that holds it.
@@ -67,6 +68,7 @@ private:
     MediumFinder findMedium_;
     QCheckBox* recipesBox_ = nullptr;
     QCheckBox* drinksBox_ = nullptr;
+    QCheckBox* everythingBox_ = nullptr;
     QComboBox* kind_ = nullptr;
     QLabel* mediumHint_ = nullptr;
     QComboBox* drives_ = nullptr;

@@ -7,6 +7,7 @@
 #include "gui/transfer/backup_window.h"
 #include "gui/transfer/imports.h"
 #include "gui/transfer/progress_window.h"
+#include "gui/transfer/restore_window.h"
 
 namespace culvora::gui {
 
@@ -31,6 +32,12 @@ void registerTransferWindows(AppContext& app)
         app.windows.add(window, WindowKind::Dialog);
         app.windows.centerForm(window);
         window->focusOkButton();
+        return window;
+    });
+    app.windows.addFactory(forms::kRestore, [&app]() -> QWidget* {
+        auto* window = new RestoreWindow(app);
+        app.windows.add(window, WindowKind::Dialog);
+        app.windows.centerForm(window);
         return window;
     });
 }

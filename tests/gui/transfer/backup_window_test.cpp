@@ -251,6 +251,34 @@ private slots:
         QTRY_VERIFY(!b.open());
     }
 
+    void everythingElseCopiesTheListsAndEveryListedCookbook()
+    {
+        Backup b;
+        auto* everything = b.control<QCheckBox>("Check3");
+        QCOMPARE(everything->text(), QStringLiteral("Everything else"));
+        QVERIFY(!everything->isChecked());
+        auto* ok = b.control<QPushButton>("Command1");
+        b.control<QCheckBox>("Check1")->click();
+        b.control<QCheckBox>("Check2")->click();
+        QVERIFY(!ok->isEnabled());
+        everything->click();
+        QVERIFY(ok->isEnabled());
+
+        b.dir.write("BOOK2.TXT", record({.name = "Pie"}));
+        b.dir.write("bocker.txt", crlf({"Standard", "BOOK1.TXT", "Baking", "BOOK2.TXT"}));
+        b.dir.write("week.kyl", crlf({"milk"}));
+        testing::TempDir target;
+        b.chooseOtherFolder(target);
+        clickButton(b.window, QStringLiteral("Command1"));
+        QCOMPARE(messageShape(b.fakes.prompter.last()),
+                 infoShape("Ok!", "Backup successful.", "Information"));
+        for (auto name : {"bocker.txt", "BOOK1.TXT", "BOOK2.TXT", "typer.txt", "week.kyl"}) {
+            QCOMPARE(target.read(name), b.dir.read(name));
+        }
+        QVERIFY(!target.exists("drinkar.txt"));
+        QVERIFY(!target.exists("tavendi.ini"));
+    }
+
     void aFailureAfterTheCookbookKeepsItsCopyAndTheWindow()
     {
         Backup b;
