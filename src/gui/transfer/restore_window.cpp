@@ -50,6 +50,7 @@ RestoreWindow::RestoreWindow(AppContext& app, QWidget* parent) : QWidget(parent)
     folders_->setMinimumSize(twips(3600), twips(3600));
     folders_->setRootIndex(model_->setRootPath(QStringLiteral("/")));
     folders_->setAccessibleName(QStringLiteral("Backup folder"));
+    folders_->setAccessibleDescription(QStringLiteral("The folder that holds the backup"));
     folderLabel->setBuddy(folders_);
     connect(folders_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& index) {
@@ -67,6 +68,8 @@ RestoreWindow::RestoreWindow(AppContext& app, QWidget* parent) : QWidget(parent)
     files_->setSelectionMode(QAbstractItemView::NoSelection);
     files_->setMinimumSize(twips(6000), twips(2400));
     files_->setAccessibleName(QStringLiteral("Files to restore"));
+    files_->setAccessibleDescription(QStringLiteral(
+        "Each file of the backup with its size, its date and whether it replaces one of yours"));
     filesLabel->setBuddy(files_);
     notes_ = new QLabel(this);
     notes_->setObjectName(QStringLiteral("lblNotes"));
@@ -80,6 +83,7 @@ RestoreWindow::RestoreWindow(AppContext& app, QWidget* parent) : QWidget(parent)
     restoreButton_->setEnabled(false);
     auto* cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
     cancelButton->setObjectName(QStringLiteral("cmdCancel"));
+    cancelButton->setAccessibleDescription(QStringLiteral("Closes the window and restores nothing"));
     for (auto* b : {restoreButton_, cancelButton}) b->setMinimumWidth(twips(1300));
     connect(restoreButton_, &QPushButton::clicked, this, &RestoreWindow::startRestore);
     connect(cancelButton, &QPushButton::clicked, this, [this] { app_.windows.closeWindow(this); });
