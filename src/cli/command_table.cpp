@@ -63,6 +63,15 @@ constexpr OptionSpec kSearchOptions[] = {
     kJson,
 };
 
+constexpr OptionSpec kFindOptions[] = {
+    {"--everywhere", "", "search every line of the recipes, not only their names"},
+    kJson,
+};
+
+constexpr OptionSpec kServings{"--servings", "N", "the amounts for N servings instead", false,
+                               false, isServings, "a whole number from 1 to 999"};
+constexpr OptionSpec kViewOptions[] = {kServings, kJson};
+
 constexpr OptionSpec kNewWordsOptions[] = {
     {"--download", "", "the check a download runs (it keeps words in parentheses)"},
 };
@@ -171,9 +180,11 @@ const CommandSpec kCommands[] = {
      indexCommand},
     {"show", Group::Recipes, kName, kJsonOnly, "The recipe's record as the cookbook stores it.",
      showCommand},
-    {"view", Group::Recipes, kName, kJsonOnly,
+    {"view", Group::Recipes, kName, kViewOptions,
      "The recipe as the viewer shows it: name, servings, time, ingredients, instructions.",
-     viewCommand},
+     viewCommand, {},
+     "With --servings every amount the ingredient lines begin with is scaled to N servings;\n"
+     "the cookbook is not changed. A recipe whose servings are not a number is refused."},
     {"next", Group::Recipes, kName, {}, "The name of the recipe after NAME (the viewer's Forward).",
      nextCommand},
     {"prev", Group::Recipes, kName, {}, "The name of the recipe before NAME (the viewer's Back).",
@@ -216,6 +227,10 @@ const CommandSpec kCommands[] = {
      "The recipes of a type within a cooking time, with every WORD in their ingredients.",
      searchCommand, {},
      "A word is found inside longer words and in any letter case (\"egg\" finds \"2 Eggs\")."},
+    {"find", Group::Finding, kText, kFindOptions,
+     "The recipes whose name holds TEXT, one a line, in the browser's order.", findCommand, {},
+     "Letter case and accents do not count (\"creme\" finds \"Crème brûlée\"); Å, Ä and Ö\n"
+     "are letters of their own. Nothing found prints nothing and is no failure."},
     {"fridge", Group::Finding, kWords, kJsonOnly,
      "The recipes whose known ingredients are all among the Fridge-list WORDs you have.",
      fridgeCommand},

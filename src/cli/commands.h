@@ -14,6 +14,7 @@ int listCommand(CliContext& c);
 int indexCommand(CliContext& c);
 int showCommand(CliContext& c);
 int viewCommand(CliContext& c);
+bool isServings(std::string_view value);
 int nextCommand(CliContext& c);
 int prevCommand(CliContext& c);
 int addCommand(CliContext& c);
@@ -37,6 +38,7 @@ int deleteTypeCommand(CliContext& c);
 // Finding (search_commands.cpp, edit_commands.cpp)
 int searchCommand(CliContext& c);
 int fridgeCommand(CliContext& c);
+int findCommand(CliContext& c);
 int wordsCommand(CliContext& c);
 int addWordCommand(CliContext& c);
 int deleteWordCommand(CliContext& c);
