@@ -47,6 +47,15 @@ std::optional<int> recipeServings(std::string_view servings)
     return number->value;
 }
 
+std::optional<int> servingsOfShownText(std::string_view servingsText)
+{
+    constexpr std::string_view kOpen = "(Serves ";
+    if (!servingsText.starts_with(kOpen) || !servingsText.ends_with(')')) return std::nullopt;
+    servingsText.remove_prefix(kOpen.size());
+    servingsText.remove_suffix(1);
+    return recipeServings(servingsText);
+}
+
 std::string scaledServings(std::string_view line, int servings)
 {
     const auto number = readNumber(line, 0);

@@ -22,6 +22,9 @@ inline constexpr int kMaxScaledServings = 999;
 // cannot be scaled.
 std::optional<int> recipeServings(std::string_view servings);
 
+// The same read from the viewer's servings text, "(Serves 4)"; nothing for another text.
+std::optional<int> servingsOfShownText(std::string_view servingsText);
+
 // The servings line for `servings`: its leading number replaced and the upper end of a range
 // scaled with it, rounded to a whole number ("4-6 portioner" for 8 reads "8-12 portioner"); the
 // rest of the line as it stands. A line recipeServings() cannot read is returned as it is.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/recipes/recipe_view.h"
 #include "core/recipes/scaling.h"
 
 using namespace culvora;
@@ -16,6 +17,13 @@ TEST(Scaling, ReadsTheServingsAWholeNumberBegins)
         {"-4", {}},      {"99999999999", {}},
     };
     for (const auto& [line, servings] : cases) EXPECT_EQ(recipeServings(line), servings) << line;
+    // The same from what the viewer shows, as recipeTexts() writes it.
+    store::RecipeRecord record;
+    record.servings = "4-6 portioner";
+    EXPECT_EQ(servingsOfShownText(recipeTexts(record).servings), 4);
+    record.servings = "a few";
+    EXPECT_EQ(servingsOfShownText(recipeTexts(record).servings), std::nullopt);
+    EXPECT_EQ(servingsOfShownText("4"), std::nullopt);
 }
 
 TEST(Scaling, TheServingsLineShowsTheNewNumber)
