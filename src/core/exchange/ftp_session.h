@@ -38,6 +38,14 @@ inline constexpr std::string_view kEmptyFolderMessage = "This directory is empty
 inline constexpr std::string_view kNotInSessionMessage = "Not in session";
 inline constexpr std::string_view kCloseQuestion = "Close Connection and Session?";
 
+// What the windows and culvora-cli add, in plain words, after a failure whose code alone tells a
+// cook nothing they can act on; empty for the other codes.
+inline constexpr std::string_view kTooSlowAdvice =
+    "The server sent too little for too long; try again later or ask its operator.";
+inline constexpr std::string_view kTooLargeAdvice =
+    "The server sent more than any recipe or list of the exchange can be, so it was not kept.";
+std::string_view failureAdvice(int code);
+
 class FtpSession {
 public:
     FtpSession(std::unique_ptr<FtpClient> client, SessionPrompts& prompts);
@@ -49,12 +57,13 @@ public:
     std::string password = std::string(kPassword);
     std::string proxy;
     bool passive = true;
-    int connectTimeout = 10;
-    int stallTimeout = 30;
+    TransferLimits limits;
+    TlsMode tls = TlsMode::Try;
+    std::string caFile;
     // The names of the last folder listing.
     std::vector<std::string> listingNames;
 
-    // server, port, user, password and the time limits from the settings.
+    // server, port, user, password, the time limits and the encryption from the settings.
     void configure(const ExchangeSettings& settings);
 
     bool sessionOpen() const { return sessionOpen_; }

@@ -99,12 +99,14 @@ struct DownloadWindow::IndexFetch {
     std::string folder;
     bool fetched = false;
     bool connected = false;
+    QString advice;  // what a cook can do about the failure, when the session knows
     exchange::RecipeIndexFile index;
 };
 
 // What the recipe's transfer brought back, and the choices the chooser made for it.
 struct DownloadWindow::RecipeFetch {
     bool fetched = false;
+    QString advice;
     std::string content;
     std::string targetTitle;
     bool checkNewIngredients = false;
@@ -272,6 +274,7 @@ void DownloadWindow::start()
     }
     struct Fetch {
         bool connected = false;
+        QString advice;
         std::optional<exchange::CategoryList> list;
     };
     auto fetch = std::make_shared<Fetch>();
@@ -285,12 +288,15 @@ void DownloadWindow::start()
             worker->post([this] { setStatus(QStringLiteral("Reading data...")); });
             if (auto list = exchange::fetchCategories(session)) fetch->list = std::move(*list);
             fetch->connected = session.active();
+            fetch->advice = adviceAfter(session);
         },
         [this, fetch] {
             if (!fetch->list) {
-                messages_->setText(QStringLiteral(
-                    "Culvora could not get the list of categories from the recipe exchange. "
-                    "Please close this window and try again later."));
+                messages_->setText(withAdvice(
+                    QStringLiteral(
+                        "Culvora could not get the list of categories from the recipe exchange. "
+                        "Please close this window and try again later."),
+                    fetch->advice));
                 transferFailed(fetch->connected);
                 return;
             }
@@ -362,6 +368,7 @@ void DownloadWindow::chooseCategory(QTreeWidgetItem* node)
                 fetch->index = std::move(*index);
             }
             fetch->connected = session.active();
+            fetch->advice = adviceAfter(session);
         },
         [this, fetch] { showRecipes(*fetch); });
 }
@@ -369,6 +376,7 @@ void DownloadWindow::chooseCategory(QTreeWidgetItem* node)
 void DownloadWindow::showRecipes(const IndexFetch& fetch)
 {
     if (!fetch.fetched) {
+        if (!fetch.advice.isEmpty()) showMessages(fetch.advice);
         transferFailed(fetch.connected);
         return;
     }
@@ -418,6 +426,8 @@ void DownloadWindow::downloadSelected()
             if (auto content = exchange::fetchExchangeFile(session, folder, stem)) {
                 fetch->fetched = true;
                 fetch->content = std::move(*content);
+            } else {
+                fetch->advice = adviceAfter(session);
             }
         },
         [this, fetch] { addRecipe(*fetch); });
@@ -431,8 +441,9 @@ void DownloadWindow::addRecipe(const RecipeFetch& fetch)
         prompter.inform(why, kDownloadTitle, MessageIcon::Exclamation);
     };
     if (!fetch.fetched) {
-        refuse(QStringLiteral("The recipe could not be fetched from the exchange. Nothing was "
-                              "added to the cookbook."));
+        refuse(withAdvice(QStringLiteral("The recipe could not be fetched from the exchange. "
+                                         "Nothing was added to the cookbook."),
+                          fetch.advice));
         return;
     }
     auto book = store::CookbookList(app_.state.folder).fileOf(fetch.targetTitle);

@@ -22,6 +22,17 @@ private:
     SessionWorker& worker_;
 };
 
+QString adviceAfter(const exchange::FtpSession& session)
+{
+    const std::string_view advice = exchange::failureAdvice(session.lastError());
+    return QString::fromUtf8(advice.data(), static_cast<qsizetype>(advice.size()));
+}
+
+QString withAdvice(const QString& text, const QString& advice)
+{
+    return advice.isEmpty() ? text : text + QLatin1Char(' ') + advice;
+}
+
 SessionWorker::SessionWorker(Prompter& prompter, const FtpClientFactory& clients, QObject* parent)
     : QObject(parent),
       prompter_(prompter),
