@@ -203,8 +203,12 @@ class ExchangeRules:
                                 'name.', line)
 
     def on_file_received(self, file):
-        note('upload %s (%d bytes) from %s'
-             % (os.path.basename(file), os.path.getsize(file), self.client()))
+        # The size as it arrived, not read back from the folder: the client has its "226"
+        # already, and the operator may have moved the file on. (An exception here would leave
+        # the connection counted against its address for good.)
+        dtp = self.data_channel
+        size = dtp.get_transmitted_bytes() if dtp is not None else 0
+        note('upload %s (%d bytes) from %s' % (os.path.basename(file), size, self.client()))
 
     def on_incomplete_file_received(self, file):
         try:
