@@ -14,17 +14,16 @@ std::string inQuotes(std::string_view cp1252)
     return "\"" + text::toUtf8(cp1252) + "\"";
 }
 
-Error notFetched(std::string_view file, std::string_view advice)
+Error notFetched(std::string_view file)
 {
-    return Error{ErrorCode::Io, "Could not fetch " + text::toUtf8(file) + " from the exchange." +
-                                    (advice.empty() ? "" : " " + std::string(advice))};
+    return Error{ErrorCode::Io, "Could not fetch " + text::toUtf8(file) + " from the exchange."};
 }
 
 Result<std::string> fetch(FtpSession& session, const std::string& remoteFolder,
                           const std::string& file)
 {
     auto content = session.HamtaFil(remoteFolder, file);
-    if (!content) return std::unexpected(notFetched(file, failureAdvice(session.lastError())));
+    if (!content) return std::unexpected(notFetched(file));
     return std::move(*content);
 }
 

@@ -22,8 +22,8 @@
 namespace culvora::exchange {
 
 // --- Fetching ------------------------------------------------------------------------------
-// A failed transfer has been reported by the session already; the error then says which file
-// did not come (ErrorCode::Io) and, after a timeout or an oversized file, what a cook can do. A folder or stem that is not a plain name is refused
+// A failed transfer has been reported by the session already; the error then says only which
+// file did not come (ErrorCode::Io). A folder or stem that is not a plain name is refused
 // before anything is asked of the server (ErrorCode::Invalid).
 
 // network.txt of the exchange root, read.

@@ -21,15 +21,6 @@ void FtpSession::configure(const ExchangeSettings& settings)
     caFile = settings.caFile;
 }
 
-std::string_view failureAdvice(int code)
-{
-    switch (code) {
-    case kTimedOut: return kTooSlowAdvice;
-    case kTooLarge: return kTooLargeAdvice;
-    default: return {};
-    }
-}
-
 void FtpSession::OpenSession()
 {
     // The client needs nothing before it connects.

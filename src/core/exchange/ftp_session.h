@@ -38,14 +38,6 @@ inline constexpr std::string_view kEmptyFolderMessage = "This directory is empty
 inline constexpr std::string_view kNotInSessionMessage = "Not in session";
 inline constexpr std::string_view kCloseQuestion = "Close Connection and Session?";
 
-// What the windows and culvora-cli add, in plain words, after a failure whose code alone tells a
-// cook nothing they can act on; empty for the other codes.
-inline constexpr std::string_view kTooSlowAdvice =
-    "The server sent too little for too long; try again later or ask its operator.";
-inline constexpr std::string_view kTooLargeAdvice =
-    "The server sent more than any recipe or list of the exchange can be, so it was not kept.";
-std::string_view failureAdvice(int code);
-
 class FtpSession {
 public:
     FtpSession(std::unique_ptr<FtpClient> client, SessionPrompts& prompts);

@@ -2,6 +2,7 @@
 
 #include <QMetaObject>
 
+#include "core/exchange/session_failure.h"
 #include "gui/app/services.h"
 
 namespace culvora::gui {
