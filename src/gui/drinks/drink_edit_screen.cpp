@@ -188,7 +188,8 @@ std::optional<std::string> DrinkEditScreen::boxContent(const QPlainTextEdit* box
 {
     const QString now = boxText(box);
     if (now == shown) return recipes::boxText(loaded);
-    auto cp = toCp(now);
+    const QByteArray utf8 = now.toUtf8();
+    auto cp = drinks::drinkText({utf8.constData(), static_cast<std::size_t>(utf8.size())});
     if (cp) return std::move(*cp);
     app_.services.prompter.inform(what + QStringLiteral(" cannot be saved. ") +
                                       toQString(cp.error()),

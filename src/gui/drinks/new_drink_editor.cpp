@@ -225,7 +225,8 @@ bool NewDrinkEditor::eventFilter(QObject* watched, QEvent* event)
 std::optional<std::string> NewDrinkEditor::converted(const QString& text, const QString& what,
                                                      QWidget* box)
 {
-    auto cp = toCp(text);
+    const QByteArray utf8 = text.toUtf8();
+    auto cp = drinks::drinkText({utf8.constData(), static_cast<std::size_t>(utf8.size())});
     if (cp) return std::move(*cp);
     app_.services.prompter.inform(what + QStringLiteral(" cannot be saved. ") +
                                       toQString(cp.error()),

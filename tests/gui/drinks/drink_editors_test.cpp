@@ -307,13 +307,13 @@ private slots:
             << ""
             << ""
             << "The name cannot be saved. The character \"\u2192\" (U+2192) cannot be stored: the "
-               "cookbook files hold Western European letters and signs only (Windows-1252).";
+               "drinks file holds Western European letters and signs only (Windows-1252).";
         QTest::newRow("one in the instructions")
             << "Punch"
             << ""
             << "Stir \u2615"
             << "The mixing instructions cannot be saved. The character \"\u2615\" (U+2615) cannot "
-               "be stored: the cookbook files hold Western European letters and signs only "
+               "be stored: the drinks file holds Western European letters and signs only "
                "(Windows-1252).";
     }
     void whatTheFileCannotHoldIsRefused()
@@ -456,7 +456,7 @@ private slots:
             << "Text2"
             << "Stir \u2615"
             << "The mixing instructions cannot be saved. The character \"\u2615\" (U+2615) "
-               "cannot be stored: the cookbook files hold Western European letters and signs "
+               "cannot be stored: the drinks file holds Western European letters and signs "
                "only (Windows-1252).";
     }
     void whatTheFileCannotHoldIsRefusedAndTheScreenStays()
