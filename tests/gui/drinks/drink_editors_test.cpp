@@ -246,10 +246,14 @@ private slots:
         QVERIFY(!e.d.f.windows().isOpen(forms::kNewDrink));
         QCOMPARE(e.d.shown(), (QStringList{"Gin fizz", "Ice", "Mojito", "Shandy"}));
         QCOMPARE(e.d.count(), QStringLiteral("4"));
-        // The filter itself stays: the next reload filters again.
+        // The filter comes off with it, so the button, the menu and the list agree, and the
+        // next reload shows every drink too.
         QCOMPARE(child<QPushButton>(e.d.list(), QStringLiteral("Command7"))->text(),
-                 QStringLiteral("Filter ON"));
-        QVERIFY(e.d.glass(1)->isChecked());
+                 QStringLiteral("Filter OFF"));
+        QVERIFY(!e.d.glass(1)->isChecked());
+        QVERIFY(e.d.noFilter()->isChecked());
+        e.d.click("Command6");  // "Update"
+        QCOMPARE(e.d.shown(), (QStringList{"Gin fizz", "Ice", "Mojito", "Shandy"}));
         QVERIFY(e.d.messages().isEmpty());
     }
 
