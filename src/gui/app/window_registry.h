@@ -71,8 +71,8 @@ public:
     // Places an open window centred horizontally in the area, 400 twips above the centre.
     void centerForm(QWidget* window) const;
 
-    // Window › Cascade: the open windows one below the other, each keeping its size; the
-    // welcome screen stays where it is, behind them.
+    // Window › Cascade: the open windows one below the other, each a step further down and
+    // to the right and keeping its size; the welcome screen stays where it is, behind them.
     void cascade();
 
     QMdiSubWindow* subWindowOf(const QWidget* window) const;
