@@ -17,6 +17,7 @@
 
 class QFrame;
 class QGroupBox;
+class QKeyEvent;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
@@ -60,6 +61,8 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Enter presses the button that has the focus, else "Search".
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildWeek();
@@ -70,6 +73,7 @@ private:
     void untickWords();
     void placeHighlight(int index);
     void hideCandidates();
+    void showArrowCaptions();
 
     AppContext& app_;
     int composingDay_ = 1;
@@ -88,6 +92,7 @@ private:
     QGroupBox* dayFrame_ = nullptr;                // Frame1
     QPushButton* previousButton_ = nullptr;        // Command4
     QPushButton* nextButton_ = nullptr;            // Command3
+    QPushButton* searchButton_ = nullptr;          // Command5
     std::array<QRadioButton*, 3> mealOptions_{};   // Option1..3
     QListWidget* wordList_ = nullptr;              // List1
 };
