@@ -14,9 +14,11 @@
 #include "gui/app/app_context.h"
 
 class QHelpEvent;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 class QTimer;
 
 namespace culvora::gui {
@@ -41,6 +43,8 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Enter presses the button that has the focus, else "Räkna!".
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildControls();
@@ -48,6 +52,8 @@ private:
     void showTotals(const std::array<std::string, nutrition::kValueCount>& texts);
     // The amount box's key filter: true when the key was refused.
     bool refuseKey(const QString& typed);
+    // "Endast siffror, tack!", and the amount box emptied a moment later.
+    void refuseAmount();
     // Moves the choice in List1 to the next shown name above or below.
     void stepChoice(int direction);
     void selectDishLine(int row);
@@ -65,6 +71,7 @@ private:
     QListWidget* dishAmounts_ = nullptr;                         // List3
     std::array<QLabel*, nutrition::kValueCount> totalLabels_{};  // Label6..Label15
     QTimer* clearTimer_ = nullptr;                               // Timer1
+    QPushButton* calculateButton_ = nullptr;                     // Command4
 };
 
 }  // namespace culvora::gui
