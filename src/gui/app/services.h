@@ -73,8 +73,8 @@ public:
     // would be lost. A box closed without a choice answers Cancel.
     Answer askToSave(const QString& text, const QString& title)
     {
-        return show({text, title, MessageIcon::Question, MessageButtons::SaveDiscardCancel,
-                     Answer::Save});
+        return show(
+            {text, title, MessageIcon::Question, MessageButtons::SaveDiscardCancel, Answer::Save});
     }
 };
 

@@ -253,8 +253,8 @@ void WindowRegistry::cascade()
     // taller or wider than what is left scrolls into view. Only when the next title bar would
     // leave the area does the stair start again at the top, half a step further right, so no
     // two windows ever lie on the same corner.
-    const int stairs = std::max(1, std::min((room.height() - 2 * step) / step,
-                                            (room.width() - 4 * step) / step));
+    const int stairs =
+        std::max(1, std::min((room.height() - 2 * step) / step, (room.width() - 4 * step) / step));
     int position = 0;
     for (QMdiSubWindow* frame : area_->subWindowList(QMdiArea::CreationOrder)) {
         if (kindOf(frame) == WindowKind::Background || frame->isHidden() || frame->isMinimized() ||

@@ -184,7 +184,7 @@ TEST(Drinks, TypedTextIsRefusedInTheWordsOfTheDrinksFile)
               "The character \"\xE2\x86\x92\" (U+2192) cannot be stored: the drinks file holds "
               "Western European letters and signs only (Windows-1252).");
     // Refusals that name no file stay as they are.
-    const auto control = drinkText("a\x1B" "b");
+    const auto control = drinkText(std::string{'a', '\x1B', 'b'});
     ASSERT_FALSE(control);
     EXPECT_EQ(control.error().message.find("drinks file"), std::string::npos);
     EXPECT_NE(control.error().message.find("U+001B"), std::string::npos);

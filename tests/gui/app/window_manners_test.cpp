@@ -390,7 +390,8 @@ private slots:
         QSet<std::pair<int, int>> corners;
         for (int i = 0; i < frames.size(); ++i) {
             const QPoint at = frames[i]->pos();
-            QVERIFY2(!corners.contains({at.x(), at.y()}), qPrintable(frames[i]->widget()->objectName()));
+            QVERIFY2(!corners.contains({at.x(), at.y()}),
+                     qPrintable(frames[i]->widget()->objectName()));
             corners.insert({at.x(), at.y()});
             // The title bar stays in the area, where it can be taken hold of.
             QVERIFY(at.x() >= 0 && at.y() >= 0);

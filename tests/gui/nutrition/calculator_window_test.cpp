@@ -172,7 +172,7 @@ private slots:
             {{{"Apple", "100"}}, 9, "3 g "},
             {{{"Stock", "2500"}}, 6, "37500 "},  // past 16 bits: the true sum
             {{{"Stock", "2500"}, {"Stock", "2500"}}, 6, "75000 "},
-            {{{"Pear", "100"}}, 6, "239 "},                    // cut short: what it has
+            {{{"Pear", "100"}}, 6, "239 "},  // cut short: what it has
             {{{"Pear", "100"}}, 8, "84 g "},
             {{{"Pear", "100"}}, 9, "0 g "},
         };
