@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "gui/app/geometry.h"
+#include "gui/app/unsaved_input.h"
 
 namespace culvora::gui {
 
@@ -101,7 +102,8 @@ QWidget* WindowRegistry::open(const QString& name)
 
 QWidget* WindowRegistry::reopen(const QString& name)
 {
-    close(name);
+    // A window holding input that is not saved is shown as it is, not read anew.
+    if (QWidget* shown = find(name); !shown || !holdsUnsavedInput(shown)) close(name);
     return open(name);
 }
 

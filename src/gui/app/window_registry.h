@@ -55,7 +55,8 @@ public:
     // Shows and activates the open window, or creates it through its factory and shows it.
     // nullptr when no factory is known.
     QWidget* open(const QString& name);
-    // Closes the window if it is open, then opens it afresh (a list read anew).
+    // Closes the window if it is open, then opens it afresh (a list read anew). A window that
+    // holds unsaved input is kept and shown instead.
     QWidget* reopen(const QString& name);
     void close(const QString& name);
     // Closes a window and its frame (what a window's own "Close" or "Cancel" does).
