@@ -1,5 +1,6 @@
 #include "gui/drinks/drink_edit_screen.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -225,12 +226,29 @@ void DrinkEditScreen::save()
                                       MessageIcon::Exclamation);
         return;
     }
+    letInputGo();  // saved: closing asks nothing
     app_.windows.closeWindow(this);
 }
 
 void DrinkEditScreen::cancel()
 {
+    // The cook's own word that the changes go: no question.
+    letInputGo();
     app_.windows.closeWindow(this);
+}
+
+QString DrinkEditScreen::unsavedInputName() const
+{
+    return QStringLiteral("the drink ") + quotedName(fromCp(loaded_.name));
+}
+
+void DrinkEditScreen::closeEvent(QCloseEvent* event)
+{
+    if (!mayClose(this, app_.services.prompter)) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 }  // namespace culvora::gui
