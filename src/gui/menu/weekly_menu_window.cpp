@@ -1,6 +1,7 @@
 #include "gui/menu/weekly_menu_window.h"
 
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -114,6 +115,7 @@ WeeklyMenuWindow::WeeklyMenuWindow(AppContext& app, QWidget* parent) : QWidget(p
     setStyleSheet(theme::searchStyle());
 
     dishes_.fill(std::string(menu::kNothingYet));
+    printed_ = dishes_;
     buildWeek();
     buildComposer();
     fillWordList();
@@ -503,9 +505,40 @@ void WeeklyMenuWindow::openDish(int day)
 
 void WeeklyMenuWindow::printReport()
 {
+    printMenu();
+}
+
+bool WeeklyMenuWindow::printMenu()
+{
     // Cancelling the print dialog prints nothing; without a printer the menu becomes a PDF.
-    if (app_.services.printer.hasPrinter() && !app_.services.prompter.choosePrinter()) return;
+    if (app_.services.printer.hasPrinter() && !app_.services.prompter.choosePrinter()) {
+        return false;
+    }
     sendToPrinter(kMenuTitle, menu::menuPrintout(dishes_, app::kWebSite), app_.services.printer);
+    printed_ = dishes_;
+    return true;
+}
+
+bool WeeklyMenuWindow::hasUnsavedInput() const
+{
+    // A week of "(Nothing yet)" and "(No suggestion)" holds nothing to keep.
+    return dishes_ != printed_ && std::ranges::any_of(dishes_, [](const std::string& dish) {
+               return !isPlaceholder(dish);
+           });
+}
+
+void WeeklyMenuWindow::saveInput()
+{
+    if (printMenu()) app_.windows.closeWindow(this);
+}
+
+void WeeklyMenuWindow::closeEvent(QCloseEvent* event)
+{
+    if (!mayClose(this, app_.services.prompter)) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void WeeklyMenuWindow::keyPressEvent(QKeyEvent* event)
