@@ -1,5 +1,6 @@
 #include "gui/nutrition/calculator_window.h"
 
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -489,6 +490,15 @@ void CalculatorWindow::keyPressEvent(QKeyEvent* event)
     // a button with the focus is the one it presses, else the dish is added up.
     auto* focused = qobject_cast<QPushButton*>(focusWidget());
     (focused && focused->isEnabled() ? focused : calculateButton_)->click();
+}
+
+void CalculatorWindow::closeEvent(QCloseEvent* event)
+{
+    if (!mayClose(this, app_.services.prompter)) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event)

@@ -12,6 +12,7 @@
 
 #include "core/nutrition/nutrition.h"
 #include "gui/app/app_context.h"
+#include "gui/app/unsaved_input.h"
 
 class QHelpEvent;
 class QKeyEvent;
@@ -23,7 +24,7 @@ class QTimer;
 
 namespace culvora::gui {
 
-class CalculatorWindow : public QWidget {
+class CalculatorWindow : public QWidget, public UnsavedInput {
     Q_OBJECT
 public:
     explicit CalculatorWindow(AppContext& app, QWidget* parent = nullptr);
@@ -31,6 +32,12 @@ public:
     // The totals' texts, Label6 to Label15.
     QStringList totals() const;
     QTimer* clearTimer() const { return clearTimer_; }
+
+    // UnsavedInput: the dish's lines. The calculator keeps nothing, so closing asks whether
+    // they may go.
+    bool hasUnsavedInput() const override { return !dish_.empty(); }
+    QString unsavedInputName() const override { return QStringLiteral("the calculator's list"); }
+    bool canSaveInput() const override { return false; }
 
 public slots:
     void add();        // "Add", or Enter in the amount box
@@ -45,6 +52,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Enter presses the button that has the focus, else "Räkna!".
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();
