@@ -12,8 +12,10 @@
 
 #include <algorithm>
 
+#include "gui/app/accessible_names.h"
 #include "gui/app/geometry.h"
 #include "gui/app/unsaved_input.h"
+#include "gui/widgets/accessibility.h"
 
 namespace culvora::gui {
 
@@ -51,6 +53,7 @@ Qt::WindowFlags flagsFor(WindowKind kind)
 
 WindowRegistry::WindowRegistry(QMdiArea* area, QObject* parent) : QObject(parent), area_(area)
 {
+    installAccessibility();
     // A window activated while another is maximised keeps its own size.
     area_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
     connect(area_, &QMdiArea::subWindowActivated, this, &WindowRegistry::activated);
@@ -154,6 +157,7 @@ QMdiSubWindow* WindowRegistry::add(QWidget* window, WindowKind kind)
         if (back) QTimer::singleShot(0, this, [this, back] { returnTo(back); });
     });
     if (kind == WindowKind::Dialog) window->installEventFilter(this);
+    describeControls(window);
     sub->adjustSize();
     sub->show();
     area_->setActiveSubWindow(sub);
