@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFont>
+#include <QSessionManager>
 #include <QTimer>
 #include <QWindow>
 
@@ -148,6 +149,13 @@ int main(int argc, char** argv)
     gui::registerAllWindows(window.context());
     window.start();
     window.show();
+    // Logging out with a recipe half typed asks about it as Exit does, or keeps it.
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &window,
+                     [&window](QSessionManager& session) {
+                         window.commitData({[&session] { return session.allowsInteraction(); },
+                                            [&session] { session.release(); },
+                                            [&session] { session.cancel(); }});
+                     });
     std::unique_ptr<FirstExposure> timing;
     if (const QByteArray wanted = qgetenv("CULVORA_STARTUP_TIME"); !wanted.isEmpty()) {
         timing = std::make_unique<FirstExposure>(wanted == "quit");
