@@ -85,10 +85,16 @@ if [ -f "$desktop" ]; then
 fi
 
 # --- the installed programs at work ----------------------------------------------------------
+# --version and --help are answered with no display at all, as packaging tools ask them.
 if [ "$gui" = "ON" ]; then
-  version="$(QT_QPA_PLATFORM=offscreen "$prefix/bin/culvora" --version 2>&1)" ||
+  no_display=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
+  version="$("${no_display[@]}" "$prefix/bin/culvora" --version 2>&1)" ||
     fail "bin/culvora --version failed: $version"
-  [[ "$version" == *Culvora* ]] || fail "bin/culvora --version printed: $version"
+  [[ "$version" =~ ^Culvora\ [0-9]+\.[0-9]+ ]] || fail "bin/culvora --version printed: $version"
+  help="$("${no_display[@]}" "$prefix/bin/culvora" --help 2>&1)" ||
+    fail "bin/culvora --help failed: $help"
+  [[ "$help" == *"--data-dir <folder>"* && "$help" == *"--version"* ]] ||
+    fail "bin/culvora --help printed: $help"
 fi
 
 # What a new data folder holds after the first start: the files a user changes, and the lock
