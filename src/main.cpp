@@ -134,7 +134,7 @@ int main(int argc, char** argv)
 
     NoBusLaunchAtStart noBusLaunch;
     QApplication application(argc, argv);
-    QApplication::setDesktopFileName(QStringLiteral("culvora"));
+    QApplication::setDesktopFileName(QStringLiteral("org.example.culvora"));
 
     QCommandLineParser parser;
     const QCommandLineOption dataDir = describeOptions(parser);
