@@ -100,8 +100,8 @@ TEST(CliRecipes, ReportsWhatIsWrongWithExitCodes)
         {{"show"}, "", 2, "usage"},
         {{"frobnicate"}, "", 2, "unknown command"},
         {{}, "", 2, "usage"},
-        {{"add"}, "no record here", 2, "[NAMN]"},
-        {{"show", "Ramen 🍜"}, "", 2, "cannot be stored"},
+        {{"add"}, "no record here", 1, "[NAMN]"},
+        {{"show", "Ramen 🍜"}, "", 1, "cannot be stored"},
         {{"--book", "MISSING.TXT", "delete", "Soup"}, "", 1, "MISSING.TXT"},
     };
     for (const auto& c : cases) {

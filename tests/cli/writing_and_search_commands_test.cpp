@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/cli_runner.h"
 #include "support/records.h"
 
@@ -59,12 +61,12 @@ TEST(CliWriting, EditReplacesTheRecordAsTheEditorSaves)
 
     // Refused, with nothing written: another name, a missing recipe, a marker line.
     const std::string before = k.dir.read("BOOK1.TXT");
-    EXPECT_EQ(runCli(k.dir, {"edit", "Soup"}, "[NAMN]\nStew\n[PORTIONER]\n1\n").exitCode, 2);
+    EXPECT_EQ(runCli(k.dir, {"edit", "Soup"}, "[NAMN]\nStew\n[PORTIONER]\n1\n").exitCode, 1);
     EXPECT_EQ(runCli(k.dir, {"edit", "Stew"}, "[NAMN]\nStew\n[PORTIONER]\n1\n").exitCode, 1);
     auto marker = runCli(k.dir, {"edit", "Soup"},
                          "[NAMN]\nSoup\n[PORTIONER]\n4\n[TID]\n30\n[IND]\n[optional] salt\n"
                          "[G\xC3\x96RA]\n[TYP]\nHot dish\n");
-    EXPECT_EQ(marker.exitCode, 2);
+    EXPECT_EQ(marker.exitCode, 1);
     EXPECT_NE(marker.err.find("[optional] salt"), std::string::npos) << marker.err;
     EXPECT_EQ(k.dir.read("BOOK1.TXT"), before);
 }
@@ -72,14 +74,34 @@ TEST(CliWriting, EditReplacesTheRecordAsTheEditorSaves)
 TEST(CliWriting, PicturesAndTheFridgeList)
 {
     Kitchen k;
+    TempDir pictures;
+    pictures.write("soup.jpg", "JPEG");
+    pictures.write("Soppa på bild.jpg", "JPEG");
     auto none = runCli(k.dir, {"picture", "Soup"});
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_NE(none.err.find("Sorry, no picture available"), std::string::npos);
-    EXPECT_EQ(runCli(k.dir, {"set-picture", "Soup", "/home/cook/soup.jpg"}).exitCode, 0);
-    EXPECT_EQ(runCli(k.dir, {"set-picture", "Soup", "/home/cook/Soppa på bild.jpg"}).exitCode, 0);
+    EXPECT_EQ(runCli(k.dir, {"set-picture", "Soup", pictures.file("soup.jpg").string()}).exitCode,
+              0);
+    // A relative path is stored as the full path it names.
+    const std::string relative =
+        std::filesystem::relative(pictures.file("Soppa på bild.jpg")).string();
+    auto set = runCli(k.dir, {"set-picture", "Soup", relative});
+    EXPECT_EQ(set.exitCode, 0) << set.err;
+    const std::string full = pictures.file("Soppa på bild.jpg").string();
     auto shown = runCli(k.dir, {"picture", "Soup"});
-    EXPECT_EQ(shown.out, "/home/cook/Soppa på bild.jpg\n");
-    EXPECT_EQ(k.dir.read("bilder.txt"), crlf({"Soup", "/home/cook/Soppa p\xE5 bild.jpg"}));
+    EXPECT_EQ(shown.out, full + "\n");
+    const std::string stored = k.dir.read("bilder.txt");
+    EXPECT_TRUE(stored.starts_with("Soup\r\n")) << stored;
+    // A recipe the cookbook does not hold, or a picture that is not there: nothing is written.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"set-picture", "Nope", pictures.file("soup.jpg").string()},
+          std::vector<std::string>{"set-picture", "Soup", "/nonexistent.png"},
+          std::vector<std::string>{"set-picture", "Soup", pictures.path().string()}}) {
+        auto refused = runCli(k.dir, args);
+        EXPECT_EQ(refused.exitCode, 1) << args[1] << " " << args[2];
+        EXPECT_FALSE(refused.err.empty());
+    }
+    EXPECT_EQ(k.dir.read("bilder.txt"), stored);
 
     EXPECT_EQ(runCli(k.dir, {"add-word", "Garlic"}).exitCode, 0);
     EXPECT_EQ(runCli(k.dir, {"add-word", "Äpple"}).exitCode, 0);
