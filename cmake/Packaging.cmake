@@ -24,23 +24,11 @@ if(TARGET culvora)
   list(APPEND man_pages "${CULVORA_GENERATED}/culvora.1.gz")
 endif()
 
-# culvora-cli(1) comes from the program's own command list. Once culvora-cli writes its page
-# itself (the target culvora-cli-man, which leaves src/culvora-cli.1 in the build tree), that
-# page is the one; until then cmake/CliManFromHelp.cmake makes it from `culvora-cli --help`.
-if(TARGET culvora-cli)
-  if(TARGET culvora-cli-man)
-    set(cli_man "${PROJECT_BINARY_DIR}/src/culvora-cli.1")
-    set(cli_man_depends culvora-cli-man)
-  else()
-    set(cli_man "${CULVORA_GENERATED}/culvora-cli.1")
-    set(cli_man_depends)
-    add_custom_command(
-      OUTPUT "${cli_man}"
-      COMMAND "${CMAKE_COMMAND}" -DCLI=$<TARGET_FILE:culvora-cli> -DVERSION=${PROJECT_VERSION}
-              -DOUT=${cli_man} -P "${PROJECT_SOURCE_DIR}/cmake/CliManFromHelp.cmake"
-      DEPENDS culvora-cli "${PROJECT_SOURCE_DIR}/cmake/CliManFromHelp.cmake" VERBATIM)
-  endif()
-  culvora_gzip("${cli_man}" "${CULVORA_GENERATED}/culvora-cli.1.gz" ${cli_man_depends})
+# culvora-cli(1) is written by the program from its command table (culvora-cli --man, the
+# target culvora-cli-man in src/), so it lists exactly the commands the program takes.
+if(TARGET culvora-cli-man)
+  culvora_gzip("${PROJECT_BINARY_DIR}/src/culvora-cli.1" "${CULVORA_GENERATED}/culvora-cli.1.gz"
+               culvora-cli-man)
   list(APPEND man_pages "${CULVORA_GENERATED}/culvora-cli.1.gz")
 endif()
 
@@ -50,6 +38,9 @@ culvora_gzip("${CULVORA_GENERATED}/changelog.Debian" "${CULVORA_GENERATED}/chang
 
 add_custom_target(culvora-dist ALL
                   DEPENDS ${man_pages} "${CULVORA_GENERATED}/changelog.Debian.gz")
+if(TARGET culvora-cli-man)
+  add_dependencies(culvora-dist culvora-cli-man)
+endif()
 
 install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES dist/org.example.culvora.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

@@ -141,9 +141,6 @@ else
 fi
 if out="$("${no_display[@]}" "$usr/bin/culvora-cli" --version 2>&1)"; then
   [[ "$out" == *"$version"* ]] || fail "culvora-cli --version printed: $out"
-elif [[ "$out" == *'unknown command "--version"'* ]]; then
-  # This culvora-cli predates its --version; the next one answers it.
-  echo "note: this culvora-cli does not know --version yet" >&2
 else
   fail "culvora-cli --version failed: $out"
 fi
