@@ -192,6 +192,7 @@ void UploadWindow::queueUpload()
         std::string problem;  // UTF-8
     };
     const std::string name = app_.state.dragRecipe;
+    const std::size_t occurrence = app_.state.dragOccurrence;
     const std::string book = app_.state.currentCookbookFile;
     const exchange::LocalTime time = localTime(app_.services.clock.now());
     recipe_->setText(QStringLiteral("\u201C%1\u201D").arg(fromCp(name)));
@@ -201,12 +202,13 @@ void UploadWindow::queueUpload()
     const ProgramFolder folder = app_.state.folder;
     SessionWorker* worker = worker_;
     worker_->run(
-        [this, worker, folder, name, book, time, result](exchange::FtpSession& session) {
+        [this, worker, folder, name, occurrence, book, time,
+         result](exchange::FtpSession& session) {
             if (!session.active()) {
                 result->outcome = Outcome::NoConnection;
                 return;
             }
-            auto file = exchange::WriteExchangeFile(folder, book, name, time);
+            auto file = exchange::WriteExchangeFile(folder, book, name, time, occurrence);
             if (!file) {
                 result->outcome = Outcome::NotWritten;
                 result->problem = file.error().message;
