@@ -45,7 +45,7 @@ int importMealMasterCommand(CliContext& c, std::span<const std::string> args)
     if (!cpTitle) return c.report(cpTitle.error());
     auto report = transfer::importMealMaster(c.folder, *cpTitle, file, encoding);
     if (!report) return c.report(report.error());
-    c.out << transfer::importedMessage(report->imported) << "\n";
+    c.out << printable(transfer::importedMessage(*report)) << "\n";
     printUtf8Lines(c, transfer::skippedMessage(*report));
     return kExitOk;
 }
@@ -55,6 +55,8 @@ int importBookCommand(CliContext& c, std::span<const std::string> args)
     if (args.size() != 1) return c.usage("import-book FILE");
     auto imported = transfer::importCookbook(c.folder, c.currentBook(), args[0]);
     if (!imported) return c.report(imported.error());
+    // Quiet when all went in as they were; renamed recipes are worth a word.
+    if (imported->renamed > 0) c.out << printable(transfer::cookbookImportMessage(*imported)) << "\n";
     return kExitOk;
 }
 

@@ -40,10 +40,13 @@ TEST(CliTransfer, ImportsAndExports)
               2);
 
     files.write("shared.tvx", "[NAMN]\r\n" + kSoup.substr(8));
-    EXPECT_EQ(runCli(dir, {"import-book", files.file("shared.tvx").string()}).exitCode, 0);
+    auto shared = runCli(dir, {"import-book", files.file("shared.tvx").string()});
+    EXPECT_EQ(shared.exitCode, 0);
+    EXPECT_EQ(shared.out, "1 recipes imported. 1 recipe had a name that was taken and was given "
+                          "a numbered name, \"Soup (2)\".\n");
     const std::string book = dir.read("BOOK1.TXT");
-    EXPECT_NE(book.find("Soup\r\n[PORTIONER]"), book.rfind("Soup\r\n[PORTIONER]"))
-        << "the imported Soup comes in beside the one there";
+    EXPECT_NE(book.find("Soup (2)\r\n[PORTIONER]"), std::string::npos)
+        << "the imported Soup comes in beside the one there, numbered";
     auto notBook = runCli(dir, {"import-book", files.file("notes.txt").string()});
     EXPECT_EQ(notBook.err, "culvora-cli: Not a Culvora-file\n");
 

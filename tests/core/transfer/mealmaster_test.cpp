@@ -377,13 +377,14 @@ TEST(MealMaster, RecipesThatCannotBeReadWholeAreReportedNotSilentlyLost)
         "  Knead, and here the file was cut off",
     });
     Fixture f;
-    // The destination holds a Soup already: a second one is imported all the same.
+    // The destination holds a Soup already: a second one is imported all the same, under a
+    // numbered name.
     f.dir.write("DESSERTS.TXT", f.dir.read("recept.txt"));
     auto report = importMealMasterInto(f.folder, "DESSERTS.TXT", file);
     ASSERT_TRUE(report);
     EXPECT_EQ(report->imported, 1);
     EXPECT_EQ(store::Cookbook(f.folder, "DESSERTS.TXT").names().value(),
-              (std::vector<std::string>{"Soup", "Soup"}));
+              (std::vector<std::string>{"Soup", "Soup (2)"}));
     ASSERT_EQ(report->skipped.size(), 2u);
     EXPECT_EQ(report->skipped[0].number, 2);
     EXPECT_EQ(report->skipped[1].title, "Bread");

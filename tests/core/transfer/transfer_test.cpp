@@ -32,11 +32,13 @@ TEST(CookbookImport, AppendsTheRecordsUnchanged)
         std::string cookbook;
         std::string expected;
     };
+    // A name the cookbook has already comes again, numbered.
+    const std::string renamed = "[NAMN]\r\n" + record("Soup (2)") + "[NAMN]\r\n" + record("Stew");
     const Case cases[] = {
-        // After a record's type line: "[NAMN]" and the records; a name already there comes again.
-        {book, book + chosen},
+        // After a record's type line: "[NAMN]" and the records.
+        {book, book + renamed},
         // A lone "[NAMN]" at the end is not doubled.
-        {book + "[NAMN]\r\n", book + chosen},
+        {book + "[NAMN]\r\n", book + renamed},
         {"", chosen},
     };
     for (const Case& c : cases)
@@ -58,15 +60,19 @@ TEST(CookbookImport, IntoTheCookbookItselfAndFromAnywhere)
     ProgramFolder folder(dir.path());
     const std::string book = "[NAMN]\r\n" + record("Soup");
     dir.write("recept.txt", book);
-    ASSERT_TRUE(importCookbook(folder, "recept.txt", dir.file("recept.txt")));
-    EXPECT_EQ(dir.read("recept.txt"), book + book);
+    auto itself = importCookbook(folder, "recept.txt", dir.file("recept.txt"));
+    ASSERT_TRUE(itself) << itself.error().message;
+    EXPECT_EQ(itself->imported, 1);
+    EXPECT_EQ(itself->renamed, 1);
+    const std::string twice = book + "[NAMN]\r\n" + record("Soup (2)");
+    EXPECT_EQ(dir.read("recept.txt"), twice);
 
     TempDir elsewhere;
     elsewhere.write("shared.tvx", "not a cookbook\r\n");
     auto refused = importCookbook(folder, "recept.txt", elsewhere.file("shared.tvx"));
     ASSERT_FALSE(refused);
     EXPECT_EQ(refused.error().message, "Not a Culvora-file");
-    EXPECT_EQ(dir.read("recept.txt"), book + book);
+    EXPECT_EQ(dir.read("recept.txt"), twice);
     EXPECT_FALSE(importCookbook(folder, "recept.txt", elsewhere.file("missing.tvx")));
     EXPECT_FALSE(importCookbook(folder, "missing.txt", dir.file("recept.txt")));
 }

@@ -255,7 +255,10 @@ private slots:
         const std::string two =
             kSoup + crlf({"[NAMN]", "Stew", "[PORTIONER]", "2", "[TID]", "90", "[IND]", "Beef",
                           "[G\xD6RA]", "Simmer.", "[TYP]", "Hot dish"});
-        QTest::newRow("after a last type line") << kSoup << two << kSoup + two;
+        const std::string porridge =
+            crlf({"[NAMN]", "Porridge", "[PORTIONER]", "1", "[TID]", "10", "[IND]", "Oats",
+                  "[G\xD6RA]", "Boil.", "[TYP]", "Brunch"});
+        QTest::newRow("after a last type line") << porridge << two << porridge + two;
         // A cookbook that ends with a lone "[NAMN]" does not get a second one.
         QTest::newRow("lone tag") << crlf({"[NAMN]"}) << two << two;
         QTest::newRow("empty cookbook") << std::string() << two << two;
@@ -284,8 +287,15 @@ private slots:
         Imports f;
         f.fakes.prompter.fileNames = {f.path("BOOK1.TXT")};
         f.main().findChild<QAction*>(QStringLiteral("mnu4"))->trigger();
-        QCOMPARE(f.dir.read("BOOK1.TXT"), kSoup + kSoup);
-        QVERIFY(f.fakes.prompter.messages.isEmpty());
+        // Every name is taken by its own original: the copies are numbered, and that is said.
+        std::string copy = kSoup;
+        copy.replace(copy.find("Soup"), 4, "Soup (2)");
+        QCOMPARE(f.dir.read("BOOK1.TXT"), kSoup + copy);
+        QCOMPARE(f.shapes(),
+                 QStringList{infoShape("Ok",
+                                       "1 recipes imported. 1 recipe had a name that was taken "
+                                       "and was given a numbered name, \"Soup (2)\".",
+                                       "Information")});
     }
 
     void importCookbookRefusesWhatIsNotACookbook_data()
