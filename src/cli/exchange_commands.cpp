@@ -70,13 +70,18 @@ int failed(CliContext& c, const std::string& message)
     return kExitFailed;
 }
 
-// Nobody is there to ask: the one other name is the one given with --name, already tried.
+// Nobody is there to ask. A name given with --name is the one answer, already tried; without
+// one, a taken name gives way to the numbered name proposed ("Pancakes (2)"), as an import
+// does.
 class CliNamer : public RecipeNamer {
 public:
-    std::optional<std::string> anotherName(const std::string& current) override
+    explicit CliNamer(bool takeProposed) : takeProposed_(takeProposed) {}
+    std::optional<std::string> anotherName(const std::string& current,
+                                           const std::string& proposed) override
     {
         taken = current;
-        return std::nullopt;
+        if (!takeProposed_ || refusal || proposed == current) return std::nullopt;
+        return proposed;
     }
     void refused(const Error& why) override
     {
@@ -84,6 +89,9 @@ public:
     }
     std::string taken;
     std::optional<Error> refusal;
+
+private:
+    bool takeProposed_;
 };
 
 int categories(CliContext& c, Connection& connection)
@@ -122,13 +130,17 @@ int download(CliContext& c, Connection& connection, const std::string& folder,
     if (!book) return c.report(book.error());
     auto content = fetchExchangeFile(connection.session, folder, stem);
     if (!content) return failed(c, content.error().message);
-    CliNamer namer;
+    CliNamer namer(newName.empty());
     auto added = addExchangeRecipe(c.folder, *book, *content, namer, newName);
     if (!added) return failed(c, added.error().message);
     if (!added->added) {
         if (namer.refusal) return failed(c, namer.refusal->message);
         return failed(c, "The cookbook already holds a recipe named \"" +
                              text::toUtf8(namer.taken) + "\". Give it another name with --name.");
+    }
+    if (newName.empty() && added->name != added->ownName) {
+        c.line("The cookbook already holds a recipe named \"" + added->ownName +
+               "\", so this one was added as \"" + added->name + "\".");
     }
     c.out << "Download successful!\n";
     return kExitOk;

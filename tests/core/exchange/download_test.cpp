@@ -57,9 +57,11 @@ public:
         : answers_(std::move(answers))
     {
     }
-    std::optional<std::string> anotherName(const std::string& current) override
+    std::optional<std::string> anotherName(const std::string& current,
+                                           const std::string& proposal) override
     {
         asked.push_back(current);
+        proposed.push_back(proposal);
         if (onAsk) onAsk();
         if (answers_.empty()) return std::nullopt;
         auto answer = answers_.front();
@@ -69,6 +71,7 @@ public:
     void refused(const Error& why) override { refusals.push_back(why.message); }
 
     std::vector<std::string> asked;
+    std::vector<std::string> proposed;
     std::vector<std::string> refusals;
     std::function<void()> onAsk;
 
