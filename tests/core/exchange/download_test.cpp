@@ -331,4 +331,21 @@ TEST(Download, WhatCannotBeAddedChangesNothingAndAsksNothing)
     }
 }
 
+TEST(Download, TheQuestionProposesTheFirstFreeNumberedName)
+{
+    TempDir dir;
+    const ProgramFolder folder(dir.path());
+    const std::string book = kPancakes + renamed(kWaffles, "Pancakes (2)");
+    dir.write("BOOK2.TXT", book);
+    // The cook takes what is offered for the taken name; a marker is offered back as typed.
+    ScriptedNamer namer({"[TYP]", "Pancakes (3)"});
+    auto added = addExchangeRecipe(folder, "BOOK2.TXT", kPancakes, namer);
+    ASSERT_TRUE(added) << added.error().message;
+    EXPECT_EQ(namer.asked, (std::vector<std::string>{"Pancakes", "[TYP]"}));
+    EXPECT_EQ(namer.proposed, (std::vector<std::string>{"Pancakes (3)", "[TYP]"}));
+    EXPECT_EQ(added->name, "Pancakes (3)");
+    EXPECT_EQ(added->ownName, "Pancakes");
+    EXPECT_EQ(dir.read("BOOK2.TXT"), book + renamed(kPancakes, "Pancakes (3)"));
+}
+
 }  // namespace
