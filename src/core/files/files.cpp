@@ -245,6 +245,23 @@ Result<void> writeFileAtomic(const std::filesystem::path& target, std::string_vi
     return writeFileAtomic(target, std::span<const std::string_view>(&content, 1), tempName, sync);
 }
 
+Result<void> writeOutputFile(const std::filesystem::path& target, std::string_view content)
+{
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        const char* what = S_ISLNK(info.st_mode)    ? "a link"
+                           : S_ISDIR(info.st_mode)  ? "a folder"
+                           : S_ISFIFO(info.st_mode) ? "a FIFO"
+                           : S_ISSOCK(info.st_mode) ? "a socket"
+                                                    : "a device";
+        return fail(ErrorCode::Refused, "Nothing was written: " + target.string() + " is " + what +
+                                            ", not a file. Name a new file, or a file to "
+                                            "replace.");
+    }
+    const std::string name = target.filename().string();
+    return writeFileAtomic(target, content, (name.empty() ? std::string("output") : name) + ".tmp");
+}
+
 Result<void> writeFileAtomic(const std::filesystem::path& target,
                              std::span<const std::string_view> pieces, std::string_view tempName,
                              Sync sync)

@@ -69,6 +69,13 @@ Result<void> writeFileAtomic(const std::filesystem::path& target,
                              std::span<const std::string_view> pieces, std::string_view tempName,
                              Sync sync = Sync::Yes);
 
+// Writes a file the user named for the program's output (an HTML page, a PDF) through
+// writeFileAtomic: only where nothing stands yet or where a regular file stands, which is then
+// replaced. A link, a folder, a device or a FIFO at that name is refused with a message that
+// says so, and nothing is written: renaming over it would turn "/dev/stdout" or a link into a
+// plain file, and writing through it would put the page somewhere the user did not name.
+Result<void> writeOutputFile(const std::filesystem::path& target, std::string_view content);
+
 // Creates an empty file; refuses when anything exists under that name already.
 Result<void> createEmptyFile(const std::filesystem::path& file);
 

@@ -83,6 +83,34 @@ void appendUtf8(std::string& out, std::string_view cp1252)
     }
 }
 
+std::string shownForMessage(std::string_view cp1252, std::size_t maxChars)
+{
+    std::string out;
+    const bool cut = cp1252.size() > maxChars;
+    const std::string_view shown = cut ? cp1252.substr(0, maxChars) : cp1252;
+    out.reserve(shown.size() + 8);
+    for (char c : shown) {
+        const unsigned char b = u(c);
+        // C0 controls, DEL and the five bytes Windows-1252 leaves undefined (C1 controls).
+        if (b < 0x20 || b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 ||
+            b == 0x9D) {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += kHex[b >> 4];
+            out += kHex[b & 0xF];
+        } else {
+            appendUtf8(out, std::string_view(&c, 1));
+        }
+    }
+    if (cut) out += "\u2026";
+    return out;
+}
+
+std::string quotedForMessage(std::string_view cp1252, std::size_t maxChars)
+{
+    return "\"" + shownForMessage(cp1252, maxChars) + "\"";
+}
+
 namespace {
 
 Error notUtf8(std::string_view utf8, std::size_t at)

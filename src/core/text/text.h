@@ -23,6 +23,15 @@ std::string toUtf8(std::string_view cp1252);
 // The same, added to the end of `out` (a long output built without a string per line).
 void appendUtf8(std::string& out, std::string_view cp1252);
 
+// A name as a message quotes it, in UTF-8 between straight double quotes: control characters
+// are shown as \xNN (a name from a hand-edited file must not reach a terminal as an escape
+// sequence), and a name longer than `maxChars` characters is cut there and ends with "…", so a
+// runaway line cannot make a message box or a terminal line of megabytes.
+inline constexpr std::size_t kMessageNameChars = 80;
+std::string quotedForMessage(std::string_view cp1252, std::size_t maxChars = kMessageNameChars);
+// The same without the quotes.
+std::string shownForMessage(std::string_view cp1252, std::size_t maxChars = kMessageNameChars);
+
 // Refuses, with a message that names it, a character that Windows-1252 cannot hold, malformed
 // UTF-8 (overlong forms, surrogates, cut sequences) and control characters other than tab, CR
 // and LF; nothing is ever replaced by '?'.

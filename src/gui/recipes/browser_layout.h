@@ -138,6 +138,13 @@ public:
     // The visible name label of the n-th recipe of that name, or -1.
     int findName(std::string_view caption, std::size_t occurrence) const;
 
+    // --- What a screen reader is given --------------------------------------------------------
+    // Every visible label, shown or scrolled away, in list order.
+    std::vector<LabelRef> visibleLabels() const;
+    // The heading whose letter the first shown column begins in (the one at its top, or the
+    // last one before it); 0 when the column begins before the first heading.
+    int firstShownHeading() const;
+
 private:
     struct Placed {
         std::string caption;

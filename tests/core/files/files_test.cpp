@@ -16,7 +16,9 @@
 
 using namespace culvora;
 using culvora::testing::ShortLockWait;
+using culvora::testing::readBytes;
 using culvora::testing::TempDir;
+using culvora::testing::writeBytes;
 
 namespace {
 
@@ -222,10 +224,10 @@ TEST(Files, AFullDiskLeavesTheOldFileIntact)
         ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }
     } unmount{mountPoint};
     const std::string old(20000, 'o');
-    culvora::testing::writeBytes(mountPoint / "BOOK1.TXT", old);
+    writeBytes(mountPoint / "BOOK1.TXT", old);
     auto result = writeFileAtomic(mountPoint / "BOOK1.TXT", std::string(200000, 'n'), "recept.tmp");
     EXPECT_FALSE(result.has_value());
-    EXPECT_EQ(culvora::testing::readBytes(mountPoint / "BOOK1.TXT"), old);
+    EXPECT_EQ(readBytes(mountPoint / "BOOK1.TXT"), old);
     std::size_t files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(mountPoint)) {
         (void)entry;
@@ -270,3 +272,39 @@ TEST(Files, CreateEmptyFileRefusesAnExistingFile)
 }
 
 }  // namespace
+
+TEST(Files, OutputGoesOnlyWhereNothingOrAPlainFileStands)
+{
+    TempDir dir;
+    const auto page = dir.file("page.html");
+    // Missing: written. A plain file: replaced, and a hard link to it keeps the old bytes, since
+    // the page is renamed over the name rather than written through it.
+    ASSERT_TRUE(writeOutputFile(page, "first"));
+    EXPECT_EQ(readBytes(page), "first");
+    const auto alias = dir.file("alias.html");
+    std::filesystem::create_hard_link(page, alias);
+    ASSERT_TRUE(writeOutputFile(page, "second"));
+    EXPECT_EQ(readBytes(page), "second");
+    EXPECT_EQ(readBytes(alias), "first");
+
+    // A link, a folder and a FIFO are refused, and what they lead to is left alone.
+    const auto outside = dir.file("outside.txt");
+    writeBytes(outside, "keep");
+    const auto link = dir.file("link.html");
+    std::filesystem::create_symlink(outside, link);
+    const auto folder = dir.file("folder.html");
+    std::filesystem::create_directory(folder);
+    const auto fifo = dir.file("fifo.html");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const auto& [target, what] : {std::pair{link, "a link"}, std::pair{folder, "a folder"},
+                                       std::pair{fifo, "a FIFO"}}) {
+        auto written = writeOutputFile(target, "page");
+        ASSERT_FALSE(written) << target;
+        EXPECT_EQ(written.error().code, ErrorCode::Refused);
+        EXPECT_NE(written.error().message.find(what), std::string::npos) << written.error().message;
+    }
+    EXPECT_EQ(readBytes(outside), "keep");
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+}

@@ -36,8 +36,8 @@ TEST(Encoding, RoundTripsEveryCharacterTheCodePageHolds)
     // the code page leaves undefined are control characters, refused on input).
     std::string all = "\t\r\n";
     for (int b = 0x20; b < 256; ++b) {
-        const bool control = b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 ||
-                             b == 0x9D;
+        const bool control =
+            b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
         if (!control) all += static_cast<char>(b);
     }
     auto back = fromUtf8(toUtf8(all));
@@ -65,16 +65,16 @@ TEST(Encoding, RefusesMalformedUtf8AndControlCharacters)
     // characters ("C0 AF" is a slash in disguise); control characters could carry terminal
     // escape sequences. Tab and line ends are text.
     const std::string refused[] = {
-        "a\xC0\xAF b",           // overlong "/"
-        "\xE0\x80\xAF",           // overlong "/" in three bytes
-        "\xF0\x80\x80\xAF",       // and in four
-        "x\xED\xA0\x80y",         // a lone surrogate
-        "\xF4\x90\x80\x80",       // past U+10FFFF
+        "a\xC0\xAF b",       // overlong "/"
+        "\xE0\x80\xAF",      // overlong "/" in three bytes
+        "\xF0\x80\x80\xAF",  // and in four
+        "x\xED\xA0\x80y",    // a lone surrogate
+        "\xF4\x90\x80\x80",  // past U+10FFFF
         std::string("nul\0in", 6),
         "esc \x1B[31mred",
         "del \x7F",
-        "c1 \xC2\x9B",             // U+009B, the 8-bit escape introducer
-        "c1 \xC2\x81",             // U+0081: a byte the code page leaves undefined
+        "c1 \xC2\x9B",  // U+009B, the 8-bit escape introducer
+        "c1 \xC2\x81",  // U+0081: a byte the code page leaves undefined
     };
     for (const auto& text : refused) {
         auto result = fromUtf8(text);
@@ -161,9 +161,9 @@ TEST(Numbers, ReadTheLeadingNumberLeniently)
     const Case cases[] = {
         {"45", 45},     {"45 min", 45},  {"  30", 30},   {"-2.5 dl", -2.5}, {"+7", 7},
         {"1.5.3", 1.5}, {"about 20", 0}, {"", 0},        {".5", 0.5},       {"1 2", 12},
-        {"3,5", 3},     {"abc", 0},      {"90\r\n", 90}, {"- 4", -4},
-        {"0.25", 0.25}, {"007", 7},      {"0", 0},       {"0.", 0},         {"12.", 12},
-        {"2 .5", 2.5},  {"-", 0},        {".", 0},       {"-0", 0},
+        {"3,5", 3},     {"abc", 0},      {"90\r\n", 90}, {"- 4", -4},       {"0.25", 0.25},
+        {"007", 7},     {"0", 0},        {"0.", 0},      {"12.", 12},       {"2 .5", 2.5},
+        {"-", 0},       {".", 0},        {"-0", 0},
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(leadingNumber(c.text), c.value) << c.text;
 
@@ -202,9 +202,22 @@ TEST(Collation, OrdersAsTheSortedListsDo)
 TEST(Collation, LetterGroupsAndSortedInsertion)
 {
     const std::pair<std::string, int> groups[] = {
-        {"Apple", 0},  {"\xE9" "clair", 4}, {"Waffles", 21}, {"vanilla", 21}, {"Zest", 25},
-        {"\xC5l", 26}, {"\xE4" "pple", 27}, {"\xD6l", 28},    {"2 eggs", -1},  {"", -1},
-        {" pad", -1},  {"(quick)", -1},
+        {"Apple", 0},
+        {"\xE9"
+         "clair",
+         4},
+        {"Waffles", 21},
+        {"vanilla", 21},
+        {"Zest", 25},
+        {"\xC5l", 26},
+        {"\xE4"
+         "pple",
+         27},
+        {"\xD6l", 28},
+        {"2 eggs", -1},
+        {"", -1},
+        {" pad", -1},
+        {"(quick)", -1},
     };
     for (const auto& [text, group] : groups) EXPECT_EQ(letterGroup(text), group) << text;
 
@@ -362,3 +375,19 @@ TEST(Encoding, AppendsUtf8ToAnOutput)
 }
 
 }  // namespace
+
+TEST(Text, NamesInMessagesAreShownSafelyAndCutToASensibleLength)
+{
+    EXPECT_EQ(quotedForMessage("K\xF6ttbullar"), "\"K\xC3\xB6ttbullar\"");
+    // Control characters cannot reach a terminal as an escape sequence.
+    EXPECT_EQ(quotedForMessage("Evil \x1B]0;x\x07 pie"), "\"Evil \\x1B]0;x\\x07 pie\"");
+    EXPECT_EQ(shownForMessage("a\x81"
+                              "b\x7F"),
+              "a\\x81b\\x7F");
+    // A runaway line is cut and says so; one of exactly the limit is whole.
+    const std::string limit(kMessageNameChars, 'a');
+    EXPECT_EQ(shownForMessage(limit), limit);
+    const std::string huge(14 * 1024 * 1024, 'b');
+    EXPECT_EQ(shownForMessage(huge), std::string(kMessageNameChars, 'b') + "\xE2\x80\xA6");
+    EXPECT_EQ(shownForMessage("Pancakes", 4), "Panc\xE2\x80\xA6");
+}

@@ -7,34 +7,30 @@
 #include "core/transfer/backup.h"
 #include "core/transfer/cookbook_import.h"
 #include "core/transfer/html_archive.h"
+#include "support/records.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
 using namespace culvora::transfer;
+using culvora::testing::cookbook;
 using culvora::testing::crlf;
+using culvora::testing::record;
 using culvora::testing::TempDir;
 
 namespace {
-
-std::string record(const std::string& name, const std::string& servings = "4",
-                   const std::string& ingredient = "water")
-{
-    return crlf({name, "[PORTIONER]", servings, "[TID]", "30", "[IND]", ingredient, "[G\xD6RA]",
-                 "Stir.", "[TYP]", "Soups"});
-}
 
 // --- Importing a cookbook file ---------------------------------------------------------------
 
 TEST(CookbookImport, AppendsTheRecordsUnchanged)
 {
-    const std::string chosen = "[NAMN]\r\n" + record("Soup") + "[NAMN]\r\n" + record("Stew");
-    const std::string book = "[NAMN]\r\n" + record("Soup");
+    const std::string chosen = cookbook({{.name = "Soup"}, {.name = "Stew"}});
+    const std::string book = record({.name = "Soup"});
     struct Case {
         std::string cookbook;
         std::string expected;
     };
     // A name the cookbook has already comes again, numbered.
-    const std::string renamed = "[NAMN]\r\n" + record("Soup (2)") + "[NAMN]\r\n" + record("Stew");
+    const std::string renamed = cookbook({{.name = "Soup (2)"}, {.name = "Stew"}});
     const Case cases[] = {
         // After a record's type line: "[NAMN]" and the records.
         {book, book + renamed},
@@ -59,13 +55,13 @@ TEST(CookbookImport, IntoTheCookbookItselfAndFromAnywhere)
 {
     TempDir dir;
     ProgramFolder folder(dir.path());
-    const std::string book = "[NAMN]\r\n" + record("Soup");
+    const std::string book = record({.name = "Soup"});
     dir.write("recept.txt", book);
     auto itself = importCookbook(folder, "recept.txt", dir.file("recept.txt"));
     ASSERT_TRUE(itself) << itself.error().message;
     EXPECT_EQ(itself->imported, 1);
     EXPECT_EQ(itself->renamed, 1);
-    const std::string twice = book + "[NAMN]\r\n" + record("Soup (2)");
+    const std::string twice = book + record({.name = "Soup (2)"});
     EXPECT_EQ(dir.read("recept.txt"), twice);
 
     TempDir elsewhere;
@@ -78,16 +74,23 @@ TEST(CookbookImport, IntoTheCookbookItselfAndFromAnywhere)
     EXPECT_FALSE(importCookbook(folder, "missing.txt", dir.file("recept.txt")));
 }
 
+// A record's lines after its "[NAMN]" line, for files whose tag lines are spelled out.
+std::string afterTag(const std::string& name, const std::string& servings = "4")
+{
+    return crlf({name, "[PORTIONER]", servings, "[TID]", "30", "[IND]", "water", "[G\xD6RA]",
+                 "Stir.", "[TYP]", "Soups"});
+}
+
 TEST(CookbookImport, TakenNamesAreNumberedEarlierOnesOfTheFileIncluded)
 {
-    const std::string book = "[NAMN]\r\n" + record("Soup") + "[NAMN]\r\n" + record("Soup (2)");
+    const std::string book = "[NAMN]\r\n" + afterTag("Soup") + "[NAMN]\r\n" + afterTag("Soup (2)");
     // The second and third Soup, and the last line a name without a line end.
-    const std::string chosen = "[NAMN]\r\n" + record("Soup", "1") + "[NAMN]\n" + record("Stew") +
-                               "[NAMN]\r\n" + record("Soup", "3") + "[NAMN]\r\nStew";
+    const std::string chosen = "[NAMN]\r\n" + afterTag("Soup", "1") + "[NAMN]\n" + afterTag("Stew") +
+                               "[NAMN]\r\n" + afterTag("Soup", "3") + "[NAMN]\r\nStew";
     auto imported = importedCookbook(book, chosen);
     ASSERT_TRUE(imported) << imported.error().message;
-    EXPECT_EQ(imported->content, book + "[NAMN]\r\n" + record("Soup (3)", "1") + "[NAMN]\r\n" +
-                                     record("Stew") + "[NAMN]\r\n" + record("Soup (4)", "3") +
+    EXPECT_EQ(imported->content, book + "[NAMN]\r\n" + afterTag("Soup (3)", "1") + "[NAMN]\r\n" +
+                                     afterTag("Stew") + "[NAMN]\r\n" + afterTag("Soup (4)", "3") +
                                      "[NAMN]\r\nStew (2)\r\n");
     EXPECT_EQ(imported->report.imported, 4);
     EXPECT_EQ(imported->report.renamed, 3);
@@ -156,8 +159,10 @@ TEST(HtmlArchive, BackgroundLines)
 
 TEST(HtmlArchive, FramesAndNoFrames)
 {
-    const std::string book = "[NAMN]\r\n" + record("Pancakes", "4", "3 dl mj\xF6lk") +
-                             "[NAMN]\r\n" + record("Apple pie", "8");
+    const std::string book = cookbook({
+        {.name = "Pancakes", .ingredients = {"3 dl mj\xF6lk"}},
+        {.name = "Apple pie", .servings = "8", .ingredients = {"water"}, .steps = {"Stir."}},
+    });
     ArchiveOptions noFrames;
     noFrames.frames = false;
     noFrames.red = 0, noFrames.green = 128, noFrames.blue = 255;
@@ -216,8 +221,9 @@ TEST(HtmlArchive, OddCookbooksNeverHang)
 {
     // A name twice gets both records; records without tags give empty fields; a lone "[NAMN]"
     // at the end names nothing; text before the first record is not a recipe.
-    const std::string book = "stray line\r\n[NAMN]\r\n" + record("Soup", "1") + "[NAMN]\r\n" +
-                             record("Soup", "2") + crlf({"[NAMN]", "Bare", "[NAMN]"});
+    const std::string book = "stray line\r\n" + record({.name = "Soup", .servings = "1"}) +
+                             record({.name = "Soup", .servings = "2"}) +
+                             crlf({"[NAMN]", "Bare", "[NAMN]"});
     auto files = archiveFiles(book, noFrames());
     ASSERT_EQ(files.size(), 4u);
     EXPECT_NE(files[1].content.find("<B><U>Bare</B></U>"), std::string::npos);
@@ -232,7 +238,7 @@ TEST(HtmlArchive, WritesTheFolderAndLeavesOlderSurplusPages)
 {
     TempDir dir;
     ProgramFolder folder(dir.path());
-    dir.write("recept.txt", "[NAMN]\r\n" + record("B") + "[NAMN]\r\n" + record("A"));
+    dir.write("recept.txt", cookbook({{.name = "B"}, {.name = "A"}}));
     std::filesystem::create_directory(dir.file("html"));
     dir.write("html/1005.html", "from a larger cookbook");
     std::vector<int> progress;
@@ -286,7 +292,7 @@ TEST(Backup, CopiesWhatIsCheckedAndStopsAtTheFirstFailure)
 {
     TempDir dir;
     ProgramFolder folder(dir.path());
-    dir.write("BOOK1.TXT", "[NAMN]\r\n" + record("Soup"));
+    dir.write("BOOK1.TXT", record({.name = "Soup"}));
     dir.write("drinkar.txt", "drinks");
     TempDir stick;
     stick.write("drinkar.txt", "older drinks");
