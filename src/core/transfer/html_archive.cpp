@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "core/recipes/html_page.h"
+#include "core/recipes/recipe_view.h"
 #include "core/store/cookbook.h"
 #include "core/store/record_reader.h"
 #include "core/text/text.h"
@@ -24,7 +25,7 @@ recipes::HtmlPageTexts pageTexts(const store::Record& record)
     recipes::HtmlPageTexts texts;
     texts.name = std::string(record.name);
     texts.servings = "(Serves " + std::string(record.servings) + ")";
-    texts.time = "Time to cook: " + std::string(record.time) + " min";
+    texts.time = recipes::timeText(record.time);
     texts.ingredients = store::joinedLines(record.ingredients.lines);
     texts.instructions = store::joinedLines(record.instructions.lines);
     return texts;
@@ -103,18 +104,22 @@ std::vector<ArchiveFile> archiveFrameFiles(const std::vector<std::string>& sorte
     const std::string background = backgroundLine(options);
     std::vector<ArchiveFile> files;
     if (options.frames) {
-        files.push_back({"index.html",
-                         fileLines({"<html>", "<head>", "<title>Recipes</title>", "</head>",
-                                    "<frameset cols=250,* border=0 frameborder=1 framespacing=0>",
-                                    " <frame src=\"left.html\" name=\"Left\" target = \"recindex\" "
-                                    "scrolling=\"auto\" >",
-                                    " <frame src=\"recindex.html\" name=\"Recindex\" "
-                                    "scrolling=\"auto\" >",
-                                    "</frameset>", "</html>"})});
-        files.push_back({"recindex.html", fileLines({"<html>", background, "</body>", "</html>"})});
+        files.push_back(
+            {"index.html",
+             fileLines({"<html>", "<head>", recipes::kCharsetMeta, "<title>Recipes</title>",
+                        "</head>", "<frameset cols=250,* border=0 frameborder=1 framespacing=0>",
+                        " <frame src=\"left.html\" name=\"Left\" target = \"recindex\" "
+                        "scrolling=\"auto\" >",
+                        " <frame src=\"recindex.html\" name=\"Recindex\" "
+                        "scrolling=\"auto\" >",
+                        "</frameset>", "</html>"})});
+        files.push_back(
+            {"recindex.html", fileLines({"<html>", "<head>", recipes::kCharsetMeta, "</head>",
+                                         background, "</body>", "</html>"})});
     }
     const std::string target = options.frames ? "Recindex" : "_new";
-    std::string list = fileLines({"<html>", background, "<font face=\"Arial\" size=2>"});
+    std::string list = fileLines({"<html>", "<head>", recipes::kCharsetMeta, "</head>", background,
+                                  "<font face=\"Arial\" size=2>"});
     for (std::size_t i = 0; i < sortedNames.size(); ++i) {
         list += "<a href=\"" + pageName(i) + "\" target=\"" + target + "\">\r\n";
         list += recipes::escapeMarkup(sortedNames[i]) + "\r\n";
