@@ -1,5 +1,7 @@
 #include "core/recipes/printout.h"
 
+#include "core/recipes/recipe_view.h"
+#include "core/recipes/scaling.h"
 #include "core/store/cookbook.h"
 #include "core/text/text.h"
 
@@ -27,6 +29,22 @@ void addIngredients(std::vector<PrintedLine>& lines, const store::RecipeRecord& 
     for (auto line : text::splitLineViews(record.ingredients)) {
         lines.push_back({LineStyle::Body, std::string(line)});
     }
+}
+
+// The record for the servings asked for (0: as it is written).
+Result<void> scaleForPrint(store::RecipeRecord& record, int servings)
+{
+    if (servings == 0) return {};
+    auto scaled = scaledRecord(record, servings);
+    if (!scaled) {
+        return fail(ErrorCode::Refused,
+                    "The recipe " + text::quotedForMessage(record.name) +
+                        " cannot be printed for " + std::to_string(servings) +
+                        " servings: it serves " + text::quotedForMessage(record.servings) +
+                        ", which is no number to scale its amounts from.");
+    }
+    record = std::move(*scaled);
+    return {};
 }
 
 }  // namespace
@@ -71,10 +89,16 @@ Result<std::vector<PrintedLine>> recipeLines(const ProgramFolder& folder,
 {
     auto record = recordToPrint(folder, cookbook, shown.name, shown.occurrence);
     if (!record) return std::unexpected(record.error());
+    if (auto scaled = scaleForPrint(*record, shown.servings); !scaled) {
+        return std::unexpected(scaled.error());
+    }
+    // Scaled, the servings line says for how many, as the viewer's does.
+    const std::string servingsText =
+        shown.servings != 0 ? recipeTexts(*record).servings : shown.servingsText;
     std::vector<PrintedLine> lines = {{LineStyle::Heading, ""},
                                       {LineStyle::Heading, ""},
                                       {LineStyle::Title, shown.name},
-                                      {LineStyle::Heading, shown.servingsText},
+                                      {LineStyle::Heading, servingsText},
                                       {LineStyle::Heading, shown.timeText},
                                       {LineStyle::Heading, ""},
                                       {LineStyle::Heading, "Ingredients:"}};
@@ -90,16 +114,23 @@ Result<std::vector<PrintedLine>> recipeLines(const ProgramFolder& folder,
 
 Result<std::vector<PrintedLine>> groceryLines(const ProgramFolder& folder,
                                               const std::string& cookbook, std::string_view name,
-                                              std::size_t occurrence)
+                                              std::size_t occurrence, int servings)
 {
     auto record = recordToPrint(folder, cookbook, name, occurrence);
     if (!record) return std::unexpected(record.error());
+    if (auto scaled = scaleForPrint(*record, servings); !scaled) {
+        return std::unexpected(scaled.error());
+    }
     // The dish the list is for, under its heading: a list on the fridge door says what it
     // was for.
     std::vector<PrintedLine> lines = {{LineStyle::Heading, ""},
                                       {LineStyle::Heading, "Grocery list"},
                                       {LineStyle::Heading, std::string(name)},
                                       {LineStyle::Heading, ""}};
+    // A list for other servings than the recipe's says for how many.
+    if (servings != 0) {
+        lines.insert(lines.end() - 1, {LineStyle::Heading, recipeTexts(*record).servings});
+    }
     addIngredients(lines, *record);
     return lines;
 }

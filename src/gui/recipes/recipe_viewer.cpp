@@ -10,12 +10,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QToolBar>
 #include <QWheelEvent>
 
 #include <algorithm>
 
 #include "core/recipes/recipe_view.h"
+#include "core/recipes/scaling.h"
 #include "core/text/text.h"
 #include "gui/app/delivered_files.h"
 #include "gui/app/geometry.h"
@@ -319,6 +322,22 @@ void RecipeViewer::buildPages()
         lineTop += 18;
     }
 
+    // The servings box at the right end of the servings line.
+    servingsBox_ = new QSpinBox(book_);
+    servingsBox_->setObjectName(QStringLiteral("spnServings"));
+    servingsBox_->setFont(sansFont(9, false));
+    servingsBox_->setAccessibleName(QStringLiteral("Servings"));
+    servingsBox_->setAccessibleDescription(
+        QStringLiteral("Shows the ingredients for this many servings; the recipe is not changed"));
+    servingsBox_->setKeyboardTracking(false);
+    const int boxWidth = std::max(54, servingsBox_->sizeHint().width());
+    const int boxHeight = std::max(20, servingsBox_->sizeHint().height());
+    servingsBox_->setGeometry(left.left() + margin + innerWidth - boxWidth,
+                              servingsLabel_->y() + servingsLabel_->height() - boxHeight + 1,
+                              boxWidth, boxHeight);
+    servingsBox_->setEnabled(false);
+    connect(servingsBox_, &QSpinBox::valueChanged, this, &RecipeViewer::showServings);
+
     // Picture3 clips Text1; VScroll1 moves it up and down inside.
     const int scrollWidth = 12;
     ingredientFrame_ = new QWidget(book_);
@@ -411,17 +430,73 @@ void RecipeViewer::fillView()
     ingredientText_->setFont(ingredientFont);
     setInk(ingredientText_, texts.found ? kInk : kAccent);
     instructionBox_->setPlainText(shownText(texts.instructions));
+    startServings(texts);
 
     layoutIngredients();
     ingredientText_->show();
     updateToolbar();
 }
 
+void RecipeViewer::startServings(const recipes::RecipeTexts& texts)
+{
+    shownRecord_.reset();
+    ownServings_ = texts.found ? recipes::servingsOfShownText(texts.servings) : std::nullopt;
+    const QSignalBlocker quiet(servingsBox_);
+    if (ownServings_) {
+        servingsBox_->setSpecialValueText(QString());
+        servingsBox_->setRange(1, std::max(recipes::kMaxScaledServings, *ownServings_));
+        servingsBox_->setValue(*ownServings_);
+        servingsBox_->setEnabled(*ownServings_ <= recipes::kMaxScaledServings);
+        servingsBox_->setToolTip(QStringLiteral(
+            "Show the amounts for another number of servings (the recipe is not changed)"));
+    } else {
+        // Nothing to scale from: the box shows a dash and says why it is greyed out.
+        servingsBox_->setRange(0, 0);
+        servingsBox_->setSpecialValueText(QStringLiteral("\u2013"));
+        servingsBox_->setEnabled(false);
+        servingsBox_->setToolTip(
+            texts.found
+                ? QStringLiteral("The servings of this recipe are not a number, so its amounts "
+                                 "cannot be scaled")
+                : QStringLiteral("There is no recipe to scale"));
+    }
+}
+
+void RecipeViewer::showServings(int servings)
+{
+    if (!ownServings_) return;
+    if (!shownRecord_) {
+        auto record = store::Cookbook(app_.state.folder, app_.state.currentCookbookFile)
+                          .read(store::RecordKey{shownName_, shownOccurrence_});
+        if (!record) {
+            app_.services.prompter.inform(toQString(record.error()), QStringLiteral("Error"),
+                                          MessageIcon::Exclamation);
+            return;
+        }
+        shownRecord_ = std::move(*record);
+    }
+    const auto scaled = recipes::scaledRecord(*shownRecord_, servings);
+    if (!scaled) return;
+    const recipes::RecipeTexts texts = recipes::recipeTexts(*scaled);
+    servingsLabel_->setText(fromCp(texts.servings));
+    ingredientText_->setText(shownText(texts.ingredients));
+    layoutIngredients();
+}
+
+int RecipeViewer::scaledServings() const
+{
+    if (!ownServings_ || !servingsBox_->isEnabled() || servingsBox_->value() == *ownServings_) {
+        return 0;
+    }
+    return servingsBox_->value();
+}
+
 recipes::ShownRecipe RecipeViewer::shownRecipe() const
 {
     // The labels hold what fillView converted from the file's bytes: it converts back whole.
     return {shownName_, toCp(servingsLabel_->text()).value_or(std::string()),
-            toCp(timeLabel_->text()).value_or(std::string()), shownOccurrence_};
+            toCp(timeLabel_->text()).value_or(std::string()), shownOccurrence_,
+            scaledServings()};
 }
 
 void RecipeViewer::recordRemoved(const std::string& cookbookFile, std::string_view name,

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "core/recipes/printout.h"
 #include "core/recipes/recipe_view.h"
 #include "core/recipes/scaling.h"
+#include "support/records.h"
+#include "support/temp_dir.h"
 
 using namespace culvora;
 using namespace culvora::recipes;
@@ -90,6 +93,52 @@ TEST(Scaling, MetricAmountsAreRoundedAndUnreadableServingsRefused)
     store::RecipeRecord many = record;
     many.servings = "several";
     EXPECT_FALSE(scaledRecord(many, 4));
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<std::string> texts(const std::vector<PrintedLine>& lines)
+{
+    std::vector<std::string> out;
+    for (const auto& line : lines) out.push_back(line.text);
+    return out;
+}
+
+TEST(Scaling, ThePrintoutsShowTheServingsAskedFor)
+{
+    culvora::testing::TempDir dir;
+    const std::string book =
+        culvora::testing::cookbook({{.name = "Pancakes",
+                            .servings = "4",
+                            .ingredients = {"3 dl vetemj\xF6l", "Sylt"},
+                            .steps = {"Vispa 3 dl."}},
+                           {.name = "Soup", .servings = "a few", .ingredients = {"1 l water"}}});
+    dir.write("BOOK1.TXT", book);
+    const ProgramFolder folder{dir.path()};
+
+    ShownRecipe shown{"Pancakes", "(Serves 4)", "Time to cook: 30 min"};
+    shown.servings = 2;
+    auto recipe = recipeLines(folder, "BOOK1.TXT", shown);
+    ASSERT_TRUE(recipe) << recipe.error().message;
+    EXPECT_EQ(texts(*recipe), (std::vector<std::string>{
+                                  "", "", "Pancakes", "(Serves 2)", "Time to cook: 30 min", "",
+                                  "Ingredients:", "1 1/2 dl vetemj\xF6l", "Sylt", "",
+                                  "Instructions:", "Vispa 3 dl."}));
+    auto grocery = groceryLines(folder, "BOOK1.TXT", "Pancakes", 0, 8);
+    ASSERT_TRUE(grocery);
+    EXPECT_EQ(texts(*grocery),
+              (std::vector<std::string>{"", "Grocery list", "Pancakes", "(Serves 8)", "",
+                                        "6 dl vetemj\xF6l", "Sylt"}));
+    // As written, the grocery list has no servings line.
+    EXPECT_EQ(groceryLines(folder, "BOOK1.TXT", "Pancakes")->size(), 6u);
+
+    // Servings that are no number cannot be printed scaled; nothing is printed.
+    auto soup = groceryLines(folder, "BOOK1.TXT", "Soup", 0, 2);
+    ASSERT_FALSE(soup);
+    EXPECT_NE(soup.error().message.find("\"a few\""), std::string::npos);
+    EXPECT_EQ(dir.read("BOOK1.TXT"), book);
 }
 
 }  // namespace
