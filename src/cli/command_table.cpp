@@ -72,14 +72,16 @@ constexpr OptionSpec kServings{"--servings", "N", "the amounts for N servings in
                                false, isServings, "a whole number from 1 to 999"};
 constexpr OptionSpec kViewOptions[] = {kServings, kJson};
 
+constexpr OptionSpec kPrintOptions[] = {
+    {"--grocery", "", "the grocery list: the ingredient lines only"},
+    kServings,
+    {"--pdf", "FILE", "write the printout as a PDF (- for standard output)"},
+};
+
 constexpr OptionSpec kNewWordsOptions[] = {
     {"--download", "", "the check a download runs (it keeps words in parentheses)"},
 };
 
-constexpr OptionSpec kPrintOptions[] = {
-    {"--grocery", "", "the grocery list: the ingredient lines only"},
-    {"--pdf", "FILE", "write the printout as a PDF (- for standard output)"},
-};
 
 constexpr OptionSpec kMenuOptions[] = {
     {"--option", "light|casual|special",
@@ -203,7 +205,8 @@ const CommandSpec kCommands[] = {
      "Give the recipe the picture file PATH (an existing file; stored as a full path).",
      setPictureCommand},
     {"print", Group::Recipes, kName, kPrintOptions,
-     "The recipe's printout (or grocery list) as text, or as a PDF.", printCommand},
+     "The recipe's printout (or grocery list) as text, or as a PDF.", printCommand, {},
+     "With --servings the ingredient lines are scaled to N servings, as in the viewer."},
     {"html", Group::Recipes, kNameOut, {},
      "Write the recipe as an HTML page to OUT (- for standard output).", htmlCommand, {},
      "OUT is written only where nothing or a plain file stands; a link, a folder, a device or\n"

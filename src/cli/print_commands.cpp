@@ -65,15 +65,18 @@ int printCommand(CliContext& c)
     if (!name) return c.report(name.error());
     auto book = c.existingBook();
     if (!book) return c.report(book.error());
+    // --servings: the ingredients for that many, as the viewer's servings box shows them.
+    const int servings = c.has("--servings") ? std::stoi(*c.invocation.value("--servings")) : 0;
     Result<std::vector<recipes::PrintedLine>> lines;
     if (c.has("--grocery")) {
-        lines = recipes::groceryLines(c.folder, *book, *name);
+        lines = recipes::groceryLines(c.folder, *book, *name, 0, servings);
     } else {
         // The name, servings and time as the viewer shows them.
         auto page = recipes::readViewerPage(c.folder, *book, *name);
         if (!page) return c.report(page.error());
-        lines =
-            recipes::recipeLines(c.folder, *book, {*name, page->texts.servings, page->texts.time});
+        recipes::ShownRecipe shown{*name, page->texts.servings, page->texts.time};
+        shown.servings = servings;
+        lines = recipes::recipeLines(c.folder, *book, shown);
     }
     if (!lines) return c.report(lines.error());
     if (auto pdf = c.invocation.value("--pdf")) {

@@ -1,8 +1,10 @@
-// culvora-cli find (the browser's find field) and view --servings (the viewer's servings box).
+// culvora-cli find (the browser's find field), and view and print --servings (the viewer's
+// servings box and the printouts it scales).
 
 #include <gtest/gtest.h>
 
 #include "support/cli_runner.h"
+#include "support/pdf_text.h"
 #include "support/records.h"
 #include "support/temp_dir.h"
 
@@ -94,6 +96,34 @@ TEST_F(FindAndScale, ViewRefusesServingsItCannotScaleTo)
         EXPECT_EQ(run.exitCode, 2) << bad;
         EXPECT_EQ(run.out, "") << bad;
     }
+}
+
+TEST_F(FindAndScale, PrintScalesTheRecipeAndTheGroceryList)
+{
+    const std::string before = data.read("BOOK1.TXT");
+    auto recipe = runCli(data, {"print", "Waffles", "--servings", "3"});
+    EXPECT_EQ(recipe.exitCode, 0) << recipe.err;
+    EXPECT_EQ(recipe.out, "Waffles\n(Serves 3)\nTime to cook: 30 min\n\nIngredients:\n1 1/2 eggs\n\n"
+                          "2 1/2 dl milk\nsalt\n\nInstructions:\nWhisk 3 eggs.\nBake.\n");
+    auto grocery = runCli(data, {"print", "Waffles", "--grocery", "--servings", "12"});
+    EXPECT_EQ(grocery.exitCode, 0) << grocery.err;
+    EXPECT_EQ(grocery.out, "Grocery list\nWaffles\n(Serves 12)\n\n6 eggs\n\n10 dl milk\nsalt\n");
+
+    auto pdf = runCli(data, {"print", "Waffles", "--servings", "3", "--pdf",
+                             data.file("waffles.pdf").string()});
+    EXPECT_EQ(pdf.exitCode, 0) << pdf.err;
+    const auto read = readPdf(data.file("waffles.pdf"));
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_NE(read.words().find("(Serves 3)\n"), std::string::npos) << read.words();
+    EXPECT_NE(read.words().find("\n1 1/2 eggs\n2 1/2 dl milk\n"), std::string::npos)
+        << read.words();
+
+    // Servings that are no number: refused, nothing printed.
+    auto many = runCli(data, {"print", "\xC3\x84ppelkaka", "--servings", "2"});
+    EXPECT_EQ(many.exitCode, 1);
+    EXPECT_EQ(many.out, "");
+    EXPECT_EQ(runCli(data, {"print", "Waffles", "--servings", "0"}).exitCode, 2);
+    EXPECT_EQ(data.read("BOOK1.TXT"), before);
 }
 
 }  // namespace
