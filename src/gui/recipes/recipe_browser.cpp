@@ -555,16 +555,7 @@ void RecipeBrowser::applyFind()
         std::vector<char> keep(static_cast<std::size_t>(layout_.nameCount()) + 1, 0);
         // A character the cookbook cannot hold is in none of its recipes.
         if (auto query = toCp(typed)) {
-            if (!finder_) {
-                WaitCursor wait;
-                auto content = app_.state.folder.read(app_.state.currentCookbookFile);
-                finder_.emplace(content ? search::RecipeFinder(*content) : search::RecipeFinder());
-                labelsOfName_.clear();
-                for (int i = 1; i <= layout_.nameCount(); ++i) {
-                    const BrowserLabel label = layout_.name(i);
-                    if (label.visible) labelsOfName_[label.caption].push_back(i);
-                }
-            }
+            readForFinding();
             const auto mode = everywhereBox_->isChecked() ? search::FindMode::Everywhere
                                                           : search::FindMode::Names;
             for (std::size_t ordinal : finder_->find(*query, mode)) {
@@ -578,6 +569,19 @@ void RecipeBrowser::applyFind()
     updateLetters();
     canvas_->labelsChanged();
     afterScroll();
+}
+
+void RecipeBrowser::readForFinding()
+{
+    if (finder_) return;
+    WaitCursor wait;
+    auto content = app_.state.folder.read(app_.state.currentCookbookFile);
+    finder_.emplace(content ? search::RecipeFinder(*content) : search::RecipeFinder());
+    labelsOfName_.clear();
+    for (int i = 1; i <= layout_.nameCount(); ++i) {
+        const BrowserLabel label = layout_.name(i);
+        if (label.visible) labelsOfName_[label.caption].push_back(i);
+    }
 }
 
 int RecipeBrowser::labelOfRecord(store::RecordKey key)
@@ -954,6 +958,9 @@ bool RecipeBrowser::dropTargetAvailable(const DropTarget& target) const
 
 bool RecipeBrowser::eventFilter(QObject* watched, QEvent* event)
 {
+    // The cookbook is read for finding when the field takes the focus, so that the first
+    // letter typed finds at once.
+    if (watched == findField_ && event->type() == QEvent::FocusIn) readForFinding();
     if (watched == findField_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

@@ -60,8 +60,8 @@ public:
 
     // The find field and its "Every word" box: the names shown are those that hold the field's
     // text (with the box ticked: those whose recipe holds it on any line), under the headings
-    // of their letters; the count says how many of how many. The cookbook is read for it once,
-    // at the first letter typed after the list was filled.
+    // of their letters; the count says how many of how many. The cookbook is read for it once
+    // after each fill, when the field first takes the focus or a letter is typed.
     QLineEdit* findField() const { return findField_; }
     QCheckBox* everywhereBox() const { return everywhereBox_; }
     // Enter in the field: opens the first recipe found. False when the field is empty or
@@ -160,6 +160,8 @@ private:
     void showCount();
     // The letters of the strip that have no recipe found are greyed out while finding.
     void updateLetters();
+    // Reads the cookbook for the find field, unless it has been since the last fill.
+    void readForFinding();
     // The name label of a record the finder found, or -1.
     int labelOfRecord(store::RecordKey key);
     QPushButton* addButton(const char* name, const QString& caption, const QString& tip,
