@@ -14,7 +14,7 @@ namespace {
 
 std::string quoted(std::string_view cp1252)
 {
-    return "\"" + text::toUtf8(cp1252) + "\"";
+    return text::quotedForMessage(cp1252);
 }
 
 // The piece of s from the 1-based position, at most `length` characters; empty when the
@@ -182,10 +182,10 @@ CategoryList parseNetwork(std::string_view content)
         }
         const auto bar = line.find('|', 2);
         if (bar == std::string_view::npos) {
-            return stop("the line \"" + text::toUtf8(line) + "\" has no \"|\"");
+            return stop("the line " + quoted(line) + " has no \"|\"");
         }
         if (kind == CategoryKind::Child && parent == 0) {
-            return stop("the subcategory \"" + text::toUtf8(line) + "\" comes before any category");
+            return stop("the subcategory " + quoted(line) + " comes before any category");
         }
         if (list.categories.size() >= static_cast<std::size_t>(kMaxCategories)) {
             return stop("there are more than " + std::to_string(kMaxCategories) + " categories");

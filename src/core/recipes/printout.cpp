@@ -15,8 +15,8 @@ Result<store::RecipeRecord> recordToPrint(const ProgramFolder& folder, const std
 {
     auto record = store::Cookbook(folder, cookbook).read(name);
     if (!record && record.error().code == ErrorCode::NotFound) {
-        return fail(ErrorCode::NotFound, "The recipe \"" + text::toUtf8(name) +
-                                             "\" is not in the cookbook any more, so it cannot "
+        return fail(ErrorCode::NotFound, "The recipe " + text::quotedForMessage(name) +
+                                             " is not in the cookbook any more, so it cannot "
                                              "be printed. It may have been deleted or moved.");
     }
     return record;

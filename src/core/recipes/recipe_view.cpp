@@ -71,8 +71,9 @@ Result<ViewerPage> readViewerPage(const ProgramFolder& folder, const std::string
         return std::unexpected(valid.error());
     auto notFound = [&](const Error& error) -> Result<ViewerPage> {
         if (error.code == ErrorCode::NotFound) {
-            return fail(ErrorCode::NotFound, "The cookbook file \"" + text::toUtf8(cookbookFile) +
-                                                 "\" could not be found.");
+            return fail(ErrorCode::NotFound, "The cookbook file " +
+                                                 text::quotedForMessage(cookbookFile) +
+                                                 " could not be found.");
         }
         return std::unexpected(error);
     };

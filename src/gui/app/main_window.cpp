@@ -513,7 +513,8 @@ QString MainWindow::databaseInfoText() const
     const QString path = file ? QString::fromStdString(file->string()) : QString();
     const QFileInfo info(path);
     const QDateTime changed = info.lastModified();
-    return fromCp(text::toUpper(state_.currentCookbookFile)) + QStringLiteral(" was saved ") +
+    return shownForMessage(text::toUpper(state_.currentCookbookFile)) +
+           QStringLiteral(" was saved ") +
            QLocale::system().toString(changed.date(), QLocale::LongFormat) +
            QStringLiteral(", at ") + changed.time().toString(QStringLiteral("HH:mm:ss")) +
            QStringLiteral(".  Its size is ") + QString::number(info.size()) +

@@ -43,7 +43,7 @@ bool FillRecipeList(AppContext& app)
 
 bool DeleteRecipe(AppContext& app, const std::string& name, int labelIndex, DeleteFlag flag)
 {
-    const QString shown = fromCp(name);
+    const QString shown = shownForMessage(name);
     if (flag == DeleteFlag::Ask &&
         !app.services.prompter.confirm(
             QStringLiteral("Are you sure you want to delete the recipe \u00B4") + shown +
