@@ -1,28 +1,92 @@
 #include "core/transfer/cookbook_import.h"
 
+#include <algorithm>
+
 #include "core/store/cookbook.h"
+#include "core/store/record_check.h"
+#include "core/store/record_reader.h"
 #include "core/text/text.h"
 
 namespace culvora::transfer {
 
-Result<std::string> withImportedCookbook(std::string_view cookbookContent,
-                                         std::string_view chosenContent)
+namespace {
+
+// The bytes with every line ended by CR LF, as every rewrite writes them: a lone CR or LF
+// becomes CR LF, and a last line without a line end gets one.
+void writeNormalised(std::string_view bytes, const PieceWriter& write)
 {
-    text::LineReader reader(chosenContent);
-    auto first = reader.next();
+    std::size_t run = 0;  // the first byte not written yet
+    std::size_t at = bytes.find_first_of("\r\n");
+    while (at != std::string_view::npos) {
+        if (bytes[at] == '\r' && at + 1 < bytes.size() && bytes[at + 1] == '\n') {
+            at = bytes.find_first_of("\r\n", at + 2);
+            continue;
+        }
+        write(bytes.substr(run, at - run));
+        write(text::kCrLf);
+        run = at + 1;
+        at = bytes.find_first_of("\r\n", run);
+    }
+    write(bytes.substr(run));
+    if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') write(text::kCrLf);
+}
+
+}  // namespace
+
+Result<CookbookImport> importedLines(std::string_view cookbookContent,
+                                     std::string_view chosenContent, const PieceWriter& write)
+{
+    text::LineReader lines(chosenContent);
+    auto first = lines.next();
     if (!first || *first != store::kTagName) {
         return fail(ErrorCode::Refused, std::string(kNotCookbookMessage));
     }
-    std::string rest;
-    while (auto line = reader.next()) {
-        rest += *line;
-        rest += text::kCrLf;
+    CookbookImport report;
+    // The records that pass go in as they stand; one that is left out takes its "[NAMN]" line
+    // with it, so the next one follows the last one written as it followed it in the file.
+    store::RecordReader reader(chosenContent);
+    std::size_t lastEnd = 0;
+    int number = 0;
+    while (auto record = reader.next()) {
+        ++number;
+        lastEnd = record->end;
+        const std::string_view bytes =
+            chosenContent.substr(record->nameStart, record->end - record->nameStart);
+        if (auto problem = store::newRecipeProblem(record->name, bytes)) {
+            if (report.skipped.size() < kSkippedShown) {
+                report.skipped.push_back({number,
+                                          std::string(record->name.substr(0, kSkippedTitleChars)),
+                                          std::move(*problem)});
+            }
+            ++report.skippedCount;
+            continue;
+        }
+        if (report.imported == 0) {
+            write(store::appendSeparator(cookbookContent));
+            writeNormalised(bytes, write);
+        } else {
+            writeNormalised(chosenContent.substr(record->start, record->end - record->start),
+                            write);
+        }
+        ++report.imported;
     }
-    return store::withAppendedLines(cookbookContent, rest);
+    // A lone "[NAMN]" after the last record comes along, as it stood in the file.
+    if (report.imported > 0) writeNormalised(chosenContent.substr(lastEnd), write);
+    return report;
 }
 
-Result<void> importCookbook(const ProgramFolder& folder, const std::string& cookbookFile,
-                            const std::filesystem::path& chosenFile)
+Result<std::string> withImportedCookbook(std::string_view cookbookContent,
+                                         std::string_view chosenContent)
+{
+    std::string out(cookbookContent);
+    auto report = importedLines(cookbookContent, chosenContent,
+                                [&](std::string_view piece) { out += piece; });
+    if (!report) return std::unexpected(report.error());
+    return out;
+}
+
+Result<CookbookImport> importCookbook(const ProgramFolder& folder, const std::string& cookbookFile,
+                                      const std::filesystem::path& chosenFile)
 {
     // The chosen file is read under the lock too: it may be the cookbook itself.
     auto lock = FolderLock::acquire(folder);
@@ -33,9 +97,25 @@ Result<void> importCookbook(const ProgramFolder& folder, const std::string& cook
     if (!cookbookPath) return std::unexpected(cookbookPath.error());
     auto content = folder.read(cookbookFile);
     if (!content) return std::unexpected(content.error());
-    auto changed = withImportedCookbook(*content, *chosen);
-    if (!changed) return std::unexpected(changed.error());
-    return folder.write(cookbookFile, *changed, store::kRewriteTemp);
+    // Checked before anything is written: a file that is no cookbook changes nothing.
+    auto checked = importedLines(*content, *chosen, [](std::string_view) {});
+    if (!checked) return std::unexpected(checked.error());
+    if (checked->imported == 0) return checked;
+    Result<CookbookImport> report;
+    auto written = folder.write(
+        cookbookFile,
+        [&](const PieceWriter& write) {
+            write(*content);
+            report = importedLines(*content, *chosen, write);
+        },
+        store::kRewriteTemp);
+    if (!written) return std::unexpected(written.error());
+    return report;
+}
+
+std::string skippedMessage(const CookbookImport& report)
+{
+    return skippedList(report.skipped, static_cast<std::size_t>(std::max(report.skippedCount, 0)));
 }
 
 }  // namespace culvora::transfer

@@ -84,13 +84,20 @@ void importCookbookFile(AppContext& app)
     const QString file = prompter.openFileName(kImportDialogTitle, kCookbookFilter);
     if (file.isEmpty()) return;
 
-    Result<void> imported;
+    Result<transfer::CookbookImport> imported;
     {
         WaitCursor wait;
         imported = transfer::importCookbook(app.state.folder, app.state.currentCookbookFile,
                                             chosenPath(file));
     }
-    if (imported) return;
+    if (imported) {
+        // Silent when every record came in; what was left out is said.
+        if (const std::string skipped = transfer::skippedMessage(*imported); !skipped.empty()) {
+            prompter.inform(fromUtf8(skipped), fromUtf8(transfer::kSkippedTitle),
+                            MessageIcon::Exclamation);
+        }
+        return;
+    }
     const bool notCookbook = imported.error().code == ErrorCode::Refused &&
                              imported.error().message == transfer::kNotCookbookMessage;
     prompter.inform(toQString(imported.error()),

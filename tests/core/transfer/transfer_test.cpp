@@ -2,7 +2,10 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 #include "core/recipes/html_page.h"
+#include "core/text/text.h"
 #include "core/transfer/backup.h"
 #include "core/transfer/cookbook_import.h"
 #include "core/transfer/html_archive.h"
@@ -69,6 +72,51 @@ TEST(CookbookImport, IntoTheCookbookItselfAndFromAnywhere)
     EXPECT_EQ(dir.read("recept.txt"), book + book);
     EXPECT_FALSE(importCookbook(folder, "recept.txt", elsewhere.file("missing.tvx")));
     EXPECT_FALSE(importCookbook(folder, "missing.txt", dir.file("recept.txt")));
+}
+
+// What could not be added by hand is not imported either: each such record is left out and
+// named, the others come in as they stand, and a record left out takes its "[NAMN]" line along.
+TEST(CookbookImport, RecordsThatCouldNotBeAddedByHandAreLeftOut)
+{
+    const std::string huge(10 * 1024 * 1024, 'n');
+    const std::string chosen = "[NAMN]\r\n" + record("Evil\x1B]0;owned\x07") + "[NAMN]\r\n" +
+                               record("Soup") + "[NAMN]\r\n" + record(huge) + "[NAMN]\r\n" +
+                               record("Stew", "4", "1 \x1B[31mred\x1B[0m onion") + "[NAMN]\r\n" +
+                               record("Pie") + "[NAMN]\r\n\r\n" + "[NAMN]\r\n";
+    const std::string book = "[NAMN]\r\n" + record("Tea");
+    std::string out = book;
+    auto report = importedLines(book, chosen, [&](std::string_view piece) { out += piece; });
+    ASSERT_TRUE(report);
+    EXPECT_EQ(out,
+              book + "[NAMN]\r\n" + record("Soup") + "[NAMN]\r\n" + record("Pie") + "[NAMN]\r\n");
+    EXPECT_EQ(report->imported, 2);
+    EXPECT_EQ(report->skippedCount, 4);
+    EXPECT_EQ(skippedMessage(*report),
+              "4 recipes were not imported:\n"
+              "\"Evil\\x1B]0;owned\\x07\": its name holds the control character 0x1B, which a "
+              "recipe cannot hold.\n\"" +
+                  std::string(text::kMessageNameChars, 'n') + "\u2026\": its name has " +
+                  std::to_string(huge.size()) +
+                  " characters, more than the 200 a name may have.\n"
+                  "\"Stew\": it holds the control character 0x1B, which a recipe cannot hold.\n"
+                  "recipe 6 of the file: it has no name.");
+
+    // Nothing that passes: the cookbook is left as it was.
+    TempDir dir;
+    ProgramFolder folder(dir.path());
+    dir.write("recept.txt", book);
+    dir.write("bad.tvx", "[NAMN]\r\n" + record(huge));
+    auto none = importCookbook(folder, "recept.txt", dir.file("bad.tvx"));
+    ASSERT_TRUE(none);
+    EXPECT_EQ(none->imported, 0);
+    EXPECT_EQ(none->skippedCount, 1);
+    EXPECT_EQ(dir.read("recept.txt"), book);
+
+    // A FIFO in place of the file is refused at once.
+    ASSERT_EQ(::mkfifo(dir.file("fifo.tvx").c_str(), 0600), 0);
+    auto fifo = importCookbook(folder, "recept.txt", dir.file("fifo.tvx"));
+    ASSERT_FALSE(fifo);
+    EXPECT_NE(fifo.error().message.find("not an ordinary file"), std::string::npos);
 }
 
 // --- The HTML archive ------------------------------------------------------------------------
