@@ -228,12 +228,77 @@ TEST(HtmlArchive, WritesTheFolderAndLeavesOlderSurplusPages)
     ASSERT_TRUE(writeArchive(folder, "empty.txt", noFrames()));
     EXPECT_EQ(dir.read("html/index.html").find("<a href"), std::string::npos);
 
+    // Records without a name of their own (a run of "[NAMN]" lines, an empty name line) get no
+    // page, and the result counts them.
+    dir.write("tags.txt", crlf({"[NAMN]", "[NAMN]", "[NAMN]", "[NAMN]", "[NAMN]", ""}) +
+                              "[NAMN]\r\n" + record("Soup") + crlf({"[NAMN]", "[TYP]"}));
+    auto tags = writeArchive(folder, "tags.txt", noFrames());
+    ASSERT_TRUE(tags);
+    EXPECT_EQ(tags->pages, 1);
+    EXPECT_EQ(tags->skipped, 4);
+    EXPECT_EQ(skippedRecordsMessage(tags->skipped), "4 records without a name got no page.");
+    EXPECT_EQ(skippedRecordsMessage(1), "1 record without a name got no page.");
+    EXPECT_EQ(skippedRecordsMessage(0), "");
+
     // "html" that is not a folder of ours is refused, not followed.
     TempDir other;
     std::filesystem::remove_all(dir.file("html"));
     std::filesystem::create_directory_symlink(other.path(), dir.file("html"));
     EXPECT_FALSE(writeArchive(folder, "recept.txt", ArchiveOptions{}));
     EXPECT_TRUE(std::filesystem::is_empty(other.path()));
+}
+
+// Links planted in the archive's folder: a hard link at a page's name is replaced, not written
+// through, and the folder swapped for a link while the pages are written still gets them all,
+// while the place the link leads to gets nothing.
+TEST(HtmlArchive, PlantedLinksAndASwappedFolderSendNothingElsewhere)
+{
+    TempDir dir;
+    TempDir outside;
+    ProgramFolder folder(dir.path());
+    std::string book;
+    for (int i = 0; i < 40; ++i) book += "[NAMN]\r\n" + record("Dish " + std::to_string(100 + i));
+    dir.write("recept.txt", book);
+    std::filesystem::create_directory(dir.file("html"));
+    outside.write("index.html", "the outside file");
+    outside.write("secret.txt", "keep");
+    std::filesystem::create_hard_link(outside.file("index.html"), dir.file("html/index.html"));
+    std::filesystem::create_symlink(outside.file("secret.txt"), dir.file("html/1000.html"));
+
+    bool swapped = false;
+    auto result = writeArchive(folder, "recept.txt", noFrames(), [&](int percent) {
+        if (percent < 50 || swapped) return;
+        swapped = true;
+        std::filesystem::rename(dir.file("html"), dir.file("html.real"));
+        std::filesystem::create_directory_symlink(outside.path(), dir.file("html"));
+    });
+    ASSERT_TRUE(result) << result.error().message;
+    ASSERT_TRUE(swapped);
+    EXPECT_EQ(result->pages, 40);
+    EXPECT_EQ(outside.read("index.html"), "the outside file");
+    EXPECT_EQ(outside.read("secret.txt"), "keep");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(outside.path()), {}), 2);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("html.real")), {}), 41);
+    EXPECT_NE(dir.read("html.real/index.html").find("Dish 139"), std::string::npos);
+    EXPECT_NE(dir.read("html.real/1000.html").find("<B><U>Dish 100</B></U>"), std::string::npos);
+    EXPECT_NE(dir.read("html.real/1039.html").find("<B><U>Dish 139</B></U>"), std::string::npos);
+}
+
+// A page of one huge recipe is written piece by piece, and is byte for byte the page the
+// single-recipe export would make.
+TEST(HtmlArchive, AHugeRecipeGivesTheSamePage)
+{
+    TempDir dir;
+    ProgramFolder folder(dir.path());
+    std::string ingredients;
+    for (int i = 0; i < 200000; ++i) ingredients += i % 3 ? "\r\n" : "1 dl mj\xF6lk & <salt>\r\n";
+    dir.write("recept.txt", "[NAMN]\r\nBig\r\n[PORTIONER]\r\n4\r\n[TID]\r\n10\r\n[IND]\r\n" +
+                                ingredients + "[G\xD6RA]\r\nStir.\r\n[TYP]\r\nMain\r\n");
+    ASSERT_TRUE(writeArchive(folder, "recept.txt", noFrames()));
+    EXPECT_EQ(
+        dir.read("html/1000.html"),
+        recipes::recipePage({"Big", "(Serves 4)", "Time to cook: 10 min", ingredients, "Stir.\r\n"},
+                            backgroundLine(noFrames())));
 }
 
 // --- Backup ----------------------------------------------------------------------------------
