@@ -353,4 +353,24 @@ TEST(Backup, CopiesWhatIsCheckedAndStopsAtTheFirstFailure)
     EXPECT_FALSE(backup(folder, {true, false, "../BOOK1.TXT", stick.path()}));
 }
 
+// tavendi.ini names the current cookbook, and anyone can edit it: a name that is one of the
+// program's own files, or that leaves the folder, is refused as "list" refuses it, and nothing
+// is copied, not even the drinks file.
+TEST(Backup, TheCookbookNameFollowsTheRulesOfEveryCookbookOperation)
+{
+    TempDir dir;
+    ProgramFolder folder(dir.path());
+    dir.write("bocker.txt", crlf({"Standard", "BOOK1.TXT"}));
+    dir.write("drinkar.txt", "drinks");
+    TempDir stick;
+    for (const std::string& name : {std::string("bocker.txt"), std::string("TAVENDI.INI"),
+                                    std::string("recept.tmp.ab12cd"), std::string("../x.txt")}) {
+        auto refused = backup(folder, {true, true, name, stick.path()});
+        ASSERT_FALSE(refused) << name;
+        EXPECT_EQ(refused.error().message,
+                  checkCookbookFileName(name).error().message + " Nothing was copied.");
+        EXPECT_TRUE(std::filesystem::is_empty(stick.path())) << name;
+    }
+}
+
 }  // namespace
