@@ -253,6 +253,13 @@ Result<void> writeFileAtomic(const std::filesystem::path& target, std::string_vi
 
 Result<void> writeOutputFile(const std::filesystem::path& target, std::string_view content)
 {
+    if (auto checked = checkOutputFile(target); !checked) return checked;
+    const std::string name = target.filename().string();
+    return writeFileAtomic(target, content, (name.empty() ? std::string("output") : name) + ".tmp");
+}
+
+Result<void> checkOutputFile(const std::filesystem::path& target)
+{
     struct stat info {};
     if (::lstat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
         const char* what = S_ISLNK(info.st_mode)    ? "a link"
@@ -264,8 +271,7 @@ Result<void> writeOutputFile(const std::filesystem::path& target, std::string_vi
                                             ", not a file. Name a new file, or a file to "
                                             "replace.");
     }
-    const std::string name = target.filename().string();
-    return writeFileAtomic(target, content, (name.empty() ? std::string("output") : name) + ".tmp");
+    return {};
 }
 
 Result<void> writeFileAtomic(const std::filesystem::path& target,

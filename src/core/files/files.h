@@ -90,6 +90,8 @@ Result<void> writeFileAtomic(const std::filesystem::path& target, const Producer
 // says so, and nothing is written: renaming over it would turn "/dev/stdout" or a link into a
 // plain file, and writing through it would put the page somewhere the user did not name.
 Result<void> writeOutputFile(const std::filesystem::path& target, std::string_view content);
+// The check alone, for output that a library writes itself (a PDF from the printer dialog).
+Result<void> checkOutputFile(const std::filesystem::path& target);
 
 // Temporary files older than this, of the program's temporary names in the data folder, were
 // left by a writer that was killed; the next writer removes them.
