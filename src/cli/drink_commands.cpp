@@ -1,29 +1,24 @@
 // culvora-cli commands over the drinks file, as the drinks windows work on it.
 
 #include <algorithm>
-#include <iterator>
 
-#include "cli/cli.h"
+#include "cli/commands.h"
 #include "core/drinks/drinks.h"
 #include "core/text/text.h"
 
 namespace culvora::cli {
 
-namespace {
-
-// "drink --glass NAME..." ticks the glasses of the filter menu named so.
-int drinksCommand(CliContext& c, std::span<const std::string> args)
+// "drinks --glass NAME..." ticks the glasses of the filter menu named so.
+int drinksCommand(CliContext& c)
 {
     drinks::GlassFilter filter;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] != "--glass" || i + 1 >= args.size())
-            return c.usage("drinks [--glass NAME]...");
-        auto glass = c.toCp(args[++i]);
+    for (const auto& value : c.invocation.values("--glass")) {
+        auto glass = c.toCp(value);
         if (!glass) return c.report(glass.error());
         const int index = drinks::glassIndex(*glass);
         if (index < 0) {
-            return c.report(
-                Error{ErrorCode::Invalid, "There is no glass called \"" + args[i] + "\"."});
+            return c.report(Error{ErrorCode::NotFound, "There is no glass called " +
+                                                           text::quotedForMessage(*glass) + "."});
         }
         if (!filter.isChecked(index)) filter.toggle(index);
     }
@@ -31,24 +26,38 @@ int drinksCommand(CliContext& c, std::span<const std::string> args)
     if (!content) return c.report(content.error());
     auto names = drinks::listDrinks(*content, &filter).names;
     std::stable_sort(names.begin(), names.end(), text::CollateLess{});
-    for (const auto& name : names) c.line(name);
+    if (c.json()) {
+        Json json(c.out);
+        json.beginObject().key("drinks").strings(names).endObject();
+        return kExitOk;
+    }
+    for (const auto& name : names) c.out.line(name);
     return kExitOk;
 }
 
-int drinkCommand(CliContext& c, std::span<const std::string> args)
+int drinkCommand(CliContext& c)
 {
-    if (args.size() != 1) return c.usage("drink NAME");
-    auto name = c.toCp(args[0]);
+    auto name = c.toCp(c.args()[0]);
     if (!name) return c.report(name.error());
     auto drink = drinks::loadDrink(c.folder, *name);
     if (!drink) return c.report(drink.error());
-    for (auto line : text::splitLineViews(drink->ingredients)) c.line(line);
-    c.line(drinks::kTagInstructions);
-    for (auto line : text::splitLineViews(drink->instructions)) c.line(line);
-    c.line(drinks::kTagGlass);
-    c.line(drink->glass);
+    if (c.json()) {
+        Json json(c.out);
+        json.beginObject().key("name").string(drink->name);
+        json.key("ingredients").lines(drink->ingredients);
+        json.key("instructions").lines(drink->instructions);
+        json.key("glass").string(drink->glass).endObject();
+        return kExitOk;
+    }
+    for (auto line : text::splitLineViews(drink->ingredients)) c.out.line(line);
+    c.out.line(drinks::kTagInstructions);
+    for (auto line : text::splitLineViews(drink->instructions)) c.out.line(line);
+    c.out.line(drinks::kTagGlass);
+    c.out.line(drink->glass);
     return kExitOk;
 }
+
+namespace {
 
 // Standard input: the ingredients, a line "[GÖRA]", the mixing instructions.
 struct Body {
@@ -58,8 +67,9 @@ struct Body {
 
 Result<Body> readBody(CliContext& c)
 {
-    std::string input((std::istreambuf_iterator<char>(c.in)), std::istreambuf_iterator<char>());
-    auto cp = c.toCp(input);
+    auto input = c.readInput();
+    if (!input) return std::unexpected(input.error());
+    auto cp = c.toCp(*input);
     if (!cp) return std::unexpected(cp.error());
     Body body;
     bool instructions = false;
@@ -80,14 +90,13 @@ Result<Body> readBody(CliContext& c)
     return body;
 }
 
-int addDrinkCommand(CliContext& c, std::span<const std::string> args)
+}  // namespace
+
+int addDrinkCommand(CliContext& c)
 {
-    if (args.size() != 2)
-        return c.usage(
-            "add-drink NAME GLASS  (ingredients, [GÖRA], instructions on standard input)");
-    auto name = c.toCp(args[0]);
+    auto name = c.toCp(c.args()[0]);
     if (!name) return c.report(name.error());
-    auto glass = c.toCp(args[1]);
+    auto glass = c.toCp(c.args()[1]);
     if (!glass) return c.report(glass.error());
     auto body = readBody(c);
     if (!body) return c.report(body.error());
@@ -97,14 +106,11 @@ int addDrinkCommand(CliContext& c, std::span<const std::string> args)
     return kExitOk;
 }
 
-int editDrinkCommand(CliContext& c, std::span<const std::string> args)
+int editDrinkCommand(CliContext& c)
 {
-    if (args.size() != 2)
-        return c.usage(
-            "edit-drink NAME GLASS  (ingredients, [GÖRA], instructions on standard input)");
-    auto name = c.toCp(args[0]);
+    auto name = c.toCp(c.args()[0]);
     if (!name) return c.report(name.error());
-    auto glass = c.toCp(args[1]);
+    auto glass = c.toCp(c.args()[1]);
     if (!glass) return c.report(glass.error());
     auto body = readBody(c);
     if (!body) return c.report(body.error());
@@ -116,25 +122,13 @@ int editDrinkCommand(CliContext& c, std::span<const std::string> args)
     return kExitOk;
 }
 
-int deleteDrinkCommand(CliContext& c, std::span<const std::string> args)
+int deleteDrinkCommand(CliContext& c)
 {
-    if (args.size() != 1) return c.usage("delete-drink NAME");
-    auto name = c.toCp(args[0]);
+    auto name = c.toCp(c.args()[0]);
     if (!name) return c.report(name.error());
     auto deleted = drinks::deleteDrink(c.folder, *name);
     if (!deleted) return c.report(deleted.error());
     return kExitOk;
 }
-
-const CliCommand kDrinks{"drinks", "drinks [--glass NAME]...", drinksCommand};
-const CliCommand kDrink{"drink", "drink NAME", drinkCommand};
-const CliCommand kAddDrink{
-    "add-drink", "add-drink NAME GLASS  (ingredients, [GÖRA], instructions on standard input)",
-    addDrinkCommand};
-const CliCommand kEditDrink{"edit-drink", "edit-drink NAME GLASS  (the same on standard input)",
-                            editDrinkCommand};
-const CliCommand kDeleteDrink{"delete-drink", "delete-drink NAME", deleteDrinkCommand};
-
-}  // namespace
 
 }  // namespace culvora::cli

@@ -2,9 +2,9 @@
 // picture, and keep the Fridge list.
 
 #include <algorithm>
-#include <iterator>
+#include <filesystem>
 
-#include "cli/cli.h"
+#include "cli/commands.h"
 #include "core/recipes/pictures.h"
 #include "core/recipes/recipe_edit.h"
 #include "core/search/fridge_list.h"
@@ -13,73 +13,86 @@
 
 namespace culvora::cli {
 
-namespace {
-
-std::string readInput(CliContext& c)
+int editCommand(CliContext& c)
 {
-    return std::string((std::istreambuf_iterator<char>(c.in)), std::istreambuf_iterator<char>());
-}
-
-int editCommand(CliContext& c, std::span<const std::string> args)
-{
-    if (args.size() != 1)
-        return c.usage("edit NAME  (the new version of the record on standard input)");
-    auto name = c.toCp(args[0]);
+    auto name = c.toCp(c.args()[0]);
     if (!name) return c.report(name.error());
-    auto input = c.toCp(readInput(c));
+    auto input = c.readInput();
     if (!input) return c.report(input.error());
+    auto content = c.toCp(*input);
+    if (!content) return c.report(content.error());
     // The new version in the cookbook format; its name line must be the recipe's.
-    const auto names = store::listNames(*input);
+    const auto names = store::listNames(*content);
     if (names.size() != 1 || names.front() != *name) {
-        return c.report(
-            Error{ErrorCode::Invalid, "Standard input must hold one record whose name line is \"" +
-                                          text::toUtf8(*name) + "\"."});
+        return c.refuse("Standard input must hold one record whose name line is " +
+                        text::quotedForMessage(*name) + ".");
     }
-    auto version = store::parseRecordForEdit(*input, *name);
+    auto book = c.existingBook();
+    if (!book) return c.report(book.error());
+    auto version = store::parseRecordForEdit(*content, *name);
     // Written exactly as given, after the checks the edit window makes.
-    auto saved = recipes::saveRecord(c.folder, c.currentBook(), *name, *version);
+    auto saved = recipes::saveRecord(c.folder, *book, *name, *version);
     if (!saved) return c.report(saved.error());
     return kExitOk;
 }
 
-int pictureCommand(CliContext& c, std::span<const std::string> args)
+int pictureCommand(CliContext& c)
 {
-    if (args.size() != 1) return c.usage("picture NAME");
-    auto name = c.toCp(args[0]);
+    auto name = c.toCp(c.args()[0]);
     if (!name) return c.report(name.error());
     auto path = recipes::picturePath(c.folder, *name);
     if (!path) return c.report(path.error());
     if (!*path)
         return c.report(Error{ErrorCode::NotFound, std::string(recipes::kNoPictureMessage)});
-    c.line(**path);
+    c.out.line(**path);
     return kExitOk;
 }
 
-int setPictureCommand(CliContext& c, std::span<const std::string> args)
+int setPictureCommand(CliContext& c)
 {
-    if (args.size() != 2) return c.usage("set-picture NAME PATH");
-    auto name = c.toCp(args[0]);
+    auto name = c.toCp(c.args()[0]);
     if (!name) return c.report(name.error());
-    auto path = c.toCp(args[1]);
+    // The list is shared by every cookbook and keyed by the name: a name that no recipe of
+    // the cookbook has would only be a stray entry.
+    auto book = c.existingBook();
+    if (!book) return c.report(book.error());
+    if (auto record = store::Cookbook(c.folder, *book).read(*name); !record) {
+        return c.report(record.error());
+    }
+    // The window stores the full path its file dialog gives; a relative one would mean
+    // nothing to the program started elsewhere.
+    const std::filesystem::path given(c.args()[1]);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(given, error)) {
+        return c.report(Error{ErrorCode::NotFound, "The picture file " + quotedArg(c.args()[1]) +
+                                                       " could not be found."});
+    }
+    const auto full = std::filesystem::absolute(given, error).lexically_normal();
+    auto path = c.toCp(full.string());
     if (!path) return c.report(path.error());
     auto set = recipes::setPicture(c.folder, *name, *path);
     if (!set) return c.report(set.error());
     return kExitOk;
 }
 
-int wordsCommand(CliContext& c, std::span<const std::string> args)
+int wordsCommand(CliContext& c)
 {
-    if (!args.empty()) return c.usage("words");
     auto words = search::readFridgeList(c.folder);
     if (!words) return c.report(words.error());
-    for (const auto& word : *words) c.line(word);
+    if (c.json()) {
+        Json json(c.out);
+        json.beginObject().key("words").strings(*words).endObject();
+        return kExitOk;
+    }
+    for (const auto& word : *words) c.out.line(word);
     return kExitOk;
 }
 
-int changeWords(CliContext& c, std::span<const std::string> args, bool add)
+namespace {
+
+int changeWords(CliContext& c, bool add)
 {
-    if (args.size() != 1) return c.usage(add ? "add-word WORD" : "delete-word WORD");
-    auto typed = c.toCp(args[0]);
+    auto typed = c.toCp(c.args()[0]);
     if (!typed) return c.report(typed.error());
     auto lock = FolderLock::acquire(c.folder);
     if (!lock) return c.report(lock.error());
@@ -87,15 +100,15 @@ int changeWords(CliContext& c, std::span<const std::string> args, bool add)
     if (!words) return c.report(words.error());
     if (add) {
         // As the editor's "&Add" and "&Ok": lower case, no duplicate check, the list sorted.
-        if (typed->empty()) return c.usage("add-word WORD");
         auto word = search::fridgeWord(*typed);
         if (!word) return c.report(word.error());
         words->push_back(*word);
     } else {
         auto it = std::find(words->begin(), words->end(), *typed);
         if (it == words->end()) {
-            return c.report(Error{ErrorCode::NotFound, "The word \"" + text::toUtf8(*typed) +
-                                                           "\" is not in the Fridge list."});
+            return c.report(Error{ErrorCode::NotFound, "The word " +
+                                                           text::quotedForMessage(*typed) +
+                                                           " is not in the Fridge list."});
         }
         words->erase(it);
     }
@@ -104,45 +117,36 @@ int changeWords(CliContext& c, std::span<const std::string> args, bool add)
     return kExitOk;
 }
 
-int addWordCommand(CliContext& c, std::span<const std::string> args)
+}  // namespace
+
+int addWordCommand(CliContext& c)
 {
-    return changeWords(c, args, true);
+    return changeWords(c, true);
 }
 
-int deleteWordCommand(CliContext& c, std::span<const std::string> args)
+int deleteWordCommand(CliContext& c)
 {
-    return changeWords(c, args, false);
+    return changeWords(c, false);
 }
 
-int newWordsCommand(CliContext& c, std::span<const std::string> args)
+int newWordsCommand(CliContext& c)
 {
-    auto variant = search::CheckVariant::NewRecipe;
-    if (args.size() == 1 && args[0] == "--download") {
-        variant = search::CheckVariant::Download;
-    } else if (!args.empty()) {
-        return c.usage("new-words [--download]  (ingredient lines on standard input)");
-    }
-    auto input = c.toCp(readInput(c));
+    const auto variant =
+        c.has("--download") ? search::CheckVariant::Download : search::CheckVariant::NewRecipe;
+    auto input = c.readInput();
     if (!input) return c.report(input.error());
+    auto content = c.toCp(*input);
+    if (!content) return c.report(content.error());
     std::vector<std::string> lines;
-    for (auto line : text::splitLineViews(*input)) {
+    for (auto line : text::splitLineViews(*content)) {
         if (!line.empty()) lines.emplace_back(line);
     }
     auto words = search::readFridgeList(c.folder);
     if (!words) return c.report(words.error());
-    for (const auto& word : search::newIngredientCandidates(lines, *words, variant)) c.line(word);
+    for (const auto& word : search::newIngredientCandidates(lines, *words, variant)) {
+        c.out.line(word);
+    }
     return kExitOk;
 }
-
-const CliCommand kEdit{"edit", "edit NAME  (the new version on standard input)", editCommand};
-const CliCommand kPicture{"picture", "picture NAME", pictureCommand};
-const CliCommand kSetPicture{"set-picture", "set-picture NAME PATH", setPictureCommand};
-const CliCommand kWords{"words", "words", wordsCommand};
-const CliCommand kAddWord{"add-word", "add-word WORD", addWordCommand};
-const CliCommand kDeleteWord{"delete-word", "delete-word WORD", deleteWordCommand};
-const CliCommand kNewWords{
-    "new-words", "new-words [--download]  (ingredient lines on standard input)", newWordsCommand};
-
-}  // namespace
 
 }  // namespace culvora::cli

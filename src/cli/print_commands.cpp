@@ -1,10 +1,12 @@
 // culvora-cli commands for the printouts and the weekly menu: the same lines the windows send
 // to the printer, as text or as a PDF.
 
-#include <charconv>
-#include <filesystem>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <random>
 
-#include "cli/cli.h"
+#include "cli/commands.h"
 #include "core/app/product.h"
 #include "core/menu/weekly_menu.h"
 #include "core/print/print_job.h"
@@ -16,111 +18,113 @@ namespace culvora::cli {
 
 namespace {
 
-int writePdf(CliContext& c, const print::PrintJob& job, const std::string& file)
+std::string pdfOf(const print::PrintJob& job)
 {
-    const std::string pdf = print::pdfDocument(print::layoutPages(job, print::PlainMetrics{}));
-    auto written = writeFileAtomic(std::filesystem::path(file), pdf,
-                                   std::filesystem::path(file).filename().string() + ".tmp");
-    if (!written) return c.report(written.error());
-    return kExitOk;
+    return print::pdfDocument(print::layoutPages(job, print::PlainMetrics{}));
 }
 
-int printCommand(CliContext& c, std::span<const std::string> args)
+std::optional<menu::Meal> mealNamed(std::string_view value)
 {
-    constexpr std::string_view usage = "print NAME [--grocery] [--pdf FILE]";
-    std::string name;
-    std::string pdf;
-    bool grocery = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--grocery") {
-            grocery = true;
-        } else if (args[i] == "--pdf" && i + 1 < args.size()) {
-            pdf = args[++i];
-        } else if (name.empty() && !args[i].starts_with("--")) {
-            name = args[i];
-        } else {
-            return c.usage(usage);
-        }
-    }
-    if (name.empty()) return c.usage(usage);
-    auto cpName = c.toCp(name);
-    if (!cpName) return c.report(cpName.error());
-    const std::string book = c.currentBook();
-    Result<std::vector<recipes::PrintedLine>> lines;
-    if (grocery) {
-        lines = recipes::groceryLines(c.folder, book, *cpName);
-    } else {
-        // The name, servings and time as the viewer shows them.
-        auto page = recipes::readViewerPage(c.folder, book, *cpName);
-        if (!page) return c.report(page.error());
-        lines =
-            recipes::recipeLines(c.folder, book, {*cpName, page->texts.servings, page->texts.time});
-    }
-    if (!lines) return c.report(lines.error());
-    if (!pdf.empty()) return writePdf(c, recipes::printJob(*lines), pdf);
-    for (const auto& line : *lines)
-        c.line(std::string(recipes::styleName(line.style)) + "\t" + line.text);
-    return kExitOk;
+    if (value == "light") return menu::Meal::Light;
+    if (value == "casual") return menu::Meal::Casual;
+    if (value == "special") return menu::Meal::Special;
+    return std::nullopt;
 }
 
-int menuCommand(CliContext& c, std::span<const std::string> args)
+// One pick per evening, as the window makes one per search: evening d takes the d-th number
+// of the seed's sequence (splitmix64 steps), so a seed gives the same week on every machine.
+std::array<std::string, 7> composeWeek(const std::vector<std::string>& candidates,
+                                       std::uint64_t seed)
 {
-    constexpr std::string_view usage =
-        "menu --option light|casual|special [--with WORD]... [--seed N] [--pdf FILE]";
-    std::optional<menu::Meal> meal;
-    std::vector<std::string> words;
-    std::optional<std::uint64_t> seed;
-    std::string pdf;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (i + 1 >= args.size()) return c.usage(usage);
-        const std::string& option = args[i];
-        const std::string& value = args[++i];
-        if (option == "--option") {
-            if (value == "light")
-                meal = menu::Meal::Light;
-            else if (value == "casual")
-                meal = menu::Meal::Casual;
-            else if (value == "special")
-                meal = menu::Meal::Special;
-            else
-                return c.usage(usage);
-        } else if (option == "--with") {
-            auto word = c.toCp(value);
-            if (!word) return c.report(word.error());
-            words.push_back(*word);
-        } else if (option == "--seed") {
-            std::uint64_t n = 0;
-            const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), n);
-            if (error != std::errc() || end != value.data() + value.size()) return c.usage(usage);
-            seed = n;
-        } else if (option == "--pdf") {
-            pdf = value;
-        } else {
-            return c.usage(usage);
-        }
+    constexpr std::uint64_t kStep = 0x9E3779B97F4A7C15ull;
+    std::array<std::string, 7> week;
+    for (std::size_t d = 0; d < week.size(); ++d) {
+        week[d] = menu::pickDish(candidates, menu::seededRandom(seed + d * kStep));
     }
-    if (!meal) return c.usage(usage);
-    auto composed = menu::composeFromCookbook(c.folder, c.currentBook(), *meal, words);
-    if (!composed) return c.report(composed.error());
-    for (const auto& name : composed->candidates) c.line(name);
-    if (seed || !pdf.empty()) {
-        const std::string dish =
-            menu::pickDish(composed->candidates, menu::seededRandom(seed.value_or(0)));
-        c.line("Dish: " + dish);
-        if (!pdf.empty()) {
-            // Every evening of the week gets the dish of this pick.
-            std::array<std::string, 7> week;
-            week.fill(dish);
-            return writePdf(c, menu::menuPrintout(week, app::kWebSite), pdf);
-        }
-    }
-    return kExitOk;
+    return week;
 }
 
-const CliCommand kPrint{"print", "print NAME [--grocery] [--pdf FILE]", printCommand};
-const CliCommand kMenu{"menu", "menu --option light|casual|special [--with WORD]... [--seed N]",
-                       menuCommand};
+std::uint64_t freshSeed()
+{
+    std::random_device device;
+    const auto now =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    return (static_cast<std::uint64_t>(device()) << 32 ^ device()) ^ now;
+}
 
 }  // namespace
+
+bool isMeal(std::string_view value)
+{
+    return mealNamed(value).has_value();
+}
+
+int printCommand(CliContext& c)
+{
+    auto name = c.toCp(c.args()[0]);
+    if (!name) return c.report(name.error());
+    auto book = c.existingBook();
+    if (!book) return c.report(book.error());
+    Result<std::vector<recipes::PrintedLine>> lines;
+    if (c.has("--grocery")) {
+        lines = recipes::groceryLines(c.folder, *book, *name);
+    } else {
+        // The name, servings and time as the viewer shows them.
+        auto page = recipes::readViewerPage(c.folder, *book, *name);
+        if (!page) return c.report(page.error());
+        lines =
+            recipes::recipeLines(c.folder, *book, {*name, page->texts.servings, page->texts.time});
+    }
+    if (!lines) return c.report(lines.error());
+    if (auto pdf = c.invocation.value("--pdf")) {
+        return c.writeOutput(*pdf, pdfOf(recipes::printJob(*lines)));
+    }
+    // The page as text: its lines in order, without the blank lines that open the page.
+    bool started = false;
+    for (const auto& line : *lines) {
+        started = started || !line.text.empty();
+        if (started) c.out.line(line.text);
+    }
+    return kExitOk;
+}
+
+int menuCommand(CliContext& c)
+{
+    const menu::Meal meal = *mealNamed(*c.invocation.value("--option"));
+    std::vector<std::string> words;
+    for (const auto& value : c.invocation.values("--with")) {
+        auto word = c.toCp(value);
+        if (!word) return c.report(word.error());
+        words.push_back(*word);
+    }
+    auto book = c.existingBook();
+    if (!book) return c.report(book.error());
+    auto composed = menu::composeFromCookbook(c.folder, *book, meal, words);
+    if (!composed) return c.report(composed.error());
+    if (c.has("--candidates")) {
+        for (const auto& name : composed->candidates) c.out.line(name);
+        return kExitOk;
+    }
+    std::uint64_t seed = 0;
+    if (auto given = c.invocation.value("--seed")) {
+        seed = std::stoull(*given);
+    } else {
+        seed = freshSeed();
+    }
+    const auto week = composeWeek(composed->candidates, seed);
+    const auto pdf = c.invocation.value("--pdf");
+    if (pdf) {
+        if (int written = c.writeOutput(*pdf, pdfOf(menu::menuPrintout(week, app::kWebSite)));
+            written != kExitOk || *pdf == "-") {
+            return written;
+        }
+    }
+    for (std::size_t d = 0; d < week.size(); ++d) {
+        char day[16];
+        std::snprintf(day, sizeof day, "%-11s", std::string(menu::kDays[d]).c_str());
+        c.out.line(day + week[d]);
+    }
+    return kExitOk;
+}
 
 }  // namespace culvora::cli

@@ -3,9 +3,11 @@
 
 #include <filesystem>
 
-#include "cli/cli.h"
+#include "cli/commands.h"
 #include "core/recipes/html_page.h"
 #include "core/recipes/recipe_view.h"
+#include "core/store/cookbook.h"
+#include "core/store/cookbook_list.h"
 #include "core/text/text.h"
 #include "core/transfer/backup.h"
 #include "core/transfer/cookbook_import.h"
@@ -16,133 +18,123 @@ namespace culvora::cli {
 
 namespace {
 
-void printUtf8Lines(CliContext& c, std::string_view utf8)
+std::string recipesImported(std::size_t count)
 {
-    for (auto line : text::splitLineViews(utf8)) c.out << printable(line) << "\n";
+    return std::to_string(count) + (count == 1 ? " recipe imported" : " recipes imported");
 }
 
-int importMealMasterCommand(CliContext& c, std::span<const std::string> args)
+// The cookbook as a person knows it: its title, else its file name.
+std::string shownCookbook(const ProgramFolder& folder, const std::string& file)
 {
-    constexpr std::string_view usage = "import-mm FILE --to TITLE [--encoding utf-8|cp850|cp1252]";
-    std::string file;
-    std::string title;
-    transfer::TextEncoding encoding = transfer::TextEncoding::Detect;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--to" && i + 1 < args.size()) {
-            title = args[++i];
-        } else if (args[i] == "--encoding" && i + 1 < args.size()) {
-            auto named = transfer::encodingNamed(args[++i]);
-            if (!named) return c.usage(usage);
-            encoding = *named;
-        } else if (file.empty() && !args[i].starts_with("--")) {
-            file = args[i];
-        } else {
-            return c.usage(usage);
+    if (auto entries = store::CookbookList(folder).read()) {
+        if (const auto* entry = store::findByFile(*entries, file)) {
+            return text::quotedForMessage(entry->title);
         }
     }
-    if (file.empty() || title.empty()) return c.usage(usage);
-    auto cpTitle = c.toCp(title);
-    if (!cpTitle) return c.report(cpTitle.error());
-    auto report = transfer::importMealMaster(c.folder, *cpTitle, file, encoding);
-    if (!report) return c.report(report.error());
-    c.out << transfer::importedMessage(report->imported) << "\n";
-    printUtf8Lines(c, transfer::skippedMessage(*report));
-    return kExitOk;
+    return text::quotedForMessage(file);
 }
 
-int importBookCommand(CliContext& c, std::span<const std::string> args)
+}  // namespace
+
+bool isEncoding(std::string_view value)
 {
-    if (args.size() != 1) return c.usage("import-book FILE");
-    auto imported = transfer::importCookbook(c.folder, c.currentBook(), args[0]);
-    if (!imported) return c.report(imported.error());
-    return kExitOk;
+    return transfer::encodingNamed(value).has_value();
 }
 
-int htmlCommand(CliContext& c, std::span<const std::string> args)
-{
-    if (args.size() != 2) return c.usage("html NAME OUT");
-    auto name = c.toCp(args[0]);
-    if (!name) return c.report(name.error());
-    auto page = recipes::readViewerPage(c.folder, c.currentBook(), *name);
-    if (!page) return c.report(page.error());
-    if (!page->texts.found) {
-        return c.report(Error{ErrorCode::NotFound,
-                              "The recipe \"" + args[0] + "\" was not found in the cookbook."});
-    }
-    const recipes::RecipeTexts& t = page->texts;
-    const std::filesystem::path out(args[1]);
-    auto written = writeFileAtomic(
-        out, recipes::recipePage({t.name, t.servings, t.time, t.ingredients, t.instructions}),
-        out.filename().string() + ".tmp");
-    if (!written) return c.report(written.error());
-    return kExitOk;
-}
-
-bool parseColour(std::string_view hex, transfer::ArchiveOptions& options)
+bool isColour(std::string_view hex)
 {
     if (hex.starts_with('#')) hex.remove_prefix(1);
-    if (hex.size() != 6 ||
-        hex.find_first_not_of("0123456789abcdefABCDEF") != std::string_view::npos) {
-        return false;
-    }
-    const int value = std::stoi(std::string(hex), nullptr, 16);
-    options.red = (value >> 16) & 0xFF;
-    options.green = (value >> 8) & 0xFF;
-    options.blue = value & 0xFF;
-    return true;
+    return hex.size() == 6 &&
+           hex.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
 }
 
-int archiveCommand(CliContext& c, std::span<const std::string> args)
+int importMealMasterCommand(CliContext& c)
 {
-    constexpr std::string_view usage =
-        "archive [--frames|--no-frames] [--color RRGGBB|--image PATH]";
-    transfer::ArchiveOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--frames") {
-            options.frames = true;
-        } else if (args[i] == "--no-frames") {
-            options.frames = false;
-        } else if ((args[i] == "--color" || args[i] == "--colour") && i + 1 < args.size()) {
-            options.image = false;
-            if (!parseColour(args[++i], options)) return c.usage(usage);
-        } else if (args[i] == "--image" && i + 1 < args.size()) {
-            auto path = c.toCp(args[++i]);
-            if (!path) return c.report(path.error());
-            options.image = true;
-            options.imagePath = *path;
-        } else {
-            return c.usage(usage);
-        }
-    }
-    auto result = transfer::writeArchive(c.folder, c.currentBook(), options);
-    if (!result) return c.report(result.error());
-    c.out << result->pages << " recipe pages\n" << result->index.string() << "\n";
+    const std::string& file = c.args()[0];
+    auto encoding = transfer::TextEncoding::Detect;
+    if (auto named = c.invocation.value("--encoding")) encoding = *transfer::encodingNamed(*named);
+    auto title = c.toCp(*c.invocation.value("--to"));
+    if (!title) return c.report(title.error());
+    auto report = transfer::importMealMaster(c.folder, *title, file, encoding);
+    if (!report) return c.report(report.error());
+    c.out.utf8Line(recipesImported(static_cast<std::size_t>(report->imported)) + ".");
+    const std::string skipped = transfer::skippedMessage(*report);
+    for (auto line : text::splitLineViews(skipped)) c.out.utf8Line(line);
     return kExitOk;
 }
 
-int backupCommand(CliContext& c, std::span<const std::string> args)
+int importBookCommand(CliContext& c)
 {
-    constexpr std::string_view usage = "backup DEST|A: [--no-recipes] [--no-drinks]";
-    transfer::BackupRequest request;
-    std::string destination;
-    for (const std::string& arg : args) {
-        if (arg == "--no-recipes") {
-            request.recipes = false;
-        } else if (arg == "--no-drinks") {
-            request.drinks = false;
-        } else if (destination.empty() && !arg.starts_with("--")) {
-            destination = arg;
-        } else {
-            return c.usage(usage);
-        }
+    auto book = c.existingBook();
+    if (!book) return c.report(book.error());
+    // Counted on the same reading the import makes: the lock is held across both.
+    auto lock = FolderLock::acquire(c.folder);
+    if (!lock) return c.report(lock.error());
+    const std::filesystem::path chosen(c.args()[0]);
+    auto content = readFile(chosen);
+    if (!content) return c.report(content.error());
+    const std::size_t count = store::listNames(*content).size();
+    auto imported = transfer::importCookbook(c.folder, *book, chosen);
+    if (!imported) return c.report(imported.error());
+    c.out.utf8Line(recipesImported(count) + " into " + shownCookbook(c.folder, *book) + ".");
+    return kExitOk;
+}
+
+int htmlCommand(CliContext& c)
+{
+    auto name = c.toCp(c.args()[0]);
+    if (!name) return c.report(name.error());
+    auto book = c.existingBook();
+    if (!book) return c.report(book.error());
+    auto page = recipes::readViewerPage(c.folder, *book, *name);
+    if (!page) return c.report(page.error());
+    if (!page->texts.found) {
+        return c.report(Error{ErrorCode::NotFound, "The recipe " + text::quotedForMessage(*name) +
+                                                       " was not found in the cookbook."});
     }
-    if (destination.empty() || (!request.recipes && !request.drinks)) return c.usage(usage);
+    const recipes::RecipeTexts& t = page->texts;
+    return c.writeOutput(c.args()[1], recipes::recipePage({t.name, t.servings, t.time,
+                                                           t.ingredients, t.instructions}));
+}
+
+int archiveCommand(CliContext& c)
+{
+    transfer::ArchiveOptions options;
+    options.frames = c.invocation.lastOf({"--frames", "--no-frames"}) != "--no-frames";
+    if (c.invocation.lastOf({"--color", "--image"}) == "--image") {
+        auto path = c.toCp(*c.invocation.value("--image"));
+        if (!path) return c.report(path.error());
+        options.image = true;
+        options.imagePath = *path;
+    } else if (auto colour = c.invocation.value("--color")) {
+        std::string_view hex = *colour;
+        if (hex.starts_with('#')) hex.remove_prefix(1);
+        const int value = std::stoi(std::string(hex), nullptr, 16);
+        options.red = (value >> 16) & 0xFF;
+        options.green = (value >> 8) & 0xFF;
+        options.blue = value & 0xFF;
+    }
+    auto book = c.existingBook();
+    if (!book) return c.report(book.error());
+    auto result = transfer::writeArchive(c.folder, *book, options);
+    if (!result) return c.report(result.error());
+    c.out.utf8Line(std::to_string(result->pages) + " recipe pages");
+    c.out.utf8Line(result->index.string());
+    return kExitOk;
+}
+
+int backupCommand(CliContext& c)
+{
+    transfer::BackupRequest request;
+    request.recipes = !c.has("--no-recipes");
+    request.drinks = !c.has("--no-drinks");
+    const std::string& destination = c.args()[0];
     if (destination == "A:" || destination == "a:") {
         // The first removable medium mounted for this user.
         auto medium = transfer::removableMedium();
         if (!medium) {
-            c.err << transfer::kBackupFailedMessage << "\n"
-                  << transfer::noMediumMessage("") << "\n";
+            c.err.write(std::string(transfer::kBackupFailedMessage) + "\n" +
+                        printable(transfer::noMediumMessage("")) + "\n");
             return kExitFailed;
         }
         request.destination = *medium;
@@ -152,21 +144,12 @@ int backupCommand(CliContext& c, std::span<const std::string> args)
     request.cookbookFile = c.currentBook();
     auto done = transfer::backup(c.folder, request);
     if (!done) {
-        c.err << transfer::kBackupFailedMessage << "\n" << printable(done.error().message) << "\n";
+        c.err.write(std::string(transfer::kBackupFailedMessage) + "\n" +
+                    printable(done.error().message) + "\n");
         return kExitFailed;
     }
-    c.out << transfer::kBackupDoneMessage << "\n";
+    c.out.utf8Line(transfer::kBackupDoneMessage);
     return kExitOk;
 }
-
-const CliCommand kImportMm{"import-mm", "import-mm FILE --to TITLE [--encoding utf-8|cp850|cp1252]",
-                           importMealMasterCommand};
-const CliCommand kImportBook{"import-book", "import-book FILE", importBookCommand};
-const CliCommand kHtml{"html", "html NAME OUT", htmlCommand};
-const CliCommand kArchive{"archive", "archive [--frames|--no-frames] [--color RRGGBB|--image PATH]",
-                          archiveCommand};
-const CliCommand kBackup{"backup", "backup DEST|A: [--no-recipes] [--no-drinks]", backupCommand};
-
-}  // namespace
 
 }  // namespace culvora::cli

@@ -22,7 +22,19 @@ TEST(CliExchange, UsageRefusalsAndAServerThatIsNotThere)
     auto down =
         runCli(dir.path(), {"exchange", "categories", "--server", "ftp://culvora@127.0.0.1:1"});
     EXPECT_EQ(down.exitCode, 1);
-    EXPECT_EQ(down.err, "culvora-cli: InternetConnect Err: 12029 Close Connection and Session?\n");
+    // Said once, in plain words: nobody is there to answer the window's question.
+    EXPECT_EQ(down.err,
+              "culvora-cli: The exchange server at 127.0.0.1:1 could not be reached (12029).\n");
+    EXPECT_EQ(down.out, "");
+    // A recipe or a cookbook that is not there needs no server to say so.
+    auto upload =
+        runCli(dir.path(), {"exchange", "upload", "Nope", "--server", "ftp://culvora@127.0.0.1:1"});
+    EXPECT_EQ(upload.exitCode, 1);
+    EXPECT_NE(upload.err.find("\"Nope\""), std::string::npos) << upload.err;
+    auto download = runCli(dir.path(), {"exchange", "download", "soups", "1", "--to", "Nope",
+                                        "--server", "ftp://culvora@127.0.0.1:1"});
+    EXPECT_EQ(download.exitCode, 1);
+    EXPECT_EQ(download.err, "culvora-cli: There is no cookbook called \"Nope\".\n");
 }
 
 }  // namespace

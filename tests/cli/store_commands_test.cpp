@@ -23,11 +23,15 @@ protected:
     TempDir data;
 };
 
-TEST_F(StoreCommands, BooksListsTitlesAndFilesInTheProgramsOrder)
+TEST_F(StoreCommands, BooksListsTitlesAndFilesInTheProgramsOrderAndMarksTheCurrentOne)
 {
     auto run = runCli(data, {"books"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "Bakning\tBOOK3.TXT\nStandard\tBOOK1.TXT\n\xC3\x85rets fest\tBOOK2.TXT\n");
+    EXPECT_EQ(run.out,
+              "Bakning\tBOOK3.TXT\nStandard\tBOOK1.TXT\n\xC3\x85rets fest\tBOOK2.TXT\t(current)\n");
+    // --book names the cookbook the commands work on, so it is the current one for them.
+    EXPECT_EQ(runCli(data, {"--book", "BOOK3.TXT", "books"}).out,
+              "Bakning\tBOOK3.TXT\t(current)\nStandard\tBOOK1.TXT\n\xC3\x85rets fest\tBOOK2.TXT\n");
 }
 
 TEST_F(StoreCommands, UseChangesTheCurrentBookAndKeepsTheTipsLine)
@@ -62,7 +66,7 @@ TEST_F(StoreCommands, NewBookAddsAnEmptyCookbookOrSaysWhyNot)
     EXPECT_EQ(exists.exitCode, 1);
     EXPECT_EQ(exists.err, "culvora-cli: This file already exists.\n");
     auto path = runCli(data, {"new-book", "Kött", "../BOOK9.TXT"});
-    EXPECT_EQ(path.exitCode, 2);
+    EXPECT_EQ(path.exitCode, 1);
     EXPECT_NE(path.err.find("is not a plain file name"), std::string::npos) << path.err;
     EXPECT_EQ(data.read("bocker.txt"), before);
 }
@@ -194,7 +198,7 @@ TEST(CliDataFolder, ControlCharactersAreNeverPrintedRaw)
     EXPECT_EQ(run.out, "Evil \\x1B]0;pwned\\x07 pie\nTab\there\n");
     // And nothing of the kind gets in.
     auto refused = runCli(data, {"add"}, "[NAMN]\nBad \x1B[2J\n[PORTIONER]\n1\n");
-    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.err.find("U+001B"), std::string::npos) << refused.err;
 }
 

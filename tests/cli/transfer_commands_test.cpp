@@ -3,15 +3,21 @@
 #include <gtest/gtest.h>
 
 #include "support/cli_runner.h"
+#include "support/records.h"
 
 using culvora::testing::crlf;
+using culvora::testing::record;
 using culvora::testing::runCli;
 using culvora::testing::TempDir;
 
 namespace {
 
-const std::string kSoup = crlf({"[NAMN]", "Soup", "[PORTIONER]", "4", "[TID]", "30", "[IND]",
-                                "2 dl mj\xF6lk", "[G\xD6RA]", "Boil <gently>.", "[TYP]", "Soups"});
+const std::string kSoup = record({.name = "Soup",
+                                  .servings = "4",
+                                  .time = "30",
+                                  .ingredients = {"2 dl mj\xF6lk"},
+                                  .steps = {"Boil <gently>."},
+                                  .type = "Soups"});
 
 TEST(CliTransfer, ImportsAndExports)
 {
@@ -28,7 +34,7 @@ TEST(CliTransfer, ImportsAndExports)
                       "      Title: Cut off", "      Yield: 1"}));
     auto imported = runCli(dir, {"import-mm", files.file("cake.mmf").string(), "--to", "Standard"});
     EXPECT_EQ(imported.exitCode, 0) << imported.err;
-    EXPECT_EQ(imported.out, "1 recipes imported.\n1 recipe was not imported:\n\"Cut off\": it is "
+    EXPECT_EQ(imported.out, "1 recipe imported.\n1 recipe was not imported:\n\"Cut off\": it is "
                             "cut off by the end of the file.\n");
     EXPECT_EQ(runCli(dir, {"view", "Honey cake"}).out,
               "Honey cake\n(Serves 2)\nTime to cook: 0 min\n\n2 c  Flour\n\n\nBake at 350°F.\n");
@@ -40,12 +46,19 @@ TEST(CliTransfer, ImportsAndExports)
               2);
 
     files.write("shared.tvx", "[NAMN]\r\n" + kSoup.substr(8));
-    EXPECT_EQ(runCli(dir, {"import-book", files.file("shared.tvx").string()}).exitCode, 0);
+    auto book1 = runCli(dir, {"import-book", files.file("shared.tvx").string()});
+    EXPECT_EQ(book1.exitCode, 0) << book1.err;
+    EXPECT_EQ(book1.out, "1 recipe imported into \"Standard\".\n");
     const std::string book = dir.read("BOOK1.TXT");
     EXPECT_NE(book.find("Soup\r\n[PORTIONER]"), book.rfind("Soup\r\n[PORTIONER]"))
         << "the imported Soup comes in beside the one there";
     auto notBook = runCli(dir, {"import-book", files.file("notes.txt").string()});
+    EXPECT_EQ(notBook.exitCode, 1);
     EXPECT_EQ(notBook.err, "culvora-cli: Not a Culvora-file\n");
+    files.write("two.txt", kSoup + crlf({"[NAMN]", "Tea", "[PORTIONER]", "1", "[TID]", "5", "[IND]",
+                                         "[G\xD6RA]", "[TYP]", "X"}));
+    EXPECT_EQ(runCli(dir, {"import-book", files.file("two.txt").string()}).out,
+              "2 recipes imported into \"Standard\".\n");
 
     ASSERT_EQ(runCli(dir, {"html", "Soup", files.file("soup.html").string()}).exitCode, 0);
     const std::string page = files.read("soup.html");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/cli_runner.h"
+#include "support/records.h"
 #include "support/temp_dir.h"
 
 namespace culvora::testing {
@@ -12,18 +13,32 @@ protected:
     {
         data.write("tavendi.ini", crlf({"BOOK1.TXT", "0"}));
         data.write("bocker.txt", crlf({"Standard", "BOOK1.TXT", "Baking", "BOOK2.TXT"}));
-        data.write("BOOK1.TXT",
-                   crlf({"[NAMN]",    "Waffles",      "[PORTIONER]", "6",         "[TID]",
-                         "20",        "[IND]",        "3 eggs",      "",          "5 dl milk",
-                         "[G\xD6RA]", "Whisk.",       "Bake.",       "[TYP]",     "Desserts",
-                         "[NAMN]",    "\xC4ppelkaka", "[PORTIONER]", "8",         "[TID]",
-                         "50",        "[IND]",        "[G\xD6RA]",   "[TYP]",     "Desserts",
-                         "[NAMN]",    "Buns",         "[PORTIONER]", "12",        "[TID]",
-                         "90",        "[IND]",        "flour",       "[G\xD6RA]", "Knead.",
-                         "[TYP]",     "Desserts"}));
-        data.write("BOOK2.TXT",
-                   crlf({"[NAMN]", "Scones", "[PORTIONER]", "4", "[TID]", "25", "[IND]", "flour",
-                         "[G\xD6RA]", "Bake.", "[TYP]", "Desserts"}));
+        data.write("BOOK1.TXT", cookbook({
+                                    {.name = "Waffles",
+                                     .servings = "6",
+                                     .time = "20",
+                                     .ingredients = {"3 eggs", "", "5 dl milk"},
+                                     .steps = {"Whisk.", "Bake."},
+                                     .type = "Desserts"},
+                                    {.name = "\xC4ppelkaka",
+                                     .servings = "8",
+                                     .time = "50",
+                                     .ingredients = {},
+                                     .steps = {},
+                                     .type = "Desserts"},
+                                    {.name = "Buns",
+                                     .servings = "12",
+                                     .time = "90",
+                                     .ingredients = {"flour"},
+                                     .steps = {"Knead."},
+                                     .type = "Desserts"},
+                                }));
+        data.write("BOOK2.TXT", record({.name = "Scones",
+                                        .servings = "4",
+                                        .time = "25",
+                                        .ingredients = {"flour"},
+                                        .steps = {"Bake."},
+                                        .type = "Desserts"}));
     }
 
     TempDir data;
@@ -80,7 +95,9 @@ TEST_F(ViewerCommands, AMissingRecipeOrCookbookFails)
 
     auto book = runCli(data, {"--book", "BOOK7.TXT", "view", "Buns"});
     EXPECT_EQ(book.exitCode, 1);
-    EXPECT_EQ(book.err, "culvora-cli: The cookbook file \"BOOK7.TXT\" could not be found.\n");
+    EXPECT_TRUE(
+        book.err.starts_with("culvora-cli: The cookbook file \"BOOK7.TXT\" could not be found in "))
+        << book.err;
 
     auto usage = runCli(data, {"view"});
     EXPECT_EQ(usage.exitCode, 2);

@@ -2,20 +2,30 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/cli_runner.h"
+#include "support/records.h"
 
 using culvora::testing::crlf;
+using culvora::testing::record;
 using culvora::testing::runCli;
 using culvora::testing::TempDir;
 
 namespace {
 
-const std::string kSoup =
-    crlf({"[NAMN]", "Soup", "[PORTIONER]", "4", "[TID]", "30 min", "[IND]", "1 l water",
-          "2 carrots", "[G\xD6RA]", "Boil.", "[TYP]", "Hot dish"});
-const std::string kPie =
-    crlf({"[NAMN]", "\xC4ppelpaj", "[PORTIONER]", "8", "[TID]", "50", "[IND]", "6 apples",
-          "2 dl flour", "[G\xD6RA]", "Bake.", "[TYP]", "Desserts"});
+const std::string kSoup = record({.name = "Soup",
+                                  .servings = "4",
+                                  .time = "30 min",
+                                  .ingredients = {"1 l water", "2 carrots"},
+                                  .steps = {"Boil."},
+                                  .type = "Hot dish"});
+const std::string kPie = record({.name = "\xC4ppelpaj",
+                                 .servings = "8",
+                                 .time = "50",
+                                 .ingredients = {"6 apples", "2 dl flour"},
+                                 .steps = {"Bake."},
+                                 .type = "Desserts"});
 
 struct Kitchen {
     Kitchen()
@@ -42,18 +52,21 @@ TEST(CliWriting, EditReplacesTheRecordAsTheEditorSaves)
                           "[NAMN]\nÄppelpaj\n[PORTIONER]\n6\n[TID]\n55\n[IND]\n5 apples\n"
                           "[G\xC3\x96RA]\nBake well.\n[TYP]\nDesserts\n");
     EXPECT_EQ(changed.exitCode, 0) << changed.err;
-    EXPECT_EQ(k.dir.read("BOOK1.TXT"),
-              kSoup + crlf({"[NAMN]", "\xC4ppelpaj", "[PORTIONER]", "6", "[TID]", "55", "[IND]",
-                            "5 apples", "[G\xD6RA]", "Bake well.", "[TYP]", "Desserts"}));
+    EXPECT_EQ(k.dir.read("BOOK1.TXT"), kSoup + record({.name = "\xC4ppelpaj",
+                                                       .servings = "6",
+                                                       .time = "55",
+                                                       .ingredients = {"5 apples"},
+                                                       .steps = {"Bake well."},
+                                                       .type = "Desserts"}));
 
     // Refused, with nothing written: another name, a missing recipe, a marker line.
     const std::string before = k.dir.read("BOOK1.TXT");
-    EXPECT_EQ(runCli(k.dir, {"edit", "Soup"}, "[NAMN]\nStew\n[PORTIONER]\n1\n").exitCode, 2);
+    EXPECT_EQ(runCli(k.dir, {"edit", "Soup"}, "[NAMN]\nStew\n[PORTIONER]\n1\n").exitCode, 1);
     EXPECT_EQ(runCli(k.dir, {"edit", "Stew"}, "[NAMN]\nStew\n[PORTIONER]\n1\n").exitCode, 1);
     auto marker = runCli(k.dir, {"edit", "Soup"},
                          "[NAMN]\nSoup\n[PORTIONER]\n4\n[TID]\n30\n[IND]\n[optional] salt\n"
                          "[G\xC3\x96RA]\n[TYP]\nHot dish\n");
-    EXPECT_EQ(marker.exitCode, 2);
+    EXPECT_EQ(marker.exitCode, 1);
     EXPECT_NE(marker.err.find("[optional] salt"), std::string::npos) << marker.err;
     EXPECT_EQ(k.dir.read("BOOK1.TXT"), before);
 }
@@ -61,14 +74,34 @@ TEST(CliWriting, EditReplacesTheRecordAsTheEditorSaves)
 TEST(CliWriting, PicturesAndTheFridgeList)
 {
     Kitchen k;
+    TempDir pictures;
+    pictures.write("soup.jpg", "JPEG");
+    pictures.write("Soppa på bild.jpg", "JPEG");
     auto none = runCli(k.dir, {"picture", "Soup"});
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_NE(none.err.find("Sorry, no picture available"), std::string::npos);
-    EXPECT_EQ(runCli(k.dir, {"set-picture", "Soup", "/home/cook/soup.jpg"}).exitCode, 0);
-    EXPECT_EQ(runCli(k.dir, {"set-picture", "Soup", "/home/cook/Soppa på bild.jpg"}).exitCode, 0);
+    EXPECT_EQ(runCli(k.dir, {"set-picture", "Soup", pictures.file("soup.jpg").string()}).exitCode,
+              0);
+    // A relative path is stored as the full path it names.
+    const std::string relative =
+        std::filesystem::relative(pictures.file("Soppa på bild.jpg")).string();
+    auto set = runCli(k.dir, {"set-picture", "Soup", relative});
+    EXPECT_EQ(set.exitCode, 0) << set.err;
+    const std::string full = pictures.file("Soppa på bild.jpg").string();
     auto shown = runCli(k.dir, {"picture", "Soup"});
-    EXPECT_EQ(shown.out, "/home/cook/Soppa på bild.jpg\n");
-    EXPECT_EQ(k.dir.read("bilder.txt"), crlf({"Soup", "/home/cook/Soppa p\xE5 bild.jpg"}));
+    EXPECT_EQ(shown.out, full + "\n");
+    const std::string stored = k.dir.read("bilder.txt");
+    EXPECT_TRUE(stored.starts_with("Soup\r\n")) << stored;
+    // A recipe the cookbook does not hold, or a picture that is not there: nothing is written.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"set-picture", "Nope", pictures.file("soup.jpg").string()},
+          std::vector<std::string>{"set-picture", "Soup", "/nonexistent.png"},
+          std::vector<std::string>{"set-picture", "Soup", pictures.path().string()}}) {
+        auto refused = runCli(k.dir, args);
+        EXPECT_EQ(refused.exitCode, 1) << args[1] << " " << args[2];
+        EXPECT_FALSE(refused.err.empty());
+    }
+    EXPECT_EQ(k.dir.read("bilder.txt"), stored);
 
     EXPECT_EQ(runCli(k.dir, {"add-word", "Garlic"}).exitCode, 0);
     EXPECT_EQ(runCli(k.dir, {"add-word", "Äpple"}).exitCode, 0);

@@ -60,6 +60,12 @@ bool FakePrompter::choosePrinter()
     return choice;
 }
 
+void FakePrinter::beginDocument(const QString& title)
+{
+    titles << title;
+    if (alsoTo) alsoTo->beginDocument(title);
+}
+
 void FakePrinter::setFont(const QString& name, double pointSize, bool bold, bool italic)
 {
     output += QStringLiteral("[font %1 %2%3%4]")
@@ -67,12 +73,21 @@ void FakePrinter::setFont(const QString& name, double pointSize, bool bold, bool
                   .arg(pointSize)
                   .arg(bold ? QStringLiteral(" b") : QString())
                   .arg(italic ? QStringLiteral(" i") : QString());
+    if (alsoTo) alsoTo->setFont(name, pointSize, bold, italic);
 }
 
 void FakePrinter::print(const QString& text, bool endLine)
 {
     output += text;
     if (endLine) output += QLatin1Char('\n');
+    if (alsoTo) alsoTo->print(text, endLine);
+}
+
+void FakePrinter::endDocument()
+{
+    output += QStringLiteral("[end]");
+    ++documents;
+    if (alsoTo) alsoTo->endDocument();
 }
 
 double FakeRandom::next()

@@ -76,18 +76,17 @@ public:
 class FakePrinter : public gui::PrintService {
 public:
     bool hasPrinter() const override { return installed; }
-    void beginDocument(const QString& title) override { titles << title; }
+    void beginDocument(const QString& title) override;
     void setFont(const QString& name, double pointSize, bool bold, bool italic) override;
     void print(const QString& text, bool endLine) override;
-    void endDocument() override
-    {
-        output += QStringLiteral("[end]");
-        ++documents;
-    }
+    void endDocument() override;
     QString output;
     int documents = 0;
     QStringList titles;
     bool installed = true;  // false: as if no printer were installed
+    // When set, every call is handed on to this printer too: a test that wants the real
+    // document (a PDF to read back) puts the production printer here.
+    gui::PrintService* alsoTo = nullptr;
 };
 
 class FakeClock : public gui::Clock {

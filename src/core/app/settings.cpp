@@ -148,15 +148,21 @@ std::filesystem::path deliveredFile(const std::filesystem::path& dataFolder,
     return delivered / relative;
 }
 
-std::filesystem::path dataFolder(std::string_view explicitDir)
+Result<std::filesystem::path> dataFolder(std::string_view explicitDir)
 {
     if (!explicitDir.empty()) return std::filesystem::path(std::string(explicitDir));
-    if (const char* env = std::getenv("CULVORA_DATA_DIR"); env && *env) return env;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
+    if (const char* env = std::getenv("CULVORA_DATA_DIR"); env && *env) {
+        return std::filesystem::path(env);
+    }
+    if (const char* xdg = std::getenv("XDG_DATA_HOME");
+        xdg && *xdg && std::filesystem::path(xdg).is_absolute()) {
         return std::filesystem::path(xdg) / "culvora";
     }
     const char* home = std::getenv("HOME");
-    return std::filesystem::path(home && *home ? home : ".") / ".local" / "share" / "culvora";
+    if (!home || !std::filesystem::path(home).is_absolute()) {
+        return fail(ErrorCode::NotFound, std::string(kNoDataFolderMessage));
+    }
+    return std::filesystem::path(home) / ".local" / "share" / "culvora";
 }
 
 std::filesystem::path deliveredData(const std::filesystem::path& executableFolder,

@@ -77,9 +77,14 @@ std::filesystem::path deliveredFile(const std::filesystem::path& dataFolder,
                                     const std::filesystem::path& delivered,
                                     const std::filesystem::path& relative);
 
-// The data folder: --data-dir, then CULVORA_DATA_DIR, then $XDG_DATA_HOME/culvora, then
-// ~/.local/share/culvora. An empty `explicitDir` means none was given.
-std::filesystem::path dataFolder(std::string_view explicitDir);
+// The data folder: --data-dir, then CULVORA_DATA_DIR, then $XDG_DATA_HOME/culvora (an
+// absolute one), then ~/.local/share/culvora. An empty `explicitDir` means none was given.
+// Without a home folder (HOME unset, empty or relative) there is none: an error says how to
+// name one, rather than a folder made wherever the program was started.
+Result<std::filesystem::path> dataFolder(std::string_view explicitDir);
+inline constexpr std::string_view kNoDataFolderMessage =
+    "There is no data folder: HOME is not set. Name one with --data-dir DIR or "
+    "CULVORA_DATA_DIR.";
 
 // The files delivered with the program: "../share/culvora" beside an installed program's
 // executable folder, else the copy in the source tree a build tree was made from.

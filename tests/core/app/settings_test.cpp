@@ -156,9 +156,31 @@ TEST(Settings, TheDataFolderComesFromTheOptionTheEnvironmentOrXdg)
         ScopedEnv xdg("XDG_DATA_HOME", "/xdg");
         EXPECT_EQ(app::dataFolder(""), std::filesystem::path("/xdg/culvora"));
     }
-    ScopedEnv noXdg("XDG_DATA_HOME", std::nullopt);
     ScopedEnv home("HOME", "/home/cook");
+    {
+        // A relative XDG_DATA_HOME is no place to keep data: the home folder's is used.
+        ScopedEnv xdg("XDG_DATA_HOME", "relative");
+        EXPECT_EQ(app::dataFolder(""), std::filesystem::path("/home/cook/.local/share/culvora"));
+    }
+    ScopedEnv noXdg("XDG_DATA_HOME", std::nullopt);
     EXPECT_EQ(app::dataFolder(""), std::filesystem::path("/home/cook/.local/share/culvora"));
+}
+
+TEST(Settings, WithoutAHomeFolderThereIsNoDataFolderRatherThanTheWorkingFolder)
+{
+    using culvora::testing::ScopedEnv;
+    ScopedEnv noEnv("CULVORA_DATA_DIR", std::nullopt);
+    ScopedEnv noXdg("XDG_DATA_HOME", std::nullopt);
+    for (const std::optional<std::string>& home :
+         {std::optional<std::string>(), std::optional<std::string>(""),
+          std::optional<std::string>("cook")}) {
+        ScopedEnv env("HOME", home);
+        const auto folder = app::dataFolder("");
+        ASSERT_FALSE(folder) << folder->string();
+        EXPECT_EQ(folder.error().message, app::kNoDataFolderMessage);
+        // A folder named outright needs no home folder.
+        EXPECT_EQ(app::dataFolder("/x/y"), std::filesystem::path("/x/y"));
+    }
 }
 
 TEST(Settings, TheDeliveredDataLiesBesideAnInstalledProgram)

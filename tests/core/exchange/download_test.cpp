@@ -9,6 +9,7 @@
 
 #include "core/exchange/download.h"
 #include "support/fake_ftp_client.h"
+#include "support/records.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
@@ -17,20 +18,31 @@ using culvora::testing::crlf;
 using culvora::testing::FakeFtpClient;
 using culvora::testing::FakeFtpServer;
 using culvora::testing::readBytes;
+using culvora::testing::record;
 using culvora::testing::TempDir;
 namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kPancakes =
-    crlf({"[NAMN]", "Pancakes", "[PORTIONER]", "4", "[TID]", "20", "[IND]", "3 dl milk", "2 eggs",
-          "", "[G\xD6RA]", "Whisk and fry.", "[TYP]", "Desserts"});
+const std::string kPancakes = record({.name = "Pancakes",
+                                      .servings = "4",
+                                      .time = "20",
+                                      .ingredients = {"3 dl milk", "2 eggs", ""},
+                                      .steps = {"Whisk and fry."},
+                                      .type = "Desserts"});
 // Its instructions name the pancakes: that is no recipe of that name.
-const std::string kWaffles =
-    crlf({"[NAMN]", "Waffles", "[PORTIONER]", "4", "[TID]", "15", "[IND]", "3 dl flour",
-          "[G\xD6RA]", "Serve with the Pancakes.", "[TYP]", "Desserts"});
-const std::string kStew = crlf({"[NAMN]", "Stew", "[PORTIONER]", "6", "[TID]", "90", "[IND]",
-                                "1 kg beef", "[G\xD6RA]", "Simmer.", "[TYP]", "Hot dish"});
+const std::string kWaffles = record({.name = "Waffles",
+                                     .servings = "4",
+                                     .time = "15",
+                                     .ingredients = {"3 dl flour"},
+                                     .steps = {"Serve with the Pancakes."},
+                                     .type = "Desserts"});
+const std::string kStew = record({.name = "Stew",
+                                  .servings = "6",
+                                  .time = "90",
+                                  .ingredients = {"1 kg beef"},
+                                  .steps = {"Simmer."},
+                                  .type = "Hot dish"});
 
 std::string renamed(std::string record, std::string_view to)
 {

@@ -2,19 +2,28 @@
 
 #include "core/exchange/exchange_formats.h"
 #include "core/exchange/exchange_settings.h"
+#include "support/records.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
 using namespace culvora::exchange;
 using culvora::testing::crlf;
+using culvora::testing::record;
 
 namespace {
 
-const std::string kSoup = crlf({"[NAMN]", "Soup", "[PORTIONER]", "4", "[TID]", "30", "[IND]",
-                                "water", "Pancakes", "[G\xD6RA]", "boil", "[TYP]", "Soups"});
-const std::string kPancakes =
-    crlf({"[NAMN]", "Pancakes", "[PORTIONER]", "2", "[TID]", "20", "[IND]", "3 dl milk", "",
-          "[G\xD6RA]", "fry", "[TYP]", "Sweet"});
+const std::string kSoup = record({.name = "Soup",
+                                  .servings = "4",
+                                  .time = "30",
+                                  .ingredients = {"water", "Pancakes"},
+                                  .steps = {"boil"},
+                                  .type = "Soups"});
+const std::string kPancakes = record({.name = "Pancakes",
+                                      .servings = "2",
+                                      .time = "20",
+                                      .ingredients = {"3 dl milk", ""},
+                                      .steps = {"fry"},
+                                      .type = "Sweet"});
 
 TEST(ExchangeFiles, NamesAndRecords)
 {

@@ -12,12 +12,14 @@
 #include "core/exchange/exchange_operator.h"
 #include "core/store/cookbook.h"
 #include "core/text/text.h"
+#include "support/records.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
 using namespace culvora::exchange;
 using culvora::testing::crlf;
 using culvora::testing::readBytes;
+using culvora::testing::record;
 using culvora::testing::TempDir;
 using culvora::testing::writeBytes;
 namespace fs = std::filesystem;
@@ -62,9 +64,12 @@ std::uint64_t fnv1a(std::string_view bytes)
     return hash;
 }
 
-const std::string kUploaded =
-    crlf({"[NAMN]", "R\xE5rakor", "[PORTIONER]", "4", "[TID]", "30", "[IND]", "6 potatoes", "1 egg",
-          "[G\xD6RA]", "Grate, fry in butter.", "[TYP]", "Hot dish"});
+const std::string kUploaded = record({.name = "R\xE5rakor",
+                                      .servings = "4",
+                                      .time = "30",
+                                      .ingredients = {"6 potatoes", "1 egg"},
+                                      .steps = {"Grate, fry in butter."},
+                                      .type = "Hot dish"});
 
 // A starter tree in a folder of its own.
 struct Tree {
@@ -316,8 +321,12 @@ TEST_F(ExchangeTree, PublishRefusesAndChangesNothing)
         {.what = "two records", .content = kUploaded + kUploaded, .message = "more than one"},
         {.what = "not a recipe", .content = "<html>\r\n", .message = "not one complete recipe"},
         {.what = "a bar in the name",
-         .content = crlf({"[NAMN]", "Pie|20250101000000", "[PORTIONER]", "4", "[TID]", "30",
-                          "[IND]", "[G\xD6RA]", "[TYP]", "Desserts"}),
+         .content = record({.name = "Pie|20250101000000",
+                            .servings = "4",
+                            .time = "30",
+                            .ingredients = {},
+                            .steps = {},
+                            .type = "Desserts"}),
          .message = "holds a \"|\""},
         {.what = "published already",
          .prepare =

@@ -8,6 +8,7 @@
 #include "core/exchange/ftp_session.h"
 #include "core/exchange/upload.h"
 #include "support/fake_ftp_client.h"
+#include "support/records.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
@@ -15,17 +16,25 @@ using namespace culvora::exchange;
 using culvora::testing::crlf;
 using culvora::testing::FakeFtpClient;
 using culvora::testing::FakeFtpServer;
+using culvora::testing::record;
 using culvora::testing::TempDir;
 namespace fs = std::filesystem;
 
 namespace {
 
 // "Pancakes" is also an ingredient line of the soup before it.
-const std::string kSoup = crlf({"[NAMN]", "Soup", "[PORTIONER]", "4", "[TID]", "30", "[IND]",
-                                "water", "Pancakes", "[G\xD6RA]", "boil", "[TYP]", "Soups"});
-const std::string kPancakes =
-    crlf({"[NAMN]", "Pancakes", "[PORTIONER]", "2", "[TID]", "20", "[IND]", "3 dl milk", "",
-          "[G\xD6RA]", "fry", "[TYP]", "Sweet"});
+const std::string kSoup = record({.name = "Soup",
+                                  .servings = "4",
+                                  .time = "30",
+                                  .ingredients = {"water", "Pancakes"},
+                                  .steps = {"boil"},
+                                  .type = "Soups"});
+const std::string kPancakes = record({.name = "Pancakes",
+                                      .servings = "2",
+                                      .time = "20",
+                                      .ingredients = {"3 dl milk", ""},
+                                      .steps = {"fry"},
+                                      .type = "Sweet"});
 
 class SilentPrompts : public SessionPrompts {
 public:

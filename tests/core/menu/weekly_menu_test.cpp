@@ -1,25 +1,17 @@
 #include <gtest/gtest.h>
 
 #include "core/menu/weekly_menu.h"
+#include "support/records.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
 using namespace culvora::menu;
+using culvora::testing::cookbook;
 using culvora::testing::crlf;
+using culvora::testing::record;
 using culvora::testing::TempDir;
 
 namespace {
-
-std::string recipe(const std::string& name, const std::string& time, const std::string& type,
-                   std::initializer_list<std::string_view> ingredients)
-{
-    std::string out = crlf({"[NAMN]", name, "[PORTIONER]", "4", "[TID]", time, "[IND]"});
-    for (auto line : ingredients) {
-        out += line;
-        out += "\r\n";
-    }
-    return out + crlf({"[G\xD6RA]", "Cook.", "[TYP]", type});
-}
 
 TEST(WeeklyMenu, TheDaysAndTheirArrows)
 {
@@ -37,15 +29,24 @@ TEST(WeeklyMenu, TheDaysAndTheirArrows)
 
 TEST(WeeklyMenu, WhichRecipesFitTheMeal)
 {
-    const std::string book =
-        recipe("Stew", "50", "Hot dish", {"500 g beef", "2 eggs"}) +
-        recipe("Roast", "51", "Hot dish", {"1 kg lamb", "1 eggplant"}) +
-        recipe("Imported soup", "0", "First Course", {"water"}) +  // time 0: never judged
-        recipe("No type", "20", "", {"2 eggs"}) +                  // empty type: never judged
-        recipe("Salad", "45 min", "First Course", {"2 Eggs", "lettuce"}) +
-        recipe("Omelette", "10", "Hot dish", {"3 Eggs", "milk"}) +
-        recipe("", "10", "Hot dish", {"eggs"}) +         // empty name
-        recipe("Quiche", "30", "hot dish", {"2 eggs"});  // the type is exact
+    const std::string book = cookbook({
+        {.name = "Stew", .time = "50", .ingredients = {"500 g beef", "2 eggs"}, .type = "Hot dish"},
+        {.name = "Roast",
+         .time = "51",
+         .ingredients = {"1 kg lamb", "1 eggplant"},
+         .type = "Hot dish"},
+        // Time 0 and an empty type are never judged.
+        {.name = "Imported soup", .time = "0", .ingredients = {"water"}, .type = "First Course"},
+        {.name = "No type", .time = "20", .ingredients = {"2 eggs"}, .type = ""},
+        {.name = "Salad",
+         .time = "45 min",
+         .ingredients = {"2 Eggs", "lettuce"},
+         .type = "First Course"},
+        {.name = "Omelette", .time = "10", .ingredients = {"3 Eggs", "milk"}, .type = "Hot dish"},
+        {.name = "", .time = "10", .ingredients = {"eggs"}, .type = "Hot dish"},  // no name
+        // The type is exact.
+        {.name = "Quiche", .time = "30", .ingredients = {"2 eggs"}, .type = "hot dish"},
+    });
     struct Case {
         Meal meal;
         std::vector<std::string> words;
@@ -70,8 +71,9 @@ TEST(WeeklyMenu, WhichRecipesFitTheMeal)
 
     // A record cut short before its time or its type: the "[NAMN]" that follows is the next
     // record's tag, never the missing field, so the dish offered is a name the cookbook lists.
-    const std::string cut = crlf({"[NAMN]", "Cut", "[PORTIONER]", "4", "[TID]"}) +
-                            recipe("[NAMN]", "20", "Hot dish", {"water"});
+    const std::string cut =
+        crlf({"[NAMN]", "Cut", "[PORTIONER]", "4", "[TID]"}) +
+        record({.name = "[NAMN]", .time = "20", .ingredients = {"water"}, .type = "Hot dish"});
     EXPECT_EQ(compose(cut, Meal::Casual, {}).candidates, std::vector<std::string>{"[NAMN]"});
     // A record that lost its "[GÖRA]" line still has its type, and is judged like any other;
     // the tag line that ended its ingredients belongs to the text, as "[GÖRA]" would.
@@ -91,8 +93,12 @@ TEST(WeeklyMenu, ThePickAndTheScratchFile)
 
     TempDir dir;
     ProgramFolder folder(dir.path());
-    dir.write("BOOK1.TXT", recipe("Stew", "50", "Hot dish", {"beef"}) +
-                               recipe("Pie", "70", "Desserts", {"apples", "flour"}));
+    dir.write("BOOK1.TXT",
+              record({.name = "Stew", .time = "50", .ingredients = {"beef"}, .type = "Hot dish"}) +
+                  record({.name = "Pie",
+                          .time = "70",
+                          .ingredients = {"apples", "flour"},
+                          .type = "Desserts"}));
     auto composed = composeFromCookbook(folder, "BOOK1.TXT", Meal::Casual, {});
     ASSERT_TRUE(composed);
     EXPECT_EQ(composed->candidates, std::vector<std::string>{"Stew"});

@@ -6,24 +6,15 @@
 #include <tuple>
 
 #include "core/nutrition/nutrition.h"
+#include "support/records.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
 using namespace culvora::nutrition;
 using culvora::testing::crlf;
+using culvora::testing::food;
 
 namespace {
-
-std::string record(std::string_view name, std::initializer_list<std::string_view> values)
-{
-    std::string out(name);
-    out += "\r\n";
-    for (auto value : values) {
-        out += value;
-        out += "\r\n";
-    }
-    return out;
-}
 
 TEST(NutritionTable, TheDeliveredTableHoldsTheUsdaFigures)
 {
@@ -51,9 +42,9 @@ TEST(NutritionTable, TheDeliveredTableHoldsTheUsdaFigures)
 
 TEST(NutritionTable, AnIncompleteLastRecordKeepsWhatItHas)
 {
-    const auto table = parseTable(record("Apple", {"218", "52", "85.56", "0.26", "0.17", "13.81",
-                                                   "6", "0.12", "0.003", "4.6"}) +
-                                  record("Pear", {"239", "57", "83.71", "", "0.14"}));
+    const auto table = parseTable(food("Apple", {"218", "52", "85.56", "0.26", "0.17", "13.81", "6",
+                                                 "0.12", "0.003", "4.6"}) +
+                                  food("Pear", {"239", "57", "83.71", "", "0.14"}));
     ASSERT_EQ(table.size(), 2u);
     EXPECT_EQ(table[1].valueCount, 5);
     EXPECT_EQ(table[1].values[3], "");
@@ -72,7 +63,7 @@ TEST(NutritionTable, TheFindComparesTheBeginningIgnoringCase)
                                   "Br\xD6"
                                   "D, vete",
                                   "CAMPBELL'S Tomato soup"}) {
-        content += record(name, {"0", "0", "0", "0", "0", "0", "0", "0", "0", "0"});
+        content += food(name, {"0", "0", "0", "0", "0", "0", "0", "0", "0", "0"});
     }
     const auto table = parseTable(content);
     const std::pair<std::string, std::optional<std::size_t>> cases[] = {
@@ -142,7 +133,7 @@ TEST(NutritionTable, ColumnsAndThePieChart)
     for (int i = 0; i < 5; ++i)
         EXPECT_NEAR((*angles)[static_cast<std::size_t>(i)], expected[i] * kPi, 1e-9);
     EXPECT_FALSE(pieAngles(0, 0, 0, 0));
-    const auto ingredient = parseTable(record("Mix", {"0", "0", "60", "20", "10", "10.00004"}));
+    const auto ingredient = parseTable(food("Mix", {"0", "0", "60", "20", "10", "10.00004"}));
     EXPECT_NEAR((*pieAnglesOf(ingredient.front()))[4], 1.5 * kPi, 1e-9);
 
     // Values too large to add up still give the slices of their shares; an infinite one none.
@@ -157,8 +148,8 @@ TEST(NutritionTable, ColumnsAndThePieChart)
 TEST(Calculator, ContributionsAreRoundedHalvesToEvenThenAdded)
 {
     const auto table = parseTable(
-        record("Apple", {"218", "52", "85", "3", "0.2", "14", "6", "0.5", "0.003", "4.6"}) +
-        record("Stock", {"1500", "2.5", "3.5", "0", "0", "0", "0", "0", "0", "0"}));
+        food("Apple", {"218", "52", "85", "3", "0.2", "14", "6", "0.5", "0.003", "4.6"}) +
+        food("Stock", {"1500", "2.5", "3.5", "0", "0", "0", "0", "0", "0", "0"}));
     const auto index = indexByName(table);
     struct Case {
         std::vector<DishLine> lines;

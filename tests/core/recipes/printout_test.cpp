@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "core/recipes/printout.h"
+#include "support/records.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
 using namespace culvora::recipes;
+using culvora::testing::cookbook;
 using culvora::testing::crlf;
 using culvora::testing::TempDir;
 
@@ -45,43 +47,26 @@ TEST(Printout, LongInstructionLinesBreakAtABlankFrom108On)
 struct Book {
     Book()
     {
-        dir.write("BOOK1.TXT", crlf({"[NAMN]",
-                                     "Stew",
-                                     "[PORTIONER]",
-                                     "4",
-                                     "[TID]",
-                                     "90",
-                                     "[IND]",
-                                     "Soup",
-                                     "[G\xD6RA]",
-                                     "Stir.",
-                                     "[TYP]",
-                                     "Hot dish",
-                                     "[NAMN]",
-                                     "Soup",
-                                     "[PORTIONER]",
-                                     "2",
-                                     "[TID]",
-                                     "20",
-                                     "[IND]",
-                                     "1 l water",
-                                     "2 carrots",
-                                     "[G\xD6RA]",
-                                     std::string(130, 'x') + " end",
-                                     "",
-                                     "Serve.",
-                                     "[TYP]",
-                                     "Hot dish",
-                                     "[NAMN]",
-                                     "Bare",
-                                     "[PORTIONER]",
-                                     "1",
-                                     "[TID]",
-                                     "5",
-                                     "[IND]",
-                                     "[G\xD6RA]",
-                                     "[TYP]",
-                                     "X"}));
+        dir.write("BOOK1.TXT", cookbook({
+                                   {.name = "Stew",
+                                    .servings = "4",
+                                    .time = "90",
+                                    .ingredients = {"Soup"},
+                                    .steps = {"Stir."},
+                                    .type = "Hot dish"},
+                                   {.name = "Soup",
+                                    .servings = "2",
+                                    .time = "20",
+                                    .ingredients = {"1 l water", "2 carrots"},
+                                    .steps = {std::string(130, 'x') + " end", "", "Serve."},
+                                    .type = "Hot dish"},
+                                   {.name = "Bare",
+                                    .servings = "1",
+                                    .time = "5",
+                                    .ingredients = {},
+                                    .steps = {},
+                                    .type = "X"},
+                               }));
     }
     TempDir dir;
     ProgramFolder folder{dir.path()};
@@ -112,14 +97,14 @@ TEST(Printout, TheRecipeAndTheGroceryListLineByLine)
     auto groceryText = groceryLines(b.folder, "BOOK1.TXT", "Soup");
     ASSERT_TRUE(groceryText);
     EXPECT_EQ(groceryText->front(), (PrintedLine{LineStyle::Heading, ""}));
-    EXPECT_EQ(printJob(*groceryText).describe(), heading("") + heading("Grocery list") +
-                                                     heading("") + body("1 l water") +
-                                                     body("2 carrots") + "[end]\n");
+    EXPECT_EQ(printJob(*groceryText).describe(),
+              heading("") + heading("Grocery list") + heading("Soup") + heading("") +
+                  body("1 l water") + body("2 carrots") + "[end]\n");
     // No ingredient lines: the headings only.
     auto bare = groceryLines(b.folder, "BOOK1.TXT", "Bare");
     ASSERT_TRUE(bare);
     EXPECT_EQ(printJob(*bare).describe(),
-              heading("") + heading("Grocery list") + heading("") + "[end]\n");
+              heading("") + heading("Grocery list") + heading("Bare") + heading("") + "[end]\n");
 }
 
 TEST(Printout, ARecipeGoneSinceItWasShownPrintsNothing)

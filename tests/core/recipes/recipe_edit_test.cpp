@@ -3,24 +3,43 @@
 #include "core/recipes/recipe_edit.h"
 #include "core/store/cookbook.h"
 #include "core/store/record_check.h"
+#include "support/records.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
 using namespace culvora::recipes;
 using culvora::testing::crlf;
+using culvora::testing::record;
 using culvora::testing::TempDir;
 
 namespace {
 
-const std::string kSoup =
-    crlf({"[NAMN]", "Soup", "[PORTIONER]", "4", "[TID]", "30", "[IND]", "1 l water", "2 carrots",
-          "[G\xD6RA]", "Boil.", "", "Serve.", "[TYP]", "Hot dish"});
-const std::string kBare = crlf({"[NAMN]", "Bare", "[PORTIONER]", "1", "[TID]", "0", "[IND]",
-                                "[G\xD6RA]", "[TYP]", "Accessories"});
-const std::string kBlank = crlf({"[NAMN]", "Blank", "[PORTIONER]", "2", "[TID]", "5", "[IND]", "",
-                                 "[G\xD6RA]", "", "[TYP]", "Desserts"});
-const std::string kTail = crlf({"[NAMN]", "Tail", "[PORTIONER]", "2", "[TID]", "5", "[IND]", "egg",
-                                "[G\xD6RA]", "Fry.", "[TYP]", "Desserts", "a stray line", ""});
+const std::string kSoup = record({.name = "Soup",
+                                  .servings = "4",
+                                  .time = "30",
+                                  .ingredients = {"1 l water", "2 carrots"},
+                                  .steps = {"Boil.", "", "Serve."},
+                                  .type = "Hot dish"});
+const std::string kBare = record({.name = "Bare",
+                                  .servings = "1",
+                                  .time = "0",
+                                  .ingredients = {},
+                                  .steps = {},
+                                  .type = "Accessories"});
+const std::string kBlank = record({.name = "Blank",
+                                   .servings = "2",
+                                   .time = "5",
+                                   .ingredients = {""},
+                                   .steps = {""},
+                                   .type = "Desserts"});
+// Lines after the type line, before the next record.
+const std::string kTail = record({.name = "Tail",
+                                  .servings = "2",
+                                  .time = "5",
+                                  .ingredients = {"egg"},
+                                  .steps = {"Fry."},
+                                  .type = "Desserts"}) +
+                          crlf({"a stray line", ""});
 
 TEST(RecipeEdit, OpeningAndSavingUnchangedLeavesTheCookbookByteIdentical)
 {
@@ -156,9 +175,12 @@ TEST(RecipeEdit, ANewRecipeIsAppendedAsTyped)
     // An ingredient text that ends with Enter leaves an empty line before [GÖRA]; the lone
     // tag at the end is reused; a second recipe of an existing name is added all the same.
     ASSERT_TRUE(saveNew(folder, "BOOK1.TXT", {"Soup", "2", "15", "egg\nmilk\n", "Whisk.", "Desserts"}));
-    EXPECT_EQ(dir.read("BOOK1.TXT"),
-              kSoup + crlf({"[NAMN]", "Soup", "[PORTIONER]", "2", "[TID]", "15", "[IND]", "egg",
-                            "milk", "", "[G\xD6RA]", "Whisk.", "[TYP]", "Desserts"}));
+    EXPECT_EQ(dir.read("BOOK1.TXT"), kSoup + record({.name = "Soup",
+                                                     .servings = "2",
+                                                     .time = "15",
+                                                     .ingredients = {"egg", "milk", ""},
+                                                     .steps = {"Whisk."},
+                                                     .type = "Desserts"}));
 }
 
 TEST(RecipeEdit, ARecipeThatIsGoneIsSaidSoAndNothingWritten)
@@ -177,8 +199,12 @@ TEST(RecipeEdit, ARecipeThatIsGoneIsSaidSoAndNothingWritten)
     EXPECT_EQ(dir.read("BOOK1.TXT"), kSoup);
     // A name that is not there cannot be loaded, and an ingredient line that reads like it
     // is not taken for it.
-    dir.write("BOOK1.TXT", kSoup + crlf({"[NAMN]", "Stew", "[PORTIONER]", "2", "[TID]", "9",
-                                         "[IND]", "Bare", "[G\xD6RA]", "[TYP]", "X"}));
+    dir.write("BOOK1.TXT", kSoup + record({.name = "Stew",
+                                           .servings = "2",
+                                           .time = "9",
+                                           .ingredients = {"Bare"},
+                                           .steps = {},
+                                           .type = "X"}));
     EXPECT_FALSE(loadForEdit(folder, "BOOK1.TXT", "Bare"));
     EXPECT_FALSE(loadForEdit(folder, "GONE.TXT", "Soup"));
 }

@@ -4,23 +4,36 @@
 #include <memory>
 
 #include "core/recipes/recipe_view.h"
+#include "support/records.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
 using namespace culvora::recipes;
 using culvora::store::RecipeRecord;
 using culvora::testing::crlf;
+using culvora::testing::record;
 using culvora::testing::TempDir;
 
 namespace {
 
-const std::string kPancakes =
-    crlf({"[NAMN]", "Pancakes", "[PORTIONER]", "4", "[TID]", "30", "[IND]", "3 eggs", "",
-          "6 dl milk", "[G\xD6RA]", "Whisk.", "", "Fry.", "[TYP]", "Desserts"});
-const std::string kWaffles = crlf({"[NAMN]", "Waffles", "[PORTIONER]", "6", "[TID]", "20 ca",
-                                   "[IND]", "[G\xD6RA]", "[TYP]", "Desserts"});
-const std::string kApple = crlf({"[NAMN]", "\xC4ppelkaka", "[PORTIONER]", "8", "[TID]", "50",
-                                 "[IND]", "apples", "[G\xD6RA]", "Bake.", "[TYP]", "Desserts"});
+const std::string kPancakes = record({.name = "Pancakes",
+                                      .servings = "4",
+                                      .time = "30",
+                                      .ingredients = {"3 eggs", "", "6 dl milk"},
+                                      .steps = {"Whisk.", "", "Fry."},
+                                      .type = "Desserts"});
+const std::string kWaffles = record({.name = "Waffles",
+                                     .servings = "6",
+                                     .time = "20 ca",
+                                     .ingredients = {},
+                                     .steps = {},
+                                     .type = "Desserts"});
+const std::string kApple = record({.name = "\xC4ppelkaka",
+                                   .servings = "8",
+                                   .time = "50",
+                                   .ingredients = {"apples"},
+                                   .steps = {"Bake."},
+                                   .type = "Desserts"});
 
 TEST(RecipeView, LabelsAndTextsOfARecord)
 {
@@ -162,9 +175,12 @@ TEST(RecipeView, ALargeCookbookIsReadPieceByPieceUpToTheRecord)
 {
     std::string book;
     for (int i = 0; i < 3000; ++i) {
-        book += crlf({"[NAMN]", "Stew no. " + std::to_string(i), "[PORTIONER]", std::to_string(i),
-                      "[TID]", "60", "[IND]", "beef", "Stew no. " + std::to_string(i + 1),
-                      "[G\xD6RA]", "Simmer.", "[TYP]", "Stews"});
+        book += record({.name = "Stew no. " + std::to_string(i),
+                        .servings = std::to_string(i),
+                        .time = "60",
+                        .ingredients = {"beef", "Stew no. " + std::to_string(i + 1)},
+                        .steps = {"Simmer."},
+                        .type = "Stews"});
     }
     for (std::string_view name :
          {"Stew no. 0", "Stew no. 1500", "Stew no. 2999", "Stew no. 3000", "Stew no. 15"}) {
@@ -223,8 +239,12 @@ TEST(RecipeView, ReadsTheCookbookAndTheNeighboursFromTheFile)
     EXPECT_EQ(readNeighbour(folder, "BOOK1.TXT", "Pancakes", Step::Back).value(), "\xC4ppelkaka");
     // A recipe added after the page was read is reached all the same.
     dir.write("BOOK1.TXT", kApple + kPancakes + kWaffles +
-                               crlf({"[NAMN]", "Scones", "[PORTIONER]", "1", "[TID]", "1", "[IND]",
-                                     "[G\xD6RA]", "[TYP]", "Buns"}));
+                               record({.name = "Scones",
+                                       .servings = "1",
+                                       .time = "1",
+                                       .ingredients = {},
+                                       .steps = {},
+                                       .type = "Buns"}));
     EXPECT_EQ(readNeighbour(folder, "BOOK1.TXT", "Pancakes", Step::Forward).value(), "Scones");
     // A missing cookbook has no neighbours.
     EXPECT_EQ(readNeighbour(folder, "BOOK9.TXT", "Waffles", Step::Forward).value(), std::nullopt);

@@ -5,34 +5,29 @@
 #include <filesystem>
 
 #include "core/search/fridge_search.h"
+#include "support/records.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
 using namespace culvora::search;
+using culvora::testing::cookbook;
 using culvora::testing::crlf;
+using culvora::testing::record;
 using culvora::testing::TempDir;
 
 namespace {
-
-std::string recipe(const std::string& name, std::initializer_list<std::string_view> ingredients)
-{
-    std::string out = crlf({"[NAMN]", name, "[PORTIONER]", "2", "[TID]", "10", "[IND]"});
-    for (auto line : ingredients) {
-        out += line;
-        out += "\r\n";
-    }
-    return out + crlf({"[G\xD6RA]", "Mix.", "[TYP]", "Desserts"});
-}
 
 const std::vector<std::string> kWords = {"beaten", "egg", "Flour", "milk", "salt"};
 
 TEST(FridgeSearch, EveryRecognisedIngredientMustBeMarked)
 {
-    const std::string book =
-        recipe("Pancakes", {"2 egg", "3 dl flour", "5 dl milk", "1 pinch pepper"}) +
-        recipe("Seasoning", {"Salt"}) +  // no recognised ingredient
-        recipe("Scramble", {"1 egg, beaten", "2 egg", "1 tsk salt "}) +
-        recipe("Custard", {"3 egg", "5 dl milk", "4 egg"});  // egg twice counts once
+    const std::string book = cookbook({
+        {.name = "Pancakes", .ingredients = {"2 egg", "3 dl flour", "5 dl milk", "1 pinch pepper"}},
+        {.name = "Seasoning", .ingredients = {"Salt"}},  // no recognised ingredient
+        {.name = "Scramble", .ingredients = {"1 egg, beaten", "2 egg", "1 tsk salt "}},
+        // egg twice counts once
+        {.name = "Custard", .ingredients = {"3 egg", "5 dl milk", "4 egg"}},
+    });
     struct Case {
         std::vector<std::string> marked;
         std::vector<std::string> found;
@@ -66,8 +61,12 @@ TEST(FridgeSearch, ProgressAndEmptyCases)
     EXPECT_EQ(foundText(3), "I have found 3 recipes...");
 
     std::vector<std::size_t> seen;
-    const std::string book =
-        recipe("A", {"1 egg"}) + recipe("B", {"1 milk"}) + recipe("C", {}) + recipe("D", {"2 egg"});
+    const std::string book = cookbook({
+        {.name = "A", .ingredients = {"1 egg"}},
+        {.name = "B", .ingredients = {"1 milk"}},
+        {.name = "C"},
+        {.name = "D", .ingredients = {"2 egg"}},
+    });
     fridgeSearch(book, kWords, {"egg"}, [&](std::size_t examined, std::size_t total, std::size_t) {
         EXPECT_EQ(total, 4u);
         seen.push_back(examined);
@@ -85,7 +84,8 @@ TEST(FridgeSearch, ProgressAndEmptyCases)
 
 TEST(FridgeSearch, TheSearchCopyAndFridgeFiles)
 {
-    const std::string book = recipe("Pancakes", {"2 egg", "", "5 dl milk"}) + "[NAMN]\r\n";
+    const std::string book =
+        record({.name = "Pancakes", .ingredients = {"2 egg", "", "5 dl milk"}}) + "[NAMN]\r\n";
     EXPECT_EQ(searchCopy(book), crlf({"[NAMN]", "Pancakes", "[IND]", "2 egg", "", "5 dl milk"}));
 
     TempDir dir;

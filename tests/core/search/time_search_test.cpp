@@ -2,32 +2,17 @@
 
 #include "core/search/time_search.h"
 #include "core/store/cookbook.h"
+#include "support/records.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
 using namespace culvora::search;
+using culvora::testing::cookbook;
 using culvora::testing::crlf;
+using culvora::testing::record;
 using culvora::testing::TempDir;
 
 namespace {
-
-std::string recipe(const std::string& name, const std::string& time, const std::string& type,
-                   std::initializer_list<std::string_view> ingredients)
-{
-    std::vector<std::string_view> lines = {"[NAMN]", name, "[PORTIONER]", "4",
-                                           "[TID]",  time, "[IND]"};
-    lines.insert(lines.end(), ingredients);
-    for (std::string_view l : {std::string_view("[G\xD6RA]"), std::string_view("Cook."),
-                               std::string_view("[TYP]"), std::string_view(type)}) {
-        lines.push_back(l);
-    }
-    std::string out;
-    for (auto l : lines) {
-        out += l;
-        out += "\r\n";
-    }
-    return out;
-}
 
 TEST(TimeSearch, TheTimeIsTheLeadingNumberBeforeTheFirstBlank)
 {
@@ -47,13 +32,26 @@ TEST(TimeSearch, TheTimeIsTheLeadingNumberBeforeTheFirstBlank)
 
 TEST(TimeSearch, TypeTimeAndWordsMustAllHold)
 {
-    const std::string book =
-        recipe("Omelette", "10", "Hot dish", {"3 Eggs", "1 dl milk"}) +
-        recipe("Pancakes", "50", "Desserts", {"2 eggs", "5 dl Milk", "3 dl flour"}) +
-        recipe("Moussaka", "51", "Desserts", {"1 eggplant", "milk"}) +
-        recipe("Fruit salad", "about 30", "Desserts", {"apples"}) +
-        recipe("Cake", "45 min", "desserts", {"eggs"}) +
-        recipe("Waffles", "20", "Desserts", {"2 eggs", "[optional] milk", "milk powder"});
+    const std::string book = cookbook({
+        {.name = "Omelette",
+         .time = "10",
+         .ingredients = {"3 Eggs", "1 dl milk"},
+         .type = "Hot dish"},
+        {.name = "Pancakes",
+         .time = "50",
+         .ingredients = {"2 eggs", "5 dl Milk", "3 dl flour"},
+         .type = "Desserts"},
+        {.name = "Moussaka",
+         .time = "51",
+         .ingredients = {"1 eggplant", "milk"},
+         .type = "Desserts"},
+        {.name = "Fruit salad", .time = "about 30", .ingredients = {"apples"}, .type = "Desserts"},
+        {.name = "Cake", .time = "45 min", .ingredients = {"eggs"}, .type = "desserts"},
+        {.name = "Waffles",
+         .time = "20",
+         .ingredients = {"2 eggs", "[optional] milk", "milk powder"},
+         .type = "Desserts"},
+    });
     const auto index = buildTimeIndex(book);
     ASSERT_EQ(index.size(), 6u);
     EXPECT_EQ(index[3], (TimeEntry{"Fruit salad", "about 30"}));
@@ -85,16 +83,20 @@ TEST(TimeSearch, TypeTimeAndWordsMustAllHold)
 
 TEST(TimeSearch, ARecipeGoneSinceTheScreenOpenedHidesNothingElse)
 {
-    const std::string before = recipe("Apple pie", "40", "Desserts", {"apples"}) +
-                               recipe("Brownies", "30", "Desserts", {"cocoa"}) +
-                               recipe("Crumble", "20", "Desserts", {"oats"}) +
-                               recipe("Crumble", "25", "Desserts", {"rhubarb"});
+    const std::string before = cookbook({
+        {.name = "Apple pie", .time = "40", .ingredients = {"apples"}, .type = "Desserts"},
+        {.name = "Brownies", .time = "30", .ingredients = {"cocoa"}, .type = "Desserts"},
+        {.name = "Crumble", .time = "20", .ingredients = {"oats"}, .type = "Desserts"},
+        {.name = "Crumble", .time = "25", .ingredients = {"rhubarb"}, .type = "Desserts"},
+    });
     const auto index = buildTimeIndex(before);
     // Brownies deleted and the first Crumble renamed after the index was made; an ingredient
     // line reading "Brownies" must not be taken for the recipe.
-    const std::string after = recipe("Apple pie", "40", "Desserts", {"Brownies"}) +
-                              recipe("Oat crumble", "20", "Desserts", {"oats"}) +
-                              recipe("Crumble", "25", "Desserts", {"rhubarb"});
+    const std::string after = cookbook({
+        {.name = "Apple pie", .time = "40", .ingredients = {"Brownies"}, .type = "Desserts"},
+        {.name = "Oat crumble", .time = "20", .ingredients = {"oats"}, .type = "Desserts"},
+        {.name = "Crumble", .time = "25", .ingredients = {"rhubarb"}, .type = "Desserts"},
+    });
     std::vector<std::size_t> running;
     const auto hits =
         searchByTime(after, index, {"Desserts", 300, {}},
@@ -111,7 +113,8 @@ TEST(TimeSearch, TheIndexIsWrittenAtOpening)
 {
     TempDir dir;
     ProgramFolder folder(dir.path());
-    dir.write("BOOK1.TXT", recipe("Soup", "30", "Hot dish", {}) + "[NAMN]\r\n");
+    dir.write("BOOK1.TXT",
+              record({.name = "Soup", .time = "30", .type = "Hot dish"}) + "[NAMN]\r\n");
     auto index = writeTimeIndex(folder, "BOOK1.TXT");
     ASSERT_TRUE(index) << index.error().message;
     EXPECT_EQ(dir.read("sök.tmp"), crlf({"Soup", "30"}));

@@ -6,11 +6,13 @@
 
 #include <sys/resource.h>
 
+#include "support/records.h"
 #include "support/temp_dir.h"
 
 namespace culvora::store {
 namespace {
 
+using culvora::testing::record;
 using testing::crlf;
 using testing::TempDir;
 
@@ -286,8 +288,12 @@ TEST_F(CookbookListFiles, TheProgramsOwnFilesAreNoCookbooks)
 
 TEST_F(CookbookListFiles, MovingByTitleRefusesWhatWouldHideARecipe)
 {
-    const std::string tea = crlf({"[NAMN]", "Tea", "[PORTIONER]", "1", "[TID]", "5", "[IND]",
-                                  "[G\xD6RA]", "[TYP]", "Accessories"});
+    const std::string tea = record({.name = "Tea",
+                                    .servings = "1",
+                                    .time = "5",
+                                    .ingredients = {},
+                                    .steps = {},
+                                    .type = "Accessories"});
     dir.write("BOOK1.TXT", tea + crlf({"[NAMN]", "Pea soup", "[PORTIONER]", "4"}));
 
     auto moved = list.moveRecipe("BOOK1.TXT", "Kakor", "Tea");

@@ -7,6 +7,7 @@
 
 #include "core/store/cookbook.h"
 #include "core/text/text.h"
+#include "support/records.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
@@ -16,13 +17,24 @@ using culvora::testing::TempDir;
 
 namespace {
 
-const std::string kSoup =
-    crlf({"[NAMN]", "Soup", "[PORTIONER]", "4", "[TID]", "30", "[IND]", "1 l water", "2 carrots",
-          "[G\xD6RA]", "Boil.", "Serve.", "[TYP]", "Hot dish"});
-const std::string kPie = crlf({"[NAMN]", "Pie", "[PORTIONER]", "8", "[TID]", "50", "[IND]",
-                               "apples", "[G\xD6RA]", "Bake.", "[TYP]", "Desserts"});
-const std::string kCake = crlf({"[NAMN]", "Cake", "[PORTIONER]", "10", "[TID]", "60", "[IND]",
-                                "[G\xD6RA]", "[TYP]", "Desserts"});
+const std::string kSoup = culvora::testing::record({.name = "Soup",
+                                                    .servings = "4",
+                                                    .time = "30",
+                                                    .ingredients = {"1 l water", "2 carrots"},
+                                                    .steps = {"Boil.", "Serve."},
+                                                    .type = "Hot dish"});
+const std::string kPie = culvora::testing::record({.name = "Pie",
+                                                   .servings = "8",
+                                                   .time = "50",
+                                                   .ingredients = {"apples"},
+                                                   .steps = {"Bake."},
+                                                   .type = "Desserts"});
+const std::string kCake = culvora::testing::record({.name = "Cake",
+                                                    .servings = "10",
+                                                    .time = "60",
+                                                    .ingredients = {},
+                                                    .steps = {},
+                                                    .type = "Desserts"});
 
 RecipeRecord record(std::string name)
 {
@@ -85,8 +97,12 @@ TEST(RecipeFile, ARecordCutShortNeverReadsIntoTheNextOne)
 TEST(RecipeFile, NameLookupsMatchNameLinesOnly)
 {
     // "Soup" is also an ingredient line of the first record: only the name line counts.
-    const std::string content = crlf({"[NAMN]", "Stock", "[PORTIONER]", "1", "[TID]", "5", "[IND]",
-                                      "Soup", "[G\xD6RA]", "x", "[TYP]", "Accessories"}) +
+    const std::string content = culvora::testing::record({.name = "Stock",
+                                                          .servings = "1",
+                                                          .time = "5",
+                                                          .ingredients = {"Soup"},
+                                                          .steps = {"x"},
+                                                          .type = "Accessories"}) +
                                 kSoup;
     EXPECT_EQ(parseRecord(content, "Soup")->servings, "4");
     auto deleted = withDeleted(content, "Soup");

@@ -8,6 +8,7 @@
 #include "core/store/cookbook.h"
 #include "core/store/recipe_index.h"
 #include "core/text/text.h"
+#include "support/records.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
@@ -96,9 +97,12 @@ TEST(RecipeIndex, NamesReadPieceByPieceAreTheNamesOfTheWholeFile)
     std::vector<std::string> expected;
     for (int i = 0; i < 500; ++i) {
         expected.push_back("Stew no. " + std::to_string(i));
-        book += "[NAMN]\r\n" + expected.back() +
-                "\r\n[PORTIONER]\r\n4\r\n[TID]\r\n60\r\n[IND]\r\n"
-                "beef\r\n[G\xD6RA]\r\nSimmer.\r\n[TYP]\r\nStews\r\n";
+        book += culvora::testing::record({.name = expected.back(),
+                                          .servings = "4",
+                                          .time = "60",
+                                          .ingredients = {"beef"},
+                                          .steps = {"Simmer."},
+                                          .type = "Stews"});
     }
     EXPECT_EQ(namesFromPieces(readerOf(book), 16).value(), expected);
     EXPECT_EQ(namesFromPieces(readerOf(book)).value(), expected);

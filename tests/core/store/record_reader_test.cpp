@@ -10,11 +10,13 @@
 #include "core/store/record_reader.h"
 #include "fuzz/record_agreement.h"
 #include "random_cookbook.h"
+#include "support/records.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
 using namespace culvora::store;
 using culvora::testing::crlf;
+using culvora::testing::record;
 using culvora::testing::TempDir;
 
 namespace {
@@ -49,9 +51,12 @@ std::vector<Read> readAll(std::string_view content, RecordFormat format = Record
     return out;
 }
 
-const std::string kSoup =
-    crlf({"[NAMN]", "Soup", "[PORTIONER]", "4", "[TID]", "30", "[IND]", "1 l water", "2 carrots",
-          "[G\xD6RA]", "Boil.", "[TYP]", "Hot dish"});
+const std::string kSoup = record({.name = "Soup",
+                                  .servings = "4",
+                                  .time = "30",
+                                  .ingredients = {"1 l water", "2 carrots"},
+                                  .steps = {"Boil."},
+                                  .type = "Hot dish"});
 const Read kSoupRead{"Soup", "4", "30", "1 l water\r\n2 carrots\r\n", "Boil.\r\n", "Hot dish", ""};
 
 TEST(RecordReader, ReadsCookbookRecordsByTheRulesForHandEditedFiles)
@@ -165,10 +170,10 @@ TEST(RecordReader, ReadsDrinksWithTheirOwnTags)
 
 TEST(RecordReader, RecordsAreAddressedByPlaceOrByNameAndOccurrence)
 {
-    const std::string pie1 = crlf(
-        {"[NAMN]", "Pie", "[PORTIONER]", "1", "[TID]", "5", "[IND]", "[G\xD6RA]", "[TYP]", "x"});
-    const std::string pie2 = crlf(
-        {"[NAMN]", "Pie", "[PORTIONER]", "2", "[TID]", "5", "[IND]", "[G\xD6RA]", "[TYP]", "x"});
+    const std::string pie1 = record(
+        {.name = "Pie", .servings = "1", .time = "5", .ingredients = {}, .steps = {}, .type = "x"});
+    const std::string pie2 = record(
+        {.name = "Pie", .servings = "2", .time = "5", .ingredients = {}, .steps = {}, .type = "x"});
     const std::string content = pie1 + kSoup + pie2;
     RecordReader reader(content, RecordFormat::Cookbook, RecordReader::Count::Occurrences);
     std::vector<std::pair<std::size_t, std::size_t>> places;
@@ -239,9 +244,12 @@ TEST(RecordReader, RewritesMakeEveryLineEndCrLfInOnePass)
 // The consumers on files chosen to hit each rule, and on files made at random.
 TEST(RecordAgreement, EveryConsumerSeesTheListedRecords)
 {
-    const std::string stew =
-        crlf({"[NAMN]", "Stew", "[PORTIONER]", "4", "[TID]", "45 min", "[IND]", "500 g beef",
-              "2 eggs", "[G\xD6RA]", "Simmer.", "[TYP]", "Hot dish"});
+    const std::string stew = record({.name = "Stew",
+                                     .servings = "4",
+                                     .time = "45 min",
+                                     .ingredients = {"500 g beef", "2 eggs"},
+                                     .steps = {"Simmer."},
+                                     .type = "Hot dish"});
     const std::string inputs[] = {
         "",
         kSoup + stew,

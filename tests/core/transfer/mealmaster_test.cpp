@@ -9,12 +9,14 @@
 #include "core/store/record_check.h"
 #include "core/text/text.h"
 #include "core/transfer/mealmaster.h"
+#include "support/records.h"
 #include "support/short_lock_wait.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
 using namespace culvora::transfer;
 using culvora::testing::crlf;
+using culvora::testing::record;
 using culvora::testing::ShortLockWait;
 using culvora::testing::TempDir;
 
@@ -77,8 +79,12 @@ struct Fixture {
     Fixture()
     {
         dir.write("bocker.txt", crlf({"Standard", "recept.txt", "Desserts", "DESSERTS.TXT"}));
-        dir.write("recept.txt", crlf({"[NAMN]", "Soup", "[PORTIONER]", "4", "[TID]", "30", "[IND]",
-                                      "water", "[G\xD6RA]", "boil", "[TYP]", "Soups"}));
+        dir.write("recept.txt", record({.name = "Soup",
+                                        .servings = "4",
+                                        .time = "30",
+                                        .ingredients = {"water"},
+                                        .steps = {"boil"},
+                                        .type = "Soups"}));
         dir.write("DESSERTS.TXT", "");
     }
 };
@@ -146,8 +152,12 @@ TEST(MealMaster, HyphenHeaderFilesFollowTheStepByStepRuleExactly)
         "",
         "-----",
     });
-    const std::string old = crlf({"[NAMN]", "Old", "[PORTIONER]", "1", "[TID]", "0", "[IND]",
-                                  "[G\xD6RA]", "[TYP]", "Soups"});
+    const std::string old = record({.name = "Old",
+                                    .servings = "1",
+                                    .time = "0",
+                                    .ingredients = {},
+                                    .steps = {},
+                                    .type = "Soups"});
     std::string large;  // far larger than the file imported into it
     for (int i = 0; i < 5000; ++i) large += old;
     for (const std::string& destination : {std::string(), crlf({"[NAMN]"}), old, large}) {

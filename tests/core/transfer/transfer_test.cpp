@@ -9,17 +9,21 @@
 #include "core/transfer/backup.h"
 #include "core/transfer/cookbook_import.h"
 #include "core/transfer/html_archive.h"
+#include "support/records.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
 using namespace culvora::transfer;
+using culvora::testing::cookbook;
 using culvora::testing::crlf;
+using culvora::testing::record;
 using culvora::testing::TempDir;
 
 namespace {
 
-std::string record(const std::string& name, const std::string& servings = "4",
-                   const std::string& ingredient = "water")
+// A record's lines after its "[NAMN]" line, for tests that put odd lines between records.
+std::string recordBody(const std::string& name, const std::string& servings = "4",
+                       const std::string& ingredient = "water")
 {
     return crlf({name, "[PORTIONER]", servings, "[TID]", "30", "[IND]", ingredient, "[G\xD6RA]",
                  "Stir.", "[TYP]", "Soups"});
@@ -29,8 +33,8 @@ std::string record(const std::string& name, const std::string& servings = "4",
 
 TEST(CookbookImport, AppendsTheRecordsUnchanged)
 {
-    const std::string chosen = "[NAMN]\r\n" + record("Soup") + "[NAMN]\r\n" + record("Stew");
-    const std::string book = "[NAMN]\r\n" + record("Soup");
+    const std::string chosen = cookbook({{.name = "Soup"}, {.name = "Stew"}});
+    const std::string book = record({.name = "Soup"});
     struct Case {
         std::string cookbook;
         std::string expected;
@@ -59,7 +63,7 @@ TEST(CookbookImport, IntoTheCookbookItselfAndFromAnywhere)
 {
     TempDir dir;
     ProgramFolder folder(dir.path());
-    const std::string book = "[NAMN]\r\n" + record("Soup");
+    const std::string book = record({.name = "Soup"});
     dir.write("recept.txt", book);
     ASSERT_TRUE(importCookbook(folder, "recept.txt", dir.file("recept.txt")));
     EXPECT_EQ(dir.read("recept.txt"), book + book);
@@ -79,16 +83,16 @@ TEST(CookbookImport, IntoTheCookbookItselfAndFromAnywhere)
 TEST(CookbookImport, RecordsThatCouldNotBeAddedByHandAreLeftOut)
 {
     const std::string huge(10 * 1024 * 1024, 'n');
-    const std::string chosen = "[NAMN]\r\n" + record("Evil\x1B]0;owned\x07") + "[NAMN]\r\n" +
-                               record("Soup") + "[NAMN]\r\n" + record(huge) + "[NAMN]\r\n" +
-                               record("Stew", "4", "1 \x1B[31mred\x1B[0m onion") + "[NAMN]\r\n" +
-                               record("Pie") + "[NAMN]\r\n\r\n" + "[NAMN]\r\n";
-    const std::string book = "[NAMN]\r\n" + record("Tea");
+    const std::string chosen = "[NAMN]\r\n" + recordBody("Evil\x1B]0;owned\x07") + "[NAMN]\r\n" +
+                               recordBody("Soup") + "[NAMN]\r\n" + recordBody(huge) + "[NAMN]\r\n" +
+                               recordBody("Stew", "4", "1 \x1B[31mred\x1B[0m onion") +
+                               "[NAMN]\r\n" + recordBody("Pie") + "[NAMN]\r\n\r\n" + "[NAMN]\r\n";
+    const std::string book = "[NAMN]\r\n" + recordBody("Tea");
     std::string out = book;
     auto report = importedLines(book, chosen, [&](std::string_view piece) { out += piece; });
     ASSERT_TRUE(report);
-    EXPECT_EQ(out,
-              book + "[NAMN]\r\n" + record("Soup") + "[NAMN]\r\n" + record("Pie") + "[NAMN]\r\n");
+    EXPECT_EQ(out, book + "[NAMN]\r\n" + recordBody("Soup") + "[NAMN]\r\n" + recordBody("Pie") +
+                       "[NAMN]\r\n");
     EXPECT_EQ(report->imported, 2);
     EXPECT_EQ(report->skippedCount, 4);
     EXPECT_EQ(skippedMessage(*report),
@@ -105,7 +109,7 @@ TEST(CookbookImport, RecordsThatCouldNotBeAddedByHandAreLeftOut)
     TempDir dir;
     ProgramFolder folder(dir.path());
     dir.write("recept.txt", book);
-    dir.write("bad.tvx", "[NAMN]\r\n" + record(huge));
+    dir.write("bad.tvx", "[NAMN]\r\n" + recordBody(huge));
     auto none = importCookbook(folder, "recept.txt", dir.file("bad.tvx"));
     ASSERT_TRUE(none);
     EXPECT_EQ(none->imported, 0);
@@ -143,8 +147,10 @@ TEST(HtmlArchive, BackgroundLines)
 
 TEST(HtmlArchive, FramesAndNoFrames)
 {
-    const std::string book = "[NAMN]\r\n" + record("Pancakes", "4", "3 dl mj\xF6lk") +
-                             "[NAMN]\r\n" + record("Apple pie", "8");
+    const std::string book = cookbook({
+        {.name = "Pancakes", .ingredients = {"3 dl mj\xF6lk"}},
+        {.name = "Apple pie", .servings = "8", .ingredients = {"water"}, .steps = {"Stir."}},
+    });
     ArchiveOptions noFrames;
     noFrames.frames = false;
     noFrames.red = 0, noFrames.green = 128, noFrames.blue = 255;
@@ -190,8 +196,9 @@ TEST(HtmlArchive, OddCookbooksNeverHang)
 {
     // A name twice gets both records; records without tags give empty fields; a lone "[NAMN]"
     // at the end names nothing; text before the first record is not a recipe.
-    const std::string book = "stray line\r\n[NAMN]\r\n" + record("Soup", "1") + "[NAMN]\r\n" +
-                             record("Soup", "2") + crlf({"[NAMN]", "Bare", "[NAMN]"});
+    const std::string book = "stray line\r\n" + record({.name = "Soup", .servings = "1"}) +
+                             record({.name = "Soup", .servings = "2"}) +
+                             crlf({"[NAMN]", "Bare", "[NAMN]"});
     auto files = archiveFiles(book, noFrames());
     ASSERT_EQ(files.size(), 4u);
     EXPECT_NE(files[1].content.find("<B><U>Bare</B></U>"), std::string::npos);
@@ -206,7 +213,7 @@ TEST(HtmlArchive, WritesTheFolderAndLeavesOlderSurplusPages)
 {
     TempDir dir;
     ProgramFolder folder(dir.path());
-    dir.write("recept.txt", "[NAMN]\r\n" + record("B") + "[NAMN]\r\n" + record("A"));
+    dir.write("recept.txt", cookbook({{.name = "B"}, {.name = "A"}}));
     std::filesystem::create_directory(dir.file("html"));
     dir.write("html/1005.html", "from a larger cookbook");
     std::vector<int> progress;
@@ -231,7 +238,7 @@ TEST(HtmlArchive, WritesTheFolderAndLeavesOlderSurplusPages)
     // Records without a name of their own (a run of "[NAMN]" lines, an empty name line) get no
     // page, and the result counts them.
     dir.write("tags.txt", crlf({"[NAMN]", "[NAMN]", "[NAMN]", "[NAMN]", "[NAMN]", ""}) +
-                              "[NAMN]\r\n" + record("Soup") + crlf({"[NAMN]", "[TYP]"}));
+                              "[NAMN]\r\n" + recordBody("Soup") + crlf({"[NAMN]", "[TYP]"}));
     auto tags = writeArchive(folder, "tags.txt", noFrames());
     ASSERT_TRUE(tags);
     EXPECT_EQ(tags->pages, 1);
@@ -257,7 +264,8 @@ TEST(HtmlArchive, PlantedLinksAndASwappedFolderSendNothingElsewhere)
     TempDir outside;
     ProgramFolder folder(dir.path());
     std::string book;
-    for (int i = 0; i < 40; ++i) book += "[NAMN]\r\n" + record("Dish " + std::to_string(100 + i));
+    for (int i = 0; i < 40; ++i)
+        book += "[NAMN]\r\n" + recordBody("Dish " + std::to_string(100 + i));
     dir.write("recept.txt", book);
     std::filesystem::create_directory(dir.file("html"));
     outside.write("index.html", "the outside file");
@@ -325,7 +333,7 @@ TEST(Backup, CopiesWhatIsCheckedAndStopsAtTheFirstFailure)
 {
     TempDir dir;
     ProgramFolder folder(dir.path());
-    dir.write("BOOK1.TXT", "[NAMN]\r\n" + record("Soup"));
+    dir.write("BOOK1.TXT", record({.name = "Soup"}));
     dir.write("drinkar.txt", "drinks");
     TempDir stick;
     stick.write("drinkar.txt", "older drinks");

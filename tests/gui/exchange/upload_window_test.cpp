@@ -12,12 +12,14 @@
 #include "support/fake_ftp_factory.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/records.h"
 
 using namespace culvora;
 using culvora::testing::child;
 using culvora::testing::crlf;
 using culvora::testing::infoShape;
 using culvora::testing::messageShape;
+using culvora::testing::record;
 using gui::Answer;
 using gui::UploadWindow;
 
@@ -25,12 +27,18 @@ namespace {
 
 // "Waffles" is also an ingredient line of the soup before it: the record is found by its
 // name line.
-const std::string kSoup = crlf({"[NAMN]", "Soup", "[PORTIONER]", "4", "[TID]", "30", "[IND]",
-                                "Waffles", "[G\xD6RA]", "Boil.", "[TYP]", "Hot dish"});
-const std::string kWaffles = crlf({"[NAMN]", "Waffles", "[PORTIONER]", "4", "[TID]", "15", "[IND]",
-                                   "3 dl flour", "[G\xD6RA]", "Bake.", "[TYP]", "Desserts"});
-const std::string kBread = crlf({"[NAMN]", "Bread", "[PORTIONER]", "8", "[TID]", "90", "[IND]",
-                                 "1 kg flour", "[G\xD6RA]", "Knead.", "[TYP]", "Baking"});
+const std::string kSoup = record({.name = "Soup", .ingredients = {"Waffles"}, .steps = {"Boil."}});
+const std::string kWaffles = record({.name = "Waffles",
+                                     .time = "15",
+                                     .ingredients = {"3 dl flour"},
+                                     .steps = {"Bake."},
+                                     .type = "Desserts"});
+const std::string kBread = record({.name = "Bread",
+                                   .servings = "8",
+                                   .time = "90",
+                                   .ingredients = {"1 kg flour"},
+                                   .steps = {"Knead."},
+                                   .type = "Baking"});
 
 const QString kThanks = QStringLiteral("Thank you! Your recipe will be online within 24 hours.");
 

@@ -11,43 +11,45 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <algorithm>
+
 #include "gui/app/geometry.h"
+#include "gui/app/qt_services.h"
 #include "gui/app/window_names.h"
 #include "gui/menu/weekly_menu_window.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/pdf_text.h"
+#include "support/records.h"
+#include "support/printout_readback.h"
 
 using namespace culvora;
 using namespace culvora::gui;
 using culvora::testing::child;
 using culvora::testing::clickButton;
+using culvora::testing::cookbook;
 using culvora::testing::crlf;
 using culvora::testing::GuiFixture;
 using culvora::testing::itemTexts;
 using culvora::testing::messageShape;
+using culvora::testing::readPdf;
 using culvora::testing::selectedText;
 
 namespace {
 
-std::string recipe(const std::string& name, const std::string& time, const std::string& type,
-                   std::initializer_list<std::string_view> ingredients)
-{
-    std::string out = crlf({"[NAMN]", name, "[PORTIONER]", "4", "[TID]", time, "[IND]"});
-    for (auto line : ingredients) {
-        out += line;
-        out += "\r\n";
-    }
-    return out + crlf({"[G\xD6RA]", "Cook.", "[TYP]", type});
-}
-
 // In cookbook order. The imported soup (time "0") and the record without a type would fit
 // if they were judged; the salad right after them must be judged on its own.
-const std::string kBook = recipe("Stew", "50", "Hot dish", {"500 g beef", "2 eggs"}) +
-                          recipe("Roast", "51", "Hot dish", {"1 kg lamb", "1 eggplant"}) +
-                          recipe("Imported soup", "0", "First Course", {"2 eggs"}) +
-                          recipe("No type", "20", "", {"2 eggs", "milk"}) +
-                          recipe("Salad", "45 min", "First Course", {"2 Eggs", "lettuce"}) +
-                          recipe("Omelette", "10", "Hot dish", {"3 Eggs", "milk"});
+const std::string kBook = cookbook({
+    {.name = "Stew", .time = "50", .ingredients = {"500 g beef", "2 eggs"}, .type = "Hot dish"},
+    {.name = "Roast", .time = "51", .ingredients = {"1 kg lamb", "1 eggplant"}, .type = "Hot dish"},
+    {.name = "Imported soup", .time = "0", .ingredients = {"2 eggs"}, .type = "First Course"},
+    {.name = "No type", .time = "20", .ingredients = {"2 eggs", "milk"}, .type = ""},
+    {.name = "Salad",
+     .time = "45 min",
+     .ingredients = {"2 Eggs", "lettuce"},
+     .type = "First Course"},
+    {.name = "Omelette", .time = "10", .ingredients = {"3 Eggs", "milk"}, .type = "Hot dish"},
+});
 
 // The Fridge list in file order; the window lists it in the program's order (W as V, Ä after
 // Z).
@@ -362,6 +364,49 @@ private slots:
         QCOMPARE(m.dish(1), QStringLiteral("Stew"));
     }
 
+    void aWeekOfLongDishNamesComesBackWholeFromThePdf()
+    {
+        // Seven casual dishes whose names are each longer than a row of the printed menu.
+        Menu m;
+        std::string book;
+        QStringList names;
+        for (int i = 1; i <= 7; ++i) {
+            const std::string name = "Dish " + std::to_string(i) +
+                                     ": slow-cooked chickpea, tomato and smoked paprika stew "
+                                     "with crisp garlic breadcrumbs, lemon yoghurt and a big "
+                                     "green salad on the side";
+            book += crlf({"[NAMN]", name, "[PORTIONER]", "4", "[TID]", "45", "[IND]",
+                          "1 can chickpeas", "[G\xD6RA]", "Cook.", "[TYP]", "Hot dish"});
+            names << QString::fromStdString(name);
+        }
+        m.f.dir.write("BOOK1.TXT", book);
+        for (int day = 0; day < 7; ++day) {
+            m.search((day + 0.5) / 7);
+            clickButton(m.w, QStringLiteral("Command3"));
+        }
+        for (int day = 0; day < 7; ++day) {
+            QCOMPARE(QString::fromStdString(m.w->dishes()[static_cast<std::size_t>(day)]),
+                     names[day]);
+        }
+
+        testing::PdfPrintout pdf(m.f.fakes);
+        const auto file = pdf.expect("menu.pdf");
+        clickButton(m.w, QStringLiteral("Command1"));
+        const auto back = testing::readPdfWords(file);
+        QVERIFY2(back.ok(), back.error.c_str());
+        const auto all = back.texts();
+        QVERIFY(all == testing::printedWords(m.f.fakes.printer.output));
+        for (const QString& name : names) {
+            const auto words = testing::wordsOf(name.toStdString());
+            QVERIFY2(std::search(all.begin(), all.end(), words.begin(), words.end()) != all.end(),
+                     qPrintable(name));
+        }
+        const std::string problems = testing::misplacedWords(back);
+        QVERIFY2(problems.empty(), problems.c_str());
+        // Two rows for every dish take the week onto a second sheet.
+        QCOMPARE(back.pageCount(), 2);
+    }
+
     void aCancelledPrintDialogPrintsNothingAndNoPrinterSkipsIt()
     {
         Menu m;
@@ -377,6 +422,25 @@ private slots:
         clickButton(m.w, QStringLiteral("Command1"));
         QCOMPARE(m.f.fakes.prompter.printerChoices.size(), std::size_t{1});
         QCOMPARE(m.f.fakes.printer.output, printedMenu(QStringList(7, "(Nothing yet)")));
+
+        // The PDF it offers holds the week on one page: every day with its dish or its
+        // placeholder.
+        QtPrintService pdfPrinter(m.f.fakes.prompter, m.f.fakes.opener);
+        pdfPrinter.setPrinterCheck([] { return false; });
+        m.f.fakes.printer.alsoTo = &pdfPrinter;
+        const auto file = m.f.dir.file("week.pdf");
+        m.f.fakes.prompter.fileNames = {QString::fromStdString(file.string())};
+        m.search(0.0);
+        clickButton(m.w, QStringLiteral("Command1"));
+        const auto pdf = readPdf(file);
+        QVERIFY2(pdf.ok(), pdf.error.c_str());
+        QCOMPARE(pdf.pageCount, 1);
+        QCOMPARE(QString::fromStdString(pdf.words()),
+                 QStringLiteral("Menu for the week\nMonday\nStew\nTuesday\n(Nothing yet)\n"
+                                "Wednesday\n(Nothing yet)\nThursday\n(Nothing yet)\n"
+                                "Friday\n(Nothing yet)\nSaturday\n(Nothing yet)\n"
+                                "Sunday\n(Nothing yet)\nPrinted from 'Culvora'\n"
+                                "Visit us at https://culvora.example.org/\n\f"));
     }
 
     void helpCloseAndMissingFiles()

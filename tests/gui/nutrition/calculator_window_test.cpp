@@ -15,11 +15,13 @@
 #include "gui/nutrition/calculator_window.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/records.h"
 
 using namespace culvora;
 using namespace culvora::gui;
 using culvora::testing::child;
 using culvora::testing::crlf;
+using culvora::testing::food;
 using culvora::testing::infoShape;
 using culvora::testing::itemTexts;
 using culvora::testing::messageShape;
@@ -28,25 +30,17 @@ using culvora::testing::selectItem;
 
 namespace {
 
-std::string record(std::string_view name, std::initializer_list<std::string_view> values)
-{
-    std::string out = crlf({name});
-    for (auto value : values) out += crlf({value});
-    return out;
-}
-
 // kJ, kcal, water, protein, fat, carbohydrates, calcium, iron, vitamin A, vitamin C.
 const std::string kApple =
-    record("Apple", {"218", "52", "85", "3", "0.2", "14", "6", "0.5", "0.003", "4.6"});
-const std::string kStock =
-    record("Stock", {"1500", "2.5", "3.5", "0", "0", "0", "0", "0", "0", "0"});
+    food("Apple", {"218", "52", "85", "3", "0.2", "14", "6", "0.5", "0.003", "4.6"});
+const std::string kStock = food("Stock", {"1500", "2.5", "3.5", "0", "0", "0", "0", "0", "0", "0"});
 const std::string kOthers =
-    record("\xC4pple, torkat", {"1000", "243", "31", "0.9", "0.3", "66", "14", "1.4", "0", "3.9"}) +
-    record("Wienerbr\xF6"
-           "d",
-           {"1700", "410", "20", "6", "22", "45", "40", "1", "0", "0"}) +
-    record("Vatten", {"0", "0", "100", "0", "0", "0", "0", "0", "0", "0"}) +
-    record("apelsin", {"197", "47", "87", "0.9", "0.1", "12", "40", "0.1", "0", "53"});
+    food("\xC4pple, torkat", {"1000", "243", "31", "0.9", "0.3", "66", "14", "1.4", "0", "3.9"}) +
+    food("Wienerbr\xF6"
+         "d",
+         {"1700", "410", "20", "6", "22", "45", "40", "1", "0", "0"}) +
+    food("Vatten", {"0", "0", "100", "0", "0", "0", "0", "0", "0", "0"}) +
+    food("apelsin", {"197", "47", "87", "0.9", "0.1", "12", "40", "0.1", "0", "53"});
 // The last record is cut short after the water.
 const std::string kPear = crlf({"Pear", "239", "57", "83.71"});
 const std::string kTable = kOthers + kApple + kStock + kPear;
@@ -229,8 +223,8 @@ private slots:
         // With nothing chosen "Delete" takes nothing away, and still reads the table afresh.
         c.dishNames->clearSelection();
         c.dishAmounts->clearSelection();
-        c.f.dir.write("index.txt", kOthers + record("Apple", {"300", "60", "85", "3", "0.2", "14",
-                                                              "6", "0.5", "0.003", "4.6"}));
+        c.f.dir.write("index.txt", kOthers + food("Apple", {"300", "60", "85", "3", "0.2", "14",
+                                                            "6", "0.5", "0.003", "4.6"}));
         c.click("Command2");
         QCOMPARE(c.dishNames->count(), 2);
         QCOMPARE(c.total(6), QStringLiteral("450 "));
@@ -328,14 +322,14 @@ private slots:
     void theFindBoxShowsTheNamesHoldingEveryWord()
     {
         Calculator c(kOthers + kApple +
-                     record("Babyfood, cereal, prepared with whole milk",
-                            {"350", "83", "75", "4", "3", "11", "170", "6", "0", "0"}) +
-                     record("Milk, whole, 3.25% milkfat",
-                            {"252", "61", "88", "3.2", "3.3", "4.8", "113", "0", "0", "0"}) +
-                     record("Milk, reduced fat",
-                            {"210", "50", "89", "3.3", "2", "4.8", "120", "0", "0", "0"}) +
-                     record("Yogurt, plain, whole milk",
-                            {"255", "61", "88", "3.5", "3.3", "4.7", "121", "0", "0", "0"}) +
+                     food("Babyfood, cereal, prepared with whole milk",
+                          {"350", "83", "75", "4", "3", "11", "170", "6", "0", "0"}) +
+                     food("Milk, whole, 3.25% milkfat",
+                          {"252", "61", "88", "3.2", "3.3", "4.8", "113", "0", "0", "0"}) +
+                     food("Milk, reduced fat",
+                          {"210", "50", "89", "3.3", "2", "4.8", "120", "0", "0", "0"}) +
+                     food("Yogurt, plain, whole milk",
+                          {"255", "61", "88", "3.5", "3.3", "4.7", "121", "0", "0", "0"}) +
                      kPear);
         const int all = c.names->count();
         QTest::keyClicks(c.findBox, QStringLiteral("MILK whole"));

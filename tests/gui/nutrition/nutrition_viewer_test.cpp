@@ -27,27 +27,22 @@
 #include "gui/nutrition/pie_chart.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/records.h"
 
 using namespace culvora;
 using namespace culvora::gui;
 using culvora::testing::child;
 using culvora::testing::crlf;
+using culvora::testing::food;
 using culvora::testing::infoShape;
 using culvora::testing::itemTexts;
 using culvora::testing::messageShape;
 
 namespace {
 
-std::string record(std::string_view name, std::initializer_list<std::string_view> values)
-{
-    std::string out = crlf({name});
-    for (auto value : values) out += crlf({value});
-    return out;
-}
-
 std::string zeros(std::string_view name)
 {
-    return record(name, {"0", "0", "0", "0", "0", "0", "0", "0", "0", "0"});
+    return food(name, {"0", "0", "0", "0", "0", "0", "0", "0", "0", "0"});
 }
 
 std::string deliveredTable()
@@ -348,7 +343,7 @@ private slots:
     void aClickShowsTheIngredientAndItsPieChart()
     {
         Viewer v(zeros("Apple") +
-                 record("Mix", {"500", "120", "60", "20", "10", "10", "0", "0", "0", "0"}) +
+                 food("Mix", {"500", "120", "60", "20", "10", "10", "0", "0", "0", "0"}) +
                  zeros("Salt") +
                  // Cut short after the fat: five values.
                  crlf({"Pear", "239", "57", "83.71", "0.38", "0.12"}));

@@ -26,6 +26,9 @@
 #include "gui/search/new_ingredients_dialog.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/lock_held_elsewhere.h"
+#include "support/records.h"
+#include "support/short_lock_wait.h"
 
 using namespace culvora;
 using namespace culvora::gui;
@@ -34,12 +37,15 @@ using culvora::testing::crlf;
 using culvora::testing::infoShape;
 using culvora::testing::itemTexts;
 using culvora::testing::messageShape;
+using culvora::testing::record;
 
 namespace {
 
-const std::string kPancakes =
-    crlf({"[NAMN]", "Pancakes", "[PORTIONER]", "4", "[TID]", "20", "[IND]", "3 dl flour",
-          "6 dl milk", "[G\xD6RA]", "Whisk and fry.", "[TYP]", "Desserts"});
+const std::string kPancakes = record({.name = "Pancakes",
+                                      .time = "20",
+                                      .ingredients = {"3 dl flour", "6 dl milk"},
+                                      .steps = {"Whisk and fry."},
+                                      .type = "Desserts"});
 const std::string kTypes =
     crlf({"Hot dish", "Accessories", "Desserts", "First Course", "Imported"});
 
@@ -114,17 +120,6 @@ struct Editor {
         QCoreApplication::processEvents();
     }
 };
-
-std::string record(const std::string& name, const std::string& serves, const std::string& time,
-                   std::initializer_list<std::string_view> ingredients,
-                   std::initializer_list<std::string_view> instructions, const std::string& type)
-{
-    std::string r = crlf({"[NAMN]", name, "[PORTIONER]", serves, "[TID]", time, "[IND]"});
-    for (auto line : ingredients) r += crlf({line});
-    r += crlf({"[G\xD6RA]"});
-    for (auto line : instructions) r += crlf({line});
-    return r + crlf({"[TYP]", type});
-}
 
 }  // namespace
 
@@ -475,6 +470,45 @@ private slots:
         QVERIFY(!e.f.windows().isOpen(QStringLiteral("frmAdd")));
     }
 
+    void whileAnotherProgramChangesTheDataFolderNothingIsSaved()
+    {
+        Editor e;
+        e.type(QStringLiteral("Tea"), QStringLiteral("1"), QStringLiteral("5"),
+               QStringLiteral("1 bag of tea\n2 dl water"), QStringLiteral("Steep."));
+        const testing::ShortLockWait shortWait(std::chrono::milliseconds(200));
+        testing::LockHeldElsewhere other(e.f.dir.path());
+        QVERIFY(other.held());
+        e.click("Command1");
+
+        // The core's own words, and nothing else asked: no picture question, no new words.
+        QCOMPARE(e.messages().size(), 1);
+        QCOMPARE(messageShape(e.messages().front()),
+                 QStringLiteral("[Error] Exclamation Ok default Ok: Another program is changing "
+                                "the cookbooks in \"%1\" right now. Nothing was saved; please "
+                                "try again in a moment.")
+                     .arg(QString::fromStdString(e.f.dir.path().string())));
+        QCOMPARE(e.f.dir.read("BOOK1.TXT"), kPancakes);
+        QCOMPARE(e.f.dir.read("sok.txt"), crlf({"flour", "milk", "salt"}));
+        QVERIFY(!e.f.dir.exists("bilder.txt"));
+        QVERIFY(!e.f.dir.exists("recept.tmp"));
+        QVERIFY(!e.f.windows().isOpen(QStringLiteral("frmAdd")));
+        // The recipe is still there to be saved once the other program is done.
+        QVERIFY(e.f.windows().isOpen(QStringLiteral("NyttRecept")));
+        QCOMPARE(e.line("t1")->text(), QStringLiteral("Tea"));
+        QCOMPARE(e.text("t4")->toPlainText(), QStringLiteral("1 bag of tea\n2 dl water"));
+
+        other.release();
+        e.f.fakes.prompter.answers = {Answer::No};  // no picture
+        e.click("Command1");
+        QCOMPARE(e.f.dir.read("BOOK1.TXT"),
+                 kPancakes + record({.name = "Tea",
+                                     .servings = "1",
+                                     .time = "5",
+                                     .ingredients = {"1 bag of tea", "2 dl water"},
+                                     .steps = {"Steep."}}));
+        QVERIFY(!e.f.windows().isOpen(QStringLiteral("NyttRecept")));
+    }
+
     void saveAppendsTheRecipeAsTypedAndOffersTheNewWords()
     {
         Editor e;
@@ -489,10 +523,13 @@ private slots:
         // Appended after the last record, every field as typed: the ingredient text that ends
         // with Enter leaves an empty line before [GÖRA].
         QCOMPARE(e.f.dir.read("BOOK1.TXT"),
-                 kPancakes + record("Cr\xEApes", "6", "ca 40",
-                                    {"3 dl Milk", "2 Eggs", "", "1 tsk salt", "50 g sm\xF6r",
-                                     "3 eggs (large)", ""},
-                                    {"Whisk.", "", "Fry\xA0thin."}, "Desserts"));
+                 kPancakes + record({.name = "Cr\xEApes",
+                                     .servings = "6",
+                                     .time = "ca 40",
+                                     .ingredients = {"3 dl Milk", "2 Eggs", "", "1 tsk salt",
+                                                     "50 g sm\xF6r", "3 eggs (large)", ""},
+                                     .steps = {"Whisk.", "", "Fry\xA0thin."},
+                                     .type = "Desserts"}));
         QCOMPARE(e.messages().size(), 1);
         QCOMPARE(messageShape(e.messages().front()),
                  QStringLiteral("[Picture] Question YesNo default No: "
@@ -546,8 +583,11 @@ private slots:
         Editor e;
         e.type(QStringLiteral("Pancakes"), QString(), QString(), QString(), QString());
         e.click("Command1");
-        QCOMPARE(e.f.dir.read("BOOK1.TXT"),
-                 kPancakes + record("Pancakes", "", "", {""}, {""}, "Hot dish"));
+        QCOMPARE(e.f.dir.read("BOOK1.TXT"), kPancakes + record({.name = "Pancakes",
+                                                                .servings = "",
+                                                                .time = "",
+                                                                .ingredients = {""},
+                                                                .steps = {""}}));
         QVERIFY(!e.f.windows().isOpen(QStringLiteral("NyttRecept")));
         QVERIFY(!e.f.windows().isOpen(QStringLiteral("frmAdd")));
     }
@@ -558,8 +598,11 @@ private slots:
         e.type(QStringLiteral("   "), QString(), QString(), QStringLiteral("1 egg"), QString());
         e.click("Command1");
         QVERIFY(e.messages().size() == 1);  // the picture question only
-        QCOMPARE(e.f.dir.read("BOOK1.TXT"),
-                 kPancakes + record("   ", "", "", {"1 egg"}, {""}, "Hot dish"));
+        QCOMPARE(e.f.dir.read("BOOK1.TXT"), kPancakes + record({.name = "   ",
+                                                                .servings = "",
+                                                                .time = "",
+                                                                .ingredients = {"1 egg"},
+                                                                .steps = {""}}));
     }
 
     void aCancelledPictureDialogRecordsAnEmptyPath()
@@ -587,7 +630,12 @@ private slots:
         QVERIFY(e.messages().isEmpty());
         e.type(QStringLiteral("Tea"), QString(), QString(), QString(), QString());
         e.click("Command1");
-        QCOMPARE(e.f.dir.read("BOOK1.TXT"), kPancakes + record("Tea", "", "", {""}, {""}, ""));
+        QCOMPARE(e.f.dir.read("BOOK1.TXT"), kPancakes + record({.name = "Tea",
+                                                                .servings = "",
+                                                                .time = "",
+                                                                .ingredients = {""},
+                                                                .steps = {""},
+                                                                .type = ""}));
         // Saved from an editor opened without the browser: the browser opens with the recipe.
         QVERIFY(e.browser());
         QVERIFY(e.browser()->findNameLabel("Tea") > 0);
@@ -630,7 +678,11 @@ private slots:
         // Ctrl+Enter saves from anywhere.
         QTest::keyClick(e.text("t4"), Qt::Key_Return, Qt::ControlModifier);
         QCOMPARE(e.f.dir.read("BOOK1.TXT"),
-                 kPancakes + record("Stew", "", "", {"1 onion", "2 carrots"}, {""}, "Hot dish"));
+                 kPancakes + record({.name = "Stew",
+                                     .servings = "",
+                                     .time = "",
+                                     .ingredients = {"1 onion", "2 carrots"},
+                                     .steps = {""}}));
         QVERIFY(!e.f.windows().isOpen(QStringLiteral("NyttRecept")));
     }
 
@@ -639,8 +691,11 @@ private slots:
         Editor e;
         e.type(QStringLiteral("Salad"), QString(), QString(), QString(), QString());
         QTest::keyClick(e.line("t3"), Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(e.f.dir.read("BOOK1.TXT"),
-                 kPancakes + record("Salad", "", "", {""}, {""}, "Hot dish"));
+        QCOMPARE(e.f.dir.read("BOOK1.TXT"), kPancakes + record({.name = "Salad",
+                                                                .servings = "",
+                                                                .time = "",
+                                                                .ingredients = {""},
+                                                                .steps = {""}}));
     }
 };
 

@@ -19,6 +19,7 @@
 #include "gui/store/destination_chooser.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/records.h"
 
 using namespace culvora;
 using namespace culvora::gui;
@@ -29,11 +30,14 @@ namespace {
 
 std::string book(const std::vector<std::string>& names)
 {
-    std::vector<store::RecipeRecord> records;
+    std::vector<testing::Recipe> recipes;
     for (const std::string& name : names) {
-        records.push_back({name, "4", "30", "1 egg\r\n2 dl milk", "Mix and bake.", "Desserts"});
+        recipes.push_back({.name = name,
+                           .ingredients = {"1 egg", "2 dl milk"},
+                           .steps = {"Mix and bake."},
+                           .type = "Desserts"});
     }
-    return store::withAppended("", records);
+    return testing::cookbook(recipes);
 }
 
 struct Browser {

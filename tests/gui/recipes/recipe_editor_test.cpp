@@ -21,6 +21,7 @@
 #include "gui/recipes/recipe_routines.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/records.h"
 
 using namespace culvora;
 using namespace culvora::gui;
@@ -30,19 +31,30 @@ using culvora::testing::GuiFixture;
 using culvora::testing::infoShape;
 using culvora::testing::itemTexts;
 using culvora::testing::messageShape;
+using culvora::testing::record;
 
 namespace {
 
 // "1\xA0pastry" has a no-break space; the crumble has an empty line, a tab and trailing blanks.
-const std::string kApplePie =
-    crlf({"[NAMN]", "Apple pie", "[PORTIONER]", "8", "[TID]", "50 min", "[IND]", "6 apples",
-          "1\xA0pastry", "[G\xD6RA]", "Peel the apples.", "Bake.", "[TYP]", "Desserts"});
+const std::string kApplePie = record({.name = "Apple pie",
+                                      .servings = "8",
+                                      .time = "50 min",
+                                      .ingredients = {"6 apples", "1\xA0pastry"},
+                                      .steps = {"Peel the apples.", "Bake."},
+                                      .type = "Desserts"});
 const std::string kCrumble =
-    crlf({"[NAMN]", "Crumble", "[PORTIONER]", "6", "[TID]", "45", "[IND]", "200 g flour",
-          "100 g butter  ", "", "4 apples", "[G\xD6RA]", "Rub\tthe butter into the flour.",
-          "Bake until golden.", "[TYP]", "Desserts"});
-const std::string kWaffles = crlf({"[NAMN]", "Waffles", "[PORTIONER]", "4", "[TID]", "20", "[IND]",
-                                   "3 eggs", "[G\xD6RA]", "Whisk.", "[TYP]", "Desserts"});
+    record({.name = "Crumble",
+            .servings = "6",
+            .time = "45",
+            .ingredients = {"200 g flour", "100 g butter  ", "", "4 apples"},
+            .steps = {"Rub\tthe butter into the flour.", "Bake until golden."},
+            .type = "Desserts"});
+const std::string kWaffles = record({.name = "Waffles",
+                                     .servings = "4",
+                                     .time = "20",
+                                     .ingredients = {"3 eggs"},
+                                     .steps = {"Whisk."},
+                                     .type = "Desserts"});
 const std::string kBook = kApplePie + kCrumble + kWaffles;
 
 const QString kEditor = QStringLiteral("RedigeraRecept");
@@ -158,16 +170,21 @@ private slots:
         QTest::newRow("last") << kBook << std::string("Waffles");
         // Bytes no one can type (an undefined code, a control character) are kept where the
         // box was left alone; a type typer.txt does not list is written back as it was.
+        const std::string stew = record({.name = "Stew",
+                                         .servings = "4\x01",
+                                         .time = "3 h",
+                                         .ingredients = {"1 kg beef"},
+                                         .steps = {"Simmer\x81."},
+                                         .type = "Winter food"});
         QTest::newRow("odd bytes and an unlisted type")
-            << kApplePie +
-                   crlf({"[NAMN]", "Stew", "[PORTIONER]", "4\x01", "[TID]", "3 h", "[IND]",
-                         "1 kg beef", "[G\xD6RA]", "Simmer\x81.", "[TYP]", "Winter food"}) +
-                   kWaffles
-            << std::string("Stew");
-        QTest::newRow("no ingredients, no steps")
-            << kApplePie + crlf({"[NAMN]", "Tea", "[PORTIONER]", "", "[TID]", "", "[IND]",
-                                 "[G\xD6RA]", "[TYP]", "Accessories"})
-            << std::string("Tea");
+            << kApplePie + stew + kWaffles << std::string("Stew");
+        const std::string tea = record({.name = "Tea",
+                                        .servings = "",
+                                        .time = "",
+                                        .ingredients = {},
+                                        .steps = {},
+                                        .type = "Accessories"});
+        QTest::newRow("no ingredients, no steps") << kApplePie + tea << std::string("Tea");
     }
 
     void savingUnchangedLeavesTheCookbookAsItWas()
@@ -294,9 +311,12 @@ private slots:
 
     void aTypeTheListLacksStaysTheRecipesType()
     {
-        EditorFixture e(kApplePie +
-                        crlf({"[NAMN]", "Pancakes", "[PORTIONER]", "4", "[TID]", "30", "[IND]",
-                              "3 eggs", "[G\xD6RA]", "Fry.", "[TYP]", "Brunch"}));
+        EditorFixture e(kApplePie + record({.name = "Pancakes",
+                                            .servings = "4",
+                                            .time = "30",
+                                            .ingredients = {"3 eggs"},
+                                            .steps = {"Fry."},
+                                            .type = "Brunch"}));
         QVERIFY(e.open("Pancakes"));
         QCOMPARE(itemTexts(e.types()), (QStringList{"Accessories", "Brunch", "Desserts",
                                                     "First Course", "Hot dish", "Imported"}));
@@ -354,8 +374,12 @@ private slots:
         EditorFixture e;
         e.f.dir.write("bocker.txt", crlf({"Standard", "BOOK1.TXT", "Baking", "BOOK2.TXT"}));
         // The other cookbook has a crumble of its own, which must not be overwritten.
-        const std::string other = crlf({"[NAMN]", "Crumble", "[PORTIONER]", "2", "[TID]", "15",
-                                        "[IND]", "oats", "[G\xD6RA]", "Mix.", "[TYP]", "Desserts"});
+        const std::string other = record({.name = "Crumble",
+                                          .servings = "2",
+                                          .time = "15",
+                                          .ingredients = {"oats"},
+                                          .steps = {"Mix."},
+                                          .type = "Desserts"});
         e.f.dir.write("BOOK2.TXT", other);
         QVERIFY(e.open("Crumble"));
         e.line("t2")->setText(QStringLiteral("12"));

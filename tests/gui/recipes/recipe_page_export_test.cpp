@@ -12,20 +12,25 @@
 #include "gui/recipes/recipe_viewer.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/records.h"
 
 using namespace culvora;
 using culvora::testing::child;
 using culvora::testing::crlf;
 using culvora::testing::infoShape;
 using culvora::testing::messageShape;
+using culvora::testing::record;
 
 namespace {
 
 // Swedish letters and markup in the lists, a name with "ä" that the page writes as it is.
 const std::string kBook =
-    crlf({"[NAMN]", "K\xE4rleksmums", "[PORTIONER]", "12", "[TID]", "40", "[IND]", "2 dl mj\xF6lk",
-          "100 g <b>sm\xF6r</b>", "", "3 \xE4gg", "[G\xD6RA]", "Mix & bake \"hot\".",
-          "Cut in squares.", "[TYP]", "Desserts"});
+    record({.name = "K\xE4rleksmums",
+            .servings = "12",
+            .time = "40",
+            .ingredients = {"2 dl mj\xF6lk", "100 g <b>sm\xF6r</b>", "", "3 \xE4gg"},
+            .steps = {"Mix & bake \"hot\".", "Cut in squares."},
+            .type = "Desserts"});
 
 // What the viewer shows for that recipe, as the page takes it.
 const recipes::HtmlPageTexts kShown{"K\xE4rleksmums", "(Serves 12)", "Time to cook: 40 min",

@@ -15,12 +15,14 @@
 #include "gui/recipes/recipe_viewer.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/records.h"
 
 using namespace culvora;
 using namespace culvora::gui;
 using culvora::testing::child;
 using culvora::testing::crlf;
 using culvora::testing::GuiFixture;
+using culvora::testing::record;
 
 namespace {
 
@@ -42,17 +44,31 @@ public:
     std::string countText;
 };
 
-const std::string kApplePie =
-    crlf({"[NAMN]", "Apple pie", "[PORTIONER]", "8", "[TID]", "50", "[IND]", "6 apples", "1 pastry",
-          "[G\xD6RA]", "Bake.", "[TYP]", "Desserts"});
-const std::string kBuns = crlf({"[NAMN]", "Buns", "[PORTIONER]", "12", "[TID]", "90", "[IND]",
-                                "[G\xD6RA]", "Knead.", "Rise.", "[TYP]", "Desserts"});
+const std::string kApplePie = record({.name = "Apple pie",
+                                      .servings = "8",
+                                      .time = "50",
+                                      .ingredients = {"6 apples", "1 pastry"},
+                                      .steps = {"Bake."},
+                                      .type = "Desserts"});
+const std::string kBuns = record({.name = "Buns",
+                                  .servings = "12",
+                                  .time = "90",
+                                  .ingredients = {},
+                                  .steps = {"Knead.", "Rise."},
+                                  .type = "Desserts"});
 const std::string kCrumble =
-    crlf({"[NAMN]", "Crumble", "[PORTIONER]", "6", "[TID]", "45", "[IND]", "200 g flour",
-          "100 g butter", "", "4 apples", "[G\xD6RA]", "Rub the butter into the flour.",
-          "Bake until golden.", "[TYP]", "Desserts"});
-const std::string kWaffles = crlf({"[NAMN]", "Waffles", "[PORTIONER]", "4", "[TID]", "20", "[IND]",
-                                   "3 eggs", "[G\xD6RA]", "Whisk.", "[TYP]", "Desserts"});
+    record({.name = "Crumble",
+            .servings = "6",
+            .time = "45",
+            .ingredients = {"200 g flour", "100 g butter", "", "4 apples"},
+            .steps = {"Rub the butter into the flour.", "Bake until golden."},
+            .type = "Desserts"});
+const std::string kWaffles = record({.name = "Waffles",
+                                     .servings = "4",
+                                     .time = "20",
+                                     .ingredients = {"3 eggs"},
+                                     .steps = {"Whisk."},
+                                     .type = "Desserts"});
 // File order differs from the program's order on purpose.
 const std::string kBook = kWaffles + kCrumble + kApplePie + kBuns;
 
@@ -176,9 +192,12 @@ private slots:
     {
         ViewerFixture v;
         v.show("Apple pie");
-        v.f.dir.write("BOOK1.TXT",
-                      kBook + crlf({"[NAMN]", "Banana bread", "[PORTIONER]", "1", "[TID]", "60",
-                                    "[IND]", "[G\xD6RA]", "[TYP]", "Desserts"}));
+        v.f.dir.write("BOOK1.TXT", kBook + record({.name = "Banana bread",
+                                                   .servings = "1",
+                                                   .time = "60",
+                                                   .ingredients = {},
+                                                   .steps = {},
+                                                   .type = "Desserts"}));
         // Back and Forward read the names when they are clicked.
         v.click("Command7");
         QCOMPARE(v.label("Label1"), QStringLiteral("Banana bread"));
@@ -217,13 +236,15 @@ private slots:
 
     void theScrollBarMovesTheIngredientsInsideTheirFrame()
     {
-        std::vector<std::string> lines{"[NAMN]", "Stew", "[PORTIONER]", "4",
-                                       "[TID]",  "180",  "[IND]"};
-        for (int i = 1; i <= 60; ++i) lines.push_back(std::to_string(i) + " g of something");
-        lines.insert(lines.end(), {"[G\xD6RA]", "Simmer.", "[TYP]", "Hot dish"});
-        std::string book;
-        for (const auto& line : lines) book += line + "\r\n";
-        ViewerFixture v(book + kBuns);
+        std::vector<std::string> ingredients;
+        for (int i = 1; i <= 60; ++i) ingredients.push_back(std::to_string(i) + " g of something");
+        ViewerFixture v(record({.name = "Stew",
+                                .servings = "4",
+                                .time = "180",
+                                .ingredients = ingredients,
+                                .steps = {"Simmer."},
+                                .type = "Hot dish"}) +
+                        kBuns);
 
         RecipeViewer* viewer = v.show("Stew");
         auto* bar = child<QScrollBar>(viewer, QStringLiteral("VScroll1"));
@@ -460,8 +481,12 @@ private slots:
         QFETCH(QString, name);
         QFETCH(bool, whole);
         const std::string cp = name.toStdString();
-        ViewerFixture v(crlf({"[NAMN]", cp, "[PORTIONER]", "4", "[TID]", "30", "[IND]", "salt",
-                              "[G\xD6RA]", "Cook.", "[TYP]", "Hot dish"}));
+        ViewerFixture v(record({.name = cp,
+                                .servings = "4",
+                                .time = "30",
+                                .ingredients = {"salt"},
+                                .steps = {"Cook."},
+                                .type = "Hot dish"}));
         RecipeViewer* viewer = v.show(cp);
         auto* title = child<QLabel>(viewer, QStringLiteral("Label1"));
         auto* servings = child<QLabel>(viewer, QStringLiteral("Label2"));

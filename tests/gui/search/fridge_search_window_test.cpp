@@ -21,29 +21,25 @@
 #include "gui/search/fridge_search_window.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/records.h"
 
 using namespace culvora;
 using namespace culvora::gui;
 using culvora::testing::child;
 using culvora::testing::crlf;
 using culvora::testing::itemTexts;
+using culvora::testing::record;
 
 namespace {
 
-std::string recipe(std::string_view name, std::initializer_list<std::string_view> ingredients)
-{
-    std::string record = crlf({"[NAMN]", name, "[PORTIONER]", "4", "[TID]", "30", "[IND]"});
-    for (auto line : ingredients) record += crlf({line});
-    return record + crlf({"[G\xD6RA]", "Cook it.", "[TYP]", "Hot dish"});
-}
-
 // salt is no Fridge-list word: it is left out of the pancakes' ingredients.
-const std::string kPancakes =
-    recipe("Pancakes", {"2 egg", "3 dl flour", "5 dl milk", "1 pinch salt"});
-const std::string kOmelette = recipe("Omelette", {"3 egg", "1 dl milk"});
+const std::string kPancakes = record(
+    {.name = "Pancakes", .ingredients = {"2 egg", "3 dl flour", "5 dl milk", "1 pinch salt"}});
+const std::string kOmelette = record({.name = "Omelette", .ingredients = {"3 egg", "1 dl milk"}});
 // A line without a quantity has no last word: nothing of it is recognised.
-const std::string kBoiledEgg = recipe("Boiled egg", {"Egg"});
-const std::string kScones = recipe("Scones", {"4 dl flour", "50 g butter"});
+const std::string kBoiledEgg = record({.name = "Boiled egg", .ingredients = {"Egg"}});
+const std::string kScones =
+    record({.name = "Scones", .ingredients = {"4 dl flour", "50 g butter"}});
 const std::string kBook = kPancakes + kOmelette + kBoiledEgg + kScones;
 const std::string kWords = crlf({"milk", "flour", "egg", "butter"});
 
@@ -214,8 +210,9 @@ private slots:
     void theProgressPanelCountsQuartersForFourRecipes()
     {
         // The second and the fourth recipe match.
-        Fridge f(recipe("Stew", {"1 kg beef"}) + kOmelette + recipe("Toast", {"1 slice bread"}) +
-                 recipe("Egg flip", {"1 egg", "2 dl milk"}));
+        Fridge f(record({.name = "Stew", .ingredients = {"1 kg beef"}}) + kOmelette +
+                 record({.name = "Toast", .ingredients = {"1 slice bread"}}) +
+                 record({.name = "Egg flip", .ingredients = {"1 egg", "2 dl milk"}}));
         QVERIFY(f.open());
         f.window->setProgressInterval(std::chrono::milliseconds(0));
         std::vector<PanelState> states;
@@ -250,7 +247,8 @@ private slots:
     {
         std::string book;
         for (int i = 0; i < 3000; ++i) {
-            book += recipe("Dish " + std::to_string(i), {i % 2 ? "2 dl milk" : "1 kg beef"});
+            book += record({.name = "Dish " + std::to_string(i),
+                            .ingredients = {i % 2 ? "2 dl milk" : "1 kg beef"}});
         }
         Fridge f(book);
         QVERIFY(f.open());
@@ -318,7 +316,8 @@ private slots:
         std::string words;
         for (int i = 0; i < 40000; ++i) words += crlf({"word" + std::to_string(100000 + i)});
         words += crlf({"egg", "milk"});
-        Fridge f(kOmelette + recipe("Far", {"1 word139999", "1 egg"}), &words);
+        Fridge f(kOmelette + record({.name = "Far", .ingredients = {"1 word139999", "1 egg"}}),
+                 &words);
         QVERIFY(f.open());
         QCOMPARE(f.wordList->count(), 40002);
         QCOMPARE(f.window->words().size(), std::size_t{40002});

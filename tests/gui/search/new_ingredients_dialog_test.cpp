@@ -23,18 +23,23 @@
 #include "gui/search/new_ingredients_dialog.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/records.h"
 
 using namespace culvora;
 using namespace culvora::gui;
 using culvora::testing::child;
 using culvora::testing::crlf;
 using culvora::testing::itemTexts;
+using culvora::testing::record;
 using search::CheckVariant;
 
 namespace {
 
-const std::string kBook = crlf({"[NAMN]", "Omelette", "[PORTIONER]", "1", "[TID]", "10", "[IND]",
-                                "3 eggs", "[G\xD6RA]", "Fry.", "[TYP]", "Hot dish"});
+const std::string kBook = record({.name = "Omelette",
+                                  .servings = "1",
+                                  .time = "10",
+                                  .ingredients = {"3 eggs"},
+                                  .steps = {"Fry."}});
 
 struct Check {
     testing::GuiFixture f;
@@ -121,9 +126,12 @@ private slots:
         c.tick(QStringLiteral("bacon"));
         QCOMPARE(c.dialog()->tickedWords(), (std::vector<std::string>{"bacon", "zucchini"}));
         // Someone adds a recipe to the cookbook meanwhile: the reopened browser shows it.
-        c.f.dir.write("BOOK1.TXT", kBook + crlf({"[NAMN]", "Bacon salad", "[PORTIONER]", "2",
-                                                 "[TID]", "15", "[IND]", "200 g Bacon", "[G\xD6RA]",
-                                                 "Mix.", "[TYP]", "First Course"}));
+        c.f.dir.write("BOOK1.TXT", kBook + record({.name = "Bacon salad",
+                                                   .servings = "2",
+                                                   .time = "15",
+                                                   .ingredients = {"200 g Bacon"},
+                                                   .steps = {"Mix."},
+                                                   .type = "First Course"}));
         c.done();
         QCOMPARE(c.f.dir.read("sok.txt"), crlf({"eggs", "milk", "bacon", "zucchini"}));
         QVERIFY(!c.f.dir.exists("sok.tmp"));

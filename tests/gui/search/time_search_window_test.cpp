@@ -21,28 +21,35 @@
 #include "gui/search/time_search_window.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/records.h"
 
 using namespace culvora;
 using namespace culvora::gui;
 using culvora::testing::child;
 using culvora::testing::crlf;
 using culvora::testing::itemTexts;
+using culvora::testing::record;
 
 namespace {
 
-std::string recipe(std::string_view name, std::string_view time, std::string_view type,
-                   std::initializer_list<std::string_view> ingredients)
-{
-    std::string record = crlf({"[NAMN]", name, "[PORTIONER]", "4", "[TID]", time, "[IND]"});
-    for (auto line : ingredients) record += crlf({line});
-    return record + crlf({"[G\xD6RA]", "Cook it.", "[TYP]", type});
-}
-
-const std::string kPancakes = recipe("Pancakes", "45 min", "Desserts", {"3 dl Milk", "2 eggs"});
-const std::string kOmelette = recipe("Omelette", "1 h", "Hot dish", {"3 eggs", "1 dl milk"});
-const std::string kStew = recipe("Stew", "about 30", "Hot dish", {"500 g beef", "2 carrots"});
-const std::string kLasagne = recipe("Lasagne", "50", "Hot dish", {"1 eggplant", "5 dl milk"});
-const std::string kRoast = recipe("Roast", "60", "Hot dish", {"1 kg beef"});
+const std::string kPancakes = record({.name = "Pancakes",
+                                      .time = "45 min",
+                                      .ingredients = {"3 dl Milk", "2 eggs"},
+                                      .type = "Desserts"});
+const std::string kOmelette = record({.name = "Omelette",
+                                      .time = "1 h",
+                                      .ingredients = {"3 eggs", "1 dl milk"},
+                                      .type = "Hot dish"});
+const std::string kStew = record({.name = "Stew",
+                                  .time = "about 30",
+                                  .ingredients = {"500 g beef", "2 carrots"},
+                                  .type = "Hot dish"});
+const std::string kLasagne = record({.name = "Lasagne",
+                                     .time = "50",
+                                     .ingredients = {"1 eggplant", "5 dl milk"},
+                                     .type = "Hot dish"});
+const std::string kRoast =
+    record({.name = "Roast", .time = "60", .ingredients = {"1 kg beef"}, .type = "Hot dish"});
 const std::string kBook = kPancakes + kOmelette + kStew + kLasagne + kRoast;
 
 // sök.tmp as the data folder names it.
@@ -217,8 +224,10 @@ private slots:
     {
         std::string book;
         for (int i = 0; i < 3000; ++i) {
-            book += recipe("Dish " + std::to_string(i), "20", i % 3 ? "Hot dish" : "Desserts",
-                           {"2 dl milk"});
+            book += record({.name = "Dish " + std::to_string(i),
+                            .time = "20",
+                            .ingredients = {"2 dl milk"},
+                            .type = i % 3 ? "Hot dish" : "Desserts"});
         }
         Search s(book);
         QVERIFY(s.open());
@@ -245,9 +254,16 @@ private slots:
         Search s;
         QVERIFY(s.open());
         // After opening: the omelette is deleted, the stew becomes a dessert and a quiche comes.
-        s.dir.write("BOOK1.TXT",
-                    kPancakes + recipe("Stew", "about 30", "Desserts", {"500 g beef"}) + kLasagne +
-                        kRoast + recipe("Quiche", "10", "Hot dish", {"3 eggs"}));
+        s.dir.write("BOOK1.TXT", kPancakes +
+                                     record({.name = "Stew",
+                                             .time = "about 30",
+                                             .ingredients = {"500 g beef"},
+                                             .type = "Desserts"}) +
+                                     kLasagne + kRoast +
+                                     record({.name = "Quiche",
+                                             .time = "10",
+                                             .ingredients = {"3 eggs"},
+                                             .type = "Hot dish"}));
         s.choose(QStringLiteral("Hot dish"), QStringLiteral("300"));
         s.click("Command2");
         // The index is the one taken at opening (no quiche); the rest are as they are now, and
@@ -286,7 +302,8 @@ private slots:
     {
         QFETCH(bool, missing);
         // A recipe with an empty type line must not pass for the missing type.
-        Search s(kBook + recipe("Plain", "5", "", {"1 egg"}));
+        Search s(kBook +
+                 record({.name = "Plain", .time = "5", .ingredients = {"1 egg"}, .type = ""}));
         if (missing) {
             std::filesystem::remove(s.dir.file("typer.txt"));
         } else {

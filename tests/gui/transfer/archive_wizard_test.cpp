@@ -16,21 +16,32 @@
 #include "gui/transfer/progress_window.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/records.h"
 
 using namespace culvora;
 using culvora::testing::child;
 using culvora::testing::clickButton;
+using culvora::testing::cookbook;
 using culvora::testing::crlf;
 using culvora::testing::infoShape;
 using culvora::testing::messageShape;
 
 namespace {
 
-const std::string kBook =
-    crlf({"[NAMN]", "Pancakes",  "[PORTIONER]", "4",     "[TID]", "20",
-          "[IND]",  "3 dl milk", "[G\xD6RA]",   "Fry.",  "[TYP]", "Desserts",
-          "[NAMN]", "Apple pie", "[PORTIONER]", "8",     "[TID]", "50",
-          "[IND]",  "6 apples",  "[G\xD6RA]",   "Bake.", "[TYP]", "Desserts"});
+const std::string kBook = cookbook({
+    {.name = "Pancakes",
+     .servings = "4",
+     .time = "20",
+     .ingredients = {"3 dl milk"},
+     .steps = {"Fry."},
+     .type = "Desserts"},
+    {.name = "Apple pie",
+     .servings = "8",
+     .time = "50",
+     .ingredients = {"6 apples"},
+     .steps = {"Bake."},
+     .type = "Desserts"},
+});
 
 struct Wizard : testing::GuiFixture {
     Wizard()

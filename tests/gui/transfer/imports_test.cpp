@@ -10,13 +10,16 @@
 #include "gui/transfer/imports.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/records.h"
 
 using namespace culvora;
 using culvora::testing::child;
 using culvora::testing::clickButton;
+using culvora::testing::cookbook;
 using culvora::testing::crlf;
 using culvora::testing::infoShape;
 using culvora::testing::messageShape;
+using culvora::testing::record;
 
 namespace {
 
@@ -43,37 +46,27 @@ const std::string kTwoRecipes = crlf({"---------- Recipe via Meal-Master (tm) v8
                                       "Fry.",
                                       "-----"});
 
-const std::string kTwoRecords = crlf({"[NAMN]",
-                                      "Apple pie",
-                                      "[PORTIONER]",
-                                      "8",
-                                      "[TID]",
-                                      "0",
-                                      "[IND]",
-                                      "6    apples",
-                                      "1    pastry",
-                                      "",
-                                      "[G\xD6RA]",
-                                      "Peel and bake.",
-                                      "[TYP]",
-                                      "Imported",
-                                      "[NAMN]",
-                                      "Pancakes",
-                                      "[PORTIONER]",
-                                      "4",
-                                      "[TID]",
-                                      "0",
-                                      "[IND]",
-                                      "3 dl milk",
-                                      "",
-                                      "[G\xD6RA]",
-                                      "Whisk.",
-                                      "Fry.",
-                                      "[TYP]",
-                                      "Imported"});
+const std::string kTwoRecords = cookbook({
+    {.name = "Apple pie",
+     .servings = "8",
+     .time = "0",
+     .ingredients = {"6    apples", "1    pastry", ""},
+     .steps = {"Peel and bake."},
+     .type = "Imported"},
+    {.name = "Pancakes",
+     .servings = "4",
+     .time = "0",
+     .ingredients = {"3 dl milk", ""},
+     .steps = {"Whisk.", "Fry."},
+     .type = "Imported"},
+});
 
-const std::string kSoup = crlf({"[NAMN]", "Soup", "[PORTIONER]", "4", "[TID]", "30", "[IND]",
-                                "Water", "[G\xD6RA]", "Boil.", "[TYP]", "Hot dish"});
+const std::string kSoup = record({.name = "Soup",
+                                  .servings = "4",
+                                  .time = "30",
+                                  .ingredients = {"Water"},
+                                  .steps = {"Boil."},
+                                  .type = "Hot dish"});
 
 // Two cookbooks: "Standard" (BOOK1.TXT, current, holding Soup) and "Soppor" (BOOK2.TXT).
 struct Imports : testing::GuiFixture {
@@ -252,9 +245,12 @@ private slots:
         QTest::addColumn<std::string>("book");
         QTest::addColumn<std::string>("chosen");
         QTest::addColumn<std::string>("after");
-        const std::string two =
-            kSoup + crlf({"[NAMN]", "Stew", "[PORTIONER]", "2", "[TID]", "90", "[IND]", "Beef",
-                          "[G\xD6RA]", "Simmer.", "[TYP]", "Hot dish"});
+        const std::string two = kSoup + record({.name = "Stew",
+                                                .servings = "2",
+                                                .time = "90",
+                                                .ingredients = {"Beef"},
+                                                .steps = {"Simmer."},
+                                                .type = "Hot dish"});
         QTest::newRow("after a last type line") << kSoup << two << kSoup + two;
         // A cookbook that ends with a lone "[NAMN]" does not get a second one.
         QTest::newRow("lone tag") << crlf({"[NAMN]"}) << two << two;

@@ -23,10 +23,12 @@
 #include "support/exchange_server.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/records.h"
 #include "support/scoped_env.h"
 
 using namespace culvora;
 using namespace culvora::testing;
+using culvora::testing::record;
 using gui::Answer;
 using gui::DownloadWindow;
 namespace fs = std::filesystem;
@@ -215,9 +217,12 @@ private slots:
     {
         const SharedExchange shared = sharedExchange();
         Kitchen k(shared.port);
-        const std::string waffles = crlf({"[NAMN]", "Crisp window waffles", "[PORTIONER]", "4",
-                                          "[TID]", "20", "[IND]", "3 dl flour", "3 dl milk",
-                                          "[G\xD6RA]", "Bake in a hot iron.", "[TYP]", "Desserts"});
+        const std::string waffles = record({.name = "Crisp window waffles",
+                                            .servings = "4",
+                                            .time = "20",
+                                            .ingredients = {"3 dl flour", "3 dl milk"},
+                                            .steps = {"Bake in a hot iron."},
+                                            .type = "Desserts"});
         k.dir.write("BOOK1.TXT", waffles);
         k.state.dragRecipe = "Crisp window waffles";
         // A stamp of its own on the shared server.
@@ -246,11 +251,27 @@ private slots:
         k.fakes.prompter.answers = {Answer::Yes};
         QVERIFY(k.openDownload());
         QVERIFY(k.settle());
-        QCOMPARE(
-            shapes(k.fakes.prompter.messages),
-            (QStringList{question(QStringLiteral("InternetConnect"), 12029),
-                         infoShape(QStringLiteral("Culvora"), QStringLiteral("Not in session"))}));
+        QCOMPARE(shapes(k.fakes.prompter.messages),
+                 (QStringList{
+                     question(QStringLiteral("InternetConnect"), 12029),
+                     infoShape(QStringLiteral("Culvora"), QStringLiteral("Not in session")),
+                     infoShape(QStringLiteral("Download"),
+                               QStringLiteral("There is no connection to the recipe exchange, so "
+                                              "its categories cannot be shown. Check that this "
+                                              "computer is connected to the internet, then "
+                                              "double-click \u201CNetwork\u201D to try again."),
+                               "Exclamation")}));
         QCOMPARE(k.download->statusText(), QStringLiteral("Not connected."));
+
+        // The exchange is up again: "Network" connects and the categories come.
+        ExchangeServer back(root.path());
+        k.dir.write("exchange.ini", exchangeIni(back.port()));
+        k.fakes.prompter.messages.clear();
+        k.download->chooseCategory(k.tree->topLevelItem(0));
+        QVERIFY(k.settle());
+        QVERIFY(k.fakes.prompter.messages.isEmpty());
+        QVERIFY(k.tree->topLevelItem(0)->childCount() > 0);
+        QCOMPARE(k.download->statusText(), QStringLiteral("Ready."));
     }
 
     void aServerThatDiesOrFreezesInTheMiddleOfARecipe_data()
