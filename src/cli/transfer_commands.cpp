@@ -120,6 +120,7 @@ int archiveCommand(CliContext& c)
     if (!result) return c.report(result.error());
     c.out.utf8Line(std::to_string(result->pages) + " recipe pages");
     c.out.utf8Line(result->index.string());
+    if (result->skipped > 0) c.out.utf8Line(transfer::skippedRecordsMessage(result->skipped));
     return kExitOk;
 }
 
