@@ -77,6 +77,9 @@ std::string recipePageTop(const HtmlPageTexts& texts, std::string_view bodyLine)
     auto line = [&](std::string_view text) { appendLine(page, text); };
     line("<HTML>");
     line("<!-- HTML-file created by Culvora, visit us at " + site + " -->");
+    line("<HEAD>");
+    line(kCharsetMeta);
+    line("</HEAD>");
     line(bodyLine);
     line("<TABLE WIDTH=\"500\">");
     line("<TR>");

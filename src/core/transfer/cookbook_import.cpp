@@ -5,7 +5,9 @@
 #include "core/store/cookbook.h"
 #include "core/store/record_check.h"
 #include "core/store/record_reader.h"
+#include "core/store/taken_names.h"
 #include "core/text/text.h"
+#include "core/transfer/mealmaster.h"
 
 namespace culvora::transfer {
 
@@ -33,25 +35,42 @@ void writeNormalised(std::string_view bytes, const PieceWriter& write)
 
 }  // namespace
 
-Result<CookbookImport> importedLines(std::string_view cookbookContent,
-                                     std::string_view chosenContent, const PieceWriter& write)
+Result<std::string> cookbookFileText(std::string_view bytes)
 {
-    text::LineReader lines(chosenContent);
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    const bool marked = bytes.starts_with(kByteOrderMark);
+    if (marked) bytes.remove_prefix(kByteOrderMark.size());
+    const bool ascii = std::ranges::all_of(bytes, [](char c) { return (c & 0x80) == 0; });
+    // Plain ASCII reads the same either way, and is taken as it stands.
+    if (ascii || (!marked && !decodesAsUtf8(bytes))) return std::string(bytes);
+    auto converted = text::fromUtf8(bytes);
+    if (!converted) {
+        return fail(ErrorCode::Invalid, converted.error().message + " Nothing was imported.");
+    }
+    return converted;
+}
+
+Result<CookbookImport> importedLines(std::string_view cookbookContent,
+                                     std::string_view chosenText, const PieceWriter& write)
+{
+    text::LineReader lines(chosenText);
     auto first = lines.next();
     if (!first || *first != store::kTagName) {
         return fail(ErrorCode::Refused, std::string(kNotCookbookMessage));
     }
     CookbookImport report;
-    // The records that pass go in as they stand; one that is left out takes its "[NAMN]" line
-    // with it, so the next one follows the last one written as it followed it in the file.
-    store::RecordReader reader(chosenContent);
+    store::TakenNames taken(store::listNames(cookbookContent));
+    // The records that pass go in as they stand, but for a taken name; one that is left out
+    // takes its "[NAMN]" line with it, so the next one follows the last one written as it
+    // followed it in the file.
+    store::RecordReader reader(chosenText);
     std::size_t lastEnd = 0;
     int number = 0;
     while (auto record = reader.next()) {
         ++number;
         lastEnd = record->end;
         const std::string_view bytes =
-            chosenContent.substr(record->nameStart, record->end - record->nameStart);
+            chosenText.substr(record->nameStart, record->end - record->nameStart);
         if (auto problem = store::newRecipeProblem(record->name, bytes)) {
             if (report.skipped.size() < kSkippedShown) {
                 report.skipped.push_back({number,
@@ -63,26 +82,48 @@ Result<CookbookImport> importedLines(std::string_view cookbookContent,
         }
         if (report.imported == 0) {
             write(store::appendSeparator(cookbookContent));
-            writeNormalised(bytes, write);
         } else {
-            writeNormalised(chosenContent.substr(record->start, record->end - record->start),
+            writeNormalised(chosenText.substr(record->start, record->nameStart - record->start),
                             write);
         }
+        std::string given = taken.claim(record->name);
+        write(given);
+        // The rest of the record starts with the name line's end.
+        const std::size_t nameEnd = record->nameStart + record->name.size();
+        const std::string_view rest = chosenText.substr(nameEnd, record->end - nameEnd);
+        if (rest.empty()) {
+            write(text::kCrLf);
+        } else {
+            writeNormalised(rest, write);
+        }
+        if (given != record->name && report.renamed++ == 0) report.firstRenamed = std::move(given);
         ++report.imported;
     }
     // A lone "[NAMN]" after the last record comes along, as it stood in the file.
-    if (report.imported > 0) writeNormalised(chosenContent.substr(lastEnd), write);
+    if (report.imported > 0) writeNormalised(chosenText.substr(lastEnd), write);
     return report;
 }
 
-Result<std::string> withImportedCookbook(std::string_view cookbookContent,
-                                         std::string_view chosenContent)
+Result<ImportedCookbook> importedCookbook(std::string_view cookbookContent,
+                                          std::string_view chosenBytes)
 {
-    std::string out(cookbookContent);
-    auto report = importedLines(cookbookContent, chosenContent,
-                                [&](std::string_view piece) { out += piece; });
+    auto chosen = cookbookFileText(chosenBytes);
+    if (!chosen) return std::unexpected(chosen.error());
+    ImportedCookbook imported;
+    imported.content = std::string(cookbookContent);
+    auto report = importedLines(cookbookContent, *chosen,
+                                [&](std::string_view piece) { imported.content += piece; });
     if (!report) return std::unexpected(report.error());
-    return out;
+    imported.report = std::move(*report);
+    return imported;
+}
+
+Result<std::string> withImportedCookbook(std::string_view cookbookContent,
+                                         std::string_view chosenBytes)
+{
+    auto imported = importedCookbook(cookbookContent, chosenBytes);
+    if (!imported) return std::unexpected(imported.error());
+    return std::move(imported->content);
 }
 
 Result<CookbookImport> importCookbook(const ProgramFolder& folder, const std::string& cookbookFile,
@@ -97,8 +138,10 @@ Result<CookbookImport> importCookbook(const ProgramFolder& folder, const std::st
     if (!cookbookPath) return std::unexpected(cookbookPath.error());
     auto content = folder.read(cookbookFile);
     if (!content) return std::unexpected(content.error());
+    auto text = cookbookFileText(*chosen);
+    if (!text) return std::unexpected(text.error());
     // Checked before anything is written: a file that is no cookbook changes nothing.
-    auto checked = importedLines(*content, *chosen, [](std::string_view) {});
+    auto checked = importedLines(*content, *text, [](std::string_view) {});
     if (!checked) return std::unexpected(checked.error());
     if (checked->imported == 0) return checked;
     Result<CookbookImport> report;
@@ -106,11 +149,18 @@ Result<CookbookImport> importCookbook(const ProgramFolder& folder, const std::st
         cookbookFile,
         [&](const PieceWriter& write) {
             write(*content);
-            report = importedLines(*content, *chosen, write);
+            report = importedLines(*content, *text, write);
         },
         store::kRewriteTemp);
     if (!written) return std::unexpected(written.error());
     return report;
+}
+
+std::string cookbookImportMessage(const CookbookImport& report)
+{
+    std::string message = importedMessage(report.imported);
+    if (report.renamed > 0) message += " " + renamedMessage(report.renamed, report.firstRenamed);
+    return message;
 }
 
 std::string skippedMessage(const CookbookImport& report)

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "core/recipes/html_page.h"
+#include "core/recipes/recipe_view.h"
 #include "core/store/cookbook.h"
 #include "core/store/record_reader.h"
 #include "core/text/text.h"
@@ -60,7 +61,8 @@ void writeListPage(std::span<const std::string_view> sortedNames, const ArchiveO
                    const PieceWriter& write)
 {
     const std::string target = options.frames ? "Recindex" : "_new";
-    write(fileLines({"<html>", backgroundLine(options), "<font face=\"Arial\" size=2>"}));
+    write(fileLines({"<html>", "<head>", recipes::kCharsetMeta, "</head>", backgroundLine(options),
+                     "<font face=\"Arial\" size=2>"}));
     std::string link;
     for (std::size_t i = 0; i < sortedNames.size(); ++i) {
         link.clear();
@@ -78,13 +80,14 @@ std::vector<ArchiveFile> frameFiles(const ArchiveOptions& options)
     if (!options.frames) return {};
     return {
         {"index.html",
-         fileLines({"<html>", "<head>", "<title>Recipes</title>", "</head>",
+         fileLines({"<html>", "<head>", recipes::kCharsetMeta, "<title>Recipes</title>", "</head>",
                     "<frameset cols=250,* border=0 frameborder=1 framespacing=0>",
                     " <frame src=\"left.html\" name=\"Left\" target = \"recindex\" "
                     "scrolling=\"auto\" >",
                     " <frame src=\"recindex.html\" name=\"Recindex\" scrolling=\"auto\" >",
                     "</frameset>", "</html>"})},
-        {"recindex.html", fileLines({"<html>", backgroundLine(options), "</body>", "</html>"})}};
+        {"recindex.html", fileLines({"<html>", "<head>", recipes::kCharsetMeta, "</head>",
+                                     backgroundLine(options), "</body>", "</html>"})}};
 }
 
 std::string listPageName(const ArchiveOptions& options)
@@ -100,7 +103,7 @@ void writeRecipePage(const store::Record& record, std::string_view background,
     recipes::HtmlPageTexts head;
     head.name = std::string(record.name);
     head.servings = "(Serves " + std::string(record.servings) + ")";
-    head.time = "Time to cook: " + std::string(record.time) + " min";
+    head.time = recipes::timeText(record.time);
     write(recipes::recipePageTop(head, background));
     std::string block;
     auto text = [&](const store::Lines& lines) {

@@ -70,7 +70,7 @@ void importMealMasterFile(AppContext& app)
         prompter.inform(toQString(report.error()), kErrorTitle, MessageIcon::Exclamation);
         return;
     }
-    prompter.inform(fromUtf8(transfer::importedMessage(report->imported)),
+    prompter.inform(fromUtf8(transfer::importedMessage(*report)),
                     fromUtf8(transfer::kImportedTitle), MessageIcon::Information);
     if (const std::string skipped = transfer::skippedMessage(*report); !skipped.empty()) {
         prompter.inform(fromUtf8(skipped), fromUtf8(transfer::kSkippedTitle),
@@ -91,10 +91,19 @@ void importCookbookFile(AppContext& app)
                                             chosenPath(file));
     }
     if (imported) {
-        // Silent when every record came in; what was left out is said.
-        if (const std::string skipped = transfer::skippedMessage(*imported); !skipped.empty()) {
-            prompter.inform(fromUtf8(skipped), fromUtf8(transfer::kSkippedTitle),
+        // Nothing to say when every recipe came in as it was. What was left out is said, and
+        // so is a recipe renamed, or the cook would look for it under its old name.
+        const std::string skipped = transfer::skippedMessage(*imported);
+        if (!skipped.empty()) {
+            std::string message = skipped;
+            if (imported->renamed > 0) {
+                message += "\n\n" + transfer::cookbookImportMessage(*imported);
+            }
+            prompter.inform(fromUtf8(message), fromUtf8(transfer::kSkippedTitle),
                             MessageIcon::Exclamation);
+        } else if (imported->renamed > 0) {
+            prompter.inform(fromUtf8(transfer::cookbookImportMessage(*imported)),
+                            fromUtf8(transfer::kImportedTitle), MessageIcon::Information);
         }
         return;
     }
