@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFont>
 #include <QTimer>
 #include <QWindow>
 
@@ -99,6 +100,13 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Culvora"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
     QApplication::setDesktopFileName(QStringLiteral("culvora"));
+    // CULVORA_FONT_POINTS=12 gives the program the font size a user's desktop would, on a bare
+    // X server without one: how the windows look with large text can be seen anywhere.
+    if (const int points = qEnvironmentVariableIntValue("CULVORA_FONT_POINTS"); points > 0) {
+        QFont font = QApplication::font();
+        font.setPointSize(points);
+        QApplication::setFont(font);
+    }
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Culvora, a cookbook for the home kitchen."));

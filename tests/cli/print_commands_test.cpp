@@ -9,6 +9,7 @@
 
 #include "support/cli_runner.h"
 #include "support/pdf_text.h"
+#include "support/pdf_words.h"
 #include "support/records.h"
 
 using culvora::testing::cookbook;
@@ -45,7 +46,8 @@ TEST(CliPrint, TheRecipeAndTheGroceryListAsText)
     EXPECT_EQ(recipe.exitCode, 0) << recipe.err;
     EXPECT_EQ(recipe.out, "Stew\n(Serves 4)\nTime to cook: 50 min\n\nIngredients:\n500 g beef\n\n"
                           "Instructions:\nCook well.\n");
-    EXPECT_EQ(runCli(k.dir, {"print", "--grocery", "Stew"}).out, "Grocery list\n\n500 g beef\n");
+    EXPECT_EQ(runCli(k.dir, {"print", "--grocery", "Stew"}).out,
+              "Grocery list\nStew\n\n500 g beef\n");
     auto gone = runCli(k.dir, {"print", "Pie"});
     EXPECT_EQ(gone.exitCode, 1);
 
@@ -180,6 +182,38 @@ TEST(CliPrint, OutputGoesOnlyWhereNothingOrAPlainFileStands)
     auto page = runCli(k.dir, {"html", "Stew", "-"});
     EXPECT_EQ(page.exitCode, 0) << page.err;
     EXPECT_EQ(page.out, out.read("kept.txt"));
+}
+
+TEST(CliPrint, APdfOfLongLinesComesBackWholeInsideTheMargins)
+{
+    // A long name and a 159-character ingredient line, laid out without a font engine.
+    Kitchen k;
+    const std::string name = "Grandmother's slow-braised shoulder of lamb with rosemary, "
+                             "GARLIC AND ANCHOVIES, on a gratin of potato and celeriac, too";
+    const std::string ingredient =
+        "1 can (400 g) chickpeas, rinsed and drained, with the liquid from the can kept aside "
+        "for whipping into a lighter foam later on, plus 2 tablespoons of olive oil";
+    k.dir.write("BOOK1.TXT", crlf({"[NAMN]", name, "[PORTIONER]", "6", "[TID]", "240", "[IND]",
+                                   ingredient, "[G\xD6RA]", "Cook well.", "[TYP]", "Hot dish"}));
+    for (const bool grocery : {false, true}) {
+        const std::string file = k.dir.file(grocery ? "list.pdf" : "lamb.pdf").string();
+        std::vector<std::string> args = {"print", name, "--pdf", file};
+        if (grocery) args.push_back("--grocery");
+        const auto run = runCli(k.dir, args);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+
+        const auto pdf = culvora::testing::readPdfWords(file);
+        ASSERT_TRUE(pdf.ok()) << pdf.error;
+        EXPECT_EQ(pdf.pageCount(), 1);
+        // The words of the same printout listed as text.
+        args.erase(args.begin() + 2, args.begin() + 4);
+        const std::string texts = runCli(k.dir, args).out;
+        EXPECT_EQ(pdf.texts(), culvora::testing::wordsOf(texts));
+        for (const auto& word : pdf.words) {
+            EXPECT_GE(word.xMin, 56.0) << word.text;
+            EXPECT_LE(word.xMax, pdf.pageWidths[0] - 56.0) << word.text;
+        }
+    }
 }
 
 }  // namespace

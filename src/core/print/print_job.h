@@ -88,7 +88,8 @@ struct FontMetrics {
 };
 
 // Metrics good enough without a font engine: a line is 1.15 × the size, the ascent 0.8 × it,
-// and a character half the size wide (Courier: 0.6).
+// a Courier character 0.6 × it wide, and any other character as wide as it is in the widest of
+// Times and Arial in any style, so a line never prints wider than it was measured.
 struct PlainMetrics : FontMetrics {
     double lineHeight(const Font& font) const override;
     double ascent(const Font& font) const override;
@@ -98,6 +99,12 @@ struct PlainMetrics : FontMetrics {
 // The pages of a job, top to bottom inside the margins; a line that does not fit on the page
 // goes to the next one. The height of a line is the tallest font printed on it (the font in
 // force when an empty line ends).
+//
+// A line wider than the space between the margins is broken at its blanks into rows of that
+// height, each row as wide as fits, and nothing of it is lost: the rows after the first start
+// under the line's text, after its leading blanks and a list mark ("• ", "- "); the blanks where
+// a row breaks are left out; a word longer than a row is cut where the row ends. The rows go on
+// on the next page when the page is full. A line that fits is printed as it was given.
 std::vector<Page> layoutPages(const PrintJob& job, const FontMetrics& metrics,
                               const PageGeometry& page = {});
 

@@ -93,8 +93,12 @@ Result<std::vector<PrintedLine>> groceryLines(const ProgramFolder& folder,
 {
     auto record = recordToPrint(folder, cookbook, name);
     if (!record) return std::unexpected(record.error());
-    std::vector<PrintedLine> lines = {
-        {LineStyle::Heading, ""}, {LineStyle::Heading, "Grocery list"}, {LineStyle::Heading, ""}};
+    // The dish the list is for, under its heading: a list on the fridge door says what it
+    // was for.
+    std::vector<PrintedLine> lines = {{LineStyle::Heading, ""},
+                                      {LineStyle::Heading, "Grocery list"},
+                                      {LineStyle::Heading, std::string(name)},
+                                      {LineStyle::Heading, ""}};
     addIngredients(lines, *record);
     return lines;
 }

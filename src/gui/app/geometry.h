@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <vector>
+
 namespace culvora::gui {
 
 struct TwipRect {
@@ -34,5 +36,17 @@ inline QRect toPixels(const TwipRect& r)
 TwipRect CenterForm(TwipRect window, int screenWidth, int screenHeight);
 // An object centred inside a window of the given size.
 TwipRect CenterInside(TwipRect object, int windowWidth, int windowHeight);
+
+// A row of controls placed from their specified places, with the widths their captions need
+// in the font of the day (all in one unit). A control keeps its place and width where its
+// caption fits; one that needs more grows to that width and moves the controls after it along
+// by as much, so the gaps between them stay. The last control's right edge tells how wide the
+// row has become.
+std::vector<TwipRect> fitRow(const std::vector<TwipRect>& specified,
+                             const std::vector<int>& needed);
+
+// How much a picture of the given size is drawn smaller so that it fits the room: 1 when it
+// fits as it is.
+double shrinkToFit(int width, int height, int roomWidth, int roomHeight);
 
 }  // namespace culvora::gui

@@ -24,6 +24,7 @@
 #include "core/store/cookbook.h"
 #include "core/text/text.h"
 #include "gui/app/delivered_files.h"
+#include "gui/app/accessible_names.h"
 #include "gui/app/qt_text.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
@@ -152,6 +153,7 @@ void MainWindow::start()
         const QString window = action->property("opensWindow").toString();
         if (!window.isEmpty()) action->setEnabled(registry_->hasFactory(window));
     }
+    describeControls(this);
     registry_->open(forms::kWelcome);
     updateCookbookMenu();
 }

@@ -16,6 +16,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTime>
 #include <QTreeView>
@@ -99,25 +100,80 @@ std::optional<QString> QtPrompter::input(const QString& prompt, const QString& t
     return text;
 }
 
+void QtPrompter::setFolderSettings(const QString& iniFile)
+{
+    folderSettings_ = iniFile;
+    lastFolder_.reset();
+}
+
+QString QtPrompter::settingsFile() const
+{
+    if (!folderSettings_.isEmpty()) return folderSettings_;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/culvora/culvora.ini");
+}
+
+QString QtPrompter::rememberedFolder()
+{
+    if (!lastFolder_) {
+        lastFolder_ = QSettings(settingsFile(), QSettings::IniFormat)
+                          .value(QStringLiteral("FileDialogs/lastFolder"))
+                          .toString();
+    }
+    if (!lastFolder_->isEmpty() && QFileInfo(*lastFolder_).isDir()) return *lastFolder_;
+    return {};
+}
+
+QString QtPrompter::startFolder()
+{
+    const QString folder = rememberedFolder();
+    return folder.isEmpty() ? QDir::homePath() : folder;
+}
+
+void QtPrompter::prepare(QFileDialog& dialog)
+{
+    // Qt's own dialog everywhere: it looks the same in every window, takes a further row of
+    // controls where one is needed, and its columns can be made to fit.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(900, 520)));
+    // The name takes the room the size, type and date leave, and those show whole instead of
+    // ending in "...".
+    if (auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = view->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < 4; ++column) {
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+        }
+    }
+}
+
+QString QtPrompter::finish(QFileDialog& dialog)
+{
+    if (dialog.result() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    const QString file = dialog.selectedFiles().constFirst();
+    lastFolder_ = QFileInfo(file).absolutePath();
+    QSettings settings(settingsFile(), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("FileDialogs/lastFolder"), *lastFolder_);
+    return file;
+}
+
 QString QtPrompter::openFileName(const QString& title, const QString& filter)
 {
-    return QFileDialog::getOpenFileName(parent_, title, QString(), filter);
+    QFileDialog dialog(parent_, title, startFolder(), filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    prepare(dialog);
+    dialog.exec();
+    return finish(dialog);
 }
 
 QString QtPrompter::openFileNameWithChoice(const QString& title, const QString& filter,
                                            FileChoice& choice)
 {
-    // Qt's own dialog, not the desktop's: only that one takes a further row of controls.
-    QFileDialog dialog(parent_, title, QString(), filter);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    QFileDialog dialog(parent_, title, startFolder(), filter);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.resize(dialog.sizeHint().expandedTo(QSize(900, 520)));
-    // The detail columns fit their sizes and dates instead of ending them in "...".
-    if (auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
-        for (int column = 1; column < 4; ++column) {
-            view->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
-        }
-    }
+    prepare(dialog);
     auto* label = new QLabel(choice.label, &dialog);
     auto* options = new QComboBox(&dialog);
     options->addItems(choice.options);
@@ -128,26 +184,33 @@ QString QtPrompter::openFileNameWithChoice(const QString& title, const QString& 
         grid->addWidget(label, row, 0);
         grid->addWidget(options, row, 1);
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    choice.chosen = options->currentIndex();
-    return dialog.selectedFiles().constFirst();
+    dialog.exec();
+    const QString file = finish(dialog);
+    if (!file.isEmpty()) choice.chosen = options->currentIndex();
+    return file;
 }
 
 QString QtPrompter::saveFileName(const QString& title, const QString& filter,
                                  const QString& defaultSuffix, const QString& proposedName)
 {
-    // A proposed bare name starts out in the user's documents folder, where such files go.
-    QString start = proposedName;
-    if (!start.isEmpty() && QFileInfo(start).isRelative()) {
-        QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        if (documents.isEmpty() || !QFileInfo(documents).isDir()) documents = QDir::homePath();
-        start = QDir(documents).filePath(start);
+    // A proposed bare name starts out in the folder last used; before any, in the user's
+    // documents folder, where such files go.
+    QString start = startFolder();
+    if (!proposedName.isEmpty()) {
+        QString folder = rememberedFolder();
+        if (folder.isEmpty()) {
+            folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+            if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
+        }
+        start = QFileInfo(proposedName).isRelative() ? QDir(folder).filePath(proposedName)
+                                                     : proposedName;
     }
     QFileDialog dialog(parent_, title, start, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
+    prepare(dialog);
+    dialog.exec();
+    return finish(dialog);
 }
 
 bool QtPrompter::choosePrinter()

@@ -7,11 +7,13 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 
 #include "core/print/print_job.h"
 #include "gui/app/services.h"
 
+class QFileDialog;
 class QPrinter;
 
 namespace culvora::gui {
@@ -33,14 +35,30 @@ public:
                                    FileChoice& choice) override;
     bool choosePrinter() override;
 
+    // Every file dialog starts in the folder of the file last chosen in any of them, kept in
+    // this settings file for the next start (the user's culvora/culvora.ini unless a test
+    // names another). The home folder until a file has been chosen, or when that folder has
+    // gone.
+    void setFolderSettings(const QString& iniFile);
+    QString startFolder();
+
     // The printer the print dialog set up, once: the next document goes there. Nothing when
     // the dialog has not been shown since, so a printout without a dialog goes to the
     // default printer, not to a file chosen for another one.
     std::unique_ptr<QPrinter> takeChosenPrinter();
 
 private:
+    // The dialog's first folder, size and columns; after it closed, its folder remembered.
+    void prepare(QFileDialog& dialog);
+    QString finish(QFileDialog& dialog);
+    QString settingsFile() const;
+    // The folder of the file last chosen, when it is still there; else empty.
+    QString rememberedFolder();
+
     QPointer<QWidget> parent_;
     std::unique_ptr<QPrinter> chosen_;
+    QString folderSettings_;
+    std::optional<QString> lastFolder_;  // read from the settings at the first dialog
 };
 
 class QtDesktopOpener : public DesktopOpener {

@@ -16,10 +16,12 @@
 #include "core/app/product.h"
 #include "gui/app/app_windows.h"
 #include "gui/app/delivered_files.h"
+#include "gui/app/geometry.h"
 #include "gui/app/shell.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/theme/theme.h"
+#include "gui/widgets/accessibility.h"
 #include "gui/widgets/clickable_label.h"
 
 namespace culvora::gui {
@@ -158,14 +160,27 @@ public:
     {
         setObjectName(QStringLiteral("GVBox1"));
         if (picture_.isNull()) picture_ = plainMenu();
-        setFixedSize(picture_.deviceIndependentSize().toSize());
+        natural_ = picture_.deviceIndependentSize().toSize();
+        setFixedSize(natural_);
         setMouseTracking(true);
+    }
+
+    QSize naturalSize() const { return natural_; }
+    double scale() const { return scale_; }
+    // Drawn smaller where the room is smaller than the menu (a small screen, large scaling).
+    void setScale(double scale)
+    {
+        scale_ = scale;
+        setFixedSize((QSizeF(natural_) * scale).toSize());
+        update();
     }
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.scale(scale_, scale_);
         painter.drawPixmap(0, 0, picture_);
         // A screen this program does not have yet is shown faded, so nobody waits for it.
         for (int i = 0; i < WelcomeScreen::kPictureButtons; ++i) {
@@ -176,6 +191,8 @@ protected:
 
 private:
     QPixmap picture_;
+    QSize natural_;
+    double scale_ = 1.0;
     std::function<void()> onMove_;
     std::function<bool(int)> tileAvailable_;
 };
@@ -250,7 +267,6 @@ WelcomeScreen::WelcomeScreen(AppContext& app, QWidget* parent) : QWidget(parent)
         auto* button = new ClickableLabel(menuBox_);
         button->setObjectName(QStringLiteral("Image%1").arg(i + 1));
         button->setToolTip(QString::fromUtf8(kPictureButtonTable[static_cast<std::size_t>(i)].tip));
-        button->setAccessibleName(button->toolTip());
         button->setGeometry(tileRect(i));
         button->setKeyboardFocusable(true);
         connect(button, &ClickableLabel::hovered, this, [this, i] { hoverPictureButton(i); });
@@ -271,7 +287,6 @@ WelcomeScreen::WelcomeScreen(AppContext& app, QWidget* parent) : QWidget(parent)
         // Acts when the mouse button is released on it.
         auto* button = new ClickableLabel(menuBox_, ClickableLabel::Click::Release);
         button->setObjectName(QStringLiteral("Command1(%1)").arg(i));
-        button->setAccessibleName(QString::fromUtf8(kFunctionButtonTable[at].caption));
         button->setGeometry(functionRect(i));
         button->setScaledContents(true);
         button->setPixmap(normalPictures_[at]);
@@ -307,6 +322,7 @@ WelcomeScreen::WelcomeScreen(AppContext& app, QWidget* parent) : QWidget(parent)
     focusTaker_->setObjectName(QStringLiteral("Command2"));
     focusTaker_->setGeometry(-200, -200, 20, 20);
     focusTaker_->setFocusPolicy(Qt::NoFocus);
+    hideFromScreenReaders(focusTaker_);
 
     placeMenu();
     showAvailability();
@@ -381,7 +397,39 @@ void WelcomeScreen::resizeEvent(QResizeEvent* event)
     placeMenu();
 }
 
+QRect WelcomeScreen::scaled(const QRect& onPicture) const
+{
+    const double scale = static_cast<MenuBox*>(menuBox_)->scale();
+    return QRectF(QPointF(onPicture.topLeft()) * scale, QSizeF(onPicture.size()) * scale)
+        .toRect();
+}
+
 void WelcomeScreen::placeMenu()
+{
+    // The whole menu stays in view, its bottom row of buttons too, down to half its size, with
+    // a margin round it once it is drawn smaller.
+    auto* box = static_cast<MenuBox*>(menuBox_);
+    const QSize natural = box->naturalSize();
+    constexpr int kMargin = 8;
+    const bool fits = shrinkToFit(natural.width(), natural.height(), width(), height()) == 1.0;
+    const double scale =
+        fits ? 1.0
+             : std::max(0.5, shrinkToFit(natural.width(), natural.height(), width() - 2 * kMargin,
+                                         height() - 2 * kMargin));
+    if (scale != box->scale()) {
+        box->setScale(scale);
+        for (int i = 0; i < kPictureButtons; ++i) {
+            pictureButtons_[static_cast<std::size_t>(i)]->setGeometry(scaled(tileRect(i)));
+        }
+        for (int i = 0; i < kFunctionButtons; ++i) {
+            functionButtons_[static_cast<std::size_t>(i)]->setGeometry(scaled(functionRect(i)));
+        }
+        leaveButtons();
+    }
+    centreMenu();
+}
+
+void WelcomeScreen::centreMenu()
 {
     const TwipRect box{0, 0, toTwips(menuBox_->width()), toTwips(menuBox_->height())};
     const TwipRect placed = placeMenuBox(box, toTwips(width()), toTwips(height()));
@@ -404,7 +452,7 @@ void WelcomeScreen::leaveEvent(QEvent* event)
 void WelcomeScreen::hoverPictureButton(int index)
 {
     if (index < 0 || index >= kPictureButtons) return;
-    const QRect tile = tileRect(index);
+    const QRect tile = scaled(tileRect(index));
     underline_->setGeometry(tile.left(), tile.bottom() + 2, tile.width(), 3);
     underline_->show();
     underline_->raise();
@@ -458,7 +506,7 @@ void WelcomeScreen::showCaptionBalloon()
 {
     balloonTimer_->stop();
     if (balloonFor_ < 0) return;
-    const QRect button = functionRect(balloonFor_);
+    const QRect button = scaled(functionRect(balloonFor_));
     const int padding = twips(300) / 2;
     const QSize size(balloonLabel_->width() + twips(300),
                      balloonLabel_->height() + 2 * 6 + Balloon::kTip);

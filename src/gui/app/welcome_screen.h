@@ -60,6 +60,9 @@ protected:
 
 private:
     void placeMenu();
+    void centreMenu();
+    // A rectangle on the menu artwork where the menu is drawn at its present size.
+    QRect scaled(const QRect& onPicture) const;
     void setHighlighted(int index, bool highlighted);
 
     AppContext& app_;

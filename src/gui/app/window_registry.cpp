@@ -12,7 +12,9 @@
 
 #include <algorithm>
 
+#include "gui/app/accessible_names.h"
 #include "gui/app/geometry.h"
+#include "gui/widgets/accessibility.h"
 
 namespace culvora::gui {
 
@@ -50,6 +52,7 @@ Qt::WindowFlags flagsFor(WindowKind kind)
 
 WindowRegistry::WindowRegistry(QMdiArea* area, QObject* parent) : QObject(parent), area_(area)
 {
+    installAccessibility();
     // A window activated while another is maximised keeps its own size.
     area_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
     connect(area_, &QMdiArea::subWindowActivated, this, &WindowRegistry::activated);
@@ -152,6 +155,7 @@ QMdiSubWindow* WindowRegistry::add(QWidget* window, WindowKind kind)
         if (back) QTimer::singleShot(0, this, [this, back] { returnTo(back); });
     });
     if (kind == WindowKind::Dialog) window->installEventFilter(this);
+    describeControls(window);
     sub->adjustSize();
     sub->show();
     area_->setActiveSubWindow(sub);

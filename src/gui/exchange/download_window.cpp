@@ -263,7 +263,11 @@ void DownloadWindow::start()
     root->setData(0, kTagRole, QStringLiteral("Root"));
     setImage(root, TreeImage::Network);
     root->setExpanded(true);
+    connectToExchange();
+}
 
+void DownloadWindow::connectToExchange()
+{
     auto settings = exchange::readExchangeSettings(app_.state.folder);
     if (!settings) {
         app_.services.prompter.inform(toQString(settings.error()), QStringLiteral("Error"),
@@ -278,6 +282,8 @@ void DownloadWindow::start()
     SessionWorker* worker = worker_;
     worker_->run(
         [this, worker, settings = *settings, fetch](exchange::FtpSession& session) {
+            // A session closed after a failed attempt has forgotten the server: it is told
+            // again, so trying once more connects as the first time did.
             session.configure(settings);
             session.OpenSession();
             worker->post([this] { setStatus(QStringLiteral("Connecting to network...")); });
@@ -288,15 +294,31 @@ void DownloadWindow::start()
         },
         [this, fetch] {
             if (!fetch->list) {
-                messages_->setText(QStringLiteral(
-                    "Culvora could not get the list of categories from the recipe exchange. "
-                    "Please close this window and try again later."));
-                transferFailed(fetch->connected);
+                categoriesMissing(fetch->connected);
                 return;
             }
             setStatus(QStringLiteral("Drawing tree..."));
             showCategories(*fetch->list);
         });
+}
+
+void DownloadWindow::categoriesMissing(bool connected)
+{
+    // After the session's own reports, a sentence that says what it means and what to do:
+    // the window stays usable, and "Network" connects again.
+    const QString said =
+        connected ? QStringLiteral("The recipe exchange did not send its list of categories. "
+                                   "Double-click \u201CNetwork\u201D to ask for it again, or "
+                                   "close this window and try again later.")
+                  : QStringLiteral("There is no connection to the recipe exchange, so its "
+                                   "categories cannot be shown. Check that this computer is "
+                                   "connected to the internet, then double-click "
+                                   "\u201CNetwork\u201D to try again.");
+    messages_->setText(said);
+    transferFailed(connected);
+    tree_->topLevelItem(0)->setToolTip(
+        0, QStringLiteral("Double-click to connect to the recipe exchange again"));
+    app_.services.prompter.inform(said, kDownloadTitle, MessageIcon::Exclamation);
 }
 
 void DownloadWindow::transferFailed(bool connected)
@@ -335,7 +357,16 @@ void DownloadWindow::showCategories(const exchange::CategoryList& list)
 
 void DownloadWindow::chooseCategory(QTreeWidgetItem* node)
 {
-    if (!node || node->data(0, kTagRole).toString() == QStringLiteral("Root")) return;
+    if (!node) return;
+    if (node->data(0, kTagRole).toString() == QStringLiteral("Root")) {
+        // Once the categories are there the root only heads them; before, it tries again.
+        if (categories_.empty() && !busy()) {
+            node->setToolTip(0, QString());
+            messages_->setText(QStringLiteral("Please wait while connecting ..."));
+            connectToExchange();
+        }
+        return;
+    }
     const int entry = node->data(0, kTagRole).toInt();
     if (entry < 1 || entry > static_cast<int>(categories_.size())) return;
     const std::string folderName = categories_[static_cast<std::size_t>(entry - 1)].folder;

@@ -3,11 +3,12 @@
 // "frmDownload", "Download recipes": the categories of the recipe exchange as a tree, the
 // recipes of the chosen category, and a double click on a recipe to put it into a cookbook.
 //
-// The window connects when it opens and fetches the category list; a double click on a
-// category fetches its recipe list; the destination chooser starts Timer1, which fetches the
-// recipe, asks for another name while the cookbook already has one of that name, appends it
-// and offers its new ingredient words. Every transfer runs on the session's own thread: the
-// window keeps painting, and closing it ends a transfer that hangs.
+// The window connects when it opens and fetches the category list (when that fails, a double
+// click on "Network" tries again); a double click on a category fetches its recipe list; the
+// destination chooser starts Timer1, which fetches the recipe, asks for another name while the
+// cookbook already has one of that name, appends it and offers its new ingredient words. Every
+// transfer runs on the session's own thread: the window keeps painting, and closing it ends a
+// transfer that hangs.
 
 #include <QString>
 #include <QWidget>
@@ -45,9 +46,11 @@ public:
     const std::string& currentFolder() const { return currentFolder_; }
 
 public slots:
-    void chooseCategory(QTreeWidgetItem* node);  // a double click on the tree
-    void chooseRecipe(QTreeWidgetItem* item);    // a double click on the list
-    void downloadSelected();                     // Timer1
+    // A double click on the tree: a category lists its recipes; "Network" connects again when
+    // the categories did not come.
+    void chooseCategory(QTreeWidgetItem* node);
+    void chooseRecipe(QTreeWidgetItem* item);  // a double click on the list
+    void downloadSelected();                   // Timer1
 
 signals:
     void statusChanged(const QString& text);
@@ -60,6 +63,10 @@ private:
     struct RecipeFetch;
 
     void setStatus(const QString& text);
+    // Connects (again) and fetches the category list.
+    void connectToExchange();
+    // The category list did not come: says so, and how to try again.
+    void categoriesMissing(bool connected);
     void showMessages(const QString& note = {});
     void showCategories(const exchange::CategoryList& list);
     void showRecipes(const IndexFetch& fetch);

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QStringList>
 
 namespace culvora::gui {
 
@@ -39,6 +40,8 @@ NutritionGrid::NutritionGrid(QWidget* parent) : QTableView(parent), names_(new Q
     names_->setWordWrap(false);
     names_->setFrameShape(QFrame::NoFrame);
     names_->setProperty("namesColumn", true);
+    // The names are the grid's own entries to a reader; the column over them is only drawn.
+    hideFromScreenReaders(names_);
     viewport()->stackUnder(names_);
 
     // The two scroll as one.
@@ -138,6 +141,95 @@ void NutritionGrid::scrollTo(const QModelIndex& index, ScrollHint hint)
     const int across = horizontalScrollBar()->value();
     QTableView::scrollTo(index, hint);
     if (index.column() == 0) horizontalScrollBar()->setValue(across);
+}
+
+// --- What a screen reader is given ----------------------------------------------------------
+
+int NutritionGrid::paintedItemCount() const
+{
+    return model() ? model()->rowCount() + 1 : 0;
+}
+
+PaintedList::Item NutritionGrid::paintedItem(int index) const
+{
+    Item item;
+    if (!model() || index < 0 || index >= paintedItemCount()) return item;
+    const int columns = model()->columnCount();
+    if (index == 0) {
+        QStringList headings;
+        for (int column = 0; column < columns; ++column) {
+            const QString heading =
+                model()->headerData(column, Qt::Horizontal).toString().simplified();
+            if (!heading.isEmpty()) headings << heading;
+        }
+        item.heading = true;
+        item.text = headings.join(QStringLiteral(", "));
+        item.rect = horizontalHeader()->geometry();
+        return item;
+    }
+    const int row = index - 1;
+    item.text = model()->index(row, 0).data().toString();
+    QStringList values;
+    for (int column = 1; column < columns; ++column) {
+        const QString heading = model()->headerData(column, Qt::Horizontal).toString().simplified();
+        values << QStringLiteral("%1 %2").arg(heading, model()->index(row, column).data().toString());
+    }
+    item.description = values.join(QStringLiteral(", "));
+    const QRect first = visualRect(model()->index(row, 0));
+    const QRect shown = QRect(first.left(), first.top(), viewport()->width(), first.height())
+                            .intersected(viewport()->rect());
+    if (!shown.isEmpty()) item.rect = shown.translated(viewport()->pos());
+    item.selected = selectionModel() && selectionModel()->isRowSelected(row, QModelIndex());
+    return item;
+}
+
+int NutritionGrid::currentPaintedItem() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() + 1 : -1;
+}
+
+QStringList NutritionGrid::paintedItemActions(int index) const
+{
+    if (index <= 0 || index >= paintedItemCount()) return {};
+    return {QAccessibleActionInterface::pressAction(),
+            QAccessibleActionInterface::setFocusAction()};
+}
+
+void NutritionGrid::doPaintedItemAction(int index, const QString& action)
+{
+    if (index <= 0 || index >= paintedItemCount()) return;
+    const QModelIndex name = model()->index(index - 1, 0);
+    setCurrentIndex(name);
+    scrollTo(name);
+    // A press is a click on the row: the viewer shows its chart.
+    if (action == QAccessibleActionInterface::pressAction()) emit clicked(name);
+}
+
+QString NutritionGrid::paintedSummary() const
+{
+    const int rows = model() ? model()->rowCount() : 0;
+    return rows == 1 ? QStringLiteral("1 ingredient") : QStringLiteral("%1 ingredients").arg(rows);
+}
+
+void NutritionGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QAbstractItemView::currentChanged(current, previous);
+    if (current.isValid() && current.row() != previous.row()) {
+        announceCurrentItem(this, current.row() + 1);
+    }
+}
+
+void NutritionGrid::selectionChanged(const QItemSelection& selected,
+                                     const QItemSelection& deselected)
+{
+    QAbstractItemView::selectionChanged(selected, deselected);
+}
+
+void NutritionGrid::focusInEvent(QFocusEvent* event)
+{
+    QTableView::focusInEvent(event);
+    announceCurrentItem(this, currentPaintedItem());
 }
 
 }  // namespace culvora::gui

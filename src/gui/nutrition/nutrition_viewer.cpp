@@ -104,12 +104,15 @@ void NutritionViewer::buildControls()
     go->setFont(theme::sansFont(10));
     go->setCursor(Qt::PointingHandCursor);
 
-    auto* note = new QLabel(QStringLiteral("(All data is given per 100 metric gram)"), findRow_);
-    note->setObjectName(QStringLiteral("Label1"));
-    note->setFont(theme::sansFont(10));
-    note->setAlignment(Qt::AlignCenter);
+    // Between the find box and the font size where there is room for it, else under the
+    // legend (placed on every resize).
+    note_ = new QLabel(QStringLiteral("(All data is given per 100 metric gram)"), this);
+    note_->setObjectName(QStringLiteral("Label1"));
+    note_->setFont(theme::sansFont(10));
+    note_->setAlignment(Qt::AlignCenter);
 
     auto* fontCaption = new QLabel(QStringLiteral("&Font:"), findRow_);
+    fontCaption->setObjectName(QStringLiteral("fontCaption"));
     fontCaption->setFont(theme::sansFont(10));
     fontChoice_ = new QComboBox(findRow_);
     fontChoice_->setObjectName(QStringLiteral("Combo1"));
@@ -123,8 +126,6 @@ void NutritionViewer::buildControls()
     row->addWidget(findCaption);
     row->addWidget(findBox_);
     row->addWidget(go);
-    row->addStretch(1);
-    row->addWidget(note);
     row->addStretch(1);
     row->addWidget(fontCaption);
     row->addWidget(fontChoice_);
@@ -221,6 +222,26 @@ void NutritionViewer::resizeEvent(QResizeEvent* event)
     const TwipRect grid = gridRect(toTwips(width()), toTwips(height()));
     grid_->setGeometry(toPixels(grid));
     findRow_->setGeometry(twips(grid.left), twips(kRowTop), twips(grid.width), twips(kRowHeight));
+    placeNote();
+}
+
+void NutritionViewer::placeNote()
+{
+    findRow_->layout()->activate();
+    const QWidget* go = findRow_->findChild<QWidget*>(QStringLiteral("Command1"));
+    const QWidget* fontCaption = findRow_->findChild<QWidget*>(QStringLiteral("fontCaption"));
+    const int left = findRow_->x() + go->geometry().right() + 12;
+    const int right = findRow_->x() + fontCaption->geometry().left() - 12;
+    const QSize line = note_->fontMetrics().size(0, note_->text());
+    note_->setWordWrap(false);
+    if (right - left >= line.width()) {
+        note_->setGeometry(left, findRow_->y(), right - left, findRow_->height());
+        return;
+    }
+    const int top = twips(kLegendTop + 4 * kLegendStep);
+    note_->setWordWrap(true);
+    note_->setGeometry(twips(kNameRect.left), top, twips(kNameRect.width),
+                       note_->heightForWidth(twips(kNameRect.width)));
 }
 
 bool NutritionViewer::eventFilter(QObject* watched, QEvent* event)

@@ -45,6 +45,7 @@ protected:
 
 private:
     void buildControls();
+    void placeNote();
     void load();
 
     AppContext& app_;
@@ -53,6 +54,7 @@ private:
     PieChart* chart_ = nullptr;
     QWidget* findRow_ = nullptr;       // the row above the grid
     QLabel* nameLabel_ = nullptr;      // Label2
+    QLabel* note_ = nullptr;           // Label1
     QLineEdit* findBox_ = nullptr;     // Text1
     QComboBox* fontChoice_ = nullptr;  // Combo1
 };

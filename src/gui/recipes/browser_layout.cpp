@@ -307,3 +307,26 @@ int BrowserLayout::scrollIntoView(LabelRef ref)
 }
 
 }  // namespace culvora::gui
+
+namespace culvora::gui {
+
+std::vector<LabelRef> BrowserLayout::visibleLabels() const
+{
+    std::vector<LabelRef> visible;
+    visible.reserve(entries_.size());
+    for (LabelRef ref : entries_) {
+        if (isVisible(ref)) visible.push_back(ref);
+    }
+    return visible;
+}
+
+int BrowserLayout::firstShownHeading() const
+{
+    const std::size_t first = static_cast<std::size_t>(-shift_ / kColumnWidth) * kEntriesPerColumn;
+    for (std::size_t p = std::min(first + 1, entries_.size()); p > 0; --p) {
+        if (entries_[p - 1].kind == LabelKind::Heading) return entries_[p - 1].index;
+    }
+    return 0;
+}
+
+}  // namespace culvora::gui

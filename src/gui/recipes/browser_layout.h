@@ -132,6 +132,13 @@ public:
     // The first visible name label whose caption equals the name, or -1.
     int findName(std::string_view caption) const;
 
+    // --- What a screen reader is given --------------------------------------------------------
+    // Every visible label, shown or scrolled away, in list order.
+    std::vector<LabelRef> visibleLabels() const;
+    // The heading whose letter the first shown column begins in (the one at its top, or the
+    // last one before it); 0 when the column begins before the first heading.
+    int firstShownHeading() const;
+
 private:
     struct Placed {
         std::string caption;

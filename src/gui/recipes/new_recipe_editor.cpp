@@ -200,6 +200,8 @@ QLayout* NewRecipeEditor::buildTexts(QWidget* card)
     tabs_->setObjectName(QStringLiteral("TabStrip1"));
     tabs_->addTab(QStringLiteral("Ingredients"));
     tabs_->addTab(QStringLiteral("To do"));
+    tabs_->setTabToolTip(0, QStringLiteral("The ingredients, one a line"));
+    tabs_->setTabToolTip(1, QStringLiteral("How the dish is made"));
     tabs_->setExpanding(false);
     tabs_->setDrawBase(false);
 

@@ -19,6 +19,9 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <array>
+#include <optional>
+#include <utility>
 
 #include "core/store/cookbook.h"
 #include "core/store/cookbook_list.h"
@@ -31,6 +34,7 @@
 #include "gui/app/window_registry.h"
 #include "gui/recipes/recipe_windows.h"
 #include "gui/theme/theme.h"
+#include "gui/widgets/accessibility.h"
 
 namespace culvora::gui {
 
@@ -58,6 +62,9 @@ constexpr int kGridLift = 580;
 constexpr int kNameRoom = kColumnWidth - 250;
 
 constexpr int kLetterCount = 25;
+constexpr int kLetterV = 21;
+// The right edge of the button row on the picture.
+constexpr int kRowRight = 640;
 
 using theme::kPaper;
 const QColor kNameColour = theme::kDarkInk;
@@ -111,11 +118,22 @@ QPixmap pictureOr(const ShellState& state, const QString& name, DragIcon kind)
     return picture.isNull() ? drawnIcon(kind) : picture;
 }
 
+// The names are never smaller than 10 points, and as large as the desktop's text when that is
+// larger: a row of the grid (350 twips) has room for them up to 14 points.
 QFont namesFont()
 {
     QFont font = QGuiApplication::font();
-    font.setPointSize(10);
+    font.setPointSizeF(std::clamp(font.pointSizeF(), 10.0, 14.0));
     return font;
+}
+
+// The letter strip's caption of a heading, as a reader says it: "A", "V/W".
+QString headingLetters(const std::string& caption)
+{
+    QString text = fromCp(caption);
+    if (text.startsWith(QLatin1String("- "))) text.remove(0, 2);
+    if (text.endsWith(QLatin1String(" -"))) text.chop(2);
+    return text;
 }
 
 }  // namespace
@@ -126,8 +144,10 @@ QFont headingFont()
 }
 
 // The one widget that shows the labels: it paints the few on screen and turns mouse events
-// into label hits, so 20,000 names cost no more than twenty.
-class NameCanvas : public QWidget {
+// into label hits, so 20,000 names cost no more than twenty. A screen reader is given the
+// labels as a list: the headings as headings, the names as entries it can open, edit, move,
+// upload or delete as a drop on the buttons would.
+class NameCanvas : public QWidget, public PaintedList {
 public:
     NameCanvas(RecipeBrowser& browser, QWidget* parent)
         : QWidget(parent),
@@ -141,6 +161,72 @@ public:
 
     const QFont& nameFont() const { return nameFont_; }
     const QFont& headingFont() const { return headingFont_; }
+
+    // The labels were placed anew or one was hidden: the reader's list is made again.
+    void labelsChanged()
+    {
+        items_.reset();
+        announceItemsChanged(this);
+    }
+    // The item of name label `nameIndex`, or -1.
+    int itemOfName(int nameIndex) const
+    {
+        const Items& items = accessibleItems();
+        const auto at = static_cast<std::size_t>(nameIndex);
+        return nameIndex > 0 && at < items.ofName.size() ? items.ofName[at] : -1;
+    }
+
+    int paintedItemCount() const override
+    {
+        return static_cast<int>(accessibleItems().labels.size());
+    }
+
+    Item paintedItem(int index) const override
+    {
+        const LabelRef ref = labelOfItem(index);
+        const BrowserLayout& layout = browser_.layout_;
+        Item item;
+        if (!ref) return item;
+        item.heading = ref.kind == LabelKind::Heading;
+        item.text = item.heading ? headingLetters(layout.caption(ref)) : fromCp(layout.caption(ref));
+        if (layout.isShown(ref)) item.rect = browser_.labelRect(ref).translated(-pos());
+        item.selected = !item.heading && ref.index == browser_.focusName_;
+        return item;
+    }
+
+    int currentPaintedItem() const override { return itemOfName(browser_.focusName_); }
+
+    QStringList paintedItemActions(int index) const override
+    {
+        const LabelRef ref = labelOfItem(index);
+        if (ref.kind != LabelKind::Name) return {};
+        QStringList actions = {QAccessibleActionInterface::pressAction(),
+                               QAccessibleActionInterface::setFocusAction()};
+        for (const auto& [button, action] : kDropActions) {
+            const DropTarget* target = RecipeBrowser::dropTarget(QLatin1String(button));
+            if (target && browser_.dropTargetAvailable(*target)) actions << QLatin1String(action);
+        }
+        return actions;
+    }
+
+    void doPaintedItemAction(int index, const QString& action) override
+    {
+        const LabelRef ref = labelOfItem(index);
+        if (ref.kind != LabelKind::Name) return;
+        if (action == QAccessibleActionInterface::pressAction()) {
+            showRecipe(browser_.app_, browser_.layout_.caption(ref));
+        } else if (action == QAccessibleActionInterface::setFocusAction()) {
+            browser_.focusOnName(ref.index);
+        } else {
+            for (const auto& [button, name] : kDropActions) {
+                if (action != QLatin1String(name)) continue;
+                browser_.dragIndex_ = ref.index;
+                browser_.dropOn(QLatin1String(button));
+            }
+        }
+    }
+
+    QString paintedSummary() const override { return browser_.count_->text(); }
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -231,9 +317,44 @@ protected:
     }
 
 private:
+    using DropTarget = RecipeBrowser::DropTarget;
+    // The reader's names for what a drop on each target button does.
+    static constexpr std::array<std::pair<const char*, const char*>, 4> kDropActions = {{
+        {"Command3", "Edit"}, {"Command5", "Move"}, {"Command6", "Upload"}, {"Command9", "Delete"}}};
+
+    // The visible labels in list order, and the item of each name label; made when a reader
+    // first asks and kept until the labels change.
+    struct Items {
+        std::vector<LabelRef> labels;
+        std::vector<int> ofName;
+    };
+    const Items& accessibleItems() const
+    {
+        if (!items_) {
+            Items made;
+            made.labels = browser_.layout_.visibleLabels();
+            made.ofName.assign(static_cast<std::size_t>(browser_.layout_.nameCount()) + 1, -1);
+            for (std::size_t i = 0; i < made.labels.size(); ++i) {
+                if (made.labels[i].kind == LabelKind::Name) {
+                    made.ofName[static_cast<std::size_t>(made.labels[i].index)] =
+                        static_cast<int>(i);
+                }
+            }
+            items_ = std::move(made);
+        }
+        return *items_;
+    }
+    LabelRef labelOfItem(int index) const
+    {
+        const Items& items = accessibleItems();
+        if (index < 0 || index >= static_cast<int>(items.labels.size())) return {};
+        return items.labels[static_cast<std::size_t>(index)];
+    }
+
     RecipeBrowser& browser_;
     QFont nameFont_;
     QFont headingFont_;
+    mutable std::optional<Items> items_;
 };
 
 RecipeBrowser::RecipeBrowser(AppContext& app, QWidget* parent) : QWidget(parent), app_(app)
@@ -254,9 +375,10 @@ RecipeBrowser::~RecipeBrowser()
     canvas_ = nullptr;
 }
 
-QPushButton* RecipeBrowser::addButton(const char* name, const QString& caption, const QString& tip)
+QPushButton* RecipeBrowser::addButton(const char* name, const QString& caption, const QString& tip,
+                                      QWidget* parent)
 {
-    auto* button = new QPushButton(caption, this);
+    auto* button = new QPushButton(caption, parent ? parent : this);
     button->setObjectName(QString::fromLatin1(name));
     button->setToolTip(tip);
     button->setCursor(Qt::PointingHandCursor);
@@ -277,26 +399,53 @@ void RecipeBrowser::buildControls()
 
     count_ = new QLabel(this);
     count_->setObjectName(QStringLiteral("label4"));
-    count_->setGeometry(kCountRect);
     count_->setAlignment(Qt::AlignCenter);
     QFont countFont = namesFont();
     countFont.setItalic(true);
     count_->setFont(countFont);
+    // Standing on the names' canvas, as high as its font needs.
+    const int countHeight = std::max(kCountRect.height(), QFontMetrics(countFont).height());
+    count_->setGeometry(kCountRect.left(), kCountRect.bottom() + 1 - countHeight,
+                        kCountRect.width(), countHeight);
     theme::setInk(count_, theme::kSoftInk);
 
+    // The letter strip: one group for a reader, a tool bar of 25 letters in which the letter the
+    // first column begins in is checked.
+    letters_ = new QWidget(this);
+    letters_->setObjectName(QStringLiteral("letters"));
+    setAccessibleRole(letters_, QAccessible::ToolBar);
+    std::vector<TwipRect> letterPlaces;
+    std::vector<int> letterNeeds;
     for (int i = 0; i < kLetterCount; ++i) {
         QPushButton* letter = addButton(
-            QStringLiteral("Command10(%1)").arg(i).toLatin1().constData(), letterCaption(i), {});
+            QStringLiteral("Command10(%1)").arg(i).toLatin1().constData(), letterCaption(i), {},
+            letters_);
         letter->setProperty("letter", true);
-        letter->setGeometry(kStripLeft + kStripStep * i, kStripTop, kStripSize, kStripSize);
+        letter->setCheckable(true);
+        letter->setAccessibleDescription(
+            QStringLiteral("Show the recipes under %1")
+                .arg(i == kLetterV ? QStringLiteral("V and W") : letterCaption(i)));
         connect(letter, &QPushButton::clicked, this, [this, i] { pressLetter(i); });
+        letterPlaces.push_back({kStripStep * i, 0, kStripSize, kStripSize});
+        letterNeeds.push_back(letter->sizeHint().width());
     }
+    const std::vector<TwipRect> letterRow = fitRow(letterPlaces, letterNeeds);
+    for (int i = 0; i < kLetterCount; ++i) {
+        const TwipRect& r = letterRow[static_cast<std::size_t>(i)];
+        letterButton(i)->setGeometry(r.left, r.top, r.width, r.height);
+    }
+    const int letterWidth = letterRow.back().left + letterRow.back().width;
+    letters_->setGeometry(kStripLeft, kStripTop, letterWidth, kStripSize);
 
     // The button row: the arrows at both ends, "New recipe", the four drop targets, "Options >".
+    // A button whose caption does not fit its place in the desktop's font grows and moves the
+    // ones after it along; the window grows with the row when it must.
+    std::vector<QPushButton*> row;
+    std::vector<TwipRect> places;
+    std::vector<int> needs;
     for (const RowButton& place : rowButtons()) {
         QPushButton* button =
             addButton(place.name, QString::fromUtf8(place.caption), QString::fromUtf8(place.tip));
-        button->setGeometry(place.left, kButtonTop, place.width, kButtonHeight);
         connect(button, &QPushButton::clicked, this, place.clicked);
         if (const DropTarget* target = dropTarget(button->objectName())) {
             button->setAcceptDrops(true);
@@ -305,7 +454,18 @@ void RecipeBrowser::buildControls()
             // border, and a name dragged over it is refused.
             button->setProperty("dropTarget", dropTargetAvailable(*target));
         }
+        row.push_back(button);
+        places.push_back({place.left, kButtonTop, place.width, kButtonHeight});
+        needs.push_back(button->sizeHint().width());
     }
+    const std::vector<TwipRect> placed = fitRow(places, needs);
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        row[i]->setGeometry(placed[i].left, placed[i].top, placed[i].width, placed[i].height);
+    }
+    const int rowRight = placed.back().left + placed.back().width;
+    const int stripRight = kStripLeft + letterWidth;
+    const int needed = std::max(rowRight, stripRight) + (kPictureWidth - kRowRight);
+    if (needed > width()) setFixedSize(needed, height());
     auto* newRecipe = findChild<QPushButton*>(QStringLiteral("Command2"));
     // Greyed out rather than doing nothing while the program has no recipe editor.
     newRecipe->setEnabled(app_.windows.hasFactory(forms::kNewRecipe));
@@ -318,6 +478,7 @@ void RecipeBrowser::buildControls()
     focusSink_->setGeometry(twips(-1200), kButtonTop, 40, kButtonHeight);
     // The focus it takes goes on to the names, so the keyboard can walk them at once.
     focusSink_->setFocusProxy(canvas_);
+    hideFromScreenReaders(focusSink_);
 
     dragTimer_ = new QTimer(this);
     dragTimer_->setObjectName(QStringLiteral("Timer2"));
@@ -347,6 +508,7 @@ void RecipeBrowser::placeLabels()
     layout_.place(list_);
     app_.state.headingCount = layout_.headingCount();
     app_.state.nameCount = layout_.nameCount();
+    canvas_->labelsChanged();
     afterScroll();
 }
 
@@ -354,6 +516,7 @@ void RecipeBrowser::hideNameLabel(int index)
 {
     if (index == barName_) hideBar();
     layout_.hideName(index);
+    canvas_->labelsChanged();
     canvas_->update();
 }
 
@@ -472,6 +635,7 @@ void RecipeBrowser::focusOnName(int nameIndex)
     if (layout_.scrollIntoView({LabelKind::Name, nameIndex}) != 0) afterScroll();
     showBar(nameIndex);
     canvas_->update();
+    announceCurrentItem(canvas_, canvas_->itemOfName(nameIndex));
 }
 
 bool RecipeBrowser::keyOnNames(QKeyEvent* event)
@@ -777,11 +941,25 @@ void RecipeBrowser::scrollRight()
 void RecipeBrowser::pressLetter(int index)
 {
     if (layout_.pressLetter(index) != 0) afterScroll();
+    // A click checks the letter it is on; the strip shows where the columns really begin.
+    showCurrentLetter();
     focusSink();
+}
+
+QPushButton* RecipeBrowser::letterButton(int index) const
+{
+    return letters_->findChild<QPushButton*>(QStringLiteral("Command10(%1)").arg(index));
+}
+
+void RecipeBrowser::showCurrentLetter()
+{
+    const int current = layout_.firstShownHeading() - 1;
+    for (int i = 0; i < kLetterCount; ++i) letterButton(i)->setChecked(i == current);
 }
 
 void RecipeBrowser::afterScroll()
 {
+    showCurrentLetter();
     hideBar();
     findChild<QPushButton*>(QStringLiteral("Command8"))->setEnabled(layout_.canScrollLeft());
     findChild<QPushButton*>(QStringLiteral("Command4"))->setEnabled(layout_.canScrollRight());
@@ -794,7 +972,8 @@ void RecipeBrowser::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     if (!background_.isNull()) {
-        p.drawPixmap(0, 0, background_);
+        // A window grown for large captions stretches the page with it.
+        p.drawPixmap(rect(), background_);
         return;
     }
     // Without recept.gif: a plain page with the same rules, so the window still reads well.

@@ -133,7 +133,11 @@ private:
     std::string draggedName() const;
 
     void buildControls();
-    QPushButton* addButton(const char* name, const QString& caption, const QString& tip);
+    QPushButton* addButton(const char* name, const QString& caption, const QString& tip,
+                           QWidget* parent = nullptr);
+    QPushButton* letterButton(int index) const;
+    // Checks the letter the first column begins in.
+    void showCurrentLetter();
     void focusSink();
 
     // The canvas's mouse handling.
@@ -165,6 +169,7 @@ private:
     mutable std::optional<DragIcons> dragIcons_;
 
     NameCanvas* canvas_ = nullptr;
+    QWidget* letters_ = nullptr;  // the strip of Command10
     QLabel* bar_ = nullptr;             // Label3
     QLabel* count_ = nullptr;           // label4
     QPushButton* focusSink_ = nullptr;  // Command7

@@ -235,8 +235,10 @@ RecipeViewer::RecipeViewer(AppContext& app, QWidget* parent) : QWidget(parent), 
                      toTwips(windowSize.width()), toTwips(windowSize.height()));
     const int toolbarHeight = toolbar_->sizeHint().height();
     const int top = std::max(twips(centred.top + 100), toolbarHeight + 4);
-    book_->move(twips(centred.left), top);
-    setFixedSize(windowSize.width(), std::max(windowSize.height(), top + pictureSize.height() + 8));
+    // A toolbar wider than that (large text) widens the window, the book centred in it.
+    const int wide = std::max(windowSize.width(), toolbar_->sizeHint().width());
+    book_->move(twips(centred.left) + (wide - windowSize.width()) / 2, top);
+    setFixedSize(wide, std::max(windowSize.height(), top + pictureSize.height() + 8));
     toolbar_->setGeometry(0, 0, width(), toolbarHeight);
 
     buildPages();

@@ -53,6 +53,7 @@ QString paperButtonStyle()
         "QPushButton:focus { border: 2px solid #d98c2b; }"
         "QPushButton:disabled { color: #cbbcb1; border-color: #eadcd2; background: #fbf6ee; }"
         "QPushButton[letter=\"true\"] { padding: 0; font-weight: bold; }"
+        "QPushButton[letter=\"true\"]:checked { background: #f0d39a; border-color: #d9a36b; }"
         "QPushButton[dropTarget=\"true\"] { border-style: dashed; border-color: #c8553d; }"
         "QPushButton[dropTarget=\"true\"]:disabled { border-color: #eadcd2; }"
         "QPushButton[dropHover=\"true\"] { background: #e4f2dc; border: 2px solid #3e8e41; }");

@@ -26,6 +26,7 @@ namespace culvora::gui {
 namespace {
 
 constexpr int kDriveA = 0;
+constexpr int kOtherDestination = 1;
 
 QString fromUtf8(std::string_view text)
 {
@@ -127,8 +128,7 @@ BackupWindow::BackupWindow(AppContext& app, QWidget* parent)
     kind_->addItem(QStringLiteral("Drive A:"));
     kind_->addItem(QStringLiteral("Other destination..."));
     connect(kind_, &QComboBox::currentIndexChanged, this, &BackupWindow::chooseDestinationKind);
-    kind_->setCurrentIndex(kDriveA);
-    chooseDestinationKind();
+    chooseFirstDestination();
 }
 
 void BackupWindow::setMediumFinder(MediumFinder finder)
@@ -137,7 +137,15 @@ void BackupWindow::setMediumFinder(MediumFinder finder)
     const QString shown = chosenFolder();
     fillDrives();
     selectFolder(shown);
-    showMedium();
+    chooseFirstDestination();
+}
+
+void BackupWindow::chooseFirstDestination()
+{
+    // "Drive A:" with nothing plugged in could only fail: the window starts on the folders then.
+    const bool medium = findMedium_ && findMedium_();
+    kind_->setCurrentIndex(medium ? kDriveA : kOtherDestination);
+    chooseDestinationKind();
 }
 
 void BackupWindow::focusOkButton()

@@ -1,7 +1,8 @@
 #pragma once
 
 // "frmBackup": copies the current cookbook and the drinks file, under their own names, to the
-// removable medium ("Drive A:") or to a folder the user picks ("Other destination...").
+// removable medium ("Drive A:") or to a folder the user picks ("Other destination..."). It
+// opens on the medium when one is mounted, else on the folders.
 
 #include <QString>
 #include <QWidget>
@@ -37,7 +38,8 @@ public:
     QString mediumText() const;
 
     // Where the first removable medium is mounted ("Drive A:", and an entry of Drive1);
-    // transfer::removableMedium unless a test hands in its own.
+    // transfer::removableMedium unless a test hands in its own. The window then looks again
+    // and chooses its destination as it does when it opens.
     void setMediumFinder(MediumFinder finder);
 
     // Drive1's places: the home folder, the whole computer ("/") and, when one is mounted,
@@ -58,6 +60,8 @@ public slots:
 private:
     void fillDrives();
     void showMedium();
+    // "Drive A:" when a removable medium is mounted, else "Other destination...".
+    void chooseFirstDestination();
 
     AppContext& app_;
     MediumFinder findMedium_;

@@ -97,14 +97,14 @@ TEST(Printout, TheRecipeAndTheGroceryListLineByLine)
     auto groceryText = groceryLines(b.folder, "BOOK1.TXT", "Soup");
     ASSERT_TRUE(groceryText);
     EXPECT_EQ(groceryText->front(), (PrintedLine{LineStyle::Heading, ""}));
-    EXPECT_EQ(printJob(*groceryText).describe(), heading("") + heading("Grocery list") +
-                                                     heading("") + body("1 l water") +
-                                                     body("2 carrots") + "[end]\n");
+    EXPECT_EQ(printJob(*groceryText).describe(),
+              heading("") + heading("Grocery list") + heading("Soup") + heading("") +
+                  body("1 l water") + body("2 carrots") + "[end]\n");
     // No ingredient lines: the headings only.
     auto bare = groceryLines(b.folder, "BOOK1.TXT", "Bare");
     ASSERT_TRUE(bare);
     EXPECT_EQ(printJob(*bare).describe(),
-              heading("") + heading("Grocery list") + heading("") + "[end]\n");
+              heading("") + heading("Grocery list") + heading("Bare") + heading("") + "[end]\n");
 }
 
 TEST(Printout, ARecipeGoneSinceItWasShownPrintsNothing)

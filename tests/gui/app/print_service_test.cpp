@@ -15,6 +15,7 @@
 #include "support/fake_services.h"
 #include "support/gui_helpers.h"
 #include "support/pdf_text.h"
+#include "support/printout_readback.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
@@ -23,6 +24,7 @@ using culvora::testing::FakeServices;
 using culvora::testing::messageShape;
 using culvora::testing::readPdf;
 using culvora::testing::TempDir;
+using culvora::testing::wordsOf;
 
 namespace {
 
@@ -209,6 +211,106 @@ private slots:
         const QFont heading = printerFont({"Arial", 20.25, true, true});
         QVERIFY(heading.bold() && heading.italic());
         QCOMPARE(heading.pointSizeF(), 20.25);
+    }
+
+    void linesWiderThanThePageComeBackWholeInsideTheMargins()
+    {
+        // A title, an ingredient line and a long instruction in the printouts' fonts, a cut
+        // word, then enough of them to go over several pages.
+        const std::string name =
+            "Grandmother's slow-braised shoulder of lamb with rosemary, garlic, anchovies and "
+            "a gratin of potatoes and celeriac";
+        const std::string ingredient =
+            "1 can (400 g) chickpeas, rinsed and drained, with the liquid from the can kept "
+            "aside for whipping into a foam later on, plus 2 tablespoons of olive oil";
+        const std::string word(300, 'w');
+        print::PrintJob job;
+        std::string all;
+        auto line = [&](double points, bool bold, const std::string& text) {
+            job.setFont({"Courier New", 8.25, true, false});
+            job.print("   ", false);
+            job.setFont({"Times New Roman", points, bold, false});
+            job.print(text);
+            all += text + "\n";
+        };
+        for (int i = 0; i < 12; ++i) {
+            line(24, false, name);
+            line(12, true, "Ingredients: " + std::to_string(i));
+            line(10, false, ingredient);
+            line(10, false, "\xC4ppelpaj " + ingredient + " " + ingredient);
+        }
+        line(10, false, "Whole " + word + " ends");
+        job.end();
+
+        NoPrinter p;
+        const QString file = path(p.dir, "Lamb.pdf");
+        p.fakes.prompter.fileNames.push_back(file);
+        sendToPrinter(QStringLiteral("Lamb"), job, p.printer);
+        const auto pdf = testing::readPdfWords(file.toStdString());
+        QVERIFY2(pdf.ok(), pdf.error.c_str());
+
+        // Every word in order, the cut one in pieces that join up again.
+        std::vector<std::string> words = pdf.texts();
+        QVERIFY(words.size() > 3);
+        std::string cut;
+        while (words.size() > 1 && words[words.size() - 2] != "Whole") {
+            cut = words[words.size() - 2] + cut;
+            words.erase(words.end() - 2);
+        }
+        QCOMPARE(cut, word);
+        words.insert(words.end() - 1, word);
+        auto expected = wordsOf(all);
+        for (auto& each : expected) {
+            if (each == "\xC4ppelpaj") each = "\u00C4ppelpaj";
+        }
+        QVERIFY(words == expected);
+
+        const std::string problems = testing::misplacedWords(pdf);
+        QVERIFY2(problems.empty(), problems.c_str());
+        QPrinter a4(QPrinter::HighResolution);
+        a4.setOutputFormat(QPrinter::PdfFormat);
+        a4.setPageSize(QPageSize(QPageSize::A4));
+        QVERIFY(pdf.pageCount() >= 2);
+        QCOMPARE(pdf.pageCount(), static_cast<int>(layoutFor(job, a4).size()));
+    }
+
+    void thePlainMeasureIsNeverNarrowerThanTheFaces()
+    {
+        // culvora-cli lays its PDFs out without a font engine: no character may print wider
+        // than it measured, in the faces the printouts use (or their metric twins).
+        QPrinter a4(QPrinter::HighResolution);
+        a4.setOutputFormat(QPrinter::PdfFormat);
+        const DeviceFontMetrics device(&a4);
+        const print::PlainMetrics plain;
+        for (const char* face : {"Times New Roman", "Arial"}) {
+            // Without the faces or their Liberation twins (scripts/setup installs them) the
+            // printer's fonts are others, of other widths.
+            const QString family = QFontInfo(printerFont({face, 10, false, false})).family();
+            if (family != QLatin1String(face) && !family.startsWith(QLatin1String("Liberation"))) {
+                QSKIP(
+                    qPrintable(QStringLiteral("%1 prints as %2").arg(QLatin1String(face), family)));
+            }
+            for (const bool bold : {false, true}) {
+                for (const bool italic : {false, true}) {
+                    const print::Font font{face, 10, bold, italic};
+                    for (int c = 0x20; c <= 0xFF; ++c) {
+                        if (c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 ||
+                            c == 0x9D || c == 0xA0) {
+                            continue;
+                        }
+                        const std::string one(1, static_cast<char>(c));
+                        QVERIFY2(device.width(font, one) <= plain.width(font, one) + 1e-6,
+                                 qPrintable(QStringLiteral("%1 %2%3: 0x%4 is %5 wide, measured %6")
+                                                .arg(QLatin1String(face))
+                                                .arg(bold ? QStringLiteral("bold ") : QString())
+                                                .arg(italic ? QStringLiteral("italic") : QString())
+                                                .arg(c, 0, 16)
+                                                .arg(device.width(font, one))
+                                                .arg(plain.width(font, one))));
+                    }
+                }
+            }
+        }
     }
 };
 

@@ -8,11 +8,14 @@
 #include <QTextEdit>
 #include <QTextList>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 #include "drinks_fixture.h"
 #include "gui/app/geometry.h"
 #include "gui/drinks/drink_viewer.h"
+#include "support/printout_readback.h"
 
 using namespace culvora;
 using namespace culvora::gui;
@@ -222,6 +225,49 @@ private slots:
         v.print();
         QCOMPARE(v.printer().output, kPrintedCard);
         QCOMPARE(v.d.f.fakes.prompter.printerChoices.size(), std::size_t(1));  // not asked
+    }
+
+    void aDrinkWithLongLinesComesBackWholeFromThePdf()
+    {
+        // The name, a bulleted ingredient and an instruction each longer than a row of paper.
+        const std::string name = "Grandfather's midsummer elderflower and gooseberry cordial "
+                                 "spritz with cucumber ribbons";
+        const std::string ingredient =
+            "2 cl elderflower cordial, homemade from the blossoms picked on a dry morning in "
+            "June, strained twice through muslin and kept cold";
+        const std::string step =
+            "Fill the glass with ice, pour in the cordial and the gin, top up with the sparkling "
+            "wine and stir once, gently, so that the bubbles stay; lay the cucumber ribbons "
+            "along the inside of the glass and serve at once with a straw.";
+        Viewer v(drink(name, {ingredient, "Ice"}, {step, "Cheers!"}, "Highball"),
+                 QString::fromStdString(name));
+        QVERIFY(v.window);
+        testing::PdfPrintout pdf(v.d.f.fakes);
+        const auto file = pdf.expect("drink.pdf");
+        v.print();
+
+        const auto back = testing::readPdfWords(file);
+        QVERIFY2(back.ok(), back.error.c_str());
+        QVERIFY(back.texts() == testing::printedWords(v.printer().output));
+        for (const std::string& line : {name, ingredient, step}) {
+            const auto words = testing::wordsOf(line);
+            const auto all = back.texts();
+            QVERIFY2(std::search(all.begin(), all.end(), words.begin(), words.end()) != all.end(),
+                     line.c_str());
+        }
+        const std::string problems = testing::misplacedWords(back);
+        QVERIFY2(problems.empty(), problems.c_str());
+        QCOMPARE(back.pageCount(), 1);
+        // A bulleted line goes on under its text, not under the bullet.
+        const auto bullet = std::find_if(back.words.begin(), back.words.end(),
+                                         [](const auto& w) { return w.text == "\u2022"; });
+        QVERIFY(bullet != back.words.end());
+        const auto first = bullet + 1;
+        const auto wrapped = std::find_if(first, back.words.end(),
+                                          [&](const auto& w) { return w.yMin > first->yMax; });
+        QVERIFY(wrapped != back.words.end());
+        QVERIFY2(std::abs(wrapped->xMin - first->xMin) < 1,
+                 qPrintable(QStringLiteral("%1 %2").arg(wrapped->xMin).arg(first->xMin)));
     }
 };
 

@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -619,22 +620,84 @@ private slots:
         QCOMPARE(close.window->statusText(), QStringLiteral("Not connected."));
     }
 
-    void aServerThatCannotBeReachedIsReported()
+    void aServerThatCannotBeReachedIsReportedAndNetworkTriesAgain()
     {
         Exchange f;
         f.server->connectFailure = exchange::kCannotConnect;
         f.fakes.prompter.answers = {Answer::Yes};
         QVERIFY(f.open());
         QVERIFY(f.settle());
+        const QString noConnection = QStringLiteral(
+            "There is no connection to the recipe exchange, so its categories cannot be shown. "
+            "Check that this computer is connected to the internet, then double-click "
+            "\u201CNetwork\u201D to try again.");
+        // The session's own reports, then what they mean for the cook.
         QCOMPARE(shapes(f.fakes.prompter.messages),
                  (QStringList{closeQuestion(QStringLiteral("InternetConnect"), 12029),
-                              sessionBox(QStringLiteral("Not in session"))}));
-        QCOMPARE(f.messagesText(),
-                 QStringLiteral("Culvora could not get the list of categories from the recipe "
-                                "exchange. Please close this window and try again later."));
+                              sessionBox(QStringLiteral("Not in session")),
+                              infoShape(QStringLiteral("Download"), noConnection, "Exclamation")}));
+        QCOMPARE(f.messagesText(), noConnection);
         QCOMPARE(treeLines(f.tree), QStringList{"Network"});
         QCOMPARE(f.statuses, (QStringList{"Ready", "Connecting to network...", "Reading data...",
                                           "Not connected."}));
+        // Nothing is waited for any more, and the tree answers.
+        QCOMPARE(f.window->cursor().shape(), Qt::ArrowCursor);
+        QVERIFY(f.tree->isEnabled() && f.list->isEnabled());
+
+        // The network is back: a double click on "Network" connects with the same account
+        // and draws the categories.
+        f.server->connectFailure = 0;
+        f.statuses.clear();
+        f.fakes.prompter.messages.clear();
+        const QRect root = f.tree->visualItemRect(f.tree->topLevelItem(0));
+        QTest::mouseClick(f.tree->viewport(), Qt::LeftButton, {}, root.center());
+        QTest::mouseDClick(f.tree->viewport(), Qt::LeftButton, {}, root.center());
+        QCOMPARE(f.messagesText(), QStringLiteral("Please wait while connecting ..."));
+        QVERIFY(f.settle());
+        QVERIFY(f.fakes.prompter.messages.isEmpty());
+        QCOMPARE(f.statuses, (QStringList{"Connecting to network...", "Reading data...",
+                                          "Drawing tree...", "Ready."}));
+        QCOMPARE(treeLines(f.tree), (QStringList{"Network", "  Soups", "    Cold soups",
+                                                 "    Warm soups", "  Bread", "  Cakes"}));
+        QCOMPARE(f.messagesText(),
+                 QStringLiteral("Welcome to the recipe exchange!\nBe kind to each other.\n>"));
+        const auto calls = f.server->callsMade();
+        QCOMPARE(std::count(calls.begin(), calls.end(),
+                            std::string("connect 127.0.0.1:2121 culvora/wobak")),
+                 2);
+        QVERIFY(f.chooseCategory(QStringLiteral("Soups")));
+        QCOMPARE(f.list->topLevelItemCount(), 3);
+
+        // With the categories there, "Network" only heads them.
+        f.window->chooseCategory(f.tree->topLevelItem(0));
+        QVERIFY(!f.window->busy());
+        QCOMPARE(f.server->callsMade().size(), calls.size() + 3);
+    }
+
+    void aListThatDoesNotComeIsAskedForAgain()
+    {
+        // Connected, but the exchange has no list: the connection stays and is used again.
+        Exchange f;
+        f.server->folders["/tavendi"].erase("network.txt");
+        f.fakes.prompter.answers = {Answer::Ok, Answer::No};
+        QVERIFY(f.open());
+        QVERIFY(f.settle());
+        const QString noList = QStringLiteral(
+            "The recipe exchange did not send its list of categories. Double-click "
+            "\u201CNetwork\u201D to ask for it again, or close this window and try again "
+            "later.");
+        QCOMPARE(messageShape(f.last()),
+                 infoShape(QStringLiteral("Download"), noList, "Exclamation"));
+        QCOMPARE(f.window->statusText(), QStringLiteral("Ready."));
+
+        f.server->folders["/tavendi"]["network.txt"] = kNetwork;
+        f.window->chooseCategory(f.tree->topLevelItem(0));
+        QVERIFY(f.settle());
+        QCOMPARE(treeLines(f.tree).size(), 6);
+        const auto calls = f.server->callsMade();
+        QCOMPARE(std::count_if(calls.begin(), calls.end(),
+                               [](const std::string& c) { return c.starts_with("connect"); }),
+                 1);
     }
 
     void closingWhileATransferHangsReturnsAtOnce_data()

@@ -11,6 +11,8 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <algorithm>
+
 #include "gui/app/geometry.h"
 #include "gui/app/qt_services.h"
 #include "gui/app/window_names.h"
@@ -19,6 +21,7 @@
 #include "support/gui_helpers.h"
 #include "support/pdf_text.h"
 #include "support/records.h"
+#include "support/printout_readback.h"
 
 using namespace culvora;
 using namespace culvora::gui;
@@ -359,6 +362,49 @@ private slots:
         dishes[1] = QStringLiteral("(No suggestion)");
         QCOMPARE(m.f.fakes.printer.output, printedMenu(dishes));
         QCOMPARE(m.dish(1), QStringLiteral("Stew"));
+    }
+
+    void aWeekOfLongDishNamesComesBackWholeFromThePdf()
+    {
+        // Seven casual dishes whose names are each longer than a row of the printed menu.
+        Menu m;
+        std::string book;
+        QStringList names;
+        for (int i = 1; i <= 7; ++i) {
+            const std::string name = "Dish " + std::to_string(i) +
+                                     ": slow-cooked chickpea, tomato and smoked paprika stew "
+                                     "with crisp garlic breadcrumbs, lemon yoghurt and a big "
+                                     "green salad on the side";
+            book += crlf({"[NAMN]", name, "[PORTIONER]", "4", "[TID]", "45", "[IND]",
+                          "1 can chickpeas", "[G\xD6RA]", "Cook.", "[TYP]", "Hot dish"});
+            names << QString::fromStdString(name);
+        }
+        m.f.dir.write("BOOK1.TXT", book);
+        for (int day = 0; day < 7; ++day) {
+            m.search((day + 0.5) / 7);
+            clickButton(m.w, QStringLiteral("Command3"));
+        }
+        for (int day = 0; day < 7; ++day) {
+            QCOMPARE(QString::fromStdString(m.w->dishes()[static_cast<std::size_t>(day)]),
+                     names[day]);
+        }
+
+        testing::PdfPrintout pdf(m.f.fakes);
+        const auto file = pdf.expect("menu.pdf");
+        clickButton(m.w, QStringLiteral("Command1"));
+        const auto back = testing::readPdfWords(file);
+        QVERIFY2(back.ok(), back.error.c_str());
+        const auto all = back.texts();
+        QVERIFY(all == testing::printedWords(m.f.fakes.printer.output));
+        for (const QString& name : names) {
+            const auto words = testing::wordsOf(name.toStdString());
+            QVERIFY2(std::search(all.begin(), all.end(), words.begin(), words.end()) != all.end(),
+                     qPrintable(name));
+        }
+        const std::string problems = testing::misplacedWords(back);
+        QVERIFY2(problems.empty(), problems.c_str());
+        // Two rows for every dish take the week onto a second sheet.
+        QCOMPARE(back.pageCount(), 2);
     }
 
     void aCancelledPrintDialogPrintsNothingAndNoPrinterSkipsIt()

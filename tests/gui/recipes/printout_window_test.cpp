@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <algorithm>
+
 #include "gui/app/handover.h"
 #include "gui/app/window_names.h"
 #include "gui/recipes/printout_window.h"
@@ -16,6 +18,7 @@
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
 #include "support/records.h"
+#include "support/printout_readback.h"
 
 using namespace culvora;
 using namespace culvora::gui;
@@ -148,8 +151,9 @@ private slots:
                  body(std::string(107, 'c')) + body(std::string(43, 'c')) + body(kBlankLast) +
                  body("") + body("") + body("Serve.")},
             {"Soup", true, QStringLiteral("Soup - grocery list"),
-             heading({}) + heading(QStringLiteral("Grocery list")) + heading({}) +
-                 body("1 l water") + body("2 carrots")},
+             heading({}) + heading(QStringLiteral("Grocery list")) +
+                 heading(QStringLiteral("Soup")) + heading({}) + body("1 l water") +
+                 body("2 carrots")},
             {"Bare", false, QStringLiteral("Bare"),
              heading({}) + heading({}) + title(QStringLiteral("Bare")) +
                  heading(QStringLiteral("(Serves 1)")) +
@@ -157,7 +161,8 @@ private slots:
                  heading(QStringLiteral("Ingredients:")) + heading({}) +
                  heading(QStringLiteral("Instructions:")) + body("Stir.")},
             {"Bare", true, QStringLiteral("Bare - grocery list"),
-             heading({}) + heading(QStringLiteral("Grocery list")) + heading({})},
+             heading({}) + heading(QStringLiteral("Grocery list")) +
+                 heading(QStringLiteral("Bare")) + heading({})},
         };
         for (const Case& c : cases) {
             Printout p;
@@ -210,7 +215,8 @@ private slots:
         auto* grocery = child<QRadioButton>(window, QStringLiteral("option1"));
         grocery->click();
         QTest::keyClick(grocery, Qt::Key_Return);
-        QCOMPARE(p.printed(), heading({}) + heading(QStringLiteral("Grocery list")) + heading({}) +
+        QCOMPARE(p.printed(), heading({}) + heading(QStringLiteral("Grocery list")) +
+                                  heading(QStringLiteral("Bare")) + heading({}) +
                                   QStringLiteral("[end]"));
         QVERIFY(!p.window());
     }
@@ -242,8 +248,9 @@ private slots:
         QVERIFY(!q.viewer());
         child<QRadioButton>(window, QStringLiteral("option1"))->click();
         clickButton(window, QStringLiteral("Command1"));
-        QCOMPARE(q.printed(), heading({}) + heading(QStringLiteral("Grocery list")) + heading({}) +
-                                  body("Soup") + body("1 kg beef") + QStringLiteral("[end]"));
+        QCOMPARE(q.printed(), heading({}) + heading(QStringLiteral("Grocery list")) +
+                                  heading(QStringLiteral("Stew")) + heading({}) + body("Soup") +
+                                  body("1 kg beef") + QStringLiteral("[end]"));
     }
 
     void withoutAViewerThereIsNothingToPrint()
@@ -254,6 +261,62 @@ private slots:
                  QStringLiteral("[Info] None Ok default Ok: Open the recipe you want to print "
                                 "first, then click Print in its window."));
         QCOMPARE(p.printed(), QString());
+    }
+
+    void aLongRecipeAndItsGroceryListComeBackWholeFromThePdf()
+    {
+        const std::string name = "Grandmother's slow-braised shoulder of lamb with rosemary, "
+                                 "garlic and anchovies, on a gratin of potato and celeriac, too";
+        const std::string ingredient =
+            "1 can (400 g) chickpeas, rinsed and drained, with the liquid from the can kept "
+            "aside for whipping into a lighter foam later on, plus 2 tablespoons of olive oil";
+        QCOMPARE(name.size(), std::size_t(120));
+        QCOMPARE(ingredient.size(), std::size_t(159));
+        const std::string step =
+            "Heat the oven to 150 degrees. Rub the lamb all over with the garlic paste, season "
+            "with salt and pepper and put it in a deep roasting tin with the onions; pour the "
+            "wine over and cover tightly with foil.";
+        struct Case {
+            const char* what;
+            bool grocery;
+            int steps;  // instruction lines
+            int pages;
+        };
+        const Case cases[] = {
+            {"recipe", false, 2, 1},
+            {"grocery list", true, 2, 1},
+            // Two rows a step, about sixty rows a sheet.
+            {"recipe over pages", false, 60, 3},
+        };
+        for (const Case& c : cases) {
+            Printout p;
+            std::string record = crlf({"[NAMN]", name, "[PORTIONER]", "6", "[TID]", "240", "[IND]",
+                                       ingredient, "2 dl white wine", "[G\xD6RA]"});
+            for (int i = 0; i < c.steps; ++i) record += crlf({step});
+            p.f.dir.write("BOOK1.TXT", record + crlf({"[TYP]", "Hot dish"}));
+            testing::PdfPrintout pdf(p.f.fakes);
+            const auto file = pdf.expect("printout.pdf");
+            PrintoutWindow* window = p.open(name);
+            QVERIFY2(window, c.what);
+            if (c.grocery) child<QRadioButton>(window, QStringLiteral("option1"))->click();
+            clickButton(window, QStringLiteral("Command1"));
+
+            const auto back = testing::readPdfWords(file);
+            QVERIFY2(back.ok(), back.error.c_str());
+            // Every word the window printed, in order: the name and the long ingredient line
+            // whole, none cut at the paper's edge.
+            const auto sent = testing::printedWords(p.printed());
+            QVERIFY2(back.texts() == sent, c.what);
+            for (const std::string& line : {name, ingredient}) {
+                const auto words = testing::wordsOf(line);
+                QVERIFY2(std::search(sent.begin(), sent.end(), words.begin(), words.end()) !=
+                             sent.end(),
+                         c.what);
+            }
+            const std::string problems = testing::misplacedWords(back);
+            QVERIFY2(problems.empty(), problems.c_str());
+            QCOMPARE(back.pageCount(), c.pages);
+        }
     }
 };
 

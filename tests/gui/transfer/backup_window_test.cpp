@@ -16,6 +16,7 @@
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
 #include "support/records.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
@@ -32,7 +33,8 @@ namespace {
 const std::string kSoup = record({.name = "Soup", .ingredients = {"Water"}, .steps = {"Boil."}});
 const std::string kDrinks = crlf({"[NAMN]", "Glögg", "[GLAS]", "Wine"});
 
-// The window opened from "&Backup...", with no removable medium unless a test mounts one.
+// The window opened from "&Backup...", with no removable medium unless a test mounts one,
+// and a home folder of its own.
 struct Backup : testing::GuiFixture {
     Backup()
     {
@@ -64,6 +66,16 @@ struct Backup : testing::GuiFixture {
         window->selectFolder(QString::fromStdString(folder.path().string()));
     }
 
+    QString homePath() const { return QString::fromStdString(home.path().string()); }
+    // The window as it opens with a medium plugged in.
+    void mount(const testing::TempDir& stick)
+    {
+        medium = stick.path();
+        window->setMediumFinder([this] { return medium; });
+    }
+
+    testing::TempDir home;
+    testing::ScopedEnv homeVariable{"HOME", home.path().string()};
     gui::BackupWindow* window = nullptr;
     std::optional<std::filesystem::path> medium;
 };
@@ -73,7 +85,7 @@ struct Backup : testing::GuiFixture {
 class BackupWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void opensWithBothBoxesTickedAndDriveA()
+    void opensWithBothBoxesTickedOnTheFoldersWithoutAMedium()
     {
         Backup b;
         QVERIFY(b.window);
@@ -87,21 +99,39 @@ private slots:
         QVERIFY(b.control<QCheckBox>("Check2")->isChecked());
         QCOMPARE(itemTexts(b.control<QComboBox>("Combo1")),
                  (QStringList{"Drive A:", "Other destination..."}));
-        QCOMPARE(b.control<QComboBox>("Combo1")->currentIndex(), 0);
         QCOMPARE(b.control<QPushButton>("Command1")->text(), QStringLiteral("Ok"));
         QCOMPARE(b.control<QPushButton>("Command2")->text(), QStringLiteral("Cancel"));
         QVERIFY(b.control<QPushButton>("Command1")->isEnabled());
+
+        // Nothing plugged in: the folders are in use at once, the home folder chosen.
+        QCOMPARE(b.control<QComboBox>("Combo1")->currentIndex(), 1);
+        QVERIFY(b.control<QComboBox>("Drive1")->isEnabled());
+        QVERIFY(b.control<QTreeView>("Dir1")->isEnabled());
+        QCOMPARE(b.listInk(), QColor(0, 0, 0));
+        QCOMPARE(b.window->chosenFolder(), b.homePath());
+
+        // With a medium the window opens on it.
+        testing::TempDir stick;
+        b.mount(stick);
+        QCOMPARE(b.control<QComboBox>("Combo1")->currentIndex(), 0);
+        QVERIFY(!b.control<QTreeView>("Dir1")->isEnabled());
     }
 
-    void enterStartsTheBackup()
+    void theFirstOkWithoutAMediumCopiesIntoTheHomeFolder()
     {
+        // Enter starts the backup, and with nothing plugged in it does not fail.
         Backup b;
         b.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(b.window->window()));
         QCOMPARE(b.window->focusWidget(), b.control<QWidget>("Command1"));
         QTest::keyClick(b.window->focusWidget(), Qt::Key_Return);
         QVERIFY(b.control<QCheckBox>("Check1")->isChecked());
-        QCOMPARE(b.fakes.prompter.messages.size(), 1);  // no medium
+        QCOMPARE(b.fakes.prompter.messages.size(), 1);
+        QCOMPARE(messageShape(b.fakes.prompter.last()),
+                 infoShape("Ok!", "Backup successful.", "Information"));
+        QCOMPARE(b.home.read("BOOK1.TXT"), kSoup);
+        QCOMPARE(b.home.read("drinkar.txt"), kDrinks);
+        QTRY_VERIFY(!b.open());
     }
 
     void okNeedsATickedBox()
@@ -122,6 +152,7 @@ private slots:
     void driveAPutsThePlacesOutOfUse()
     {
         Backup b;
+        b.control<QComboBox>("Combo1")->setCurrentIndex(0);
         auto* drives = b.control<QComboBox>("Drive1");
         auto* folders = b.control<QTreeView>("Dir1");
         QVERIFY(!drives->isEnabled());
@@ -147,12 +178,11 @@ private slots:
     void thePlacesAreTheHomeFolderTheWholeComputerAndAMountedMedium()
     {
         Backup b;
-        QCOMPARE(b.window->drivePaths(), (QStringList{QDir::homePath(), "/"}));
+        QCOMPARE(b.window->drivePaths(), (QStringList{b.homePath(), "/"}));
         testing::TempDir stick;
-        b.medium = stick.path();
-        b.window->setMediumFinder([&b] { return b.medium; });
+        b.mount(stick);
         const QString mounted = QString::fromStdString(stick.path().string());
-        QCOMPARE(b.window->drivePaths(), (QStringList{QDir::homePath(), "/", mounted}));
+        QCOMPARE(b.window->drivePaths(), (QStringList{b.homePath(), "/", mounted}));
         QCOMPARE(
             b.window->mediumText(),
             QStringLiteral("The copies go to the USB stick or memory card at %1.").arg(mounted));
@@ -166,7 +196,9 @@ private slots:
 
     void withoutAMediumDriveAFailsAndTheWindowStays()
     {
+        // "Drive A:" chosen by hand while nothing is plugged in.
         Backup b;
+        b.control<QComboBox>("Combo1")->setCurrentIndex(0);
         clickButton(b.window, QStringLiteral("Command1"));
         QCOMPARE(b.fakes.prompter.messages.size(), 1);
         QCOMPARE(
@@ -181,7 +213,7 @@ private slots:
     {
         Backup b;
         testing::TempDir stick;
-        b.medium = stick.path();
+        b.mount(stick);
         clickButton(b.window, QStringLiteral("Command1"));
         QCOMPARE(messageShape(b.fakes.prompter.last()),
                  infoShape("Ok!", "Backup successful.", "Information"));

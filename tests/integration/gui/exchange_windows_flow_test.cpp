@@ -251,11 +251,27 @@ private slots:
         k.fakes.prompter.answers = {Answer::Yes};
         QVERIFY(k.openDownload());
         QVERIFY(k.settle());
-        QCOMPARE(
-            shapes(k.fakes.prompter.messages),
-            (QStringList{question(QStringLiteral("InternetConnect"), 12029),
-                         infoShape(QStringLiteral("Culvora"), QStringLiteral("Not in session"))}));
+        QCOMPARE(shapes(k.fakes.prompter.messages),
+                 (QStringList{
+                     question(QStringLiteral("InternetConnect"), 12029),
+                     infoShape(QStringLiteral("Culvora"), QStringLiteral("Not in session")),
+                     infoShape(QStringLiteral("Download"),
+                               QStringLiteral("There is no connection to the recipe exchange, so "
+                                              "its categories cannot be shown. Check that this "
+                                              "computer is connected to the internet, then "
+                                              "double-click \u201CNetwork\u201D to try again."),
+                               "Exclamation")}));
         QCOMPARE(k.download->statusText(), QStringLiteral("Not connected."));
+
+        // The exchange is up again: "Network" connects and the categories come.
+        ExchangeServer back(root.path());
+        k.dir.write("exchange.ini", exchangeIni(back.port()));
+        k.fakes.prompter.messages.clear();
+        k.download->chooseCategory(k.tree->topLevelItem(0));
+        QVERIFY(k.settle());
+        QVERIFY(k.fakes.prompter.messages.isEmpty());
+        QVERIFY(k.tree->topLevelItem(0)->childCount() > 0);
+        QCOMPARE(k.download->statusText(), QStringLiteral("Ready."));
     }
 
     void aServerThatDiesOrFreezesInTheMiddleOfARecipe_data()
