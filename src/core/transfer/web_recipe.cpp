@@ -10,6 +10,8 @@
 #include <system_error>
 
 #include "core/files/files.h"
+#include "core/store/cookbook.h"
+#include "core/store/cookbook_list.h"
 #include "core/text/text.h"
 #include "core/transfer/html_tokenizer.h"
 #include "core/transfer/mealmaster.h"
@@ -1068,6 +1070,22 @@ Result<recipes::RecipeDraft> webRecipeDraft(const WebRecipe& recipe, std::string
     }
     draft.type = std::string(type);
     return draft;
+}
+
+Result<void> addWebRecipe(const ProgramFolder& folder, std::string_view bookTitle,
+                          const recipes::RecipeDraft& draft)
+{
+    auto file = store::CookbookList(folder).fileOf(bookTitle);
+    if (!file) return std::unexpected(file.error());
+    if (auto ok = recipes::checkDraft(draft); !ok) return ok;
+    store::Cookbook cookbook(folder, *file);
+    auto names = cookbook.names();
+    if (!names) return std::unexpected(names.error());
+    if (std::find(names->begin(), names->end(), draft.name) != names->end()) {
+        return fail(ErrorCode::Refused, "A recipe named " + text::quotedForMessage(draft.name) +
+                                           " is in the cookbook already. Nothing was added.");
+    }
+    return cookbook.append(recipes::newRecord(draft));
 }
 
 Result<std::vector<WebRecipe>> readWebRecipesFrom(std::string_view fileOrAddress,

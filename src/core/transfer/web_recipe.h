@@ -106,6 +106,12 @@ std::string chooseType(const std::vector<std::string>& categories,
 // recipes::checkDraft.
 Result<recipes::RecipeDraft> webRecipeDraft(const WebRecipe& recipe, std::string_view type);
 
+// Adds a recipe made by webRecipeDraft to the cookbook titled `bookTitle` (Windows-1252), after
+// the checks of a new recipe (recipes::checkDraft). A name the cookbook holds already is
+// refused (ErrorCode::Refused) and nothing is written: the cook gives the recipe another name.
+Result<void> addWebRecipe(const ProgramFolder& folder, std::string_view bookTitle,
+                          const recipes::RecipeDraft& draft);
+
 // Reads a page from a saved file or an https:// or http:// address ("file://" addresses are
 // taken as files) and the recipes on it. A page without any is refused with
 // kNoWebRecipeMessage (ErrorCode::NotFound); a file or page larger than kMaxWebPageBytes is

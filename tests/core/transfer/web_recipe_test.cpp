@@ -12,6 +12,7 @@
 #include "core/store/recipe_types.h"
 #include "core/transfer/html_tokenizer.h"
 #include "core/transfer/web_recipe.h"
+#include "support/http_test_server.h"
 #include "support/temp_dir.h"
 
 using namespace culvora;
@@ -362,4 +363,63 @@ TEST(WebRecipe, ReadsASavedPageAndNamesItsPathAsTheSource)
     EXPECT_EQ(ftp.error().message,
               "Only web addresses that begin with https:// or http:// can be read.");
     EXPECT_EQ(readWebRecipesFrom("   ").error().code, ErrorCode::Invalid);
+}
+
+TEST(WebRecipe, AddsTheRecordToTheChosenCookbookUnlessItsNameIsTaken)
+{
+    TempDir dir;
+    ProgramFolder folder{dir.path()};
+    dir.write("bocker.txt", "Standard\r\nrecept.txt\r\nWeb finds\r\nWEB.TXT\r\n");
+    dir.write("recept.txt", "");
+    dir.write("WEB.TXT", "");
+    const auto recipes = readWebRecipes(fixtureBytes("sections.html"), "https://example.org/soup");
+    ASSERT_FALSE(recipes.empty());
+    auto draft = webRecipeDraft(recipes[0], "Hot dish");
+    ASSERT_TRUE(draft) << draft.error().message;
+
+    ASSERT_TRUE(addWebRecipe(folder, "Web finds", *draft));
+    const std::string added = dir.read("WEB.TXT");
+    EXPECT_TRUE(added.starts_with("[NAMN]\r\n" + draft->name + "\r\n")) << added;
+    EXPECT_NE(added.find("\r\nSource: https://example.org/soup\r\n[TYP]\r\nHot dish\r\n"),
+              std::string::npos)
+        << added;
+
+    // The same page again: the name is taken, and the cookbook stays as it was.
+    auto again = addWebRecipe(folder, "Web finds", *draft);
+    ASSERT_FALSE(again);
+    EXPECT_EQ(again.error().code, ErrorCode::Refused);
+    EXPECT_NE(again.error().message.find("is in the cookbook already"), std::string::npos);
+    EXPECT_EQ(dir.read("WEB.TXT"), added);
+
+    // The checks of a new recipe hold for a page's recipe too.
+    auto unnamed = *draft;
+    unnamed.name.clear();
+    EXPECT_EQ(addWebRecipe(folder, "Web finds", unnamed).error().message,
+              recipes::kNoNameMessage);
+    EXPECT_EQ(addWebRecipe(folder, "No such book", *draft).error().code, ErrorCode::NotFound);
+    EXPECT_EQ(dir.read("WEB.TXT"), added);
+}
+
+TEST(WebRecipe, ReadsAPageFromAWebServerAndNamesTheAddressItWasFoundAt)
+{
+    culvora::testing::HttpTestServer server;
+    // The server's charset counts: this page is Windows-1252 although it holds no <meta>.
+    server.page("/bullar", "<script type=\"application/ld+json\">{\"@type\":\"Recipe\","
+                           "\"name\":\"Kanelbullar med sm\xF6r\"}</script>",
+                "text/html; charset=windows-1252");
+    server.redirect("/b", "/bullar");
+    server.page("/plain", fixtureBytes("none.html"));
+    server.endless("/huge", 2 * kMaxWebPageBytes);
+
+    auto recipes = readWebRecipesFrom(server.url("/b"));
+    ASSERT_TRUE(recipes) << recipes.error().message;
+    ASSERT_EQ(recipes->size(), 1u);
+    EXPECT_EQ(recipes->at(0).name, "Kanelbullar med sm\u00F6r");
+    EXPECT_EQ(recipes->at(0).instructions, Strings{source(server.url("/bullar"))});
+
+    EXPECT_EQ(readWebRecipesFrom(server.url("/plain")).error().message, kNoWebRecipeMessage);
+    auto huge = readWebRecipesFrom(server.url("/huge"));
+    ASSERT_FALSE(huge);
+    EXPECT_EQ(huge.error().message,
+              "The page is larger than 5 MB, more than a recipe page can be; it was not read.");
 }
