@@ -315,6 +315,29 @@ void NewRecipeEditor::startEditing()
     nameBox_->setFocus();
 }
 
+bool NewRecipeEditor::holdsText() const
+{
+    for (const QLineEdit* box : {nameBox_, servingsBox_, timeBox_}) {
+        if (!box->text().isEmpty()) return true;
+    }
+    return !ingredientsBox_->toPlainText().isEmpty() || !instructionsBox_->toPlainText().isEmpty();
+}
+
+void NewRecipeEditor::prefill(const NewRecipeFields& fields)
+{
+    nameBox_->setText(fields.name);
+    servingsBox_->setText(fields.servings);
+    timeBox_->setText(fields.cookingTime);
+    ingredientsBox_->setPlainText(fields.ingredients.join(QLatin1Char('\n')));
+    instructionsBox_->setPlainText(fields.instructions.join(QLatin1Char('\n')));
+    if (const int type = typeBox_->findText(fields.type, Qt::MatchFixedString); type >= 0) {
+        typeBox_->setCurrentIndex(type);
+    }
+    chooseTab(0);
+    nameBox_->setCursorPosition(0);
+    nameBox_->setFocus();
+}
+
 bool NewRecipeEditor::characterRowShown() const
 {
     return characterRow_->isVisibleTo(this);
