@@ -185,6 +185,17 @@ private slots:
         f.import(dialog, QStringLiteral("   "));
         QCOMPARE(f.fakes.prompter.messages.size(), 2);
         QVERIFY(f.fakes.prompter.last().text.startsWith(QStringLiteral("Please paste")));
+
+        // Help opens the page on importing from the web, delivered and in the contents.
+        clickButton(dialog, QStringLiteral("cmdHelp"));
+        QCOMPARE(f.fakes.opener.documents,
+                 QStringList{QString::fromStdString((f.dir.path() / "help" / "webimport.html")
+                                                        .string())});
+        const std::filesystem::path source(
+            qEnvironmentVariable("CULVORA_SOURCE_DIR").toStdString());
+        QVERIFY(std::filesystem::exists(source / "data" / "help" / "webimport.html"));
+        QVERIFY(testing::readBytes(source / "data" / "help" / "index.html")
+                    .find("href=\"webimport.html\"") != std::string::npos);
     }
 
     void cancelStopsAFetchThatHangs()
