@@ -287,7 +287,8 @@ TEST(ExchangeCliFlows, AFrozenServerEndsInTheTimeLimit)
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_EQ(run.err,
                   "culvora-cli: The exchange server at 127.0.0.1:" + std::to_string(frozen.port()) +
-                      " did not answer in time (12002).\n");
+                      " did not answer in time (12002). The server sent too little for too "
+                      "long; try again later or ask its operator.\n");
         // The limit, not the usual 30 seconds, and not for ever.
         EXPECT_GE(waited, std::chrono::seconds(2));
         EXPECT_LT(waited, std::chrono::seconds(20));
