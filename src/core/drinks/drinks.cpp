@@ -83,6 +83,19 @@ std::optional<Drink> readDrink(std::string_view content, std::string_view name)
                  store::joinedLines(record->instructions.lines), std::string(record->glass())};
 }
 
+Result<std::string> drinkText(std::string_view utf8)
+{
+    auto cp1252 = text::fromUtf8(utf8);
+    if (cp1252) return cp1252;
+    // The conversion's refusal is worded for the recipes; a drink goes to the drinks file.
+    Error refused = std::move(cp1252.error());
+    constexpr std::string_view kRecipeFiles = "the cookbook files hold";
+    if (const auto at = refused.message.find(kRecipeFiles); at != std::string::npos) {
+        refused.message.replace(at, kRecipeFiles.size(), "the drinks file holds");
+    }
+    return std::unexpected(std::move(refused));
+}
+
 Result<void> checkDrink(std::string_view name, std::string_view ingredients,
                         std::string_view instructions, std::string_view glass)
 {

@@ -61,6 +61,9 @@ std::string recipePage(const HtmlPageTexts& texts, std::string_view bodyLine)
     };
     line("<HTML>");
     line("<!-- HTML-file created by Culvora, visit us at " + site + " -->");
+    line("<HEAD>");
+    line(kCharsetMeta);
+    line("</HEAD>");
     line(bodyLine);
     line("<TABLE WIDTH=\"500\">");
     line("<TR>");

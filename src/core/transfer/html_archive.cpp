@@ -103,18 +103,22 @@ std::vector<ArchiveFile> archiveFrameFiles(const std::vector<std::string>& sorte
     const std::string background = backgroundLine(options);
     std::vector<ArchiveFile> files;
     if (options.frames) {
-        files.push_back({"index.html",
-                         fileLines({"<html>", "<head>", "<title>Recipes</title>", "</head>",
-                                    "<frameset cols=250,* border=0 frameborder=1 framespacing=0>",
-                                    " <frame src=\"left.html\" name=\"Left\" target = \"recindex\" "
-                                    "scrolling=\"auto\" >",
-                                    " <frame src=\"recindex.html\" name=\"Recindex\" "
-                                    "scrolling=\"auto\" >",
-                                    "</frameset>", "</html>"})});
-        files.push_back({"recindex.html", fileLines({"<html>", background, "</body>", "</html>"})});
+        files.push_back(
+            {"index.html",
+             fileLines({"<html>", "<head>", recipes::kCharsetMeta, "<title>Recipes</title>",
+                        "</head>", "<frameset cols=250,* border=0 frameborder=1 framespacing=0>",
+                        " <frame src=\"left.html\" name=\"Left\" target = \"recindex\" "
+                        "scrolling=\"auto\" >",
+                        " <frame src=\"recindex.html\" name=\"Recindex\" "
+                        "scrolling=\"auto\" >",
+                        "</frameset>", "</html>"})});
+        files.push_back(
+            {"recindex.html", fileLines({"<html>", "<head>", recipes::kCharsetMeta, "</head>",
+                                         background, "</body>", "</html>"})});
     }
     const std::string target = options.frames ? "Recindex" : "_new";
-    std::string list = fileLines({"<html>", background, "<font face=\"Arial\" size=2>"});
+    std::string list = fileLines({"<html>", "<head>", recipes::kCharsetMeta, "</head>", background,
+                                  "<font face=\"Arial\" size=2>"});
     for (std::size_t i = 0; i < sortedNames.size(); ++i) {
         list += "<a href=\"" + pageName(i) + "\" target=\"" + target + "\">\r\n";
         list += recipes::escapeMarkup(sortedNames[i]) + "\r\n";

@@ -1,5 +1,6 @@
 #include "gui/app/qt_services.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -21,6 +22,8 @@
 #include <QTime>
 #include <QTreeView>
 #include <QUrl>
+
+#include <utility>
 
 #include "gui/app/printing.h"
 #include "gui/app/qt_text.h"
@@ -48,6 +51,9 @@ QMessageBox::StandardButton toQt(Answer answer)
     case Answer::Cancel: return QMessageBox::Cancel;
     case Answer::Yes: return QMessageBox::Yes;
     case Answer::No: return QMessageBox::No;
+    case Answer::Save: return QMessageBox::Save;
+    case Answer::Discard: return QMessageBox::Discard;
+    case Answer::Close: return QMessageBox::Close;
     }
     return QMessageBox::Ok;
 }
@@ -60,6 +66,9 @@ QMessageBox::StandardButtons toQt(MessageButtons buttons)
     case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
     case MessageButtons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::SaveDiscardCancel:
+        return QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
+    case MessageButtons::CloseCancel: return QMessageBox::Close | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -74,11 +83,21 @@ Answer QtPrompter::show(const Message& message)
     QMessageBox box(toQt(message.icon), message.title, message.text, toQt(message.buttons),
                     parent_);
     box.setDefaultButton(toQt(message.defaultButton));
+    // The words of the question, whatever the desktop calls these buttons ("Close without
+    // Saving" on some).
+    for (auto [button, text] : {std::pair{QMessageBox::Save, "Save"},
+                                {QMessageBox::Discard, "Discard"},
+                                {QMessageBox::Close, "Close"}}) {
+        if (QAbstractButton* shown = box.button(button)) shown->setText(QLatin1String(text));
+    }
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     case QMessageBox::Cancel: return Answer::Cancel;
     case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Save: return Answer::Save;
+    case QMessageBox::Discard: return Answer::Discard;
+    case QMessageBox::Close: return Answer::Close;
     default:
         // Closed with Escape or the close box: the safe answer.
         return message.buttons == MessageButtons::YesNo ? Answer::No : Answer::Cancel;

@@ -16,8 +16,8 @@ class QWidget;
 namespace culvora::gui {
 
 enum class MessageIcon { None, Information, Exclamation, Question, Stop };
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class Answer { Ok, Cancel, Yes, No };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, SaveDiscardCancel, CloseCancel };
+enum class Answer { Ok, Cancel, Yes, No, Save, Discard, Close };
 
 // A drop-down that an open-file dialog shows beside the file name, for a choice that belongs
 // with the file (how an imported file's text is encoded). `chosen` comes in as the entry
@@ -68,6 +68,13 @@ public:
     {
         return show({text, title, MessageIcon::Question, MessageButtons::YesNo, Answer::No}) ==
                Answer::Yes;
+    }
+    // Save, Discard or Cancel, Save the default: the question before input not yet saved
+    // would be lost. A box closed without a choice answers Cancel.
+    Answer askToSave(const QString& text, const QString& title)
+    {
+        return show(
+            {text, title, MessageIcon::Question, MessageButtons::SaveDiscardCancel, Answer::Save});
     }
 };
 

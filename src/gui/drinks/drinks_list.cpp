@@ -164,6 +164,10 @@ void DrinksList::reload()
 
 void DrinksList::refillWithoutFilter()
 {
+    // Every drink is shown after a new one is saved, so the filter comes off with it: the
+    // button and the menu's ticks say what the list shows.
+    app_.shell.resetGlassFilter();
+    showFilterState();
     fill(nullptr);
 }
 

@@ -1,6 +1,7 @@
 #include "gui/menu/weekly_menu_window.h"
 
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -114,6 +115,7 @@ WeeklyMenuWindow::WeeklyMenuWindow(AppContext& app, QWidget* parent) : QWidget(p
     setStyleSheet(theme::searchStyle());
 
     dishes_.fill(std::string(menu::kNothingYet));
+    printed_ = dishes_;
     buildWeek();
     buildComposer();
     fillWordList();
@@ -245,6 +247,9 @@ void WeeklyMenuWindow::buildComposer()
                                 QStringLiteral("Find a dish for this evening"), dayFrame_);
     connect(searchButton, &QPushButton::clicked, this, &WeeklyMenuWindow::search);
     searchButton->setFocus();
+    // What the window is for: Enter composes the evening (see keyPressEvent).
+    searchButton->setDefault(true);
+    searchButton_ = searchButton;
 
     auto* arrows = new QHBoxLayout;
     arrows->addWidget(previousButton_);
@@ -357,20 +362,27 @@ void WeeklyMenuWindow::clickDay(int index)
     placeHighlight(index);
     untickWords();
     showDay(index + 1);
+    // The arrows step from the day clicked: "Thursday" comes with "< Wednesday" and
+    // "Friday >", not with the neighbours of the day composed before.
+    showArrowCaptions();
 }
 
 void WeeklyMenuWindow::stepToNextDay()
 {
     untickWords();
     showDay(menu::nextDay(composingDay_));
-    previousButton_->setText(fromCp(menu::previousCaption(composingDay_)));
-    nextButton_->setText(fromCp(menu::nextCaption(composingDay_)));
+    showArrowCaptions();
 }
 
 void WeeklyMenuWindow::stepToPreviousDay()
 {
     untickWords();
     showDay(menu::previousDay(composingDay_));
+    showArrowCaptions();
+}
+
+void WeeklyMenuWindow::showArrowCaptions()
+{
     previousButton_->setText(fromCp(menu::previousCaption(composingDay_)));
     nextButton_->setText(fromCp(menu::nextCaption(composingDay_)));
 }
@@ -493,9 +505,53 @@ void WeeklyMenuWindow::openDish(int day)
 
 void WeeklyMenuWindow::printReport()
 {
+    printMenu();
+}
+
+bool WeeklyMenuWindow::printMenu()
+{
     // Cancelling the print dialog prints nothing; without a printer the menu becomes a PDF.
-    if (app_.services.printer.hasPrinter() && !app_.services.prompter.choosePrinter()) return;
+    if (app_.services.printer.hasPrinter() && !app_.services.prompter.choosePrinter()) {
+        return false;
+    }
     sendToPrinter(kMenuTitle, menu::menuPrintout(dishes_, app::kWebSite), app_.services.printer);
+    printed_ = dishes_;
+    return true;
+}
+
+bool WeeklyMenuWindow::hasUnsavedInput() const
+{
+    // A week of "(Nothing yet)" and "(No suggestion)" holds nothing to keep.
+    return dishes_ != printed_ && std::ranges::any_of(dishes_, [](const std::string& dish) {
+               return !isPlaceholder(dish);
+           });
+}
+
+void WeeklyMenuWindow::saveInput()
+{
+    if (printMenu()) app_.windows.closeWindow(this);
+}
+
+void WeeklyMenuWindow::closeEvent(QCloseEvent* event)
+{
+    if (!mayClose(this, app_.services.prompter)) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+void WeeklyMenuWindow::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // Enter reaches the window from whatever did not take it: a button with the focus is the
+    // one it presses, anything else (the word list, a meal) asks for a dish.
+    auto* focused = qobject_cast<QPushButton*>(focusWidget());
+    (focused && focused->isEnabled() ? focused : searchButton_)->click();
 }
 
 void WeeklyMenuWindow::openHelp()
@@ -526,6 +582,12 @@ bool WeeklyMenuWindow::eventFilter(QObject* watched, QEvent* event)
     } else if (watched == candidateList_ && event->type() == QEvent::KeyPress &&
                static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         hideCandidates();
+        return true;
+    } else if (watched == candidateList_ && event->type() == QEvent::KeyPress &&
+               (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
+                static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter)) {
+        // Enter chooses the dish, and goes no further: it must not search the day anew.
+        chooseCandidate(candidateList_->currentItem());
         return true;
     } else if (watched == candidateList_ && event->type() == QEvent::FocusOut) {
         const auto* focus = static_cast<QFocusEvent*>(event);

@@ -1,5 +1,6 @@
 #include "gui/recipes/new_recipe_editor.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
@@ -268,7 +269,11 @@ QLayout* NewRecipeEditor::buildButtons(QWidget* page)
     auto* insert = button("Command5", QStringLiteral("Insert..."),
                           QStringLiteral("Signs such as \u00BD and \u00B0 for the text"));
     connect(save, &QPushButton::clicked, this, &NewRecipeEditor::save);
-    connect(cancel, &QPushButton::clicked, this, [this] { app_.windows.closeWindow(this); });
+    // "Cancel" is the cook's own word that the recipe goes: no question.
+    connect(cancel, &QPushButton::clicked, this, [this] {
+        letInputGo();
+        app_.windows.closeWindow(this);
+    });
     connect(resetButton, &QPushButton::clicked, this, &NewRecipeEditor::reset);
     connect(help, &QPushButton::clicked, this, &NewRecipeEditor::openHelp);
     connect(insert, &QPushButton::clicked, this, &NewRecipeEditor::showCharacterRow);
@@ -317,10 +322,7 @@ void NewRecipeEditor::startEditing()
 
 bool NewRecipeEditor::holdsText() const
 {
-    for (const QLineEdit* box : {nameBox_, servingsBox_, timeBox_}) {
-        if (!box->text().isEmpty()) return true;
-    }
-    return !ingredientsBox_->toPlainText().isEmpty() || !instructionsBox_->toPlainText().isEmpty();
+    return hasUnsavedInput();
 }
 
 void NewRecipeEditor::prefill(const NewRecipeFields& fields)
@@ -536,8 +538,33 @@ void NewRecipeEditor::save()
     // The editor goes first, so that "New ingredients?" opens over the browser and keeps the
     // focus.
     AppContext& app = app_;
+    letInputGo();  // saved: closing asks nothing
     app.windows.closeWindow(this);
     runNewIngredientCheck(app, lines, search::CheckVariant::NewRecipe);
+}
+
+bool NewRecipeEditor::hasUnsavedInput() const
+{
+    // The type alone is no recipe: it is chosen for every new one.
+    return !nameBox_->text().isEmpty() || !servingsBox_->text().isEmpty() ||
+           !timeBox_->text().isEmpty() || !ingredientsBox_->document()->isEmpty() ||
+           !instructionsBox_->document()->isEmpty();
+}
+
+QString NewRecipeEditor::unsavedInputName() const
+{
+    const QString name = nameBox_->text();
+    return name.isEmpty() ? QStringLiteral("the new recipe")
+                          : QStringLiteral("the new recipe ") + quotedName(name);
+}
+
+void NewRecipeEditor::closeEvent(QCloseEvent* event)
+{
+    if (!mayClose(this, app_.services.prompter)) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void registerNewRecipeEditor(AppContext& app)

@@ -12,6 +12,7 @@
 #include "core/recipes/recipe_edit.h"
 #include "gui/app/app_context.h"
 #include "gui/app/handover.h"
+#include "gui/app/unsaved_input.h"
 
 class QComboBox;
 class QLabel;
@@ -26,7 +27,7 @@ namespace culvora::gui {
 
 class CharacterRow;
 
-class NewRecipeEditor : public QWidget, public NewRecipePrefill {
+class NewRecipeEditor : public QWidget, public UnsavedInput, public NewRecipePrefill {
     Q_OBJECT
 public:
     // The window's height in twips as it opens, and with the character row under it.
@@ -60,8 +61,15 @@ public slots:
     // last (t4 or t5); nothing when it was neither.
     void insertCharacter(const QString& character);
 
+public:
+    // UnsavedInput: whatever is typed in the five boxes is the new recipe.
+    bool hasUnsavedInput() const override;
+    QString unsavedInputName() const override;
+    void saveInput() override { save(); }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();

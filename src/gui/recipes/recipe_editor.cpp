@@ -1,5 +1,6 @@
 #include "gui/recipes/recipe_editor.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -284,12 +285,38 @@ void RecipeEditor::save()
         refuse(toQString(saved.error()));
         return;
     }
+    letInputGo();  // saved: closing asks nothing
     app_.windows.closeWindow(this);
 }
 
 void RecipeEditor::cancel()
 {
+    // The cook's own word that the changes go: no question.
+    letInputGo();
     app_.windows.closeWindow(this);
+}
+
+bool RecipeEditor::hasUnsavedInput() const
+{
+    return servingsBox_->text() != fromCp(shown_.servings) ||
+           timeBox_->text() != fromCp(shown_.cookingTime) ||
+           boxText(ingredientsBox_) != boxShown(shown_.ingredients) ||
+           boxText(instructionsBox_) != boxShown(shown_.instructions) ||
+           typeList_->currentData().toByteArray() != bytes(shown_.type);
+}
+
+QString RecipeEditor::unsavedInputName() const
+{
+    return QStringLiteral("the recipe ") + quotedName(fromCp(loaded_.name));
+}
+
+void RecipeEditor::closeEvent(QCloseEvent* event)
+{
+    if (!mayClose(this, app_.services.prompter)) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void RecipeEditor::choosePicture()

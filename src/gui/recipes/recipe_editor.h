@@ -13,6 +13,7 @@
 #include "core/recipes/recipe_edit.h"
 #include "core/store/cookbook.h"
 #include "gui/app/app_context.h"
+#include "gui/app/unsaved_input.h"
 
 class QComboBox;
 class QLineEdit;
@@ -20,7 +21,7 @@ class QPlainTextEdit;
 
 namespace culvora::gui {
 
-class RecipeEditor : public QWidget {
+class RecipeEditor : public QWidget, public UnsavedInput {
     Q_OBJECT
 public:
     // `cookbook` is the file the record was read from.
@@ -32,11 +33,19 @@ public:
 
     QSize sizeHint() const override;
 
+    // UnsavedInput: a box or the type changed from what the recipe was loaded with.
+    bool hasUnsavedInput() const override;
+    QString unsavedInputName() const override;
+    void saveInput() override { save(); }
+
 public slots:
     void save();           // "Save"
     void cancel();         // "Cancel"
     void choosePicture();  // "Picture?"
     void openHelp();       // "Help"
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();

@@ -101,11 +101,11 @@ TEST(HtmlArchive, FramesAndNoFrames)
     auto files = archiveFiles(book, noFrames);
     ASSERT_EQ(files.size(), 3u);
     EXPECT_EQ(files[0].name, "index.html");
-    EXPECT_EQ(files[0].content,
-              crlf({"<html>", "<BODY BGCOLOR=\"0080FF\">", "<font face=\"Arial\" size=2>",
-                    "<a href=\"1000.html\" target=\"_new\">", "Apple pie", "</a><br>",
-                    "<a href=\"1001.html\" target=\"_new\">", "Pancakes", "</a><br>", "</font>",
-                    "</body>", "</html>"}));
+    EXPECT_EQ(files[0].content, crlf({"<html>", "<head>", recipes::kCharsetMeta, "</head>",
+                                      "<BODY BGCOLOR=\"0080FF\">", "<font face=\"Arial\" size=2>",
+                                      "<a href=\"1000.html\" target=\"_new\">", "Apple pie",
+                                      "</a><br>", "<a href=\"1001.html\" target=\"_new\">",
+                                      "Pancakes", "</a><br>", "</font>", "</body>", "</html>"}));
     EXPECT_EQ(files[1].name, "1000.html");
     EXPECT_EQ(files[1].content,
               recipes::recipePage(
@@ -122,14 +122,14 @@ TEST(HtmlArchive, FramesAndNoFrames)
     EXPECT_EQ(files[0].name, "index.html");
     EXPECT_EQ(
         files[0].content,
-        crlf({"<html>", "<head>", "<title>Recipes</title>", "</head>",
+        crlf({"<html>", "<head>", recipes::kCharsetMeta, "<title>Recipes</title>", "</head>",
               "<frameset cols=250,* border=0 frameborder=1 framespacing=0>",
               " <frame src=\"left.html\" name=\"Left\" target = \"recindex\" scrolling=\"auto\" >",
               " <frame src=\"recindex.html\" name=\"Recindex\" scrolling=\"auto\" >", "</frameset>",
               "</html>"}));
     EXPECT_EQ(files[1].name, "recindex.html");
-    EXPECT_EQ(files[1].content,
-              crlf({"<html>", "<BODY BACKGROUND=\"bg.gif\">", "</body>", "</html>"}));
+    EXPECT_EQ(files[1].content, crlf({"<html>", "<head>", recipes::kCharsetMeta, "</head>",
+                                      "<BODY BACKGROUND=\"bg.gif\">", "</body>", "</html>"}));
     EXPECT_EQ(files[2].name, "left.html");
     EXPECT_NE(files[2].content.find("<a href=\"1000.html\" target=\"Recindex\">\r\nApple pie\r\n"),
               std::string::npos);

@@ -309,14 +309,15 @@ private slots:
     {
         Menu m;
         m.choose(3);
-        // Right after opening, the "Thursday" label: the frame follows, the arrows do not.
+        // Right after opening, the "Thursday" label: the frame and the arrows follow it, so
+        // the arrows never name the neighbours of another day.
         m.tick({"egg"});
         QTest::mouseClick(m.day(3), Qt::LeftButton);
         QCOMPARE(m.frameCaption(), QStringLiteral("Thursday"));
         QVERIFY(m.framesDay(3));
-        QCOMPARE(m.arrows(), (QStringList{"< Sunday", "Tuesday >"}));
+        QCOMPARE(m.arrows(), (QStringList{"< Wednesday", "Friday >"}));
         QCOMPARE(m.ticked(), QStringList());
-        // "Tuesday >" steps on from Thursday; the highlight stays round Thursday.
+        // "Friday >" steps on from Thursday; the highlight stays round Thursday.
         m.tick({"beef"});
         clickButton(m.w, QStringLiteral("Command3"));
         QCOMPARE(m.frameCaption(), QStringLiteral("Friday"));
@@ -340,6 +341,56 @@ private slots:
         clickButton(n.w, QStringLiteral("Command3"));
         QCOMPARE(n.frameCaption(), QStringLiteral("Monday"));
         QCOMPARE(n.arrows(), (QStringList{"< Sunday", "Tuesday >"}));
+    }
+
+    void everyDayLabelSetsBothArrowsFromItsDay()
+    {
+        Menu m;
+        const QStringList days = {"Monday", "Tuesday",  "Wednesday", "Thursday",
+                                  "Friday", "Saturday", "Sunday"};
+        clickButton(m.w, QStringLiteral("Command3"));  // to Tuesday, then the labels
+        for (int i : {6, 0, 4}) {
+            QTest::mouseClick(m.day(i), Qt::LeftButton);
+            QCOMPARE(m.frameCaption(), days[i]);
+            QCOMPARE(m.arrows(), (QStringList{QStringLiteral("< ") + days[(i + 6) % 7],
+                                              days[(i + 1) % 7] + QStringLiteral(" >")}));
+        }
+    }
+
+    void enterSearchesAndAButtonWithTheFocusTakesItsOwnEnter()
+    {
+        // "Search" is the window's default button: Enter from the word list or a meal option
+        // composes the evening; Enter on another button presses that one.
+        Menu m;
+        auto* search = child<QPushButton>(m.w, QStringLiteral("Command5"));
+        QVERIFY(search->isDefault());
+        m.f.fakes.random.values = {0.0};
+        m.words()->setFocus();
+        QTest::keyClick(m.words(), Qt::Key_Return);
+        QCOMPARE(m.dish(1), QStringLiteral("Stew"));
+
+        m.choose(3);
+        m.f.fakes.random.values = {0.0};
+        QTest::keyClick(child<QRadioButton>(m.w, QStringLiteral("Option3")), Qt::Key_Enter,
+                        Qt::KeypadModifier);
+        QCOMPARE(m.dish(1), QStringLiteral("Roast"));
+
+        auto* next = child<QPushButton>(m.w, QStringLiteral("Command3"));
+        next->setFocus();
+        QTest::keyClick(next, Qt::Key_Return);
+        QCOMPARE(m.frameCaption(), QStringLiteral("Tuesday"));
+        QCOMPARE(m.dish(2), QStringLiteral("(Nothing yet)"));
+
+        // Enter in the candidate list chooses the dish there and searches nothing anew.
+        m.choose(2);
+        m.search(0.99);  // Tuesday: Omelette of Stew and Omelette
+        m.release(m.plus(1));
+        QListWidget* list = m.candidates();
+        list->setCurrentRow(1);  // Stew
+        m.f.fakes.random.values = {0.99};
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(m.dish(2), QStringLiteral("Stew"));
+        QVERIFY(!list->isVisibleTo(m.w));
     }
 
     void printReportPrintsTheWeekAsItStands()

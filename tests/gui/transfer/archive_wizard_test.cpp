@@ -12,6 +12,7 @@
 
 #include <string>
 
+#include "core/recipes/html_page.h"
 #include "gui/transfer/archive_wizard.h"
 #include "gui/transfer/progress_window.h"
 #include "support/gui_fixture.h"
@@ -147,7 +148,8 @@ private slots:
         // Frames: the frameset, its empty right page and the list on the left.
         QVERIFY(w.page("index.html").find("<frameset") != std::string::npos);
         QCOMPARE(w.page("recindex.html"),
-                 crlf({"<html>", "<BODY BGCOLOR=\"0080FF\">", "</body>", "</html>"}));
+                 crlf({"<html>", "<head>", recipes::kCharsetMeta, "</head>",
+                       "<BODY BGCOLOR=\"0080FF\">", "</body>", "</html>"}));
         const std::string list = w.page("left.html");
         QVERIFY(list.find("<a href=\"1000.html\" target=\"Recindex\">\r\nApple pie") !=
                 std::string::npos);
