@@ -175,7 +175,8 @@ constexpr std::string_view kDrinkInput =
 constexpr std::string_view kStemDetails =
     "FOLDER is a category folder, the second column of \"exchange categories\"; STEM is the\n"
     "third column of \"exchange recipes FOLDER\" (the exchange file's name without .tvx).\n"
-    "A recipe whose name the cookbook holds already is refused unless --name gives another.";
+    "A recipe whose name the cookbook holds already goes in under the first free numbered\n"
+    "name (\"Pancakes (2)\"); a name given with --name that is taken is refused.";
 
 // One entry a command, kept in the shape of a table rather than one field a line.
 // clang-format off

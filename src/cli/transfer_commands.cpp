@@ -58,6 +58,9 @@ int importMealMasterCommand(CliContext& c)
     auto report = transfer::importMealMaster(c.folder, *title, file, encoding);
     if (!report) return c.report(report.error());
     c.out.utf8Line(recipesImported(static_cast<std::size_t>(report->imported)) + ".");
+    if (report->renamed > 0) {
+        c.out.utf8Line(transfer::renamedMessage(report->renamed, report->firstRenamed));
+    }
     const std::string skipped = transfer::skippedMessage(*report);
     for (auto line : text::splitLineViews(skipped)) c.out.utf8Line(line);
     return kExitOk;
@@ -67,16 +70,14 @@ int importBookCommand(CliContext& c)
 {
     auto book = c.existingBook();
     if (!book) return c.report(book.error());
-    // Counted on the same reading the import makes: the lock is held across both.
-    auto lock = FolderLock::acquire(c.folder);
-    if (!lock) return c.report(lock.error());
-    const std::filesystem::path chosen(c.args()[0]);
-    auto content = readFile(chosen);
-    if (!content) return c.report(content.error());
-    const std::size_t count = store::listNames(*content).size();
-    auto imported = transfer::importCookbook(c.folder, *book, chosen);
+    // The import counts what it appended, on its own reading of the file.
+    auto imported = transfer::importCookbook(c.folder, *book, std::filesystem::path(c.args()[0]));
     if (!imported) return c.report(imported.error());
-    c.out.utf8Line(recipesImported(count) + " into " + shownCookbook(c.folder, *book) + ".");
+    c.out.utf8Line(recipesImported(static_cast<std::size_t>(imported->imported)) + " into " +
+                   shownCookbook(c.folder, *book) + ".");
+    if (imported->renamed > 0) {
+        c.out.utf8Line(transfer::renamedMessage(imported->renamed, imported->firstRenamed));
+    }
     return kExitOk;
 }
 

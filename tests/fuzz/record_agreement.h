@@ -23,6 +23,7 @@
 #include "core/exchange/exchange_formats.h"
 #include "core/menu/weekly_menu.h"
 #include "core/recipes/html_page.h"
+#include "core/recipes/recipe_view.h"
 #include "core/search/fridge_search.h"
 #include "core/search/time_search.h"
 #include "core/store/cookbook.h"
@@ -405,7 +406,7 @@ inline std::string consumersDisagree(std::string_view content)
         const Record& r = *sorted[i];
         const recipes::HtmlPageTexts texts{
             std::string(r.name), "(Serves " + std::string(r.servings) + ")",
-            "Time to cook: " + std::string(r.time) + " min",
+            recipes::timeText(r.time),
             store::joinedLines(r.ingredients.lines), store::joinedLines(r.instructions.lines)};
         if (files[i + 1].content != recipes::recipePage(texts, background)) {
             return at(i, "the archive page");

@@ -49,9 +49,10 @@ std::string exchangeFileName(const LocalTime& t)
     return stamp + std::string(kExchangeExtension);
 }
 
-std::optional<std::string> exchangeRecord(std::string_view cookbookContent, std::string_view name)
+std::optional<std::string> exchangeRecord(std::string_view cookbookContent, std::string_view name,
+                                          std::size_t occurrence)
 {
-    auto record = store::findRecord(cookbookContent, store::RecordKey{name});
+    auto record = store::findRecord(cookbookContent, store::RecordKey{name, occurrence});
     if (!record) return std::nullopt;
     const std::string_view lines =
         cookbookContent.substr(record->nameStart, record->end - record->nameStart);

@@ -50,7 +50,8 @@ std::string exchangeFileName(const LocalTime& time);
 // The exchange file of a recipe: "[NAMN]", the name and the record's lines up to the next
 // record, as the cookbook holds them. The record is found by its name line (a line of another
 // recipe that happens to read the same never stands in for it); nothing when there is none.
-std::optional<std::string> exchangeRecord(std::string_view cookbookContent, std::string_view name);
+std::optional<std::string> exchangeRecord(std::string_view cookbookContent, std::string_view name,
+                                          std::size_t occurrence = 0);
 
 // What an exchange file must be before it goes into a cookbook: one complete recipe record
 // ("[NAMN]", a name, "[PORTIONER]", servings, "[TID]", time, "[IND]", ingredient lines, a

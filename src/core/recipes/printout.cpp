@@ -11,9 +11,9 @@ constexpr std::size_t kLineLength = 107;
 constexpr std::size_t kBlankSearchEnd = 1107;
 
 Result<store::RecipeRecord> recordToPrint(const ProgramFolder& folder, const std::string& cookbook,
-                                          std::string_view name)
+                                          std::string_view name, std::size_t occurrence)
 {
-    auto record = store::Cookbook(folder, cookbook).read(name);
+    auto record = store::Cookbook(folder, cookbook).read(store::RecordKey{name, occurrence});
     if (!record && record.error().code == ErrorCode::NotFound) {
         return fail(ErrorCode::NotFound, "The recipe \"" + text::toUtf8(name) +
                                              "\" is not in the cookbook any more, so it cannot "
@@ -69,7 +69,7 @@ const char* styleName(LineStyle style)
 Result<std::vector<PrintedLine>> recipeLines(const ProgramFolder& folder,
                                              const std::string& cookbook, const ShownRecipe& shown)
 {
-    auto record = recordToPrint(folder, cookbook, shown.name);
+    auto record = recordToPrint(folder, cookbook, shown.name, shown.occurrence);
     if (!record) return std::unexpected(record.error());
     std::vector<PrintedLine> lines = {{LineStyle::Heading, ""},
                                       {LineStyle::Heading, ""},
@@ -89,9 +89,10 @@ Result<std::vector<PrintedLine>> recipeLines(const ProgramFolder& folder,
 }
 
 Result<std::vector<PrintedLine>> groceryLines(const ProgramFolder& folder,
-                                              const std::string& cookbook, std::string_view name)
+                                              const std::string& cookbook, std::string_view name,
+                                              std::size_t occurrence)
 {
-    auto record = recordToPrint(folder, cookbook, name);
+    auto record = recordToPrint(folder, cookbook, name, occurrence);
     if (!record) return std::unexpected(record.error());
     // The dish the list is for, under its heading: a list on the fridge door says what it
     // was for.

@@ -28,6 +28,7 @@ struct ShownRecipe {
     std::string name;
     std::string servingsText;  // "(Serves 4)"
     std::string timeText;      // "Time to cook: 30 min"
+    std::size_t occurrence = 0;  // which recipe of that name (a cookbook may hold one twice)
 };
 
 struct PrintedLine {
@@ -43,7 +44,8 @@ const char* styleName(LineStyle style);  // "title", "heading", "body"
 Result<std::vector<PrintedLine>> recipeLines(const ProgramFolder& folder,
                                              const std::string& cookbook, const ShownRecipe& shown);
 Result<std::vector<PrintedLine>> groceryLines(const ProgramFolder& folder,
-                                              const std::string& cookbook, std::string_view name);
+                                              const std::string& cookbook, std::string_view name,
+                                              std::size_t occurrence = 0);
 // The print job of such lines, each in its style, and the end of the document.
 print::PrintJob printJob(const std::vector<PrintedLine>& lines);
 

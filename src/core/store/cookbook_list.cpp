@@ -245,6 +245,14 @@ Result<CookbookList::MoveOutcome> CookbookList::moveRecipe(const std::string& so
                                                            std::string_view targetTitle,
                                                            std::string_view name) const
 {
+    return moveRecipe(sourceFile, targetTitle, RecordKey{name});
+}
+
+Result<CookbookList::MoveOutcome> CookbookList::moveRecipe(const std::string& sourceFile,
+                                                           std::string_view targetTitle,
+                                                           RecordKey key) const
+{
+    const std::string_view name = key.name;
     auto lock = FolderLock::acquire(folder_);
     if (!lock) return std::unexpected(lock.error());
     auto target = fileOf(targetTitle);
@@ -257,7 +265,7 @@ Result<CookbookList::MoveOutcome> CookbookList::moveRecipe(const std::string& so
                                             " already has a recipe called " + inQuotes(name) +
                                             ". Nothing was moved.");
     }
-    if (auto moved = store::moveRecipe(folder_, sourceFile, *target, name); !moved) {
+    if (auto moved = store::moveRecipe(folder_, sourceFile, *target, key); !moved) {
         return std::unexpected(moved.error());
     }
     return MoveOutcome::Moved;

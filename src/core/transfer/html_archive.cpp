@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "core/recipes/html_page.h"
+#include "core/recipes/recipe_view.h"
 #include "core/store/cookbook.h"
 #include "core/store/record_reader.h"
 #include "core/text/text.h"
@@ -24,7 +25,7 @@ recipes::HtmlPageTexts pageTexts(const store::Record& record)
     recipes::HtmlPageTexts texts;
     texts.name = std::string(record.name);
     texts.servings = "(Serves " + std::string(record.servings) + ")";
-    texts.time = "Time to cook: " + std::string(record.time) + " min";
+    texts.time = recipes::timeText(record.time);
     texts.ingredients = store::joinedLines(record.ingredients.lines);
     texts.instructions = store::joinedLines(record.instructions.lines);
     return texts;

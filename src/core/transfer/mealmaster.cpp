@@ -6,6 +6,8 @@
 #include <optional>
 
 #include "core/store/cookbook_list.h"
+#include "core/store/recipe_index.h"
+#include "core/store/taken_names.h"
 #include "core/text/text.h"
 
 namespace culvora::transfer {
@@ -521,9 +523,18 @@ private:
 // as soon as it is read: the import holds the file and these lines, never a record per recipe.
 class WritingSink final : public RecipeSink {
 public:
-    WritingSink(std::string& lines, MealMasterImport& report) : lines_(lines), report_(report) {}
+    WritingSink(std::string& lines, MealMasterImport& report, store::TakenNames& taken)
+        : lines_(lines),
+          report_(report),
+          taken_(taken)
+    {
+    }
     void recipe(store::RecipeRecord&& record) override
     {
+        if (std::string given = taken_.claim(record.name); given != record.name) {
+            record.name = std::move(given);
+            if (report_.renamed++ == 0) report_.firstRenamed = record.name;
+        }
         if (report_.imported > 0) {
             lines_ += store::kTagName;
             lines_ += text::kCrLf;
@@ -539,6 +550,7 @@ public:
 private:
     std::string& lines_;
     MealMasterImport& report_;
+    store::TakenNames& taken_;
 };
 
 // Decodes the bytes where they are: no character of the result takes more bytes than it came
@@ -667,6 +679,18 @@ Result<void> appendToCookbook(const ProgramFolder& folder, const std::string& co
 Result<MealMasterImport> importBytes(const ProgramFolder& folder, const std::string& cookbookFile,
                                      std::string&& bytes, TextEncoding encoding)
 {
+    if (auto name = checkCookbookFileName(cookbookFile); !name) {
+        return std::unexpected(name.error());
+    }
+    // Held from reading the names already there to the rename: no other writer can take one
+    // of the names given meanwhile.
+    auto lock = FolderLock::acquire(folder);
+    if (!lock) return std::unexpected(lock.error());
+    auto names = store::readNames(folder, cookbookFile);
+    if (!names) return std::unexpected(names.error());
+    store::TakenNames taken(*names);
+    std::vector<std::string>().swap(*names);
+
     MealMasterImport report;
     report.replacedCharacters = decodeInPlace(bytes, encoding);
     expandTabs(bytes);
@@ -674,7 +698,7 @@ Result<MealMasterImport> importBytes(const ProgramFolder& folder, const std::str
     // Room for the records, so that the buffer does not move while it grows; pages of it that
     // are never written take no memory.
     lines.reserve(bytes.size() + bytes.size() / 2 + 65536);
-    WritingSink sink(lines, report);
+    WritingSink sink(lines, report, taken);
     if (!Parser(bytes, sink).run()) {
         return fail(ErrorCode::Refused, std::string(kNotMealMasterMessage));
     }
@@ -777,9 +801,33 @@ MealMasterFile parseMealMaster(std::string_view bytes, TextEncoding encoding)
     return file;
 }
 
+bool decodesAsUtf8(std::string_view bytes)
+{
+    return isValidUtf8(bytes);
+}
+
 std::string importedMessage(int count)
 {
     return std::to_string(count) + " recipes imported.";
+}
+
+std::string renamedMessage(int renamed, std::string_view firstRenamed)
+{
+    const std::string example = "\"" + text::toUtf8(firstRenamed) + "\"";
+    if (renamed == 1) {
+        return "1 recipe had a name that was taken and was given a numbered name, " + example +
+               ".";
+    }
+    return std::to_string(renamed) +
+           " recipes had names that were taken and were given numbered names, such as " +
+           example + ".";
+}
+
+std::string importedMessage(const MealMasterImport& report)
+{
+    std::string message = importedMessage(report.imported);
+    if (report.renamed > 0) message += " " + renamedMessage(report.renamed, report.firstRenamed);
+    return message;
 }
 
 std::string skippedMessage(const MealMasterImport& report)

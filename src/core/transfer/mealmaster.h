@@ -47,6 +47,9 @@ struct DecodedText {
 // (0x1A) ends the text, tabs and line ends are kept, and other control bytes are left out.
 DecodedText decodeForImport(std::string_view bytes, TextEncoding encoding);
 
+// True when the whole text decodes as UTF-8: what Detect takes for UTF-8.
+bool decodesAsUtf8(std::string_view bytes);
+
 // "utf-8", "cp850", "cp1252" (any case); nothing for another name.
 std::optional<TextEncoding> encodingNamed(std::string_view name);
 
@@ -80,17 +83,27 @@ struct MealMasterImport {
     int imported = 0;
     std::vector<SkippedRecipe> skipped;
     int replacedCharacters = 0;
+    // Recipes whose name the cookbook already had, or an earlier recipe of the file took: each
+    // got a numbered name ("Pancakes (2)"), so that none hides behind another of its name.
+    int renamed = 0;
+    std::string firstRenamed;  // the first numbered name given (Windows-1252)
 };
 
 // "3 recipes imported."
 std::string importedMessage(int count);
+// The sentence about the recipes given a numbered name, naming the first (UTF-8): "2 recipes
+// had names that were taken and were given numbered names, such as "Pancakes (2)"."
+std::string renamedMessage(int renamed, std::string_view firstRenamed);
+// "3 recipes imported." and, when some were renamed, that sentence after it.
+std::string importedMessage(const MealMasterImport& report);
 // What was left out and why (the first few titles), and how many characters were replaced;
 // empty when nothing was.
 std::string skippedMessage(const MealMasterImport& report);
 
 // Imports a Meal-Master file into the cookbook with the given title (bocker.txt names its
 // file). The whole file is read first and every complete recipe appended in one rewrite of the
-// cookbook, so the cookbook holds all of them or, after a failure, none. A file without any
+// cookbook, so the cookbook holds all of them or, after a failure, none. A recipe whose name
+// is taken gets a numbered one (MealMasterImport::renamed). A file without any
 // recipe header is refused with kNotMealMasterMessage (ErrorCode::Refused) and nothing is
 // written.
 Result<MealMasterImport> importMealMaster(const ProgramFolder& folder, std::string_view bookTitle,

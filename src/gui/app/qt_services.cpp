@@ -187,6 +187,12 @@ QString QtPrompter::openFileName(const QString& title, const QString& filter)
     return finish(dialog);
 }
 
+QString QtPrompter::openFileNameAt(const QString& title, const QString& filter,
+                                   const QString& startFile)
+{
+    return QFileDialog::getOpenFileName(parent_, title, startFile, filter);
+}
+
 QString QtPrompter::openFileNameWithChoice(const QString& title, const QString& filter,
                                            FileChoice& choice)
 {

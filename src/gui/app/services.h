@@ -48,6 +48,9 @@ public:
     // File dialogs; an empty string when cancelled. Filters as Qt writes them. A save dialog
     // may propose a file name ("Menu for the week.pdf").
     virtual QString openFileName(const QString& title, const QString& filter) = 0;
+    // The same, opening on a file chosen before: its folder shown and its name in the box.
+    virtual QString openFileNameAt(const QString& title, const QString& filter,
+                                   const QString& startFile) = 0;
     virtual QString saveFileName(const QString& title, const QString& filter,
                                  const QString& defaultSuffix,
                                  const QString& proposedName = QString()) = 0;

@@ -72,15 +72,18 @@ class PrompterNamer : public exchange::RecipeNamer {
 public:
     explicit PrompterNamer(Prompter& prompter) : prompter_(prompter) {}
 
-    std::optional<std::string> anotherName(const std::string& current) override
+    // The box offers the name proposed (the first free numbered name), and after a letter the
+    // cookbook cannot hold, what the cook typed, to be put right rather than typed again.
+    std::optional<std::string> anotherName(const std::string&, const std::string& proposed) override
     {
+        QString offered = fromCp(proposed);
         for (;;) {
-            auto answer = prompter_.input(kNameTakenPrompt, kDownloadTitle, fromCp(current));
+            auto answer = prompter_.input(kNameTakenPrompt, kDownloadTitle, offered);
             if (!answer) return std::nullopt;
             auto typed = toCp(*answer);
             if (typed) return std::move(*typed);
-            // A letter the cookbook cannot hold: said, and asked again.
             refused(typed.error());
+            offered = *answer;
         }
     }
     void refused(const Error& why) override
@@ -486,7 +489,12 @@ void DownloadWindow::addRecipe(const RecipeFetch& fetch)
     // Left out at the name question: nothing more to say.
     if (!added->added) return;
 
-    prompter.inform(QStringLiteral("Download successful!"), kDownloadTitle);
+    QString done = QStringLiteral("Download successful!");
+    if (added->name != added->ownName) {
+        done += QStringLiteral(" The recipe is called \u201C%1\u201D in the cookbook.")
+                    .arg(fromCp(added->name));
+    }
+    prompter.inform(done, kDownloadTitle);
     // "New ingredients?" opens in any case, with the recipe's new words when they were asked
     // for: a cook who ticked nothing still sees that the check is there.
     runNewIngredientCheck(

@@ -193,6 +193,7 @@ void UploadWindow::queueUpload()
         QString advice;       // after a connection or transfer that failed
     };
     const std::string name = app_.state.dragRecipe;
+    const std::size_t occurrence = app_.state.dragOccurrence;
     const std::string book = app_.state.currentCookbookFile;
     const exchange::LocalTime time = localTime(app_.services.clock.now());
     recipe_->setText(QStringLiteral("\u201C%1\u201D").arg(fromCp(name)));
@@ -202,13 +203,14 @@ void UploadWindow::queueUpload()
     const ProgramFolder folder = app_.state.folder;
     SessionWorker* worker = worker_;
     worker_->run(
-        [this, worker, folder, name, book, time, result](exchange::FtpSession& session) {
+        [this, worker, folder, name, occurrence, book, time,
+         result](exchange::FtpSession& session) {
             if (!session.active()) {
                 result->outcome = Outcome::NoConnection;
                 result->advice = adviceAfter(session);
                 return;
             }
-            auto file = exchange::WriteExchangeFile(folder, book, name, time);
+            auto file = exchange::WriteExchangeFile(folder, book, name, time, occurrence);
             if (!file) {
                 result->outcome = Outcome::NotWritten;
                 result->problem = file.error().message;

@@ -221,6 +221,37 @@ int BrowserLayout::findName(std::string_view caption) const
     return -1;
 }
 
+std::size_t BrowserLayout::occurrenceOf(int nameIndex) const
+{
+    if (nameIndex <= 0 || nameIndex > nameCount()) return 0;
+    const std::string& caption = names_[static_cast<std::size_t>(nameIndex)].caption;
+    std::size_t before = 0;
+    // Equal names stand together in the list, with at most hidden labels between them.
+    for (int i = nameIndex - 1; i >= 1; --i) {
+        const Placed& p = names_[static_cast<std::size_t>(i)];
+        if (p.visible && p.caption == caption) {
+            ++before;
+        } else if (p.visible) {
+            break;
+        }
+    }
+    return before;
+}
+
+int BrowserLayout::findName(std::string_view caption, std::size_t occurrence) const
+{
+    const int first = findName(caption);
+    if (first < 0) return -1;
+    std::size_t seen = 0;
+    for (int i = first; i <= nameCount(); ++i) {
+        const Placed& p = names_[static_cast<std::size_t>(i)];
+        if (!p.visible) continue;
+        if (p.caption != caption) break;
+        if (seen++ == occurrence) return i;
+    }
+    return -1;
+}
+
 int BrowserLayout::stepName(int from, NameStep step) const
 {
     auto visible = [this](int i) { return names_[static_cast<std::size_t>(i)].visible; };

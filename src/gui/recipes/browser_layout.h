@@ -131,6 +131,12 @@ public:
     int scrollIntoView(LabelRef ref);
     // The first visible name label whose caption equals the name, or -1.
     int findName(std::string_view caption) const;
+    // Which recipe of its name a name label stands for: the list keeps equal names in file
+    // order, so the labels of one name before it (a hidden one is empty and counts no more)
+    // are the records of that name before its own.
+    std::size_t occurrenceOf(int nameIndex) const;
+    // The visible name label of the n-th recipe of that name, or -1.
+    int findName(std::string_view caption, std::size_t occurrence) const;
 
     // --- What a screen reader is given --------------------------------------------------------
     // Every visible label, shown or scrolled away, in list order.

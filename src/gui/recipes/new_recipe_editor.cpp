@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "core/store/recipe_types.h"
+#include "core/store/record_search.h"
 #include "core/text/text.h"
 #include "gui/app/delivered_files.h"
 #include "gui/app/geometry.h"
@@ -521,6 +522,7 @@ void NewRecipeEditor::save()
     }
     const auto typed = draft();
     if (!typed) return;
+    if (!nameFreeOrAccepted(typed->name)) return;
     if (auto saved = recipes::saveNew(app_.state.folder, app_.state.currentCookbookFile, *typed);
         !saved) {
         app_.services.prompter.inform(toQString(saved.error()), QStringLiteral("Error"),
@@ -565,6 +567,26 @@ void NewRecipeEditor::closeEvent(QCloseEvent* event)
         return;
     }
     QWidget::closeEvent(event);
+}
+
+bool NewRecipeEditor::nameFreeOrAccepted(const std::string& name)
+{
+    // A cookbook that cannot be read says so when the save is tried.
+    auto taken = store::holdsName(app_.state.folder, app_.state.currentCookbookFile, name);
+    if (!taken || !*taken) return true;
+    // Both recipes stay within reach, but a list with two of one name is hard to use, so the
+    // question leans towards another name: No (and Escape) go back to the name.
+    const Answer answer = app_.services.prompter.show(
+        {QStringLiteral("There is already a recipe called \"%1\" in this cookbook.\n\nSave this "
+                        "one under the same name all the same? Choose No to give it another "
+                        "name.")
+             .arg(fromCp(name)),
+         QStringLiteral("Name already used"), MessageIcon::Question, MessageButtons::YesNo,
+         Answer::No});
+    if (answer == Answer::Yes) return true;
+    nameBox_->setFocus();
+    nameBox_->selectAll();
+    return false;
 }
 
 void registerNewRecipeEditor(AppContext& app)

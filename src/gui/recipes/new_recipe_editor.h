@@ -84,6 +84,9 @@ private:
     // The servings filter: a letter (Windows-1252 codes 65 to 246) beeps and empties the box
     // 100 ms later; from 215 on it also says "Endast siffror, tack!".
     void servingsKey(const QString& typed);
+    // True when no recipe of the cookbook has the name, or the cook chose to save under it
+    // all the same; false puts the cook back in the name box.
+    bool nameFreeOrAccepted(const std::string& name);
     QPlainTextEdit* lastTextBox();
 
     AppContext& app_;

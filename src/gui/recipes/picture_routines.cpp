@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <array>
 
 #include "core/recipes/pictures.h"
 #include "gui/app/app_context.h"
@@ -20,11 +21,28 @@ namespace culvora::gui {
 
 namespace {
 
-// Qt's file dialog filters for the two editors' picture dialogs.
-const char* const kNewRecipeFilter =
-    "Bilder (*.art *.bmp *.cut *.dib *.gem *.gif *.hrz *.iff *.img *.jpg *.lbm *.mac *.msp "
-    "*.pcx *.pic *.ras *.rle *.tga *.tif *.wmf *.wpg);;Alla filer (*.*)";
-const char* const kEditorFilter = "Bilder (*.bmp *.dib *.gif *.jpg *.wmf);;Alla filer (*.*)";
+// The two editors' picture patterns. Each dialog offers them and every other kind of picture
+// the program can show (a photo is a .png or a .jpeg as often as a .jpg).
+constexpr std::array kNewRecipePatterns = {"art", "bmp", "cut", "dib", "gem", "gif", "hrz",
+                                           "iff", "img", "jpg", "lbm", "mac", "msp", "pcx",
+                                           "pic", "ras", "rle", "tga", "tif", "wmf", "wpg"};
+constexpr std::array kEditorPatterns = {"bmp", "dib", "gif", "jpg", "wmf"};
+
+template <std::size_t N>
+QString pictureFilter(const std::array<const char*, N>& own)
+{
+    QStringList suffixes;
+    for (const char* suffix : own) suffixes << QString::fromLatin1(suffix);
+    QStringList readable;
+    for (const QByteArray& format : QImageReader::supportedImageFormats()) {
+        const QString suffix = QString::fromLatin1(format).toLower();
+        if (!suffixes.contains(suffix) && !readable.contains(suffix)) readable << suffix;
+    }
+    readable.sort();
+    suffixes << readable;
+    for (QString& suffix : suffixes) suffix.prepend(QStringLiteral("*."));
+    return QStringLiteral("Bilder (%1);;Alla filer (*.*)").arg(suffixes.join(QLatin1Char(' ')));
+}
 
 void reportError(AppContext& app, const Error& error)
 {
@@ -61,12 +79,12 @@ QString pictureFile(const AppContext& app, const std::string& stored)
 
 QString newRecipePictureFilter()
 {
-    return QString::fromLatin1(kNewRecipeFilter);
+    return pictureFilter(kNewRecipePatterns);
 }
 
 QString editorPictureFilter()
 {
-    return QString::fromLatin1(kEditorFilter);
+    return pictureFilter(kEditorPatterns);
 }
 
 QSize pictureRoom(const QMdiArea& area, QSize frame)
@@ -136,8 +154,11 @@ void changePicture(AppContext& app, const std::string& name)
         reportError(app, current.error());
         return;
     }
-    const QString file = app.services.prompter.openFileName(QString::fromUtf8(kPictureDialogTitle),
-                                                            editorPictureFilter());
+    // The dialog opens on the picture the recipe has, so a cook who only looks goes back to
+    // it in one click.
+    const QString start = *current && !(*current)->empty() ? pictureFile(app, **current) : QString();
+    const QString file = app.services.prompter.openFileNameAt(
+        QString::fromUtf8(kPictureDialogTitle), editorPictureFilter(), start);
     // Cancelled: an existing picture stays what it was; a recipe without one gets an entry
     // with an empty path, as after a new recipe.
     if (file.isEmpty() && *current) return;

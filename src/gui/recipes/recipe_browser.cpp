@@ -525,6 +525,16 @@ int RecipeBrowser::findNameLabel(const std::string& name) const
     return layout_.findName(name);
 }
 
+int RecipeBrowser::findRecordLabel(const std::string& name, std::size_t occurrence) const
+{
+    return layout_.findName(name, occurrence);
+}
+
+store::RecordKey RecipeBrowser::recordOf(int nameIndex) const
+{
+    return {layout_.caption({LabelKind::Name, nameIndex}), layout_.occurrenceOf(nameIndex)};
+}
+
 // --- Geometry and hit-testing --------------------------------------------------------------
 
 int RecipeBrowser::labelWidth(LabelRef ref) const
@@ -652,7 +662,10 @@ bool RecipeBrowser::keyOnNames(QKeyEvent* event)
     case Qt::Key_End: step(Step::Last); return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (current) showRecipe(app_, layout_.caption({LabelKind::Name, focusName_}));
+        if (current) {
+            const store::RecordKey record = recordOf(focusName_);
+            showRecipe(app_, std::string(record.name), record.occurrence);
+        }
         return true;
     case Qt::Key_Delete:
         if (current) {
@@ -660,7 +673,9 @@ bool RecipeBrowser::keyOnNames(QKeyEvent* event)
             const int next = layout_.stepName(deleted, Step::Next) != deleted
                                  ? layout_.stepName(deleted, Step::Next)
                                  : layout_.stepName(deleted, Step::Previous);
-            if (DeleteRecipe(app_, layout_.caption({LabelKind::Name, deleted}), deleted)) {
+            const store::RecordKey record = recordOf(deleted);
+            const std::string name(record.name);
+            if (DeleteRecipe(app_, store::RecordKey{name, record.occurrence}, deleted)) {
                 focusName_ = next != deleted ? next : 0;
                 if (focusName_) focusOnName(focusName_);
             }
@@ -707,8 +722,7 @@ void RecipeBrowser::releaseName()
     pressed_ = false;
     showBar(dragIndex_);
     canvas_->update();
-    const std::string name = layout_.caption({LabelKind::Name, dragIndex_});
-    showRecipe(app_, name);
+    showRecipe(app_, draggedName(), draggedOccurrence());
 }
 
 void RecipeBrowser::dragTimerFired()
@@ -857,9 +871,15 @@ std::string RecipeBrowser::draggedName() const
     return layout_.caption({LabelKind::Name, dragIndex_});
 }
 
+std::size_t RecipeBrowser::draggedOccurrence() const
+{
+    return layout_.occurrenceOf(dragIndex_);
+}
+
 void RecipeBrowser::editDragged()
 {
     app_.state.editRecipe = draggedName();
+    app_.state.editOccurrence = draggedOccurrence();
     app_.windows.open(forms::kEditRecipe);
 }
 
@@ -867,6 +887,7 @@ void RecipeBrowser::moveDragged()
 {
     app_.state.moveIndex = dragIndex_;
     app_.state.dragRecipe = draggedName();
+    app_.state.dragOccurrence = draggedOccurrence();
     openDestinationChooser(app_, ChooserMode::Move, moveTimer_);
 }
 
@@ -874,12 +895,14 @@ void RecipeBrowser::uploadDragged()
 {
     update();
     app_.state.dragRecipe = draggedName();
+    app_.state.dragOccurrence = draggedOccurrence();
     app_.windows.open(forms::kUpload);
 }
 
 void RecipeBrowser::deleteDragged()
 {
-    DeleteRecipe(app_, draggedName(), dragIndex_);
+    const std::string name = draggedName();
+    DeleteRecipe(app_, store::RecordKey{name, draggedOccurrence()}, dragIndex_);
 }
 
 // --- The move ------------------------------------------------------------------------------
@@ -889,15 +912,16 @@ void RecipeBrowser::moveTimerFired()
     moveTimer_->stop();
     ShellState& state = app_.state;
     const std::string name = state.dragRecipe;
+    const store::RecordKey key{name, state.dragOccurrence};
     auto report = [this](const QString& text) {
         app_.services.prompter.inform(text, QStringLiteral("Error"), MessageIcon::Exclamation);
     };
 
     auto moved = store::CookbookList(state.folder)
-                     .moveRecipe(state.currentCookbookFile, state.targetBookTitle, name);
+                     .moveRecipe(state.currentCookbookFile, state.targetBookTitle, key);
     if (!moved) return report(toQString(moved.error()));
     if (*moved == store::CookbookList::MoveOutcome::SameCookbook) return;
-    recipeRemoved(app_, state.moveIndex);
+    recipeRemoved(app_, state.moveIndex, key);
     update();
 }
 

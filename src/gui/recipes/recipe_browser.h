@@ -47,6 +47,9 @@ public:
     void setRecipeIndex(const store::RecipeIndex& index) override;
     void hideNameLabel(int index) override;
     int findNameLabel(const std::string& name) const override;
+    int findRecordLabel(const std::string& name, std::size_t occurrence) const override;
+    // The recipe a name label stands for: its caption and which recipe of that name it is.
+    store::RecordKey recordOf(int nameIndex) const;
 
     // Creates the labels from the list FillRecipeList made (once, when the window opens).
     void placeLabels();
@@ -131,6 +134,7 @@ private:
     static const DropTarget* dropTarget(const QString& objectName);
     bool dropTargetAvailable(const DropTarget& target) const;
     std::string draggedName() const;
+    std::size_t draggedOccurrence() const;
 
     void buildControls();
     QPushButton* addButton(const char* name, const QString& caption, const QString& tip,

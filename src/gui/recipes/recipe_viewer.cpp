@@ -32,6 +32,9 @@ namespace culvora::gui {
 
 namespace {
 
+// The occurrence of a recipe on show that has left the cookbook: no recipe has it.
+constexpr std::size_t kGone = static_cast<std::size_t>(-1);
+
 constexpr qreal kIngredientPoints = 12.0;
 constexpr qreal kInstructionPoints = 9.75;
 constexpr qreal kZoomStepPoints = 2.0;
@@ -386,9 +389,12 @@ void RecipeViewer::fillView()
 
     WaitCursor wait;
     shownName_ = app_.state.selectedRecipe;
+    shownOccurrence_ = app_.state.selectedOccurrence;
+    // Back and Forward change the recipe on show: the caption goes with it.
+    setWindowTitle(QStringLiteral("Read recipe: ") + fromCp(shownName_));
     recipes::RecipeTexts texts;
-    auto page =
-        recipes::readViewerPage(app_.state.folder, app_.state.currentCookbookFile, shownName_);
+    auto page = recipes::readViewerPage(app_.state.folder, app_.state.currentCookbookFile,
+                                        store::RecordKey{shownName_, shownOccurrence_});
     if (page) {
         texts = std::move(page->texts);
     } else {
@@ -415,7 +421,16 @@ recipes::ShownRecipe RecipeViewer::shownRecipe() const
 {
     // The labels hold what fillView converted from the file's bytes: it converts back whole.
     return {shownName_, toCp(servingsLabel_->text()).value_or(std::string()),
-            toCp(timeLabel_->text()).value_or(std::string())};
+            toCp(timeLabel_->text()).value_or(std::string()), shownOccurrence_};
+}
+
+void RecipeViewer::recordRemoved(const std::string& cookbookFile, std::string_view name,
+                                 std::size_t occurrence)
+{
+    if (cookbookFile != app_.state.currentCookbookFile || name != shownName_) return;
+    // The recipe on show itself gone: its page stays until the cook moves on, but Edit, Delete
+    // and Print find nothing instead of the next recipe of the name.
+    shownOccurrence_ = followRemoval(shownOccurrence_, occurrence).value_or(kGone);
 }
 
 const std::vector<RecipeViewer::ToolbarKey>& RecipeViewer::toolbarKeys()
@@ -529,16 +544,25 @@ std::vector<std::string> RecipeViewer::recipeOrder() const
 
 int RecipeViewer::listIndex() const
 {
-    return recipes::findEntry(recipeOrder(), shownName_);
+    // Equal names stand together, in file order: the n-th of them is the n-th record.
+    const std::vector<std::string> order = recipeOrder();
+    const int first = recipes::findEntry(order, shownName_);
+    if (first < 0) return -1;
+    const std::size_t at = static_cast<std::size_t>(first) + shownOccurrence_;
+    if (shownOccurrence_ >= order.size() || at >= order.size() || order[at] != shownName_) {
+        return -1;
+    }
+    return static_cast<int>(at);
 }
 
 void RecipeViewer::step(bool forward)
 {
-    auto next =
-        recipes::readNeighbour(app_.state.folder, app_.state.currentCookbookFile, shownName_,
-                               forward ? recipes::Step::Forward : recipes::Step::Back);
+    auto next = recipes::readNeighbour(app_.state.folder, app_.state.currentCookbookFile,
+                                       store::RecordKey{shownName_, shownOccurrence_},
+                                       forward ? recipes::Step::Forward : recipes::Step::Back);
     if (!next || !*next) return;
-    app_.state.selectedRecipe = **next;
+    app_.state.selectedRecipe = (*next)->name;
+    app_.state.selectedOccurrence = (*next)->occurrence;
     fillView();
 }
 
@@ -592,6 +616,7 @@ void RecipeViewer::openWindowOf()
 void RecipeViewer::editShownRecipe()
 {
     app_.state.editRecipe = shownName_;
+    app_.state.editOccurrence = shownOccurrence_;
     // The editor closes the viewer itself when it loads; the browser goes too.
     if (app_.windows.open(forms::kEditRecipe)) app_.windows.close(forms::kBrowser);
 }
@@ -616,6 +641,7 @@ void RecipeViewer::saveShownAsWebPage()
 void RecipeViewer::uploadShownRecipe()
 {
     app_.state.dragRecipe = shownName_;
+    app_.state.dragOccurrence = shownOccurrence_;
     app_.windows.open(forms::kUpload);
 }
 
@@ -623,9 +649,10 @@ void RecipeViewer::deleteShownRecipe()
 {
     RecipeBrowserLists* browser = recipeBrowser(app_, true);
     if (!browser) return;
-    const int index = browser->findNameLabel(shownName_);
+    const int index = browser->findRecordLabel(shownName_, shownOccurrence_);
     if (index < 0) return;
-    DeleteRecipe(app_, shownName_, index, DeleteFlag::Ask);
+    const std::string name = shownName_;
+    DeleteRecipe(app_, store::RecordKey{name, shownOccurrence_}, index, DeleteFlag::Ask);
     // Whatever the answer: the recipe on show may be gone.
     app_.windows.closeWindow(this);
 }

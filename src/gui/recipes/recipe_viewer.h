@@ -25,25 +25,33 @@ class QToolBar;
 
 namespace culvora::gui {
 
-class RecipeViewer : public QWidget, public RecipeViewerView {
+class RecipeViewer : public QWidget, public RecipeViewerView, public RecordFollower {
     Q_OBJECT
 public:
     explicit RecipeViewer(AppContext& app, QWidget* parent = nullptr);
 
-    // Reads selectedRecipe from the current cookbook and shows it. The other names are not
-    // read until Back or Forward asks for a neighbour.
+    // Reads selectedRecipe (the selectedOccurrence-th recipe of that name) from the current
+    // cookbook, shows it and names it in the caption. The other names are not read until Back
+    // or Forward asks for a neighbour.
     void fillView() override;
+
+    // RecordFollower: the recipe on show keeps its place when an earlier one of its name goes.
+    void recordRemoved(const std::string& cookbookFile, std::string_view name,
+                       std::size_t occurrence) override;
 
     // The recipe on show (Label1's text), Windows-1252.
     const std::string& shownName() const { return shownName_; }
+    // Which recipe of that name it is (0 the first, in file order).
+    std::size_t shownOccurrence() const { return shownOccurrence_; }
     // The name with the servings and time texts under it (Label2, Label3), Windows-1252: the
     // top of the printed recipe.
     recipes::ShownRecipe shownRecipe() const;
     // Text1's height in twips as the fill and "Zoom in" set it. The label on screen is never
     // smaller than its text needs.
     int ingredientHeight() const { return ingredientHeight_; }
-    // The names Back and Forward step through, and the position of the recipe on show (-1
-    // when it is not among them), read from the cookbook when asked.
+    // The names Back and Forward step through (a name once for each of its recipes), and the
+    // position of the recipe on show (-1 when it is not among them), read from the cookbook
+    // when asked.
     std::vector<std::string> recipeOrder() const;
     int listIndex() const;
 
@@ -93,6 +101,7 @@ private:
     AppContext& app_;
     const ToolbarKey* runningKey_ = nullptr;
     std::string shownName_;
+    std::size_t shownOccurrence_ = 0;
     int ingredientHeight_ = 0;
     QPixmap tableStrip_;
 

@@ -387,13 +387,14 @@ TEST(MealMaster, RecipesThatCannotBeReadWholeAreReportedNotSilentlyLost)
         "  Knead, and here the file was cut off",
     });
     Fixture f;
-    // The destination holds a Soup already: a second one is imported all the same.
+    // The destination holds a Soup already: a second one is imported all the same, under a
+    // numbered name.
     f.dir.write("DESSERTS.TXT", f.dir.read("recept.txt"));
     auto report = importMealMasterInto(f.folder, "DESSERTS.TXT", file);
     ASSERT_TRUE(report);
     EXPECT_EQ(report->imported, 1);
     EXPECT_EQ(store::Cookbook(f.folder, "DESSERTS.TXT").names().value(),
-              (std::vector<std::string>{"Soup", "Soup"}));
+              (std::vector<std::string>{"Soup", "Soup (2)"}));
     ASSERT_EQ(report->skipped.size(), 2u);
     EXPECT_EQ(report->skipped[0].number, 2);
     EXPECT_EQ(report->skipped[1].title, "Bread");
@@ -492,6 +493,42 @@ TEST(MealMaster, AnImportThatCannotWriteChangesNothing)
     ::waitpid(child, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(f.dir.read("DESSERTS.TXT"), before);
+}
+
+TEST(MealMaster, RepeatedTitlesAreAllImportedEachUnderANameOfItsOwn)
+{
+    // Archives gathered over the years hold one title many times; the cookbook has one too.
+    auto mm = [](const std::string& title, const std::string& yield) {
+        return crlf({"MMMMM----- Recipe via Meal-Master (tm) v8.05", "      Title: " + title,
+                     "      Yield: " + yield, "", "      2    Eggs", "", "  Fry.", "MMMMM", ""});
+    };
+    const std::string file =
+        mm("PANCAKES", "1") + mm("Waffles", "2") + mm("Pancakes", "3") + mm("pancakes", "4");
+    Fixture f;
+    f.dir.write("DESSERTS.TXT", crlf({"[NAMN]", "Pancakes", "[PORTIONER]", "9", "[TID]", "0",
+                                      "[IND]", "[G\xD6RA]", "[TYP]", "Imported"}));
+    auto report = importMealMasterInto(f.folder, "DESSERTS.TXT", file);
+    ASSERT_TRUE(report) << report.error().message;
+    EXPECT_EQ(report->imported, 4);
+    EXPECT_EQ(report->renamed, 3);
+    EXPECT_EQ(report->firstRenamed, "Pancakes (2)");
+    EXPECT_EQ(importedMessage(*report),
+              "4 recipes imported. 3 recipes had names that were taken and were given numbered "
+              "names, such as \"Pancakes (2)\".");
+    const std::string book = f.dir.read("DESSERTS.TXT");
+    EXPECT_EQ(store::listNames(book), (std::vector<std::string>{"Pancakes", "Pancakes (2)",
+                                                                "Waffles", "Pancakes (3)",
+                                                                "Pancakes (4)"}));
+    // Every one of them is reached by its own name.
+    for (const auto& [name, servings] : std::vector<std::pair<std::string, std::string>>{
+             {"Pancakes", "9"}, {"Pancakes (2)", "1"}, {"Pancakes (3)", "3"}, {"Pancakes (4)", "4"}})
+        EXPECT_EQ(store::parseRecord(book, name)->servings, servings) << name;
+
+    // Nothing renamed, nothing more said; one renamed, said in the singular.
+    EXPECT_EQ(importedMessage(MealMasterImport{2, {}, 0, 0, {}}), "2 recipes imported.");
+    EXPECT_EQ(importedMessage(MealMasterImport{2, {}, 0, 1, "Soup (2)"}),
+              "2 recipes imported. 1 recipe had a name that was taken and was given a numbered "
+              "name, \"Soup (2)\".");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "core/recipes/html_page.h"
+#include "core/store/cookbook.h"
 #include "core/transfer/backup.h"
 #include "core/transfer/cookbook_import.h"
 #include "core/transfer/html_archive.h"
@@ -28,11 +29,13 @@ TEST(CookbookImport, AppendsTheRecordsUnchanged)
         std::string cookbook;
         std::string expected;
     };
+    // A name the cookbook has already comes again, numbered.
+    const std::string renamed = cookbook({{.name = "Soup (2)"}, {.name = "Stew"}});
     const Case cases[] = {
-        // After a record's type line: "[NAMN]" and the records; a name already there comes again.
-        {book, book + chosen},
+        // After a record's type line: "[NAMN]" and the records.
+        {book, book + renamed},
         // A lone "[NAMN]" at the end is not doubled.
-        {book + "[NAMN]\r\n", book + chosen},
+        {book + "[NAMN]\r\n", book + renamed},
         {"", chosen},
     };
     for (const Case& c : cases)
@@ -54,17 +57,82 @@ TEST(CookbookImport, IntoTheCookbookItselfAndFromAnywhere)
     ProgramFolder folder(dir.path());
     const std::string book = record({.name = "Soup"});
     dir.write("recept.txt", book);
-    ASSERT_TRUE(importCookbook(folder, "recept.txt", dir.file("recept.txt")));
-    EXPECT_EQ(dir.read("recept.txt"), book + book);
+    auto itself = importCookbook(folder, "recept.txt", dir.file("recept.txt"));
+    ASSERT_TRUE(itself) << itself.error().message;
+    EXPECT_EQ(itself->imported, 1);
+    EXPECT_EQ(itself->renamed, 1);
+    const std::string twice = book + record({.name = "Soup (2)"});
+    EXPECT_EQ(dir.read("recept.txt"), twice);
 
     TempDir elsewhere;
     elsewhere.write("shared.tvx", "not a cookbook\r\n");
     auto refused = importCookbook(folder, "recept.txt", elsewhere.file("shared.tvx"));
     ASSERT_FALSE(refused);
     EXPECT_EQ(refused.error().message, "Not a Culvora-file");
-    EXPECT_EQ(dir.read("recept.txt"), book + book);
+    EXPECT_EQ(dir.read("recept.txt"), twice);
     EXPECT_FALSE(importCookbook(folder, "recept.txt", elsewhere.file("missing.tvx")));
     EXPECT_FALSE(importCookbook(folder, "missing.txt", dir.file("recept.txt")));
+}
+
+// A record's lines after its "[NAMN]" line, for files whose tag lines are spelled out.
+std::string afterTag(const std::string& name, const std::string& servings = "4")
+{
+    return crlf({name, "[PORTIONER]", servings, "[TID]", "30", "[IND]", "water", "[G\xD6RA]",
+                 "Stir.", "[TYP]", "Soups"});
+}
+
+TEST(CookbookImport, TakenNamesAreNumberedEarlierOnesOfTheFileIncluded)
+{
+    const std::string book = "[NAMN]\r\n" + afterTag("Soup") + "[NAMN]\r\n" + afterTag("Soup (2)");
+    // The second and third Soup, and the last line a name without a line end.
+    const std::string chosen = "[NAMN]\r\n" + afterTag("Soup", "1") + "[NAMN]\n" + afterTag("Stew") +
+                               "[NAMN]\r\n" + afterTag("Soup", "3") + "[NAMN]\r\nStew";
+    auto imported = importedCookbook(book, chosen);
+    ASSERT_TRUE(imported) << imported.error().message;
+    EXPECT_EQ(imported->content, book + "[NAMN]\r\n" + afterTag("Soup (3)", "1") + "[NAMN]\r\n" +
+                                     afterTag("Stew") + "[NAMN]\r\n" + afterTag("Soup (4)", "3") +
+                                     "[NAMN]\r\nStew (2)\r\n");
+    EXPECT_EQ(imported->report.imported, 4);
+    EXPECT_EQ(imported->report.renamed, 3);
+    EXPECT_EQ(imported->report.firstRenamed, "Soup (3)");
+    EXPECT_EQ(cookbookImportMessage(imported->report),
+              "4 recipes imported. 3 recipes had names that were taken and were given numbered "
+              "names, such as \"Soup (3)\".");
+}
+
+TEST(CookbookImport, AUtf8FileIsConvertedAndWhatCannotBeHeldIsRefused)
+{
+    // "Knäckebröd" with its "[GÖRA]" tag, written by an editor that saves UTF-8.
+    const std::string utf8 = crlf({"[NAMN]", "Kn\xC3\xA4" "ckebr\xC3\xB6" "d", "[PORTIONER]", "10",
+                                   "[TID]", "40", "[IND]", "6 dl r\xC3\xA5gmj\xC3\xB6l",
+                                   "[G\xC3\x96RA]", "Kavla tunt.", "[TYP]", "Br\xC3\xB6" "d"});
+    const std::string cp1252 = crlf({"[NAMN]", "Kn\xE4" "ckebr\xF6" "d", "[PORTIONER]", "10",
+                                     "[TID]", "40", "[IND]", "6 dl r\xE5gmj\xF6l", "[G\xD6RA]",
+                                     "Kavla tunt.", "[TYP]", "Br\xF6" "d"});
+    for (const std::string& file : {utf8, "\xEF\xBB\xBF" + utf8, cp1252}) {
+        auto imported = withImportedCookbook("", file);
+        ASSERT_TRUE(imported) << imported.error().message;
+        EXPECT_EQ(*imported, cp1252);
+        const auto read = store::parseRecord(*imported, "Kn\xE4" "ckebr\xF6" "d");
+        ASSERT_TRUE(read);
+        EXPECT_EQ(read->ingredients, "6 dl r\xE5gmj\xF6l\r\n");
+        EXPECT_EQ(read->instructions, "Kavla tunt.\r\n");
+    }
+
+    // A character Windows-1252 has no byte for: refused, named, and nothing written.
+    TempDir dir;
+    const ProgramFolder folder(dir.path());
+    dir.write("BOOK1.TXT", cp1252);
+    TempDir elsewhere;
+    elsewhere.write("third.tvx", crlf({"[NAMN]", "Scones", "[PORTIONER]", "6", "[TID]", "20",
+                                       "[IND]", "\xE2\x85\x93 tsp salt", "[G\xC3\x96RA]",
+                                       "[TYP]", "Bread"}));
+    auto refused = importCookbook(folder, "BOOK1.TXT", elsewhere.file("third.tvx"));
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().message,
+              "The character \"\xE2\x85\x93\" (U+2153) cannot be stored: the cookbook files hold "
+              "Western European letters and signs only (Windows-1252). Nothing was imported.");
+    EXPECT_EQ(dir.read("BOOK1.TXT"), cp1252);
 }
 
 // --- The HTML archive ------------------------------------------------------------------------
@@ -134,6 +202,19 @@ TEST(HtmlArchive, FramesAndNoFrames)
     EXPECT_NE(files[2].content.find("<a href=\"1000.html\" target=\"Recindex\">\r\nApple pie\r\n"),
               std::string::npos);
     EXPECT_EQ(files[3].name, "1000.html");
+}
+
+TEST(HtmlArchive, ATimeThatNamesItsUnitGetsNoSecondMin)
+{
+    const std::string book = crlf({"[NAMN]", "Stew", "[PORTIONER]", "4", "[TID]", "25 min",
+                                   "[IND]", "[G\xD6RA]", "[TYP]", "Hot dish", "[NAMN]", "Soup",
+                                   "[PORTIONER]", "2", "[TID]", "25", "[IND]", "[G\xD6RA]",
+                                   "[TYP]", "Hot dish"});
+    const auto files = archiveFiles(book, noFrames());
+    ASSERT_EQ(files.size(), 3u);
+    EXPECT_NE(files[1].content.find("\r\nTime to cook: 25 min<BR><BR>\r\n"), std::string::npos);
+    EXPECT_NE(files[2].content.find("\r\nTime to cook: 25 min<BR><BR>\r\n"), std::string::npos);
+    for (const auto& file : files) EXPECT_EQ(file.content.find("min min"), std::string::npos);
 }
 
 TEST(HtmlArchive, OddCookbooksNeverHang)
