@@ -101,15 +101,15 @@ constexpr OptionSpec kWebImportOptions[] = {
     {"--type", "TYPE", "the type when the page names none of yours (the default Imported)"},
     {"--index", "N", "the N-th recipe of a page with several (the default 1)", false, false,
      isRecipeIndex, "a whole number from 1"},
-    {"--name", "NEWNAME", "the name it gets instead of the page's"},
+    {"--name", "NEWNAME", "the name it gets instead of the page's (refused when taken)"},
 };
 constexpr std::string_view kWebImportDetails =
     "FILE is a page saved from a browser; URL an address that begins with https:// or http://.\n"
     "The recipe data recipe sites put in their pages (schema.org Recipe, as JSON-LD or\n"
     "microdata) gives the name, servings, time, ingredients and instructions; the last\n"
     "instruction line names the page. The type is the first of the page's categories that\n"
-    "\"types\" lists, else --type. A name the cookbook holds already is refused unless\n"
-    "--name gives another.";
+    "\"types\" lists, else --type. A recipe whose name the cookbook holds already goes in\n"
+    "under the first free numbered name (\"Pancakes (2)\"); a --name that is taken is refused.";
 
 constexpr OptionSpec kArchiveOptions[] = {
     {"--frames", "", "a list frame beside the recipe frame (the default)"},

@@ -55,18 +55,19 @@ int importWebCommand(CliContext& c)
                                   count + ".");
     }
     transfer::WebRecipe recipe = (*recipes)[index - 1];
-    if (auto name = c.invocation.value("--name")) recipe.name = *name;
+    const auto chosenName = c.invocation.value("--name");
+    if (chosenName) recipe.name = *chosenName;
     const std::string type = transfer::chooseType(recipe.categories, *types, *defaultType);
     auto draft = transfer::webRecipeDraft(recipe, type);
     if (!draft) return c.report(draft.error());
-    if (auto added = transfer::addWebRecipe(c.folder, *title, *draft); !added) {
-        if (added.error().message.find("is in the cookbook already") != std::string::npos) {
-            return c.refuse(added.error().message + " Give it another with --name.");
-        }
-        return c.report(added.error());
-    }
-    c.out.utf8Line(text::quotedForMessage(draft->name, 1000) + " added, of type " +
-               text::quotedForMessage(type) + ".");
+    // The page's name goes in numbered when it is taken, as the imports do; a name the cook
+    // gave is the one wanted, and refused when taken.
+    auto added = transfer::addWebRecipe(
+        c.folder, *title, *draft,
+        chosenName ? transfer::NameTaken::Refuse : transfer::NameTaken::Number);
+    if (!added) return c.report(added.error());
+    c.out.utf8Line(text::quotedForMessage(*added, 1000) + " added, of type " +
+                   text::quotedForMessage(type) + ".");
     if (recipes->size() > 1 && !c.has("--index")) {
         c.out.utf8Line("The page holds " + std::to_string(recipes->size()) +
                        " recipes; --index N adds another.");

@@ -61,15 +61,24 @@ TEST(CliWebImport, AddsTheChosenRecipeOfASavedPage)
                     "Heat the oven to 225 \xB0" "C.", "Bake for 25 minutes.", "Source: " + page,
                     "[TYP]", "Hot dish"}));
 
-    // The same recipe again: its name is taken, unless --name gives another.
-    auto taken = runCli(f.dir, {"import-web", page, "--to", "Web finds"});
-    EXPECT_EQ(taken.exitCode, 1);
-    EXPECT_EQ(taken.err, "culvora-cli: A recipe named \"Thin pancakes\" is in the cookbook "
-                         "already. Nothing was added. Give it another with --name.\n");
+    // The same recipe again: its name is taken, so it goes in numbered, as the imports do.
+    auto again = runCli(f.dir, {"import-web", page, "--to", "Web finds"});
+    EXPECT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_EQ(again.out, "\"Thin pancakes (2)\" added, of type \"Imported\".\n"
+                         "The page holds 2 recipes; --index N adds another.\n");
+    // A name the cook gives goes in as it is, and is refused when taken.
     auto renamed = runCli(f.dir, {"import-web", page, "--to", "Web finds", "--name",
                                   "Tunna pannkakor"});
     EXPECT_EQ(renamed.exitCode, 0) << renamed.err;
-    EXPECT_NE(f.dir.read("WEB.TXT").find("[NAMN]\r\nTunna pannkakor\r\n"), std::string::npos);
+    const std::string book = f.dir.read("WEB.TXT");
+    EXPECT_NE(book.find("[NAMN]\r\nThin pancakes (2)\r\n"), std::string::npos);
+    EXPECT_NE(book.find("[NAMN]\r\nTunna pannkakor\r\n"), std::string::npos);
+    auto taken = runCli(f.dir, {"import-web", page, "--to", "Web finds", "--name",
+                                "Oven pancake"});
+    EXPECT_EQ(taken.exitCode, 1);
+    EXPECT_EQ(taken.err, "culvora-cli: A recipe named \"Oven pancake\" is in the cookbook "
+                         "already. Nothing was added.\n");
+    EXPECT_EQ(f.dir.read("WEB.TXT"), book);
     EXPECT_EQ(f.dir.read("BOOK1.TXT"), "");
 }
 

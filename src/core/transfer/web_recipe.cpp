@@ -12,6 +12,7 @@
 #include "core/files/files.h"
 #include "core/store/cookbook.h"
 #include "core/store/cookbook_list.h"
+#include "core/store/taken_names.h"
 #include "core/text/text.h"
 #include "core/transfer/html_tokenizer.h"
 #include "core/transfer/mealmaster.h"
@@ -1072,20 +1073,29 @@ Result<recipes::RecipeDraft> webRecipeDraft(const WebRecipe& recipe, std::string
     return draft;
 }
 
-Result<void> addWebRecipe(const ProgramFolder& folder, std::string_view bookTitle,
-                          const recipes::RecipeDraft& draft)
+Result<std::string> addWebRecipe(const ProgramFolder& folder, std::string_view bookTitle,
+                                 const recipes::RecipeDraft& draft, NameTaken whenTaken)
 {
     auto file = store::CookbookList(folder).fileOf(bookTitle);
     if (!file) return std::unexpected(file.error());
-    if (auto ok = recipes::checkDraft(draft); !ok) return ok;
+    if (auto ok = recipes::checkDraft(draft); !ok) return std::unexpected(ok.error());
     store::Cookbook cookbook(folder, *file);
     auto names = cookbook.names();
     if (!names) return std::unexpected(names.error());
-    if (std::find(names->begin(), names->end(), draft.name) != names->end()) {
-        return fail(ErrorCode::Refused, "A recipe named " + text::quotedForMessage(draft.name) +
-                                           " is in the cookbook already. Nothing was added.");
+    const store::TakenNames taken(*names);
+    recipes::RecipeDraft named = draft;
+    if (taken.taken(draft.name)) {
+        if (whenTaken == NameTaken::Refuse) {
+            return fail(ErrorCode::Refused, "A recipe named " +
+                                                text::quotedForMessage(draft.name) +
+                                                " is in the cookbook already. Nothing was added.");
+        }
+        named.name = taken.proposal(draft.name);
     }
-    return cookbook.append(recipes::newRecord(draft));
+    if (auto added = cookbook.append(recipes::newRecord(named)); !added) {
+        return std::unexpected(added.error());
+    }
+    return named.name;
 }
 
 Result<std::vector<WebRecipe>> readWebRecipesFrom(std::string_view fileOrAddress,

@@ -107,10 +107,14 @@ std::string chooseType(const std::vector<std::string>& categories,
 Result<recipes::RecipeDraft> webRecipeDraft(const WebRecipe& recipe, std::string_view type);
 
 // Adds a recipe made by webRecipeDraft to the cookbook titled `bookTitle` (Windows-1252), after
-// the checks of a new recipe (recipes::checkDraft). A name the cookbook holds already is
-// refused (ErrorCode::Refused) and nothing is written: the cook gives the recipe another name.
-Result<void> addWebRecipe(const ProgramFolder& folder, std::string_view bookTitle,
-                          const recipes::RecipeDraft& draft);
+// the checks of a new recipe (recipes::checkDraft), and gives the name it went in under. A name
+// the cookbook holds already becomes the first free numbered name ("Pancakes (2)"), as the
+// imports do; with NameTaken::Refuse (a name the cook chose) it is refused instead
+// (ErrorCode::Refused) and nothing is written.
+enum class NameTaken { Number, Refuse };
+Result<std::string> addWebRecipe(const ProgramFolder& folder, std::string_view bookTitle,
+                                 const recipes::RecipeDraft& draft,
+                                 NameTaken whenTaken = NameTaken::Number);
 
 // Reads a page from a saved file or an https:// or http:// address ("file://" addresses are
 // taken as files) and the recipes on it. A page without any is refused with

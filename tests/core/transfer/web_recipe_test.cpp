@@ -365,7 +365,7 @@ TEST(WebRecipe, ReadsASavedPageAndNamesItsPathAsTheSource)
     EXPECT_EQ(readWebRecipesFrom("   ").error().code, ErrorCode::Invalid);
 }
 
-TEST(WebRecipe, AddsTheRecordToTheChosenCookbookUnlessItsNameIsTaken)
+TEST(WebRecipe, AddsTheRecordToTheChosenCookbookUnderAFreeName)
 {
     TempDir dir;
     ProgramFolder folder{dir.path()};
@@ -377,19 +377,29 @@ TEST(WebRecipe, AddsTheRecordToTheChosenCookbookUnlessItsNameIsTaken)
     auto draft = webRecipeDraft(recipes[0], "Hot dish");
     ASSERT_TRUE(draft) << draft.error().message;
 
-    ASSERT_TRUE(addWebRecipe(folder, "Web finds", *draft));
-    const std::string added = dir.read("WEB.TXT");
-    EXPECT_TRUE(added.starts_with("[NAMN]\r\n" + draft->name + "\r\n")) << added;
-    EXPECT_NE(added.find("\r\nSource: https://example.org/soup\r\n[TYP]\r\nHot dish\r\n"),
+    auto added = addWebRecipe(folder, "Web finds", *draft);
+    ASSERT_TRUE(added) << added.error().message;
+    EXPECT_EQ(*added, draft->name);
+    const std::string once = dir.read("WEB.TXT");
+    EXPECT_TRUE(once.starts_with("[NAMN]\r\n" + draft->name + "\r\n")) << once;
+    EXPECT_NE(once.find("\r\nSource: https://example.org/soup\r\n[TYP]\r\nHot dish\r\n"),
               std::string::npos)
-        << added;
+        << once;
 
-    // The same page again: the name is taken, and the cookbook stays as it was.
-    auto again = addWebRecipe(folder, "Web finds", *draft);
-    ASSERT_FALSE(again);
-    EXPECT_EQ(again.error().code, ErrorCode::Refused);
-    EXPECT_NE(again.error().message.find("is in the cookbook already"), std::string::npos);
-    EXPECT_EQ(dir.read("WEB.TXT"), added);
+    // The same page again: as with the imports, the recipe gets the first free numbered name.
+    for (const char* number : {" (2)", " (3)"}) {
+        auto again = addWebRecipe(folder, "Web finds", *draft);
+        ASSERT_TRUE(again) << again.error().message;
+        EXPECT_EQ(*again, draft->name + number);
+    }
+    const std::string thrice = dir.read("WEB.TXT");
+    EXPECT_NE(thrice.find("[NAMN]\r\n" + draft->name + " (3)\r\n[PORTIONER]"), std::string::npos);
+
+    // A name the cook chose is refused when taken, and nothing is written.
+    auto refused = addWebRecipe(folder, "Web finds", *draft, NameTaken::Refuse);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().code, ErrorCode::Refused);
+    EXPECT_NE(refused.error().message.find("is in the cookbook already"), std::string::npos);
 
     // The checks of a new recipe hold for a page's recipe too.
     auto unnamed = *draft;
@@ -397,7 +407,7 @@ TEST(WebRecipe, AddsTheRecordToTheChosenCookbookUnlessItsNameIsTaken)
     EXPECT_EQ(addWebRecipe(folder, "Web finds", unnamed).error().message,
               recipes::kNoNameMessage);
     EXPECT_EQ(addWebRecipe(folder, "No such book", *draft).error().code, ErrorCode::NotFound);
-    EXPECT_EQ(dir.read("WEB.TXT"), added);
+    EXPECT_EQ(dir.read("WEB.TXT"), thrice);
 }
 
 TEST(WebRecipe, ReadsAPageFromAWebServerAndNamesTheAddressItWasFoundAt)
