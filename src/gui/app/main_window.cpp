@@ -246,15 +246,17 @@ void MainWindow::buildMenus()
             &QWidget::close);
 
     cookbookMenu_ = addMenu(bar, "mnurecept", QStringLiteral("&Cookbook"));
-    // The two imports are the transfer's work, registered with setMenuAction.
+    // The imports are the transfer's work, registered with setMenuAction.
     const char* mealMaster = menus::kImportMealMaster.data();
     const char* cookbook = menus::kImportCookbook.data();
+    const char* webPage = menus::kImportWebPage.data();
     addItems(
         this, cookbookMenu_,
         {{mealMaster, "&Import from Meal Master...", {}, none, nullptr, kRegistered},
          {"mnuImportStreck", "-", {}, none, nullptr},
          {"mnuvaljreceptbok", "&Cookbooks...", {}, forms::kCookbooks, nullptr},
          {cookbook, "&Import cookbook...", K(Qt::CTRL | Qt::Key_I), none, nullptr, kRegistered},
+         {webPage, "Import from &web page...", {}, none, nullptr, kRegistered},
          {"mnudd", "-", {}, none, nullptr},
          {"mnuadd", "&Edit fridge-database...", {}, forms::kFridgeList, nullptr}},
         open, [this](const QString& item) { runMenuAction(item); });

@@ -7,12 +7,14 @@
 #include "gui/transfer/backup_window.h"
 #include "gui/transfer/imports.h"
 #include "gui/transfer/progress_window.h"
+#include "gui/transfer/web_import_dialog.h"
 
 namespace culvora::gui {
 
 void registerTransferWindows(AppContext& app)
 {
     registerImports(app);
+    registerWebImport(app);
 
     app.windows.addFactory(forms::kArchive, [&app]() -> QWidget* {
         auto* wizard = new ArchiveWizard(app);
