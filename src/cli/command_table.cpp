@@ -40,6 +40,7 @@ constexpr ArgumentSpec kNameGlass[] = {{"NAME"}, {"GLASS"}};
 constexpr ArgumentSpec kWord[] = {{"WORD", Arity::One, notEmpty, "a word that is not empty"}};
 constexpr ArgumentSpec kWords[] = {{"WORD", Arity::ZeroOrMore}};
 constexpr ArgumentSpec kText[] = {{"TEXT"}};
+constexpr ArgumentSpec kNames[] = {{"NAME", Arity::OneOrMore}};
 constexpr ArgumentSpec kAmounts[] = {
     {"NAME=GRAMS", Arity::OneOrMore, isAmount, "an ingredient, \"=\" and a number of grams"}};
 constexpr ArgumentSpec kFile[] = {{"FILE"}};
@@ -82,6 +83,11 @@ constexpr OptionSpec kMenuOptions[] = {
      isWholeNumber, "a whole number"},
     {"--pdf", "FILE", "write the printed menu as a PDF (- for standard output)"},
     {"--candidates", "", "list every recipe that may be a dish instead, in cookbook order"},
+    {"--shopping-list", "", "also the week's shopping list; with --pdf the PDF is the list"},
+};
+
+constexpr OptionSpec kShoppingListOptions[] = {
+    {"--pdf", "FILE", "write the printed list as a PDF (- for standard output)"},
 };
 
 constexpr OptionSpec kDrinksOptions[] = {
@@ -136,6 +142,9 @@ std::string menuChoice(const Invocation& invocation)
 {
     if (invocation.has("--candidates") && invocation.has("--pdf")) {
         return "--candidates lists the recipes, --pdf prints a week: give one of them";
+    }
+    if (invocation.has("--candidates") && invocation.has("--shopping-list")) {
+        return "--candidates lists the recipes, --shopping-list buys for a week: give one of them";
     }
     return {};
 }
@@ -248,6 +257,12 @@ const CommandSpec kCommands[] = {
      "Each evening gets its own pick among the recipes that qualify, so a dish may come twice.\n"
      "Without --seed every run picks anew.",
      Needs::DataFolder, menuChoice},
+    {"shopping-list", Group::Menu, kNames, kShoppingListOptions,
+     "One shopping list for the recipes NAME...: like lines added up, the rest per recipe.",
+     shoppingListCommand, {},
+     "Lines of the same ingredient in the same unit are added up (\"3 dl milk\" and \"2 dl milk\"\n"
+     "make \"5 dl milk\"); other lines are listed once per recipe with its name in brackets.\n"
+     "A name given twice counts twice."},
 
     // Drinks
     {"drinks", Group::Drinks, {}, kDrinksOptions, "The drinks, in alphabetical order.",

@@ -51,6 +51,7 @@ bool isAmount(std::string_view nameEqualsGrams);
 
 // The weekly menu (print_commands.cpp)
 int menuCommand(CliContext& c);
+int shoppingListCommand(CliContext& c);
 bool isMeal(std::string_view value);
 
 // Drinks (drink_commands.cpp)
