@@ -41,6 +41,7 @@ constexpr ArgumentSpec kWord[] = {{"WORD", Arity::One, notEmpty, "a word that is
 constexpr ArgumentSpec kWords[] = {{"WORD", Arity::ZeroOrMore}};
 constexpr ArgumentSpec kText[] = {{"TEXT"}};
 constexpr ArgumentSpec kNames[] = {{"NAME", Arity::OneOrMore}};
+constexpr ArgumentSpec kOutNames[] = {{"OUT"}, {"NAME", Arity::ZeroOrMore}};
 constexpr ArgumentSpec kAmounts[] = {
     {"NAME=GRAMS", Arity::OneOrMore, isAmount, "an ingredient, \"=\" and a number of grams"}};
 constexpr ArgumentSpec kFile[] = {{"FILE"}};
@@ -101,6 +102,17 @@ constexpr OptionSpec kImportOptions[] = {
      false, isEncoding, "utf-8, cp850 or cp1252"},
 };
 
+bool isExportEncoding(std::string_view value)
+{
+    return value == "cp850" || value == "utf-8";
+}
+
+constexpr OptionSpec kExportOptions[] = {
+    {"--book", "TITLE", "every recipe of the cookbook TITLE instead of the current one's"},
+    {"--encoding", "cp850|utf-8", "the file's encoding (the default cp850)", false, false,
+     isExportEncoding, "cp850 or utf-8"},
+};
+
 constexpr OptionSpec kArchiveOptions[] = {
     {"--frames", "", "a list frame beside the recipe frame (the default)"},
     {"--no-frames", "", "the list page alone, links opening a new window"},
@@ -145,6 +157,15 @@ std::string menuChoice(const Invocation& invocation)
     }
     if (invocation.has("--candidates") && invocation.has("--shopping-list")) {
         return "--candidates lists the recipes, --shopping-list buys for a week: give one of them";
+    }
+    return {};
+}
+
+std::string exportChoice(const Invocation& invocation)
+{
+    if (invocation.has("--book") && invocation.arguments.size() > 1) {
+        return "--book exports a whole cookbook, NAME... recipes of the current one: give one "
+               "of them";
     }
     return {};
 }
@@ -281,6 +302,13 @@ const CommandSpec kCommands[] = {
     {"import-mm", Group::Transfer, kFile, kImportOptions,
      "Import the recipes of a Meal-Master file into the cookbook TITLE.",
      importMealMasterCommand},
+    {"export-mm", Group::Transfer, kOutNames, kExportOptions,
+     "Write the recipes NAME... (else the whole cookbook) as a Meal-Master file OUT.",
+     exportMealMasterCommand, {},
+     "OUT is written only where nothing or a plain file stands; - is standard output.\n"
+     "Code page 850 lacks some characters (the euro sign, curly quotes): they are written as\n"
+     "\"?\" and counted; utf-8 keeps them.",
+     Needs::DataFolder, exportChoice},
     {"import-book", Group::Transfer, kFile, {},
      "Append the recipes of another cookbook file to the current cookbook.", importBookCommand},
     {"archive", Group::Transfer, {}, kArchiveOptions,

@@ -64,6 +64,7 @@ int deleteDrinkCommand(CliContext& c);
 // Import, export, backup (transfer_commands.cpp)
 int importMealMasterCommand(CliContext& c);
 int importBookCommand(CliContext& c);
+int exportMealMasterCommand(CliContext& c);
 int archiveCommand(CliContext& c);
 int backupCommand(CliContext& c);
 bool isColour(std::string_view value);

@@ -86,4 +86,44 @@ TEST(CliShoppingList, TheMenusWeekAndItsList)
               2);
 }
 
+TEST(CliExportMealMaster, TheCookbookOrTheNamedRecipesGoOutAndComeBack)
+{
+    Kitchen k;
+    k.dir.write("bocker.txt", crlf({"Middag", "BOOK1.TXT", "Tomt", "BOOK2.TXT"}));
+    k.dir.write("BOOK2.TXT", "");
+
+    auto all = runCli(k.dir, {"export-mm", k.dir.file("all.mmf").string()});
+    EXPECT_EQ(all.exitCode, 0) << all.err;
+    EXPECT_EQ(all.out, "3 recipes exported.\n");
+    const std::string file = k.dir.read("all.mmf");
+    EXPECT_TRUE(file.starts_with("MMMMM----- Recipe via Meal-Master (tm) v8.05\r\n")) << file;
+    // Code page 850 by default: "å" is 0x86 there.
+    EXPECT_NE(file.find("Title: R\x86" "raka"), std::string::npos) << file;
+
+    // Back in through the import, into the empty cookbook: the same recipes.
+    auto in = runCli(k.dir, {"import-mm", k.dir.file("all.mmf").string(), "--to", "Tomt"});
+    EXPECT_EQ(in.exitCode, 0) << in.err;
+    EXPECT_EQ(in.out, "3 recipes imported.\n");
+    auto listed = runCli(k.dir, {"list"});
+    auto used = runCli(k.dir, {"use", "Tomt"});
+    EXPECT_EQ(used.exitCode, 0) << used.err;
+    EXPECT_EQ(runCli(k.dir, {"list"}).out, listed.out);
+    EXPECT_EQ(runCli(k.dir, {"print", "--grocery", "Stew"}).out,
+              "Grocery list\nStew\n\n500 g  beef\n2 dl cream\nsalt\n\n");
+
+    // The named recipes of a cookbook, in UTF-8, to standard output.
+    auto some = runCli(k.dir, {"export-mm", "-", "Hash", "--encoding", "utf-8"});
+    EXPECT_EQ(some.exitCode, 0) << some.err;
+    EXPECT_NE(some.out.find("      Title: Hash\r\n"), std::string::npos) << some.out;
+    EXPECT_EQ(some.out.find("Stew"), std::string::npos) << some.out;
+    auto book = runCli(k.dir, {"export-mm", "-", "--book", "Middag", "--encoding", "utf-8"});
+    EXPECT_NE(book.out.find("Title: Råraka"), std::string::npos) << book.out;
+
+    EXPECT_EQ(runCli(k.dir, {"export-mm", "-", "Pie"}).exitCode, 1);
+    EXPECT_EQ(runCli(k.dir, {"export-mm", "-", "--book", "Nothing"}).exitCode, 1);
+    EXPECT_EQ(runCli(k.dir, {"export-mm", "-", "Hash", "--book", "Middag"}).exitCode, 2);
+    EXPECT_EQ(runCli(k.dir, {"export-mm", "-", "--encoding", "cp1252"}).exitCode, 2);
+    EXPECT_EQ(runCli(k.dir, {"export-mm"}).exitCode, 2);
+}
+
 }  // namespace
