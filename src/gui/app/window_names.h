@@ -61,5 +61,6 @@ namespace culvora::gui::menus {
 
 inline constexpr QLatin1String kImportMealMaster{"mnuImport"};
 inline constexpr QLatin1String kImportCookbook{"mnu4"};
+inline constexpr QLatin1String kExportMealMaster{"mnuExportMealMaster"};
 
 }  // namespace culvora::gui::menus

@@ -5,7 +5,9 @@
 #include "gui/app/window_registry.h"
 #include "gui/transfer/archive_wizard.h"
 #include "gui/transfer/backup_window.h"
+#include "gui/app/shell.h"
 #include "gui/transfer/imports.h"
+#include "gui/transfer/mealmaster_export_dialog.h"
 #include "gui/transfer/progress_window.h"
 
 namespace culvora::gui {
@@ -13,6 +15,15 @@ namespace culvora::gui {
 void registerTransferWindows(AppContext& app)
 {
     registerImports(app);
+
+    app.windows.addFactory(kExportMealMasterForm, [&app]() -> QWidget* {
+        auto* dialog = new MealMasterExportDialog(app);
+        app.windows.add(dialog, WindowKind::Dialog);
+        app.windows.centerForm(dialog);
+        return dialog;
+    });
+    app.shell.setMenuAction(menus::kExportMealMaster,
+                            [&app] { app.windows.open(kExportMealMasterForm); });
 
     app.windows.addFactory(forms::kArchive, [&app]() -> QWidget* {
         auto* wizard = new ArchiveWizard(app);
