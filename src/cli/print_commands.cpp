@@ -122,8 +122,8 @@ int menuCommand(CliContext& c)
     }
     const auto pdf = c.invocation.value("--pdf");
     if (pdf) {
-        const auto job = shopping ? menu::shoppingListPrintout(list)
-                                  : menu::menuPrintout(week, app::kWebSite);
+        const auto job =
+            shopping ? menu::shoppingListPrintout(list) : menu::menuPrintout(week, app::kWebSite);
         if (int written = c.writeOutput(*pdf, pdfOf(job)); written != kExitOk || *pdf == "-") {
             return written;
         }

@@ -41,8 +41,8 @@ TEST(CliShoppingList, TheNamedRecipesListAsTextOrPdf)
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "800 g beef\n3 dl cream\n1 l milk\nsalt (Råraka)\nsalt (Stew)\n");
 
-    auto pdf = runCli(k.dir, {"shopping-list", "Stew", "Hash", "--pdf",
-                              k.dir.file("list.pdf").string()});
+    auto pdf =
+        runCli(k.dir, {"shopping-list", "Stew", "Hash", "--pdf", k.dir.file("list.pdf").string()});
     EXPECT_EQ(pdf.exitCode, 0) << pdf.err;
     const auto printed = readPdf(k.dir.file("list.pdf"));
     ASSERT_TRUE(printed.ok()) << printed.error;
@@ -81,9 +81,9 @@ TEST(CliShoppingList, TheMenusWeekAndItsList)
     EXPECT_NE(printed.text.find(beef), std::string::npos) << printed.text;
     EXPECT_EQ(printed.text.find("Monday"), std::string::npos) << printed.text;
 
-    EXPECT_EQ(runCli(k.dir, {"menu", "--option", "casual", "--candidates", "--shopping-list"})
-                  .exitCode,
-              2);
+    EXPECT_EQ(
+        runCli(k.dir, {"menu", "--option", "casual", "--candidates", "--shopping-list"}).exitCode,
+        2);
 }
 
 TEST(CliExportMealMaster, TheCookbookOrTheNamedRecipesGoOutAndComeBack)
@@ -98,7 +98,10 @@ TEST(CliExportMealMaster, TheCookbookOrTheNamedRecipesGoOutAndComeBack)
     const std::string file = k.dir.read("all.mmf");
     EXPECT_TRUE(file.starts_with("MMMMM----- Recipe via Meal-Master (tm) v8.05\r\n")) << file;
     // Code page 850 by default: "å" is 0x86 there.
-    EXPECT_NE(file.find("Title: R\x86" "raka"), std::string::npos) << file;
+    EXPECT_NE(file.find("Title: R\x86"
+                        "raka"),
+              std::string::npos)
+        << file;
 
     // Back in through the import, into the empty cookbook: the same recipes.
     auto in = runCli(k.dir, {"import-mm", k.dir.file("all.mmf").string(), "--to", "Tomt"});

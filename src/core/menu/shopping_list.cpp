@@ -49,6 +49,7 @@ struct Sum {
     bool comma = false;
     int count = 0;
     std::string firstLine;  // a line that stands alone is listed as it was written
+    std::string plural;     // a spelling of the unit other than its key ("cups" for "cup")
 };
 
 struct Entry {
@@ -99,6 +100,10 @@ std::vector<std::string> shoppingList(const std::vector<DishIngredients>& dishes
                 sum.rest = std::string(trimmed(amount->rest));
                 sum.firstLine = std::string(line);
             }
+            if (sum.plural.empty() && recipes::unitKey(amount->unit) != amount->unit &&
+                text::toLower(amount->unit) != recipes::unitKey(amount->unit) + ".") {
+                sum.plural = std::string(amount->unit);
+            }
             const double high = amount->upTo.value_or(amount->value);
             sum.low += amount->value;
             sum.high += high;
@@ -117,7 +122,10 @@ std::vector<std::string> shoppingList(const std::vector<DishIngredients>& dishes
         } else {
             text = recipes::formatAmount(sum.low, sum.unit, sum.comma);
             if (sum.range) text += "-" + recipes::formatAmount(sum.high, sum.unit, sum.comma);
-            if (!sum.unit.empty()) text += " " + sum.unit;
+            // More than one of a unit is written as a line wrote more than one ("3 cups").
+            const bool many = sum.high > 1;
+            if (!sum.unit.empty())
+                text += " " + (many && !sum.plural.empty() ? sum.plural : sum.unit);
             text += " " + sum.rest;
         }
         entries.push_back({sum.rest, std::move(text)});
@@ -136,7 +144,8 @@ std::vector<std::string> shoppingList(const std::vector<DishIngredients>& dishes
     }
     std::vector<std::size_t> order(entries.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::ranges::stable_sort(order, [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+    std::ranges::stable_sort(order,
+                             [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
     std::vector<std::string> list;
     list.reserve(entries.size());
     for (std::size_t i : order) list.push_back(std::move(entries[i].text));

@@ -231,7 +231,8 @@ std::string cp850Of(std::string_view cp1252, int& replaced)
             c = first & 0x1F, length = 2;
         }
         for (int i = 1; i < length && pos + static_cast<std::size_t>(i) < utf8.size(); ++i) {
-            c = (c << 6) | (static_cast<unsigned char>(utf8[pos + static_cast<std::size_t>(i)]) & 0x3F);
+            c = (c << 6) |
+                (static_cast<unsigned char>(utf8[pos + static_cast<std::size_t>(i)]) & 0x3F);
         }
         pos += static_cast<std::size_t>(length);
         if (c < 0x80) {
@@ -286,8 +287,8 @@ MealMasterExport exportMealMaster(const std::vector<store::RecipeRecord>& record
         text += mealMasterRecipe(record);
         ++exported.recipes;
     }
-    exported.bytes = encoding == ExportEncoding::Utf8 ? text::toUtf8(text)
-                                                      : cp850Of(text, exported.replaced);
+    exported.bytes =
+        encoding == ExportEncoding::Utf8 ? text::toUtf8(text) : cp850Of(text, exported.replaced);
     return exported;
 }
 

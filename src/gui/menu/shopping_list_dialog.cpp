@@ -15,7 +15,9 @@ namespace culvora::gui {
 
 ShoppingListDialog::ShoppingListDialog(AppContext& app, std::vector<std::string> list,
                                        QWidget* parent)
-    : QDialog(parent), app_(app), list_(std::move(list))
+    : QDialog(parent),
+      app_(app),
+      list_(std::move(list))
 {
     setObjectName(QStringLiteral("frmShoppingList"));
     setWindowTitle(QStringLiteral("Shopping list"));

@@ -34,7 +34,8 @@ QStringList MealMasterExportDialog::encodingNames()
 }
 
 MealMasterExportDialog::MealMasterExportDialog(AppContext& app, QWidget* parent)
-    : QWidget(parent), app_(app)
+    : QWidget(parent),
+      app_(app)
 {
     setObjectName(kExportMealMasterForm);
     setWindowTitle(kTitle);

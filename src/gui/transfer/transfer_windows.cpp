@@ -1,11 +1,11 @@
 #include "gui/transfer/transfer_windows.h"
 
 #include "gui/app/app_context.h"
+#include "gui/app/shell.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/transfer/archive_wizard.h"
 #include "gui/transfer/backup_window.h"
-#include "gui/app/shell.h"
 #include "gui/transfer/imports.h"
 #include "gui/transfer/mealmaster_export_dialog.h"
 #include "gui/transfer/progress_window.h"

@@ -26,10 +26,13 @@ TEST(ShoppingList, MergesTheDishesLines)
          {"1 egg", "2 eggs", "5 dl milk"}},
         {"letter case and blanks in the ingredient do not matter, plural units are one",
          {{"A", {"1 cup  brown sugar"}}, {"B", {"2 cups Brown Sugar"}}},
-         {"3 cup brown sugar"}},
+         {"3 cups brown sugar"}},
         {"fractions and decimal commas are written back as a cook writes them",
          {{"A", {"1 1/2 tsk salt", "1,5 kg potatis"}}, {"B", {"1/2 tsk salt", "1 kg potatis"}}},
          {"2,5 kg potatis", "2 tsk salt"}},
+        {"more than one is written with the plural a line used; an abbreviation stays as it is",
+         {{"A", {"2 cups oats", "1 Tbsp. butter"}}, {"B", {"1 cup oats", "1 tbsp butter"}}},
+         {"2 Tbsp. butter", "3 cups oats"}},
         {"ranges are added end to end",
          {{"A", {"2-3 cloves garlic"}}, {"B", {"1 cloves garlic"}}},
          {"3-4 cloves garlic"}},
@@ -57,13 +60,15 @@ TEST(ShoppingList, ReadsTheDishesFromTheCookbookAndSkipsNoSuggestion)
 {
     TempDir dir;
     ProgramFolder folder(dir.path());
-    ASSERT_TRUE(folder.write("bok.txt", cookbook({
-                                            {.name = "Pancakes",
-                                             .ingredients = {"3 dl milk", "2 eggs", "salt"}},
-                                            {.name = "Omelette", .ingredients = {"3 eggs", ""}},
-                                        }), "bok.new"));
-    auto list = shoppingListOf(folder, "bok.txt",
-                               {"Pancakes", std::string(kNoSuggestion), "Omelette", ""});
+    ASSERT_TRUE(
+        folder.write("bok.txt",
+                     cookbook({
+                         {.name = "Pancakes", .ingredients = {"3 dl milk", "2 eggs", "salt"}},
+                         {.name = "Omelette", .ingredients = {"3 eggs", ""}},
+                     }),
+                     "bok.new"));
+    auto list =
+        shoppingListOf(folder, "bok.txt", {"Pancakes", std::string(kNoSuggestion), "Omelette", ""});
     ASSERT_TRUE(list) << list.error().message;
     EXPECT_EQ(*list, (std::vector<std::string>{"5 eggs", "3 dl milk", "salt (Pancakes)"}));
 

@@ -125,8 +125,10 @@ TEST(MealMasterExport, AwkwardRecordsKeepTheirLines)
         "little tarragon if you have it";
     const std::vector<store::RecipeRecord> records = {
         {"\xC5ngbakad \xF6rtlax", "4 personer", "45",
-         crlf({"1 1/2 c  flour", "400 g lax", longLine, "1 tsk salt", "", "",
-               "-----S\xC5S-----", "2 dl gr\xE4""dde", "", "-- to serve", "MMMMM", "salt"}),
+         crlf({"1 1/2 c  flour", "400 g lax", longLine, "1 tsk salt", "", "", "-----S\xC5S-----",
+               "2 dl gr\xE4"
+               "dde",
+               "", "-- to serve", "MMMMM", "salt"}),
          crlf({"MMMMM", "Stek \xE5t f\xE4rdigt.", "", "-----", "MMMMM----- via Meal-Master",
                "\xC4t!"}),
          "Hot dish"},
@@ -144,8 +146,10 @@ TEST(MealMasterExport, AwkwardRecordsKeepTheirLines)
               crlf({"1 1/2 c  flour", "400 g  lax",
                     "2 dl finely chopped fresh herbs of the season, such as dill, parsley, chives "
                     "and a little tarragon if you have it",
-                    "1    tsk salt", "", "-----S\xC5S-----", "2 dl gr\xE4""dde", "-- to serve",
-                    "MMMMM", "salt", ""}));
+                    "1    tsk salt", "", "-----S\xC5S-----",
+                    "2 dl gr\xE4"
+                    "dde",
+                    "-- to serve", "MMMMM", "salt", ""}));
     EXPECT_EQ(back[0].instructions, crlf({"MMMMM", "Stek \xE5t f\xE4rdigt.", "", "-----",
                                           "MMMMM----- via Meal Master", "\xC4t!"}));
     EXPECT_EQ(back[1].name, "Empty");
@@ -160,8 +164,8 @@ TEST(MealMasterExport, AwkwardRecordsKeepTheirLines)
     // The file itself: the header, the labels and the columns.
     const std::string text = mealMasterRecipe(records[2]);
     EXPECT_EQ(text, crlf({"MMMMM----- Recipe via Meal-Master (tm) v8.05", "",
-                          "      Title: No steps", " Categories: First Course",
-                          "   Servings: 2", "", "      3    eggs", "", "MMMMM", ""}));
+                          "      Title: No steps", " Categories: First Course", "   Servings: 2",
+                          "", "      3    eggs", "", "MMMMM", ""}));
 }
 
 // Code page 850 holds Å Ä Ö but not the euro sign or curly quotes: those are written as "?"
@@ -194,9 +198,8 @@ TEST(MealMasterExport, TheWholeCookbookOrTheNamedRecipes)
 {
     TempDir dir;
     ProgramFolder folder(dir.path());
-    ASSERT_TRUE(folder.write("bok.txt",
-                             cookbook({{.name = "Stew"}, {.name = "Hash"}, {.name = "Pie"}}),
-                             "bok.new"));
+    ASSERT_TRUE(folder.write(
+        "bok.txt", cookbook({{.name = "Stew"}, {.name = "Hash"}, {.name = "Pie"}}), "bok.new"));
     auto all = recordsForExport(folder, "bok.txt", {});
     ASSERT_TRUE(all);
     ASSERT_EQ(all->size(), 3u);

@@ -77,7 +77,8 @@ private slots:
         QCOMPARE(f.fakes.prompter.proposedNames, QStringList{"BOOK1.mmf"});
         // In the cookbook's order, in code page 850 ("Ä" is 0x8E there).
         QCOMPARE(f.namesIn("out.mmf"), (std::vector<std::string>{"Stew", "\xC4ppelkaka"}));
-        QVERIFY(f.dir.read("out.mmf").find("Title: \x8E" "ppelkaka") != std::string::npos);
+        QVERIFY(f.dir.read("out.mmf").find("Title: \x8E"
+                                           "ppelkaka") != std::string::npos);
         QCOMPARE(messageShape(f.fakes.prompter.last()),
                  QStringLiteral("[Export to Meal-Master] Information Ok default Ok: "
                                 "2 recipes exported."));
@@ -103,8 +104,7 @@ private slots:
         f.fakes.prompter.fileNames = {QString::fromStdString(f.dir.file("u.mmf").string())};
         clickButton(f.dialog, QStringLiteral("cmdExport"));
         QVERIFY(f.dir.read("u.mmf").find("Title: \xC3\x84ppelkaka") != std::string::npos);
-        QCOMPARE(f.namesIn("u.mmf"),
-                 (std::vector<std::string>{"Stew", "\xC4ppelkaka", "Bread"}));
+        QCOMPARE(f.namesIn("u.mmf"), (std::vector<std::string>{"Stew", "\xC4ppelkaka", "Bread"}));
     }
 };
 
