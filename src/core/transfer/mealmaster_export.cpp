@@ -53,10 +53,19 @@ std::string_view trimmed(std::string_view s)
 }
 
 // Tabs would be spread to the next multiple of eight by a reader: one blank keeps the text.
+// Other control characters carry nothing a cook reads, and DOS's end-of-file mark (0x1A) would
+// end the file for a reader right there: they are left out.
 std::string withoutTabs(std::string_view line)
 {
-    std::string out(line);
-    std::ranges::replace(out, '\t', ' ');
+    std::string out;
+    out.reserve(line.size());
+    for (char c : line) {
+        if (c == '\t') {
+            out += ' ';
+        } else if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) {
+            out += c;
+        }
+    }
     return out;
 }
 

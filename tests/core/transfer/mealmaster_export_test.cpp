@@ -129,7 +129,7 @@ TEST(MealMasterExport, AwkwardRecordsKeepTheirLines)
                "2 dl gr\xE4"
                "dde",
                "", "-- to serve", "MMMMM", "salt"}),
-         crlf({"MMMMM", "Stek \xE5t f\xE4rdigt.", "", "-----", "MMMMM----- via Meal-Master",
+         crlf({"MMMMM", "Stek \xE5t\x1A f\xE4rdigt.", "", "-----", "MMMMM----- via Meal-Master",
                "\xC4t!"}),
          "Hot dish"},
         {"Empty", "", "0", "", "", "Other"},
