@@ -113,6 +113,22 @@ constexpr OptionSpec kExportOptions[] = {
      isExportEncoding, "cp850 or utf-8"},
 };
 
+constexpr ArgumentSpec kPage[] = {{"FILE|URL"}};
+constexpr OptionSpec kWebImportOptions[] = {
+    {"--to", "TITLE", "the cookbook the recipe goes into", true},
+    {"--type", "TYPE", "the type when the page names none of yours (the default Imported)"},
+    {"--index", "N", "the N-th recipe of a page with several (the default 1)", false, false,
+     isRecipeIndex, "a whole number from 1"},
+    {"--name", "NEWNAME", "the name it gets instead of the page's (refused when taken)"},
+};
+constexpr std::string_view kWebImportDetails =
+    "FILE is a page saved from a browser; URL an address that begins with https:// or http://.\n"
+    "The recipe data recipe sites put in their pages (schema.org Recipe, as JSON-LD or\n"
+    "microdata) gives the name, servings, time, ingredients and instructions; the last\n"
+    "instruction line names the page. The type is the first of the page's categories that\n"
+    "\"types\" lists, else --type. A recipe whose name the cookbook holds already goes in\n"
+    "under the first free numbered name (\"Pancakes (2)\"); a --name that is taken is refused.";
+
 constexpr OptionSpec kArchiveOptions[] = {
     {"--frames", "", "a list frame beside the recipe frame (the default)"},
     {"--no-frames", "", "the list page alone, links opening a new window"},
@@ -311,6 +327,9 @@ const CommandSpec kCommands[] = {
      Needs::DataFolder, exportChoice},
     {"import-book", Group::Transfer, kFile, {},
      "Append the recipes of another cookbook file to the current cookbook.", importBookCommand},
+    {"import-web", Group::Transfer, kPage, kWebImportOptions,
+     "Add the recipe of a web page (a saved file or an address) to the cookbook TITLE.",
+     importWebCommand, {}, kWebImportDetails},
     {"archive", Group::Transfer, {}, kArchiveOptions,
      "Write the cookbook as web pages into the data folder's html folder.", archiveCommand},
     {"backup", Group::Transfer, kDestination, kBackupOptions,

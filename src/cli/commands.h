@@ -69,6 +69,9 @@ int archiveCommand(CliContext& c);
 int backupCommand(CliContext& c);
 bool isColour(std::string_view value);
 bool isEncoding(std::string_view value);
+// A recipe page (web_commands.cpp)
+int importWebCommand(CliContext& c);
+bool isRecipeIndex(std::string_view value);
 
 // The exchange (exchange_commands.cpp, exchange_operator_commands.cpp)
 int exchangeCategoriesCommand(CliContext& c);

@@ -253,7 +253,8 @@ Json& Json::null()
 Json& Json::lines(std::string_view cp1252)
 {
     beginArray();
-    for (auto line : text::splitLineViews(cp1252)) string(line);
+    text::LineReader reader(cp1252);
+    while (auto line = reader.next()) string(*line);
     return endArray();
 }
 
@@ -440,7 +441,9 @@ int showCommand(CliContext& c)
     auto lines = cookbook.lines(*name);
     if (!lines) return c.report(lines.error());
     c.out.line(store::kTagName);
-    for (auto line : text::splitLineViews(*lines)) c.out.line(line);
+    // Line by line: a table of the lines would cost many times a recipe of millions of them.
+    text::LineReader reader(*lines);
+    while (auto line = reader.next()) c.out.line(*line);
     return kExitOk;
 }
 

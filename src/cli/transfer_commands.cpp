@@ -110,6 +110,8 @@ int importBookCommand(CliContext& c)
     if (imported->renamed > 0) {
         c.out.utf8Line(transfer::renamedMessage(imported->renamed, imported->firstRenamed));
     }
+    const std::string skipped = transfer::skippedMessage(*imported);
+    for (auto line : text::splitLineViews(skipped)) c.out.utf8Line(line);
     return kExitOk;
 }
 
@@ -153,6 +155,7 @@ int archiveCommand(CliContext& c)
     if (!result) return c.report(result.error());
     c.out.utf8Line(std::to_string(result->pages) + " recipe pages");
     c.out.utf8Line(result->index.string());
+    if (result->skipped > 0) c.out.utf8Line(transfer::skippedRecordsMessage(result->skipped));
     return kExitOk;
 }
 

@@ -40,7 +40,8 @@ const char* styleName(LineStyle style);  // "title", "heading", "body"
 
 // The two printouts of a recipe, its lines read afresh from the cookbook by the recipe's name
 // line; the grocery list is headed "Grocery list" and the recipe's name. A recipe that has gone
-// since the viewer showed it is an error with a message; nothing is printed then.
+// since the viewer showed it is an error with a message, and so is one of more than a hundred
+// thousand printed lines; nothing is printed then.
 Result<std::vector<PrintedLine>> recipeLines(const ProgramFolder& folder,
                                              const std::string& cookbook, const ShownRecipe& shown);
 Result<std::vector<PrintedLine>> groceryLines(const ProgramFolder& folder,

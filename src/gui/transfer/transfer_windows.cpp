@@ -9,12 +9,14 @@
 #include "gui/transfer/imports.h"
 #include "gui/transfer/mealmaster_export_dialog.h"
 #include "gui/transfer/progress_window.h"
+#include "gui/transfer/web_import_dialog.h"
 
 namespace culvora::gui {
 
 void registerTransferWindows(AppContext& app)
 {
     registerImports(app);
+    registerWebImport(app);
 
     app.windows.addFactory(kExportMealMasterForm, [&app]() -> QWidget* {
         auto* dialog = new MealMasterExportDialog(app);
