@@ -253,7 +253,7 @@ void MainWindow::buildMenus()
     addItems(
         this, cookbookMenu_,
         {{mealMaster, "&Import from Meal Master...", {}, none, nullptr, kRegistered},
-         {menus::kExportMealMaster.data(), "&Export to Meal-Master...", {}, none, nullptr,
+         {menus::kExportMealMaster.data(), "E&xport to Meal-Master...", {}, none, nullptr,
           kRegistered},
          {"mnuImportStreck", "-", {}, none, nullptr},
          {"mnuvaljreceptbok", "&Cookbooks...", {}, forms::kCookbooks, nullptr},
