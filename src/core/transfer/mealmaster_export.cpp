@@ -169,19 +169,24 @@ std::string inTextColumn(std::string_view text)
 
 // The line, broken at single blanks into pieces of at most kLineWidth characters, the pieces
 // after the first as continuation lines ("-" in column 12); the reader joins them with one
-// blank. A text without such a blank stays whole.
+// blank. A word longer than that goes whole on its line; a text without such a blank stays
+// whole.
 void addWrapped(std::vector<std::string>& out, std::string line)
 {
     while (line.size() > kLineWidth) {
+        // Never inside the amount and unit columns: the text from column 12 is what goes on.
+        const std::size_t least = line.front() == ' ' ? kTextColumn + 1 : 1;
+        // Not before a "-": "-" and the piece could read as a group heading ("-----").
+        const auto breaksAt = [&line](std::size_t at) {
+            return line[at] == ' ' && line[at - 1] != ' ' && at + 1 < line.size() &&
+                   line[at + 1] != ' ' && line[at + 1] != '-';
+        };
         std::size_t cut = std::string::npos;
-        const std::size_t least = line.find_first_not_of(' ') + 1;
-        for (std::size_t at = kLineWidth; at > least; --at) {
-            // Not before a "-": "-" and the piece could read as a group heading ("-----").
-            if (line[at] == ' ' && line[at - 1] != ' ' && at + 1 < line.size() &&
-                line[at + 1] != ' ' && line[at + 1] != '-') {
-                cut = at;
-                break;
-            }
+        for (std::size_t at = kLineWidth; at > least && cut == std::string::npos; --at) {
+            if (breaksAt(at)) cut = at;
+        }
+        for (std::size_t at = kLineWidth + 1; at < line.size() && cut == std::string::npos; ++at) {
+            if (breaksAt(at)) cut = at;
         }
         if (cut == std::string::npos) break;
         out.push_back(line.substr(0, cut));

@@ -161,6 +161,27 @@ TEST(MealMasterExport, AwkwardRecordsKeepTheirLines)
     EXPECT_EQ(back[3].ingredients, crlf({""}));
     EXPECT_EQ(back[3].instructions, crlf({"", "Boil.", "", "MMMMM"}));
 
+    // The long line went out in pieces of at most 40 characters, those after the first with
+    // "-" in column 12; a word too long to break stays whole, and no break falls inside the
+    // amount and unit columns.
+    const store::RecipeRecord longOnes = {
+        "Long", "1", "0", crlf({longLine, "1 kg " + std::string(45, 'x') + " y"}), "", "Other"};
+    std::vector<std::string> written;
+    const std::string longText = mealMasterRecipe(longOnes);
+    for (auto line : text::splitLineViews(longText)) {
+        if (line.find(':') == std::string_view::npos && line.starts_with("    ")) {
+            written.emplace_back(line);
+        }
+    }
+    ASSERT_GE(written.size(), 5u);
+    EXPECT_TRUE(written[0].starts_with("      2 dl finely chopped")) << written[0];
+    EXPECT_EQ(written[1].substr(0, 12), "           -");
+    for (std::size_t i = 0; i + 2 < written.size(); ++i) EXPECT_LE(written[i].size(), 40u);
+    EXPECT_EQ(written[written.size() - 2], "      1 kg " + std::string(45, 'x'));
+    EXPECT_EQ(written.back(), "           -y");
+    EXPECT_EQ(roundTrip({longOnes})[0].ingredients,
+              crlf({longLine, "1 kg " + std::string(45, 'x') + " y", ""}));
+
     // The file itself: the header, the labels and the columns.
     const std::string text = mealMasterRecipe(records[2]);
     EXPECT_EQ(text, crlf({"MMMMM----- Recipe via Meal-Master (tm) v8.05", "",
