@@ -7,8 +7,9 @@
 #   bench/memory_bound.sh [BUILD_DIR] [MEGABYTES]
 #
 # BUILD_DIR is a Release build (default build/release; a sanitizer build cannot run under
-# ulimit -v). MEGABYTES is the size of each cookbook (default 100). The files go under the
-# temporary folder and are removed at the end. Exits 1 when a command went over the limit.
+# ulimit -v). MEGABYTES is the size of each cookbook (default 100). CULVORA_MEMORY_BOOKS names
+# the cookbooks to try (default "cr lf namn record"). The files go under the temporary folder
+# and are removed at the end. Exits 1 when a command went over the limit.
 set -euo pipefail
 
 build=${1:-build/release}
@@ -31,10 +32,12 @@ make_book() {  # NAME, then the command that writes the filler
   { "$@"; printf '%s' "$soup"; } > "$dir/BOOK1.TXT"
   printf 'Soups\r\n' > "$dir/typer.txt"
 }
-make_book cr bash -c "head -c $bytes /dev/zero | tr '\\0' '\\r'"
-make_book lf bash -c "head -c $bytes /dev/zero | tr '\\0' '\\n'"
-make_book namn bash -c "yes '[NAMN]' | head -c $bytes | sed 's/\$/\\r/'"
-make_book record bash -c "printf '[NAMN]\\r\\nStew\\r\\n[PORTIONER]\\r\\n1\\r\\n[TID]\\r\\n1\\r\\n[IND]\\r\\n';
+books=(${CULVORA_MEMORY_BOOKS:-cr lf namn record})
+wanted() { [[ " ${books[*]} " == *" $1 "* ]]; }
+wanted cr && make_book cr bash -c "head -c $bytes /dev/zero | tr '\\0' '\\r'"
+wanted lf && make_book lf bash -c "head -c $bytes /dev/zero | tr '\\0' '\\n'"
+wanted namn && make_book namn bash -c "yes '[NAMN]' | head -c $bytes | sed 's/\$/\\r/'"
+wanted record && make_book record bash -c "printf '[NAMN]\\r\\nStew\\r\\n[PORTIONER]\\r\\n1\\r\\n[TID]\\r\\n1\\r\\n[IND]\\r\\n';
   head -c $((bytes / 2)) /dev/zero | tr '\\0' '\\n' | sed 's/\$/\\r/';
   printf '[G\\xD6RA]\\r\\nStir.\\r\\n[TYP]\\r\\nSoups\\r\\n'"
 
@@ -43,7 +46,7 @@ commands=("list" "index" "show NAME" "view NAME" "search --type Soups --max-time
           "html NAME $work/out.html" "archive" "backup $work/copy")
 status=0
 printf '%-8s %-40s %10s %6s  %s\n' book command "peak MB" "x file" result
-for book in cr lf namn record; do
+for book in "${books[@]}"; do
   dir=$work/$book
   size=$(stat -c %s "$dir/BOOK1.TXT")
   limit_kb=$((3 * size / 1024))

@@ -379,16 +379,19 @@ int listCommand(CliContext& c)
 {
     auto book = c.existingBook();
     if (!book) return c.report(book.error());
-    auto names = store::readNames(c.folder, *book);
-    if (!names) return c.report(names.error());
     if (c.json()) {
+        // Whole or not at all: a document cut short by a failed read would not parse.
+        auto names = store::readNames(c.folder, *book);
+        if (!names) return c.report(names.error());
         Json json(c.out);
         json.beginObject().key("cookbook").string(*book).key("recipes").strings(*names);
         json.endObject();
         return kExitOk;
     }
-    for (const auto& name : *names) c.out.line(name);
-    return kExitOk;
+    // The names go out as they are read, so a cookbook of millions of names is never held.
+    auto walked =
+        store::visitNames(c.folder, *book, [&](std::string_view name) { c.out.line(name); });
+    return walked ? kExitOk : c.report(walked.error());
 }
 
 int indexCommand(CliContext& c)
