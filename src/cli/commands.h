@@ -51,6 +51,7 @@ bool isAmount(std::string_view nameEqualsGrams);
 
 // The weekly menu (print_commands.cpp)
 int menuCommand(CliContext& c);
+int shoppingListCommand(CliContext& c);
 bool isMeal(std::string_view value);
 
 // Drinks (drink_commands.cpp)
@@ -63,6 +64,7 @@ int deleteDrinkCommand(CliContext& c);
 // Import, export, backup (transfer_commands.cpp)
 int importMealMasterCommand(CliContext& c);
 int importBookCommand(CliContext& c);
+int exportMealMasterCommand(CliContext& c);
 int archiveCommand(CliContext& c);
 int backupCommand(CliContext& c);
 bool isColour(std::string_view value);

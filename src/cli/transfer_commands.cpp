@@ -13,6 +13,7 @@
 #include "core/transfer/cookbook_import.h"
 #include "core/transfer/html_archive.h"
 #include "core/transfer/mealmaster.h"
+#include "core/transfer/mealmaster_export.h"
 
 namespace culvora::cli {
 
@@ -63,6 +64,37 @@ int importMealMasterCommand(CliContext& c)
     }
     const std::string skipped = transfer::skippedMessage(*report);
     for (auto line : text::splitLineViews(skipped)) c.out.utf8Line(line);
+    return kExitOk;
+}
+
+int exportMealMasterCommand(CliContext& c)
+{
+    Result<std::string> book;
+    if (auto title = c.invocation.value("--book")) {
+        auto cp = c.toCp(*title);
+        if (!cp) return c.report(cp.error());
+        book = store::CookbookList(c.folder).fileOf(*cp);
+    } else {
+        book = c.existingBook();
+    }
+    if (!book) return c.report(book.error());
+    std::vector<std::string> names;
+    for (std::size_t i = 1; i < c.args().size(); ++i) {
+        auto name = c.toCp(c.args()[i]);
+        if (!name) return c.report(name.error());
+        names.push_back(*name);
+    }
+    auto records = transfer::recordsForExport(c.folder, *book, names);
+    if (!records) return c.report(records.error());
+    const auto encoding = c.invocation.value("--encoding") == "utf-8"
+                              ? transfer::ExportEncoding::Utf8
+                              : transfer::ExportEncoding::Cp850;
+    const auto exported = transfer::exportMealMaster(*records, encoding);
+    const std::string& out = c.args()[0];
+    if (int written = c.writeOutput(out, exported.bytes); written != kExitOk || out == "-") {
+        return written;
+    }
+    c.out.utf8Line(transfer::exportedMessage(exported));
     return kExitOk;
 }
 

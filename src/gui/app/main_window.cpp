@@ -253,6 +253,8 @@ void MainWindow::buildMenus()
     addItems(
         this, cookbookMenu_,
         {{mealMaster, "&Import from Meal Master...", {}, none, nullptr, kRegistered},
+         {menus::kExportMealMaster.data(), "E&xport to Meal-Master...", {}, none, nullptr,
+          kRegistered},
          {"mnuImportStreck", "-", {}, none, nullptr},
          {"mnuvaljreceptbok", "&Cookbooks...", {}, forms::kCookbooks, nullptr},
          {cookbook, "&Import cookbook...", K(Qt::CTRL | Qt::Key_I), none, nullptr, kRegistered},

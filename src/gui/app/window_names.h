@@ -62,6 +62,7 @@ namespace culvora::gui::menus {
 
 inline constexpr QLatin1String kImportMealMaster{"mnuImport"};
 inline constexpr QLatin1String kImportCookbook{"mnu4"};
+inline constexpr QLatin1String kExportMealMaster{"mnuExportMealMaster"};
 inline constexpr QLatin1String kImportWebPage{"mnuImportWeb"};
 
 }  // namespace culvora::gui::menus
