@@ -277,7 +277,7 @@ Result<std::string> Cookbook::lines(RecordKey key) const
     }
     auto found = recordLines(*text, key);
     if (!found) return std::unexpected(recipeNotFound(key.name));
-    return *found;
+    return std::move(*found);
 }
 
 Result<std::string> Cookbook::lines(std::string_view name) const
