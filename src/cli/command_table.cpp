@@ -40,6 +40,8 @@ constexpr ArgumentSpec kNameGlass[] = {{"NAME"}, {"GLASS"}};
 constexpr ArgumentSpec kWord[] = {{"WORD", Arity::One, notEmpty, "a word that is not empty"}};
 constexpr ArgumentSpec kWords[] = {{"WORD", Arity::ZeroOrMore}};
 constexpr ArgumentSpec kText[] = {{"TEXT"}};
+constexpr ArgumentSpec kNames[] = {{"NAME", Arity::OneOrMore}};
+constexpr ArgumentSpec kOutNames[] = {{"OUT"}, {"NAME", Arity::ZeroOrMore}};
 constexpr ArgumentSpec kAmounts[] = {
     {"NAME=GRAMS", Arity::OneOrMore, isAmount, "an ingredient, \"=\" and a number of grams"}};
 constexpr ArgumentSpec kFile[] = {{"FILE"}};
@@ -93,6 +95,11 @@ constexpr OptionSpec kMenuOptions[] = {
      isWholeNumber, "a whole number"},
     {"--pdf", "FILE", "write the printed menu as a PDF (- for standard output)"},
     {"--candidates", "", "list every recipe that may be a dish instead, in cookbook order"},
+    {"--shopping-list", "", "also the week's shopping list; with --pdf the PDF is the list"},
+};
+
+constexpr OptionSpec kShoppingListOptions[] = {
+    {"--pdf", "FILE", "write the printed list as a PDF (- for standard output)"},
 };
 
 constexpr OptionSpec kDrinksOptions[] = {
@@ -105,6 +112,33 @@ constexpr OptionSpec kImportOptions[] = {
     {"--encoding", "utf-8|cp850|cp1252", "the file's encoding (found out when not given)", false,
      false, isEncoding, "utf-8, cp850 or cp1252"},
 };
+
+bool isExportEncoding(std::string_view value)
+{
+    return value == "cp850" || value == "utf-8";
+}
+
+constexpr OptionSpec kExportOptions[] = {
+    {"--book", "TITLE", "every recipe of the cookbook TITLE instead of the current one's"},
+    {"--encoding", "cp850|utf-8", "the file's encoding (the default cp850)", false, false,
+     isExportEncoding, "cp850 or utf-8"},
+};
+
+constexpr ArgumentSpec kPage[] = {{"FILE|URL"}};
+constexpr OptionSpec kWebImportOptions[] = {
+    {"--to", "TITLE", "the cookbook the recipe goes into", true},
+    {"--type", "TYPE", "the type when the page names none of yours (the default Imported)"},
+    {"--index", "N", "the N-th recipe of a page with several (the default 1)", false, false,
+     isRecipeIndex, "a whole number from 1"},
+    {"--name", "NEWNAME", "the name it gets instead of the page's (refused when taken)"},
+};
+constexpr std::string_view kWebImportDetails =
+    "FILE is a page saved from a browser; URL an address that begins with https:// or http://.\n"
+    "The recipe data recipe sites put in their pages (schema.org Recipe, as JSON-LD or\n"
+    "microdata) gives the name, servings, time, ingredients and instructions; the last\n"
+    "instruction line names the page. The type is the first of the page's categories that\n"
+    "\"types\" lists, else --type. A recipe whose name the cookbook holds already goes in\n"
+    "under the first free numbered name (\"Pancakes (2)\"); a --name that is taken is refused.";
 
 constexpr OptionSpec kArchiveOptions[] = {
     {"--frames", "", "a list frame beside the recipe frame (the default)"},
@@ -147,6 +181,18 @@ std::string menuChoice(const Invocation& invocation)
 {
     if (invocation.has("--candidates") && invocation.has("--pdf")) {
         return "--candidates lists the recipes, --pdf prints a week: give one of them";
+    }
+    if (invocation.has("--candidates") && invocation.has("--shopping-list")) {
+        return "--candidates lists the recipes, --shopping-list buys for a week: give one of them";
+    }
+    return {};
+}
+
+std::string exportChoice(const Invocation& invocation)
+{
+    if (invocation.has("--book") && invocation.arguments.size() > 1) {
+        return "--book exports a whole cookbook, NAME... recipes of the current one: give one "
+               "of them";
     }
     return {};
 }
@@ -266,6 +312,12 @@ const CommandSpec kCommands[] = {
      "Each evening gets its own pick among the recipes that qualify, so a dish may come twice.\n"
      "Without --seed every run picks anew.",
      Needs::DataFolder, menuChoice},
+    {"shopping-list", Group::Menu, kNames, kShoppingListOptions,
+     "One shopping list for the recipes NAME...: like lines added up, the rest per recipe.",
+     shoppingListCommand, {},
+     "Lines of the same ingredient in the same unit are added up (\"3 dl milk\" and \"2 dl milk\"\n"
+     "make \"5 dl milk\"); other lines are listed once per recipe with its name in brackets.\n"
+     "A name given twice counts twice."},
 
     // Drinks
     {"drinks", Group::Drinks, {}, kDrinksOptions, "The drinks, in alphabetical order.",
@@ -284,8 +336,18 @@ const CommandSpec kCommands[] = {
     {"import-mm", Group::Transfer, kFile, kImportOptions,
      "Import the recipes of a Meal-Master file into the cookbook TITLE.",
      importMealMasterCommand},
+    {"export-mm", Group::Transfer, kOutNames, kExportOptions,
+     "Write the recipes NAME... (else the whole cookbook) as a Meal-Master file OUT.",
+     exportMealMasterCommand, {},
+     "OUT is written only where nothing or a plain file stands; - is standard output.\n"
+     "Code page 850 lacks some characters (the euro sign, curly quotes): they are written as\n"
+     "\"?\" and counted; utf-8 keeps them.",
+     Needs::DataFolder, exportChoice},
     {"import-book", Group::Transfer, kFile, {},
      "Append the recipes of another cookbook file to the current cookbook.", importBookCommand},
+    {"import-web", Group::Transfer, kPage, kWebImportOptions,
+     "Add the recipe of a web page (a saved file or an address) to the cookbook TITLE.",
+     importWebCommand, {}, kWebImportDetails},
     {"archive", Group::Transfer, {}, kArchiveOptions,
      "Write the cookbook as web pages into the data folder's html folder.", archiveCommand},
     {"backup", Group::Transfer, kDestination, kBackupOptions,

@@ -53,6 +53,7 @@ bool isAmount(std::string_view nameEqualsGrams);
 
 // The weekly menu (print_commands.cpp)
 int menuCommand(CliContext& c);
+int shoppingListCommand(CliContext& c);
 bool isMeal(std::string_view value);
 
 // Drinks (drink_commands.cpp)
@@ -65,10 +66,14 @@ int deleteDrinkCommand(CliContext& c);
 // Import, export, backup (transfer_commands.cpp)
 int importMealMasterCommand(CliContext& c);
 int importBookCommand(CliContext& c);
+int exportMealMasterCommand(CliContext& c);
 int archiveCommand(CliContext& c);
 int backupCommand(CliContext& c);
 bool isColour(std::string_view value);
 bool isEncoding(std::string_view value);
+// A recipe page (web_commands.cpp)
+int importWebCommand(CliContext& c);
+bool isRecipeIndex(std::string_view value);
 
 // The exchange (exchange_commands.cpp, exchange_operator_commands.cpp)
 int exchangeCategoriesCommand(CliContext& c);

@@ -13,6 +13,7 @@
 #include "core/transfer/cookbook_import.h"
 #include "core/transfer/html_archive.h"
 #include "core/transfer/mealmaster.h"
+#include "core/transfer/mealmaster_export.h"
 
 namespace culvora::cli {
 
@@ -66,6 +67,37 @@ int importMealMasterCommand(CliContext& c)
     return kExitOk;
 }
 
+int exportMealMasterCommand(CliContext& c)
+{
+    Result<std::string> book;
+    if (auto title = c.invocation.value("--book")) {
+        auto cp = c.toCp(*title);
+        if (!cp) return c.report(cp.error());
+        book = store::CookbookList(c.folder).fileOf(*cp);
+    } else {
+        book = c.existingBook();
+    }
+    if (!book) return c.report(book.error());
+    std::vector<std::string> names;
+    for (std::size_t i = 1; i < c.args().size(); ++i) {
+        auto name = c.toCp(c.args()[i]);
+        if (!name) return c.report(name.error());
+        names.push_back(*name);
+    }
+    auto records = transfer::recordsForExport(c.folder, *book, names);
+    if (!records) return c.report(records.error());
+    const auto encoding = c.invocation.value("--encoding") == "utf-8"
+                              ? transfer::ExportEncoding::Utf8
+                              : transfer::ExportEncoding::Cp850;
+    const auto exported = transfer::exportMealMaster(*records, encoding);
+    const std::string& out = c.args()[0];
+    if (int written = c.writeOutput(out, exported.bytes); written != kExitOk || out == "-") {
+        return written;
+    }
+    c.out.utf8Line(transfer::exportedMessage(exported));
+    return kExitOk;
+}
+
 int importBookCommand(CliContext& c)
 {
     auto book = c.existingBook();
@@ -78,6 +110,8 @@ int importBookCommand(CliContext& c)
     if (imported->renamed > 0) {
         c.out.utf8Line(transfer::renamedMessage(imported->renamed, imported->firstRenamed));
     }
+    const std::string skipped = transfer::skippedMessage(*imported);
+    for (auto line : text::splitLineViews(skipped)) c.out.utf8Line(line);
     return kExitOk;
 }
 
@@ -121,6 +155,7 @@ int archiveCommand(CliContext& c)
     if (!result) return c.report(result.error());
     c.out.utf8Line(std::to_string(result->pages) + " recipe pages");
     c.out.utf8Line(result->index.string());
+    if (result->skipped > 0) c.out.utf8Line(transfer::skippedRecordsMessage(result->skipped));
     return kExitOk;
 }
 

@@ -74,6 +74,15 @@ TEST(CliTransfer, ImportsAndExports)
               std::string::npos);
     EXPECT_TRUE(dir.exists("html/1002.html"));
     EXPECT_EQ(runCli(dir, {"archive", "--color", "blue"}).exitCode, 2);
+
+    // A record without a name gets no page, and the command says how many there were.
+    dir.write("BOOK1.TXT", kSoup + crlf({"[NAMN]", "", "[PORTIONER]", "1", "[TID]", "1", "[IND]",
+                                         "[G\xD6RA]", "[TYP]", "X"}));
+    auto nameless = runCli(dir, {"archive"});
+    EXPECT_EQ(nameless.exitCode, 0) << nameless.err;
+    EXPECT_TRUE(nameless.out.starts_with("1 recipe pages\n")) << nameless.out;
+    EXPECT_TRUE(nameless.out.ends_with("index.html\n1 record without a name got no page.\n"))
+        << nameless.out;
 }
 
 TEST(CliTransfer, Backup)

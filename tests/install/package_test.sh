@@ -159,6 +159,14 @@ else
   fail "culvora-cli --data-dir EMPTY books failed: $(cat "$work/cli.err")"
 fi
 
+# --- memory ------------------------------------------------------------------------------------
+# The reading commands of the Release build stay within three times the cookbook on files of
+# empty lines (CR alone and LF alone), under `ulimit -v` (a sanitizer build cannot run there).
+if ! CULVORA_MEMORY_BOOKS="cr lf" bash "$source/bench/memory_bound.sh" "$build" 40 \
+  >"$work/memory.out" 2>&1; then
+  fail "a command went over three times the cookbook's size: $(cat "$work/memory.out")"
+fi
+
 if [ "$failures" -gt 0 ]; then
   echo "$failures check(s) failed" >&2
   exit 1

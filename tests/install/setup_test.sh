@@ -98,8 +98,8 @@ grep -q 'qt6-base-dev' "$work/out" || fail "setup without sudo did not name the 
 
 # All there: quick, quiet, no apt-get, even for a user without sudo.
 printf '%s\n' cmake ninja-build g++ pkg-config ccache qt6-base-dev libgl-dev \
-  libcurl4-openssl-dev qt6-image-formats-plugins fonts-dejavu-core fonts-dancingscript \
-  fonts-liberation python3-pyftpdlib >"$work/installed"
+  libcurl4-openssl-dev nlohmann-json3-dev qt6-image-formats-plugins fonts-dejavu-core \
+  fonts-dancingscript fonts-liberation python3-pyftpdlib >"$work/installed"
 status="$(run_setup 1000 no run)"
 [ "$status" = 0 ] || fail "setup run with everything installed exited $status: $(cat "$work/out")"
 [ ! -f "$work/apt.log" ] || fail "setup run with everything installed ran apt-get"

@@ -35,7 +35,7 @@ inline const QList<QLatin1String>& everyForm()
         kViewer,     kNewRecipe,      kEditRecipe,   kPrintout,    kPicture,     kSearch,
         kFridgeList, kNewIngredients, kFridgeSearch, kNutrition,   kCalculator,  kWeeklyMenu,
         kDrinks,     kDrinkViewer,    kNewDrink,     kEditDrink,   kArchive,     kBackup,
-        kProgress,   kDownload,       kUpload,
+        kProgress,   kDownload,       kUpload,       kWebImport,
     };
     return forms;
 }

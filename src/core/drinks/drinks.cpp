@@ -16,11 +16,6 @@ constexpr std::array<std::string_view, GlassFilter::kGlassCount> kPictures = {
     "Coffecup.bmp", "Collins.bmp", "Cordial.bmp", "Highball.bmp", "Oldfash.bmp",
     "Pousse.bmp",   "Punch.bmp",   "Shot.bmp",    "Sour.bmp",     "Wine.bmp"};
 
-std::string quoted(std::string_view cp1252)
-{
-    return "\"" + text::toUtf8(cp1252) + "\"";
-}
-
 std::string boxLinesToFile(std::string_view box)
 {
     // A box's text, written unchanged and followed by one line end.
@@ -36,7 +31,7 @@ std::string boxLinesToFile(std::string_view box)
 
 Error notFound(std::string_view name)
 {
-    return Error{ErrorCode::NotFound, "The drink " + quoted(name) +
+    return Error{ErrorCode::NotFound, "The drink " + text::quotedForMessage(name) +
                                           " is not in the drinks file any more; nothing was "
                                           "changed."};
 }
@@ -108,7 +103,7 @@ Result<void> checkDrink(std::string_view name, std::string_view ingredients,
         }
         if (value == kTagName || value == kTagGlass || value == kTagInstructions) {
             return fail(ErrorCode::Invalid, "The drink's " + std::string(what) + " cannot be " +
-                                                quoted(value) +
+                                                text::quotedForMessage(value) +
                                                 ": the drinks file uses it as a marker.");
         }
     }
@@ -119,7 +114,8 @@ Result<void> checkDrink(std::string_view name, std::string_view ingredients,
                                 (ingredientBox ? line.starts_with("[G") : line == kTagInstructions);
             if (!marker) continue;
             return fail(ErrorCode::Invalid,
-                        "The line " + quoted(line) + " in the " + std::string(field) +
+                        "The line " + text::quotedForMessage(line) + " in the " +
+                            std::string(field) +
                             " would be read as one of the drinks file's markers and break the "
                             "drink apart. Please change that line.");
         }

@@ -6,72 +6,17 @@
 // libcurl on the system the exchange says so when it connects; nothing else needs it.
 
 #include <curl/curl.h>
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 
+#include "core/exchange/curl_library.h"
 #include "core/exchange/ftp_client.h"
 
 namespace culvora::exchange {
 
 namespace {
-
-inline constexpr const char* kCurlLibrary = "libcurl.so.4";
-
-// The handful of libcurl functions the client calls, looked up once.
-struct CurlLibrary {
-    decltype(&curl_global_init) globalInit = nullptr;
-    decltype(&curl_easy_init) init = nullptr;
-    decltype(&curl_easy_cleanup) cleanup = nullptr;
-    decltype(&curl_easy_reset) reset = nullptr;
-    decltype(&curl_easy_setopt) setopt = nullptr;
-    decltype(&curl_easy_perform) perform = nullptr;
-    decltype(&curl_easy_getinfo) getinfo = nullptr;
-    std::string error;  // why it is not there; empty when it is
-};
-
-template <class Function>
-bool lookUp(void* library, const char* name, Function& function)
-{
-    function = reinterpret_cast<Function>(::dlsym(library, name));
-    return function != nullptr;
-}
-
-const CurlLibrary& curl()
-{
-    static const CurlLibrary loaded = [] {
-        CurlLibrary lib;
-        void* library = ::dlopen(kCurlLibrary, RTLD_NOW | RTLD_LOCAL);
-        if (!library) {
-            const char* why = ::dlerror();
-            lib.error = std::string("The recipe exchange needs the library ") + kCurlLibrary +
-                        " (libcurl), which could not be loaded" +
-                        (why ? ": " + std::string(why) : "") +
-                        ". Please install libcurl to download and upload recipes.";
-            return lib;
-        }
-        const bool complete = lookUp(library, "curl_global_init", lib.globalInit) &&
-                              lookUp(library, "curl_easy_init", lib.init) &&
-                              lookUp(library, "curl_easy_cleanup", lib.cleanup) &&
-                              lookUp(library, "curl_easy_reset", lib.reset) &&
-                              lookUp(library, "curl_easy_setopt", lib.setopt) &&
-                              lookUp(library, "curl_easy_perform", lib.perform) &&
-                              lookUp(library, "curl_easy_getinfo", lib.getinfo);
-        if (!complete) {
-            lib = CurlLibrary{};
-            lib.error = std::string("The library ") + kCurlLibrary +
-                        " on this system lacks functions the recipe exchange needs. Please "
-                        "install a current libcurl.";
-            return lib;
-        }
-        // Once, before any handle, as libcurl asks; the library stays loaded from then on.
-        lib.globalInit(CURL_GLOBAL_DEFAULT);
-        return lib;
-    }();
-    return loaded;
-}
 
 // Path pieces go into URLs: everything but unreserved characters is percent-encoded.
 std::string encoded(std::string_view piece)

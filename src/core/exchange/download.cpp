@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/store/cookbook.h"
+#include "core/store/record_check.h"
 #include "core/store/taken_names.h"
 #include "core/text/text.h"
 
@@ -12,7 +13,7 @@ namespace {
 
 std::string inQuotes(std::string_view cp1252)
 {
-    return "\"" + text::toUtf8(cp1252) + "\"";
+    return text::quotedForMessage(cp1252);
 }
 
 Error notFetched(std::string_view file)
@@ -105,7 +106,7 @@ Result<void> checkRecipeName(std::string_view name)
         return fail(ErrorCode::Invalid, "A recipe cannot be called " + inQuotes(name) +
                                             ": the cookbook uses that line as one of its markers.");
     }
-    return {};
+    return store::checkNewRecipe(name, {});
 }
 
 Result<AddedRecipe> addExchangeRecipe(const ProgramFolder& folder, const std::string& cookbookFile,
@@ -114,6 +115,10 @@ Result<AddedRecipe> addExchangeRecipe(const ProgramFolder& folder, const std::st
 {
     auto recipe = readExchangeFile(exchangeFile);
     if (!recipe) return std::unexpected(recipe.error());
+    // What could not be added by hand does not come in from a server either.
+    if (auto usable = store::checkNewRecipe(recipe->name, recipe->lines); !usable) {
+        return std::unexpected(usable.error());
+    }
     if (auto plain = checkCookbookFileName(cookbookFile); !plain) {
         return std::unexpected(plain.error());
     }

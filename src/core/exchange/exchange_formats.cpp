@@ -14,7 +14,7 @@ namespace {
 
 std::string quoted(std::string_view cp1252)
 {
-    return "\"" + text::toUtf8(cp1252) + "\"";
+    return text::quotedForMessage(cp1252);
 }
 
 // The piece of s from the 1-based position, at most `length` characters; empty when the

@@ -101,7 +101,7 @@ Result<Published> refused(std::string message)
 
 std::string inQuotes(std::string_view cp1252)
 {
-    return "\"" + text::toUtf8(cp1252) + "\"";
+    return text::quotedForMessage(cp1252);
 }
 
 // netindex.txt with one more line just before its "/end" (or at the end of the entries when the
@@ -226,7 +226,7 @@ Result<Published> publishExchangeFile(const fs::path& root, const fs::path& file
     if (!listed) {
         std::string known;
         for (const auto& category : categories.categories) {
-            known += (known.empty() ? "" : ", ") + text::toUtf8(category.folder);
+            known += (known.empty() ? "" : ", ") + text::shownForMessage(category.folder);
         }
         return refused("network.txt lists no category in the folder " + inQuotes(folder) +
                        (known.empty() ? "." : " (its folders are: " + known + ")."));

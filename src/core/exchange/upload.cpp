@@ -15,8 +15,8 @@ Result<ExchangeFile> WriteExchangeFile(const ProgramFolder& folder, const std::s
     if (!content) return std::unexpected(content.error());
     auto record = exchangeRecord(*content, name, occurrence);
     if (!record) {
-        return fail(ErrorCode::NotFound, "The recipe \"" + text::toUtf8(name) +
-                                             "\" is not in the cookbook, so there is nothing to "
+        return fail(ErrorCode::NotFound, "The recipe " + text::quotedForMessage(name) +
+                                             " is not in the cookbook, so there is nothing to "
                                              "send.");
     }
     return ExchangeFile{exchangeFileName(time), std::move(*record)};

@@ -42,4 +42,14 @@ struct HtmlPageTexts {
 // page, the background line in an archive).
 std::string recipePage(const HtmlPageTexts& texts, std::string_view bodyLine = "<BODY>");
 
+// The same page in parts, for a writer that puts a large page out piece by piece instead of
+// building it: recipePage() is the top (from the texts' name, servings and time), the escaped
+// ingredients, the middle, the escaped instructions and the bottom.
+std::string recipePageTop(const HtmlPageTexts& texts, std::string_view bodyLine);
+std::string_view recipePageMiddle();
+std::string recipePageBottom();
+// One line of a multi-line text as the page holds it (the line followed by CR, escaped):
+// the line's letters escaped, then "<BR>" and a line end.
+void appendEscapedLine(std::string& out, std::string_view line);
+
 }  // namespace culvora::recipes

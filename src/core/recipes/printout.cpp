@@ -17,18 +17,33 @@ Result<store::RecipeRecord> recordToPrint(const ProgramFolder& folder, const std
 {
     auto record = store::Cookbook(folder, cookbook).read(store::RecordKey{name, occurrence});
     if (!record && record.error().code == ErrorCode::NotFound) {
-        return fail(ErrorCode::NotFound, "The recipe \"" + text::toUtf8(name) +
-                                             "\" is not in the cookbook any more, so it cannot "
+        return fail(ErrorCode::NotFound, "The recipe " + text::quotedForMessage(name) +
+                                             " is not in the cookbook any more, so it cannot "
                                              "be printed. It may have been deleted or moved.");
     }
     return record;
 }
 
-void addIngredients(std::vector<PrintedLine>& lines, const store::RecipeRecord& record)
+// A printout of more lines than this (some two thousand pages) is refused: every printed line
+// costs a few hundred bytes on its way to the printer, and a recipe of a hundred megabytes of
+// empty lines would take all memory, and all paper, before anything came out.
+constexpr std::size_t kMaxPrintedLines = 100000;
+
+Error tooLong(std::string_view name)
 {
-    for (auto line : text::splitLineViews(record.ingredients)) {
-        lines.push_back({LineStyle::Body, std::string(line)});
+    return Error{ErrorCode::Refused, "The recipe " + text::quotedForMessage(name) +
+                                         " is too long to print: it runs to more than " +
+                                         std::to_string(kMaxPrintedLines) + " lines."};
+}
+
+bool addIngredients(std::vector<PrintedLine>& lines, const store::RecipeRecord& record)
+{
+    text::LineReader reader(record.ingredients);
+    while (auto line = reader.next()) {
+        if (lines.size() >= kMaxPrintedLines) return false;
+        lines.push_back({LineStyle::Body, std::string(*line)});
     }
+    return true;
 }
 
 // The record for the servings asked for (0: as it is written).
@@ -102,11 +117,13 @@ Result<std::vector<PrintedLine>> recipeLines(const ProgramFolder& folder,
                                       {LineStyle::Heading, shown.timeText},
                                       {LineStyle::Heading, ""},
                                       {LineStyle::Heading, "Ingredients:"}};
-    addIngredients(lines, *record);
+    if (!addIngredients(lines, *record)) return std::unexpected(tooLong(shown.name));
     lines.push_back({LineStyle::Heading, ""});
     lines.push_back({LineStyle::Heading, "Instructions:"});
-    for (auto line : text::splitLineViews(record->instructions)) {
-        for (auto& piece : breakInstructionLine(line))
+    text::LineReader reader(record->instructions);
+    while (auto line = reader.next()) {
+        if (lines.size() >= kMaxPrintedLines) return std::unexpected(tooLong(shown.name));
+        for (auto& piece : breakInstructionLine(*line))
             lines.push_back({LineStyle::Body, std::move(piece)});
     }
     return lines;
@@ -131,7 +148,7 @@ Result<std::vector<PrintedLine>> groceryLines(const ProgramFolder& folder,
     if (servings != 0) {
         lines.insert(lines.end() - 1, {LineStyle::Heading, recipeTexts(*record).servings});
     }
-    addIngredients(lines, *record);
+    if (!addIngredients(lines, *record)) return std::unexpected(tooLong(name));
     return lines;
 }
 

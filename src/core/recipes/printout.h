@@ -43,10 +43,11 @@ const char* styleName(LineStyle style);  // "title", "heading", "body"
 
 // The two printouts of a recipe, its lines read afresh from the cookbook by the recipe's name
 // line; the grocery list is headed "Grocery list" and the recipe's name. A recipe that has gone
-// since the viewer showed it is an error with a message; nothing is printed then.
-// For other servings (shown.servings, `servings`) the ingredient lines are scaled as the viewer
-// scales them, and the grocery list says for how many under the name; a recipe whose servings
-// are not a number cannot be printed so and is an error.
+// since the viewer showed it is an error with a message, and so is one of more than a hundred
+// thousand printed lines; nothing is printed then. For other servings (shown.servings,
+// `servings`) the ingredient lines are scaled as the viewer scales them, and the grocery list
+// says for how many under the name; a recipe whose servings are not a number cannot be printed
+// so and is an error.
 Result<std::vector<PrintedLine>> recipeLines(const ProgramFolder& folder,
                                              const std::string& cookbook, const ShownRecipe& shown);
 Result<std::vector<PrintedLine>> groceryLines(const ProgramFolder& folder,

@@ -9,9 +9,14 @@ namespace culvora::recipes {
 
 namespace {
 
+// Counted as the lines go by: a table of them would cost many times the text for a recipe of
+// millions of short lines.
 int lineCount(std::string_view text)
 {
-    return static_cast<int>(text::splitLineViews(text).size());
+    std::size_t count = 0;
+    text::LineReader reader(text);
+    while (reader.next()) ++count;
+    return static_cast<int>(std::min<std::size_t>(count, std::numeric_limits<int>::max()));
 }
 
 }  // namespace
@@ -112,8 +117,9 @@ Result<ViewerPage> readViewerPage(const ProgramFolder& folder, const std::string
         return std::unexpected(valid.error());
     auto notFound = [&](const Error& error) -> Result<ViewerPage> {
         if (error.code == ErrorCode::NotFound) {
-            return fail(ErrorCode::NotFound, "The cookbook file \"" + text::toUtf8(cookbookFile) +
-                                                 "\" could not be found.");
+            return fail(ErrorCode::NotFound, "The cookbook file " +
+                                                 text::quotedForMessage(cookbookFile) +
+                                                 " could not be found.");
         }
         return std::unexpected(error);
     };

@@ -111,6 +111,53 @@ std::string quotedForMessage(std::string_view cp1252, std::size_t maxChars)
     return "\"" + shownForMessage(cp1252, maxChars) + "\"";
 }
 
+std::string quotedUtf8ForMessage(std::string_view utf8, std::size_t maxChars)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out = "\"";
+    auto escape = [&](unsigned char b) {
+        out += "\\x";
+        out += kHex[b >> 4];
+        out += kHex[b & 0xF];
+    };
+    std::size_t chars = 0;
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        if (chars == maxChars) {
+            out += "\u2026";
+            break;
+        }
+        ++chars;
+        const unsigned char lead = u(utf8[i]);
+        std::size_t length = 0;  // a byte that cannot start a character
+        if (lead < 0x80) {
+            length = 1;
+        } else if ((lead & 0xE0) == 0xC0) {
+            length = 2;
+        } else if ((lead & 0xF0) == 0xE0) {
+            length = 3;
+        } else if ((lead & 0xF8) == 0xF0) {
+            length = 4;
+        }
+        bool whole = length > 0 && i + length <= utf8.size();
+        for (std::size_t k = 1; whole && k < length; ++k) whole = (u(utf8[i + k]) & 0xC0) == 0x80;
+        // C1 controls are two bytes, C2 80 to C2 9F.
+        const bool c1 = whole && length == 2 && lead == 0xC2 && u(utf8[i + 1]) < 0xA0;
+        if (!whole || c1) {
+            escape(c1 ? u(utf8[i + 1]) : lead);
+            i += c1 ? 2 : 1;
+        } else if (length == 1 && (lead < 0x20 || lead == 0x7F)) {
+            escape(lead);
+            ++i;
+        } else {
+            out.append(utf8.substr(i, length));
+            i += length;
+        }
+    }
+    out += "\"";
+    return out;
+}
+
 namespace {
 
 Error notUtf8(std::string_view utf8, std::size_t at)

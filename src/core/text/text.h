@@ -31,6 +31,9 @@ inline constexpr std::size_t kMessageNameChars = 80;
 std::string quotedForMessage(std::string_view cp1252, std::size_t maxChars = kMessageNameChars);
 // The same without the quotes.
 std::string shownForMessage(std::string_view cp1252, std::size_t maxChars = kMessageNameChars);
+// The same rule for a text that is UTF-8 already (a file name on this system, a path the user
+// picked): control characters and bytes that are not UTF-8 are shown as \xNN.
+std::string quotedUtf8ForMessage(std::string_view utf8, std::size_t maxChars = kMessageNameChars);
 
 // Refuses, with a message that names it, a character that Windows-1252 cannot hold, malformed
 // UTF-8 (overlong forms, surrogates, cut sequences) and control characters other than tab, CR

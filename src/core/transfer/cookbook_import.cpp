@@ -3,12 +3,37 @@
 #include <algorithm>
 
 #include "core/store/cookbook.h"
+#include "core/store/record_check.h"
 #include "core/store/record_reader.h"
 #include "core/store/taken_names.h"
 #include "core/text/text.h"
 #include "core/transfer/mealmaster.h"
 
 namespace culvora::transfer {
+
+namespace {
+
+// The bytes with every line ended by CR LF, as every rewrite writes them: a lone CR or LF
+// becomes CR LF, and a last line without a line end gets one.
+void writeNormalised(std::string_view bytes, const PieceWriter& write)
+{
+    std::size_t run = 0;  // the first byte not written yet
+    std::size_t at = bytes.find_first_of("\r\n");
+    while (at != std::string_view::npos) {
+        if (bytes[at] == '\r' && at + 1 < bytes.size() && bytes[at + 1] == '\n') {
+            at = bytes.find_first_of("\r\n", at + 2);
+            continue;
+        }
+        write(bytes.substr(run, at - run));
+        write(text::kCrLf);
+        run = at + 1;
+        at = bytes.find_first_of("\r\n", run);
+    }
+    write(bytes.substr(run));
+    if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') write(text::kCrLf);
+}
+
+}  // namespace
 
 Result<std::string> cookbookFileText(std::string_view bytes)
 {
@@ -25,40 +50,71 @@ Result<std::string> cookbookFileText(std::string_view bytes)
     return converted;
 }
 
+Result<CookbookImport> importedLines(std::string_view cookbookContent,
+                                     std::string_view chosenText, const PieceWriter& write)
+{
+    text::LineReader lines(chosenText);
+    auto first = lines.next();
+    if (!first || *first != store::kTagName) {
+        return fail(ErrorCode::Refused, std::string(kNotCookbookMessage));
+    }
+    CookbookImport report;
+    store::TakenNames taken(store::listNames(cookbookContent));
+    // The records that pass go in as they stand, but for a taken name; one that is left out
+    // takes its "[NAMN]" line with it, so the next one follows the last one written as it
+    // followed it in the file.
+    store::RecordReader reader(chosenText);
+    std::size_t lastEnd = 0;
+    int number = 0;
+    while (auto record = reader.next()) {
+        ++number;
+        lastEnd = record->end;
+        const std::string_view bytes =
+            chosenText.substr(record->nameStart, record->end - record->nameStart);
+        if (auto problem = store::newRecipeProblem(record->name, bytes)) {
+            if (report.skipped.size() < kSkippedShown) {
+                report.skipped.push_back({number,
+                                          std::string(record->name.substr(0, kSkippedTitleChars)),
+                                          std::move(*problem)});
+            }
+            ++report.skippedCount;
+            continue;
+        }
+        if (report.imported == 0) {
+            write(store::appendSeparator(cookbookContent));
+        } else {
+            writeNormalised(chosenText.substr(record->start, record->nameStart - record->start),
+                            write);
+        }
+        std::string given = taken.claim(record->name);
+        write(given);
+        // The rest of the record starts with the name line's end.
+        const std::size_t nameEnd = record->nameStart + record->name.size();
+        const std::string_view rest = chosenText.substr(nameEnd, record->end - nameEnd);
+        if (rest.empty()) {
+            write(text::kCrLf);
+        } else {
+            writeNormalised(rest, write);
+        }
+        if (given != record->name && report.renamed++ == 0) report.firstRenamed = std::move(given);
+        ++report.imported;
+    }
+    // A lone "[NAMN]" after the last record comes along, as it stood in the file.
+    if (report.imported > 0) writeNormalised(chosenText.substr(lastEnd), write);
+    return report;
+}
+
 Result<ImportedCookbook> importedCookbook(std::string_view cookbookContent,
                                           std::string_view chosenBytes)
 {
     auto chosen = cookbookFileText(chosenBytes);
     if (!chosen) return std::unexpected(chosen.error());
-    const std::string_view content(*chosen);
-    text::LineReader lines(content);
-    auto first = lines.next();
-    if (!first || *first != store::kTagName) {
-        return fail(ErrorCode::Refused, std::string(kNotCookbookMessage));
-    }
-
-    // The lines after the first, copied as they stand but for the names that are taken.
     ImportedCookbook imported;
-    CookbookImport& report = imported.report;
-    store::TakenNames taken(store::listNames(cookbookContent));
-    std::string rest;
-    rest.reserve(content.size() + content.size() / 16);
-    std::size_t copied = lines.position();
-    store::RecordReader reader(content);
-    while (auto record = reader.next()) {
-        ++report.imported;
-        std::string given = taken.claim(record->name);
-        if (given == record->name) continue;
-        // The chunk ends where the name line starts, so with a whole line end.
-        store::appendNormalised(rest, content.substr(copied, record->nameStart - copied));
-        rest += given;
-        copied = record->nameStart + record->name.size();
-        if (report.renamed++ == 0) report.firstRenamed = std::move(given);
-    }
-    store::appendNormalised(rest, content.substr(copied));
-    // A renamed name on the file's last line, with no line end after it.
-    if (!rest.empty() && !rest.ends_with(text::kCrLf)) rest += text::kCrLf;
-    imported.content = store::withAppendedLines(cookbookContent, rest);
+    imported.content = std::string(cookbookContent);
+    auto report = importedLines(cookbookContent, *chosen,
+                                [&](std::string_view piece) { imported.content += piece; });
+    if (!report) return std::unexpected(report.error());
+    imported.report = std::move(*report);
     return imported;
 }
 
@@ -82,13 +138,22 @@ Result<CookbookImport> importCookbook(const ProgramFolder& folder, const std::st
     if (!cookbookPath) return std::unexpected(cookbookPath.error());
     auto content = folder.read(cookbookFile);
     if (!content) return std::unexpected(content.error());
-    auto changed = importedCookbook(*content, *chosen);
-    if (!changed) return std::unexpected(changed.error());
-    if (auto written = folder.write(cookbookFile, changed->content, store::kRewriteTemp);
-        !written) {
-        return std::unexpected(written.error());
-    }
-    return changed->report;
+    auto text = cookbookFileText(*chosen);
+    if (!text) return std::unexpected(text.error());
+    // Checked before anything is written: a file that is no cookbook changes nothing.
+    auto checked = importedLines(*content, *text, [](std::string_view) {});
+    if (!checked) return std::unexpected(checked.error());
+    if (checked->imported == 0) return checked;
+    Result<CookbookImport> report;
+    auto written = folder.write(
+        cookbookFile,
+        [&](const PieceWriter& write) {
+            write(*content);
+            report = importedLines(*content, *text, write);
+        },
+        store::kRewriteTemp);
+    if (!written) return std::unexpected(written.error());
+    return report;
 }
 
 std::string cookbookImportMessage(const CookbookImport& report)
@@ -96,6 +161,11 @@ std::string cookbookImportMessage(const CookbookImport& report)
     std::string message = importedMessage(report.imported);
     if (report.renamed > 0) message += " " + renamedMessage(report.renamed, report.firstRenamed);
     return message;
+}
+
+std::string skippedMessage(const CookbookImport& report)
+{
+    return skippedList(report.skipped, static_cast<std::size_t>(std::max(report.skippedCount, 0)));
 }
 
 }  // namespace culvora::transfer

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/store/cookbook_list.h"
+#include "core/store/record_check.h"
 #include "core/store/recipe_index.h"
 #include "core/store/taken_names.h"
 #include "core/text/text.h"
@@ -331,7 +332,9 @@ private:
 
     void skip(std::string_view title, std::string reason)
     {
-        sink_.skipped({number_, std::string(trimmed(title)), std::move(reason)});
+        // A message shows only the start of a title; a runaway title line is not kept whole.
+        sink_.skipped({number_, std::string(trimmed(title).substr(0, kSkippedTitleChars)),
+                       std::move(reason)});
     }
 
     // Past the end line of a recipe that is being left out (or at the next header).
@@ -494,6 +497,11 @@ private:
         }
         record.ingredients = joinCrLf(ingredients);
         record.instructions = joinCrLf(instructions);
+        // What a recipe typed in the window could not be, an import cannot bring in either.
+        if (auto problem = store::newRecipeProblem(record)) {
+            skip(title, std::move(*problem));
+            return i;
+        }
         sink_.recipe(std::move(record));
         return i;
     }
@@ -544,7 +552,9 @@ public:
     }
     void skipped(SkippedRecipe&& skipped) override
     {
-        report_.skipped.push_back(std::move(skipped));
+        // A file of a million broken recipes must not cost a million reasons.
+        if (report_.skipped.size() < kSkippedShown) report_.skipped.push_back(std::move(skipped));
+        ++report_.skippedCount;
     }
 
 private:
@@ -627,27 +637,6 @@ int decodeInPlace(std::string& bytes, TextEncoding& encoding)
     return replaced;
 }
 
-// Where the cookbook's last line that is not "[NAMN]" starts (0 when every line is one). The
-// listing waits for no name after such a line, whatever came before it, so the content from
-// there on ends as the whole content does: in a line end or not, in a lone "[NAMN]" or not.
-std::size_t lastOtherLine(std::string_view content)
-{
-    std::size_t end = content.size();
-    for (;;) {
-        std::size_t stop = end;
-        if (stop > 0 && content[stop - 1] == '\n') {
-            --stop;
-            if (stop > 0 && content[stop - 1] == '\r') --stop;
-        } else if (stop > 0 && content[stop - 1] == '\r') {
-            --stop;
-        }
-        std::size_t start = stop;
-        while (start > 0 && content[start - 1] != '\r' && content[start - 1] != '\n') --start;
-        if (content.substr(start, stop - start) != store::kTagName || start == 0) return start;
-        end = start;
-    }
-}
-
 // Appends the lines to the cookbook in one rewrite, holding the data folder's lock from the
 // read to the rename, as every change of a cookbook does. The new file is written from its
 // pieces (the cookbook, what appending puts between, the lines), never put together.
@@ -661,14 +650,12 @@ Result<void> appendToCookbook(const ProgramFolder& folder, const std::string& co
     if (!lock) return std::unexpected(lock.error());
     auto content = folder.read(cookbookFile);
     if (!content && content.error().code == ErrorCode::NotFound) {
-        return fail(ErrorCode::NotFound,
-                    "The cookbook file \"" + text::toUtf8(cookbookFile) + "\" does not exist.");
+        return fail(ErrorCode::NotFound, "The cookbook file " +
+                                             text::quotedForMessage(cookbookFile) +
+                                             " does not exist.");
     }
     if (!content) return std::unexpected(content.error());
-    // What appending puts after the content (a line end, a "[NAMN]" line), worked out on its
-    // end alone.
-    const std::string_view tail = std::string_view(*content).substr(lastOtherLine(*content));
-    const std::string between = store::withAppendedLines(tail, {}).substr(tail.size());
+    const std::string between = store::appendSeparator(*content);
     const std::string_view pieces[] = {*content, between, lines};
     return folder.write(cookbookFile, pieces, store::kRewriteTemp);
 }
@@ -811,6 +798,25 @@ std::string importedMessage(int count)
     return std::to_string(count) + " recipes imported.";
 }
 
+std::string skippedList(const std::vector<SkippedRecipe>& first, std::size_t count)
+{
+    count = std::max(count, first.size());
+    if (count == 0) return {};
+    std::string message = std::to_string(count) + (count == 1 ? " recipe was not imported:"
+                                                              : " recipes were not imported:");
+    const std::size_t shown = std::min(first.size(), kSkippedShown);
+    for (std::size_t i = 0; i < shown; ++i) {
+        const SkippedRecipe& skipped = first[i];
+        message += "\n";
+        message += skipped.title.empty()
+                       ? "recipe " + std::to_string(skipped.number) + " of the file"
+                       : text::quotedForMessage(skipped.title);
+        message += ": " + skipped.reason + ".";
+    }
+    if (count > shown) message += "\n... and " + std::to_string(count - shown) + " more.";
+    return message;
+}
+
 std::string renamedMessage(int renamed, std::string_view firstRenamed)
 {
     const std::string example = "\"" + text::toUtf8(firstRenamed) + "\"";
@@ -832,22 +838,8 @@ std::string importedMessage(const MealMasterImport& report)
 
 std::string skippedMessage(const MealMasterImport& report)
 {
-    std::string message;
-    if (!report.skipped.empty()) {
-        const std::size_t count = report.skipped.size();
-        message = std::to_string(count) +
-                  (count == 1 ? " recipe was not imported:" : " recipes were not imported:");
-        constexpr std::size_t kShown = 5;
-        for (std::size_t i = 0; i < std::min(count, kShown); ++i) {
-            const SkippedRecipe& skipped = report.skipped[i];
-            message += "\n";
-            message += skipped.title.empty()
-                           ? "recipe " + std::to_string(skipped.number) + " of the file"
-                           : "\"" + text::toUtf8(skipped.title) + "\"";
-            message += ": " + skipped.reason + ".";
-        }
-        if (count > kShown) message += "\n... and " + std::to_string(count - kShown) + " more.";
-    }
+    std::string message =
+        skippedList(report.skipped, static_cast<std::size_t>(std::max(report.skippedCount, 0)));
     if (report.replacedCharacters > 0) {
         if (!message.empty()) message += "\n\n";
         message += std::to_string(report.replacedCharacters) +

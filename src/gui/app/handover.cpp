@@ -59,6 +59,21 @@ QWidget* openDestinationChooser(AppContext& app, ChooserMode mode, QTimer* timer
     return window;
 }
 
+bool newRecipeHoldsText(AppContext& app)
+{
+    const auto* editor = dynamic_cast<NewRecipePrefill*>(app.windows.find(forms::kNewRecipe));
+    return editor && editor->holdsText();
+}
+
+QWidget* openNewRecipeWith(AppContext& app, const NewRecipeFields& fields)
+{
+    QWidget* window = app.windows.open(forms::kNewRecipe);
+    auto* editor = dynamic_cast<NewRecipePrefill*>(window);
+    if (!editor) return nullptr;
+    editor->prefill(fields);
+    return window;
+}
+
 void refreshRecipeBrowser(AppContext& app)
 {
     app.windows.reopen(forms::kBrowser);

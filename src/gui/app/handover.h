@@ -5,6 +5,9 @@
 // state (selectedRecipe, targetBookTitle) or of one of the small interfaces below, which the
 // receiving window implements. So no subsystem includes another's headers.
 
+#include <QString>
+#include <QStringList>
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -55,6 +58,35 @@ void recordLeftCookbook(AppContext& app, std::string_view name, std::size_t occu
 // Where a held occurrence goes when a record of its name leaves: one up when the record stood
 // before it; nothing when it was the record itself.
 std::optional<std::size_t> followRemoval(std::size_t held, std::size_t removed);
+
+// --- The new-recipe editor "NyttRecept" -----------------------------------------------------
+
+// What the editor's boxes are to hold: a multi-line text one entry a line, the type one of
+// the editor's list (left as it is when the list lacks it).
+struct NewRecipeFields {
+    QString name;
+    QString servings;
+    QString cookingTime;
+    QStringList ingredients;
+    QStringList instructions;
+    QString type;
+};
+
+class NewRecipePrefill {
+public:
+    virtual ~NewRecipePrefill() = default;
+    // True when a box holds something the cook has typed (or a recipe put there before).
+    virtual bool holdsText() const = 0;
+    // Fills the boxes, shows the ingredients and puts the focus in the name box; the cook
+    // checks the recipe and saves it with "Save" as any new recipe.
+    virtual void prefill(const NewRecipeFields& fields) = 0;
+};
+
+// Whether the new-recipe editor is open with a recipe in its boxes.
+bool newRecipeHoldsText(AppContext& app);
+// Opens the new-recipe editor (or brings the open one forward) with these fields in its
+// boxes; nullptr when the program has no such editor.
+QWidget* openNewRecipeWith(AppContext& app, const NewRecipeFields& fields);
 
 // --- The destination chooser "frmWhere" ------------------------------------------------------
 

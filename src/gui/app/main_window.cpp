@@ -246,15 +246,19 @@ void MainWindow::buildMenus()
             &QWidget::close);
 
     cookbookMenu_ = addMenu(bar, "mnurecept", QStringLiteral("&Cookbook"));
-    // The two imports are the transfer's work, registered with setMenuAction.
+    // The imports are the transfer's work, registered with setMenuAction.
     const char* mealMaster = menus::kImportMealMaster.data();
     const char* cookbook = menus::kImportCookbook.data();
+    const char* webPage = menus::kImportWebPage.data();
     addItems(
         this, cookbookMenu_,
         {{mealMaster, "&Import from Meal Master...", {}, none, nullptr, kRegistered},
+         {menus::kExportMealMaster.data(), "E&xport to Meal-Master...", {}, none, nullptr,
+          kRegistered},
          {"mnuImportStreck", "-", {}, none, nullptr},
          {"mnuvaljreceptbok", "&Cookbooks...", {}, forms::kCookbooks, nullptr},
          {cookbook, "&Import cookbook...", K(Qt::CTRL | Qt::Key_I), none, nullptr, kRegistered},
+         {webPage, "Import from &web page...", {}, none, nullptr, kRegistered},
          {"mnudd", "-", {}, none, nullptr},
          {"mnuadd", "&Edit fridge-database...", {}, forms::kFridgeList, nullptr}},
         open, [this](const QString& item) { runMenuAction(item); });
@@ -518,7 +522,8 @@ QString MainWindow::databaseInfoText() const
     const QString path = file ? QString::fromStdString(file->string()) : QString();
     const QFileInfo info(path);
     const QDateTime changed = info.lastModified();
-    return fromCp(text::toUpper(state_.currentCookbookFile)) + QStringLiteral(" was saved ") +
+    return shownForMessage(text::toUpper(state_.currentCookbookFile)) +
+           QStringLiteral(" was saved ") +
            QLocale::system().toString(changed.date(), QLocale::LongFormat) +
            QStringLiteral(", at ") + changed.time().toString(QStringLiteral("HH:mm:ss")) +
            QStringLiteral(".  Its size is ") + QString::number(info.size()) +

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -23,6 +24,7 @@
 #include <QTreeView>
 #include <QUrl>
 
+#include "core/files/files.h"
 #include <utility>
 
 #include "gui/app/printing.h"
@@ -364,6 +366,12 @@ void QtPrintService::printDocument()
                                      QStringLiteral("PDF documents (*.pdf)"), QStringLiteral("pdf"),
                                      pdfName(title_));
         if (pdf.isEmpty()) return;
+        // Only where nothing or a plain file stands: never through a link, into a device.
+        if (auto target = checkOutputFile(QFile::encodeName(pdf).toStdString()); !target) {
+            prompter_.inform(toQString(target.error()), QStringLiteral("Error"),
+                             MessageIcon::Exclamation);
+            return;
+        }
         printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(pdf);

@@ -244,7 +244,7 @@ void DrinksList::deleteSelected()
                                       QStringLiteral("Error"));
         return;
     }
-    const QString shown = fromCp(*name);
+    const QString shown = shownForMessage(*name);
     if (!app_.services.prompter.confirm(
             QStringLiteral("This will delete the drink \u00B4%1\u00B4. Are you sure?").arg(shown),
             QStringLiteral("Ta bort ") + shown)) {

@@ -19,6 +19,7 @@
 
 #include "core/app/product.h"
 #include "core/app/settings.h"
+#include "core/menu/shopping_list.h"
 #include "core/search/fridge_list.h"
 #include "core/text/text.h"
 #include "gui/app/delivered_files.h"
@@ -28,6 +29,7 @@
 #include "gui/app/qt_text.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
+#include "gui/menu/shopping_list_dialog.h"
 #include "gui/theme/theme.h"
 #include "gui/widgets/clickable_label.h"
 
@@ -280,6 +282,13 @@ void WeeklyMenuWindow::buildComposer()
     connect(helpButton, &QPushButton::clicked, this, &WeeklyMenuWindow::openHelp);
     connect(printButton, &QPushButton::clicked, this, &WeeklyMenuWindow::printReport);
     connect(closeButton, &QPushButton::clicked, this, &WeeklyMenuWindow::closeMenu);
+    shoppingButton_ = button("cmdShoppingList", QStringLiteral("Shopping list"),
+                             QStringLiteral("One shopping list for the week's dishes"), this);
+    shoppingButton_->setAccessibleName(QStringLiteral("Shopping list"));
+    shoppingButton_->setAccessibleDescription(
+        QStringLiteral("The ingredients of the week's dishes in one list, to print"));
+    shoppingButton_->setEnabled(false);
+    connect(shoppingButton_, &QPushButton::clicked, this, &WeeklyMenuWindow::openShoppingList);
 
     auto* top = new QHBoxLayout;
     top->setSpacing(14);
@@ -288,6 +297,7 @@ void WeeklyMenuWindow::buildComposer()
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(helpButton);
     bottom->addStretch();
+    bottom->addWidget(shoppingButton_);
     bottom->addWidget(printButton);
     bottom->addWidget(closeButton);
 
@@ -445,6 +455,10 @@ void WeeklyMenuWindow::showDish(int day)
     label->setCursor(recipe ? Qt::PointingHandCursor : Qt::ArrowCursor);
     label->setKeyboardFocusable(recipe);
     plusLabels_[d]->setVisible(candidates_[d].size() > 1);
+    if (shoppingButton_) {
+        shoppingButton_->setEnabled(std::ranges::any_of(
+            dishes_, [](const std::string& other) { return !isPlaceholder(other); }));
+    }
 }
 
 void WeeklyMenuWindow::openCandidates(int index)
@@ -506,6 +520,25 @@ void WeeklyMenuWindow::openDish(int day)
 void WeeklyMenuWindow::printReport()
 {
     printMenu();
+}
+
+void WeeklyMenuWindow::openShoppingList()
+{
+    std::vector<std::string> week;
+    for (const std::string& dish : dishes_) {
+        if (!isPlaceholder(dish)) week.push_back(dish);
+    }
+    if (week.empty()) return;
+    auto list = menu::shoppingListOf(app_.state.folder, app_.state.currentCookbookFile, week);
+    if (!list) {
+        app_.services.prompter.inform(toQString(list.error()), QStringLiteral("Error"),
+                                      MessageIcon::Exclamation);
+        return;
+    }
+    auto* dialog = new ShoppingListDialog(app_, std::move(*list), this);
+    dialog->setWindowFlag(Qt::Dialog);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
 }
 
 bool WeeklyMenuWindow::printMenu()

@@ -64,6 +64,8 @@ public slots:
     void chooseCandidate(QListWidgetItem* item);  // a click in List3
     void openDish(int day);                       // a click on dagens(day), Monday = 1
     void printReport();                           // Command1
+    // "Shopping list": the week's dishes' ingredients in one list, shown to print.
+    void openShoppingList();
     void openHelp();                              // Command6
     void closeMenu();                             // Command2
 
@@ -105,6 +107,7 @@ private:
     QPushButton* previousButton_ = nullptr;        // Command4
     QPushButton* nextButton_ = nullptr;            // Command3
     QPushButton* searchButton_ = nullptr;          // Command5
+    QPushButton* shoppingButton_ = nullptr;        // "Shopping list"
     std::array<QRadioButton*, 3> mealOptions_{};   // Option1..3
     QListWidget* wordList_ = nullptr;              // List1
 };

@@ -321,6 +321,26 @@ void NewRecipeEditor::startEditing()
     nameBox_->setFocus();
 }
 
+bool NewRecipeEditor::holdsText() const
+{
+    return hasUnsavedInput();
+}
+
+void NewRecipeEditor::prefill(const NewRecipeFields& fields)
+{
+    nameBox_->setText(fields.name);
+    servingsBox_->setText(fields.servings);
+    timeBox_->setText(fields.cookingTime);
+    ingredientsBox_->setPlainText(fields.ingredients.join(QLatin1Char('\n')));
+    instructionsBox_->setPlainText(fields.instructions.join(QLatin1Char('\n')));
+    if (const int type = typeBox_->findText(fields.type, Qt::MatchFixedString); type >= 0) {
+        typeBox_->setCurrentIndex(type);
+    }
+    chooseTab(0);
+    nameBox_->setCursorPosition(0);
+    nameBox_->setFocus();
+}
+
 bool NewRecipeEditor::characterRowShown() const
 {
     return characterRow_->isVisibleTo(this);

@@ -11,6 +11,7 @@
 
 #include "core/recipes/recipe_edit.h"
 #include "gui/app/app_context.h"
+#include "gui/app/handover.h"
 #include "gui/app/unsaved_input.h"
 
 class QComboBox;
@@ -26,7 +27,7 @@ namespace culvora::gui {
 
 class CharacterRow;
 
-class NewRecipeEditor : public QWidget, public UnsavedInput {
+class NewRecipeEditor : public QWidget, public UnsavedInput, public NewRecipePrefill {
     Q_OBJECT
 public:
     // The window's height in twips as it opens, and with the character row under it.
@@ -43,6 +44,9 @@ public:
 
     // The focus in the name box, ready for typing.
     void startEditing();
+    // A recipe from elsewhere (a web page) in the boxes, for the cook to check and save.
+    bool holdsText() const override;
+    void prefill(const NewRecipeFields& fields) override;
     // Whether "Insert..." has shown the character row.
     bool characterRowShown() const;
     QTimer* servingsTimer() const { return servingsTimer_; }  // Timer1

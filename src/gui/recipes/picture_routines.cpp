@@ -1,6 +1,7 @@
 #include "gui/recipes/picture_routines.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageIOHandler>
 #include <QImageReader>
@@ -11,7 +12,9 @@
 #include <algorithm>
 #include <array>
 
+#include "core/files/files.h"
 #include "core/recipes/pictures.h"
+#include "core/text/text.h"
 #include "gui/app/app_context.h"
 #include "gui/app/qt_text.h"
 #include "gui/app/window_names.h"
@@ -101,13 +104,25 @@ QSize pictureRoom(const QMdiArea& area, QSize frame)
 
 std::expected<QImage, QString> readPicture(const QString& file, QSize room)
 {
-    const QString shown = QDir::toNativeSeparators(file);
+    // The path as bilder.txt holds it, shown safely and cut when it runs on.
+    const QByteArray utf8 = QDir::toNativeSeparators(file).toUtf8();
+    const std::string quoted = text::quotedUtf8ForMessage(
+        std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+    const QString shown = QString::fromUtf8(quoted.data(), static_cast<qsizetype>(quoted.size()));
     const QFileInfo info(file);
     if (!info.exists()) {
         return std::unexpected(
-            QStringLiteral("The picture file \"%1\" could not be found. It may have been moved "
+            QStringLiteral("The picture file %1 could not be found. It may have been moved "
                            "or deleted; \"Picture?\" in the recipe editor chooses it again.")
                 .arg(shown));
+    }
+    // The path comes from bilder.txt, which anyone can edit: a FIFO there would hold the
+    // window until someone wrote to it, a device would never end.
+    const auto regular =
+        info.isDir() ? Result<void>{} : checkRegularFile(QFile::encodeName(file).toStdString());
+    if (!regular) {
+        return std::unexpected(QStringLiteral("The picture file %1 could not be shown. %2")
+                                   .arg(shown, toQString(regular.error())));
     }
     QImageReader reader(file);
     reader.setAutoTransform(true);
@@ -124,7 +139,7 @@ std::expected<QImage, QString> readPicture(const QString& file, QSize room)
     QImage picture = reader.read();
     if (picture.isNull()) {
         const QString why = info.isDir() ? QStringLiteral("it is a folder") : reader.errorString();
-        return std::unexpected(QStringLiteral("The picture file \"%1\" could not be shown (%2). "
+        return std::unexpected(QStringLiteral("The picture file %1 could not be shown (%2). "
                                               "It may be damaged, or of a kind this program "
                                               "cannot read.")
                                    .arg(shown, why));
@@ -190,7 +205,7 @@ void showPicture(AppContext& app, const std::string& name)
         app.windows.close(forms::kPicture);
         reportError(app, QStringLiteral("No picture file is recorded for \"%1\". \"Picture?\" in "
                                         "the recipe editor chooses one.")
-                             .arg(fromCp(name)));
+                             .arg(shownForMessage(name)));
         return;
     }
     // Read before the window opens, so a file that cannot be shown leaves no empty window

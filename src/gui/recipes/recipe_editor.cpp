@@ -275,7 +275,7 @@ void RecipeEditor::save()
         }
         refuse(QStringLiteral("Another cookbook was chosen while \"%1\" was open here, so nothing "
                               "was saved. Choose the cookbook \"%2\" again, then save.")
-                   .arg(fromCp(loaded_.name), fromCp(book)));
+                   .arg(shownForMessage(loaded_.name), shownForMessage(book)));
         return;
     }
     auto edited = draft();

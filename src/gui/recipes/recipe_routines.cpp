@@ -49,7 +49,7 @@ bool DeleteRecipe(AppContext& app, const std::string& name, int labelIndex, Dele
 
 bool DeleteRecipe(AppContext& app, store::RecordKey key, int labelIndex, DeleteFlag flag)
 {
-    const QString shown = fromCp(key.name);
+    const QString shown = shownForMessage(key.name);
     if (flag == DeleteFlag::Ask &&
         !app.services.prompter.confirm(
             QStringLiteral("Are you sure you want to delete the recipe \u00B4") + shown +

@@ -91,9 +91,17 @@ void importCookbookFile(AppContext& app)
                                             chosenPath(file));
     }
     if (imported) {
-        // Nothing to say when every recipe came in as it was; a recipe renamed is worth a word,
-        // or the cook would look for it under its old name.
-        if (imported->renamed > 0) {
+        // Nothing to say when every recipe came in as it was. What was left out is said, and
+        // so is a recipe renamed, or the cook would look for it under its old name.
+        const std::string skipped = transfer::skippedMessage(*imported);
+        if (!skipped.empty()) {
+            std::string message = skipped;
+            if (imported->renamed > 0) {
+                message += "\n\n" + transfer::cookbookImportMessage(*imported);
+            }
+            prompter.inform(fromUtf8(message), fromUtf8(transfer::kSkippedTitle),
+                            MessageIcon::Exclamation);
+        } else if (imported->renamed > 0) {
             prompter.inform(fromUtf8(transfer::cookbookImportMessage(*imported)),
                             fromUtf8(transfer::kImportedTitle), MessageIcon::Information);
         }

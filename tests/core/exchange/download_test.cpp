@@ -325,6 +325,15 @@ TEST(Download, WhatCannotBeAddedChangesNothingAndAsksNothing)
         {"one of the program's files", kPancakes, "bocker.txt", ErrorCode::Invalid,
          "\"bocker.txt\" is one of the program's own files"},
         {"a path", kPancakes, "../BOOK2.TXT", ErrorCode::Invalid, "is not a plain file name"},
+        // What the cook could not add by hand does not come from a server either.
+        {"escape sequences", renamed(kStew, "Stew\x1B]2;owned\x07"), "BOOK2.TXT",
+         ErrorCode::Invalid,
+         "The recipe \"Stew\\x1B]2;owned\\x07\" cannot be added: its name holds the control "
+         "character 0x1B, which a recipe cannot hold."},
+        {"escape sequences in the text", kStew + "\x1B[2J\r\n", "BOOK2.TXT", ErrorCode::Invalid,
+         "The recipe \"Stew\" cannot be added: it holds the control character 0x1B"},
+        {"a name of megabytes", renamed(kStew, std::string(10 * 1024 * 1024, 'S')), "BOOK2.TXT",
+         ErrorCode::Invalid, "characters, more than the 200 a name may have."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

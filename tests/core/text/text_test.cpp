@@ -392,6 +392,20 @@ TEST(Text, NamesInMessagesAreShownSafelyAndCutToASensibleLength)
     EXPECT_EQ(shownForMessage("Pancakes", 4), "Panc\xE2\x80\xA6");
 }
 
+TEST(Text, FileNamesInMessagesFollowTheSameRule)
+{
+    EXPECT_EQ(quotedUtf8ForMessage("k\xC3\xB6k.txt"), "\"k\xC3\xB6k.txt\"");
+    // Controls (C0, DEL, C1) and bytes that are not UTF-8 are shown, never passed on.
+    EXPECT_EQ(quotedUtf8ForMessage("a\x1B[2Jb\x7F\xC2\x9B"
+                                   "c\xFF"),
+              "\"a\\x1B[2Jb\\x7F\\x9Bc\\xFF\"");
+    EXPECT_EQ(quotedUtf8ForMessage("\xC3\xB6\xC3\xB6\xC3\xB6", 2),
+              "\"\xC3\xB6\xC3\xB6\xE2\x80\xA6\"");
+    const std::string huge(10 * 1024 * 1024, 'x');
+    EXPECT_EQ(quotedUtf8ForMessage(huge),
+              "\"" + std::string(kMessageNameChars, 'x') + "\xE2\x80\xA6\"");
+}
+
 TEST(FindFold, FoldsAsTheCollationComparesAndKeepsTheSwedishLettersApart)
 {
     struct Case {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -16,6 +17,7 @@
 #include "gui/app/geometry.h"
 #include "gui/app/qt_services.h"
 #include "gui/app/window_names.h"
+#include "gui/menu/shopping_list_dialog.h"
 #include "gui/menu/weekly_menu_window.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
@@ -413,6 +415,54 @@ private slots:
         dishes[1] = QStringLiteral("(No suggestion)");
         QCOMPARE(m.f.fakes.printer.output, printedMenu(dishes));
         QCOMPARE(m.dish(1), QStringLiteral("Stew"));
+    }
+
+    void theShoppingListAddsUpTheWeeksDishesAndPrints()
+    {
+        Menu m;
+        auto* shopping = child<QPushButton>(m.w, QStringLiteral("cmdShoppingList"));
+        QCOMPARE(shopping->text(), QStringLiteral("Shopping list"));
+        // Nothing composed yet, and a day without a suggestion, give nothing to buy.
+        QVERIFY(!shopping->isEnabled());
+        m.tick({"vinegar"});
+        m.search(0.0);
+        QCOMPARE(m.dish(1), QStringLiteral("(No suggestion)"));
+        QVERIFY(!shopping->isEnabled());
+
+        // Monday Stew, Tuesday Omelette: "2 eggs" and "3 Eggs" are added up, "milk" has no
+        // amount and is listed with its dish.
+        m.w->clickDay(0);
+        m.search(0.0);
+        clickButton(m.w, QStringLiteral("Command3"));
+        m.search(0.99);
+        QCOMPARE(m.dish(2), QStringLiteral("Omelette"));
+        QVERIFY(shopping->isEnabled());
+        shopping->click();
+        auto* dialog = m.w->findChild<ShoppingListDialog*>();
+        QVERIFY(dialog);
+        QVERIFY(dialog->isVisible());
+        const QString shown = child<QPlainTextEdit>(dialog, QStringLiteral("txtShoppingList"))
+                                  ->toPlainText();
+        QCOMPARE(shown, QStringLiteral("500 g beef\n5 eggs\nmilk (Omelette)"));
+        auto* print = child<QPushButton>(dialog, QStringLiteral("cmdPrint"));
+        QVERIFY(print->isDefault());
+
+        print->click();
+        QCOMPARE(m.f.fakes.printer.titles, QStringList{"Shopping list"});
+        const QString printed = m.f.fakes.printer.output;
+        QVERIFY2(printed.contains(QStringLiteral("Shopping list")), qPrintable(printed));
+        QVERIFY(printed.indexOf(QStringLiteral("500 g beef")) <
+                printed.indexOf(QStringLiteral("milk (Omelette)")));
+        // The list is not the menu: the week is still unprinted for the guard.
+        QVERIFY(m.w->hasUnsavedInput());
+
+        // A cancelled print dialog prints nothing.
+        m.f.fakes.printer.output.clear();
+        m.f.fakes.prompter.printerChoices = {false};
+        print->click();
+        QCOMPARE(m.f.fakes.printer.output, QString());
+        clickButton(dialog, QStringLiteral("cmdClose"));
+        QVERIFY(!dialog->isVisible());
     }
 
     void aWeekOfLongDishNamesComesBackWholeFromThePdf()

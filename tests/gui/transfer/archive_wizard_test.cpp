@@ -25,6 +25,7 @@ using culvora::testing::clickButton;
 using culvora::testing::cookbook;
 using culvora::testing::crlf;
 using culvora::testing::infoShape;
+using culvora::testing::messageShape;
 
 namespace {
 
@@ -225,6 +226,21 @@ private slots:
         QCOMPARE(w.buttons(), QStringLiteral("000"));
         QVERIFY(!QApplication::overrideCursor());
         QVERIFY(w.dir.exists("html/1001.html"));
+    }
+
+    // Records without a name get no page, and the wizard says how many there were.
+    void recordsWithoutANameAreCounted()
+    {
+        Wizard w;
+        w.dir.write("BOOK1.TXT", kBook + crlf({"[NAMN]", "", "[NAMN]", "[TYP]"}));
+        clickButton(w.wizard, QStringLiteral("Command3"));
+        QCOMPARE(w.wizard->frontPanel(), w.control<QWidget>("step3"));
+        QCOMPARE(w.fakes.prompter.messages.size(), 1);
+        QCOMPARE(messageShape(w.fakes.prompter.last()),
+                 infoShape("Archive Wizard", "2 records without a name got no page.",
+                           "Information"));
+        QVERIFY(w.dir.exists("html/1001.html"));
+        QVERIFY(!w.dir.exists("html/1002.html"));
     }
 
     void lookAtTheResultsOpensTheIndexOrSaysWhereItIs()

@@ -297,6 +297,28 @@ private slots:
                                        "Information")});
     }
 
+    // A record that could not have been typed in (an escape sequence in its name) stays out;
+    // the others come in, and a message names what was left out.
+    void importCookbookLeavesOutAndNamesWhatCouldNotBeAddedByHand()
+    {
+        Imports f;
+        const std::string stew = crlf({"[NAMN]", "Stew", "[PORTIONER]", "2", "[TID]", "90",
+                                       "[IND]", "Beef", "[G\xD6RA]", "Simmer.", "[TYP]", "Hot dish"});
+        f.dir.write("friends.tvx",
+                    crlf({"[NAMN]", "Evil\x1B[2J", "[PORTIONER]", "1", "[TID]", "1", "[IND]",
+                          "[G\xD6RA]", "[TYP]", "Soups"}) +
+                        stew);
+        f.fakes.prompter.fileNames = {f.path("friends.tvx")};
+        f.main().findChild<QAction*>(QStringLiteral("mnu4"))->trigger();
+        QCOMPARE(f.dir.read("BOOK1.TXT"), kSoup + stew);
+        QCOMPARE(f.shapes(),
+                 QStringList{infoShape("Import",
+                                       "1 recipe was not imported:\n\"Evil\\x1B[2J\": its name "
+                                       "holds the control character 0x1B, which a recipe cannot "
+                                       "hold.",
+                                       "Exclamation")});
+    }
+
     void importCookbookRefusesWhatIsNotACookbook_data()
     {
         QTest::addColumn<QString>("file");
