@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFont>
+#include <QSessionManager>
 #include <QTimer>
 #include <QWindow>
 
@@ -12,6 +13,7 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "core/app/settings.h"
 #include "gui/app/main_window.h"
@@ -91,15 +93,50 @@ private:
     bool set_ = false;
 };
 
+// The program's options; the help text is made from them.
+QCommandLineOption describeOptions(QCommandLineParser& parser)
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Culvora"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(CULVORA_VERSION));
+    parser.setApplicationDescription(QStringLiteral("Culvora, a cookbook for the home kitchen."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    QCommandLineOption dataDir(QStringLiteral("data-dir"),
+                               QStringLiteral("Keep the cookbooks in <folder>."),
+                               QStringLiteral("folder"));
+    parser.addOption(dataDir);
+    return dataDir;
+}
+
+// --help and --version are answered before the windowing system is touched, so that they work
+// where there is no display (a package build, a script, a terminal over ssh): a plain
+// QCoreApplication parses the line, prints the answer and ends the program. Any other line,
+// "--data-dir --help" included, comes back here and starts the program.
+void answerWithoutDisplay(int argc, char** argv)
+{
+    bool asked = false;
+    for (int i = 1; i < argc && !asked; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--") break;
+        asked = arg == "--help" || arg == "-h" || arg == "-?" || arg == "--help-all" ||
+                arg == "--version" || arg == "-v";
+    }
+    if (!asked) return;
+    QCoreApplication core(argc, argv);
+    QCommandLineParser parser;
+    describeOptions(parser);
+    parser.process(core);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    answerWithoutDisplay(argc, argv);
+
     NoBusLaunchAtStart noBusLaunch;
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Culvora"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
-    QApplication::setDesktopFileName(QStringLiteral("culvora"));
+    QApplication::setDesktopFileName(QStringLiteral("org.example.culvora"));
     // CULVORA_FONT_POINTS=12 gives the program the font size a user's desktop would, on a bare
     // X server without one: how the windows look with large text can be seen anywhere.
     if (const int points = qEnvironmentVariableIntValue("CULVORA_FONT_POINTS"); points > 0) {
@@ -109,13 +146,7 @@ int main(int argc, char** argv)
     }
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Culvora, a cookbook for the home kitchen."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    QCommandLineOption dataDir(QStringLiteral("data-dir"),
-                               QStringLiteral("Keep the cookbooks in <folder>."),
-                               QStringLiteral("folder"));
-    parser.addOption(dataDir);
+    const QCommandLineOption dataDir = describeOptions(parser);
     parser.process(application);
 
     using namespace culvora;
@@ -148,6 +179,13 @@ int main(int argc, char** argv)
     gui::registerAllWindows(window.context());
     window.start();
     window.show();
+    // Logging out with a recipe half typed asks about it as Exit does, or keeps it.
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &window,
+                     [&window](QSessionManager& session) {
+                         window.commitData({[&session] { return session.allowsInteraction(); },
+                                            [&session] { session.release(); },
+                                            [&session] { session.cancel(); }});
+                     });
     std::unique_ptr<FirstExposure> timing;
     if (const QByteArray wanted = qgetenv("CULVORA_STARTUP_TIME"); !wanted.isEmpty()) {
         timing = std::make_unique<FirstExposure>(wanted == "quit");

@@ -40,6 +40,8 @@ constexpr ArgumentSpec kNameGlass[] = {{"NAME"}, {"GLASS"}};
 constexpr ArgumentSpec kWord[] = {{"WORD", Arity::One, notEmpty, "a word that is not empty"}};
 constexpr ArgumentSpec kWords[] = {{"WORD", Arity::ZeroOrMore}};
 constexpr ArgumentSpec kText[] = {{"TEXT"}};
+constexpr ArgumentSpec kNames[] = {{"NAME", Arity::OneOrMore}};
+constexpr ArgumentSpec kOutNames[] = {{"OUT"}, {"NAME", Arity::ZeroOrMore}};
 constexpr ArgumentSpec kAmounts[] = {
     {"NAME=GRAMS", Arity::OneOrMore, isAmount, "an ingredient, \"=\" and a number of grams"}};
 constexpr ArgumentSpec kFile[] = {{"FILE"}};
@@ -63,14 +65,25 @@ constexpr OptionSpec kSearchOptions[] = {
     kJson,
 };
 
+constexpr OptionSpec kFindOptions[] = {
+    {"--everywhere", "", "search every line of the recipes, not only their names"},
+    kJson,
+};
+
+constexpr OptionSpec kServings{"--servings", "N", "the amounts for N servings instead", false,
+                               false, isServings, "a whole number from 1 to 999"};
+constexpr OptionSpec kViewOptions[] = {kServings, kJson};
+
+constexpr OptionSpec kPrintOptions[] = {
+    {"--grocery", "", "the grocery list: the ingredient lines only"},
+    kServings,
+    {"--pdf", "FILE", "write the printout as a PDF (- for standard output)"},
+};
+
 constexpr OptionSpec kNewWordsOptions[] = {
     {"--download", "", "the check a download runs (it keeps words in parentheses)"},
 };
 
-constexpr OptionSpec kPrintOptions[] = {
-    {"--grocery", "", "the grocery list: the ingredient lines only"},
-    {"--pdf", "FILE", "write the printout as a PDF (- for standard output)"},
-};
 
 constexpr OptionSpec kMenuOptions[] = {
     {"--option", "light|casual|special",
@@ -82,6 +95,11 @@ constexpr OptionSpec kMenuOptions[] = {
      isWholeNumber, "a whole number"},
     {"--pdf", "FILE", "write the printed menu as a PDF (- for standard output)"},
     {"--candidates", "", "list every recipe that may be a dish instead, in cookbook order"},
+    {"--shopping-list", "", "also the week's shopping list; with --pdf the PDF is the list"},
+};
+
+constexpr OptionSpec kShoppingListOptions[] = {
+    {"--pdf", "FILE", "write the printed list as a PDF (- for standard output)"},
 };
 
 constexpr OptionSpec kDrinksOptions[] = {
@@ -94,6 +112,33 @@ constexpr OptionSpec kImportOptions[] = {
     {"--encoding", "utf-8|cp850|cp1252", "the file's encoding (found out when not given)", false,
      false, isEncoding, "utf-8, cp850 or cp1252"},
 };
+
+bool isExportEncoding(std::string_view value)
+{
+    return value == "cp850" || value == "utf-8";
+}
+
+constexpr OptionSpec kExportOptions[] = {
+    {"--book", "TITLE", "every recipe of the cookbook TITLE instead of the current one's"},
+    {"--encoding", "cp850|utf-8", "the file's encoding (the default cp850)", false, false,
+     isExportEncoding, "cp850 or utf-8"},
+};
+
+constexpr ArgumentSpec kPage[] = {{"FILE|URL"}};
+constexpr OptionSpec kWebImportOptions[] = {
+    {"--to", "TITLE", "the cookbook the recipe goes into", true},
+    {"--type", "TYPE", "the type when the page names none of yours (the default Imported)"},
+    {"--index", "N", "the N-th recipe of a page with several (the default 1)", false, false,
+     isRecipeIndex, "a whole number from 1"},
+    {"--name", "NEWNAME", "the name it gets instead of the page's (refused when taken)"},
+};
+constexpr std::string_view kWebImportDetails =
+    "FILE is a page saved from a browser; URL an address that begins with https:// or http://.\n"
+    "The recipe data recipe sites put in their pages (schema.org Recipe, as JSON-LD or\n"
+    "microdata) gives the name, servings, time, ingredients and instructions; the last\n"
+    "instruction line names the page. The type is the first of the page's categories that\n"
+    "\"types\" lists, else --type. A recipe whose name the cookbook holds already goes in\n"
+    "under the first free numbered name (\"Pancakes (2)\"); a --name that is taken is refused.";
 
 constexpr OptionSpec kArchiveOptions[] = {
     {"--frames", "", "a list frame beside the recipe frame (the default)"},
@@ -143,6 +188,18 @@ std::string menuChoice(const Invocation& invocation)
     if (invocation.has("--candidates") && invocation.has("--pdf")) {
         return "--candidates lists the recipes, --pdf prints a week: give one of them";
     }
+    if (invocation.has("--candidates") && invocation.has("--shopping-list")) {
+        return "--candidates lists the recipes, --shopping-list buys for a week: give one of them";
+    }
+    return {};
+}
+
+std::string exportChoice(const Invocation& invocation)
+{
+    if (invocation.has("--book") && invocation.arguments.size() > 1) {
+        return "--book exports a whole cookbook, NAME... recipes of the current one: give one "
+               "of them";
+    }
     return {};
 }
 
@@ -165,7 +222,8 @@ constexpr std::string_view kDrinkInput =
 constexpr std::string_view kStemDetails =
     "FOLDER is a category folder, the second column of \"exchange categories\"; STEM is the\n"
     "third column of \"exchange recipes FOLDER\" (the exchange file's name without .tvx).\n"
-    "A recipe whose name the cookbook holds already is refused unless --name gives another.";
+    "A recipe whose name the cookbook holds already goes in under the first free numbered\n"
+    "name (\"Pancakes (2)\"); a name given with --name that is taken is refused.";
 
 // One entry a command, kept in the shape of a table rather than one field a line.
 // clang-format off
@@ -177,9 +235,11 @@ const CommandSpec kCommands[] = {
      indexCommand},
     {"show", Group::Recipes, kName, kJsonOnly, "The recipe's record as the cookbook stores it.",
      showCommand},
-    {"view", Group::Recipes, kName, kJsonOnly,
+    {"view", Group::Recipes, kName, kViewOptions,
      "The recipe as the viewer shows it: name, servings, time, ingredients, instructions.",
-     viewCommand},
+     viewCommand, {},
+     "With --servings every amount the ingredient lines begin with is scaled to N servings;\n"
+     "the cookbook is not changed. A recipe whose servings are not a number is refused."},
     {"next", Group::Recipes, kName, {}, "The name of the recipe after NAME (the viewer's Forward).",
      nextCommand},
     {"prev", Group::Recipes, kName, {}, "The name of the recipe before NAME (the viewer's Back).",
@@ -204,7 +264,8 @@ const CommandSpec kCommands[] = {
      "Give the recipe the picture file PATH (an existing file; stored as a full path).",
      setPictureCommand},
     {"print", Group::Recipes, kName, kPrintOptions,
-     "The recipe's printout (or grocery list) as text, or as a PDF.", printCommand},
+     "The recipe's printout (or grocery list) as text, or as a PDF.", printCommand, {},
+     "With --servings the ingredient lines are scaled to N servings, as in the viewer."},
     {"html", Group::Recipes, kNameOut, {},
      "Write the recipe as an HTML page to OUT (- for standard output).", htmlCommand, {},
      "OUT is written only where nothing or a plain file stands; a link, a folder, a device or\n"
@@ -229,6 +290,10 @@ const CommandSpec kCommands[] = {
      "The recipes of a type within a cooking time, with every WORD in their ingredients.",
      searchCommand, {},
      "A word is found inside longer words and in any letter case (\"egg\" finds \"2 Eggs\")."},
+    {"find", Group::Finding, kText, kFindOptions,
+     "The recipes whose name holds TEXT, one a line, in the browser's order.", findCommand, {},
+     "Letter case and accents do not count (\"creme\" finds \"Crème brûlée\"); Å, Ä and Ö\n"
+     "are letters of their own. Nothing found prints nothing and is no failure."},
     {"fridge", Group::Finding, kWords, kJsonOnly,
      "The recipes whose known ingredients are all among the Fridge-list WORDs you have.",
      fridgeCommand},
@@ -260,6 +325,12 @@ const CommandSpec kCommands[] = {
      "Each evening gets its own pick among the recipes that qualify, so a dish may come twice.\n"
      "Without --seed every run picks anew.",
      Needs::DataFolder, menuChoice},
+    {"shopping-list", Group::Menu, kNames, kShoppingListOptions,
+     "One shopping list for the recipes NAME...: like lines added up, the rest per recipe.",
+     shoppingListCommand, {},
+     "Lines of the same ingredient in the same unit are added up (\"3 dl milk\" and \"2 dl milk\"\n"
+     "make \"5 dl milk\"); other lines are listed once per recipe with its name in brackets.\n"
+     "A name given twice counts twice."},
 
     // Drinks
     {"drinks", Group::Drinks, {}, kDrinksOptions, "The drinks, in alphabetical order.",
@@ -278,8 +349,18 @@ const CommandSpec kCommands[] = {
     {"import-mm", Group::Transfer, kFile, kImportOptions,
      "Import the recipes of a Meal-Master file into the cookbook TITLE.",
      importMealMasterCommand},
+    {"export-mm", Group::Transfer, kOutNames, kExportOptions,
+     "Write the recipes NAME... (else the whole cookbook) as a Meal-Master file OUT.",
+     exportMealMasterCommand, {},
+     "OUT is written only where nothing or a plain file stands; - is standard output.\n"
+     "Code page 850 lacks some characters (the euro sign, curly quotes): they are written as\n"
+     "\"?\" and counted; utf-8 keeps them.",
+     Needs::DataFolder, exportChoice},
     {"import-book", Group::Transfer, kFile, {},
      "Append the recipes of another cookbook file to the current cookbook.", importBookCommand},
+    {"import-web", Group::Transfer, kPage, kWebImportOptions,
+     "Add the recipe of a web page (a saved file or an address) to the cookbook TITLE.",
+     importWebCommand, {}, kWebImportDetails},
     {"archive", Group::Transfer, {}, kArchiveOptions,
      "Write the cookbook as web pages into the data folder's html folder.", archiveCommand},
     {"backup", Group::Transfer, kDestination, kBackupOptions,

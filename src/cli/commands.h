@@ -14,6 +14,7 @@ int listCommand(CliContext& c);
 int indexCommand(CliContext& c);
 int showCommand(CliContext& c);
 int viewCommand(CliContext& c);
+bool isServings(std::string_view value);
 int nextCommand(CliContext& c);
 int prevCommand(CliContext& c);
 int addCommand(CliContext& c);
@@ -37,6 +38,7 @@ int deleteTypeCommand(CliContext& c);
 // Finding (search_commands.cpp, edit_commands.cpp)
 int searchCommand(CliContext& c);
 int fridgeCommand(CliContext& c);
+int findCommand(CliContext& c);
 int wordsCommand(CliContext& c);
 int addWordCommand(CliContext& c);
 int deleteWordCommand(CliContext& c);
@@ -51,6 +53,7 @@ bool isAmount(std::string_view nameEqualsGrams);
 
 // The weekly menu (print_commands.cpp)
 int menuCommand(CliContext& c);
+int shoppingListCommand(CliContext& c);
 bool isMeal(std::string_view value);
 
 // Drinks (drink_commands.cpp)
@@ -70,10 +73,14 @@ int undeleteCommand(CliContext& c);
 // Import, export, backup (transfer_commands.cpp)
 int importMealMasterCommand(CliContext& c);
 int importBookCommand(CliContext& c);
+int exportMealMasterCommand(CliContext& c);
 int archiveCommand(CliContext& c);
 int backupCommand(CliContext& c);
 bool isColour(std::string_view value);
 bool isEncoding(std::string_view value);
+// A recipe page (web_commands.cpp)
+int importWebCommand(CliContext& c);
+bool isRecipeIndex(std::string_view value);
 
 // The exchange (exchange_commands.cpp, exchange_operator_commands.cpp)
 int exchangeCategoriesCommand(CliContext& c);

@@ -254,7 +254,8 @@ Json& Json::null()
 Json& Json::lines(std::string_view cp1252)
 {
     beginArray();
-    for (auto line : text::splitLineViews(cp1252)) string(line);
+    text::LineReader reader(cp1252);
+    while (auto line = reader.next()) string(*line);
     return endArray();
 }
 
@@ -379,16 +380,19 @@ int listCommand(CliContext& c)
 {
     auto book = c.existingBook();
     if (!book) return c.report(book.error());
-    auto names = store::readNames(c.folder, *book);
-    if (!names) return c.report(names.error());
     if (c.json()) {
+        // Whole or not at all: a document cut short by a failed read would not parse.
+        auto names = store::readNames(c.folder, *book);
+        if (!names) return c.report(names.error());
         Json json(c.out);
         json.beginObject().key("cookbook").string(*book).key("recipes").strings(*names);
         json.endObject();
         return kExitOk;
     }
-    for (const auto& name : *names) c.out.line(name);
-    return kExitOk;
+    // The names go out as they are read, so a cookbook of millions of names is never held.
+    auto walked =
+        store::visitNames(c.folder, *book, [&](std::string_view name) { c.out.line(name); });
+    return walked ? kExitOk : c.report(walked.error());
 }
 
 int indexCommand(CliContext& c)
@@ -441,7 +445,9 @@ int showCommand(CliContext& c)
     auto lines = cookbook.lines(*name);
     if (!lines) return c.report(lines.error());
     c.out.line(store::kTagName);
-    for (auto line : text::splitLineViews(*lines)) c.out.line(line);
+    // Line by line: a table of the lines would cost many times a recipe of millions of them.
+    text::LineReader reader(*lines);
+    while (auto line = reader.next()) c.out.line(*line);
     return kExitOk;
 }
 

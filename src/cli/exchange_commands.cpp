@@ -148,13 +148,18 @@ std::string categoryNamed(const std::string& folder)
     return "category " + text::quotedForMessage(folder);
 }
 
-// Nobody is there to ask: the one other name is the one given with --name, already tried.
+// Nobody is there to ask. A name given with --name is the one answer, already tried; without
+// one, a taken name gives way to the numbered name proposed ("Pancakes (2)"), as an import
+// does.
 class CliNamer : public RecipeNamer {
 public:
-    std::optional<std::string> anotherName(const std::string& current) override
+    explicit CliNamer(bool takeProposed) : takeProposed_(takeProposed) {}
+    std::optional<std::string> anotherName(const std::string& current,
+                                           const std::string& proposed) override
     {
         taken = current;
-        return std::nullopt;
+        if (!takeProposed_ || refusal || proposed == current) return std::nullopt;
+        return proposed;
     }
     void refused(const Error& why) override
     {
@@ -170,6 +175,9 @@ public:
     }
     std::string taken;
     std::optional<Error> refusal;
+
+private:
+    bool takeProposed_;
 };
 
 }  // namespace
@@ -242,10 +250,15 @@ int exchangeDownloadCommand(CliContext& c)
                   "recipe " + text::quotedForMessage(*stem) + " in " + categoryNamed(*folder));
     auto content = fetchExchangeFile(connection.session, *folder, *stem);
     if (!content) return connection.failed(c, content.error());
-    CliNamer namer;
+    CliNamer namer(newName->empty());
     auto added = addExchangeRecipe(c.folder, *book, *content, namer, *newName);
     if (!added) return c.report(added.error());
     if (!added->added) return c.report(namer.whyLeftOut());
+    if (newName->empty() && added->name != added->ownName) {
+        c.out.utf8Line("The cookbook already holds a recipe named " +
+                   text::quotedForMessage(added->ownName) + ", so this one was added as " +
+                   text::quotedForMessage(added->name) + ".");
+    }
     c.out.write("Download successful!\n");
     return kExitOk;
 }

@@ -8,6 +8,7 @@
 
 #include "cli/commands.h"
 #include "core/app/product.h"
+#include "core/menu/shopping_list.h"
 #include "core/menu/weekly_menu.h"
 #include "core/print/print_job.h"
 #include "core/recipes/printout.h"
@@ -65,15 +66,18 @@ int printCommand(CliContext& c)
     if (!name) return c.report(name.error());
     auto book = c.existingBook();
     if (!book) return c.report(book.error());
+    // --servings: the ingredients for that many, as the viewer's servings box shows them.
+    const int servings = c.has("--servings") ? std::stoi(*c.invocation.value("--servings")) : 0;
     Result<std::vector<recipes::PrintedLine>> lines;
     if (c.has("--grocery")) {
-        lines = recipes::groceryLines(c.folder, *book, *name);
+        lines = recipes::groceryLines(c.folder, *book, *name, 0, servings);
     } else {
         // The name, servings and time as the viewer shows them.
         auto page = recipes::readViewerPage(c.folder, *book, *name);
         if (!page) return c.report(page.error());
-        lines =
-            recipes::recipeLines(c.folder, *book, {*name, page->texts.servings, page->texts.time});
+        recipes::ShownRecipe shown{*name, page->texts.servings, page->texts.time};
+        shown.servings = servings;
+        lines = recipes::recipeLines(c.folder, *book, shown);
     }
     if (!lines) return c.report(lines.error());
     if (auto pdf = c.invocation.value("--pdf")) {
@@ -112,10 +116,18 @@ int menuCommand(CliContext& c)
         seed = freshSeed();
     }
     const auto week = composeWeek(composed->candidates, seed);
+    const bool shopping = c.has("--shopping-list");
+    std::vector<std::string> list;
+    if (shopping) {
+        auto made = menu::shoppingListOf(c.folder, *book, {week.begin(), week.end()});
+        if (!made) return c.report(made.error());
+        list = std::move(*made);
+    }
     const auto pdf = c.invocation.value("--pdf");
     if (pdf) {
-        if (int written = c.writeOutput(*pdf, pdfOf(menu::menuPrintout(week, app::kWebSite)));
-            written != kExitOk || *pdf == "-") {
+        const auto job =
+            shopping ? menu::shoppingListPrintout(list) : menu::menuPrintout(week, app::kWebSite);
+        if (int written = c.writeOutput(*pdf, pdfOf(job)); written != kExitOk || *pdf == "-") {
             return written;
         }
     }
@@ -124,6 +136,30 @@ int menuCommand(CliContext& c)
         std::snprintf(day, sizeof day, "%-11s", std::string(menu::kDays[d]).c_str());
         c.out.line(day + week[d]);
     }
+    if (shopping) {
+        c.out.line("");
+        c.out.line(std::string(menu::kShoppingListHeading));
+        for (const auto& line : list) c.out.line(line);
+    }
+    return kExitOk;
+}
+
+int shoppingListCommand(CliContext& c)
+{
+    std::vector<std::string> names;
+    for (const auto& arg : c.args()) {
+        auto name = c.toCp(arg);
+        if (!name) return c.report(name.error());
+        names.push_back(*name);
+    }
+    auto book = c.existingBook();
+    if (!book) return c.report(book.error());
+    auto list = menu::shoppingListOf(c.folder, *book, names);
+    if (!list) return c.report(list.error());
+    if (auto pdf = c.invocation.value("--pdf")) {
+        return c.writeOutput(*pdf, pdfOf(menu::shoppingListPrintout(*list)));
+    }
+    for (const auto& line : *list) c.out.line(line);
     return kExitOk;
 }
 

@@ -10,6 +10,7 @@
 #include "cli/commands.h"
 #include "core/search/fridge_list.h"
 #include "core/search/fridge_search.h"
+#include "core/search/recipe_find.h"
 #include "core/search/time_search.h"
 #include "core/store/recipe_types.h"
 #include "core/text/text.h"
@@ -102,6 +103,26 @@ int fridgeCommand(CliContext& c)
     if (!content) return c.report(content.error());
     const auto found = search::fridgeSearch(content->text, *words, marked);
     printHits(c, *content, found, "recipes", search::foundText(found.size()));
+    return kExitOk;
+}
+
+int findCommand(CliContext& c)
+{
+    auto query = c.toCp(c.args()[0]);
+    if (!query) return c.report(query.error());
+    auto content = cookbookContent(c);
+    if (!content) return c.report(content.error());
+    const search::RecipeFinder finder(content->text);
+    const auto mode = c.has("--everywhere") ? search::FindMode::Everywhere : search::FindMode::Names;
+    const auto names = finder.findNames(*query, mode);
+    if (c.json()) {
+        Json json(c.out);
+        json.beginObject().key("cookbook").string(content->book).key("recipes").strings(names);
+        json.key("count").number(static_cast<std::int64_t>(names.size())).endObject();
+        return kExitOk;
+    }
+    // Nothing found is an answer, not a failure: the list is empty, as the browser's would be.
+    for (const auto& name : names) c.out.line(name);
     return kExitOk;
 }
 

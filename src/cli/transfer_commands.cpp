@@ -13,6 +13,7 @@
 #include "core/transfer/cookbook_import.h"
 #include "core/transfer/html_archive.h"
 #include "core/transfer/mealmaster.h"
+#include "core/transfer/mealmaster_export.h"
 
 namespace culvora::cli {
 
@@ -58,8 +59,42 @@ int importMealMasterCommand(CliContext& c)
     auto report = transfer::importMealMaster(c.folder, *title, file, encoding);
     if (!report) return c.report(report.error());
     c.out.utf8Line(recipesImported(static_cast<std::size_t>(report->imported)) + ".");
+    if (report->renamed > 0) {
+        c.out.utf8Line(transfer::renamedMessage(report->renamed, report->firstRenamed));
+    }
     const std::string skipped = transfer::skippedMessage(*report);
     for (auto line : text::splitLineViews(skipped)) c.out.utf8Line(line);
+    return kExitOk;
+}
+
+int exportMealMasterCommand(CliContext& c)
+{
+    Result<std::string> book;
+    if (auto title = c.invocation.value("--book")) {
+        auto cp = c.toCp(*title);
+        if (!cp) return c.report(cp.error());
+        book = store::CookbookList(c.folder).fileOf(*cp);
+    } else {
+        book = c.existingBook();
+    }
+    if (!book) return c.report(book.error());
+    std::vector<std::string> names;
+    for (std::size_t i = 1; i < c.args().size(); ++i) {
+        auto name = c.toCp(c.args()[i]);
+        if (!name) return c.report(name.error());
+        names.push_back(*name);
+    }
+    auto records = transfer::recordsForExport(c.folder, *book, names);
+    if (!records) return c.report(records.error());
+    const auto encoding = c.invocation.value("--encoding") == "utf-8"
+                              ? transfer::ExportEncoding::Utf8
+                              : transfer::ExportEncoding::Cp850;
+    const auto exported = transfer::exportMealMaster(*records, encoding);
+    const std::string& out = c.args()[0];
+    if (int written = c.writeOutput(out, exported.bytes); written != kExitOk || out == "-") {
+        return written;
+    }
+    c.out.utf8Line(transfer::exportedMessage(exported));
     return kExitOk;
 }
 
@@ -67,16 +102,16 @@ int importBookCommand(CliContext& c)
 {
     auto book = c.existingBook();
     if (!book) return c.report(book.error());
-    // Counted on the same reading the import makes: the lock is held across both.
-    auto lock = FolderLock::acquire(c.folder);
-    if (!lock) return c.report(lock.error());
-    const std::filesystem::path chosen(c.args()[0]);
-    auto content = readFile(chosen);
-    if (!content) return c.report(content.error());
-    const std::size_t count = store::listNames(*content).size();
-    auto imported = transfer::importCookbook(c.folder, *book, chosen);
+    // The import counts what it appended, on its own reading of the file.
+    auto imported = transfer::importCookbook(c.folder, *book, std::filesystem::path(c.args()[0]));
     if (!imported) return c.report(imported.error());
-    c.out.utf8Line(recipesImported(count) + " into " + shownCookbook(c.folder, *book) + ".");
+    c.out.utf8Line(recipesImported(static_cast<std::size_t>(imported->imported)) + " into " +
+                   shownCookbook(c.folder, *book) + ".");
+    if (imported->renamed > 0) {
+        c.out.utf8Line(transfer::renamedMessage(imported->renamed, imported->firstRenamed));
+    }
+    const std::string skipped = transfer::skippedMessage(*imported);
+    for (auto line : text::splitLineViews(skipped)) c.out.utf8Line(line);
     return kExitOk;
 }
 
@@ -120,6 +155,7 @@ int archiveCommand(CliContext& c)
     if (!result) return c.report(result.error());
     c.out.utf8Line(std::to_string(result->pages) + " recipe pages");
     c.out.utf8Line(result->index.string());
+    if (result->skipped > 0) c.out.utf8Line(transfer::skippedRecordsMessage(result->skipped));
     return kExitOk;
 }
 

@@ -1,7 +1,10 @@
 // culvora-cli commands that show a recipe as the viewer does and step through the cookbook.
 
 #include "cli/commands.h"
+#include <charconv>
+
 #include "core/recipes/recipe_view.h"
+#include "core/recipes/scaling.h"
 #include "core/text/text.h"
 
 namespace culvora::cli {
@@ -36,7 +39,32 @@ int stepCommand(CliContext& c, recipes::Step step)
     return kExitOk;
 }
 
+// The page for another number of servings: the record read again and scaled. A recipe whose
+// servings line gives no number to scale from is refused rather than shown unscaled under the
+// number asked for.
+Result<recipes::RecipeTexts> scaledTexts(CliContext& c, const std::string& book,
+                                         const std::string& name, int servings)
+{
+    auto record = store::Cookbook(c.folder, book).read(name);
+    if (!record) return std::unexpected(record.error());
+    auto scaled = recipes::scaledRecord(*record, servings);
+    if (!scaled) {
+        return fail(ErrorCode::Refused, "The recipe " + text::quotedForMessage(name) +
+                                            " serves " + text::quotedForMessage(record->servings) +
+                                            ", which is no number of servings to scale from.");
+    }
+    return recipes::recipeTexts(*scaled);
+}
+
 }  // namespace
+
+bool isServings(std::string_view value)
+{
+    int n = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), n);
+    return !value.empty() && error == std::errc() && end == value.data() + value.size() &&
+           n >= 1 && n <= recipes::kMaxScaledServings;
+}
 
 int viewCommand(CliContext& c)
 {
@@ -46,6 +74,11 @@ int viewCommand(CliContext& c)
     if (!book) return c.report(book.error());
     auto page = pageOf(c, *book, *name);
     if (!page) return c.report(page.error());
+    if (auto servings = c.invocation.value("--servings")) {
+        auto scaled = scaledTexts(c, *book, *name, std::stoi(*servings));
+        if (!scaled) return c.report(scaled.error());
+        page->texts = std::move(*scaled);
+    }
     const recipes::RecipeTexts& texts = page->texts;
     if (c.json()) {
         Json json(c.out);

@@ -48,17 +48,19 @@ TEST(CliTransfer, ImportsAndExports)
     files.write("shared.tvx", "[NAMN]\r\n" + kSoup.substr(8));
     auto book1 = runCli(dir, {"import-book", files.file("shared.tvx").string()});
     EXPECT_EQ(book1.exitCode, 0) << book1.err;
-    EXPECT_EQ(book1.out, "1 recipe imported into \"Standard\".\n");
+    EXPECT_EQ(book1.out, "1 recipe imported into \"Standard\".\n1 recipe had a name that was taken "
+                         "and was given a numbered name, \"Soup (2)\".\n");
     const std::string book = dir.read("BOOK1.TXT");
-    EXPECT_NE(book.find("Soup\r\n[PORTIONER]"), book.rfind("Soup\r\n[PORTIONER]"))
-        << "the imported Soup comes in beside the one there";
+    EXPECT_NE(book.find("Soup (2)\r\n[PORTIONER]"), std::string::npos)
+        << "the imported Soup comes in beside the one there, numbered";
     auto notBook = runCli(dir, {"import-book", files.file("notes.txt").string()});
     EXPECT_EQ(notBook.exitCode, 1);
     EXPECT_EQ(notBook.err, "culvora-cli: Not a Culvora-file\n");
     files.write("two.txt", kSoup + crlf({"[NAMN]", "Tea", "[PORTIONER]", "1", "[TID]", "5", "[IND]",
                                          "[G\xD6RA]", "[TYP]", "X"}));
     EXPECT_EQ(runCli(dir, {"import-book", files.file("two.txt").string()}).out,
-              "2 recipes imported into \"Standard\".\n");
+              "2 recipes imported into \"Standard\".\n1 recipe had a name that was taken and was "
+              "given a numbered name, \"Soup (3)\".\n");
 
     ASSERT_EQ(runCli(dir, {"html", "Soup", files.file("soup.html").string()}).exitCode, 0);
     const std::string page = files.read("soup.html");
@@ -68,9 +70,19 @@ TEST(CliTransfer, ImportsAndExports)
 
     auto archive = runCli(dir, {"archive", "--no-frames", "--color", "0080FF"});
     EXPECT_EQ(archive.exitCode, 0) << archive.err;
-    EXPECT_TRUE(dir.read("html/index.html").starts_with("<html>\r\n<BODY BGCOLOR=\"0080FF\">\r\n"));
+    EXPECT_NE(dir.read("html/index.html").find("</head>\r\n<BODY BGCOLOR=\"0080FF\">\r\n"),
+              std::string::npos);
     EXPECT_TRUE(dir.exists("html/1002.html"));
     EXPECT_EQ(runCli(dir, {"archive", "--color", "blue"}).exitCode, 2);
+
+    // A record without a name gets no page, and the command says how many there were.
+    dir.write("BOOK1.TXT", kSoup + crlf({"[NAMN]", "", "[PORTIONER]", "1", "[TID]", "1", "[IND]",
+                                         "[G\xD6RA]", "[TYP]", "X"}));
+    auto nameless = runCli(dir, {"archive"});
+    EXPECT_EQ(nameless.exitCode, 0) << nameless.err;
+    EXPECT_TRUE(nameless.out.starts_with("1 recipe pages\n")) << nameless.out;
+    EXPECT_TRUE(nameless.out.ends_with("index.html\n1 record without a name got no page.\n"))
+        << nameless.out;
 }
 
 TEST(CliTransfer, Backup)

@@ -23,6 +23,7 @@
 #include "core/exchange/exchange_formats.h"
 #include "core/menu/weekly_menu.h"
 #include "core/recipes/html_page.h"
+#include "core/recipes/recipe_view.h"
 #include "core/search/fridge_search.h"
 #include "core/search/time_search.h"
 #include "core/store/cookbook.h"
@@ -390,13 +391,21 @@ inline std::string consumersDisagree(std::string_view content)
         return "the weekly menu's scratch file";
     }
 
-    // The archive: a page for every record, in alphabetical order.
+    // The archive: a page for every record with a name of its own (not empty, not a tag line),
+    // in alphabetical order.
     transfer::ArchiveOptions options;
     options.frames = false;
     const auto files = transfer::archiveFiles(content, options);
-    if (files.size() != records.size() + 1) return "the archive's pages";
     std::vector<const Record*> sorted;
-    for (const auto& r : records) sorted.push_back(&r);
+    for (const auto& r : records) {
+        const std::string_view tags[] = {store::kTagName,         store::kTagServings,
+                                         store::kTagTime,         store::kTagIngredients,
+                                         store::kTagInstructions, store::kTagType};
+        if (!r.name.empty() && std::ranges::find(tags, r.name) == std::end(tags)) {
+            sorted.push_back(&r);
+        }
+    }
+    if (files.size() != sorted.size() + 1) return "the archive's pages";
     std::stable_sort(sorted.begin(), sorted.end(), [](const Record* a, const Record* b) {
         return text::collateLess(a->name, b->name);
     });
@@ -405,7 +414,7 @@ inline std::string consumersDisagree(std::string_view content)
         const Record& r = *sorted[i];
         const recipes::HtmlPageTexts texts{
             std::string(r.name), "(Serves " + std::string(r.servings) + ")",
-            "Time to cook: " + std::string(r.time) + " min",
+            recipes::timeText(r.time),
             store::joinedLines(r.ingredients.lines), store::joinedLines(r.instructions.lines)};
         if (files[i + 1].content != recipes::recipePage(texts, background)) {
             return at(i, "the archive page");

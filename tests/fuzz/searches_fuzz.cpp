@@ -1,7 +1,8 @@
-// A cookbook as any hand edit may leave it, seen by the two searches and the weekly menu: the
-// time index survives its file, hits come sorted, marking more words in the fridge never loses
-// a match and no mark finds nothing, ticking words only narrows the menu's candidates, and a
-// candidate always has a name. (That they all see the cookbook's own records is the record
+// A cookbook as any hand edit may leave it, seen by the two searches, the find field and the
+// weekly menu: the time index survives its file, hits come sorted, marking more words in the
+// fridge never loses a match and no mark finds nothing, the find field's empty query lists
+// every record in order and a name hit is a hit of every line and holds the query, ticking
+// words only narrows the menu's candidates, and a candidate always has a name. (That they all see the cookbook's own records is the record
 // reader's target.)
 //
 // fuzz-options: -max_len=16384
@@ -13,6 +14,7 @@
 
 #include "core/menu/weekly_menu.h"
 #include "core/search/fridge_search.h"
+#include "core/search/recipe_find.h"
 #include "core/search/time_search.h"
 #include "core/text/text.h"
 #include "fuzz_support.h"
@@ -34,6 +36,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         query.type = type;
         const auto hits = search::searchByTime(cookbook, index, query);
         FUZZ_CHECK(std::is_sorted(hits.begin(), hits.end(), text::CollateLess{}));
+    }
+
+    const search::RecipeFinder finder(cookbook);
+    const auto all = finder.findNames("", search::FindMode::Names);
+    FUZZ_CHECK(all.size() == finder.size());
+    FUZZ_CHECK(std::is_sorted(all.begin(), all.end(), text::CollateLess{}));
+    for (const auto& word : words) {
+        const std::string piece = word.substr(0, 3);
+        const auto byName = finder.find(piece, search::FindMode::Names);
+        const auto everywhere = finder.find(piece, search::FindMode::Everywhere);
+        for (std::size_t ordinal : byName) {
+            FUZZ_CHECK(std::find(everywhere.begin(), everywhere.end(), ordinal) !=
+                       everywhere.end());
+            FUZZ_CHECK(text::foldedForFind(finder.name(ordinal))
+                           .find(text::foldedForFind(piece)) != std::string::npos);
+        }
     }
 
     std::vector<std::string> list;

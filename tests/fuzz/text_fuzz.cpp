@@ -1,5 +1,5 @@
-// The text layer under any bytes: the line reader, the encoding round trips, the number reader
-// and the collation every sorted list uses.
+// The text layer under any bytes: the line reader, the encoding round trips, the number reader,
+// the collation every sorted list uses and names shown in messages.
 //
 // fuzz-options: -max_len=4096
 
@@ -172,6 +172,30 @@ void checkCollation(std::string_view input)
     }
 }
 
+// A name in a message, from a data file (Windows-1252) or a file name (UTF-8): never a control
+// byte for a terminal to obey, never longer than the limit allows, and whole when it is short.
+void checkMessageNames(std::string_view input)
+{
+    constexpr std::size_t kLimit = 16;
+    for (const std::string& shown : {text::quotedForMessage(input, kLimit),
+                                     text::quotedUtf8ForMessage(input, kLimit)}) {
+        FUZZ_CHECK(shown.size() <= 2 + kLimit * 4 + 3);
+        FUZZ_CHECK(shown.starts_with('"') && shown.ends_with('"'));
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            const auto b = static_cast<unsigned char>(shown[i]);
+            FUZZ_CHECK(b >= 0x20 && b != 0x7F);
+            // No C1 control either, as UTF-8 (C2 80 to C2 9F).
+            if (b == 0xC2 && i + 1 < shown.size()) {
+                FUZZ_CHECK(static_cast<unsigned char>(shown[i + 1]) >= 0xA0);
+            }
+        }
+    }
+    if (input.size() <= kLimit) {
+        FUZZ_CHECK(text::quotedForMessage(input, kLimit).find("\u2026") == std::string::npos ||
+                   input.find('\x85') != std::string_view::npos);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -181,5 +205,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkEncoding(input);
     checkNumber(input);
     checkCollation(input);
+    checkMessageNames(input);
     return 0;
 }

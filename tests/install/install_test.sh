@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix, as a packager would, and checks that the installed
 # programs are complete and work from there: the files in their places, the delivered data
-# whole, the desktop entry valid, and the programs seeding an empty data folder from the
+# whole, the desktop entry valid, the icons the sizes they say, the program answering --version
+# and --help without a display, and the programs seeding an empty data folder from the
 # installed data (not from the source tree it was built from) with only the files a user
 # changes; help pages and pictures stay in share/culvora, where the program reads them.
 #
@@ -37,21 +38,30 @@ expected=(
   share/culvora/BOOK1.TXT
   share/culvora/bocker.txt
   share/culvora/typer.txt
-  share/applications/culvora.desktop
-  share/icons/hicolor/256x256/apps/culvora.png
-  share/icons/hicolor/48x48/apps/culvora.png
+  share/culvora/exchange-server/exchange_server.py
+  share/culvora/exchange-server/README.md
+  share/applications/org.example.culvora.desktop
+  share/metainfo/org.example.culvora.metainfo.xml
+  share/icons/hicolor/scalable/apps/culvora.svg
+  share/man/man1/culvora-cli.1.gz
+  share/doc/culvora/copyright
 )
+icon_sizes=(16x16 24x24 32x32 48x48 64x64 128x128 256x256)
+for size in "${icon_sizes[@]}"; do expected+=("share/icons/hicolor/$size/apps/culvora.png"); done
+if [ "$gui" = "ON" ]; then expected+=(share/man/man1/culvora.1.gz); fi
 for file in "${programs[@]}" "${expected[@]}"; do
   [ -f "$prefix/$file" ] || fail "$file was not installed"
 done
-for program in "${programs[@]}"; do
+for program in "${programs[@]}" share/culvora/exchange-server/exchange_server.py; do
   [ -x "$prefix/$program" ] || fail "$program is not executable"
 done
 
-# Every delivered file arrives unchanged, and nothing that is not delivered comes along.
+# Every delivered file arrives unchanged, and nothing that is not delivered comes along (the
+# exchange server's folder beside them is checked above).
 (cd "$source/data" && find . -type f | sort) \
   >"$work/delivered.txt"
-(cd "$prefix/share/culvora" && find . -type f | sort) >"$work/installed.txt"
+(cd "$prefix/share/culvora" && find . -path ./exchange-server -prune -o -type f -print | sort) \
+  >"$work/installed.txt"
 if ! diff -u "$work/delivered.txt" "$work/installed.txt" >"$work/data.diff"; then
   cat "$work/data.diff" >&2
   fail "share/culvora does not hold exactly the delivered files"
@@ -65,30 +75,36 @@ png_size() {
   od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d", $1*16777216 + $2*65536 + $3*256 + $4,
                                                      $5*16777216 + $6*65536 + $7*256 + $8 }'
 }
-for size in 256x256 48x48; do
+for size in "${icon_sizes[@]}"; do
   icon="$prefix/share/icons/hicolor/$size/apps/culvora.png"
   if [ -f "$icon" ] && [ "$(png_size "$icon")" != "$size" ]; then
     fail "the $size icon is $(png_size "$icon") pixels"
   fi
 done
 
-desktop="$prefix/share/applications/culvora.desktop"
+desktop="$prefix/share/applications/org.example.culvora.desktop"
 if [ -f "$desktop" ]; then
   if command -v desktop-file-validate >/dev/null; then
-    desktop-file-validate "$desktop" || fail "culvora.desktop does not validate"
+    desktop-file-validate "$desktop" || fail "the desktop entry does not validate"
   else
     fail "desktop-file-validate is missing (package desktop-file-utils; scripts/setup installs it)"
   fi
   for line in 'Name=Culvora' 'Exec=culvora' 'Icon=culvora' 'Type=Application'; do
-    grep -qx "$line" "$desktop" || fail "culvora.desktop lacks $line"
+    grep -qx "$line" "$desktop" || fail "the desktop entry lacks $line"
   done
 fi
 
 # --- the installed programs at work ----------------------------------------------------------
+# --version and --help are answered with no display at all, as packaging tools ask them.
 if [ "$gui" = "ON" ]; then
-  version="$(QT_QPA_PLATFORM=offscreen "$prefix/bin/culvora" --version 2>&1)" ||
+  no_display=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
+  version="$("${no_display[@]}" "$prefix/bin/culvora" --version 2>&1)" ||
     fail "bin/culvora --version failed: $version"
-  [[ "$version" == *Culvora* ]] || fail "bin/culvora --version printed: $version"
+  [[ "$version" =~ ^Culvora\ [0-9]+\.[0-9]+ ]] || fail "bin/culvora --version printed: $version"
+  help="$("${no_display[@]}" "$prefix/bin/culvora" --help 2>&1)" ||
+    fail "bin/culvora --help failed: $help"
+  [[ "$help" == *"--data-dir <folder>"* && "$help" == *"--version"* ]] ||
+    fail "bin/culvora --help printed: $help"
 fi
 
 # What a new data folder holds after the first start: the files a user changes, and the lock

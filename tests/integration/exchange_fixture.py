@@ -2,6 +2,7 @@
 """The shared exchange server of the integration tests (the CTest fixture "exchange_server").
 
     exchange_fixture.py start --state DIR --cli CULVORA_CLI --server tools/exchange_server.py
+    exchange_fixture.py start-hostile --state DIR --server hostile_ftp_server.py
     exchange_fixture.py stop --state DIR
 
 start makes a fresh starter tree in DIR/root (culvora-cli exchange-init), starts the server on
@@ -13,8 +14,9 @@ a free loopback port with its output in DIR/server.log, and writes DIR/exchange.
     CULVORA_EXCHANGE_PID=12345
     CULVORA_EXCHANGE_LOG=DIR/server.log
 
-stop ends that server by its PID (only when the PID is still that server) and leaves the tree
-and the log for a look after a failure; the next start clears them.
+start-hostile starts the misbehaving server of hostile_ftp_server.py the same way (no tree, no
+CULVORA_EXCHANGE_ROOT). stop ends a server by its PID (only when the PID is still that server)
+and leaves the tree and the log for a look after a failure; the next start clears them.
 """
 
 import argparse
@@ -66,29 +68,24 @@ def stop_server(state):
         os.kill(pid, signal.SIGKILL)
 
 
-def start(arguments):
+def fresh_state(arguments):
     state = os.path.abspath(arguments.state)
-    server = os.path.abspath(arguments.server)
     stop_server(state)
     shutil.rmtree(state, ignore_errors=True)
     os.makedirs(state)
-    root = os.path.join(state, 'root')
+    return state
 
-    # culvora-cli wants a data folder; the tree is all this one needs from it.
-    with tempfile.TemporaryDirectory() as data:
-        made = subprocess.run([arguments.cli, '--data-dir', data, 'exchange-init', '--root', root],
-                              capture_output=True, text=True)
-    if made.returncode != 0:
-        sys.exit('exchange-init failed: %s%s' % (made.stdout, made.stderr))
 
+def launch(state, server, arguments, values):
+    """Starts the server script with the arguments and a port file, waits until it listens and
+    writes DIR/exchange.env with the values and what stop needs."""
     port_file = os.path.join(state, 'port')
     log_path = os.path.join(state, 'server.log')
     with open(log_path, 'wb') as log, open(os.devnull, 'rb') as nothing:
         # Its own session and no pipe of ours: CTest waits for the output pipes of a test to
         # close, and a server holding them would keep this setup test running for ever.
         process = subprocess.Popen(
-            [sys.executable, server, '--root', root, '--host', '127.0.0.1', '--port', '0',
-             '--port-file', port_file, '--verbose'],
+            [sys.executable, server] + arguments + ['--port', '0', '--port-file', port_file],
             stdin=nothing, stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
     deadline = time.monotonic() + WAIT_SECONDS
     while not os.path.exists(port_file):
@@ -99,24 +96,47 @@ def start(arguments):
         time.sleep(0.02)
     with open(port_file, encoding='ascii') as f:
         port = int(f.read())
-    values = {
+    values = dict(values, **{
         'CULVORA_EXCHANGE_PORT': str(port),
         'CULVORA_EXCHANGE_ADDRESS': 'ftp://culvora@127.0.0.1:%d' % port,
-        'CULVORA_EXCHANGE_ROOT': root,
         'CULVORA_EXCHANGE_PID': str(process.pid),
         'CULVORA_EXCHANGE_LOG': log_path,
         'CULVORA_EXCHANGE_SERVER': server,
-    }
+    })
     temporary = os.path.join(state, 'exchange.env.tmp')
     with open(temporary, 'w', encoding='utf-8') as f:
         f.write(''.join('%s=%s\n' % item for item in values.items()))
     os.replace(temporary, os.path.join(state, 'exchange.env'))
-    print('exchange server %d on port %d serving %s' % (process.pid, port, root))
+    return process.pid, port
+
+
+def start(arguments):
+    state = fresh_state(arguments)
+    root = os.path.join(state, 'root')
+    # culvora-cli wants a data folder; the tree is all this one needs from it.
+    with tempfile.TemporaryDirectory() as data:
+        made = subprocess.run([arguments.cli, '--data-dir', data, 'exchange-init', '--root', root],
+                              capture_output=True, text=True)
+    if made.returncode != 0:
+        sys.exit('exchange-init failed: %s%s' % (made.stdout, made.stderr))
+    # The tests run beside each other from one address: the per-address limit is tested on a
+    # server of its own.
+    pid, port = launch(state, os.path.abspath(arguments.server),
+                       ['--root', root, '--host', '127.0.0.1', '--verbose',
+                        '--max-connections-per-address', '64'],
+                       {'CULVORA_EXCHANGE_ROOT': root})
+    print('exchange server %d on port %d serving %s' % (pid, port, root))
+
+
+def start_hostile(arguments):
+    state = fresh_state(arguments)
+    pid, port = launch(state, os.path.abspath(arguments.server), [], {})
+    print('hostile FTP server %d on port %d' % (pid, port))
 
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument('action', choices=['start', 'stop'])
+    parser.add_argument('action', choices=['start', 'start-hostile', 'stop'])
     parser.add_argument('--state', required=True)
     parser.add_argument('--cli')
     parser.add_argument('--server')
@@ -125,6 +145,10 @@ def main():
         if not arguments.cli or not arguments.server:
             parser.error('start needs --cli and --server')
         start(arguments)
+    elif arguments.action == 'start-hostile':
+        if not arguments.server:
+            parser.error('start-hostile needs --server')
+        start_hostile(arguments)
     else:
         stop_server(os.path.abspath(arguments.state))
 

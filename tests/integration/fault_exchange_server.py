@@ -49,7 +49,7 @@ def main(argv):
     parser.add_argument('--die-during', metavar='NAME')
     parser.add_argument('--freeze-during', metavar='NAME')
     arguments = exchange_server.parse_arguments(argv, parser)
-    handler = FTPHandler
+    handler = None
     if arguments.die_during:
         handler = faulty_handler(arguments.die_during, signal.SIGKILL)
     elif arguments.freeze_during:

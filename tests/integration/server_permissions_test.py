@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """The exchange server's account against the shared server, through Python's ftplib: what the
-program needs works (log in, list, read /tavendi, store into tavendi/upload, store again over
-the same name), and nothing else does."""
+program needs works (log in, list, read /tavendi, store into tavendi/upload, store the same name
+again beside the first), and nothing else does."""
 
 import concurrent.futures
 import ftplib
@@ -24,11 +24,13 @@ class Account(unittest.TestCase):
         self.addCleanup(self.ftp.close)
 
     def tearDown(self):
+        stem = self.name[:-len('.tvx')]
         for folder in (UPLOAD, TREE, ROOT, os.path.join(TREE, 'soups')):
-            try:
-                os.remove(os.path.join(folder, self.name))
-            except FileNotFoundError:
-                pass
+            for name in (self.name, stem + '-2.tvx', stem + '-3.tvx'):
+                try:
+                    os.remove(os.path.join(folder, name))
+                except FileNotFoundError:
+                    pass
 
     def test_logins_other_than_the_account_are_refused(self):
         def refusal(user, password):
@@ -62,12 +64,15 @@ class Account(unittest.TestCase):
         self.assertEqual(self.ftp.pwd(), '/')
         self.assertIn('tavendi', self.ftp.nlst())
 
-    def test_stores_into_upload_and_a_second_store_replaces_the_first(self):
+    def test_stores_into_upload_and_never_replaces(self):
+        # Two uploads made in the same second share a name: the second goes in beside the first.
         self.ftp.cwd('tavendi/upload')
-        self.ftp.storbinary('STOR ' + self.name, io.BytesIO(b'first\r\n'))
+        stem = self.name[:-len('.tvx')]
+        for content in (b'first\r\n', b'second, longer\r\n', b'third\r\n'):
+            self.ftp.storbinary('STOR ' + self.name, io.BytesIO(content))
         self.assertEqual(on_disk(os.path.join(UPLOAD, self.name)), b'first\r\n')
-        self.ftp.storbinary('STOR ' + self.name, io.BytesIO(b'second, longer\r\n'))
-        self.assertEqual(on_disk(os.path.join(UPLOAD, self.name)), b'second, longer\r\n')
+        self.assertEqual(on_disk(os.path.join(UPLOAD, stem + '-2.tvx')), b'second, longer\r\n')
+        self.assertEqual(on_disk(os.path.join(UPLOAD, stem + '-3.tvx')), b'third\r\n')
 
     def test_upload_is_a_drop_box(self):
         with open(os.path.join(UPLOAD, self.name), 'wb') as f:

@@ -35,7 +35,8 @@ inline const QList<QLatin1String>& everyForm()
         kViewer,     kNewRecipe,      kEditRecipe,   kPrintout,    kPicture,     kSearch,
         kFridgeList, kNewIngredients, kFridgeSearch, kNutrition,   kCalculator,  kWeeklyMenu,
         kDrinks,     kDrinkViewer,    kNewDrink,     kEditDrink,   kArchive,     kBackup,
-        kProgress,   kDownload,       kUpload,      kBin,         kRestore,
+        kProgress,   kDownload,       kUpload,       kWebImport,   kBin,
+        kRestore,
     };
     return forms;
 }

@@ -40,6 +40,13 @@ QString FakePrompter::saveFileName(const QString& title, const QString& filter, 
     return openFileName(title, filter);
 }
 
+QString FakePrompter::openFileNameAt(const QString& title, const QString& filter,
+                                     const QString& startFile)
+{
+    fileDialogStarts << startFile;
+    return openFileName(title, filter);
+}
+
 QString FakePrompter::openFileNameWithChoice(const QString& title, const QString& filter,
                                              gui::FileChoice& choice)
 {

@@ -23,6 +23,8 @@ public:
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     QString openFileName(const QString& title, const QString& filter) override;
+    QString openFileNameAt(const QString& title, const QString& filter,
+                           const QString& startFile) override;
     QString saveFileName(const QString& title, const QString& filter, const QString& defaultSuffix,
                          const QString& proposedName) override;
     QString openFileNameWithChoice(const QString& title, const QString& filter,
@@ -46,6 +48,7 @@ public:
     QStringList inputDefaults;  // the text each input box offered
     QStringList fileDialogTitles;
     QStringList fileDialogFilters;
+    QStringList fileDialogStarts;  // the files open dialogs were opened on (openFileNameAt)
     QStringList proposedNames;  // the names save dialogs proposed, in order
     // The extra drop-downs of the file dialogs, as the windows set them up.
     QList<gui::FileChoice> fileChoiceOffers;

@@ -77,8 +77,9 @@ inline void clickButton(QWidget* window, const QString& name)
 inline QString messageShape(const gui::Message& m)
 {
     static const char* const icons[] = {"None", "Information", "Exclamation", "Question", "Stop"};
-    static const char* const buttons[] = {"Ok", "OkCancel", "YesNo", "YesNoCancel"};
-    static const char* const answers[] = {"Ok", "Cancel", "Yes", "No"};
+    static const char* const buttons[] = {"Ok",          "OkCancel",          "YesNo",
+                                          "YesNoCancel", "SaveDiscardCancel", "CloseCancel"};
+    static const char* const answers[] = {"Ok", "Cancel", "Yes", "No", "Save", "Discard", "Close"};
     return QStringLiteral("[%1] %2 %3 default %4: %5")
         .arg(m.title, QLatin1String(icons[static_cast<int>(m.icon)]),
              QLatin1String(buttons[static_cast<int>(m.buttons)]),

@@ -42,8 +42,8 @@ Result<void> checkCookbookFile(const ProgramFolder& folder, std::string_view fil
 {
     if (auto name = checkCookbookFileName(file); !name) return name;
     if (!store::Cookbook(folder, std::string(file)).exists()) {
-        return fail(ErrorCode::NotFound, "The cookbook file \"" + text::toUtf8(file) +
-                                             "\" could not be found in " + folder.path().string() +
+        return fail(ErrorCode::NotFound, "The cookbook file " + text::quotedForMessage(file) +
+                                             " could not be found in " + folder.path().string() +
                                              ".");
     }
     return {};

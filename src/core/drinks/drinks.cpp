@@ -17,11 +17,6 @@ constexpr std::array<std::string_view, GlassFilter::kGlassCount> kPictures = {
     "Coffecup.bmp", "Collins.bmp", "Cordial.bmp", "Highball.bmp", "Oldfash.bmp",
     "Pousse.bmp",   "Punch.bmp",   "Shot.bmp",    "Sour.bmp",     "Wine.bmp"};
 
-std::string quoted(std::string_view cp1252)
-{
-    return "\"" + text::toUtf8(cp1252) + "\"";
-}
-
 std::string boxLinesToFile(std::string_view box)
 {
     // A box's text, written unchanged and followed by one line end.
@@ -37,7 +32,7 @@ std::string boxLinesToFile(std::string_view box)
 
 Error notFound(std::string_view name)
 {
-    return Error{ErrorCode::NotFound, "The drink " + quoted(name) +
+    return Error{ErrorCode::NotFound, "The drink " + text::quotedForMessage(name) +
                                           " is not in the drinks file any more; nothing was "
                                           "changed."};
 }
@@ -84,6 +79,19 @@ std::optional<Drink> readDrink(std::string_view content, std::string_view name)
                  store::joinedLines(record->instructions.lines), std::string(record->glass())};
 }
 
+Result<std::string> drinkText(std::string_view utf8)
+{
+    auto cp1252 = text::fromUtf8(utf8);
+    if (cp1252) return cp1252;
+    // The conversion's refusal is worded for the recipes; a drink goes to the drinks file.
+    Error refused = std::move(cp1252.error());
+    constexpr std::string_view kRecipeFiles = "the cookbook files hold";
+    if (const auto at = refused.message.find(kRecipeFiles); at != std::string::npos) {
+        refused.message.replace(at, kRecipeFiles.size(), "the drinks file holds");
+    }
+    return std::unexpected(std::move(refused));
+}
+
 Result<void> checkDrink(std::string_view name, std::string_view ingredients,
                         std::string_view instructions, std::string_view glass)
 {
@@ -96,7 +104,7 @@ Result<void> checkDrink(std::string_view name, std::string_view ingredients,
         }
         if (value == kTagName || value == kTagGlass || value == kTagInstructions) {
             return fail(ErrorCode::Invalid, "The drink's " + std::string(what) + " cannot be " +
-                                                quoted(value) +
+                                                text::quotedForMessage(value) +
                                                 ": the drinks file uses it as a marker.");
         }
     }
@@ -107,7 +115,8 @@ Result<void> checkDrink(std::string_view name, std::string_view ingredients,
                                 (ingredientBox ? line.starts_with("[G") : line == kTagInstructions);
             if (!marker) continue;
             return fail(ErrorCode::Invalid,
-                        "The line " + quoted(line) + " in the " + std::string(field) +
+                        "The line " + text::quotedForMessage(line) + " in the " +
+                            std::string(field) +
                             " would be read as one of the drinks file's markers and break the "
                             "drink apart. Please change that line.");
         }

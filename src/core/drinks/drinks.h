@@ -65,6 +65,11 @@ DrinkList listDrinks(std::string_view content, const GlassFilter* filter = nullp
 // short keeps what was read.
 std::optional<Drink> readDrink(std::string_view content, std::string_view name);
 
+// A text typed for a drink (UTF-8) as drinkar.txt holds it (Windows-1252). A character the
+// file cannot hold is refused by name, as every typed text is, the message speaking of the
+// drinks file.
+Result<std::string> drinkText(std::string_view utf8);
+
 // Why a drink cannot be stored as typed: an empty name ("Du måste döpa drinken..."), a line
 // break in the name or the glass, a line "[NAMN]" or "[GLAS]" anywhere, or an ingredient line
 // beginning with "[G". The texts are box texts: lines apart, no line end after the last.

@@ -6,72 +6,17 @@
 // libcurl on the system the exchange says so when it connects; nothing else needs it.
 
 #include <curl/curl.h>
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 
+#include "core/exchange/curl_library.h"
 #include "core/exchange/ftp_client.h"
 
 namespace culvora::exchange {
 
 namespace {
-
-inline constexpr const char* kCurlLibrary = "libcurl.so.4";
-
-// The handful of libcurl functions the client calls, looked up once.
-struct CurlLibrary {
-    decltype(&curl_global_init) globalInit = nullptr;
-    decltype(&curl_easy_init) init = nullptr;
-    decltype(&curl_easy_cleanup) cleanup = nullptr;
-    decltype(&curl_easy_reset) reset = nullptr;
-    decltype(&curl_easy_setopt) setopt = nullptr;
-    decltype(&curl_easy_perform) perform = nullptr;
-    decltype(&curl_easy_getinfo) getinfo = nullptr;
-    std::string error;  // why it is not there; empty when it is
-};
-
-template <class Function>
-bool lookUp(void* library, const char* name, Function& function)
-{
-    function = reinterpret_cast<Function>(::dlsym(library, name));
-    return function != nullptr;
-}
-
-const CurlLibrary& curl()
-{
-    static const CurlLibrary loaded = [] {
-        CurlLibrary lib;
-        void* library = ::dlopen(kCurlLibrary, RTLD_NOW | RTLD_LOCAL);
-        if (!library) {
-            const char* why = ::dlerror();
-            lib.error = std::string("The recipe exchange needs the library ") + kCurlLibrary +
-                        " (libcurl), which could not be loaded" +
-                        (why ? ": " + std::string(why) : "") +
-                        ". Please install libcurl to download and upload recipes.";
-            return lib;
-        }
-        const bool complete = lookUp(library, "curl_global_init", lib.globalInit) &&
-                              lookUp(library, "curl_easy_init", lib.init) &&
-                              lookUp(library, "curl_easy_cleanup", lib.cleanup) &&
-                              lookUp(library, "curl_easy_reset", lib.reset) &&
-                              lookUp(library, "curl_easy_setopt", lib.setopt) &&
-                              lookUp(library, "curl_easy_perform", lib.perform) &&
-                              lookUp(library, "curl_easy_getinfo", lib.getinfo);
-        if (!complete) {
-            lib = CurlLibrary{};
-            lib.error = std::string("The library ") + kCurlLibrary +
-                        " on this system lacks functions the recipe exchange needs. Please "
-                        "install a current libcurl.";
-            return lib;
-        }
-        // Once, before any handle, as libcurl asks; the library stays loaded from then on.
-        lib.globalInit(CURL_GLOBAL_DEFAULT);
-        return lib;
-    }();
-    return loaded;
-}
 
 // Path pieces go into URLs: everything but unreserved characters is percent-encoded.
 std::string encoded(std::string_view piece)
@@ -162,14 +107,17 @@ public:
         const int result = perform(folderUrl(folder_, absolute_), Request::List);
         if (result != 0) return result;
         std::size_t start = 0;
-        while (start < body_.size()) {
+        while (start < body_.size() && names.size() < kMaxListingNames) {
             auto end = body_.find('\n', start);
             if (end == std::string::npos) end = body_.size();
-            std::string name = body_.substr(start, end - start);
-            if (!name.empty() && name.back() == '\r') name.pop_back();
-            if (!name.empty()) names.push_back(std::move(name));
+            std::string_view name(body_.data() + start, end - start);
+            if (name.ends_with('\r')) name.remove_suffix(1);
+            // As the find record holds a name: up to its first NUL, at most 259 characters.
+            name = name.substr(0, std::min(name.find('\0'), kMaxListingName));
+            if (!name.empty()) names.emplace_back(name);
             start = end + 1;
         }
+        body_.clear();
         return names.empty() ? kNoMoreFiles : 0;
     }
 
@@ -283,12 +231,33 @@ private:
         setopt(h, CURLOPT_USERNAME, server_.user.c_str());
         setopt(h, CURLOPT_PASSWORD, server_.password.c_str());
         setopt(h, CURLOPT_NOSIGNAL, 1L);
-        setopt(h, CURLOPT_CONNECTTIMEOUT, static_cast<long>(server_.connectTimeout));
-        setopt(h, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(server_.stallTimeout));
-        setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
-        setopt(h, CURLOPT_LOW_SPEED_TIME, static_cast<long>(server_.stallTimeout));
+        // Every request gets the limits afresh: a server that answers each one just in time
+        // still cannot hold one for longer than transferTimeout.
+        const TransferLimits& limits = server_.limits;
+        setopt(h, CURLOPT_CONNECTTIMEOUT, static_cast<long>(limits.connectTimeout));
+        setopt(h, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(limits.slowTime));
+        setopt(h, CURLOPT_LOW_SPEED_LIMIT, static_cast<long>(std::max(1, limits.minimumRate)));
+        setopt(h, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.slowTime));
+        setopt(h, CURLOPT_TIMEOUT, static_cast<long>(limits.transferTimeout));
+        // A size announced past the cap is refused before a byte comes; one announced below it
+        // binds nothing: onBody counts what really arrives.
+        setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kMaxTransferBytes));
         setopt(h, CURLOPT_PROTOCOLS_STR, "ftp");
         setopt(h, CURLOPT_TRANSFERTEXT, 0L);
+        switch (server_.tls) {
+        case TlsMode::Off: break;
+        case TlsMode::Try:
+            setopt(h, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_TRY));
+            setopt(h, CURLOPT_SSL_VERIFYPEER, 0L);
+            setopt(h, CURLOPT_SSL_VERIFYHOST, 0L);
+            break;
+        case TlsMode::Required:
+            setopt(h, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+            setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
+            setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
+            if (!server_.caFile.empty()) setopt(h, CURLOPT_CAINFO, server_.caFile.c_str());
+            break;
+        }
         if (!server_.passive) setopt(h, CURLOPT_FTPPORT, "-");
         if (!server_.proxy.empty()) setopt(h, CURLOPT_PROXY, server_.proxy.c_str());
         setopt(h, CURLOPT_HEADERFUNCTION, &CurlClient::onReply);
@@ -311,19 +280,37 @@ private:
         }
         reply_ = {};
         tooLarge_ = false;
+        char why[CURL_ERROR_SIZE] = {};
+        setopt(h, CURLOPT_ERRORBUFFER, why);
         const CURLcode result = curl().perform(h);
+        setopt(h, CURLOPT_ERRORBUFFER, static_cast<char*>(nullptr));
         if (result == CURLE_OK) return 0;
-        long code = 0;
-        curl().getinfo(h, CURLINFO_RESPONSE_CODE, &code);
         switch (result) {
         case CURLE_ABORTED_BY_CALLBACK: return kCancelled;
         case CURLE_OPERATION_TIMEDOUT: return kTimedOut;
         case CURLE_COULDNT_RESOLVE_HOST:
         case CURLE_COULDNT_RESOLVE_PROXY: return kNameNotResolved;
         case CURLE_COULDNT_CONNECT: return kCannotConnect;
+        case CURLE_FILESIZE_EXCEEDED: return kTooLarge;
         case CURLE_WRITE_ERROR:
             if (tooLarge_) return kTooLarge;
             break;
+        case CURLE_USE_SSL_FAILED:
+            reply_ = {0, "The exchange server offers no encrypted connection, and exchange.ini "
+                         "asks for one (tls=required), so nothing was sent to it."};
+            return kReplyAvailable;
+        case CURLE_PEER_FAILED_VERIFICATION:
+        case CURLE_SSL_CACERT_BADFILE:
+        case CURLE_SSL_CONNECT_ERROR:
+        case CURLE_SSL_CERTPROBLEM:
+        case CURLE_SSL_ISSUER_ERROR:
+        case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+            reply_ = {0, "The encrypted connection to the exchange server could not be made (" +
+                             (why[0] ? std::string(why) : std::string("no reason given")) +
+                             "), so nothing was sent to it. With tls=required the server's "
+                             "certificate must verify: point ca= in exchange.ini at the "
+                             "certificate that signed it, or ask the server's operator."};
+            return kReplyAvailable;
         default: break;
         }
         // The server said no, and said why.

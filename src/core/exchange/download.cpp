@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "core/store/cookbook.h"
+#include "core/store/record_check.h"
+#include "core/store/taken_names.h"
 #include "core/text/text.h"
 
 namespace culvora::exchange {
@@ -11,7 +13,7 @@ namespace {
 
 std::string inQuotes(std::string_view cp1252)
 {
-    return "\"" + text::toUtf8(cp1252) + "\"";
+    return text::quotedForMessage(cp1252);
 }
 
 Error notFetched(std::string_view file)
@@ -34,9 +36,11 @@ std::string categoryFolder(const std::string& folder)
 
 // The record goes in when its name is free, all on one read of the cookbook taken under the
 // lock, so no other writer can take the name or change the file between the check and the
-// rename. False when the name is taken.
-Result<bool> appendIfFree(const ProgramFolder& folder, const std::string& cookbookFile,
-                          const ExchangeRecipe& recipe, std::string_view name)
+// rename. When the name is taken: the first free numbered name, to propose instead.
+Result<std::optional<std::string>> appendIfFree(const ProgramFolder& folder,
+                                                const std::string& cookbookFile,
+                                                const ExchangeRecipe& recipe,
+                                                std::string_view name)
 {
     auto lock = FolderLock::acquire(folder);
     if (!lock) return std::unexpected(lock.error());
@@ -46,12 +50,14 @@ Result<bool> appendIfFree(const ProgramFolder& folder, const std::string& cookbo
         return fail(ErrorCode::NotFound, "The cookbook file " + inQuotes(cookbookFile) +
                                              " does not exist. Nothing was added to it.");
     }
-    if (nameTaken(*content, name)) return false;
+    if (nameTaken(*content, name)) {
+        return store::TakenNames(store::listNames(*content)).proposal(name);
+    }
     const std::string changed = store::withAppendedLines(*content, renamedRecord(recipe, name));
     if (auto written = folder.write(cookbookFile, changed, store::kRewriteTemp); !written) {
         return std::unexpected(written.error());
     }
-    return true;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -100,7 +106,7 @@ Result<void> checkRecipeName(std::string_view name)
         return fail(ErrorCode::Invalid, "A recipe cannot be called " + inQuotes(name) +
                                             ": the cookbook uses that line as one of its markers.");
     }
-    return {};
+    return store::checkNewRecipe(name, {});
 }
 
 Result<AddedRecipe> addExchangeRecipe(const ProgramFolder& folder, const std::string& cookbookFile,
@@ -109,23 +115,29 @@ Result<AddedRecipe> addExchangeRecipe(const ProgramFolder& folder, const std::st
 {
     auto recipe = readExchangeFile(exchangeFile);
     if (!recipe) return std::unexpected(recipe.error());
+    // What could not be added by hand does not come in from a server either.
+    if (auto usable = store::checkNewRecipe(recipe->name, recipe->lines); !usable) {
+        return std::unexpected(usable.error());
+    }
     if (auto plain = checkCookbookFileName(cookbookFile); !plain) {
         return std::unexpected(plain.error());
     }
     std::string wanted = name.empty() ? recipe->name : std::string(name);
     for (;;) {
+        std::string proposed = wanted;
         if (auto usable = checkRecipeName(wanted); !usable) {
             namer.refused(usable.error());
         } else {
-            auto added = appendIfFree(folder, cookbookFile, *recipe, wanted);
-            if (!added) return std::unexpected(added.error());
-            if (*added) return AddedRecipe{true, wanted, recipe->ingredients};
+            auto taken = appendIfFree(folder, cookbookFile, *recipe, wanted);
+            if (!taken) return std::unexpected(taken.error());
+            if (!*taken) return AddedRecipe{true, wanted, recipe->name, recipe->ingredients};
+            proposed = std::move(**taken);
         }
         // Asked without the lock: the question may stand open for minutes, and every other
         // change of the data folder would wait for it. The answer is checked on a fresh read.
         std::optional<std::string> answer;
         do {
-            answer = namer.anotherName(wanted);
+            answer = namer.anotherName(wanted, proposed);
             if (!answer) return AddedRecipe{};
         } while (answer->empty());
         wanted = std::move(*answer);

@@ -42,9 +42,12 @@ class RecipeNamer {
 public:
     virtual ~RecipeNamer() = default;
     // The recipe cannot go in under `current` (Windows-1252): the cookbook has a recipe of that
-    // name, or refused() has just said why the name cannot be used. Returns the name to try
-    // next, or nothing to leave the recipe out. An empty answer is asked again.
-    virtual std::optional<std::string> anotherName(const std::string& current) = 0;
+    // name, or refused() has just said why the name cannot be used. `proposed` is a name that
+    // would do: the first free numbered name ("Pancakes (2)") for a taken one, the name itself
+    // after a refusal. Returns the name to try next, or nothing to leave the recipe out. An
+    // empty answer is asked again.
+    virtual std::optional<std::string> anotherName(const std::string& current,
+                                                   const std::string& proposed) = 0;
     // A name that no recipe can have, and why (a full sentence, UTF-8).
     virtual void refused(const Error& why) = 0;
 };
@@ -56,13 +59,14 @@ Result<void> checkRecipeName(std::string_view cp1252Name);
 struct AddedRecipe {
     bool added = false;  // false: the cook left the recipe out when asked for another name
     std::string name;    // the name it has in the cookbook, Windows-1252
+    std::string ownName;  // the name the exchange file gave it
     std::vector<std::string> ingredients;  // its non-empty ingredient lines, for the Fridge check
 };
 
 // Adds the recipe of a fetched exchange file to a cookbook of the data folder, under `name`
 // when one is given, otherwise under its own. While the cookbook has a recipe of that name
 // (a name line equal to it; a name that only stands inside another recipe's text is free) the
-// namer is asked for another. The record goes in exactly as it came, with the new name when it
+// namer is asked for another, with the first free numbered name proposed. The record goes in exactly as it came, with the new name when it
 // got one; "[NAMN]" is written before it unless the cookbook ends with a lone one.
 //
 // The bytes are checked before anything is asked: a file that is not one complete recipe

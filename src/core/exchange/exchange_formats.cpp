@@ -14,7 +14,7 @@ namespace {
 
 std::string quoted(std::string_view cp1252)
 {
-    return "\"" + text::toUtf8(cp1252) + "\"";
+    return text::quotedForMessage(cp1252);
 }
 
 // The piece of s from the 1-based position, at most `length` characters; empty when the
@@ -49,9 +49,10 @@ std::string exchangeFileName(const LocalTime& t)
     return stamp + std::string(kExchangeExtension);
 }
 
-std::optional<std::string> exchangeRecord(std::string_view cookbookContent, std::string_view name)
+std::optional<std::string> exchangeRecord(std::string_view cookbookContent, std::string_view name,
+                                          std::size_t occurrence)
 {
-    auto record = store::findRecord(cookbookContent, store::RecordKey{name});
+    auto record = store::findRecord(cookbookContent, store::RecordKey{name, occurrence});
     if (!record) return std::nullopt;
     const std::string_view lines =
         cookbookContent.substr(record->nameStart, record->end - record->nameStart);
@@ -161,8 +162,10 @@ CategoryList parseNetwork(std::string_view content)
     // The first line is only compared with "<"; anything else there is passed over.
     if (auto first = reader.next(); first && *first == "<") {
         while (auto line = reader.next()) {
-            list.message += *line;
-            list.message += '\r';
+            if (*line == ">" || list.message.size() + line->size() < kMaxMessageChars) {
+                list.message += *line;
+                list.message += '\r';
+            }
             if (*line == ">") break;
         }
     }
@@ -180,12 +183,18 @@ CategoryList parseNetwork(std::string_view content)
         } else {
             continue;
         }
+        if (line.size() > kMaxIndexLine) {
+            return stop("the line " + text::quotedForMessage(line) + " is " +
+                        std::to_string(line.size()) + " characters long, longer than any " +
+                        "category can be");
+        }
         const auto bar = line.find('|', 2);
         if (bar == std::string_view::npos) {
-            return stop("the line \"" + text::toUtf8(line) + "\" has no \"|\"");
+            return stop("the line " + text::quotedForMessage(line) + " has no \"|\"");
         }
         if (kind == CategoryKind::Child && parent == 0) {
-            return stop("the subcategory \"" + text::toUtf8(line) + "\" comes before any category");
+            return stop("the subcategory " + text::quotedForMessage(line) +
+                        " comes before any category");
         }
         if (list.categories.size() >= static_cast<std::size_t>(kMaxCategories)) {
             return stop("there are more than " + std::to_string(kMaxCategories) + " categories");
@@ -210,7 +219,8 @@ RecipeIndexFile parseNetIndex(std::string_view content)
     }
     while ((line = reader.next()) && *line != "/end") {
         const auto bar = line->find('|');
-        if (bar == std::string_view::npos) {
+        if (bar == std::string_view::npos || line->size() > kMaxIndexLine ||
+            index.recipes.size() >= kMaxIndexEntries) {
             index.complete = false;
             break;
         }

@@ -23,6 +23,12 @@ inline constexpr std::string_view kExchangeExtension = ".tvx";
 inline constexpr std::string_view kRootFolder = "/tavendi";
 inline constexpr std::string_view kUploadFolder = "tavendi/upload";
 inline constexpr int kMaxCategories = 100;
+// What the exchange takes from an index file, however much a server sends: a line longer than
+// any name and folder could need stops the reading there, as a broken line does; so does a
+// recipe list past kMaxIndexEntries. The message block keeps what fits in kMaxMessageChars.
+inline constexpr std::size_t kMaxIndexLine = 1024;
+inline constexpr std::size_t kMaxIndexEntries = 10000;
+inline constexpr std::size_t kMaxMessageChars = 4096;
 
 // --- Exchange files --------------------------------------------------------------------------
 
@@ -44,7 +50,8 @@ std::string exchangeFileName(const LocalTime& time);
 // The exchange file of a recipe: "[NAMN]", the name and the record's lines up to the next
 // record, as the cookbook holds them. The record is found by its name line (a line of another
 // recipe that happens to read the same never stands in for it); nothing when there is none.
-std::optional<std::string> exchangeRecord(std::string_view cookbookContent, std::string_view name);
+std::optional<std::string> exchangeRecord(std::string_view cookbookContent, std::string_view name,
+                                          std::size_t occurrence = 0);
 
 // What an exchange file must be before it goes into a cookbook: one complete recipe record
 // ("[NAMN]", a name, "[PORTIONER]", servings, "[TID]", time, "[IND]", ingredient lines, a
@@ -90,11 +97,12 @@ struct Category {
 
 struct CategoryList {
     // The message block: every line after "<" up to and including ">", each followed by a CR;
-    // empty when the first line is not "<".
+    // empty when the first line is not "<". Lines past kMaxMessageChars are left out (">" stays).
     std::string message;
     std::vector<Category> categories;  // entry n is categories[n - 1]
-    // The list stopped early: a line without "|", a "##" before any "#!", a 101st entry, or the
-    // end of the file before "/end". The entries before that line stay.
+    // The list stopped early: a line without "|", a "##" before any "#!", a 101st entry, an entry
+    // line longer than kMaxIndexLine, or the end of the file before "/end". The entries before
+    // that line stay.
     bool complete = true;
     std::string problem;  // UTF-8, when not complete
 };
@@ -111,7 +119,8 @@ struct IndexedRecipe {
 
 struct RecipeIndexFile {
     std::vector<IndexedRecipe> recipes;
-    // Reading stopped early: no "/begin", or a line without "|". The entries before stay.
+    // Reading stopped early: no "/begin", a line without "|", a line longer than kMaxIndexLine
+    // or more than kMaxIndexEntries entries. The entries before stay.
     bool complete = true;
 };
 

@@ -75,13 +75,23 @@ Result<std::vector<fs::path>> starterFiles(const fs::path& folder)
 
 // --- Publishing ------------------------------------------------------------------------------
 
+bool allDigits(std::string_view s)
+{
+    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// "20261210143005.tvx", or "20261210143005-2.tvx": the exchange server stores a second upload of
+// the same second under its stem and a counter rather than over the first. The program shows
+// the first fourteen characters of a stem as its time, so both read alike.
 bool isExchangeFileName(std::string_view name)
 {
     constexpr std::size_t digits = 14;
-    return name.size() == digits + kExchangeExtension.size() &&
-           name.ends_with(kExchangeExtension) &&
-           std::all_of(name.begin(), name.begin() + digits,
-                       [](char c) { return c >= '0' && c <= '9'; });
+    if (!name.ends_with(kExchangeExtension)) return false;
+    name.remove_suffix(kExchangeExtension.size());
+    if (name.size() < digits || !allDigits(name.substr(0, digits))) return false;
+    const std::string_view counter = name.substr(digits);
+    return counter.empty() || (counter.size() >= 2 && counter.size() <= 6 && counter[0] == '-' &&
+                               allDigits(counter.substr(1)));
 }
 
 Result<Published> refused(std::string message)
@@ -91,7 +101,7 @@ Result<Published> refused(std::string message)
 
 std::string inQuotes(std::string_view cp1252)
 {
-    return "\"" + text::toUtf8(cp1252) + "\"";
+    return text::quotedForMessage(cp1252);
 }
 
 // netindex.txt with one more line just before its "/end" (or at the end of the entries when the
@@ -198,7 +208,7 @@ Result<Published> publishExchangeFile(const fs::path& root, const fs::path& file
     if (!isExchangeFileName(fileName)) {
         return refused("\"" + fileName +
                        "\" is not named like an exchange file: fourteen digits (the time it was "
-                       "made) and \".tvx\".");
+                       "made), perhaps a counter the server added (\"-2\"), and \".tvx\".");
     }
     if (!checkServerName(folder, "folder")) {
         return refused(inQuotes(folder) + " is not a plain folder name.");
@@ -216,7 +226,7 @@ Result<Published> publishExchangeFile(const fs::path& root, const fs::path& file
     if (!listed) {
         std::string known;
         for (const auto& category : categories.categories) {
-            known += (known.empty() ? "" : ", ") + text::toUtf8(category.folder);
+            known += (known.empty() ? "" : ", ") + text::shownForMessage(category.folder);
         }
         return refused("network.txt lists no category in the folder " + inQuotes(folder) +
                        (known.empty() ? "." : " (its folders are: " + known + ")."));

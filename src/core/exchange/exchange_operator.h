@@ -50,7 +50,8 @@ struct Published {
     std::string warning;         // UTF-8; the upload could not be removed after it was published
 };
 
-// Publishes an exchange file in a category: the file must be named like one ("20261210143005.tvx")
+// Publishes an exchange file in a category: the file must be named like one ("20261210143005.tvx",
+// or "20261210143005-2.tvx" as the server names a second upload of the same second)
 // and hold one complete recipe record, the folder (Windows-1252) must be a plain name that
 // network.txt lists and that is there, and the category must not hold that file yet. The
 // record goes into the category folder, its "name|stem" line into the folder's netindex.txt

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 
 #include "core/text/text.h"
@@ -32,6 +33,7 @@ std::optional<int> number(std::string_view s, int low, int high)
 ExchangeSettings parseExchangeSettings(std::string_view content)
 {
     ExchangeSettings settings;
+    TransferLimits& limits = settings.limits;
     for (auto line : text::splitLineViews(content)) {
         const auto equals = line.find('=');
         if (equals == std::string_view::npos) continue;
@@ -43,12 +45,28 @@ ExchangeSettings parseExchangeSettings(std::string_view content)
             if (auto port = number(value, 1, 65535)) settings.port = *port;
         } else if (key == "user" && !value.empty()) {
             settings.user = std::string(value);
+        } else if (key == "connect_timeout") {
+            if (auto seconds = number(value, 1, 3600)) limits.connectTimeout = *seconds;
+        } else if (key == "minimum_rate") {
+            if (auto rate = number(value, 1, 1 << 30)) limits.minimumRate = *rate;
+        } else if (key == "slow_time") {
+            if (auto seconds = number(value, 1, 3600)) limits.slowTime = *seconds;
+        } else if (key == "transfer_timeout") {
+            if (auto seconds = number(value, 1, 86400)) limits.transferTimeout = *seconds;
+        } else if (key == "tls") {
+            const std::string mode = text::toLower(value);
+            if (mode == "off") settings.tls = TlsMode::Off;
+            if (mode == "try") settings.tls = TlsMode::Try;
+            if (mode == "required") settings.tls = TlsMode::Required;
+        } else if (key == "ca" && !value.empty()) {
+            settings.caFile = text::toUtf8(value);
         }
     }
     if (const char* limit = std::getenv("CULVORA_EXCHANGE_TIMEOUT")) {
         if (auto seconds = number(limit, 1, 3600)) {
-            settings.connectTimeout = *seconds;
-            settings.stallTimeout = *seconds;
+            limits.connectTimeout = *seconds;
+            limits.slowTime = *seconds;
+            limits.transferTimeout = *seconds;
         }
     }
     return settings;
@@ -58,7 +76,12 @@ Result<ExchangeSettings> readExchangeSettings(const ProgramFolder& folder)
 {
     auto content = folder.readOrEmpty(kSettingsFile);
     if (!content) return std::unexpected(content.error());
-    return parseExchangeSettings(*content);
+    ExchangeSettings settings = parseExchangeSettings(*content);
+    // A certificate file named without a folder lies beside exchange.ini.
+    if (!settings.caFile.empty() && std::filesystem::path(settings.caFile).is_relative()) {
+        settings.caFile = (folder.path() / settings.caFile).string();
+    }
+    return settings;
 }
 
 std::optional<ExchangeSettings> settingsFromAddress(std::string_view address, ExchangeSettings base)

@@ -30,8 +30,31 @@ inline constexpr int kTooLarge = 12031;
 // A failure of the client library itself: this base plus the library's own code.
 inline constexpr int kClientErrorBase = 20000;
 
-// Files larger than this are not recipes or indexes: the transfer stops there.
+// Files larger than this are not recipes or indexes: the transfer stops there, whatever size
+// the server announced.
 inline constexpr std::size_t kMaxTransferBytes = 16 * 1024 * 1024;
+// A listing keeps at most this many names, each cut where the platform's find record would cut
+// it; the listing is shown nowhere, so a server's runaway names cost nothing more.
+inline constexpr std::size_t kMaxListingNames = 10000;
+inline constexpr std::size_t kMaxListingName = 259;
+
+// How long the exchange waits and how slow it lets a server be. A recipe (a few kilobytes) or
+// an index still arrives whole over a poor line; a server that drips a byte at a time, or
+// trickles a huge file just fast enough, is given up on.
+struct TransferLimits {
+    int connectTimeout = 10;    // seconds to reach the server
+    int minimumRate = 1024;     // bytes a second ...
+    int slowTime = 20;          // ... a request may stay below for this many seconds
+    int transferTimeout = 120;  // seconds one request may take in all
+};
+
+// Whether the connection is encrypted (FTP with AUTH TLS).
+enum class TlsMode {
+    Off,       // plain FTP
+    Try,       // encrypted when the server offers it, plain otherwise; the certificate is not
+               // checked, since whoever could forge one could as well strip the offer
+    Required,  // encrypted or not at all, and only with a certificate that verifies
+};
 
 struct FtpServer {
     std::string host;
@@ -40,8 +63,9 @@ struct FtpServer {
     std::string password;
     std::string proxy;  // empty: a direct connection
     bool passive = true;
-    int connectTimeout = 10;  // seconds
-    int stallTimeout = 30;    // seconds a transfer may stand still
+    TransferLimits limits;
+    TlsMode tls = TlsMode::Off;
+    std::string caFile;  // certificates to verify the server with; empty: the system's
 };
 
 struct FtpReply {
@@ -78,7 +102,9 @@ private:
 
 // The libcurl client: one reused handle (the control connection stays open between calls),
 // passive mode, binary transfers, its own notion of the current folder, the server's replies
-// captured for lastReply(), and the connect and stall time limits of FtpServer.
+// captured for lastReply(), the time limits and the encryption of FtpServer. Each call is one
+// request to the server and gets the limits afresh. A refused or unverifiable encryption is
+// kReplyAvailable with a reply (code 0) that says so in plain words.
 std::unique_ptr<FtpClient> makeCurlClient();
 
 }  // namespace culvora::exchange

@@ -16,8 +16,9 @@ void FtpSession::configure(const ExchangeSettings& settings)
     port = settings.port;
     user = settings.user;
     password = settings.password;
-    connectTimeout = settings.connectTimeout;
-    stallTimeout = settings.stallTimeout;
+    limits = settings.limits;
+    tls = settings.tls;
+    caFile = settings.caFile;
 }
 
 void FtpSession::OpenSession()
@@ -33,8 +34,8 @@ void FtpSession::Connect()
         prompts_.message(std::string(kNoServerMessage));
         return;
     }
-    const int code = client_->connect(
-        {server, port, user, password, proxy, passive, connectTimeout, stallTimeout});
+    const int code =
+        client_->connect({server, port, user, password, proxy, passive, limits, tls, caFile});
     if (code == 0) {
         active_ = true;
         lastError_ = 0;

@@ -49,12 +49,13 @@ public:
     std::string password = std::string(kPassword);
     std::string proxy;
     bool passive = true;
-    int connectTimeout = 10;
-    int stallTimeout = 30;
+    TransferLimits limits;
+    TlsMode tls = TlsMode::Try;
+    std::string caFile;
     // The names of the last folder listing.
     std::vector<std::string> listingNames;
 
-    // server, port, user, password and the time limits from the settings.
+    // server, port, user, password, the time limits and the encryption from the settings.
     void configure(const ExchangeSettings& settings);
 
     bool sessionOpen() const { return sessionOpen_; }

@@ -42,10 +42,8 @@ std::string no(const std::string& named, std::string_view otherwise)
     return "no " + (named.empty() ? "such " + std::string(otherwise) : named);
 }
 
-}  // namespace
-
-std::string failureSentence(std::string_view operation, int code,
-                            const std::optional<FtpReply>& reply, const FailureSubject& subject)
+std::string describe(std::string_view operation, int code, const std::optional<FtpReply>& reply,
+                     const FailureSubject& subject)
 {
     const Step step = stepOf(operation);
     const std::string at = subject.server.empty() ? "" : " at " + subject.server;
@@ -104,6 +102,28 @@ std::string failureSentence(std::string_view operation, int code,
     case Step::Other: break;
     }
     return "The exchange" + failed;
+}
+
+}  // namespace
+
+std::string_view failureAdvice(int code)
+{
+    switch (code) {
+    case kTimedOut: return kTooSlowAdvice;
+    case kTooLarge: return kTooLargeAdvice;
+    default: return {};
+    }
+}
+
+std::string failureSentence(std::string_view operation, int code,
+                            const std::optional<FtpReply>& reply, const FailureSubject& subject)
+{
+    std::string sentence = describe(operation, code, reply, subject);
+    if (const std::string_view advice = failureAdvice(code); !advice.empty()) {
+        sentence += ' ';
+        sentence += advice;
+    }
+    return sentence;
 }
 
 }  // namespace culvora::exchange

@@ -7,6 +7,8 @@
 //   The exchange server at 127.0.0.1:2121 could not be reached (12029).
 //   The exchange server at 127.0.0.1:2121 refused the login (530 Login incorrect).
 //   The exchange server has no recipe "20250207080145" in "bread" (550 No such file).
+//   The exchange server at 127.0.0.1:2121 did not answer in time (12002). The server sent too
+//   little for too long; try again later or ask its operator.
 
 #include <optional>
 #include <string>
@@ -24,6 +26,15 @@ struct FailureSubject {
     std::string folder;  // the folder being entered
     std::string file;    // the file being fetched or sent
 };
+
+// What a cook can do about a failure whose code alone tells them nothing they can act on (a
+// server too slow, a file too large); empty for the other codes. The windows add it to their
+// own texts; failureSentence ends with it.
+inline constexpr std::string_view kTooSlowAdvice =
+    "The server sent too little for too long; try again later or ask its operator.";
+inline constexpr std::string_view kTooLargeAdvice =
+    "The server sent more than any recipe or list of the exchange can be, so it was not kept.";
+std::string_view failureAdvice(int code);
 
 // The sentence for a failed operation of FtpSession: its name as the session reports it
 // ("InternetConnect", "rcd", "FtpFindFirstFile", "InternetFindNextFile", "FtpGetFile",

@@ -18,9 +18,11 @@ struct ExchangeFile {
     std::string content;  // "[NAMN]", the name and the record's lines as the cookbook holds them
 };
 
-// The exchange file of a recipe of the cookbook (the record found by its name line), named by
-// the time given. A name the cookbook does not hold is an error (ErrorCode::NotFound).
+// The exchange file of a recipe of the cookbook (the record found by its name line, the n-th
+// of that name), named by the time given. A name the cookbook does not hold is an error
+// (ErrorCode::NotFound).
 Result<ExchangeFile> WriteExchangeFile(const ProgramFolder& folder, const std::string& cookbookFile,
-                                       std::string_view name, const LocalTime& time);
+                                       std::string_view name, const LocalTime& time,
+                                       std::size_t occurrence = 0);
 
 }  // namespace culvora::exchange

@@ -9,7 +9,9 @@
 #include <thread>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pthread.h>
 #include <sys/file.h>
@@ -25,7 +27,7 @@ namespace {
 
 std::string displayName(const std::filesystem::path& file)
 {
-    return "\"" + file.filename().string() + "\"";
+    return text::quotedUtf8ForMessage(file.filename().string());
 }
 
 Error ioError(const std::string& what, const std::filesystem::path& file, int error)
@@ -73,11 +75,6 @@ constexpr std::array<std::string_view, 40> kProgramFiles = {
 constexpr std::array<std::string_view, 12> kTemporaryNames = {
     "settings.tmp", "bocker.new",   "typer.tmp", "recept.tmp", "bilder.tmp",  "drinkar.tmp",
     "sok.tmp",      "exchange.tmp", "menu.tmp",  "s\xF6k.new", "s\xF6kta.new", "papperskorg.tmp"};
-
-std::string quoted(std::string_view cp1252)
-{
-    return "\"" + text::toUtf8(cp1252) + "\"";
-}
 
 // What open() and fstat() say about a file we are about to read.
 Result<void> checkReadable(const std::filesystem::path& file, const struct stat& info)
@@ -148,13 +145,13 @@ Result<void> checkCookbookFileName(std::string_view cp1252Name)
 {
     if (!isPlainFileName(cp1252Name)) {
         return fail(ErrorCode::Invalid,
-                    quoted(cp1252Name) +
+                    text::quotedForMessage(cp1252Name) +
                         " is not a plain file name in the data folder. A cookbook's file name has "
                         "no folder in it, such as BOOK5.TXT.");
     }
     if (isProgramFileName(cp1252Name)) {
         return fail(ErrorCode::Invalid,
-                    quoted(cp1252Name) +
+                    text::quotedForMessage(cp1252Name) +
                         " is one of the program's own files and cannot hold a cookbook. Please "
                         "choose another file name, such as BOOK5.TXT.");
     }
@@ -185,6 +182,15 @@ Result<int> openReadable(const std::filesystem::path& file, bool followLinks, st
 }
 
 }  // namespace
+
+Result<void> checkRegularFile(const std::filesystem::path& file)
+{
+    struct stat info {};
+    auto opened = openReadable(file, true, info);
+    if (!opened) return std::unexpected(opened.error());
+    ::close(*opened);
+    return {};
+}
 
 Result<std::string> readFile(const std::filesystem::path& file, bool followLinks)
 {
@@ -247,6 +253,13 @@ Result<void> writeFileAtomic(const std::filesystem::path& target, std::string_vi
 
 Result<void> writeOutputFile(const std::filesystem::path& target, std::string_view content)
 {
+    if (auto checked = checkOutputFile(target); !checked) return checked;
+    const std::string name = target.filename().string();
+    return writeFileAtomic(target, content, (name.empty() ? std::string("output") : name) + ".tmp");
+}
+
+Result<void> checkOutputFile(const std::filesystem::path& target)
+{
     struct stat info {};
     if (::lstat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
         const char* what = S_ISLNK(info.st_mode)    ? "a link"
@@ -258,13 +271,23 @@ Result<void> writeOutputFile(const std::filesystem::path& target, std::string_vi
                                             ", not a file. Name a new file, or a file to "
                                             "replace.");
     }
-    const std::string name = target.filename().string();
-    return writeFileAtomic(target, content, (name.empty() ? std::string("output") : name) + ".tmp");
+    return {};
 }
 
 Result<void> writeFileAtomic(const std::filesystem::path& target,
                              std::span<const std::string_view> pieces, std::string_view tempName,
                              Sync sync)
+{
+    return writeFileAtomic(
+        target,
+        [&](const PieceWriter& write) {
+            for (std::string_view piece : pieces) write(piece);
+        },
+        tempName, sync);
+}
+
+Result<void> writeFileAtomic(const std::filesystem::path& target, const Producer& produce,
+                             std::string_view tempName, Sync sync)
 {
     const auto folder =
         target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
@@ -299,19 +322,34 @@ Result<void> writeFileAtomic(const std::filesystem::path& target,
     }
     Descriptor fd(descriptor);
     if (::fchmod(fd.get(), mode) != 0) return failed("Could not save", errno);
-    for (std::string_view piece : pieces) {
-        const char* data = piece.data();
-        std::size_t left = piece.size();
-        while (left > 0) {
-            ssize_t n = ::write(fd.get(), data, left);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                return failed("Could not save", errno);
-            }
-            data += n;
-            left -= static_cast<std::size_t>(n);
+    // Small pieces are gathered and written in blocks; large ones go straight to the file.
+    constexpr std::size_t kBlock = 256 * 1024;
+    int writeError = 0;
+    std::string block;
+    auto writeOut = [&](std::string_view bytes) {
+        while (!bytes.empty() && writeError == 0) {
+            const ssize_t n = ::write(fd.get(), bytes.data(), bytes.size());
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) writeError = errno;
+            if (n <= 0) break;
+            bytes.remove_prefix(static_cast<std::size_t>(n));
         }
-    }
+    };
+    produce([&](std::string_view piece) {
+        if (writeError != 0) return;
+        if (block.size() + piece.size() > kBlock) {
+            writeOut(block);
+            block.clear();
+        }
+        if (piece.size() >= kBlock) {
+            writeOut(piece);
+        } else {
+            if (block.capacity() < kBlock) block.reserve(kBlock);
+            block += piece;
+        }
+    });
+    writeOut(block);
+    if (writeError != 0) return failed("Could not save", writeError);
     if (sync == Sync::Yes && ::fsync(fd.get()) != 0) return failed("Could not save", errno);
     if (fd.close() != 0) return failed("Could not save", errno);
     if (::rename(temp.c_str(), target.c_str()) != 0) return failed("Could not save", errno);
@@ -320,6 +358,192 @@ Result<void> writeFileAtomic(const std::filesystem::path& target,
     // The rename itself must reach the disk before we call the change done.
     Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() >= 0) ::fsync(dir.get());
+    return {};
+}
+
+namespace {
+
+// "<temp>.XXXXXX" as writeFileAtomic names its temporary files.
+bool isTemporaryOf(std::string_view name, std::string_view temp)
+{
+    constexpr std::size_t kSuffix = 6;
+    if (name.size() != temp.size() + 1 + kSuffix || !name.starts_with(temp) ||
+        name[temp.size()] != '.') {
+        return false;
+    }
+    return std::ranges::all_of(name.substr(temp.size() + 1), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    });
+}
+
+int removeStaleAt(int dirFd, std::span<const std::string_view> tempNames)
+{
+    // The listing gets a descriptor of its own; the caller's stays open.
+    const int listed = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listed < 0) return 0;
+    DIR* dir = ::fdopendir(listed);
+    if (!dir) {
+        ::close(listed);
+        return 0;
+    }
+    const auto now = std::chrono::system_clock::now();
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (!std::ranges::any_of(
+                tempNames, [&](std::string_view temp) { return isTemporaryOf(name, temp); })) {
+            continue;
+        }
+        struct stat info {};
+        if (::fstatat(dirFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(info.st_mode)) {
+            continue;
+        }
+        const auto changed = std::chrono::system_clock::time_point(
+            std::chrono::duration_cast<std::chrono::system_clock::duration>(
+                std::chrono::seconds(info.st_mtim.tv_sec) +
+                std::chrono::nanoseconds(info.st_mtim.tv_nsec)));
+        if (now - changed < kStaleTemporaryAge) continue;
+        if (::unlinkat(dirFd, entry->d_name, 0) == 0) ++removed;
+    }
+    ::closedir(dir);
+    return removed;
+}
+
+}  // namespace
+
+int removeStaleTemporaries(const std::filesystem::path& dir,
+                           std::span<const std::string_view> utf8TempNames)
+{
+    Descriptor fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() < 0) return 0;
+    return removeStaleAt(fd.get(), utf8TempNames);
+}
+
+// --- OpenedFolder ----------------------------------------------------------------------------
+
+OpenedFolder::OpenedFolder(OpenedFolder&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)),
+      path_(std::move(other.path_))
+{
+}
+
+OpenedFolder::~OpenedFolder()
+{
+    if (fd_ >= 0) ::close(fd_);
+}
+
+Result<OpenedFolder> OpenedFolder::openOrCreate(const std::filesystem::path& dir)
+{
+    auto refused = [&](const std::string& why) {
+        return fail(ErrorCode::Refused, "Nothing was written: " + dir.string() + " is " + why +
+                                            ", not a folder of its own.");
+    };
+    const int flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+    int fd = ::open(dir.c_str(), flags);
+    if (fd < 0 && errno == ENOENT) {
+        if (::mkdir(dir.c_str(), 0755) != 0 && errno != EEXIST) {
+            return fail(ErrorCode::Io, "Could not create the folder " + dir.string() + ": " +
+                                           std::strerror(errno) + ".");
+        }
+        fd = ::open(dir.c_str(), flags);
+    }
+    if (fd < 0) {
+        const int error = errno;
+        struct stat info {};
+        if (::lstat(dir.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) return refused("a link");
+        if (error == ENOTDIR) return refused("a file");
+        return fail(ErrorCode::Io, "Could not open the folder " + dir.string() + ": " +
+                                       std::strerror(error) + ".");
+    }
+    return OpenedFolder(fd, dir);
+}
+
+int OpenedFolder::removeStaleTemporaries(std::span<const std::string_view> utf8TempNames) const
+{
+    return removeStaleAt(fd_, utf8TempNames);
+}
+
+Result<OpenedFolder::NewFile> OpenedFolder::newFile(std::string_view utf8TempName) const
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string temp = std::string(utf8TempName) + "." + uniqueSuffix();
+        const int fd =
+            ::openat(fd_, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd >= 0) return NewFile(*this, fd, std::move(temp));
+        if (errno != EEXIST) {
+            return fail(ErrorCode::Io,
+                        "Could not write in " + path_.string() + ": " + std::strerror(errno) + ".");
+        }
+    }
+    return fail(ErrorCode::Io,
+                "Could not write in " + path_.string() + ": " + std::strerror(EEXIST) + ".");
+}
+
+Result<void> OpenedFolder::writeFile(std::string_view utf8Name, std::string_view content,
+                                     std::string_view utf8TempName) const
+{
+    auto file = newFile(utf8TempName);
+    if (!file) return std::unexpected(file.error());
+    file->write(content);
+    return file->commit(utf8Name);
+}
+
+OpenedFolder::NewFile::NewFile(NewFile&& other) noexcept
+    : folder_(other.folder_),
+      fd_(std::exchange(other.fd_, -1)),
+      temp_(std::exchange(other.temp_, {})),
+      buffer_(std::move(other.buffer_)),
+      error_(other.error_)
+{
+}
+
+OpenedFolder::NewFile::~NewFile()
+{
+    if (fd_ >= 0) ::close(fd_);
+    if (!temp_.empty()) ::unlinkat(folder_->fd_, temp_.c_str(), 0);
+}
+
+void OpenedFolder::NewFile::flush()
+{
+    std::size_t done = 0;
+    while (error_ == 0 && done < buffer_.size()) {
+        const ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) error_ = errno;
+        if (n <= 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    buffer_.clear();
+}
+
+void OpenedFolder::NewFile::write(std::string_view bytes)
+{
+    constexpr std::size_t kBlock = 256 * 1024;
+    if (error_ != 0) return;
+    if (buffer_.capacity() < kBlock) buffer_.reserve(kBlock);
+    while (!bytes.empty()) {
+        const std::size_t room = kBlock - buffer_.size();
+        const std::size_t taken = std::min(room, bytes.size());
+        buffer_.append(bytes.data(), taken);
+        bytes.remove_prefix(taken);
+        if (buffer_.size() == kBlock) flush();
+    }
+}
+
+Result<void> OpenedFolder::NewFile::commit(std::string_view utf8Name)
+{
+    const std::string name(utf8Name);
+    flush();
+    if (error_ == 0 && ::close(std::exchange(fd_, -1)) != 0) error_ = errno;
+    if (error_ == 0 && ::renameat(folder_->fd_, temp_.c_str(), folder_->fd_, name.c_str()) != 0) {
+        error_ = errno;
+    }
+    if (error_ != 0) {
+        return fail(ErrorCode::Io, "Could not write " + (folder_->path_ / name).string() + ": " +
+                                       std::strerror(error_) + ".");
+    }
+    temp_.clear();
     return {};
 }
 
@@ -344,7 +568,7 @@ Result<std::filesystem::path> ProgramFolder::resolve(std::string_view cp1252Name
 {
     if (!isPlainFileName(cp1252Name)) {
         return fail(ErrorCode::Invalid,
-                    quoted(cp1252Name) +
+                    text::quotedForMessage(cp1252Name) +
                         " is not a plain file name: the program only uses files inside its data "
                         "folder.");
     }
@@ -423,11 +647,31 @@ Result<void> ProgramFolder::write(std::string_view cp1252Name,
                                   std::span<const std::string_view> pieces,
                                   std::string_view tempName) const
 {
+    return write(
+        cp1252Name,
+        [&](const PieceWriter& write) {
+            for (std::string_view piece : pieces) write(piece);
+        },
+        tempName);
+}
+
+Result<void> ProgramFolder::write(std::string_view cp1252Name, const Producer& produce,
+                                  std::string_view tempName) const
+{
     auto file = resolve(cp1252Name);
     if (!file) return std::unexpected(file.error());
     auto lock = FolderLock::acquire(*this);
     if (!lock) return std::unexpected(lock.error());
-    return writeFileAtomic(*file, pieces, tempName);
+    // Holding the lock, no other writer of ours is between its temporary file and its rename:
+    // an old temporary file is a killed writer's.
+    static const std::vector<std::string> temporaries = [] {
+        std::vector<std::string> names;
+        for (std::string_view name : kTemporaryNames) names.push_back(text::toUtf8(name));
+        return names;
+    }();
+    std::vector<std::string_view> names(temporaries.begin(), temporaries.end());
+    removeStaleTemporaries(dir_, names);
+    return writeFileAtomic(*file, produce, tempName);
 }
 
 Result<void> ProgramFolder::createEmpty(std::string_view cp1252Name) const

@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -54,6 +55,13 @@ Result<std::string> readFile(const std::filesystem::path& file, bool followLinks
 // A missing file reads as empty; other failures are errors.
 Result<std::string> readFileOrEmpty(const std::filesystem::path& file, bool followLinks = true);
 
+// Checks that a file the user or a list names (a picture, a file to import, a fridge file) is a
+// regular file the program may read, without reading it: the same refusals as readFile (a
+// folder, a device, a FIFO, a socket, a file past kMaxFileBytes, a missing file). The file is
+// opened without blocking for the check, so a FIFO never holds the caller up. For files that a
+// library (the picture loader) opens itself.
+Result<void> checkRegularFile(const std::filesystem::path& file);
+
 // Replaces a file's content so that a crash leaves either the old or the new file, never half
 // of one: the content goes to a new file "<tempName>.XXXXXX" in the same folder, created
 // exclusively without following links, every write is checked, the file is synced, renamed
@@ -69,12 +77,98 @@ Result<void> writeFileAtomic(const std::filesystem::path& target,
                              std::span<const std::string_view> pieces, std::string_view tempName,
                              Sync sync = Sync::Yes);
 
+// The same for content made while it is written: `produce` hands the pieces, one after the
+// other, to the writer it is given (small pieces are gathered into blocks).
+using PieceWriter = std::function<void(std::string_view piece)>;
+using Producer = std::function<void(const PieceWriter& write)>;
+Result<void> writeFileAtomic(const std::filesystem::path& target, const Producer& produce,
+                             std::string_view tempName, Sync sync = Sync::Yes);
+
 // Writes a file the user named for the program's output (an HTML page, a PDF) through
 // writeFileAtomic: only where nothing stands yet or where a regular file stands, which is then
 // replaced. A link, a folder, a device or a FIFO at that name is refused with a message that
 // says so, and nothing is written: renaming over it would turn "/dev/stdout" or a link into a
 // plain file, and writing through it would put the page somewhere the user did not name.
 Result<void> writeOutputFile(const std::filesystem::path& target, std::string_view content);
+// The check alone, for output that a library writes itself (a PDF from the printer dialog).
+Result<void> checkOutputFile(const std::filesystem::path& target);
+
+// Temporary files older than this, of the program's temporary names in the data folder, were
+// left by a writer that was killed; the next writer removes them.
+inline constexpr std::chrono::seconds kStaleTemporaryAge{60};
+
+// Removes the leftovers of killed writers from a folder: regular files named like the
+// temporary files writeFileAtomic makes ("<tempName>.XXXXXX", six letters or digits) for one of
+// the given temporary names, last changed more than kStaleTemporaryAge ago. Nothing else is
+// touched: not a user's "recept.tmp.notes", not a link, not a fresh file that a writer may be
+// filling right now. The caller holds the folder's lock. Returns how many it removed.
+int removeStaleTemporaries(const std::filesystem::path& dir,
+                           std::span<const std::string_view> utf8TempNames);
+
+// A folder opened once, whose files are then written relative to its descriptor: the folder
+// swapped for a link to elsewhere while the files are written still receives them all, and
+// nothing goes elsewhere. Each file goes through a fresh temporary file created exclusively
+// and renamed over its name, so a link or a hard link planted at that name is replaced and
+// never written through. No file is synced: this is for output the program can write again
+// (the pages of the HTML archive).
+class OpenedFolder {
+public:
+    OpenedFolder(OpenedFolder&& other) noexcept;
+    OpenedFolder& operator=(OpenedFolder&&) = delete;
+    OpenedFolder(const OpenedFolder&) = delete;
+    OpenedFolder& operator=(const OpenedFolder&) = delete;
+    ~OpenedFolder();
+
+    // Opens the folder, making it first when it is missing. A link, or anything but a folder,
+    // at that name is refused.
+    static Result<OpenedFolder> openOrCreate(const std::filesystem::path& dir);
+
+    const std::filesystem::path& path() const { return path_; }
+
+    // A file being written: its pieces are gathered and written in large blocks; commit()
+    // renames it over its name. One that is never committed is removed again.
+    class NewFile {
+    public:
+        NewFile(NewFile&& other) noexcept;
+        NewFile& operator=(NewFile&&) = delete;
+        NewFile(const NewFile&) = delete;
+        NewFile& operator=(const NewFile&) = delete;
+        ~NewFile();
+
+        // Adds bytes; a failed write is kept and reported by commit().
+        void write(std::string_view bytes);
+        Result<void> commit(std::string_view utf8Name);
+
+    private:
+        friend class OpenedFolder;
+        NewFile(const OpenedFolder& folder, int fd, std::string temp)
+            : folder_(&folder),
+              fd_(fd),
+              temp_(std::move(temp))
+        {
+        }
+        void flush();
+
+        const OpenedFolder* folder_;
+        int fd_ = -1;
+        std::string temp_;
+        std::string buffer_;
+        int error_ = 0;
+    };
+
+    // A new file at a fresh name "<tempName>.XXXXXX" in the folder.
+    Result<NewFile> newFile(std::string_view utf8TempName) const;
+    // The whole content at once.
+    Result<void> writeFile(std::string_view utf8Name, std::string_view content,
+                           std::string_view utf8TempName) const;
+    // removeStaleTemporaries() for this folder.
+    int removeStaleTemporaries(std::span<const std::string_view> utf8TempNames) const;
+
+private:
+    OpenedFolder(int fd, std::filesystem::path path) : fd_(fd), path_(std::move(path)) {}
+    int fd_ = -1;
+    std::filesystem::path path_;
+};
 
 // Creates an empty file; refuses when anything exists under that name already.
 Result<void> createEmptyFile(const std::filesystem::path& file);
@@ -120,10 +214,14 @@ public:
     Result<std::string> readOrEmpty(std::string_view cp1252Name) const;
     Result<FileReader> openForReading(std::string_view cp1252Name) const;
     // The atomic rewrite of a data file; it takes the folder's lock for the rename when the
-    // caller does not hold it already (a read-modify-write holds it from its read on).
+    // caller does not hold it already (a read-modify-write holds it from its read on). Holding
+    // the lock, it first removes the program's temporary files that killed writers left in
+    // the folder (removeStaleTemporaries).
     Result<void> write(std::string_view cp1252Name, std::string_view content,
                        std::string_view tempName) const;
     Result<void> write(std::string_view cp1252Name, std::span<const std::string_view> pieces,
+                       std::string_view tempName) const;
+    Result<void> write(std::string_view cp1252Name, const Producer& produce,
                        std::string_view tempName) const;
     // Creates a new empty data file (a new cookbook).
     Result<void> createEmpty(std::string_view cp1252Name) const;

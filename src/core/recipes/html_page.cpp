@@ -29,10 +29,10 @@ std::string escapeMarkup(std::string_view cp1252)
     return out;
 }
 
-std::string escapeLetters(std::string_view cp1252)
+namespace {
+
+void appendEscapedLetters(std::string& out, std::string_view cp1252)
 {
-    std::string out;
-    out.reserve(cp1252.size() + cp1252.size() / 4);
     for (char c : cp1252) {
         if (appendMarkupEntity(out, c)) continue;
         switch (static_cast<unsigned char>(c)) {
@@ -47,20 +47,39 @@ std::string escapeLetters(std::string_view cp1252)
         default: out += c;
         }
     }
+}
+
+}  // namespace
+
+std::string escapeLetters(std::string_view cp1252)
+{
+    std::string out;
+    out.reserve(cp1252.size() + cp1252.size() / 4);
+    appendEscapedLetters(out, cp1252);
     return out;
 }
 
-std::string recipePage(const HtmlPageTexts& texts, std::string_view bodyLine)
+namespace {
+
+void appendLine(std::string& page, std::string_view text)
+{
+    page += text;
+    page += "\r\n";
+}
+
+}  // namespace
+
+std::string recipePageTop(const HtmlPageTexts& texts, std::string_view bodyLine)
 {
     const std::string site = escapeMarkup(app::kWebSite);
     std::string page;
-    page.reserve(2048 + texts.ingredients.size() + texts.instructions.size());
-    auto line = [&](std::string_view text) {
-        page += text;
-        page += "\r\n";
-    };
+    page.reserve(1024 + texts.name.size() + texts.servings.size() + texts.time.size());
+    auto line = [&](std::string_view text) { appendLine(page, text); };
     line("<HTML>");
     line("<!-- HTML-file created by Culvora, visit us at " + site + " -->");
+    line("<HEAD>");
+    line(kCharsetMeta);
+    line("</HEAD>");
     line(bodyLine);
     line("<TABLE WIDTH=\"500\">");
     line("<TR>");
@@ -81,13 +100,22 @@ std::string recipePage(const HtmlPageTexts& texts, std::string_view bodyLine)
     line("<TR>");
     line("<TD WIDTH=\"50%\" VALIGN=\"TOP\">");
     line("<FONT FACE=\"Arial\" size=\"3\">");
-    // The texts bring their own line ends: "</FONT>" starts a new line after a final CR.
-    page += escapeLetters(texts.ingredients);
-    line("</FONT>");
-    line("</TD>");
-    line("<TD WIDTH=\"50%\" VALIGN=\"TOP\">");
-    line("<FONT FACE=\"Times New Roman\" size=\"2\">");
-    page += escapeLetters(texts.instructions);
+    return page;
+}
+
+std::string_view recipePageMiddle()
+{
+    return "</FONT>\r\n"
+           "</TD>\r\n"
+           "<TD WIDTH=\"50%\" VALIGN=\"TOP\">\r\n"
+           "<FONT FACE=\"Times New Roman\" size=\"2\">\r\n";
+}
+
+std::string recipePageBottom()
+{
+    const std::string site = escapeMarkup(app::kWebSite);
+    std::string page;
+    auto line = [&](std::string_view text) { appendLine(page, text); };
     line("</FONT>");
     line("</TD>");
     line("</TR>");
@@ -102,6 +130,24 @@ std::string recipePage(const HtmlPageTexts& texts, std::string_view bodyLine)
     line("</center></p></TD></TR>");
     line("</BODY>");
     line("</HTML>");
+    return page;
+}
+
+void appendEscapedLine(std::string& out, std::string_view line)
+{
+    appendEscapedLetters(out, line);
+    out += "<BR>\r\n";
+}
+
+std::string recipePage(const HtmlPageTexts& texts, std::string_view bodyLine)
+{
+    std::string page = recipePageTop(texts, bodyLine);
+    page.reserve(page.size() + 2048 + texts.ingredients.size() + texts.instructions.size());
+    // The texts bring their own line ends: "</FONT>" starts a new line after a final CR.
+    page += escapeLetters(texts.ingredients);
+    page += recipePageMiddle();
+    page += escapeLetters(texts.instructions);
+    page += recipePageBottom();
     return page;
 }
 

@@ -28,6 +28,10 @@ struct ShownRecipe {
     std::string name;
     std::string servingsText;  // "(Serves 4)"
     std::string timeText;      // "Time to cook: 30 min"
+    std::size_t occurrence = 0;  // which recipe of that name (a cookbook may hold one twice)
+    // The servings the viewer shows the ingredients for, when the cook changed them; 0 for the
+    // recipe as it is written.
+    int servings = 0;
 };
 
 struct PrintedLine {
@@ -39,11 +43,16 @@ const char* styleName(LineStyle style);  // "title", "heading", "body"
 
 // The two printouts of a recipe, its lines read afresh from the cookbook by the recipe's name
 // line; the grocery list is headed "Grocery list" and the recipe's name. A recipe that has gone
-// since the viewer showed it is an error with a message; nothing is printed then.
+// since the viewer showed it is an error with a message, and so is one of more than a hundred
+// thousand printed lines; nothing is printed then. For other servings (shown.servings,
+// `servings`) the ingredient lines are scaled as the viewer scales them, and the grocery list
+// says for how many under the name; a recipe whose servings are not a number cannot be printed
+// so and is an error.
 Result<std::vector<PrintedLine>> recipeLines(const ProgramFolder& folder,
                                              const std::string& cookbook, const ShownRecipe& shown);
 Result<std::vector<PrintedLine>> groceryLines(const ProgramFolder& folder,
-                                              const std::string& cookbook, std::string_view name);
+                                              const std::string& cookbook, std::string_view name,
+                                              std::size_t occurrence = 0, int servings = 0);
 // The print job of such lines, each in its style, and the end of the document.
 print::PrintJob printJob(const std::vector<PrintedLine>& lines);
 

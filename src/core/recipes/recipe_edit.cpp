@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "core/store/record_check.h"
 #include "core/text/text.h"
 
 namespace culvora::recipes {
@@ -16,11 +17,6 @@ constexpr std::array<std::string_view, 6> kTags = {store::kTagName,         stor
 bool isTag(std::string_view line)
 {
     return std::ranges::find(kTags, line) != kTags.end();
-}
-
-std::string quoted(std::string_view cp1252)
-{
-    return "\"" + text::toUtf8(cp1252) + "\"";
 }
 
 // The lines of a box, the last one kept even when empty ("a\n" is "a" and "").
@@ -39,7 +35,7 @@ Result<void> checkOneLine(std::string_view field, std::string_view value)
     }
     if (isTag(value)) {
         return fail(ErrorCode::Invalid, "The " + std::string(field) + " cannot be " +
-                                            quoted(value) +
+                                            text::quotedForMessage(value) +
                                             ": the cookbook uses that line as one of its markers.");
     }
     return {};
@@ -54,7 +50,7 @@ Result<void> checkLines(std::string_view field, std::string_view box, bool ingre
             ingredients
                 ? " begins with \"[\", which the cookbook reads as the end of the ingredients."
                 : " is one of the cookbook's markers and would break the recipe apart.";
-        return fail(ErrorCode::Invalid, "The line " + quoted(line) + " in the " +
+        return fail(ErrorCode::Invalid, "The line " + text::quotedForMessage(line) + " in the " +
                                             std::string(field) + why + " Please change that line.");
     }
     return {};
@@ -150,7 +146,7 @@ Result<store::RecipeRecord> loadForEdit(const ProgramFolder& folder, const std::
     if (!content) return std::unexpected(content.error());
     auto record = store::parseRecordForEdit(*content, key);
     if (!record) {
-        return fail(ErrorCode::NotFound, "The recipe " + quoted(key.name) +
+        return fail(ErrorCode::NotFound, "The recipe " + text::quotedForMessage(key.name) +
                                              " is not in the cookbook any more; it may have "
                                              "been deleted or moved.");
     }
@@ -187,7 +183,7 @@ Result<void> saveRecord(const ProgramFolder& folder, const std::string& cookbook
     }
     auto saved = store::Cookbook(folder, cookbook).replace(key, record, store::TextForm::AsRead);
     if (!saved && saved.error().code == ErrorCode::NotFound) {
-        return fail(ErrorCode::NotFound, "The recipe " + quoted(key.name) +
+        return fail(ErrorCode::NotFound, "The recipe " + text::quotedForMessage(key.name) +
                                              " is not in the cookbook any more (it may have been "
                                              "deleted or moved, or another cookbook chosen). "
                                              "Nothing was saved.");
@@ -205,7 +201,9 @@ Result<void> saveNew(const ProgramFolder& folder, const std::string& cookbook,
                      const RecipeDraft& draft)
 {
     if (auto ok = checkDraft(draft); !ok) return ok;
-    return store::Cookbook(folder, cookbook).append(newRecord(draft));
+    const store::RecipeRecord record = newRecord(draft);
+    if (auto ok = store::checkNewRecipe(record); !ok) return ok;
+    return store::Cookbook(folder, cookbook).append(record);
 }
 
 }  // namespace culvora::recipes

@@ -76,7 +76,8 @@ Result<void> saveRecord(const ProgramFolder& folder, const std::string& cookbook
 Result<void> saveRecord(const ProgramFolder& folder, const std::string& cookbook,
                         store::RecordKey key, const store::RecipeRecord& record);
 
-// Appends a new recipe after checking it.
+// Appends a new recipe after checking it: the draft's checks, and those every new recipe passes
+// (store::checkNewRecipe: a name of sane length, no control characters).
 Result<void> saveNew(const ProgramFolder& folder, const std::string& cookbook,
                      const RecipeDraft& draft);
 

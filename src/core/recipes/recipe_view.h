@@ -42,6 +42,14 @@ struct RecipeTexts {
 
 RecipeTexts recipeTexts(const store::RecipeRecord& record);
 
+// The time line as the viewer, the printout and every HTML page show it: "Time to cook: " and
+// the cooking time, then " min" unless the time already names its unit, so that "25 min"
+// never reads "25 min min".
+std::string timeText(std::string_view cookingTime);
+// True when the time ends with a unit of time ("25 min", "25min", "1 hour", "2 timmar", "45
+// minutes."; letter case, trailing blanks and full stops aside). "20 ca" names none.
+bool namesTimeUnit(std::string_view cookingTime);
+
 // What the viewer shows for a name the cookbook does not hold (deleted meanwhile, or moved):
 // the name, no servings or time, and a sentence in the ingredient area that says so. `reason`
 // is that sentence; empty gives the usual one.
@@ -60,6 +68,11 @@ struct ViewerPage {
 Result<ViewerPage> readViewerPage(const ProgramFolder& folder, const std::string& cookbookFile,
                                   std::string_view name);
 ViewerPage viewerPage(std::string_view content, std::string_view name);
+// The same for the n-th recipe of a name (a cookbook may hold a name twice): the one the user
+// picked.
+Result<ViewerPage> readViewerPage(const ProgramFolder& folder, const std::string& cookbookFile,
+                                  store::RecordKey key);
+ViewerPage viewerPage(std::string_view content, store::RecordKey key);
 
 using store::ReadMore;
 
@@ -69,6 +82,8 @@ using store::ReadMore;
 // name after some 64 KB of "[NAMN]" lines, or a name the search cannot find, such as one that
 // reads "[NAMN]"): then the whole file is to be read.
 Result<std::optional<ViewerPage>> viewerPageFromPieces(const ReadMore& read, std::string_view name,
+                                                       std::size_t pieceSize = 1024 * 1024);
+Result<std::optional<ViewerPage>> viewerPageFromPieces(const ReadMore& read, store::RecordKey key,
                                                        std::size_t pieceSize = 1024 * 1024);
 
 // --- Back and Forward ----------------------------------------------------------------------
@@ -93,6 +108,28 @@ std::optional<std::string> neighbour(std::span<const std::string> names, std::st
 Result<std::optional<std::string>> readNeighbour(const ProgramFolder& folder,
                                                  const std::string& cookbookFile,
                                                  std::string_view current, Step step);
+
+// A record as a screen holds it: its name and which of the records of that name it is.
+struct RecordRef {
+    std::string name;
+    std::size_t occurrence = 0;
+    store::RecordKey key() const { return {name, occurrence}; }
+    bool operator==(const RecordRef&) const = default;
+};
+
+// The record Back or Forward leads to from a record, as the browser lists them: in the
+// program's order, a name that stands more than once once for each of its records, in file
+// order. So Forward from the first "Pancakes" leads to the second, and from the last one on
+// to the next name; Back comes the other way (to the last record of the name before). A name
+// the cookbook does not hold any more leads to the first record (Forward) or the last (Back);
+// an occurrence past the last of its name stands just after them. Nothing when there are no
+// names. One pass over the names (a second to count the records of a name stepped back to):
+// nothing is sorted.
+std::optional<RecordRef> neighbour(std::span<const std::string> names, store::RecordKey current,
+                                   Step step);
+Result<std::optional<RecordRef>> readNeighbour(const ProgramFolder& folder,
+                                               const std::string& cookbookFile,
+                                               store::RecordKey current, Step step);
 
 // --- Scrolling the ingredients -------------------------------------------------------------
 

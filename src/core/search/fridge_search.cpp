@@ -12,20 +12,14 @@ namespace culvora::search {
 
 namespace {
 
-// What the fridge search reads of a record: its name and its ingredient lines.
-struct FridgeRecipe {
-    std::string_view name;
-    store::Lines lines;
-};
-
-std::vector<FridgeRecipe> fridgeRecipes(std::string_view cookbook)
+// The progress needs the number of records first; counting them is a walk that keeps nothing,
+// where a table of them would cost more than the file for one of millions of tiny records.
+std::size_t recordCount(std::string_view cookbook)
 {
-    std::vector<FridgeRecipe> recipes;
+    std::size_t count = 0;
     store::RecordReader reader(cookbook);
-    while (auto record = reader.next()) {
-        recipes.push_back({record->name, record->ingredients.lines});
-    }
-    return recipes;
+    while (reader.next()) ++count;
+    return count;
 }
 
 std::string_view trimmed(std::string_view s)
@@ -103,16 +97,16 @@ fridgeSearch(std::string_view cookbook, const std::vector<std::string>& words,
     known.reserve(words.size());
     for (const auto& word : words) known.try_emplace(text::toLower(word), marks.contains(word));
 
-    // The records are found first, so the progress can say how many there are.
-    const auto recipes = fridgeRecipes(cookbook);
+    const std::size_t total = progress ? recordCount(cookbook) : 0;
     std::vector<std::string> found;
     std::string lower;
     std::size_t examined = 0;
-    for (const auto& recipe : recipes) {
+    store::RecordReader reader(cookbook);
+    while (auto recipe = reader.next()) {
         // A match needs a recognised ingredient and every recognised one marked.
         bool recognised = false;
         bool allMarked = true;
-        for (std::string_view line : recipe.lines) {
+        for (std::string_view line : recipe->ingredients.lines) {
             const std::string_view word = lastWordOf(line);
             if (word.empty()) continue;
             lower.clear();
@@ -125,8 +119,8 @@ fridgeSearch(std::string_view cookbook, const std::vector<std::string>& words,
                 break;
             }
         }
-        if (recognised && allMarked) found.emplace_back(recipe.name);
-        if (progress) progress(++examined, recipes.size(), found.size());
+        if (recognised && allMarked) found.emplace_back(recipe->name);
+        if (progress) progress(++examined, total, found.size());
     }
     text::sortCollated(found);
     return found;
@@ -150,17 +144,26 @@ std::string formatFridgeFile(const std::vector<std::string>& marked)
 Result<void> saveFridgeFile(const std::filesystem::path& file,
                             const std::vector<std::string>& marked)
 {
-    return writeFileAtomic(file, formatFridgeFile(marked), file.filename().string() + ".tmp");
+    return writeOutputFile(file, formatFridgeFile(marked));
 }
 
 std::vector<std::string> marksFromFridgeFile(std::string_view content,
                                              const std::vector<std::string>& words)
 {
-    std::unordered_set<std::string> wanted;
-    for (auto line : text::splitLineViews(content)) wanted.insert(text::toLower(line));
+    // The file's lines are looked up among the list's words, not gathered: a fridge file is any
+    // file the user picked, and may be a huge one.
+    std::unordered_map<std::string, bool, WordHash, std::equal_to<>> wanted;
+    for (const auto& word : words) wanted.try_emplace(text::toLower(word), false);
+    text::LineReader lines(content);
+    std::string lower;
+    while (auto line = lines.next()) {
+        lower.clear();
+        appendLowerCase(lower, *line);
+        if (auto it = wanted.find(std::string_view(lower)); it != wanted.end()) it->second = true;
+    }
     std::vector<std::string> marks;
     for (const auto& word : words) {
-        if (wanted.contains(text::toLower(word))) marks.push_back(word);
+        if (wanted.find(std::string_view(text::toLower(word)))->second) marks.push_back(word);
     }
     return marks;
 }

@@ -55,15 +55,10 @@ std::string openForAppend(std::string_view content, std::size_t extra)
     return out;
 }
 
-std::string quotedName(std::string_view cp1252)
-{
-    return "\"" + text::toUtf8(cp1252) + "\"";
-}
-
 Error recipeNotFound(std::string_view name)
 {
     return Error{ErrorCode::NotFound,
-                 "The recipe " + quotedName(name) + " was not found in the cookbook."};
+                 "The recipe " + text::quotedForMessage(name) + " was not found in the cookbook."};
 }
 
 }  // namespace
@@ -154,6 +149,37 @@ std::string withAppendedLines(std::string_view content, std::string_view recordL
     std::string out = openForAppend(content, recordLinesFromName.size() + 2);
     appendNormalised(out, recordLinesFromName);
     return out;
+}
+
+namespace {
+
+// Where the content's last line that is not "[NAMN]" starts (0 when every line is one). The
+// listing waits for no name after such a line, whatever came before it, so the content from
+// there on ends as the whole content does: in a line end or not, in a lone "[NAMN]" or not.
+std::size_t lastOtherLine(std::string_view content)
+{
+    std::size_t end = content.size();
+    for (;;) {
+        std::size_t stop = end;
+        if (stop > 0 && content[stop - 1] == '\n') {
+            --stop;
+            if (stop > 0 && content[stop - 1] == '\r') --stop;
+        } else if (stop > 0 && content[stop - 1] == '\r') {
+            --stop;
+        }
+        std::size_t start = stop;
+        while (start > 0 && content[start - 1] != '\r' && content[start - 1] != '\n') --start;
+        if (content.substr(start, stop - start) != kTagName || start == 0) return start;
+        end = start;
+    }
+}
+
+}  // namespace
+
+std::string appendSeparator(std::string_view content)
+{
+    const std::string_view tail = content.substr(lastOtherLine(content));
+    return openForAppend(tail, 0).substr(tail.size());
 }
 
 std::optional<std::string> withReplaced(std::string_view content, RecordKey key,
@@ -251,7 +277,7 @@ Result<std::string> Cookbook::lines(RecordKey key) const
     }
     auto found = recordLines(*text, key);
     if (!found) return std::unexpected(recipeNotFound(key.name));
-    return *found;
+    return std::move(*found);
 }
 
 Result<std::string> Cookbook::lines(std::string_view name) const
@@ -264,7 +290,7 @@ Result<std::string> Cookbook::contentForChange() const
     auto text = content();
     if (!text && text.error().code == ErrorCode::NotFound) {
         return fail(ErrorCode::NotFound,
-                    "The cookbook file " + quotedName(fileName_) + " does not exist.");
+                    "The cookbook file " + text::quotedForMessage(fileName_) + " does not exist.");
     }
     return text;
 }

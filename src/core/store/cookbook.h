@@ -80,6 +80,11 @@ std::optional<RecipeRecord> parseRecordForEdit(std::string_view content, RecordK
 std::string withAppended(std::string_view content, std::span<const RecipeRecord> records);
 // The same for raw record lines that start at the name line (a move copies them this way).
 std::string withAppendedLines(std::string_view content, std::string_view recordLinesFromName);
+// What appending puts after the content before the first appended name line: a line end after
+// an unterminated last line, and "[NAMN]" unless a lone one ends the content. Worked out from
+// the content's last lines, so a writer can put the content, this and the records out one
+// after the other without a copy of the whole.
+std::string appendSeparator(std::string_view content);
 
 // The content with the record replaced in place; nothing when the name is not found. Every
 // line of the result ends with CR LF.

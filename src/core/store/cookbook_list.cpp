@@ -9,11 +9,6 @@ namespace culvora::store {
 
 namespace {
 
-std::string inQuotes(std::string_view cp1252)
-{
-    return "\"" + text::toUtf8(cp1252) + "\"";
-}
-
 bool hasControlCharacter(std::string_view s)
 {
     return std::any_of(s.begin(), s.end(), [](char c) {
@@ -111,7 +106,7 @@ std::optional<NewBookProblem> checkNewBook(std::span<const CookbookEntry> entrie
     }
     if (findByTitle(entries, title)) {
         return problem(NewBookField::Title, ErrorCode::Refused,
-                       "There is already a cookbook called " + inQuotes(title) + ".");
+                       "There is already a cookbook called " + text::quotedForMessage(title) + ".");
     }
     if (file.empty()) {
         return problem(NewBookField::File, ErrorCode::Invalid,
@@ -127,7 +122,8 @@ std::optional<NewBookProblem> checkNewBook(std::span<const CookbookEntry> entrie
     // Two titles sharing one file would lose the other's recipes when one of them is deleted.
     if (const auto* owner = findByFile(entries, file)) {
         return problem(NewBookField::File, ErrorCode::Refused,
-                       "The cookbook " + inQuotes(owner->title) + " already uses this file.");
+                       "The cookbook " + text::quotedForMessage(owner->title) +
+                           " already uses this file.");
     }
     return std::nullopt;
 }
@@ -170,7 +166,8 @@ Result<std::string> CookbookList::fileOf(std::string_view title) const
     auto entries = read();
     if (!entries) return std::unexpected(entries.error());
     if (const auto* entry = findByTitle(*entries, title)) return entry->file;
-    return fail(ErrorCode::NotFound, "There is no cookbook called " + inQuotes(title) + ".");
+    return fail(ErrorCode::NotFound,
+                "There is no cookbook called " + text::quotedForMessage(title) + ".");
 }
 
 Result<void> CookbookList::write(std::span<const CookbookEntry> entries) const
@@ -212,7 +209,8 @@ Result<RemovedCookbook> CookbookList::remove(std::string_view title)
     auto it = std::find_if(entries->begin(), entries->end(),
                            [&](const CookbookEntry& e) { return e.title == title; });
     if (it == entries->end()) {
-        return fail(ErrorCode::NotFound, "There is no cookbook called " + inQuotes(title) + ".");
+        return fail(ErrorCode::NotFound,
+                    "There is no cookbook called " + text::quotedForMessage(title) + ".");
     }
     switch (removeRefusal(entries->size(), title)) {
     case RemoveRefusal::LastCookbook:
@@ -233,7 +231,7 @@ Result<RemovedCookbook> CookbookList::remove(std::string_view title)
     // to delete.
     if (checkCookbookFileName(removed.entry.file) && !findByFile(*entries, removed.entry.file)) {
         if (auto deleted = folder_.remove(removed.entry.file); !deleted) {
-            removed.note = "The cookbook " + inQuotes(removed.entry.title) +
+            removed.note = "The cookbook " + text::quotedForMessage(removed.entry.title) +
                            " was taken off the list, but its file could not be deleted: " +
                            deleted.error().message;
         }
@@ -245,6 +243,14 @@ Result<CookbookList::MoveOutcome> CookbookList::moveRecipe(const std::string& so
                                                            std::string_view targetTitle,
                                                            std::string_view name) const
 {
+    return moveRecipe(sourceFile, targetTitle, RecordKey{name});
+}
+
+Result<CookbookList::MoveOutcome> CookbookList::moveRecipe(const std::string& sourceFile,
+                                                           std::string_view targetTitle,
+                                                           RecordKey key) const
+{
+    const std::string_view name = key.name;
     auto lock = FolderLock::acquire(folder_);
     if (!lock) return std::unexpected(lock.error());
     auto target = fileOf(targetTitle);
@@ -253,11 +259,11 @@ Result<CookbookList::MoveOutcome> CookbookList::moveRecipe(const std::string& so
     auto targetNames = Cookbook(folder_, *target).names();
     if (!targetNames) return std::unexpected(targetNames.error());
     if (std::ranges::find(*targetNames, name) != targetNames->end()) {
-        return fail(ErrorCode::Refused, "The cookbook " + inQuotes(targetTitle) +
-                                            " already has a recipe called " + inQuotes(name) +
-                                            ". Nothing was moved.");
+        return fail(ErrorCode::Refused, "The cookbook " + text::quotedForMessage(targetTitle) +
+                                            " already has a recipe called " +
+                                            text::quotedForMessage(name) + ". Nothing was moved.");
     }
-    if (auto moved = store::moveRecipe(folder_, sourceFile, *target, name); !moved) {
+    if (auto moved = store::moveRecipe(folder_, sourceFile, *target, key); !moved) {
         return std::unexpected(moved.error());
     }
     return MoveOutcome::Moved;

@@ -106,6 +106,9 @@ public:
     // of that name is refused (the moved one would hide behind it for ever).
     Result<MoveOutcome> moveRecipe(const std::string& sourceFile, std::string_view targetTitle,
                                    std::string_view name) const;
+    // The same for the n-th recipe of a name.
+    Result<MoveOutcome> moveRecipe(const std::string& sourceFile, std::string_view targetTitle,
+                                   RecordKey key) const;
 
 private:
     Result<void> write(std::span<const CookbookEntry> entries) const;

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "core/store/cookbook.h"
+#include "core/store/record_reader.h"
 #include "core/text/text.h"
 
 namespace culvora::store {
@@ -96,9 +97,9 @@ std::optional<std::size_t> lastTagLine(std::string_view text, std::size_t from)
 
 }  // namespace
 
-Result<std::vector<std::string>> namesFromPieces(const ReadMore& read, std::size_t pieceSize)
+Result<void> visitNamesFromPieces(const ReadMore& read, const NameSink& sink,
+                                  std::size_t pieceSize)
 {
-    std::vector<std::string> names;
     std::string text;  // from a tag line (or the start of the file) on
     bool atEnd = false;
     while (!atEnd) {
@@ -119,12 +120,33 @@ Result<std::vector<std::string>> namesFromPieces(const ReadMore& read, std::size
                   : lastTagLine(text, kept > kTagName.size() ? kept - kTagName.size() : 0)
                         .value_or(0);
         if (upTo == 0) continue;
-        for (auto& name : listNames(std::string_view(text).substr(0, upTo))) {
-            names.push_back(std::move(name));
-        }
+        RecordReader reader(std::string_view(text).substr(0, upTo));
+        while (auto record = reader.next()) sink(record->name);
         text.erase(0, upTo);
     }
+    return {};
+}
+
+Result<std::vector<std::string>> namesFromPieces(const ReadMore& read, std::size_t pieceSize)
+{
+    std::vector<std::string> names;
+    auto walked = visitNamesFromPieces(
+        read, [&](std::string_view name) { names.emplace_back(name); }, pieceSize);
+    if (!walked) return std::unexpected(walked.error());
     return names;
+}
+
+Result<void> visitNames(const ProgramFolder& folder, const std::string& cookbookFile,
+                        const NameSink& sink)
+{
+    if (auto valid = checkCookbookFileName(cookbookFile); !valid) {
+        return std::unexpected(valid.error());
+    }
+    auto reader = folder.openForReading(cookbookFile);
+    if (!reader && reader.error().code == ErrorCode::NotFound) return {};
+    if (!reader) return std::unexpected(reader.error());
+    return visitNamesFromPieces([&](char* data, std::size_t size) { return reader->read(data, size); },
+                                sink);
 }
 
 Result<std::vector<std::string>> readNames(const ProgramFolder& folder,

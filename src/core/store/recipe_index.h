@@ -55,4 +55,12 @@ Result<std::vector<std::string>> namesFromPieces(const ReadMore& read,
 Result<std::vector<std::string>> readNames(const ProgramFolder& folder,
                                            const std::string& cookbookFile);
 
+// The names one at a time, in the same order, none of them kept: a listing costs the piece
+// being read, however many names the file holds.
+using NameSink = std::function<void(std::string_view name)>;
+Result<void> visitNamesFromPieces(const ReadMore& read, const NameSink& sink,
+                                  std::size_t pieceSize = 1024 * 1024);
+Result<void> visitNames(const ProgramFolder& folder, const std::string& cookbookFile,
+                        const NameSink& sink);
+
 }  // namespace culvora::store

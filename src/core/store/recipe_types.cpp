@@ -8,11 +8,6 @@ namespace culvora::store {
 
 namespace {
 
-std::string inQuotes(std::string_view cp1252)
-{
-    return "\"" + text::toUtf8(cp1252) + "\"";
-}
-
 }  // namespace
 
 bool isOriginalType(std::string_view name)
@@ -78,7 +73,8 @@ Result<void> addType(const ProgramFolder& folder, std::string_view name)
     auto types = readTypes(folder);
     if (!types) return std::unexpected(types.error());
     if (std::find(types->begin(), types->end(), name) != types->end()) {
-        return fail(ErrorCode::Refused, "The type " + inQuotes(name) + " already exists.");
+        return fail(ErrorCode::Refused,
+                    "The type " + text::quotedForMessage(name) + " already exists.");
     }
     types->emplace_back(name);
     return writeTypes(folder, std::move(*types));
@@ -93,7 +89,8 @@ Result<void> removeType(const ProgramFolder& folder, std::string_view name)
     if (!types) return std::unexpected(types.error());
     auto it = std::find(types->begin(), types->end(), name);
     if (it == types->end()) {
-        return fail(ErrorCode::NotFound, "There is no type called " + inQuotes(name) + ".");
+        return fail(ErrorCode::NotFound,
+                    "There is no type called " + text::quotedForMessage(name) + ".");
     }
     types->erase(it);
     return writeTypes(folder, std::move(*types));

@@ -74,10 +74,18 @@ std::size_t searchedUpTo(std::size_t size, std::size_t needle)
 // the top.
 std::optional<RecipeRecord> findRecordByName(std::string_view content, std::string_view name)
 {
-    if (!searchable(name)) return parseRecord(content, name);
+    return findRecordByName(content, RecordKey{name});
+}
+
+std::optional<RecipeRecord> findRecordByName(std::string_view content, RecordKey key)
+{
+    const std::string_view name = key.name;
+    if (!searchable(name)) return parseRecord(content, key);
+    std::size_t seen = 0;
     for (std::size_t at = content.find(name); at != content.npos; at = content.find(name, at + 1)) {
         std::size_t tag = 0;
-        if (checkCandidate(content, at, name.size(), true, true, tag) == Candidate::NameLine) {
+        if (checkCandidate(content, at, name.size(), true, true, tag) == Candidate::NameLine &&
+            seen++ == key.occurrence) {
             return parseRecord(content.substr(tag), name);
         }
     }
@@ -87,7 +95,14 @@ std::optional<RecipeRecord> findRecordByName(std::string_view content, std::stri
 Result<std::optional<std::optional<RecipeRecord>>>
 recordFromPieces(const ReadMore& read, std::string_view name, std::size_t pieceSize)
 {
+    return recordFromPieces(read, RecordKey{name}, pieceSize);
+}
+
+Result<std::optional<std::optional<RecipeRecord>>>
+recordFromPieces(const ReadMore& read, RecordKey key, std::size_t pieceSize)
+{
     using Settled = std::optional<std::optional<RecipeRecord>>;
+    const std::string_view name = key.name;
     if (!searchable(name) || pieceSize == 0) return Settled();
     // Text kept before the place the search goes on from, for the checks that look back.
     constexpr std::size_t kContext = 64 * 1024;
@@ -97,6 +112,9 @@ recordFromPieces(const ReadMore& read, std::string_view name, std::size_t pieceS
     std::size_t searchFrom = 0;           // the search for the name goes on here
     std::size_t tag = std::string::npos;  // once found: where the record's tag line starts
     std::size_t scanFrom = 0;             // then: where the search for the next tag goes on
+    // Name lines of the name passed over so far: every one lies before where the search goes
+    // on, so none is counted twice.
+    std::size_t seen = 0;
     auto page = [](std::optional<RecipeRecord> record) { return Settled(std::move(record)); };
     while (!atEnd) {
         std::optional<Error> failed;
@@ -117,6 +135,7 @@ recordFromPieces(const ReadMore& read, std::string_view name, std::size_t pieceS
                 std::size_t found = 0;
                 const Candidate candidate =
                     checkCandidate(text, at, name.size(), fromStart, atEnd, found);
+                if (candidate == Candidate::NameLine && seen++ < key.occurrence) continue;
                 if (candidate == Candidate::NameLine) {
                     tag = found;
                     scanFrom = at + name.size();
@@ -163,6 +182,24 @@ recordFromPieces(const ReadMore& read, std::string_view name, std::size_t pieceS
         scanFrom = std::max(scanFrom, resume);
     }
     return page(std::nullopt);
+}
+
+Result<bool> holdsName(const ProgramFolder& folder, const std::string& cookbookFile,
+                       std::string_view name)
+{
+    if (auto valid = checkCookbookFileName(cookbookFile); !valid) {
+        return std::unexpected(valid.error());
+    }
+    auto reader = folder.openForReading(cookbookFile);
+    if (!reader && reader.error().code == ErrorCode::NotFound) return false;
+    if (!reader) return std::unexpected(reader.error());
+    auto found = recordFromPieces(
+        [&](char* data, std::size_t size) { return reader->read(data, size); }, name);
+    if (!found) return std::unexpected(found.error());
+    if (*found) return (*found)->has_value();
+    auto content = folder.read(cookbookFile);
+    if (!content) return std::unexpected(content.error());
+    return findRecord(*content, RecordKey{name}).has_value();
 }
 
 }  // namespace culvora::store

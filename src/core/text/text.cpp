@@ -111,6 +111,53 @@ std::string quotedForMessage(std::string_view cp1252, std::size_t maxChars)
     return "\"" + shownForMessage(cp1252, maxChars) + "\"";
 }
 
+std::string quotedUtf8ForMessage(std::string_view utf8, std::size_t maxChars)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out = "\"";
+    auto escape = [&](unsigned char b) {
+        out += "\\x";
+        out += kHex[b >> 4];
+        out += kHex[b & 0xF];
+    };
+    std::size_t chars = 0;
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        if (chars == maxChars) {
+            out += "\u2026";
+            break;
+        }
+        ++chars;
+        const unsigned char lead = u(utf8[i]);
+        std::size_t length = 0;  // a byte that cannot start a character
+        if (lead < 0x80) {
+            length = 1;
+        } else if ((lead & 0xE0) == 0xC0) {
+            length = 2;
+        } else if ((lead & 0xF0) == 0xE0) {
+            length = 3;
+        } else if ((lead & 0xF8) == 0xF0) {
+            length = 4;
+        }
+        bool whole = length > 0 && i + length <= utf8.size();
+        for (std::size_t k = 1; whole && k < length; ++k) whole = (u(utf8[i + k]) & 0xC0) == 0x80;
+        // C1 controls are two bytes, C2 80 to C2 9F.
+        const bool c1 = whole && length == 2 && lead == 0xC2 && u(utf8[i + 1]) < 0xA0;
+        if (!whole || c1) {
+            escape(c1 ? u(utf8[i + 1]) : lead);
+            i += c1 ? 2 : 1;
+        } else if (length == 1 && (lead < 0x20 || lead == 0x7F)) {
+            escape(lead);
+            ++i;
+        } else {
+            out.append(utf8.substr(i, length));
+            i += length;
+        }
+    }
+    out += "\"";
+    return out;
+}
+
 namespace {
 
 Error notUtf8(std::string_view utf8, std::size_t at)
@@ -418,6 +465,31 @@ constexpr std::array<signed char, 256> kGroup = [] {
 static_assert(kRank[' '] == 1 && kRank[0xA0] == 1, "a blank comes first");
 static_assert(kRank['W'] == kRank['v'] && kRank[0xD6] > kRank[0xC4] && kRank[0xC4] > kRank['Z']);
 
+// Each byte as the character that stands for its collation weight: a lower-case ASCII letter
+// for the letters A to Z, the lower-case letter itself for Å, Ä and Ö, a blank for the blanks,
+// and the byte itself for the weights no other byte shares.
+constexpr std::array<char, 256> kFold = [] {
+    constexpr unsigned char preferred[] = {'a',  'b',  'c',  'd',  'e',  'f', 'g', 'h', 'i',
+                                           'j',  'k',  'l',  'm',  'n',  'o', 'p', 'q', 'r',
+                                           's',  't',  'u',  'v',  'x',  'y', 'z', 0xE5, 0xE4,
+                                           0xF6, ' '};
+    std::array<char, 256> fold{};
+    for (int b = 0; b < 256; ++b) {
+        unsigned char to = static_cast<unsigned char>(b);
+        for (unsigned char p : preferred) {
+            if (kRank[p] == kRank[static_cast<std::size_t>(b)]) {
+                to = p;
+                break;
+            }
+        }
+        fold[static_cast<std::size_t>(b)] = static_cast<char>(to);
+    }
+    return fold;
+}();
+
+static_assert(kFold['W'] == 'v' && kFold[0xC9] == 'e' && kFold[0xC5] == '\xE5' &&
+              kFold[0xC6] == '\xE4' && kFold[0xA0] == ' ' && kFold['1'] == '1');
+
 unsigned char rankOf(char c)
 {
     return kRank[static_cast<unsigned char>(c)];
@@ -584,6 +656,25 @@ std::size_t sortedInsertPosition(const std::vector<std::string>& sorted, std::st
         sorted.begin(), sorted.end(), entry,
         [](std::string_view a, const std::string& b) { return collateLess(a, b); });
     return static_cast<std::size_t>(at - sorted.begin());
+}
+
+char foldForFind(char c)
+{
+    return kFold[static_cast<unsigned char>(c)];
+}
+
+void appendFoldedForFind(std::string& out, std::string_view s)
+{
+    const std::size_t at = out.size();
+    out.resize(at + s.size());
+    for (std::size_t i = 0; i < s.size(); ++i) out[at + i] = foldForFind(s[i]);
+}
+
+std::string foldedForFind(std::string_view s)
+{
+    std::string out;
+    appendFoldedForFind(out, s);
+    return out;
 }
 
 std::weak_ordering collate(std::string_view a, std::string_view b)

@@ -31,6 +31,9 @@ inline constexpr std::size_t kMessageNameChars = 80;
 std::string quotedForMessage(std::string_view cp1252, std::size_t maxChars = kMessageNameChars);
 // The same without the quotes.
 std::string shownForMessage(std::string_view cp1252, std::size_t maxChars = kMessageNameChars);
+// The same rule for a text that is UTF-8 already (a file name on this system, a path the user
+// picked): control characters and bytes that are not UTF-8 are shown as \xNN.
+std::string quotedUtf8ForMessage(std::string_view utf8, std::size_t maxChars = kMessageNameChars);
 
 // Refuses, with a message that names it, a character that Windows-1252 cannot hold, malformed
 // UTF-8 (overlong forms, surrogates, cut sequences) and control characters other than tab, CR
@@ -113,6 +116,18 @@ void sortCollated(std::vector<std::string>& texts);
 
 // Where a sorted list box puts a new entry: after every entry that collates equal or lower.
 std::size_t sortedInsertPosition(const std::vector<std::string>& sorted, std::string_view entry);
+
+// --- Finding ---------------------------------------------------------------------------------
+
+// What the collation compares of a character, as a character: letters in lower case, accented
+// letters as their base letter ("\xC9" and "e" alike), W as V, Å, Ä and Ö kept apart from A and O
+// as themselves in lower case (Æ folded with Ä, Ø with Ö), a no-break space as a blank; any
+// other character stays itself. Two texts that collate equal fold to the same text, so a find
+// field matches a text "in the order's own terms".
+char foldForFind(char c);
+std::string foldedForFind(std::string_view s);
+// The same, added to the end of `out`.
+void appendFoldedForFind(std::string& out, std::string_view s);
 
 // The letter a text is filed under in an alphabetical list, as an index: 0 to 25 for A to Z
 // (W counted as V, so 21 for both), 26 to 28 for Å, Ä and Ö; -1 for a text that begins with

@@ -131,6 +131,14 @@ Result<void> backup(const ProgramFolder& folder, const BackupRequest& request)
         return fail(ErrorCode::NotFound,
                     "The destination " + request.destination.string() + " is not a folder.");
     }
+    // The cookbook is named by tavendi.ini, which anyone can edit: a name that is one of the
+    // program's own files, or that leaves the folder, is refused as every cookbook operation
+    // refuses it, before anything is copied.
+    if (request.recipes) {
+        if (auto name = checkCookbookFileName(request.cookbookFile); !name) {
+            return fail(name.error().code, name.error().message + " Nothing was copied.");
+        }
+    }
     // The copies are read while no other writer is between its read and its rename.
     auto lock = FolderLock::acquire(folder);
     if (!lock) return std::unexpected(lock.error());

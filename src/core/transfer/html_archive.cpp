@@ -1,15 +1,11 @@
 #include "core/transfer/html_archive.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
+#include <span>
 
 #include "core/recipes/html_page.h"
+#include "core/recipes/recipe_view.h"
 #include "core/store/cookbook.h"
 #include "core/store/record_reader.h"
 #include "core/text/text.h"
@@ -17,18 +13,6 @@
 namespace culvora::transfer {
 
 namespace {
-
-// The page texts of a record; a field the record lacks is empty.
-recipes::HtmlPageTexts pageTexts(const store::Record& record)
-{
-    recipes::HtmlPageTexts texts;
-    texts.name = std::string(record.name);
-    texts.servings = "(Serves " + std::string(record.servings) + ")";
-    texts.time = "Time to cook: " + std::string(record.time) + " min";
-    texts.ingredients = store::joinedLines(record.ingredients.lines);
-    texts.instructions = store::joinedLines(record.instructions.lines);
-    return texts;
-}
 
 std::string fileLines(std::initializer_list<std::string_view> lines)
 {
@@ -40,35 +24,8 @@ std::string fileLines(std::initializer_list<std::string_view> lines)
     return out;
 }
 
-// Pages are written in place: they are the program's own output, made again on every run, and
-// thousands of temporary files and renames would cost seconds. A link planted at a page's name
-// is not followed.
-Result<void> writePage(const std::filesystem::path& file, std::string_view content)
-{
-    const int fd =
-        ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        return fail(ErrorCode::Io,
-                    "Could not write " + file.string() + ": " + std::strerror(errno) + ".");
-    }
-    std::size_t done = 0;
-    while (done < content.size()) {
-        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            return fail(ErrorCode::Io,
-                        "Could not write " + file.string() + ": " + std::strerror(error) + ".");
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::close(fd) != 0) {
-        return fail(ErrorCode::Io,
-                    "Could not write " + file.string() + ": " + std::strerror(errno) + ".");
-    }
-    return {};
-}
+// The temporary name of a page being written, in the archive's folder.
+constexpr std::string_view kPageTemp = "page.tmp";
 
 std::string pageName(std::size_t position)
 {
@@ -97,52 +54,108 @@ std::string backgroundLine(const ArchiveOptions& options)
     return "<BODY BGCOLOR=\"" + colourHex(options.red, options.green, options.blue) + "\">";
 }
 
-std::vector<ArchiveFile> archiveFrameFiles(const std::vector<std::string>& sortedNames,
-                                           const ArchiveOptions& options)
-{
-    const std::string background = backgroundLine(options);
-    std::vector<ArchiveFile> files;
-    if (options.frames) {
-        files.push_back({"index.html",
-                         fileLines({"<html>", "<head>", "<title>Recipes</title>", "</head>",
-                                    "<frameset cols=250,* border=0 frameborder=1 framespacing=0>",
-                                    " <frame src=\"left.html\" name=\"Left\" target = \"recindex\" "
-                                    "scrolling=\"auto\" >",
-                                    " <frame src=\"recindex.html\" name=\"Recindex\" "
-                                    "scrolling=\"auto\" >",
-                                    "</frameset>", "</html>"})});
-        files.push_back({"recindex.html", fileLines({"<html>", background, "</body>", "</html>"})});
-    }
-    const std::string target = options.frames ? "Recindex" : "_new";
-    std::string list = fileLines({"<html>", background, "<font face=\"Arial\" size=2>"});
-    for (std::size_t i = 0; i < sortedNames.size(); ++i) {
-        list += "<a href=\"" + pageName(i) + "\" target=\"" + target + "\">\r\n";
-        list += recipes::escapeMarkup(sortedNames[i]) + "\r\n";
-        list += "</a><br>\r\n";
-    }
-    list += fileLines({"</font>", "</body>", "</html>"});
-    files.push_back({options.frames ? "left.html" : "index.html", std::move(list)});
-    return files;
-}
-
 namespace {
 
-// The records in alphabetical order, each kept as its name and where it starts, so a page is
-// read from its own place in the file when it is written.
+// The list page, written piece by piece.
+void writeListPage(std::span<const std::string_view> sortedNames, const ArchiveOptions& options,
+                   const PieceWriter& write)
+{
+    const std::string target = options.frames ? "Recindex" : "_new";
+    write(fileLines({"<html>", "<head>", recipes::kCharsetMeta, "</head>", backgroundLine(options),
+                     "<font face=\"Arial\" size=2>"}));
+    std::string link;
+    for (std::size_t i = 0; i < sortedNames.size(); ++i) {
+        link.clear();
+        link += "<a href=\"" + pageName(i) + "\" target=\"" + target + "\">\r\n";
+        link += recipes::escapeMarkup(sortedNames[i]);
+        link += "\r\n</a><br>\r\n";
+        write(link);
+    }
+    write(fileLines({"</font>", "</body>", "</html>"}));
+}
+
+// The files around the list page: with frames, the frameset and the right frame's first page.
+std::vector<ArchiveFile> frameFiles(const ArchiveOptions& options)
+{
+    if (!options.frames) return {};
+    return {
+        {"index.html",
+         fileLines({"<html>", "<head>", recipes::kCharsetMeta, "<title>Recipes</title>", "</head>",
+                    "<frameset cols=250,* border=0 frameborder=1 framespacing=0>",
+                    " <frame src=\"left.html\" name=\"Left\" target = \"recindex\" "
+                    "scrolling=\"auto\" >",
+                    " <frame src=\"recindex.html\" name=\"Recindex\" scrolling=\"auto\" >",
+                    "</frameset>", "</html>"})},
+        {"recindex.html", fileLines({"<html>", "<head>", recipes::kCharsetMeta, "</head>",
+                                     backgroundLine(options), "</body>", "</html>"})}};
+}
+
+std::string listPageName(const ArchiveOptions& options)
+{
+    return options.frames ? "left.html" : "index.html";
+}
+
+// A record's page, written piece by piece: the lines of a long ingredient or instruction text
+// go out in blocks, so a page of hundreds of megabytes is never held whole.
+void writeRecipePage(const store::Record& record, std::string_view background,
+                     const PieceWriter& write)
+{
+    recipes::HtmlPageTexts head;
+    head.name = std::string(record.name);
+    head.servings = "(Serves " + std::string(record.servings) + ")";
+    head.time = recipes::timeText(record.time);
+    write(recipes::recipePageTop(head, background));
+    std::string block;
+    auto text = [&](const store::Lines& lines) {
+        constexpr std::size_t kBlock = 64 * 1024;
+        for (std::string_view line : lines) {
+            recipes::appendEscapedLine(block, line);
+            if (block.size() >= kBlock) {
+                write(block);
+                block.clear();
+            }
+        }
+        write(block);
+        block.clear();
+    };
+    text(record.ingredients.lines);
+    write(recipes::recipePageMiddle());
+    text(record.instructions.lines);
+    write(recipes::recipePageBottom());
+}
+
+bool isTag(std::string_view line)
+{
+    for (std::string_view tag :
+         {store::kTagName, store::kTagServings, store::kTagTime, store::kTagIngredients,
+          store::kTagInstructions, store::kTagType}) {
+        if (line == tag) return true;
+    }
+    return false;
+}
+
+// The records that get pages, in alphabetical order: each kept as its name and where it
+// starts, so a page is read from its own place in the file when it is written.
 struct SortedArchive {
     struct Entry {
         std::string_view name;
         std::size_t start = 0;
-        std::size_t ordinal = 0;
     };
     std::vector<Entry> entries;
-    std::vector<std::string> names;  // the names in that order
+    int skipped = 0;
 
-    recipes::HtmlPageTexts texts(std::string_view content, std::size_t i) const
+    std::vector<std::string_view> names() const
     {
-        store::RecordReader reader(content, store::RecordFormat::Cookbook, entries[i].start,
-                                   entries[i].ordinal);
-        return pageTexts(*reader.next());
+        std::vector<std::string_view> out;
+        out.reserve(entries.size());
+        for (const auto& entry : entries) out.push_back(entry.name);
+        return out;
+    }
+
+    store::Record record(std::string_view content, std::size_t i) const
+    {
+        store::RecordReader reader(content, store::RecordFormat::Cookbook, entries[i].start, 0);
+        return *reader.next();
     }
 };
 
@@ -151,35 +164,57 @@ SortedArchive sortedArchive(std::string_view content)
     SortedArchive archive;
     store::RecordReader reader(content);
     while (auto record = reader.next()) {
-        archive.entries.push_back({record->name, record->start, record->ordinal});
+        if (record->name.empty() || isTag(record->name)) {
+            ++archive.skipped;
+            continue;
+        }
+        archive.entries.push_back({record->name, record->start});
     }
     // Equal names keep their file order, so each of them gets its own record's page.
-    std::vector<std::string_view> names;
-    names.reserve(archive.entries.size());
-    for (const auto& entry : archive.entries) names.push_back(entry.name);
-    const std::vector<std::size_t> order = text::collatedOrder(names);
+    const std::vector<std::size_t> order = text::collatedOrder(archive.names());
     decltype(archive.entries) sorted;
     sorted.reserve(order.size());
     for (std::size_t at : order) sorted.push_back(archive.entries[at]);
     archive.entries = std::move(sorted);
-    archive.names.reserve(archive.entries.size());
-    for (const auto& entry : archive.entries) archive.names.emplace_back(entry.name);
     return archive;
 }
 
 }  // namespace
 
+std::vector<ArchiveFile> archiveFrameFiles(const std::vector<std::string>& sortedNames,
+                                           const ArchiveOptions& options)
+{
+    std::vector<ArchiveFile> files = frameFiles(options);
+    const std::vector<std::string_view> names(sortedNames.begin(), sortedNames.end());
+    ArchiveFile list{listPageName(options), {}};
+    writeListPage(names, options, [&](std::string_view piece) { list.content += piece; });
+    files.push_back(std::move(list));
+    return files;
+}
+
 std::vector<ArchiveFile> archiveFiles(std::string_view cookbookContent,
                                       const ArchiveOptions& options)
 {
-    SortedArchive archive = sortedArchive(cookbookContent);
-    std::vector<ArchiveFile> files = archiveFrameFiles(archive.names, options);
+    const SortedArchive archive = sortedArchive(cookbookContent);
+    std::vector<ArchiveFile> files = frameFiles(options);
+    ArchiveFile list{listPageName(options), {}};
+    writeListPage(archive.names(), options, [&](std::string_view piece) { list.content += piece; });
+    files.push_back(std::move(list));
     const std::string background = backgroundLine(options);
     for (std::size_t i = 0; i < archive.entries.size(); ++i) {
-        files.push_back(
-            {pageName(i), recipes::recipePage(archive.texts(cookbookContent, i), background)});
+        ArchiveFile page{pageName(i), {}};
+        writeRecipePage(archive.record(cookbookContent, i), background,
+                        [&](std::string_view piece) { page.content += piece; });
+        files.push_back(std::move(page));
     }
     return files;
+}
+
+std::string skippedRecordsMessage(int skipped)
+{
+    if (skipped <= 0) return {};
+    return std::to_string(skipped) + (skipped == 1 ? " record without a name got no page."
+                                                   : " records without a name got no page.");
 }
 
 Result<ArchiveResult> writeArchive(const ProgramFolder& folder, const std::string& cookbookFile,
@@ -192,23 +227,30 @@ Result<ArchiveResult> writeArchive(const ProgramFolder& folder, const std::strin
     auto content = folder.read(cookbookFile);
     if (!content) return std::unexpected(content.error());
 
-    const std::filesystem::path dir = folder.path() / std::string(kArchiveFolder);
-    struct stat info {};
-    if (::lstat(dir.c_str(), &info) == 0) {
-        if (!S_ISDIR(info.st_mode)) {
-            return fail(ErrorCode::Refused,
-                        "The archive goes into the folder \"html\" of the data folder, but " +
-                            dir.string() + " is not a folder.");
-        }
-    } else if (::mkdir(dir.c_str(), 0755) != 0 && errno != EEXIST) {
-        return fail(ErrorCode::Io, "Could not create the folder " + dir.string() + ": " +
-                                       std::strerror(errno) + ".");
-    }
+    auto dir = OpenedFolder::openOrCreate(folder.path() / std::string(kArchiveFolder));
+    if (!dir) return std::unexpected(dir.error());
+    // A run that was killed left its page half written under a temporary name.
+    const std::string_view temporaries[] = {kPageTemp};
+    dir->removeStaleTemporaries(temporaries);
 
-    auto write = [&](const ArchiveFile& file) { return writePage(dir / file.name, file.content); };
-    SortedArchive archive = sortedArchive(*content);
-    for (const ArchiveFile& file : archiveFrameFiles(archive.names, options)) {
-        if (auto written = write(file); !written) return std::unexpected(written.error());
+    const SortedArchive archive = sortedArchive(*content);
+    for (const ArchiveFile& file : frameFiles(options)) {
+        if (auto written = dir->writeFile(file.name, file.content, kPageTemp); !written) {
+            return std::unexpected(written.error());
+        }
+    }
+    auto page = [&](const std::string& name,
+                    const std::function<void(const PieceWriter&)>& produce) -> Result<void> {
+        auto file = dir->newFile(kPageTemp);
+        if (!file) return std::unexpected(file.error());
+        produce([&](std::string_view piece) { file->write(piece); });
+        return file->commit(name);
+    };
+    if (auto written =
+            page(listPageName(options),
+                 [&](const PieceWriter& write) { writeListPage(archive.names(), options, write); });
+        !written) {
+        return std::unexpected(written.error());
     }
     const std::string background = backgroundLine(options);
     const std::size_t count = archive.entries.size();
@@ -217,11 +259,16 @@ Result<ArchiveResult> writeArchive(const ProgramFolder& folder, const std::strin
             progress(static_cast<int>(
                 std::lround(100.0 * static_cast<double>(i) / static_cast<double>(count))));
         }
-        ArchiveFile page{pageName(i), recipes::recipePage(archive.texts(*content, i), background)};
-        if (auto written = write(page); !written) return std::unexpected(written.error());
+        const store::Record record = archive.record(*content, i);
+        if (auto written =
+                page(pageName(i),
+                     [&](const PieceWriter& write) { writeRecipePage(record, background, write); });
+            !written) {
+            return std::unexpected(written.error());
+        }
     }
     if (progress) progress(100);
-    return ArchiveResult{static_cast<int>(count), dir / "index.html"};
+    return ArchiveResult{static_cast<int>(count), archive.skipped, dir->path() / "index.html"};
 }
 
 }  // namespace culvora::transfer

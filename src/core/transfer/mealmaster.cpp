@@ -6,6 +6,9 @@
 #include <optional>
 
 #include "core/store/cookbook_list.h"
+#include "core/store/record_check.h"
+#include "core/store/recipe_index.h"
+#include "core/store/taken_names.h"
 #include "core/text/text.h"
 
 namespace culvora::transfer {
@@ -329,7 +332,9 @@ private:
 
     void skip(std::string_view title, std::string reason)
     {
-        sink_.skipped({number_, std::string(trimmed(title)), std::move(reason)});
+        // A message shows only the start of a title; a runaway title line is not kept whole.
+        sink_.skipped({number_, std::string(trimmed(title).substr(0, kSkippedTitleChars)),
+                       std::move(reason)});
     }
 
     // Past the end line of a recipe that is being left out (or at the next header).
@@ -492,6 +497,11 @@ private:
         }
         record.ingredients = joinCrLf(ingredients);
         record.instructions = joinCrLf(instructions);
+        // What a recipe typed in the window could not be, an import cannot bring in either.
+        if (auto problem = store::newRecipeProblem(record)) {
+            skip(title, std::move(*problem));
+            return i;
+        }
         sink_.recipe(std::move(record));
         return i;
     }
@@ -521,9 +531,18 @@ private:
 // as soon as it is read: the import holds the file and these lines, never a record per recipe.
 class WritingSink final : public RecipeSink {
 public:
-    WritingSink(std::string& lines, MealMasterImport& report) : lines_(lines), report_(report) {}
+    WritingSink(std::string& lines, MealMasterImport& report, store::TakenNames& taken)
+        : lines_(lines),
+          report_(report),
+          taken_(taken)
+    {
+    }
     void recipe(store::RecipeRecord&& record) override
     {
+        if (std::string given = taken_.claim(record.name); given != record.name) {
+            record.name = std::move(given);
+            if (report_.renamed++ == 0) report_.firstRenamed = record.name;
+        }
         if (report_.imported > 0) {
             lines_ += store::kTagName;
             lines_ += text::kCrLf;
@@ -533,12 +552,15 @@ public:
     }
     void skipped(SkippedRecipe&& skipped) override
     {
-        report_.skipped.push_back(std::move(skipped));
+        // A file of a million broken recipes must not cost a million reasons.
+        if (report_.skipped.size() < kSkippedShown) report_.skipped.push_back(std::move(skipped));
+        ++report_.skippedCount;
     }
 
 private:
     std::string& lines_;
     MealMasterImport& report_;
+    store::TakenNames& taken_;
 };
 
 // Decodes the bytes where they are: no character of the result takes more bytes than it came
@@ -615,27 +637,6 @@ int decodeInPlace(std::string& bytes, TextEncoding& encoding)
     return replaced;
 }
 
-// Where the cookbook's last line that is not "[NAMN]" starts (0 when every line is one). The
-// listing waits for no name after such a line, whatever came before it, so the content from
-// there on ends as the whole content does: in a line end or not, in a lone "[NAMN]" or not.
-std::size_t lastOtherLine(std::string_view content)
-{
-    std::size_t end = content.size();
-    for (;;) {
-        std::size_t stop = end;
-        if (stop > 0 && content[stop - 1] == '\n') {
-            --stop;
-            if (stop > 0 && content[stop - 1] == '\r') --stop;
-        } else if (stop > 0 && content[stop - 1] == '\r') {
-            --stop;
-        }
-        std::size_t start = stop;
-        while (start > 0 && content[start - 1] != '\r' && content[start - 1] != '\n') --start;
-        if (content.substr(start, stop - start) != store::kTagName || start == 0) return start;
-        end = start;
-    }
-}
-
 // Appends the lines to the cookbook in one rewrite, holding the data folder's lock from the
 // read to the rename, as every change of a cookbook does. The new file is written from its
 // pieces (the cookbook, what appending puts between, the lines), never put together.
@@ -649,14 +650,12 @@ Result<void> appendToCookbook(const ProgramFolder& folder, const std::string& co
     if (!lock) return std::unexpected(lock.error());
     auto content = folder.read(cookbookFile);
     if (!content && content.error().code == ErrorCode::NotFound) {
-        return fail(ErrorCode::NotFound,
-                    "The cookbook file \"" + text::toUtf8(cookbookFile) + "\" does not exist.");
+        return fail(ErrorCode::NotFound, "The cookbook file " +
+                                             text::quotedForMessage(cookbookFile) +
+                                             " does not exist.");
     }
     if (!content) return std::unexpected(content.error());
-    // What appending puts after the content (a line end, a "[NAMN]" line), worked out on its
-    // end alone.
-    const std::string_view tail = std::string_view(*content).substr(lastOtherLine(*content));
-    const std::string between = store::withAppendedLines(tail, {}).substr(tail.size());
+    const std::string between = store::appendSeparator(*content);
     const std::string_view pieces[] = {*content, between, lines};
     return folder.write(cookbookFile, pieces, store::kRewriteTemp);
 }
@@ -667,6 +666,18 @@ Result<void> appendToCookbook(const ProgramFolder& folder, const std::string& co
 Result<MealMasterImport> importBytes(const ProgramFolder& folder, const std::string& cookbookFile,
                                      std::string&& bytes, TextEncoding encoding)
 {
+    if (auto name = checkCookbookFileName(cookbookFile); !name) {
+        return std::unexpected(name.error());
+    }
+    // Held from reading the names already there to the rename: no other writer can take one
+    // of the names given meanwhile.
+    auto lock = FolderLock::acquire(folder);
+    if (!lock) return std::unexpected(lock.error());
+    auto names = store::readNames(folder, cookbookFile);
+    if (!names) return std::unexpected(names.error());
+    store::TakenNames taken(*names);
+    std::vector<std::string>().swap(*names);
+
     MealMasterImport report;
     report.replacedCharacters = decodeInPlace(bytes, encoding);
     expandTabs(bytes);
@@ -674,7 +685,7 @@ Result<MealMasterImport> importBytes(const ProgramFolder& folder, const std::str
     // Room for the records, so that the buffer does not move while it grows; pages of it that
     // are never written take no memory.
     lines.reserve(bytes.size() + bytes.size() / 2 + 65536);
-    WritingSink sink(lines, report);
+    WritingSink sink(lines, report, taken);
     if (!Parser(bytes, sink).run()) {
         return fail(ErrorCode::Refused, std::string(kNotMealMasterMessage));
     }
@@ -777,29 +788,58 @@ MealMasterFile parseMealMaster(std::string_view bytes, TextEncoding encoding)
     return file;
 }
 
+bool decodesAsUtf8(std::string_view bytes)
+{
+    return isValidUtf8(bytes);
+}
+
 std::string importedMessage(int count)
 {
     return std::to_string(count) + " recipes imported.";
 }
 
+std::string skippedList(const std::vector<SkippedRecipe>& first, std::size_t count)
+{
+    count = std::max(count, first.size());
+    if (count == 0) return {};
+    std::string message = std::to_string(count) + (count == 1 ? " recipe was not imported:"
+                                                              : " recipes were not imported:");
+    const std::size_t shown = std::min(first.size(), kSkippedShown);
+    for (std::size_t i = 0; i < shown; ++i) {
+        const SkippedRecipe& skipped = first[i];
+        message += "\n";
+        message += skipped.title.empty()
+                       ? "recipe " + std::to_string(skipped.number) + " of the file"
+                       : text::quotedForMessage(skipped.title);
+        message += ": " + skipped.reason + ".";
+    }
+    if (count > shown) message += "\n... and " + std::to_string(count - shown) + " more.";
+    return message;
+}
+
+std::string renamedMessage(int renamed, std::string_view firstRenamed)
+{
+    const std::string example = "\"" + text::toUtf8(firstRenamed) + "\"";
+    if (renamed == 1) {
+        return "1 recipe had a name that was taken and was given a numbered name, " + example +
+               ".";
+    }
+    return std::to_string(renamed) +
+           " recipes had names that were taken and were given numbered names, such as " +
+           example + ".";
+}
+
+std::string importedMessage(const MealMasterImport& report)
+{
+    std::string message = importedMessage(report.imported);
+    if (report.renamed > 0) message += " " + renamedMessage(report.renamed, report.firstRenamed);
+    return message;
+}
+
 std::string skippedMessage(const MealMasterImport& report)
 {
-    std::string message;
-    if (!report.skipped.empty()) {
-        const std::size_t count = report.skipped.size();
-        message = std::to_string(count) +
-                  (count == 1 ? " recipe was not imported:" : " recipes were not imported:");
-        constexpr std::size_t kShown = 5;
-        for (std::size_t i = 0; i < std::min(count, kShown); ++i) {
-            const SkippedRecipe& skipped = report.skipped[i];
-            message += "\n";
-            message += skipped.title.empty()
-                           ? "recipe " + std::to_string(skipped.number) + " of the file"
-                           : "\"" + text::toUtf8(skipped.title) + "\"";
-            message += ": " + skipped.reason + ".";
-        }
-        if (count > kShown) message += "\n... and " + std::to_string(count - kShown) + " more.";
-    }
+    std::string message =
+        skippedList(report.skipped, static_cast<std::size_t>(std::max(report.skippedCount, 0)));
     if (report.replacedCharacters > 0) {
         if (!message.empty()) message += "\n\n";
         message += std::to_string(report.replacedCharacters) +

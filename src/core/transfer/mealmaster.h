@@ -47,12 +47,19 @@ struct DecodedText {
 // (0x1A) ends the text, tabs and line ends are kept, and other control bytes are left out.
 DecodedText decodeForImport(std::string_view bytes, TextEncoding encoding);
 
+// True when the whole text decodes as UTF-8: what Detect takes for UTF-8.
+bool decodesAsUtf8(std::string_view bytes);
+
 // "utf-8", "cp850", "cp1252" (any case); nothing for another name.
 std::optional<TextEncoding> encodingNamed(std::string_view name);
 
+// How much of a skipped recipe's title is kept: enough for a message to show it and say
+// that it goes on.
+inline constexpr std::size_t kSkippedTitleChars = 100;
+
 struct SkippedRecipe {
     int number = 0;      // the recipe's place in the file, from 1
-    std::string title;   // Windows-1252 as in the file (trimmed); empty when it had none
+    std::string title;   // Windows-1252 as in the file (trimmed, at most kSkippedTitleChars)
     std::string reason;  // UTF-8
 };
 
@@ -76,21 +83,38 @@ std::string servingsOf(std::string_view yieldText);
 // The name of an imported recipe: the first character in upper case, the others in lower case.
 std::string importedName(std::string_view title);
 
+// How many of the recipes left out an import keeps to name in its message.
+inline constexpr std::size_t kSkippedShown = 5;
+
 struct MealMasterImport {
     int imported = 0;
-    std::vector<SkippedRecipe> skipped;
+    std::vector<SkippedRecipe> skipped;  // the first kSkippedShown left out
+    int skippedCount = 0;                // all that were left out
     int replacedCharacters = 0;
+    // Recipes whose name the cookbook already had, or an earlier recipe of the file took: each
+    // got a numbered name ("Pancakes (2)"), so that none hides behind another of its name.
+    int renamed = 0;
+    std::string firstRenamed;  // the first numbered name given (Windows-1252)
 };
 
 // "3 recipes imported."
 std::string importedMessage(int count);
+// The sentence about the recipes given a numbered name, naming the first (UTF-8): "2 recipes
+// had names that were taken and were given numbered names, such as "Pancakes (2)"."
+std::string renamedMessage(int renamed, std::string_view firstRenamed);
+// "3 recipes imported." and, when some were renamed, that sentence after it.
+std::string importedMessage(const MealMasterImport& report);
 // What was left out and why (the first few titles), and how many characters were replaced;
 // empty when nothing was.
 std::string skippedMessage(const MealMasterImport& report);
+// "3 recipes were not imported:" and the first of them with their reasons (the count is at least
+// the number of recipes given); empty for none.
+std::string skippedList(const std::vector<SkippedRecipe>& first, std::size_t count);
 
 // Imports a Meal-Master file into the cookbook with the given title (bocker.txt names its
 // file). The whole file is read first and every complete recipe appended in one rewrite of the
-// cookbook, so the cookbook holds all of them or, after a failure, none. A file without any
+// cookbook, so the cookbook holds all of them or, after a failure, none. A recipe whose name
+// is taken gets a numbered one (MealMasterImport::renamed). A file without any
 // recipe header is refused with kNotMealMasterMessage (ErrorCode::Refused) and nothing is
 // written.
 Result<MealMasterImport> importMealMaster(const ProgramFolder& folder, std::string_view bookTitle,

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "core/app/settings.h"
+#include "core/files/files.h"
 #include "gui/app/shell_state.h"
 
 namespace culvora::gui {
@@ -46,13 +47,18 @@ QPixmap loadPicture(const ShellState& state, const QString& name, qreal devicePi
         // has the picture, else the delivered one.
         const bool own = picture == state.folder.path() / relative;
         const std::filesystem::path root = own ? state.folder.path() : state.deliveredFolder;
-        QPixmap sharp(fromPath(root / "pics" / "hidpi") + QLatin1Char('/') +
-                      QFileInfo(name).completeBaseName() + QStringLiteral("@2x.png"));
+        const std::filesystem::path twin =
+            root / "pics" / "hidpi" /
+            (QFileInfo(name).completeBaseName() + QStringLiteral("@2x.png")).toStdString();
+        QPixmap sharp;
+        if (checkRegularFile(twin)) sharp = QPixmap(fromPath(twin));
         if (!sharp.isNull()) {
             sharp.setDevicePixelRatio(2.0);
             return sharp;
         }
     }
+    // The user's own copy in the data folder may be anything; only a plain file is read.
+    if (!checkRegularFile(picture)) return QPixmap();
     return QPixmap(fromPath(picture));
 }
 

@@ -1,6 +1,10 @@
 #include "gui/app/handover.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QWidget>
+
+#include <utility>
 
 #include "gui/app/app_context.h"
 #include "gui/app/qt_text.h"
@@ -9,10 +13,11 @@
 
 namespace culvora::gui {
 
-void showRecipe(AppContext& app, const std::string& name)
+void showRecipe(AppContext& app, const std::string& name, std::size_t occurrence)
 {
     const QString viewerName = forms::kViewer;
     app.state.selectedRecipe = name;
+    app.state.selectedOccurrence = occurrence;
     const bool wasOpen = app.windows.isOpen(viewerName);
     QWidget* viewer = app.windows.open(viewerName);
     if (!viewer) return;
@@ -22,12 +27,50 @@ void showRecipe(AppContext& app, const std::string& name)
     viewer->setWindowTitle(QStringLiteral("Read recipe: ") + fromCp(name));
 }
 
+std::optional<std::size_t> followRemoval(std::size_t held, std::size_t removed)
+{
+    if (removed == held) return std::nullopt;
+    return removed < held ? held - 1 : held;
+}
+
+void recordLeftCookbook(AppContext& app, std::string_view name, std::size_t occurrence)
+{
+    ShellState& state = app.state;
+    // A name handed over and not yet taken up keeps pointing at the same record.
+    for (auto [held, occurrenceHeld] :
+         {std::pair{&state.selectedRecipe, &state.selectedOccurrence},
+          std::pair{&state.editRecipe, &state.editOccurrence},
+          std::pair{&state.dragRecipe, &state.dragOccurrence}}) {
+        if (*held == name && *occurrenceHeld > occurrence) --*occurrenceHeld;
+    }
+    for (QMdiSubWindow* frame : app.windows.area()->subWindowList()) {
+        if (auto* follower = dynamic_cast<RecordFollower*>(frame->widget())) {
+            follower->recordRemoved(state.currentCookbookFile, name, occurrence);
+        }
+    }
+}
+
 QWidget* openDestinationChooser(AppContext& app, ChooserMode mode, QTimer* timer)
 {
     QWidget* window = app.windows.open(forms::kDestination);
     auto* chooser = dynamic_cast<DestinationChoice*>(window);
     if (!chooser) return nullptr;
     chooser->setOperation(mode, timer);
+    return window;
+}
+
+bool newRecipeHoldsText(AppContext& app)
+{
+    const auto* editor = dynamic_cast<NewRecipePrefill*>(app.windows.find(forms::kNewRecipe));
+    return editor && editor->holdsText();
+}
+
+QWidget* openNewRecipeWith(AppContext& app, const NewRecipeFields& fields)
+{
+    QWidget* window = app.windows.open(forms::kNewRecipe);
+    auto* editor = dynamic_cast<NewRecipePrefill*>(window);
+    if (!editor) return nullptr;
+    editor->prefill(fields);
     return window;
 }
 

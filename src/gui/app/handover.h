@@ -5,7 +5,13 @@
 // state (selectedRecipe, targetBookTitle) or of one of the small interfaces below, which the
 // receiving window implements. So no subsystem includes another's headers.
 
+#include <QString>
+#include <QStringList>
+
+#include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/search/fridge_list.h"
@@ -26,10 +32,61 @@ public:
     virtual void fillView() = 0;
 };
 
-// Shows a recipe in the viewer: sets selectedRecipe, opens the viewer (or fills the open one
-// again) and sets its caption to "Read recipe: " and the name. Browser, searches and the weekly
-// menu all open recipes this way.
-void showRecipe(AppContext& app, const std::string& name);
+// Shows a recipe in the viewer: sets selectedRecipe (and which of the recipes of that name,
+// selectedOccurrence), opens the viewer (or fills the open one again) and sets its caption to
+// "Read recipe: " and the name. Browser, searches and the weekly menu all open recipes this
+// way; what knows only a name opens the first recipe of it.
+void showRecipe(AppContext& app, const std::string& name, std::size_t occurrence = 0);
+
+// --- Windows that hold a recipe by its place -------------------------------------------------
+
+// A window that holds a recipe of a cookbook by its name and occurrence (the viewer, the
+// editor). When a record leaves the cookbook the later records of its name move up one, and
+// the window must follow, or its Edit or Save would reach the next one.
+class RecordFollower {
+public:
+    virtual ~RecordFollower() = default;
+    // The record (name, occurrence) has left the cookbook file.
+    virtual void recordRemoved(const std::string& cookbookFile, std::string_view name,
+                               std::size_t occurrence) = 0;
+};
+
+// Tells the shared state and every open RecordFollower that a record has left the current
+// cookbook (deleted or moved).
+void recordLeftCookbook(AppContext& app, std::string_view name, std::size_t occurrence);
+
+// Where a held occurrence goes when a record of its name leaves: one up when the record stood
+// before it; nothing when it was the record itself.
+std::optional<std::size_t> followRemoval(std::size_t held, std::size_t removed);
+
+// --- The new-recipe editor "NyttRecept" -----------------------------------------------------
+
+// What the editor's boxes are to hold: a multi-line text one entry a line, the type one of
+// the editor's list (left as it is when the list lacks it).
+struct NewRecipeFields {
+    QString name;
+    QString servings;
+    QString cookingTime;
+    QStringList ingredients;
+    QStringList instructions;
+    QString type;
+};
+
+class NewRecipePrefill {
+public:
+    virtual ~NewRecipePrefill() = default;
+    // True when a box holds something the cook has typed (or a recipe put there before).
+    virtual bool holdsText() const = 0;
+    // Fills the boxes, shows the ingredients and puts the focus in the name box; the cook
+    // checks the recipe and saves it with "Save" as any new recipe.
+    virtual void prefill(const NewRecipeFields& fields) = 0;
+};
+
+// Whether the new-recipe editor is open with a recipe in its boxes.
+bool newRecipeHoldsText(AppContext& app);
+// Opens the new-recipe editor (or brings the open one forward) with these fields in its
+// boxes; nullptr when the program has no such editor.
+QWidget* openNewRecipeWith(AppContext& app, const NewRecipeFields& fields);
 
 // --- The destination chooser "frmWhere" ------------------------------------------------------
 

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <utility>
+#include <vector>
 
 #include "core/app/settings.h"
 #include "core/store/cookbook.h"
@@ -26,6 +28,7 @@
 #include "gui/app/delivered_files.h"
 #include "gui/app/accessible_names.h"
 #include "gui/app/qt_text.h"
+#include "gui/app/unsaved_input.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
 #include "gui/theme/theme.h"
@@ -244,16 +247,20 @@ void MainWindow::buildMenus()
             &QWidget::close);
 
     cookbookMenu_ = addMenu(bar, "mnurecept", QStringLiteral("&Cookbook"));
-    // The two imports are the transfer's work, registered with setMenuAction.
+    // The imports are the transfer's work, registered with setMenuAction.
     const char* mealMaster = menus::kImportMealMaster.data();
     const char* cookbook = menus::kImportCookbook.data();
+    const char* webPage = menus::kImportWebPage.data();
     addItems(
         this, cookbookMenu_,
         {{mealMaster, "&Import from Meal Master...", {}, none, nullptr, kRegistered},
+         {menus::kExportMealMaster.data(), "E&xport to Meal-Master...", {}, none, nullptr,
+          kRegistered},
          {"mnuImportStreck", "-", {}, none, nullptr},
          {"mnuvaljreceptbok", "&Cookbooks...", {}, forms::kCookbooks, nullptr},
          {"mnuPapperskorg", "Recently &deleted\u2026", {}, forms::kBin, nullptr},
          {cookbook, "&Import cookbook...", K(Qt::CTRL | Qt::Key_I), none, nullptr, kRegistered},
+         {webPage, "Import from &web page...", {}, none, nullptr, kRegistered},
          {"mnudd", "-", {}, none, nullptr},
          {"mnuadd", "&Edit fridge-database...", {}, forms::kFridgeList, nullptr}},
         open, [this](const QString& item) { runMenuAction(item); });
@@ -517,7 +524,8 @@ QString MainWindow::databaseInfoText() const
     const QString path = file ? QString::fromStdString(file->string()) : QString();
     const QFileInfo info(path);
     const QDateTime changed = info.lastModified();
-    return fromCp(text::toUpper(state_.currentCookbookFile)) + QStringLiteral(" was saved ") +
+    return shownForMessage(text::toUpper(state_.currentCookbookFile)) +
+           QStringLiteral(" was saved ") +
            QLocale::system().toString(changed.date(), QLocale::LongFormat) +
            QStringLiteral(", at ") + changed.time().toString(QStringLiteral("HH:mm:ss")) +
            QStringLiteral(".  Its size is ") + QString::number(info.size()) +
@@ -609,9 +617,70 @@ void MainWindow::syncFilterChecks()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // Exit, Ctrl+X and the window's close button all come here: the program ends only when no
+    // window would lose what was typed in it.
+    if (!settleUnsavedInput()) {
+        event->ignore();
+        return;
+    }
     writeSettingsAtExit();
     mdi_->closeAllSubWindows();
     event->accept();
+}
+
+bool MainWindow::settleUnsavedInput()
+{
+    struct Asked {
+        QPointer<QWidget> window;
+        Answer answer;
+    };
+    std::vector<Asked> answers;
+    for (QMdiSubWindow* frame : mdi_->subWindowList(QMdiArea::CreationOrder)) {
+        QWidget* window = frame->widget();
+        if (!holdsUnsavedInput(window)) continue;
+        // The window asked about is the one in front, so the cook sees what is meant.
+        if (frame->isMinimized()) frame->showNormal();
+        mdi_->setActiveSubWindow(frame);
+        const Answer answer =
+            unsavedInputOf(window)->askAboutInput(services_.prompter, window->windowTitle());
+        if (answer != Answer::Save && answer != Answer::Discard && answer != Answer::Close) {
+            return false;
+        }
+        answers.push_back({window, answer});
+    }
+    // Every window has its answer: the saves first, as one that does not go through stops the
+    // exit before anything is let go.
+    for (const Asked& asked : answers) {
+        if (asked.answer != Answer::Save || !asked.window) continue;
+        if (!unsavedInputOf(asked.window)->saveAndClose()) return false;
+    }
+    for (const Asked& asked : answers) {
+        if (asked.answer == Answer::Save || !asked.window) continue;
+        unsavedInputOf(asked.window)->letInputGo();
+        registry_->closeWindow(asked.window);
+    }
+    return true;
+}
+
+void MainWindow::commitData(const SessionEnd& session)
+{
+    const bool anyAtStake = std::ranges::any_of(mdi_->subWindowList(), [](QMdiSubWindow* frame) {
+        return holdsUnsavedInput(frame->widget());
+    });
+    if (!anyAtStake) return;
+    // Without leave to ask, the input stays and the logout is turned down where the desktop
+    // allows it.
+    if (!session.allowsInteraction()) {
+        session.cancel();
+        return;
+    }
+    // Turned down, the asking stays open until the session hears of it: a release first would
+    // tell the session that the logout may go on.
+    if (!settleUnsavedInput()) {
+        session.cancel();
+        return;
+    }
+    session.release();
 }
 
 void MainWindow::writeSettingsAtExit()

@@ -55,6 +55,18 @@ public:
     // Puts the welcome screen over the whole MDI area (normal state) or the screen (maximised).
     void layoutWelcome() override;
 
+    // Logging out, as the desktop's session manager asks for it (Main hands its
+    // QSessionManager over in these three calls).
+    struct SessionEnd {
+        std::function<bool()> allowsInteraction;  // asks for leave to ask the user
+        std::function<void()> release;            // the asking is over, the logout goes on
+        std::function<void()> cancel;             // turns the logout down
+    };
+    // Windows holding unsaved input ask as at Exit when the session gives leave to ask; without
+    // that leave, or after a Cancel or a save that did not go through, the logout is turned
+    // down, so that nothing typed is lost.
+    void commitData(const SessionEnd& session);
+
     QMenu* optionsMenu() const { return optionsMenu_; }
     QMenu* filterMenu() const { return filterMenu_; }
 
@@ -96,6 +108,10 @@ private:
     void layoutBanner();
     void fillWindowMenu();
     void writeSettingsAtExit();
+    // Asks every window holding unsaved input, in turn, what becomes of it; then saves what is
+    // to be saved and closes what is let go. False, with every window still open, after a
+    // Cancel; false too when a save did not go through (that window stays open).
+    bool settleUnsavedInput();
     void syncFilterChecks();
     void openWindow(const QString& name);
     void runMenuAction(const QString& item);

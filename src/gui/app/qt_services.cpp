@@ -1,9 +1,11 @@
 #include "gui/app/qt_services.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -21,6 +23,9 @@
 #include <QTime>
 #include <QTreeView>
 #include <QUrl>
+
+#include "core/files/files.h"
+#include <utility>
 
 #include "gui/app/printing.h"
 #include "gui/app/qt_text.h"
@@ -48,6 +53,9 @@ QMessageBox::StandardButton toQt(Answer answer)
     case Answer::Cancel: return QMessageBox::Cancel;
     case Answer::Yes: return QMessageBox::Yes;
     case Answer::No: return QMessageBox::No;
+    case Answer::Save: return QMessageBox::Save;
+    case Answer::Discard: return QMessageBox::Discard;
+    case Answer::Close: return QMessageBox::Close;
     }
     return QMessageBox::Ok;
 }
@@ -60,6 +68,9 @@ QMessageBox::StandardButtons toQt(MessageButtons buttons)
     case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
     case MessageButtons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::SaveDiscardCancel:
+        return QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
+    case MessageButtons::CloseCancel: return QMessageBox::Close | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -74,11 +85,21 @@ Answer QtPrompter::show(const Message& message)
     QMessageBox box(toQt(message.icon), message.title, message.text, toQt(message.buttons),
                     parent_);
     box.setDefaultButton(toQt(message.defaultButton));
+    // The words of the question, whatever the desktop calls these buttons ("Close without
+    // Saving" on some).
+    for (auto [button, text] : {std::pair{QMessageBox::Save, "Save"},
+                                {QMessageBox::Discard, "Discard"},
+                                {QMessageBox::Close, "Close"}}) {
+        if (QAbstractButton* shown = box.button(button)) shown->setText(QLatin1String(text));
+    }
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     case QMessageBox::Cancel: return Answer::Cancel;
     case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Save: return Answer::Save;
+    case QMessageBox::Discard: return Answer::Discard;
+    case QMessageBox::Close: return Answer::Close;
     default:
         // Closed with Escape or the close box: the safe answer.
         return message.buttons == MessageButtons::YesNo ? Answer::No : Answer::Cancel;
@@ -166,6 +187,12 @@ QString QtPrompter::openFileName(const QString& title, const QString& filter)
     prepare(dialog);
     dialog.exec();
     return finish(dialog);
+}
+
+QString QtPrompter::openFileNameAt(const QString& title, const QString& filter,
+                                   const QString& startFile)
+{
+    return QFileDialog::getOpenFileName(parent_, title, startFile, filter);
 }
 
 QString QtPrompter::openFileNameWithChoice(const QString& title, const QString& filter,
@@ -339,6 +366,12 @@ void QtPrintService::printDocument()
                                      QStringLiteral("PDF documents (*.pdf)"), QStringLiteral("pdf"),
                                      pdfName(title_));
         if (pdf.isEmpty()) return;
+        // Only where nothing or a plain file stands: never through a link, into a device.
+        if (auto target = checkOutputFile(QFile::encodeName(pdf).toStdString()); !target) {
+            prompter_.inform(toQString(target.error()), QStringLiteral("Error"),
+                             MessageIcon::Exclamation);
+            return;
+        }
         printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(pdf);

@@ -29,6 +29,8 @@ public:
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     QString openFileName(const QString& title, const QString& filter) override;
+    QString openFileNameAt(const QString& title, const QString& filter,
+                           const QString& startFile) override;
     QString saveFileName(const QString& title, const QString& filter, const QString& defaultSuffix,
                          const QString& proposedName) override;
     QString openFileNameWithChoice(const QString& title, const QString& filter,

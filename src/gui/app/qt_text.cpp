@@ -10,6 +10,12 @@ QString fromCp(std::string_view cp1252)
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
+QString shownForMessage(std::string_view cp1252)
+{
+    const std::string utf8 = text::shownForMessage(cp1252);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
 Result<std::string> toCp(const QString& text)
 {
     const QByteArray utf8 = text.toUtf8();

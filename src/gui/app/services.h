@@ -16,8 +16,8 @@ class QWidget;
 namespace culvora::gui {
 
 enum class MessageIcon { None, Information, Exclamation, Question, Stop };
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class Answer { Ok, Cancel, Yes, No };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, SaveDiscardCancel, CloseCancel };
+enum class Answer { Ok, Cancel, Yes, No, Save, Discard, Close };
 
 // A drop-down that an open-file dialog shows beside the file name, for a choice that belongs
 // with the file (how an imported file's text is encoded). `chosen` comes in as the entry
@@ -48,6 +48,9 @@ public:
     // File dialogs; an empty string when cancelled. Filters as Qt writes them. A save dialog
     // may propose a file name ("Menu for the week.pdf").
     virtual QString openFileName(const QString& title, const QString& filter) = 0;
+    // The same, opening on a file chosen before: its folder shown and its name in the box.
+    virtual QString openFileNameAt(const QString& title, const QString& filter,
+                                   const QString& startFile) = 0;
     virtual QString saveFileName(const QString& title, const QString& filter,
                                  const QString& defaultSuffix,
                                  const QString& proposedName = QString()) = 0;
@@ -68,6 +71,13 @@ public:
     {
         return show({text, title, MessageIcon::Question, MessageButtons::YesNo, Answer::No}) ==
                Answer::Yes;
+    }
+    // Save, Discard or Cancel, Save the default: the question before input not yet saved
+    // would be lost. A box closed without a choice answers Cancel.
+    Answer askToSave(const QString& text, const QString& title)
+    {
+        return show(
+            {text, title, MessageIcon::Question, MessageButtons::SaveDiscardCancel, Answer::Save});
     }
 };
 

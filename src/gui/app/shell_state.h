@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
@@ -15,9 +16,15 @@ struct ShellState {
     // the program is installed; empty when there are none (delivered_files.h).
     std::filesystem::path deliveredFolder;
     std::string currentCookbookFile;
+    // The recipes handed from screen to screen: each name with its occurrence, which of the
+    // records of that name it is (0 for the first, in file order). A cookbook may hold a name
+    // twice, and the second must be reached as surely as the first.
     std::string selectedRecipe;
+    std::size_t selectedOccurrence = 0;
     std::string editRecipe;
+    std::size_t editOccurrence = 0;
     std::string dragRecipe;
+    std::size_t dragOccurrence = 0;
     int moveIndex = 0;
     std::string targetBookTitle;
     bool checkNewIngredients = false;

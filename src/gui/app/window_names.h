@@ -51,6 +51,7 @@ inline constexpr QLatin1String kArchive{"frmGenWiz"};
 inline constexpr QLatin1String kBackup{"frmBackup"};
 inline constexpr QLatin1String kRestore{"frmRestore"};
 inline constexpr QLatin1String kProgress{"frmProgress"};
+inline constexpr QLatin1String kWebImport{"frmWebImport"};
 
 // The recipe exchange
 inline constexpr QLatin1String kDownload{"frmDownload"};
@@ -63,5 +64,7 @@ namespace culvora::gui::menus {
 
 inline constexpr QLatin1String kImportMealMaster{"mnuImport"};
 inline constexpr QLatin1String kImportCookbook{"mnu4"};
+inline constexpr QLatin1String kExportMealMaster{"mnuExportMealMaster"};
+inline constexpr QLatin1String kImportWebPage{"mnuImportWeb"};
 
 }  // namespace culvora::gui::menus

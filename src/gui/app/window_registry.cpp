@@ -14,6 +14,7 @@
 
 #include "gui/app/accessible_names.h"
 #include "gui/app/geometry.h"
+#include "gui/app/unsaved_input.h"
 #include "gui/widgets/accessibility.h"
 
 namespace culvora::gui {
@@ -104,7 +105,8 @@ QWidget* WindowRegistry::open(const QString& name)
 
 QWidget* WindowRegistry::reopen(const QString& name)
 {
-    close(name);
+    // A window holding input that is not saved is shown as it is, not read anew.
+    if (QWidget* shown = find(name); !shown || !holdsUnsavedInput(shown)) close(name);
     return open(name);
 }
 
@@ -253,6 +255,12 @@ void WindowRegistry::cascade()
 {
     const int step = std::max(16, area_->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 4);
     const QSize room = area_->viewport()->size();
+    // Each window one step below and to the right of the last, whatever its size: a window
+    // taller or wider than what is left scrolls into view. Only when the next title bar would
+    // leave the area does the stair start again at the top, half a step further right, so no
+    // two windows ever lie on the same corner.
+    const int stairs =
+        std::max(1, std::min((room.height() - 2 * step) / step, (room.width() - 4 * step) / step));
     int position = 0;
     for (QMdiSubWindow* frame : area_->subWindowList(QMdiArea::CreationOrder)) {
         if (kindOf(frame) == WindowKind::Background || frame->isHidden() || frame->isMinimized() ||
@@ -260,14 +268,9 @@ void WindowRegistry::cascade()
             continue;
         }
         if (frame->isMaximized()) frame->showNormal();
-        QPoint at(position * step, position * step);
-        // Start again at the top left rather than push a window out of reach.
-        if (position > 0 &&
-            (at.x() + frame->width() > room.width() || at.y() + frame->height() > room.height())) {
-            position = 0;
-            at = QPoint(0, 0);
-        }
-        frame->move(at);
+        const int stair = position % stairs;
+        const int round = position / stairs;
+        frame->move(stair * step + round * step / 2, stair * step);
         frame->raise();
         ++position;
     }

@@ -55,7 +55,8 @@ public:
     // Shows and activates the open window, or creates it through its factory and shows it.
     // nullptr when no factory is known.
     QWidget* open(const QString& name);
-    // Closes the window if it is open, then opens it afresh (a list read anew).
+    // Closes the window if it is open, then opens it afresh (a list read anew). A window that
+    // holds unsaved input is kept and shown instead.
     QWidget* reopen(const QString& name);
     void close(const QString& name);
     // Closes a window and its frame (what a window's own "Close" or "Cancel" does).
@@ -71,8 +72,8 @@ public:
     // Places an open window centred horizontally in the area, 400 twips above the centre.
     void centerForm(QWidget* window) const;
 
-    // Window › Cascade: the open windows one below the other, each keeping its size; the
-    // welcome screen stays where it is, behind them.
+    // Window › Cascade: the open windows one below the other, each a step further down and
+    // to the right and keeping its size; the welcome screen stays where it is, behind them.
     void cascade();
 
     QMdiSubWindow* subWindowOf(const QWidget* window) const;

@@ -1,5 +1,6 @@
 #include "gui/drinks/drink_edit_screen.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -188,7 +189,8 @@ std::optional<std::string> DrinkEditScreen::boxContent(const QPlainTextEdit* box
 {
     const QString now = boxText(box);
     if (now == shown) return recipes::boxText(loaded);
-    auto cp = toCp(now);
+    const QByteArray utf8 = now.toUtf8();
+    auto cp = drinks::drinkText({utf8.constData(), static_cast<std::size_t>(utf8.size())});
     if (cp) return std::move(*cp);
     app_.services.prompter.inform(what + QStringLiteral(" cannot be saved. ") +
                                       toQString(cp.error()),
@@ -224,12 +226,29 @@ void DrinkEditScreen::save()
                                       MessageIcon::Exclamation);
         return;
     }
+    letInputGo();  // saved: closing asks nothing
     app_.windows.closeWindow(this);
 }
 
 void DrinkEditScreen::cancel()
 {
+    // The cook's own word that the changes go: no question.
+    letInputGo();
     app_.windows.closeWindow(this);
+}
+
+QString DrinkEditScreen::unsavedInputName() const
+{
+    return QStringLiteral("the drink ") + quotedName(fromCp(loaded_.name));
+}
+
+void DrinkEditScreen::closeEvent(QCloseEvent* event)
+{
+    if (!mayClose(this, app_.services.prompter)) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 }  // namespace culvora::gui

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "core/drinks/drinks.h"
+#include "gui/app/unsaved_input.h"
 
 class QComboBox;
 class QLabel;
@@ -21,7 +22,7 @@ namespace culvora::gui {
 
 struct AppContext;
 
-class DrinkEditScreen : public QWidget {
+class DrinkEditScreen : public QWidget, public UnsavedInput {
     Q_OBJECT
 public:
     DrinkEditScreen(AppContext& app, drinks::Drink loaded, QWidget* parent = nullptr);
@@ -31,10 +32,18 @@ public:
     // Whether a box or the glass differs from what the window opened with.
     bool hasChanges() const;
 
+    // UnsavedInput: the changes.
+    bool hasUnsavedInput() const override { return hasChanges(); }
+    QString unsavedInputName() const override;
+    void saveInput() override { save(); }
+
 public slots:
     void save();                      // "Ok"
     void cancel();                    // "Cancel"
     void showChosenGlass(int glass);  // a choice in Combo1
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();

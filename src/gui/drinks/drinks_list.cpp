@@ -165,6 +165,10 @@ void DrinksList::reload()
 
 void DrinksList::refillWithoutFilter()
 {
+    // Every drink is shown after a new one is saved, so the filter comes off with it: the
+    // button and the menu's ticks say what the list shows.
+    app_.shell.resetGlassFilter();
+    showFilterState();
     fill(nullptr);
 }
 
@@ -241,7 +245,7 @@ void DrinksList::deleteSelected()
                                       QStringLiteral("Error"));
         return;
     }
-    const QString shown = fromCp(*name);
+    const QString shown = shownForMessage(*name);
     if (!app_.services.prompter.confirm(
             QStringLiteral("This will delete the drink \u00B4%1\u00B4. Are you sure?").arg(shown),
             QStringLiteral("Ta bort ") + shown)) {

@@ -31,7 +31,7 @@ public:
 
 public slots:
     void reload();               // "Update", Timer1 and the opening: through the glass filter
-    void refillWithoutFilter();  // after a new drink: every drink, the filter left as it is
+    void refillWithoutFilter();  // after a new drink: every drink, the filter taken off
     void openSelected();         // "Open"
     void addDrink();             // "Add drink"
     void editSelected();         // "Edit"

@@ -1,5 +1,6 @@
 #include "gui/drinks/new_drink_editor.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -225,7 +226,8 @@ bool NewDrinkEditor::eventFilter(QObject* watched, QEvent* event)
 std::optional<std::string> NewDrinkEditor::converted(const QString& text, const QString& what,
                                                      QWidget* box)
 {
-    auto cp = toCp(text);
+    const QByteArray utf8 = text.toUtf8();
+    auto cp = drinks::drinkText({utf8.constData(), static_cast<std::size_t>(utf8.size())});
     if (cp) return std::move(*cp);
     app_.services.prompter.inform(what + QStringLiteral(" cannot be saved. ") +
                                       toQString(cp.error()),
@@ -262,12 +264,38 @@ void NewDrinkEditor::save()
         return;
     }
     if (auto* list = app_.windows.find<DrinksList>(forms::kDrinks)) list->refillWithoutFilter();
+    letInputGo();  // saved: closing asks nothing
     app_.windows.closeWindow(this);
 }
 
 void NewDrinkEditor::cancel()
 {
+    // The cook's own word that the drink goes: no question.
+    letInputGo();
     app_.windows.closeWindow(this);
+}
+
+bool NewDrinkEditor::hasUnsavedInput() const
+{
+    // The glass alone is no drink: one is chosen for every new one.
+    return !nameBox_->text().isEmpty() || !ingredientsBox_->document()->isEmpty() ||
+           !instructionsBox_->document()->isEmpty();
+}
+
+QString NewDrinkEditor::unsavedInputName() const
+{
+    const QString name = nameBox_->text();
+    return name.isEmpty() ? QStringLiteral("the new drink")
+                          : QStringLiteral("the new drink ") + quotedName(name);
+}
+
+void NewDrinkEditor::closeEvent(QCloseEvent* event)
+{
+    if (!mayClose(this, app_.services.prompter)) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 }  // namespace culvora::gui

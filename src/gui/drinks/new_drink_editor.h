@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+#include "gui/app/unsaved_input.h"
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -21,7 +23,7 @@ class CharacterRow;
 
 struct AppContext;
 
-class NewDrinkEditor : public QWidget {
+class NewDrinkEditor : public QWidget, public UnsavedInput {
     Q_OBJECT
 public:
     // The window's size in twips as it opens, and with the character row under it.
@@ -49,8 +51,15 @@ public slots:
     void insertCharacter(const QString& character);
     void showChosenGlass(int glass);  // a choice in Combo1
 
+public:
+    // UnsavedInput: whatever is typed in the three boxes is the new drink.
+    bool hasUnsavedInput() const override;
+    QString unsavedInputName() const override;
+    void saveInput() override { save(); }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();

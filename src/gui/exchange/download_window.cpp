@@ -72,15 +72,18 @@ class PrompterNamer : public exchange::RecipeNamer {
 public:
     explicit PrompterNamer(Prompter& prompter) : prompter_(prompter) {}
 
-    std::optional<std::string> anotherName(const std::string& current) override
+    // The box offers the name proposed (the first free numbered name), and after a letter the
+    // cookbook cannot hold, what the cook typed, to be put right rather than typed again.
+    std::optional<std::string> anotherName(const std::string&, const std::string& proposed) override
     {
+        QString offered = fromCp(proposed);
         for (;;) {
-            auto answer = prompter_.input(kNameTakenPrompt, kDownloadTitle, fromCp(current));
+            auto answer = prompter_.input(kNameTakenPrompt, kDownloadTitle, offered);
             if (!answer) return std::nullopt;
             auto typed = toCp(*answer);
             if (typed) return std::move(*typed);
-            // A letter the cookbook cannot hold: said, and asked again.
             refused(typed.error());
+            offered = *answer;
         }
     }
     void refused(const Error& why) override
@@ -99,12 +102,14 @@ struct DownloadWindow::IndexFetch {
     std::string folder;
     bool fetched = false;
     bool connected = false;
+    QString advice;  // what a cook can do about the failure, when the session knows
     exchange::RecipeIndexFile index;
 };
 
 // What the recipe's transfer brought back, and the choices the chooser made for it.
 struct DownloadWindow::RecipeFetch {
     bool fetched = false;
+    QString advice;
     std::string content;
     std::string targetTitle;
     bool checkNewIngredients = false;
@@ -276,6 +281,7 @@ void DownloadWindow::connectToExchange()
     }
     struct Fetch {
         bool connected = false;
+        QString advice;
         std::optional<exchange::CategoryList> list;
     };
     auto fetch = std::make_shared<Fetch>();
@@ -291,10 +297,11 @@ void DownloadWindow::connectToExchange()
             worker->post([this] { setStatus(QStringLiteral("Reading data...")); });
             if (auto list = exchange::fetchCategories(session)) fetch->list = std::move(*list);
             fetch->connected = session.active();
+            fetch->advice = adviceAfter(session);
         },
         [this, fetch] {
             if (!fetch->list) {
-                categoriesMissing(fetch->connected);
+                categoriesMissing(fetch->connected, fetch->advice);
                 return;
             }
             setStatus(QStringLiteral("Drawing tree..."));
@@ -302,11 +309,11 @@ void DownloadWindow::connectToExchange()
         });
 }
 
-void DownloadWindow::categoriesMissing(bool connected)
+void DownloadWindow::categoriesMissing(bool connected, const QString& advice)
 {
     // After the session's own reports, a sentence that says what it means and what to do:
     // the window stays usable, and "Network" connects again.
-    const QString said =
+    const QString plain =
         connected ? QStringLiteral("The recipe exchange did not send its list of categories. "
                                    "Double-click \u201CNetwork\u201D to ask for it again, or "
                                    "close this window and try again later.")
@@ -314,6 +321,7 @@ void DownloadWindow::categoriesMissing(bool connected)
                                    "categories cannot be shown. Check that this computer is "
                                    "connected to the internet, then double-click "
                                    "\u201CNetwork\u201D to try again.");
+    const QString said = withAdvice(plain, advice);
     messages_->setText(said);
     transferFailed(connected);
     tree_->topLevelItem(0)->setToolTip(
@@ -393,6 +401,7 @@ void DownloadWindow::chooseCategory(QTreeWidgetItem* node)
                 fetch->index = std::move(*index);
             }
             fetch->connected = session.active();
+            fetch->advice = adviceAfter(session);
         },
         [this, fetch] { showRecipes(*fetch); });
 }
@@ -400,6 +409,7 @@ void DownloadWindow::chooseCategory(QTreeWidgetItem* node)
 void DownloadWindow::showRecipes(const IndexFetch& fetch)
 {
     if (!fetch.fetched) {
+        if (!fetch.advice.isEmpty()) showMessages(fetch.advice);
         transferFailed(fetch.connected);
         return;
     }
@@ -449,6 +459,8 @@ void DownloadWindow::downloadSelected()
             if (auto content = exchange::fetchExchangeFile(session, folder, stem)) {
                 fetch->fetched = true;
                 fetch->content = std::move(*content);
+            } else {
+                fetch->advice = adviceAfter(session);
             }
         },
         [this, fetch] { addRecipe(*fetch); });
@@ -462,8 +474,9 @@ void DownloadWindow::addRecipe(const RecipeFetch& fetch)
         prompter.inform(why, kDownloadTitle, MessageIcon::Exclamation);
     };
     if (!fetch.fetched) {
-        refuse(QStringLiteral("The recipe could not be fetched from the exchange. Nothing was "
-                              "added to the cookbook."));
+        refuse(withAdvice(QStringLiteral("The recipe could not be fetched from the exchange. "
+                                         "Nothing was added to the cookbook."),
+                          fetch.advice));
         return;
     }
     auto book = store::CookbookList(app_.state.folder).fileOf(fetch.targetTitle);
@@ -476,7 +489,12 @@ void DownloadWindow::addRecipe(const RecipeFetch& fetch)
     // Left out at the name question: nothing more to say.
     if (!added->added) return;
 
-    prompter.inform(QStringLiteral("Download successful!"), kDownloadTitle);
+    QString done = QStringLiteral("Download successful!");
+    if (added->name != added->ownName) {
+        done += QStringLiteral(" The recipe is called \u201C%1\u201D in the cookbook.")
+                    .arg(fromCp(added->name));
+    }
+    prompter.inform(done, kDownloadTitle);
     // "New ingredients?" opens in any case, with the recipe's new words when they were asked
     // for: a cook who ticked nothing still sees that the check is there.
     runNewIngredientCheck(

@@ -65,8 +65,9 @@ private:
     void setStatus(const QString& text);
     // Connects (again) and fetches the category list.
     void connectToExchange();
-    // The category list did not come: says so, and how to try again.
-    void categoriesMissing(bool connected);
+    // The category list did not come: says so, and how to try again (and, after a timeout,
+    // what else a cook can do).
+    void categoriesMissing(bool connected, const QString& advice);
     void showMessages(const QString& note = {});
     void showCategories(const exchange::CategoryList& list);
     void showRecipes(const IndexFetch& fetch);

@@ -2,6 +2,7 @@
 
 #include <QMetaObject>
 
+#include "core/exchange/session_failure.h"
 #include "gui/app/services.h"
 
 namespace culvora::gui {
@@ -21,6 +22,17 @@ public:
 private:
     SessionWorker& worker_;
 };
+
+QString adviceAfter(const exchange::FtpSession& session)
+{
+    const std::string_view advice = exchange::failureAdvice(session.lastError());
+    return QString::fromUtf8(advice.data(), static_cast<qsizetype>(advice.size()));
+}
+
+QString withAdvice(const QString& text, const QString& advice)
+{
+    return advice.isEmpty() ? text : text + QLatin1Char(' ') + advice;
+}
 
 SessionWorker::SessionWorker(Prompter& prompter, const FtpClientFactory& clients, QObject* parent)
     : QObject(parent),

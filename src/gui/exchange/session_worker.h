@@ -34,6 +34,11 @@ using FtpClientFactory = std::function<std::unique_ptr<exchange::FtpClient>()>;
 // The application's title, on the session's message boxes.
 inline const QString kSessionTitle = QStringLiteral("Culvora");
 
+// The plain sentence for the session's last failure (a server too slow, a file too large), empty
+// when the error report says all there is; and a window's own text with it added.
+QString adviceAfter(const exchange::FtpSession& session);
+QString withAdvice(const QString& text, const QString& advice);
+
 class SessionWorker : public QObject {
     Q_OBJECT
 public:

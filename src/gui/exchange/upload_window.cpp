@@ -190,8 +190,10 @@ void UploadWindow::queueUpload()
     struct Upload {
         Outcome outcome = Outcome::NotSent;
         std::string problem;  // UTF-8
+        QString advice;       // after a connection or transfer that failed
     };
     const std::string name = app_.state.dragRecipe;
+    const std::size_t occurrence = app_.state.dragOccurrence;
     const std::string book = app_.state.currentCookbookFile;
     const exchange::LocalTime time = localTime(app_.services.clock.now());
     recipe_->setText(QStringLiteral("\u201C%1\u201D").arg(fromCp(name)));
@@ -201,12 +203,14 @@ void UploadWindow::queueUpload()
     const ProgramFolder folder = app_.state.folder;
     SessionWorker* worker = worker_;
     worker_->run(
-        [this, worker, folder, name, book, time, result](exchange::FtpSession& session) {
+        [this, worker, folder, name, occurrence, book, time,
+         result](exchange::FtpSession& session) {
             if (!session.active()) {
                 result->outcome = Outcome::NoConnection;
+                result->advice = adviceAfter(session);
                 return;
             }
-            auto file = exchange::WriteExchangeFile(folder, book, name, time);
+            auto file = exchange::WriteExchangeFile(folder, book, name, time, occurrence);
             if (!file) {
                 result->outcome = Outcome::NotWritten;
                 result->problem = file.error().message;
@@ -218,19 +222,26 @@ void UploadWindow::queueUpload()
             worker->post([this] { setStatus(QStringLiteral("Done.")); });
             // A file that did not go is made anew by the next "Upload".
             if (sent) result->outcome = Outcome::Sent;
+            result->advice = adviceAfter(session);
         },
         [this, result] {
             Prompter& prompter = app_.services.prompter;
             switch (result->outcome) {
             case Outcome::NoConnection:
                 setStatus(QStringLiteral("Not connected."));
-                prompter.inform(kNoConnectionMessage, kUploadTitle, MessageIcon::Exclamation);
+                prompter.inform(withAdvice(kNoConnectionMessage, result->advice), kUploadTitle,
+                                MessageIcon::Exclamation);
                 break;
             case Outcome::NotWritten:
                 prompter.inform(QString::fromStdString(result->problem), kUploadTitle,
                                 MessageIcon::Exclamation);
                 break;
-            case Outcome::NotSent: break;  // the session has said why
+            case Outcome::NotSent:
+                // The session has said what failed; a timeout also gets what to do about it.
+                if (!result->advice.isEmpty()) {
+                    prompter.inform(result->advice, kUploadTitle, MessageIcon::Exclamation);
+                }
+                break;
             case Outcome::Sent:
                 prompter.inform(
                     QStringLiteral("Thank you! Your recipe will be online within 24 hours."),

@@ -1,6 +1,7 @@
 #include "gui/menu/weekly_menu_window.h"
 
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,6 +19,7 @@
 
 #include "core/app/product.h"
 #include "core/app/settings.h"
+#include "core/menu/shopping_list.h"
 #include "core/search/fridge_list.h"
 #include "core/text/text.h"
 #include "gui/app/delivered_files.h"
@@ -27,6 +29,7 @@
 #include "gui/app/qt_text.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
+#include "gui/menu/shopping_list_dialog.h"
 #include "gui/theme/theme.h"
 #include "gui/widgets/clickable_label.h"
 
@@ -114,6 +117,7 @@ WeeklyMenuWindow::WeeklyMenuWindow(AppContext& app, QWidget* parent) : QWidget(p
     setStyleSheet(theme::searchStyle());
 
     dishes_.fill(std::string(menu::kNothingYet));
+    printed_ = dishes_;
     buildWeek();
     buildComposer();
     fillWordList();
@@ -245,6 +249,9 @@ void WeeklyMenuWindow::buildComposer()
                                 QStringLiteral("Find a dish for this evening"), dayFrame_);
     connect(searchButton, &QPushButton::clicked, this, &WeeklyMenuWindow::search);
     searchButton->setFocus();
+    // What the window is for: Enter composes the evening (see keyPressEvent).
+    searchButton->setDefault(true);
+    searchButton_ = searchButton;
 
     auto* arrows = new QHBoxLayout;
     arrows->addWidget(previousButton_);
@@ -275,6 +282,13 @@ void WeeklyMenuWindow::buildComposer()
     connect(helpButton, &QPushButton::clicked, this, &WeeklyMenuWindow::openHelp);
     connect(printButton, &QPushButton::clicked, this, &WeeklyMenuWindow::printReport);
     connect(closeButton, &QPushButton::clicked, this, &WeeklyMenuWindow::closeMenu);
+    shoppingButton_ = button("cmdShoppingList", QStringLiteral("Shopping list"),
+                             QStringLiteral("One shopping list for the week's dishes"), this);
+    shoppingButton_->setAccessibleName(QStringLiteral("Shopping list"));
+    shoppingButton_->setAccessibleDescription(
+        QStringLiteral("The ingredients of the week's dishes in one list, to print"));
+    shoppingButton_->setEnabled(false);
+    connect(shoppingButton_, &QPushButton::clicked, this, &WeeklyMenuWindow::openShoppingList);
 
     auto* top = new QHBoxLayout;
     top->setSpacing(14);
@@ -283,6 +297,7 @@ void WeeklyMenuWindow::buildComposer()
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(helpButton);
     bottom->addStretch();
+    bottom->addWidget(shoppingButton_);
     bottom->addWidget(printButton);
     bottom->addWidget(closeButton);
 
@@ -357,20 +372,27 @@ void WeeklyMenuWindow::clickDay(int index)
     placeHighlight(index);
     untickWords();
     showDay(index + 1);
+    // The arrows step from the day clicked: "Thursday" comes with "< Wednesday" and
+    // "Friday >", not with the neighbours of the day composed before.
+    showArrowCaptions();
 }
 
 void WeeklyMenuWindow::stepToNextDay()
 {
     untickWords();
     showDay(menu::nextDay(composingDay_));
-    previousButton_->setText(fromCp(menu::previousCaption(composingDay_)));
-    nextButton_->setText(fromCp(menu::nextCaption(composingDay_)));
+    showArrowCaptions();
 }
 
 void WeeklyMenuWindow::stepToPreviousDay()
 {
     untickWords();
     showDay(menu::previousDay(composingDay_));
+    showArrowCaptions();
+}
+
+void WeeklyMenuWindow::showArrowCaptions()
+{
     previousButton_->setText(fromCp(menu::previousCaption(composingDay_)));
     nextButton_->setText(fromCp(menu::nextCaption(composingDay_)));
 }
@@ -433,6 +455,10 @@ void WeeklyMenuWindow::showDish(int day)
     label->setCursor(recipe ? Qt::PointingHandCursor : Qt::ArrowCursor);
     label->setKeyboardFocusable(recipe);
     plusLabels_[d]->setVisible(candidates_[d].size() > 1);
+    if (shoppingButton_) {
+        shoppingButton_->setEnabled(std::ranges::any_of(
+            dishes_, [](const std::string& other) { return !isPlaceholder(other); }));
+    }
 }
 
 void WeeklyMenuWindow::openCandidates(int index)
@@ -493,9 +519,72 @@ void WeeklyMenuWindow::openDish(int day)
 
 void WeeklyMenuWindow::printReport()
 {
+    printMenu();
+}
+
+void WeeklyMenuWindow::openShoppingList()
+{
+    std::vector<std::string> week;
+    for (const std::string& dish : dishes_) {
+        if (!isPlaceholder(dish)) week.push_back(dish);
+    }
+    if (week.empty()) return;
+    auto list = menu::shoppingListOf(app_.state.folder, app_.state.currentCookbookFile, week);
+    if (!list) {
+        app_.services.prompter.inform(toQString(list.error()), QStringLiteral("Error"),
+                                      MessageIcon::Exclamation);
+        return;
+    }
+    auto* dialog = new ShoppingListDialog(app_, std::move(*list), this);
+    dialog->setWindowFlag(Qt::Dialog);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+}
+
+bool WeeklyMenuWindow::printMenu()
+{
     // Cancelling the print dialog prints nothing; without a printer the menu becomes a PDF.
-    if (app_.services.printer.hasPrinter() && !app_.services.prompter.choosePrinter()) return;
+    if (app_.services.printer.hasPrinter() && !app_.services.prompter.choosePrinter()) {
+        return false;
+    }
     sendToPrinter(kMenuTitle, menu::menuPrintout(dishes_, app::kWebSite), app_.services.printer);
+    printed_ = dishes_;
+    return true;
+}
+
+bool WeeklyMenuWindow::hasUnsavedInput() const
+{
+    // A week of "(Nothing yet)" and "(No suggestion)" holds nothing to keep.
+    return dishes_ != printed_ && std::ranges::any_of(dishes_, [](const std::string& dish) {
+               return !isPlaceholder(dish);
+           });
+}
+
+void WeeklyMenuWindow::saveInput()
+{
+    if (printMenu()) app_.windows.closeWindow(this);
+}
+
+void WeeklyMenuWindow::closeEvent(QCloseEvent* event)
+{
+    if (!mayClose(this, app_.services.prompter)) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+void WeeklyMenuWindow::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // Enter reaches the window from whatever did not take it: a button with the focus is the
+    // one it presses, anything else (the word list, a meal) asks for a dish.
+    auto* focused = qobject_cast<QPushButton*>(focusWidget());
+    (focused && focused->isEnabled() ? focused : searchButton_)->click();
 }
 
 void WeeklyMenuWindow::openHelp()
@@ -526,6 +615,12 @@ bool WeeklyMenuWindow::eventFilter(QObject* watched, QEvent* event)
     } else if (watched == candidateList_ && event->type() == QEvent::KeyPress &&
                static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         hideCandidates();
+        return true;
+    } else if (watched == candidateList_ && event->type() == QEvent::KeyPress &&
+               (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
+                static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter)) {
+        // Enter chooses the dish, and goes no further: it must not search the day anew.
+        chooseCandidate(candidateList_->currentItem());
         return true;
     } else if (watched == candidateList_ && event->type() == QEvent::FocusOut) {
         const auto* focus = static_cast<QFocusEvent*>(event);

@@ -14,9 +14,11 @@
 
 #include "core/menu/weekly_menu.h"
 #include "gui/app/app_context.h"
+#include "gui/app/unsaved_input.h"
 
 class QFrame;
 class QGroupBox;
+class QKeyEvent;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
@@ -26,7 +28,7 @@ namespace culvora::gui {
 
 class ClickableLabel;
 
-class WeeklyMenuWindow : public QWidget {
+class WeeklyMenuWindow : public QWidget, public UnsavedInput {
     Q_OBJECT
 public:
     explicit WeeklyMenuWindow(AppContext& app, QWidget* parent = nullptr);
@@ -46,6 +48,13 @@ public:
     // random, its dish.
     void Compose(std::string_view dayName);
 
+    // UnsavedInput: a week with a dish in it that has changed since it was last printed. It is
+    // kept the way the window keeps it: "Print report", on paper or, without a printer, as a
+    // PDF.
+    bool hasUnsavedInput() const override;
+    QString unsavedInputName() const override { return QStringLiteral("the weekly menu"); }
+    void saveInput() override;
+
 public slots:
     void clickDay(int index);                     // klick(index), Monday = 0
     void stepToNextDay();                         // Command3
@@ -55,11 +64,16 @@ public slots:
     void chooseCandidate(QListWidgetItem* item);  // a click in List3
     void openDish(int day);                       // a click on dagens(day), Monday = 1
     void printReport();                           // Command1
+    // "Shopping list": the week's dishes' ingredients in one list, shown to print.
+    void openShoppingList();
     void openHelp();                              // Command6
     void closeMenu();                             // Command2
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Enter presses the button that has the focus, else "Search".
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildWeek();
@@ -70,12 +84,16 @@ private:
     void untickWords();
     void placeHighlight(int index);
     void hideCandidates();
+    void showArrowCaptions();
+    // "Print report": false when the print dialog was cancelled.
+    bool printMenu();
 
     AppContext& app_;
     int composingDay_ = 1;
     int highlightedDay_ = 0;
     int openListDay_ = 0;
     std::array<std::string, 7> dishes_;
+    std::array<std::string, 7> printed_;  // the dishes as last printed
     // Each day's candidates from its last search, in the program's alphabetical order.
     std::array<std::vector<std::string>, 7> candidates_;
 
@@ -88,6 +106,8 @@ private:
     QGroupBox* dayFrame_ = nullptr;                // Frame1
     QPushButton* previousButton_ = nullptr;        // Command4
     QPushButton* nextButton_ = nullptr;            // Command3
+    QPushButton* searchButton_ = nullptr;          // Command5
+    QPushButton* shoppingButton_ = nullptr;        // "Shopping list"
     std::array<QRadioButton*, 3> mealOptions_{};   // Option1..3
     QListWidget* wordList_ = nullptr;              // List1
 };

@@ -1,5 +1,6 @@
 #include "gui/nutrition/calculator_window.h"
 
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -31,6 +32,26 @@ namespace {
 const char* const kCaptions[nutrition::kValueCount] = {
     "Energy (kJ)",     "kcal:",    "water:", "protein:",    "fat:",
     "carbonhydrates:", "kalcium:", "iron:",  "vitamine A:", "vitamine C:"};
+
+// Whether an amount begins with a number, as the totals read it: blanks, a sign, then digits
+// with one decimal point. "." or "-" alone is no number of grams.
+bool readsAsAmount(const QString& amount)
+{
+    qsizetype i = 0;
+    while (i < amount.size() && amount[i] == QLatin1Char(' ')) ++i;
+    if (i < amount.size() && (amount[i] == QLatin1Char('+') || amount[i] == QLatin1Char('-'))) {
+        ++i;
+    }
+    bool point = false;
+    for (; i < amount.size(); ++i) {
+        const QChar c = amount[i];
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) return true;
+        if (c == QLatin1Char(' ')) continue;
+        if (c != QLatin1Char('.') || point) break;
+        point = true;
+    }
+    return false;
+}
 
 bool isEnter(const QKeyEvent* key)
 {
@@ -198,6 +219,9 @@ void CalculatorWindow::buildControls()
 
     auto* calculateButton = makeButton("Command4", QStringLiteral("R\u00e4kna!"),
                                        QStringLiteral("Add up the dish again"), totalsCard);
+    // What the window is for: Enter adds the dish up (see keyPressEvent).
+    calculateButton->setDefault(true);
+    calculateButton_ = calculateButton;
     auto* helpButton = makeButton("Command6", QStringLiteral("Help"),
                                   QStringLiteral("How the calculator works"), totalsCard);
     auto* closeButton = makeButton("Command5", QStringLiteral("Close"),
@@ -294,6 +318,11 @@ void CalculatorWindow::add()
     const QString amount = amountBox_->text();
     if (chosen.isEmpty() || amount.isEmpty()) {
         app_.services.prompter.beep();
+        return;
+    }
+    // A full stop passes the key filter for the decimals it starts, but alone it is no amount.
+    if (!readsAsAmount(amount)) {
+        refuseAmount();
         return;
     }
     const std::string& name = names_[static_cast<std::size_t>(nameList_->row(chosen.front()))];
@@ -440,10 +469,36 @@ bool CalculatorWindow::refuseKey(const QString& typed)
         }
     }
     if (!refused) return false;
+    refuseAmount();
+    return true;
+}
+
+void CalculatorWindow::refuseAmount()
+{
     app_.services.prompter.beep();
     app_.services.prompter.inform(QStringLiteral("Endast siffror, tack!"), QStringLiteral("Fel"));
     clearTimer_->start();
-    return true;
+}
+
+void CalculatorWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (!isEnter(event)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // Enter reaches the window from whatever did not take it (the dish's lists, a button):
+    // a button with the focus is the one it presses, else the dish is added up.
+    auto* focused = qobject_cast<QPushButton*>(focusWidget());
+    (focused && focused->isEnabled() ? focused : calculateButton_)->click();
+}
+
+void CalculatorWindow::closeEvent(QCloseEvent* event)
+{
+    if (!mayClose(this, app_.services.prompter)) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event)

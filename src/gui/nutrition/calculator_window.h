@@ -12,16 +12,19 @@
 
 #include "core/nutrition/nutrition.h"
 #include "gui/app/app_context.h"
+#include "gui/app/unsaved_input.h"
 
 class QHelpEvent;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 class QTimer;
 
 namespace culvora::gui {
 
-class CalculatorWindow : public QWidget {
+class CalculatorWindow : public QWidget, public UnsavedInput {
     Q_OBJECT
 public:
     explicit CalculatorWindow(AppContext& app, QWidget* parent = nullptr);
@@ -29,6 +32,12 @@ public:
     // The totals' texts, Label6 to Label15.
     QStringList totals() const;
     QTimer* clearTimer() const { return clearTimer_; }
+
+    // UnsavedInput: the dish's lines. The calculator keeps nothing, so closing asks whether
+    // they may go.
+    bool hasUnsavedInput() const override { return !dish_.empty(); }
+    QString unsavedInputName() const override { return QStringLiteral("the calculator's list"); }
+    bool canSaveInput() const override { return false; }
 
 public slots:
     void add();        // "Add", or Enter in the amount box
@@ -41,6 +50,9 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Enter presses the button that has the focus, else "Räkna!".
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();
@@ -48,6 +60,8 @@ private:
     void showTotals(const std::array<std::string, nutrition::kValueCount>& texts);
     // The amount box's key filter: true when the key was refused.
     bool refuseKey(const QString& typed);
+    // "Endast siffror, tack!", and the amount box emptied a moment later.
+    void refuseAmount();
     // Moves the choice in List1 to the next shown name above or below.
     void stepChoice(int direction);
     void selectDishLine(int row);
@@ -65,6 +79,7 @@ private:
     QListWidget* dishAmounts_ = nullptr;                         // List3
     std::array<QLabel*, nutrition::kValueCount> totalLabels_{};  // Label6..Label15
     QTimer* clearTimer_ = nullptr;                               // Timer1
+    QPushButton* calculateButton_ = nullptr;                     // Command4
 };
 
 }  // namespace culvora::gui

@@ -54,6 +54,68 @@ void BrowserLayout::place(const std::vector<store::IndexEntry>& entries)
             top += kNameStep;
         }
     }
+    allEntries_ = entries_;
+    filtered_ = false;
+}
+
+BrowserLayout::Placed* BrowserLayout::placedForChange(LabelRef ref)
+{
+    return const_cast<Placed*>(placed(ref));
+}
+
+void BrowserLayout::filterNames(const std::vector<char>& keep)
+{
+    filtered_ = !keep.empty();
+    shift_ = 0;
+    for (std::size_t i = 1; i < names_.size(); ++i) {
+        names_[i].kept = !filtered_ || (i < keep.size() && keep[i] != 0);
+    }
+    // A heading stays when a name it heads does.
+    LabelRef heading;
+    for (LabelRef ref : allEntries_) {
+        if (ref.kind == LabelKind::Heading) {
+            heading = ref;
+            placedForChange(ref)->kept = !filtered_;
+        } else if (filtered_ && heading && isVisible(ref)) {
+            placedForChange(heading)->kept = true;
+        }
+    }
+    entries_.clear();
+    for (LabelRef ref : allEntries_) {
+        // Without a filter a deleted name keeps its gap, as it does when nothing is found.
+        if (!filtered_ || isVisible(ref)) entries_.push_back(ref);
+    }
+    int top = kFirstTop;
+    for (std::size_t p = 0; p < entries_.size(); ++p) {
+        if (p % kEntriesPerColumn == 0) top = kFirstTop;
+        Placed& label = *placedForChange(entries_[p]);
+        label.column = static_cast<int>(p / kEntriesPerColumn);
+        label.top = top;
+        top += entries_[p].kind == LabelKind::Heading ? kHeadingStep : kNameStep;
+    }
+}
+
+int BrowserLayout::firstGridName() const
+{
+    for (LabelRef ref : entries_) {
+        if (ref.kind == LabelKind::Name && isVisible(ref)) return ref.index;
+    }
+    return 0;
+}
+
+int BrowserLayout::gridNameCount() const
+{
+    return static_cast<int>(std::count_if(entries_.begin(), entries_.end(), [this](LabelRef ref) {
+        return ref.kind == LabelKind::Name && isVisible(ref);
+    }));
+}
+
+int BrowserLayout::lastGridHeading() const
+{
+    for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {
+        if (it->kind == LabelKind::Heading) return it->index;
+    }
+    return 0;
 }
 
 const BrowserLayout::Placed* BrowserLayout::placed(LabelRef ref) const
@@ -107,7 +169,7 @@ int BrowserLayout::top(LabelRef ref) const
 bool BrowserLayout::isVisible(LabelRef ref) const
 {
     const Placed* p = placed(ref);
-    return p && p->visible;
+    return p && p->visible && p->kept;
 }
 
 bool BrowserLayout::canScrollLeft() const
@@ -120,7 +182,8 @@ bool BrowserLayout::canScrollLeft() const
 
 bool BrowserLayout::canScrollRight() const
 {
-    if (headingCount() > 0 && left({LabelKind::Heading, headingCount()}) > kLastHeadingLimit) {
+    if (const int last = lastGridHeading();
+        last > 0 && left({LabelKind::Heading, last}) > kLastHeadingLimit) {
         return true;
     }
     // Names after the last heading (a long Z, or Å, Ä, Ö) can fill many columns: ">" goes on
@@ -145,7 +208,7 @@ bool BrowserLayout::scrollRight()
 int BrowserLayout::pressLetter(int letterIndex)
 {
     const LabelRef target{LabelKind::Heading, letterIndex + 1};
-    if (letterIndex < 0 || target.index > headingCount()) return 0;
+    if (letterIndex < 0 || target.index > headingCount() || !isVisible(target)) return 0;
     int presses = 0;
     // Every press moves a whole column, so the heading arrives within as many presses as there
     // are columns; the bound only guards against a rule that refuses to move.
@@ -221,9 +284,40 @@ int BrowserLayout::findName(std::string_view caption) const
     return -1;
 }
 
+std::size_t BrowserLayout::occurrenceOf(int nameIndex) const
+{
+    if (nameIndex <= 0 || nameIndex > nameCount()) return 0;
+    const std::string& caption = names_[static_cast<std::size_t>(nameIndex)].caption;
+    std::size_t before = 0;
+    // Equal names stand together in the list, with at most hidden labels between them.
+    for (int i = nameIndex - 1; i >= 1; --i) {
+        const Placed& p = names_[static_cast<std::size_t>(i)];
+        if (p.visible && p.caption == caption) {
+            ++before;
+        } else if (p.visible) {
+            break;
+        }
+    }
+    return before;
+}
+
+int BrowserLayout::findName(std::string_view caption, std::size_t occurrence) const
+{
+    const int first = findName(caption);
+    if (first < 0) return -1;
+    std::size_t seen = 0;
+    for (int i = first; i <= nameCount(); ++i) {
+        const Placed& p = names_[static_cast<std::size_t>(i)];
+        if (!p.visible) continue;
+        if (p.caption != caption) break;
+        if (seen++ == occurrence) return i;
+    }
+    return -1;
+}
+
 int BrowserLayout::stepName(int from, NameStep step) const
 {
-    auto visible = [this](int i) { return names_[static_cast<std::size_t>(i)].visible; };
+    auto visible = [this](int i) { return isVisible({LabelKind::Name, i}); };
     const int count = nameCount();
     auto firstFrom = [&](int i, int direction) {
         for (; i >= 1 && i <= count; i += direction) {
@@ -276,7 +370,7 @@ int BrowserLayout::findNameStartingWith(std::string_view prefix, int from) const
     for (int n = 0; n < count; ++n) {
         const int i = (from - 1 + n) % count + 1;
         const Placed& p = names_[static_cast<std::size_t>(i)];
-        if (p.visible && text::toLower(p.caption).starts_with(wanted)) return i;
+        if (p.visible && p.kept && text::toLower(p.caption).starts_with(wanted)) return i;
     }
     return 0;
 }

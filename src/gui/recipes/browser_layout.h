@@ -131,6 +131,25 @@ public:
     int scrollIntoView(LabelRef ref);
     // The first visible name label whose caption equals the name, or -1.
     int findName(std::string_view caption) const;
+    // Which recipe of its name a name label stands for: the list keeps equal names in file
+    // order, so the labels of one name before it (a hidden one is empty and counts no more)
+    // are the records of that name before its own.
+    std::size_t occurrenceOf(int nameIndex) const;
+    // The visible name label of the n-th recipe of that name, or -1.
+    int findName(std::string_view caption, std::size_t occurrence) const;
+
+    // --- The find field -------------------------------------------------------------------
+    // Shows only the names marked in `keep` (by name label: element i for label i, element 0
+    // unused) and the headings of the letters that keep a visible name, placed on the grid
+    // again from the first column in list order; the rest are left out until the next call.
+    // An empty `keep` shows every label where place() put it. Either way the grid starts again
+    // at its first column.
+    void filterNames(const std::vector<char>& keep);
+    bool isFiltered() const { return filtered_; }
+    // The visible names on the grid, in list order: the first (0 when there is none) and how
+    // many.
+    int firstGridName() const;
+    int gridNameCount() const;
 
     // --- What a screen reader is given --------------------------------------------------------
     // Every visible label, shown or scrolled away, in list order.
@@ -145,6 +164,7 @@ private:
         int column = 0;
         int top = 0;
         bool visible = false;
+        bool kept = true;  // kept by the find field's filter
     };
 
     const Placed* placed(LabelRef ref) const;
@@ -153,7 +173,13 @@ private:
 
     std::vector<Placed> headings_;
     std::vector<Placed> names_;
-    std::vector<LabelRef> entries_;  // list order: entry p stands in column p / 10
+    // The labels on the grid in list order: entry p stands in column p / 10. Every label of
+    // the list, or those the find field keeps.
+    std::vector<LabelRef> entries_;
+    std::vector<LabelRef> allEntries_;  // every label, in list order
+    bool filtered_ = false;
+    Placed* placedForChange(LabelRef ref);
+    int lastGridHeading() const;  // list order: entry p stands in column p / 10
     int shift_ = 0;                  // how far the labels have been scrolled, in twips
 };
 

@@ -1,5 +1,6 @@
 #include "gui/recipes/new_recipe_editor.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
@@ -22,6 +23,7 @@
 #include <vector>
 
 #include "core/store/recipe_types.h"
+#include "core/store/record_search.h"
 #include "core/text/text.h"
 #include "gui/app/delivered_files.h"
 #include "gui/app/geometry.h"
@@ -268,7 +270,11 @@ QLayout* NewRecipeEditor::buildButtons(QWidget* page)
     auto* insert = button("Command5", QStringLiteral("Insert..."),
                           QStringLiteral("Signs such as \u00BD and \u00B0 for the text"));
     connect(save, &QPushButton::clicked, this, &NewRecipeEditor::save);
-    connect(cancel, &QPushButton::clicked, this, [this] { app_.windows.closeWindow(this); });
+    // "Cancel" is the cook's own word that the recipe goes: no question.
+    connect(cancel, &QPushButton::clicked, this, [this] {
+        letInputGo();
+        app_.windows.closeWindow(this);
+    });
     connect(resetButton, &QPushButton::clicked, this, &NewRecipeEditor::reset);
     connect(help, &QPushButton::clicked, this, &NewRecipeEditor::openHelp);
     connect(insert, &QPushButton::clicked, this, &NewRecipeEditor::showCharacterRow);
@@ -312,6 +318,26 @@ void NewRecipeEditor::fillTypes()
 
 void NewRecipeEditor::startEditing()
 {
+    nameBox_->setFocus();
+}
+
+bool NewRecipeEditor::holdsText() const
+{
+    return hasUnsavedInput();
+}
+
+void NewRecipeEditor::prefill(const NewRecipeFields& fields)
+{
+    nameBox_->setText(fields.name);
+    servingsBox_->setText(fields.servings);
+    timeBox_->setText(fields.cookingTime);
+    ingredientsBox_->setPlainText(fields.ingredients.join(QLatin1Char('\n')));
+    instructionsBox_->setPlainText(fields.instructions.join(QLatin1Char('\n')));
+    if (const int type = typeBox_->findText(fields.type, Qt::MatchFixedString); type >= 0) {
+        typeBox_->setCurrentIndex(type);
+    }
+    chooseTab(0);
+    nameBox_->setCursorPosition(0);
     nameBox_->setFocus();
 }
 
@@ -496,6 +522,7 @@ void NewRecipeEditor::save()
     }
     const auto typed = draft();
     if (!typed) return;
+    if (!nameFreeOrAccepted(typed->name)) return;
     if (auto saved = recipes::saveNew(app_.state.folder, app_.state.currentCookbookFile, *typed);
         !saved) {
         app_.services.prompter.inform(toQString(saved.error()), QStringLiteral("Error"),
@@ -513,8 +540,53 @@ void NewRecipeEditor::save()
     // The editor goes first, so that "New ingredients?" opens over the browser and keeps the
     // focus.
     AppContext& app = app_;
+    letInputGo();  // saved: closing asks nothing
     app.windows.closeWindow(this);
     runNewIngredientCheck(app, lines, search::CheckVariant::NewRecipe);
+}
+
+bool NewRecipeEditor::hasUnsavedInput() const
+{
+    // The type alone is no recipe: it is chosen for every new one.
+    return !nameBox_->text().isEmpty() || !servingsBox_->text().isEmpty() ||
+           !timeBox_->text().isEmpty() || !ingredientsBox_->document()->isEmpty() ||
+           !instructionsBox_->document()->isEmpty();
+}
+
+QString NewRecipeEditor::unsavedInputName() const
+{
+    const QString name = nameBox_->text();
+    return name.isEmpty() ? QStringLiteral("the new recipe")
+                          : QStringLiteral("the new recipe ") + quotedName(name);
+}
+
+void NewRecipeEditor::closeEvent(QCloseEvent* event)
+{
+    if (!mayClose(this, app_.services.prompter)) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+bool NewRecipeEditor::nameFreeOrAccepted(const std::string& name)
+{
+    // A cookbook that cannot be read says so when the save is tried.
+    auto taken = store::holdsName(app_.state.folder, app_.state.currentCookbookFile, name);
+    if (!taken || !*taken) return true;
+    // Both recipes stay within reach, but a list with two of one name is hard to use, so the
+    // question leans towards another name: No (and Escape) go back to the name.
+    const Answer answer = app_.services.prompter.show(
+        {QStringLiteral("There is already a recipe called \"%1\" in this cookbook.\n\nSave this "
+                        "one under the same name all the same? Choose No to give it another "
+                        "name.")
+             .arg(fromCp(name)),
+         QStringLiteral("Name already used"), MessageIcon::Question, MessageButtons::YesNo,
+         Answer::No});
+    if (answer == Answer::Yes) return true;
+    nameBox_->setFocus();
+    nameBox_->selectAll();
+    return false;
 }
 
 void registerNewRecipeEditor(AppContext& app)

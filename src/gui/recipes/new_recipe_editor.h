@@ -11,6 +11,8 @@
 
 #include "core/recipes/recipe_edit.h"
 #include "gui/app/app_context.h"
+#include "gui/app/handover.h"
+#include "gui/app/unsaved_input.h"
 
 class QComboBox;
 class QLabel;
@@ -25,7 +27,7 @@ namespace culvora::gui {
 
 class CharacterRow;
 
-class NewRecipeEditor : public QWidget {
+class NewRecipeEditor : public QWidget, public UnsavedInput, public NewRecipePrefill {
     Q_OBJECT
 public:
     // The window's height in twips as it opens, and with the character row under it.
@@ -42,6 +44,9 @@ public:
 
     // The focus in the name box, ready for typing.
     void startEditing();
+    // A recipe from elsewhere (a web page) in the boxes, for the cook to check and save.
+    bool holdsText() const override;
+    void prefill(const NewRecipeFields& fields) override;
     // Whether "Insert..." has shown the character row.
     bool characterRowShown() const;
     QTimer* servingsTimer() const { return servingsTimer_; }  // Timer1
@@ -56,8 +61,15 @@ public slots:
     // last (t4 or t5); nothing when it was neither.
     void insertCharacter(const QString& character);
 
+public:
+    // UnsavedInput: whatever is typed in the five boxes is the new recipe.
+    bool hasUnsavedInput() const override;
+    QString unsavedInputName() const override;
+    void saveInput() override { save(); }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();
@@ -72,6 +84,9 @@ private:
     // The servings filter: a letter (Windows-1252 codes 65 to 246) beeps and empties the box
     // 100 ms later; from 215 on it also says "Endast siffror, tack!".
     void servingsKey(const QString& typed);
+    // True when no recipe of the cookbook has the name, or the cook chose to save under it
+    // all the same; false puts the cook back in the name box.
+    bool nameFreeOrAccepted(const std::string& name);
     QPlainTextEdit* lastTextBox();
 
     AppContext& app_;

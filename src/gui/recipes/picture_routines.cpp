@@ -1,6 +1,7 @@
 #include "gui/recipes/picture_routines.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageIOHandler>
 #include <QImageReader>
@@ -9,8 +10,11 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <array>
 
+#include "core/files/files.h"
 #include "core/recipes/pictures.h"
+#include "core/text/text.h"
 #include "gui/app/app_context.h"
 #include "gui/app/qt_text.h"
 #include "gui/app/window_names.h"
@@ -20,11 +24,28 @@ namespace culvora::gui {
 
 namespace {
 
-// Qt's file dialog filters for the two editors' picture dialogs.
-const char* const kNewRecipeFilter =
-    "Bilder (*.art *.bmp *.cut *.dib *.gem *.gif *.hrz *.iff *.img *.jpg *.lbm *.mac *.msp "
-    "*.pcx *.pic *.ras *.rle *.tga *.tif *.wmf *.wpg);;Alla filer (*.*)";
-const char* const kEditorFilter = "Bilder (*.bmp *.dib *.gif *.jpg *.wmf);;Alla filer (*.*)";
+// The two editors' picture patterns. Each dialog offers them and every other kind of picture
+// the program can show (a photo is a .png or a .jpeg as often as a .jpg).
+constexpr std::array kNewRecipePatterns = {"art", "bmp", "cut", "dib", "gem", "gif", "hrz",
+                                           "iff", "img", "jpg", "lbm", "mac", "msp", "pcx",
+                                           "pic", "ras", "rle", "tga", "tif", "wmf", "wpg"};
+constexpr std::array kEditorPatterns = {"bmp", "dib", "gif", "jpg", "wmf"};
+
+template <std::size_t N>
+QString pictureFilter(const std::array<const char*, N>& own)
+{
+    QStringList suffixes;
+    for (const char* suffix : own) suffixes << QString::fromLatin1(suffix);
+    QStringList readable;
+    for (const QByteArray& format : QImageReader::supportedImageFormats()) {
+        const QString suffix = QString::fromLatin1(format).toLower();
+        if (!suffixes.contains(suffix) && !readable.contains(suffix)) readable << suffix;
+    }
+    readable.sort();
+    suffixes << readable;
+    for (QString& suffix : suffixes) suffix.prepend(QStringLiteral("*."));
+    return QStringLiteral("Bilder (%1);;Alla filer (*.*)").arg(suffixes.join(QLatin1Char(' ')));
+}
 
 void reportError(AppContext& app, const Error& error)
 {
@@ -61,12 +82,12 @@ QString pictureFile(const AppContext& app, const std::string& stored)
 
 QString newRecipePictureFilter()
 {
-    return QString::fromLatin1(kNewRecipeFilter);
+    return pictureFilter(kNewRecipePatterns);
 }
 
 QString editorPictureFilter()
 {
-    return QString::fromLatin1(kEditorFilter);
+    return pictureFilter(kEditorPatterns);
 }
 
 QSize pictureRoom(const QMdiArea& area, QSize frame)
@@ -83,13 +104,25 @@ QSize pictureRoom(const QMdiArea& area, QSize frame)
 
 std::expected<QImage, QString> readPicture(const QString& file, QSize room)
 {
-    const QString shown = QDir::toNativeSeparators(file);
+    // The path as bilder.txt holds it, shown safely and cut when it runs on.
+    const QByteArray utf8 = QDir::toNativeSeparators(file).toUtf8();
+    const std::string quoted = text::quotedUtf8ForMessage(
+        std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+    const QString shown = QString::fromUtf8(quoted.data(), static_cast<qsizetype>(quoted.size()));
     const QFileInfo info(file);
     if (!info.exists()) {
         return std::unexpected(
-            QStringLiteral("The picture file \"%1\" could not be found. It may have been moved "
+            QStringLiteral("The picture file %1 could not be found. It may have been moved "
                            "or deleted; \"Picture?\" in the recipe editor chooses it again.")
                 .arg(shown));
+    }
+    // The path comes from bilder.txt, which anyone can edit: a FIFO there would hold the
+    // window until someone wrote to it, a device would never end.
+    const auto regular =
+        info.isDir() ? Result<void>{} : checkRegularFile(QFile::encodeName(file).toStdString());
+    if (!regular) {
+        return std::unexpected(QStringLiteral("The picture file %1 could not be shown. %2")
+                                   .arg(shown, toQString(regular.error())));
     }
     QImageReader reader(file);
     reader.setAutoTransform(true);
@@ -106,7 +139,7 @@ std::expected<QImage, QString> readPicture(const QString& file, QSize room)
     QImage picture = reader.read();
     if (picture.isNull()) {
         const QString why = info.isDir() ? QStringLiteral("it is a folder") : reader.errorString();
-        return std::unexpected(QStringLiteral("The picture file \"%1\" could not be shown (%2). "
+        return std::unexpected(QStringLiteral("The picture file %1 could not be shown (%2). "
                                               "It may be damaged, or of a kind this program "
                                               "cannot read.")
                                    .arg(shown, why));
@@ -136,8 +169,11 @@ void changePicture(AppContext& app, const std::string& name)
         reportError(app, current.error());
         return;
     }
-    const QString file = app.services.prompter.openFileName(QString::fromUtf8(kPictureDialogTitle),
-                                                            editorPictureFilter());
+    // The dialog opens on the picture the recipe has, so a cook who only looks goes back to
+    // it in one click.
+    const QString start = *current && !(*current)->empty() ? pictureFile(app, **current) : QString();
+    const QString file = app.services.prompter.openFileNameAt(
+        QString::fromUtf8(kPictureDialogTitle), editorPictureFilter(), start);
     // Cancelled: an existing picture stays what it was; a recipe without one gets an entry
     // with an empty path, as after a new recipe.
     if (file.isEmpty() && *current) return;
@@ -169,7 +205,7 @@ void showPicture(AppContext& app, const std::string& name)
         app.windows.close(forms::kPicture);
         reportError(app, QStringLiteral("No picture file is recorded for \"%1\". \"Picture?\" in "
                                         "the recipe editor chooses one.")
-                             .arg(fromCp(name)));
+                             .arg(shownForMessage(name)));
         return;
     }
     // Read before the window opens, so a file that cannot be shown leaves no empty window

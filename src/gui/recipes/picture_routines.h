@@ -37,7 +37,8 @@ QSize pictureRoom(const QMdiArea& area, QSize frame = {});
 // side is turned upright. When the file cannot be read the error is a sentence naming it.
 std::expected<QImage, QString> readPicture(const QString& file, QSize room);
 
-// The file dialog both editors show, and the filters of each.
+// The file dialog both editors show, and the filters of each: the editor's own patterns and
+// every other kind of picture the program can read.
 inline constexpr const char* kPictureDialogTitle = "V\u00E4lj bild f\u00F6r recept";
 QString newRecipePictureFilter();
 QString editorPictureFilter();
@@ -45,9 +46,9 @@ QString editorPictureFilter();
 // After a new recipe: "Is there a picture on the dish available?"; on Yes the file dialog,
 // and the name with the chosen file (empty when cancelled) appended to bilder.txt.
 void askForPicture(AppContext& app, const std::string& name);
-// The editor's "Picture?": the file dialog, starting from nothing; the recipe's picture
-// changed in place, or an entry appended when it has none. A cancelled dialog keeps the
-// picture it had.
+// The editor's "Picture?": the file dialog, opened on the recipe's picture when it has one; the
+// recipe's picture changed in place, or an entry appended when it has none. A cancelled dialog
+// keeps the picture it had.
 void changePicture(AppContext& app, const std::string& name);
 // The viewer's "Picture": the picture window with the recipe's picture, or a beep and "Sorry,
 // no picture available". A picture that cannot be shown (no file recorded, a file gone or not

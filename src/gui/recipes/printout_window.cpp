@@ -124,7 +124,8 @@ void PrintoutWindow::printAndClose()
     const bool grocery = groceryOption_->isChecked();
     const auto& folder = app_.state.folder;
     const std::string& book = app_.state.currentCookbookFile;
-    auto lines = grocery ? recipes::groceryLines(folder, book, shown.name)
+    auto lines = grocery ? recipes::groceryLines(folder, book, shown.name, shown.occurrence,
+                                                 shown.servings)
                          : recipes::recipeLines(folder, book, shown);
     if (!lines) {
         app_.services.prompter.inform(toQString(lines.error()), QStringLiteral("Error"),

@@ -1,5 +1,6 @@
 #include "gui/recipes/recipe_browser.h"
 
+#include <QCheckBox>
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QFontDatabase>
@@ -7,6 +8,7 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
@@ -34,6 +36,7 @@
 #include "gui/app/window_registry.h"
 #include "gui/recipes/recipe_windows.h"
 #include "gui/theme/theme.h"
+#include "gui/widgets/wait_cursor.h"
 #include "gui/widgets/accessibility.h"
 
 namespace culvora::gui {
@@ -408,6 +411,7 @@ void RecipeBrowser::buildControls()
     count_->setGeometry(kCountRect.left(), kCountRect.bottom() + 1 - countHeight,
                         kCountRect.width(), countHeight);
     theme::setInk(count_, theme::kSoftInk);
+    buildFindField();
 
     // The letter strip: one group for a reader, a tool bar of 25 letters in which the letter the
     // first column begins in is checked.
@@ -495,12 +499,145 @@ void RecipeBrowser::buildControls()
     afterScroll();
 }
 
+void RecipeBrowser::buildFindField()
+{
+    // On the count's line, at the right: the count keeps the rest of the line.
+    findField_ = new QLineEdit(this);
+    findField_->setObjectName(QStringLiteral("txtFind"));
+    findField_->setPlaceholderText(QStringLiteral("Find a recipe"));
+    findField_->setClearButtonEnabled(true);
+    findField_->setToolTip(QStringLiteral(
+        "Type a part of a recipe's name. Enter opens the first recipe found, Escape shows all "
+        "recipes again."));
+    findField_->setAccessibleName(QStringLiteral("Find a recipe"));
+    findField_->setAccessibleDescription(
+        QStringLiteral("Shows only the recipes that hold what you type; Enter opens the first, "
+                       "Escape shows them all"));
+    findField_->setFont(namesFont());
+    findField_->installEventFilter(this);
+    connect(findField_, &QLineEdit::textChanged, this, &RecipeBrowser::applyFind);
+
+    everywhereBox_ = new QCheckBox(QStringLiteral("Every word"), this);
+    everywhereBox_->setObjectName(QStringLiteral("chkEverywhere"));
+    everywhereBox_->setToolTip(QStringLiteral(
+        "Look through every line of the recipes (ingredients, instructions, servings, time and "
+        "type), not only their names"));
+    everywhereBox_->setAccessibleDescription(
+        QStringLiteral("Find the text in every line of the recipes, not only in their names"));
+    everywhereBox_->setFont(namesFont());
+    everywhereBox_->setCursor(Qt::PointingHandCursor);
+    connect(everywhereBox_, &QCheckBox::toggled, this, [this] {
+        applyFind();
+        findField_->setFocus();
+    });
+
+    const int height = std::max(22, findField_->sizeHint().height());
+    const int top = kCountRect.bottom() + 1 - height;
+    const int boxWidth = everywhereBox_->sizeHint().width();
+    const int fieldWidth = 150;
+    const int boxLeft = kCanvasRect.right() + 1 - boxWidth;
+    everywhereBox_->setGeometry(boxLeft, top, boxWidth, height);
+    findField_->setGeometry(boxLeft - 8 - fieldWidth, top, fieldWidth, height);
+    count_->setGeometry(kCountRect.left(), count_->y(),
+                        findField_->x() - 8 - kCountRect.left(), count_->height());
+}
+
+// --- Finding -------------------------------------------------------------------------------
+
+void RecipeBrowser::applyFind()
+{
+    hideBar();
+    focusName_ = 0;
+    const QString typed = findField_->text();
+    if (typed.isEmpty()) {
+        layout_.filterNames({});
+    } else {
+        std::vector<char> keep(static_cast<std::size_t>(layout_.nameCount()) + 1, 0);
+        // A character the cookbook cannot hold is in none of its recipes.
+        if (auto query = toCp(typed)) {
+            readForFinding();
+            const auto mode = everywhereBox_->isChecked() ? search::FindMode::Everywhere
+                                                          : search::FindMode::Names;
+            for (std::size_t ordinal : finder_->find(*query, mode)) {
+                const int label = labelOfRecord(finder_->key(ordinal));
+                if (label > 0) keep[static_cast<std::size_t>(label)] = 1;
+            }
+        }
+        layout_.filterNames(keep);
+    }
+    showCount();
+    updateLetters();
+    canvas_->labelsChanged();
+    afterScroll();
+}
+
+void RecipeBrowser::readForFinding()
+{
+    if (finder_) return;
+    WaitCursor wait;
+    auto content = app_.state.folder.read(app_.state.currentCookbookFile);
+    finder_.emplace(content ? search::RecipeFinder(*content) : search::RecipeFinder());
+    labelsOfName_.clear();
+    for (int i = 1; i <= layout_.nameCount(); ++i) {
+        const BrowserLabel label = layout_.name(i);
+        if (label.visible) labelsOfName_[label.caption].push_back(i);
+    }
+}
+
+int RecipeBrowser::labelOfRecord(store::RecordKey key)
+{
+    const auto it = labelsOfName_.find(std::string(key.name));
+    if (it == labelsOfName_.end() || key.occurrence >= it->second.size()) return -1;
+    const int label = it->second[key.occurrence];
+    // A label hidden since (a recipe deleted or moved) is found no more.
+    return layout_.name(label).visible ? label : -1;
+}
+
+void RecipeBrowser::clearFind()
+{
+    findField_->clear();
+}
+
+bool RecipeBrowser::openFirstFound()
+{
+    if (!layout_.isFiltered()) return false;
+    const int first = layout_.firstGridName();
+    if (first == 0) return false;
+    const store::RecordKey record = recordOf(first);
+    showRecipe(app_, std::string(record.name), record.occurrence);
+    return true;
+}
+
+void RecipeBrowser::showCount()
+{
+    if (!layout_.isFiltered()) {
+        count_->setText(countText_);
+        return;
+    }
+    count_->setText(QStringLiteral("Found %1 of %2 recipes")
+                        .arg(layout_.gridNameCount())
+                        .arg(recipeCount_));
+}
+
+void RecipeBrowser::updateLetters()
+{
+    for (int i = 0; i < kLetterCount; ++i) {
+        letterButton(i)->setEnabled(!layout_.isFiltered() ||
+                                    layout_.isVisible({LabelKind::Heading, i + 1}));
+    }
+}
+
 // --- The list ------------------------------------------------------------------------------
 
 void RecipeBrowser::setRecipeIndex(const store::RecipeIndex& index)
 {
     list_ = index.entries;
-    count_->setText(fromCp(index.countText()));
+    countText_ = fromCp(index.countText());
+    recipeCount_ = index.count;
+    // The cookbook changed: the next search reads it again.
+    finder_.reset();
+    labelsOfName_.clear();
+    showCount();
 }
 
 void RecipeBrowser::placeLabels()
@@ -510,12 +647,14 @@ void RecipeBrowser::placeLabels()
     app_.state.nameCount = layout_.nameCount();
     canvas_->labelsChanged();
     afterScroll();
+    if (!findField_->text().isEmpty()) applyFind();
 }
 
 void RecipeBrowser::hideNameLabel(int index)
 {
     if (index == barName_) hideBar();
     layout_.hideName(index);
+    showCount();
     canvas_->labelsChanged();
     canvas_->update();
 }
@@ -523,6 +662,16 @@ void RecipeBrowser::hideNameLabel(int index)
 int RecipeBrowser::findNameLabel(const std::string& name) const
 {
     return layout_.findName(name);
+}
+
+int RecipeBrowser::findRecordLabel(const std::string& name, std::size_t occurrence) const
+{
+    return layout_.findName(name, occurrence);
+}
+
+store::RecordKey RecipeBrowser::recordOf(int nameIndex) const
+{
+    return {layout_.caption({LabelKind::Name, nameIndex}), layout_.occurrenceOf(nameIndex)};
 }
 
 // --- Geometry and hit-testing --------------------------------------------------------------
@@ -652,7 +801,10 @@ bool RecipeBrowser::keyOnNames(QKeyEvent* event)
     case Qt::Key_End: step(Step::Last); return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (current) showRecipe(app_, layout_.caption({LabelKind::Name, focusName_}));
+        if (current) {
+            const store::RecordKey record = recordOf(focusName_);
+            showRecipe(app_, std::string(record.name), record.occurrence);
+        }
         return true;
     case Qt::Key_Delete:
         if (current) {
@@ -660,7 +812,9 @@ bool RecipeBrowser::keyOnNames(QKeyEvent* event)
             const int next = layout_.stepName(deleted, Step::Next) != deleted
                                  ? layout_.stepName(deleted, Step::Next)
                                  : layout_.stepName(deleted, Step::Previous);
-            if (DeleteRecipe(app_, layout_.caption({LabelKind::Name, deleted}), deleted)) {
+            const store::RecordKey record = recordOf(deleted);
+            const std::string name(record.name);
+            if (DeleteRecipe(app_, store::RecordKey{name, record.occurrence}, deleted)) {
                 focusName_ = next != deleted ? next : 0;
                 if (focusName_) focusOnName(focusName_);
             }
@@ -707,8 +861,7 @@ void RecipeBrowser::releaseName()
     pressed_ = false;
     showBar(dragIndex_);
     canvas_->update();
-    const std::string name = layout_.caption({LabelKind::Name, dragIndex_});
-    showRecipe(app_, name);
+    showRecipe(app_, draggedName(), draggedOccurrence());
 }
 
 void RecipeBrowser::dragTimerFired()
@@ -805,6 +958,21 @@ bool RecipeBrowser::dropTargetAvailable(const DropTarget& target) const
 
 bool RecipeBrowser::eventFilter(QObject* watched, QEvent* event)
 {
+    // The cookbook is read for finding when the field takes the focus, so that the first
+    // letter typed finds at once.
+    if (watched == findField_ && event->type() == QEvent::FocusIn) readForFinding();
+    if (watched == findField_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            openFirstFound();
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape && !findField_->text().isEmpty()) {
+            clearFind();
+            return true;
+        }
+        return QWidget::eventFilter(watched, event);
+    }
     auto* button = qobject_cast<QPushButton*>(watched);
     const DropTarget* target = button ? dropTarget(button->objectName()) : nullptr;
     if (!target) return QWidget::eventFilter(watched, event);
@@ -857,9 +1025,15 @@ std::string RecipeBrowser::draggedName() const
     return layout_.caption({LabelKind::Name, dragIndex_});
 }
 
+std::size_t RecipeBrowser::draggedOccurrence() const
+{
+    return layout_.occurrenceOf(dragIndex_);
+}
+
 void RecipeBrowser::editDragged()
 {
     app_.state.editRecipe = draggedName();
+    app_.state.editOccurrence = draggedOccurrence();
     app_.windows.open(forms::kEditRecipe);
 }
 
@@ -867,6 +1041,7 @@ void RecipeBrowser::moveDragged()
 {
     app_.state.moveIndex = dragIndex_;
     app_.state.dragRecipe = draggedName();
+    app_.state.dragOccurrence = draggedOccurrence();
     openDestinationChooser(app_, ChooserMode::Move, moveTimer_);
 }
 
@@ -874,12 +1049,14 @@ void RecipeBrowser::uploadDragged()
 {
     update();
     app_.state.dragRecipe = draggedName();
+    app_.state.dragOccurrence = draggedOccurrence();
     app_.windows.open(forms::kUpload);
 }
 
 void RecipeBrowser::deleteDragged()
 {
-    DeleteRecipe(app_, draggedName(), dragIndex_);
+    const std::string name = draggedName();
+    DeleteRecipe(app_, store::RecordKey{name, draggedOccurrence()}, dragIndex_);
 }
 
 // --- The move ------------------------------------------------------------------------------
@@ -889,15 +1066,16 @@ void RecipeBrowser::moveTimerFired()
     moveTimer_->stop();
     ShellState& state = app_.state;
     const std::string name = state.dragRecipe;
+    const store::RecordKey key{name, state.dragOccurrence};
     auto report = [this](const QString& text) {
         app_.services.prompter.inform(text, QStringLiteral("Error"), MessageIcon::Exclamation);
     };
 
     auto moved = store::CookbookList(state.folder)
-                     .moveRecipe(state.currentCookbookFile, state.targetBookTitle, name);
+                     .moveRecipe(state.currentCookbookFile, state.targetBookTitle, key);
     if (!moved) return report(toQString(moved.error()));
     if (*moved == store::CookbookList::MoveOutcome::SameCookbook) return;
-    recipeRemoved(app_, state.moveIndex);
+    recipeRemoved(app_, state.moveIndex, key);
     update();
 }
 

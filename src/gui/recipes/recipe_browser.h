@@ -13,15 +13,19 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
+#include "core/search/recipe_find.h"
 #include "gui/app/app_context.h"
 #include "gui/recipes/browser_layout.h"
 #include "gui/recipes/recipe_routines.h"
 
+class QCheckBox;
 class QFont;
 class QKeyEvent;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTimer;
 
@@ -47,9 +51,22 @@ public:
     void setRecipeIndex(const store::RecipeIndex& index) override;
     void hideNameLabel(int index) override;
     int findNameLabel(const std::string& name) const override;
+    int findRecordLabel(const std::string& name, std::size_t occurrence) const override;
+    // The recipe a name label stands for: its caption and which recipe of that name it is.
+    store::RecordKey recordOf(int nameIndex) const;
 
     // Creates the labels from the list FillRecipeList made (once, when the window opens).
     void placeLabels();
+
+    // The find field and its "Every word" box: the names shown are those that hold the field's
+    // text (with the box ticked: those whose recipe holds it on any line), under the headings
+    // of their letters; the count says how many of how many. The cookbook is read for it once
+    // after each fill, when the field first takes the focus or a letter is typed.
+    QLineEdit* findField() const { return findField_; }
+    QCheckBox* everywhereBox() const { return everywhereBox_; }
+    // Enter in the field: opens the first recipe found. False when the field is empty or
+    // nothing is found.
+    bool openFirstFound();
 
     const BrowserLayout& layout() const { return layout_; }
     const std::vector<store::IndexEntry>& sortedList() const { return list_; }  // List1
@@ -85,6 +102,10 @@ public:
     const QPixmap& noDropIcon() const { return dragIcons().noDrop; }
 
 public slots:
+    // Shows what the find field finds (everything when it is empty).
+    void applyFind();
+    // Escape in the field: empties it and shows every recipe again.
+    void clearFind();
     void scrollLeft();   // "<"
     void scrollRight();  // ">"
     void pressLetter(int index);
@@ -131,8 +152,18 @@ private:
     static const DropTarget* dropTarget(const QString& objectName);
     bool dropTargetAvailable(const DropTarget& target) const;
     std::string draggedName() const;
+    std::size_t draggedOccurrence() const;
 
     void buildControls();
+    void buildFindField();
+    // The count line: the fill's "Number of recipes: N", or how many of them the field finds.
+    void showCount();
+    // The letters of the strip that have no recipe found are greyed out while finding.
+    void updateLetters();
+    // Reads the cookbook for the find field, unless it has been since the last fill.
+    void readForFinding();
+    // The name label of a record the finder found, or -1.
+    int labelOfRecord(store::RecordKey key);
     QPushButton* addButton(const char* name, const QString& caption, const QString& tip,
                            QWidget* parent = nullptr);
     QPushButton* letterButton(int index) const;
@@ -172,6 +203,14 @@ private:
     QWidget* letters_ = nullptr;  // the strip of Command10
     QLabel* bar_ = nullptr;             // Label3
     QLabel* count_ = nullptr;           // label4
+    QLineEdit* findField_ = nullptr;
+    QCheckBox* everywhereBox_ = nullptr;
+    QString countText_;  // what the fill wrote in label4
+    int recipeCount_ = 0;
+    // Read from the cookbook at the first search after a fill; the name labels of each name,
+    // in list order, to find a record's label by its occurrence.
+    std::optional<search::RecipeFinder> finder_;
+    std::unordered_map<std::string, std::vector<int>> labelsOfName_;
     QPushButton* focusSink_ = nullptr;  // Command7
     QPushButton* optionsButton_ = nullptr;
     QTimer* dragTimer_ = nullptr;  // Timer2

@@ -1,5 +1,6 @@
 #include "gui/recipes/recipe_editor.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -50,11 +51,12 @@ QByteArray bytes(const std::string& cp1252)
 }  // namespace
 
 RecipeEditor::RecipeEditor(AppContext& app, std::string cookbook, store::RecipeRecord loaded,
-                           QWidget* parent)
+                           std::size_t occurrence, QWidget* parent)
     : QWidget(parent),
       app_(app),
       cookbook_(std::move(cookbook)),
       loaded_(std::move(loaded)),
+      occurrence_(occurrence),
       shown_(recipes::draftOf(loaded_))
 {
     setObjectName(forms::kEditRecipe);
@@ -273,23 +275,59 @@ void RecipeEditor::save()
         }
         refuse(QStringLiteral("Another cookbook was chosen while \"%1\" was open here, so nothing "
                               "was saved. Choose the cookbook \"%2\" again, then save.")
-                   .arg(fromCp(loaded_.name), fromCp(book)));
+                   .arg(shownForMessage(loaded_.name), shownForMessage(book)));
         return;
     }
     auto edited = draft();
     if (!edited) return;
-    if (auto saved =
-            recipes::saveEdit(app_.state.folder, cookbook_, loaded_.name, *edited, loaded_);
+    if (auto saved = recipes::saveEdit(app_.state.folder, cookbook_,
+                                       store::RecordKey{loaded_.name, occurrence_}, *edited,
+                                       loaded_);
         !saved) {
         refuse(toQString(saved.error()));
         return;
     }
+    letInputGo();  // saved: closing asks nothing
     app_.windows.closeWindow(this);
+}
+
+void RecipeEditor::recordRemoved(const std::string& cookbookFile, std::string_view name,
+                                 std::size_t occurrence)
+{
+    if (cookbookFile != cookbook_ || name != loaded_.name) return;
+    // Gone itself: an occurrence no recipe has, so Save says so instead of saving over the
+    // next recipe of the name.
+    occurrence_ = followRemoval(occurrence_, occurrence).value_or(static_cast<std::size_t>(-1));
 }
 
 void RecipeEditor::cancel()
 {
+    // The cook's own word that the changes go: no question.
+    letInputGo();
     app_.windows.closeWindow(this);
+}
+
+bool RecipeEditor::hasUnsavedInput() const
+{
+    return servingsBox_->text() != fromCp(shown_.servings) ||
+           timeBox_->text() != fromCp(shown_.cookingTime) ||
+           boxText(ingredientsBox_) != boxShown(shown_.ingredients) ||
+           boxText(instructionsBox_) != boxShown(shown_.instructions) ||
+           typeList_->currentData().toByteArray() != bytes(shown_.type);
+}
+
+QString RecipeEditor::unsavedInputName() const
+{
+    return QStringLiteral("the recipe ") + quotedName(fromCp(loaded_.name));
+}
+
+void RecipeEditor::closeEvent(QCloseEvent* event)
+{
+    if (!mayClose(this, app_.services.prompter)) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void RecipeEditor::choosePicture()
@@ -311,7 +349,9 @@ void registerRecipeEditor(AppContext& app)
 {
     app.windows.addFactory(forms::kEditRecipe, [&app]() -> QWidget* {
         const std::string cookbook = app.state.currentCookbookFile;
-        auto record = recipes::loadForEdit(app.state.folder, cookbook, app.state.editRecipe);
+        const std::size_t occurrence = app.state.editOccurrence;
+        auto record = recipes::loadForEdit(app.state.folder, cookbook,
+                                           store::RecordKey{app.state.editRecipe, occurrence});
         // A recipe that is not there (deleted meanwhile, or a stale name) opens no editor: an
         // empty form could only be cancelled.
         if (!record) {
@@ -320,7 +360,7 @@ void registerRecipeEditor(AppContext& app)
             return nullptr;
         }
         app.windows.close(forms::kViewer);
-        auto* editor = new RecipeEditor(app, cookbook, std::move(*record));
+        auto* editor = new RecipeEditor(app, cookbook, std::move(*record), occurrence);
         // The boxes of several lines grow with the window; Escape does not throw the typing
         // away, only Cancel does.
         QMdiSubWindow* frame = app.windows.add(editor, WindowKind::Document);

@@ -13,6 +13,8 @@
 #include "core/recipes/recipe_edit.h"
 #include "core/store/cookbook.h"
 #include "gui/app/app_context.h"
+#include "gui/app/handover.h"
+#include "gui/app/unsaved_input.h"
 
 class QComboBox;
 class QLineEdit;
@@ -20,23 +22,38 @@ class QPlainTextEdit;
 
 namespace culvora::gui {
 
-class RecipeEditor : public QWidget {
+class RecipeEditor : public QWidget, public UnsavedInput, public RecordFollower {
     Q_OBJECT
 public:
-    // `cookbook` is the file the record was read from.
+    // `cookbook` is the file the record was read from; `occurrence` says which recipe of its
+    // name it is (a cookbook may hold a name twice).
     RecipeEditor(AppContext& app, std::string cookbook, store::RecipeRecord loaded,
-                 QWidget* parent = nullptr);
+                 std::size_t occurrence, QWidget* parent = nullptr);
 
     // The recipe being edited (Windows-1252).
     const std::string& recipeName() const { return loaded_.name; }
+    std::size_t occurrence() const { return occurrence_; }
+
+    // RecordFollower: Save keeps to this recipe when an earlier one of its name goes, and
+    // saves nothing when this one has gone.
+    void recordRemoved(const std::string& cookbookFile, std::string_view name,
+                       std::size_t occurrence) override;
 
     QSize sizeHint() const override;
+
+    // UnsavedInput: a box or the type changed from what the recipe was loaded with.
+    bool hasUnsavedInput() const override;
+    QString unsavedInputName() const override;
+    void saveInput() override { save(); }
 
 public slots:
     void save();           // "Save"
     void cancel();         // "Cancel"
     void choosePicture();  // "Picture?"
     void openHelp();       // "Help"
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();
@@ -49,6 +66,7 @@ private:
     AppContext& app_;
     std::string cookbook_;
     store::RecipeRecord loaded_;
+    std::size_t occurrence_ = 0;
     recipes::RecipeDraft shown_;  // what the boxes were filled with
 
     QLineEdit* nameBox_ = nullptr;

@@ -84,8 +84,8 @@ void saveRecipePage(AppContext& app, const ShownRecipePage& shown)
     {
         WaitCursor wait;
         const std::filesystem::path target(file.toStdString());
-        written = writeFileAtomic(target, recipes::recipePage(*texts),
-                                  target.filename().string() + ".tmp");
+        // Only where nothing or a plain file stands: a link or a device there is refused.
+        written = writeOutputFile(target, recipes::recipePage(*texts));
     }
     if (!written) {
         prompter.inform(toQString(written.error()), QStringLiteral("Error"),

@@ -4,6 +4,7 @@
 
 #include "core/store/cookbook.h"
 #include "gui/app/app_context.h"
+#include "gui/app/handover.h"
 #include "gui/app/qt_text.h"
 #include "gui/app/window_names.h"
 #include "gui/app/window_registry.h"
@@ -43,7 +44,12 @@ bool FillRecipeList(AppContext& app)
 
 bool DeleteRecipe(AppContext& app, const std::string& name, int labelIndex, DeleteFlag flag)
 {
-    const QString shown = fromCp(name);
+    return DeleteRecipe(app, store::RecordKey{name}, labelIndex, flag);
+}
+
+bool DeleteRecipe(AppContext& app, store::RecordKey key, int labelIndex, DeleteFlag flag)
+{
+    const QString shown = shownForMessage(key.name);
     if (flag == DeleteFlag::Ask &&
         !app.services.prompter.confirm(
             QStringLiteral("Are you sure you want to delete the recipe \u00B4") + shown +
@@ -51,23 +57,26 @@ bool DeleteRecipe(AppContext& app, const std::string& name, int labelIndex, Dele
             QStringLiteral("Delete ") + shown)) {
         return false;
     }
-    auto removed = store::Cookbook(app.state.folder, app.state.currentCookbookFile).remove(name);
+    auto removed = store::Cookbook(app.state.folder, app.state.currentCookbookFile).remove(key);
     if (!removed) {
         app.services.prompter.inform(toQString(removed.error()), QStringLiteral("Error"),
                                      MessageIcon::Exclamation);
         return false;
     }
-    recipeRemoved(app, labelIndex);
+    recipeRemoved(app, labelIndex, key);
     return true;
 }
 
-void recipeRemoved(AppContext& app, int labelIndex)
+void recipeRemoved(AppContext& app, int labelIndex, store::RecordKey removed)
 {
+    // The key may point into a label about to be emptied.
+    const std::string name(removed.name);
     if (RecipeBrowserLists* browser = recipeBrowser(app)) {
         fill(app, *browser);
         browser->hideNameLabel(labelIndex);
     }
     --app.state.nameCount;
+    recordLeftCookbook(app, name, removed.occurrence);
 }
 
 }  // namespace culvora::gui

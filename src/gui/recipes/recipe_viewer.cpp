@@ -10,12 +10,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QToolBar>
 #include <QWheelEvent>
 
 #include <algorithm>
 
 #include "core/recipes/recipe_view.h"
+#include "core/recipes/scaling.h"
 #include "core/text/text.h"
 #include "gui/app/delivered_files.h"
 #include "gui/app/geometry.h"
@@ -31,6 +34,9 @@
 namespace culvora::gui {
 
 namespace {
+
+// The occurrence of a recipe on show that has left the cookbook: no recipe has it.
+constexpr std::size_t kGone = static_cast<std::size_t>(-1);
 
 constexpr qreal kIngredientPoints = 12.0;
 constexpr qreal kInstructionPoints = 9.75;
@@ -316,6 +322,22 @@ void RecipeViewer::buildPages()
         lineTop += 18;
     }
 
+    // The servings box at the right end of the servings line.
+    servingsBox_ = new QSpinBox(book_);
+    servingsBox_->setObjectName(QStringLiteral("spnServings"));
+    servingsBox_->setFont(sansFont(9, false));
+    servingsBox_->setAccessibleName(QStringLiteral("Servings"));
+    servingsBox_->setAccessibleDescription(
+        QStringLiteral("Shows the ingredients for this many servings; the recipe is not changed"));
+    servingsBox_->setKeyboardTracking(false);
+    const int boxWidth = std::max(54, servingsBox_->sizeHint().width());
+    const int boxHeight = std::max(20, servingsBox_->sizeHint().height());
+    servingsBox_->setGeometry(left.left() + margin + innerWidth - boxWidth,
+                              servingsLabel_->y() + servingsLabel_->height() - boxHeight + 1,
+                              boxWidth, boxHeight);
+    servingsBox_->setEnabled(false);
+    connect(servingsBox_, &QSpinBox::valueChanged, this, &RecipeViewer::showServings);
+
     // Picture3 clips Text1; VScroll1 moves it up and down inside.
     const int scrollWidth = 12;
     ingredientFrame_ = new QWidget(book_);
@@ -386,9 +408,12 @@ void RecipeViewer::fillView()
 
     WaitCursor wait;
     shownName_ = app_.state.selectedRecipe;
+    shownOccurrence_ = app_.state.selectedOccurrence;
+    // Back and Forward change the recipe on show: the caption goes with it.
+    setWindowTitle(QStringLiteral("Read recipe: ") + fromCp(shownName_));
     recipes::RecipeTexts texts;
-    auto page =
-        recipes::readViewerPage(app_.state.folder, app_.state.currentCookbookFile, shownName_);
+    auto page = recipes::readViewerPage(app_.state.folder, app_.state.currentCookbookFile,
+                                        store::RecordKey{shownName_, shownOccurrence_});
     if (page) {
         texts = std::move(page->texts);
     } else {
@@ -405,17 +430,82 @@ void RecipeViewer::fillView()
     ingredientText_->setFont(ingredientFont);
     setInk(ingredientText_, texts.found ? kInk : kAccent);
     instructionBox_->setPlainText(shownText(texts.instructions));
+    startServings(texts);
 
     layoutIngredients();
     ingredientText_->show();
     updateToolbar();
 }
 
+void RecipeViewer::startServings(const recipes::RecipeTexts& texts)
+{
+    shownRecord_.reset();
+    ownServings_ = texts.found ? recipes::servingsOfShownText(texts.servings) : std::nullopt;
+    const QSignalBlocker quiet(servingsBox_);
+    if (ownServings_) {
+        servingsBox_->setSpecialValueText(QString());
+        servingsBox_->setRange(1, std::max(recipes::kMaxScaledServings, *ownServings_));
+        servingsBox_->setValue(*ownServings_);
+        servingsBox_->setEnabled(*ownServings_ <= recipes::kMaxScaledServings);
+        servingsBox_->setToolTip(QStringLiteral(
+            "Show the amounts for another number of servings (the recipe is not changed)"));
+    } else {
+        // Nothing to scale from: the box shows a dash and says why it is greyed out.
+        servingsBox_->setRange(0, 0);
+        servingsBox_->setSpecialValueText(QStringLiteral("\u2013"));
+        servingsBox_->setEnabled(false);
+        servingsBox_->setToolTip(
+            texts.found
+                ? QStringLiteral("The servings of this recipe are not a number, so its amounts "
+                                 "cannot be scaled")
+                : QStringLiteral("There is no recipe to scale"));
+    }
+}
+
+void RecipeViewer::showServings(int servings)
+{
+    if (!ownServings_) return;
+    if (!shownRecord_) {
+        auto record = store::Cookbook(app_.state.folder, app_.state.currentCookbookFile)
+                          .read(store::RecordKey{shownName_, shownOccurrence_});
+        if (!record) {
+            app_.services.prompter.inform(toQString(record.error()), QStringLiteral("Error"),
+                                          MessageIcon::Exclamation);
+            return;
+        }
+        shownRecord_ = std::move(*record);
+    }
+    const auto scaled = recipes::scaledRecord(*shownRecord_, servings);
+    if (!scaled) return;
+    const recipes::RecipeTexts texts = recipes::recipeTexts(*scaled);
+    servingsLabel_->setText(fromCp(texts.servings));
+    ingredientText_->setText(shownText(texts.ingredients));
+    layoutIngredients();
+}
+
+int RecipeViewer::scaledServings() const
+{
+    if (!ownServings_ || !servingsBox_->isEnabled() || servingsBox_->value() == *ownServings_) {
+        return 0;
+    }
+    return servingsBox_->value();
+}
+
 recipes::ShownRecipe RecipeViewer::shownRecipe() const
 {
     // The labels hold what fillView converted from the file's bytes: it converts back whole.
     return {shownName_, toCp(servingsLabel_->text()).value_or(std::string()),
-            toCp(timeLabel_->text()).value_or(std::string())};
+            toCp(timeLabel_->text()).value_or(std::string()), shownOccurrence_,
+            scaledServings()};
+}
+
+void RecipeViewer::recordRemoved(const std::string& cookbookFile, std::string_view name,
+                                 std::size_t occurrence)
+{
+    if (cookbookFile != app_.state.currentCookbookFile || name != shownName_) return;
+    // The recipe on show itself gone: its page stays until the cook moves on, but Edit, Delete
+    // and Print find nothing instead of the next recipe of the name.
+    shownOccurrence_ = followRemoval(shownOccurrence_, occurrence).value_or(kGone);
 }
 
 const std::vector<RecipeViewer::ToolbarKey>& RecipeViewer::toolbarKeys()
@@ -529,16 +619,25 @@ std::vector<std::string> RecipeViewer::recipeOrder() const
 
 int RecipeViewer::listIndex() const
 {
-    return recipes::findEntry(recipeOrder(), shownName_);
+    // Equal names stand together, in file order: the n-th of them is the n-th record.
+    const std::vector<std::string> order = recipeOrder();
+    const int first = recipes::findEntry(order, shownName_);
+    if (first < 0) return -1;
+    const std::size_t at = static_cast<std::size_t>(first) + shownOccurrence_;
+    if (shownOccurrence_ >= order.size() || at >= order.size() || order[at] != shownName_) {
+        return -1;
+    }
+    return static_cast<int>(at);
 }
 
 void RecipeViewer::step(bool forward)
 {
-    auto next =
-        recipes::readNeighbour(app_.state.folder, app_.state.currentCookbookFile, shownName_,
-                               forward ? recipes::Step::Forward : recipes::Step::Back);
+    auto next = recipes::readNeighbour(app_.state.folder, app_.state.currentCookbookFile,
+                                       store::RecordKey{shownName_, shownOccurrence_},
+                                       forward ? recipes::Step::Forward : recipes::Step::Back);
     if (!next || !*next) return;
-    app_.state.selectedRecipe = **next;
+    app_.state.selectedRecipe = (*next)->name;
+    app_.state.selectedOccurrence = (*next)->occurrence;
     fillView();
 }
 
@@ -592,6 +691,7 @@ void RecipeViewer::openWindowOf()
 void RecipeViewer::editShownRecipe()
 {
     app_.state.editRecipe = shownName_;
+    app_.state.editOccurrence = shownOccurrence_;
     // The editor closes the viewer itself when it loads; the browser goes too.
     if (app_.windows.open(forms::kEditRecipe)) app_.windows.close(forms::kBrowser);
 }
@@ -616,6 +716,7 @@ void RecipeViewer::saveShownAsWebPage()
 void RecipeViewer::uploadShownRecipe()
 {
     app_.state.dragRecipe = shownName_;
+    app_.state.dragOccurrence = shownOccurrence_;
     app_.windows.open(forms::kUpload);
 }
 
@@ -623,9 +724,10 @@ void RecipeViewer::deleteShownRecipe()
 {
     RecipeBrowserLists* browser = recipeBrowser(app_, true);
     if (!browser) return;
-    const int index = browser->findNameLabel(shownName_);
+    const int index = browser->findRecordLabel(shownName_, shownOccurrence_);
     if (index < 0) return;
-    DeleteRecipe(app_, shownName_, index, DeleteFlag::Ask);
+    const std::string name = shownName_;
+    DeleteRecipe(app_, store::RecordKey{name, shownOccurrence_}, index, DeleteFlag::Ask);
     // Whatever the answer: the recipe on show may be gone.
     app_.windows.closeWindow(this);
 }

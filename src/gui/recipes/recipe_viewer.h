@@ -8,10 +8,12 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/recipes/printout.h"
+#include "core/recipes/recipe_view.h"
 #include "gui/app/app_context.h"
 #include "gui/app/handover.h"
 #include "gui/recipes/recipe_routines.h"
@@ -21,33 +23,52 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
+class QSpinBox;
 class QToolBar;
 
 namespace culvora::gui {
 
-class RecipeViewer : public QWidget, public RecipeViewerView {
+class RecipeViewer : public QWidget, public RecipeViewerView, public RecordFollower {
     Q_OBJECT
 public:
     explicit RecipeViewer(AppContext& app, QWidget* parent = nullptr);
 
-    // Reads selectedRecipe from the current cookbook and shows it. The other names are not
-    // read until Back or Forward asks for a neighbour.
+    // Reads selectedRecipe (the selectedOccurrence-th recipe of that name) from the current
+    // cookbook, shows it and names it in the caption. The other names are not read until Back
+    // or Forward asks for a neighbour.
     void fillView() override;
+
+    // RecordFollower: the recipe on show keeps its place when an earlier one of its name goes.
+    void recordRemoved(const std::string& cookbookFile, std::string_view name,
+                       std::size_t occurrence) override;
 
     // The recipe on show (Label1's text), Windows-1252.
     const std::string& shownName() const { return shownName_; }
+    // Which recipe of that name it is (0 the first, in file order).
+    std::size_t shownOccurrence() const { return shownOccurrence_; }
     // The name with the servings and time texts under it (Label2, Label3), Windows-1252: the
     // top of the printed recipe.
     recipes::ShownRecipe shownRecipe() const;
     // Text1's height in twips as the fill and "Zoom in" set it. The label on screen is never
     // smaller than its text needs.
     int ingredientHeight() const { return ingredientHeight_; }
-    // The names Back and Forward step through, and the position of the recipe on show (-1
-    // when it is not among them), read from the cookbook when asked.
+    // The servings box beside "(Serves N)": the ingredients shown for another number of
+    // servings. It starts at the recipe's own servings whenever a recipe is shown, and is
+    // greyed out for a recipe whose servings are not a number.
+    QSpinBox* servingsBox() const { return servingsBox_; }
+    // The servings the ingredients are shown for when the box has changed them; 0 when the
+    // recipe is shown as it is written.
+    int scaledServings() const;
+    // The names Back and Forward step through (a name once for each of its recipes), and the
+    // position of the recipe on show (-1 when it is not among them), read from the cookbook
+    // when asked.
     std::vector<std::string> recipeOrder() const;
     int listIndex() const;
 
 public slots:
+    // Shows the ingredients and the servings text for that many servings; the cookbook is not
+    // changed.
+    void showServings(int servings);
     void showNextRecipe();
     void showPreviousRecipe();
     void zoomIn();
@@ -89,10 +110,13 @@ private:
     void scrollIngredients(int value);
     // Sizes Text1 to its text and sets the scroll bar's range to match.
     void layoutIngredients();
+    // The servings box for a recipe just shown.
+    void startServings(const recipes::RecipeTexts& texts);
 
     AppContext& app_;
     const ToolbarKey* runningKey_ = nullptr;
     std::string shownName_;
+    std::size_t shownOccurrence_ = 0;
     int ingredientHeight_ = 0;
     QPixmap tableStrip_;
 
@@ -100,6 +124,10 @@ private:
     QWidget* book_ = nullptr;
     QLabel* nameLabel_ = nullptr;
     QLabel* servingsLabel_ = nullptr;
+    QSpinBox* servingsBox_ = nullptr;
+    std::optional<int> ownServings_;  // the recipe's own servings, when they are a number
+    // The record on show, read when the box first changes it.
+    std::optional<store::RecipeRecord> shownRecord_;
     QLabel* timeLabel_ = nullptr;
     QWidget* ingredientFrame_ = nullptr;
     QLabel* ingredientText_ = nullptr;

@@ -1,5 +1,6 @@
 #include "gui/search/fridge_list_editor.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -65,7 +66,11 @@ FridgeListEditor::FridgeListEditor(AppContext& app, QWidget* parent) : QWidget(p
     connect(addButton_, &QPushButton::clicked, this, &FridgeListEditor::addWord);
     connect(deleteButton, &QPushButton::clicked, this, &FridgeListEditor::deleteWord);
     connect(okButton_, &QPushButton::clicked, this, &FridgeListEditor::save);
-    connect(cancelButton, &QPushButton::clicked, this, [this] { app_.windows.closeWindow(this); });
+    // "&Cancel" is the cook's own word that the changes go: no question.
+    connect(cancelButton, &QPushButton::clicked, this, [this] {
+        letInputGo();
+        app_.windows.closeWindow(this);
+    });
 
     auto* countLabel = new QLabel(QStringLiteral("Number of ingredients:"), this);
     countLabel->setObjectName(QStringLiteral("label4"));
@@ -112,6 +117,7 @@ FridgeListEditor::FridgeListEditor(AppContext& app, QWidget* parent) : QWidget(p
         app.services.prompter.inform(toQString(known.error()), QStringLiteral("Error"),
                                      MessageIcon::Exclamation);
     }
+    read_ = words();
     showCount();
 }
 
@@ -179,7 +185,32 @@ void FridgeListEditor::save()
                                       MessageIcon::Exclamation);
         return;
     }
+    letInputGo();  // saved: closing asks nothing
     app_.windows.closeWindow(this);
+}
+
+bool FridgeListEditor::hasUnsavedInput() const
+{
+    return !wordBox_->text().isEmpty() || words() != read_;
+}
+
+void FridgeListEditor::saveInput()
+{
+    if (!wordBox_->text().isEmpty()) {
+        addWord();
+        // A word that cannot be stored stays in the box, with the reason shown.
+        if (!wordBox_->text().isEmpty()) return;
+    }
+    save();
+}
+
+void FridgeListEditor::closeEvent(QCloseEvent* event)
+{
+    if (!mayClose(this, app_.services.prompter)) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 bool FridgeListEditor::eventFilter(QObject* watched, QEvent* event)

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gui/app/app_context.h"
+#include "gui/app/unsaved_input.h"
 
 class QLabel;
 class QLineEdit;
@@ -18,7 +19,7 @@ class QPushButton;
 
 namespace culvora::gui {
 
-class FridgeListEditor : public QWidget {
+class FridgeListEditor : public QWidget, public UnsavedInput {
     Q_OBJECT
 public:
     explicit FridgeListEditor(AppContext& app, QWidget* parent = nullptr);
@@ -28,6 +29,12 @@ public:
     // The focus in the box, ready for the first word.
     void startEditing();
 
+    // UnsavedInput: the words changed since the list was read, or a word typed and not added.
+    bool hasUnsavedInput() const override;
+    QString unsavedInputName() const override { return QStringLiteral("the Fridge list"); }
+    // The word in the box is added first, then the list is written ("&Ok").
+    void saveInput() override;
+
 public slots:
     void addWord();     // "&Add", also Enter in the box
     void deleteWord();  // "&Delete", also the Delete key in the list
@@ -35,12 +42,14 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void insertSorted(const std::string& word);
     void showCount();
 
     AppContext& app_;
+    std::vector<std::string> read_;  // the words as sok.txt gave them, in the list's order
     QListWidget* list_ = nullptr;
     QLineEdit* wordBox_ = nullptr;
     QLabel* count_ = nullptr;

@@ -161,7 +161,7 @@ void CookbooksDialog::deleteSelected()
     }
     prompter.beep();
     if (!prompter.confirm(QStringLiteral("Are you sure you want to delete this cookbook?"),
-                          QStringLiteral("Remove ") + fromCp(title))) {
+                          QStringLiteral("Remove ") + shownForMessage(title))) {
         return;
     }
     auto removed = store::CookbookList(app_.state.folder).remove(title);

@@ -478,6 +478,12 @@ void ArchiveWizard::generate()
     whereLabel_->setText(
         QStringLiteral("(%1)").arg(QString::fromStdString(index_.parent_path().string())));
     showStep(3);
+    if (written->skipped > 0) {
+        const std::string skipped = transfer::skippedRecordsMessage(written->skipped);
+        app_.services.prompter.inform(
+            QString::fromUtf8(skipped.data(), static_cast<qsizetype>(skipped.size())),
+            QStringLiteral("Archive Wizard"), MessageIcon::Information);
+    }
 }
 
 void ArchiveWizard::lookAtResults()

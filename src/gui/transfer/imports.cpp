@@ -70,7 +70,7 @@ void importMealMasterFile(AppContext& app)
         prompter.inform(toQString(report.error()), kErrorTitle, MessageIcon::Exclamation);
         return;
     }
-    prompter.inform(fromUtf8(transfer::importedMessage(report->imported)),
+    prompter.inform(fromUtf8(transfer::importedMessage(*report)),
                     fromUtf8(transfer::kImportedTitle), MessageIcon::Information);
     if (const std::string skipped = transfer::skippedMessage(*report); !skipped.empty()) {
         prompter.inform(fromUtf8(skipped), fromUtf8(transfer::kSkippedTitle),
@@ -84,13 +84,29 @@ void importCookbookFile(AppContext& app)
     const QString file = prompter.openFileName(kImportDialogTitle, kCookbookFilter);
     if (file.isEmpty()) return;
 
-    Result<void> imported;
+    Result<transfer::CookbookImport> imported;
     {
         WaitCursor wait;
         imported = transfer::importCookbook(app.state.folder, app.state.currentCookbookFile,
                                             chosenPath(file));
     }
-    if (imported) return;
+    if (imported) {
+        // Nothing to say when every recipe came in as it was. What was left out is said, and
+        // so is a recipe renamed, or the cook would look for it under its old name.
+        const std::string skipped = transfer::skippedMessage(*imported);
+        if (!skipped.empty()) {
+            std::string message = skipped;
+            if (imported->renamed > 0) {
+                message += "\n\n" + transfer::cookbookImportMessage(*imported);
+            }
+            prompter.inform(fromUtf8(message), fromUtf8(transfer::kSkippedTitle),
+                            MessageIcon::Exclamation);
+        } else if (imported->renamed > 0) {
+            prompter.inform(fromUtf8(transfer::cookbookImportMessage(*imported)),
+                            fromUtf8(transfer::kImportedTitle), MessageIcon::Information);
+        }
+        return;
+    }
     const bool notCookbook = imported.error().code == ErrorCode::Refused &&
                              imported.error().message == transfer::kNotCookbookMessage;
     prompter.inform(toQString(imported.error()),

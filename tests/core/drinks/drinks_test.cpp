@@ -173,6 +173,23 @@ TEST(Drinks, TheDataFolderFile)
     EXPECT_FALSE(dir.exists("drinkar.tmp"));
 }
 
+TEST(Drinks, TypedTextIsRefusedInTheWordsOfTheDrinksFile)
+{
+    // "1½ cl" as typed (UTF-8) is the file's one byte for ½.
+    EXPECT_EQ(drinkText("1\xC2\xBD cl").value(), "1\xBD cl");
+    const auto arrow = drinkText("Punch \xE2\x86\x92 bowl");
+    ASSERT_FALSE(arrow);
+    EXPECT_EQ(arrow.error().code, ErrorCode::Invalid);
+    EXPECT_EQ(arrow.error().message,
+              "The character \"\xE2\x86\x92\" (U+2192) cannot be stored: the drinks file holds "
+              "Western European letters and signs only (Windows-1252).");
+    // Refusals that name no file stay as they are.
+    const auto control = drinkText(std::string{'a', '\x1B', 'b'});
+    ASSERT_FALSE(control);
+    EXPECT_EQ(control.error().message.find("drinks file"), std::string::npos);
+    EXPECT_NE(control.error().message.find("U+001B"), std::string::npos);
+}
+
 TEST(Drinks, TheDeliveredDrinksUseEveryGlass)
 {
     const char* source = std::getenv("CULVORA_SOURCE_DIR");

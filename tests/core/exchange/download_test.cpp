@@ -69,9 +69,11 @@ public:
         : answers_(std::move(answers))
     {
     }
-    std::optional<std::string> anotherName(const std::string& current) override
+    std::optional<std::string> anotherName(const std::string& current,
+                                           const std::string& proposal) override
     {
         asked.push_back(current);
+        proposed.push_back(proposal);
         if (onAsk) onAsk();
         if (answers_.empty()) return std::nullopt;
         auto answer = answers_.front();
@@ -81,6 +83,7 @@ public:
     void refused(const Error& why) override { refusals.push_back(why.message); }
 
     std::vector<std::string> asked;
+    std::vector<std::string> proposed;
     std::vector<std::string> refusals;
     std::function<void()> onAsk;
 
@@ -322,6 +325,15 @@ TEST(Download, WhatCannotBeAddedChangesNothingAndAsksNothing)
         {"one of the program's files", kPancakes, "bocker.txt", ErrorCode::Invalid,
          "\"bocker.txt\" is one of the program's own files"},
         {"a path", kPancakes, "../BOOK2.TXT", ErrorCode::Invalid, "is not a plain file name"},
+        // What the cook could not add by hand does not come from a server either.
+        {"escape sequences", renamed(kStew, "Stew\x1B]2;owned\x07"), "BOOK2.TXT",
+         ErrorCode::Invalid,
+         "The recipe \"Stew\\x1B]2;owned\\x07\" cannot be added: its name holds the control "
+         "character 0x1B, which a recipe cannot hold."},
+        {"escape sequences in the text", kStew + "\x1B[2J\r\n", "BOOK2.TXT", ErrorCode::Invalid,
+         "The recipe \"Stew\" cannot be added: it holds the control character 0x1B"},
+        {"a name of megabytes", renamed(kStew, std::string(10 * 1024 * 1024, 'S')), "BOOK2.TXT",
+         ErrorCode::Invalid, "characters, more than the 200 a name may have."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -338,6 +350,23 @@ TEST(Download, WhatCannotBeAddedChangesNothingAndAsksNothing)
         EXPECT_TRUE(namer.asked.empty());
         EXPECT_EQ(snapshot(dir.path()), before);
     }
+}
+
+TEST(Download, TheQuestionProposesTheFirstFreeNumberedName)
+{
+    TempDir dir;
+    const ProgramFolder folder(dir.path());
+    const std::string book = kPancakes + renamed(kWaffles, "Pancakes (2)");
+    dir.write("BOOK2.TXT", book);
+    // The cook takes what is offered for the taken name; a marker is offered back as typed.
+    ScriptedNamer namer({"[TYP]", "Pancakes (3)"});
+    auto added = addExchangeRecipe(folder, "BOOK2.TXT", kPancakes, namer);
+    ASSERT_TRUE(added) << added.error().message;
+    EXPECT_EQ(namer.asked, (std::vector<std::string>{"Pancakes", "[TYP]"}));
+    EXPECT_EQ(namer.proposed, (std::vector<std::string>{"Pancakes (3)", "[TYP]"}));
+    EXPECT_EQ(added->name, "Pancakes (3)");
+    EXPECT_EQ(added->ownName, "Pancakes");
+    EXPECT_EQ(dir.read("BOOK2.TXT"), book + renamed(kPancakes, "Pancakes (3)"));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@ using namespace culvora;
 using namespace culvora::exchange;
 using culvora::testing::crlf;
 using culvora::testing::record;
+using culvora::testing::TempDir;
 
 namespace {
 
@@ -115,6 +116,10 @@ TEST(NetworkList, MessageEntriesAndLimits)
         {crlf({"<", "never closed", "# Bread|bread"}), 0},
         {many + "/end\r\n", 100},
         {"", 0},
+        // A line longer than any category could need stops the list as a broken line does.
+        {crlf({"x", "# Bread|bread", "# Long|" + std::string(kMaxIndexLine, 'x'), "# Late|late",
+               "/end"}),
+         1},
     };
     for (const Stop& stop : stops) {
         list = parseNetwork(stop.content);
@@ -122,6 +127,19 @@ TEST(NetworkList, MessageEntriesAndLimits)
         EXPECT_FALSE(list.problem.empty());
         EXPECT_EQ(list.categories.size(), stop.kept) << stop.content;
     }
+    // The problem quotes a runaway line shortly, with its control characters shown.
+    list = parseNetwork("x\r\n# \x1B[2J" + std::string(500, 'y') + "\r\n/end\r\n");
+    EXPECT_EQ(list.problem,
+              "the line \"# \\x1B[2J" + std::string(74, 'y') + "\u2026\" has no \"|\"");
+
+    // A message block of megabytes keeps its first lines and its ">".
+    std::string chatty = "<\r\n";
+    for (int i = 0; i < 1000; ++i) chatty += std::string(99, 'm') + "\r\n";
+    list = parseNetwork(chatty + ">\r\n# Bread|bread\r\n/end\r\n");
+    EXPECT_TRUE(list.complete);
+    EXPECT_EQ(list.message.size(), 40 * 100 + 2u);
+    EXPECT_TRUE(list.message.ends_with("m\r>\r"));
+    ASSERT_EQ(list.categories.size(), 1u);
 }
 
 TEST(NetIndex, EntriesAndDates)
@@ -143,6 +161,17 @@ TEST(NetIndex, EntriesAndDates)
     index = parseNetIndex(crlf({"Pea soup|20261210143005"}));
     EXPECT_FALSE(index.complete);
     EXPECT_TRUE(index.recipes.empty());
+
+    // A runaway line, and a list past the limit, stop the reading as a broken line does.
+    index = parseNetIndex(crlf({"/begin", "Pea soup|20261210143005",
+                                std::string(kMaxIndexLine, 'n') + "|1", "Later|1", "/end"}));
+    EXPECT_FALSE(index.complete);
+    EXPECT_EQ(index.recipes.size(), 1u);
+    std::string many = "/begin\r\n";
+    for (std::size_t i = 0; i <= kMaxIndexEntries; ++i) many += "R|" + std::to_string(i) + "\r\n";
+    index = parseNetIndex(many + "/end\r\n");
+    EXPECT_FALSE(index.complete);
+    EXPECT_EQ(index.recipes.size(), kMaxIndexEntries);
     EXPECT_EQ(netIndexLine("Pea soup", "20261210143005"), "Pea soup|20261210143005");
 }
 
@@ -166,6 +195,45 @@ TEST(ExchangeSettings, FileAndAddress)
     EXPECT_EQ(settingsFromAddress("ftp://example.org")->port, 2121);
     EXPECT_FALSE(settingsFromAddress("http://example.org"));
     EXPECT_FALSE(settingsFromAddress("ftp://host:port"));
+}
+
+TEST(ExchangeSettings, TimeLimitsAndEncryption)
+{
+    // Patient enough for a recipe over a poor line; encryption taken when a server offers it.
+    const ExchangeSettings defaults = parseExchangeSettings("");
+    EXPECT_EQ(defaults.limits.connectTimeout, 10);
+    EXPECT_EQ(defaults.limits.minimumRate, 1024);
+    EXPECT_EQ(defaults.limits.slowTime, 20);
+    EXPECT_EQ(defaults.limits.transferTimeout, 120);
+    EXPECT_EQ(defaults.tls, TlsMode::Try);
+    EXPECT_EQ(defaults.caFile, "");
+
+    auto set = parseExchangeSettings("connect_timeout=5\r\nminimum_rate=200\r\nslow_time=60\r\n"
+                                     "transfer_timeout=600\r\nTLS = Required\r\n"
+                                     "ca=/etc/culvora/exchange-ca.pem\r\n");
+    EXPECT_EQ(set.limits.connectTimeout, 5);
+    EXPECT_EQ(set.limits.minimumRate, 200);
+    EXPECT_EQ(set.limits.slowTime, 60);
+    EXPECT_EQ(set.limits.transferTimeout, 600);
+    EXPECT_EQ(set.tls, TlsMode::Required);
+    EXPECT_EQ(set.caFile, "/etc/culvora/exchange-ca.pem");
+    EXPECT_EQ(parseExchangeSettings("tls=off").tls, TlsMode::Off);
+
+    // Nonsense keeps the default: no limit of zero, which libcurl would read as none at all.
+    auto bad = parseExchangeSettings("connect_timeout=0\r\nminimum_rate=-5\r\nslow_time=x\r\n"
+                                     "transfer_timeout=\r\ntls=sometimes\r\n");
+    EXPECT_EQ(bad.limits.connectTimeout, 10);
+    EXPECT_EQ(bad.limits.minimumRate, 1024);
+    EXPECT_EQ(bad.limits.slowTime, 20);
+    EXPECT_EQ(bad.limits.transferTimeout, 120);
+    EXPECT_EQ(bad.tls, TlsMode::Try);
+
+    // A bare certificate file name lies in the data folder.
+    TempDir data;
+    data.write("exchange.ini", "tls=required\r\nca=exchange-ca.pem\r\n");
+    auto read = readExchangeSettings(ProgramFolder(data.path()));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->caFile, (data.path() / "exchange-ca.pem").string());
 }
 
 }  // namespace

@@ -269,6 +269,22 @@ TEST_F(ExchangeTree, PublishMovesTheUploadAndListsItBeforeEnd)
     EXPECT_EQ(files.size(), parseNetIndex(expected).recipes.size() + 1);
 }
 
+TEST_F(ExchangeTree, PublishTakesASecondUploadOfTheSameSecond)
+{
+    // The server stores it beside the first, with a counter; both show the same time.
+    writeBytes(upload("20261210143005.tvx"), kUploaded);
+    writeBytes(upload("20261210143005-2.tvx"), kUploaded);
+    ASSERT_TRUE(publishExchangeFile(root(), upload("20261210143005.tvx"), "desserts"));
+    auto second = publishExchangeFile(root(), upload("20261210143005-2.tvx"), "desserts");
+    ASSERT_TRUE(second) << second.error().message;
+    EXPECT_EQ(second->stem, "20261210143005-2");
+    EXPECT_EQ(readBytes(tree() / "desserts" / "20261210143005-2.tvx"), kUploaded);
+    const auto recipes = parseNetIndex(netIndex("desserts")).recipes;
+    ASSERT_GE(recipes.size(), 2u);
+    EXPECT_EQ(recipes.back().stem, "20261210143005-2");
+    EXPECT_EQ(recipes.back().dateTime, recipes[recipes.size() - 2].dateTime);
+}
+
 TEST_F(ExchangeTree, PublishMendsAnIndexWithoutEndAndStartsAMissingOne)
 {
     struct Case {
@@ -309,6 +325,13 @@ TEST_F(ExchangeTree, PublishRefusesAndChangesNothing)
         {.what = "no time stamp", .file = "rarakor.tvx", .message = "not named like an exchange"},
         {.what = "13 digits", .file = "2026121014300.tvx", .message = "fourteen digits"},
         {.what = "other extension", .file = "20261210143005.txt", .message = "\".tvx\""},
+        {.what = "a counter without digits", .file = "20261210143005-.tvx", .message = "\"-2\""},
+        {.what = "something else after the time",
+         .file = "20261210143005x.tvx",
+         .message = "not named like an exchange"},
+        {.what = "a counter too long",
+         .file = "20261210143005-123456.tvx",
+         .message = "not named like an exchange"},
         {.what = "a path for a folder", .folder = "../desserts", .message = "not a plain folder"},
         {.what = "the upload folder", .folder = "upload", .message = "lists no category"},
         {.what = "unlisted folder", .folder = "pies", .message = "its folders are: soups, stews"},

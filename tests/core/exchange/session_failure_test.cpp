@@ -25,14 +25,17 @@ TEST(SessionFailure, EachFailureIsOnePlainSentenceWithItsCode)
          kNameNotResolved,
          {},
          "The exchange server's name in 127.0.0.1:2121 could not be found (12007)."},
+        // A timeout and an oversized file also say what a cook can do about them.
         {"InternetConnect",
          kTimedOut,
          {},
-         "The exchange server at 127.0.0.1:2121 did not answer in time (12002)."},
+         "The exchange server at 127.0.0.1:2121 did not answer in time (12002). The server sent "
+         "too little for too long; try again later or ask its operator."},
         {"FtpGetFile",
          kTimedOut,
          {},
-         "The exchange server at 127.0.0.1:2121 did not answer in time (12002)."},
+         "The exchange server at 127.0.0.1:2121 did not answer in time (12002). The server sent "
+         "too little for too long; try again later or ask its operator."},
         {"InternetConnect", kReplyAvailable, FtpReply{530, "Login incorrect."},
          "The exchange server at 127.0.0.1:2121 refused the login (530 Login incorrect)."},
         {"InternetConnect", kReplyAvailable, FtpReply{421, "Too many connections\r\n"},
@@ -54,7 +57,8 @@ TEST(SessionFailure, EachFailureIsOnePlainSentenceWithItsCode)
          kTooLarge,
          {},
          "The exchange server sent too much for the recipe \"20250207080145\" in category "
-         "\"bread\" (12031)."},
+         "\"bread\" (12031). The server sent more than any recipe or list of the exchange can "
+         "be, so it was not kept."},
         {"FtpPutFile", kNotConnected, {}, "There is no connection to the exchange server (6)."},
         {"FtpGetFile",
          kClientErrorBase + 77,

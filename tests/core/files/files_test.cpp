@@ -5,6 +5,7 @@
 #include <fstream>
 #include <thread>
 
+#include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -307,4 +308,110 @@ TEST(Files, OutputGoesOnlyWhereNothingOrAPlainFileStands)
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_TRUE(std::filesystem::is_directory(folder));
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+}
+
+TEST(Files, AFileThatALibraryWillReadIsCheckedWithoutBlocking)
+{
+    TempDir dir;
+    dir.write("dish.jpg", "picture");
+    EXPECT_TRUE(checkRegularFile(dir.file("dish.jpg")));
+    // A FIFO is refused at once: nobody ever writes to it, so an open that waited would wait
+    // for ever.
+    ASSERT_EQ(::mkfifo(dir.file("fifo.jpg").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir.file("folder.jpg"));
+    for (const char* name : {"fifo.jpg", "folder.jpg"}) {
+        auto checked = checkRegularFile(dir.file(name));
+        ASSERT_FALSE(checked) << name;
+        EXPECT_EQ(checked.error().code, ErrorCode::Invalid);
+        EXPECT_NE(checked.error().message.find(name), std::string::npos);
+    }
+    EXPECT_EQ(checkRegularFile("/dev/zero").error().code, ErrorCode::Invalid);
+    EXPECT_EQ(checkRegularFile(dir.file("gone.jpg")).error().code, ErrorCode::NotFound);
+}
+
+TEST(Files, TheNextWriterRemovesWhatAKilledWriterLeft)
+{
+    TempDir dir;
+    ProgramFolder folder(dir.path());
+    const auto old = std::chrono::system_clock::now() - std::chrono::minutes(5);
+    auto age = [&](const char* name) {
+        const auto since = old.time_since_epoch();
+        const timespec times[2] = {
+            {static_cast<time_t>(std::chrono::duration_cast<std::chrono::seconds>(since).count()),
+             0},
+            {static_cast<time_t>(std::chrono::duration_cast<std::chrono::seconds>(since).count()),
+             0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, dir.file(name).c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
+    };
+    // Left by killed writers: of our temporary names, with the random part, and old.
+    for (const char* stale : {"recept.tmp.ab12cd", "bocker.new.XY9z00", "s\xC3\xB6k.new.Qq1234"}) {
+        dir.write(stale, "half a file");
+        age(stale);
+    }
+    // Not ours to remove: a user's file that only looks alike, one of another name, a link,
+    // and a temporary file another writer may be filling right now.
+    dir.write("recept.tmp.notes", "my notes");
+    age("recept.tmp.notes");
+    dir.write("recept.tmp.ab12cde", "not of the pattern");
+    age("recept.tmp.ab12cde");
+    dir.write("mine.tmp.ab12cd", "not our name");
+    age("mine.tmp.ab12cd");
+    dir.write("outside.txt", "keep");
+    std::filesystem::create_symlink(dir.file("outside.txt"), dir.file("typer.tmp.zz99zz"));
+    age("typer.tmp.zz99zz");
+    dir.write("recept.tmp.fresh1", "being written");
+
+    ASSERT_TRUE(folder.write("BOOK1.TXT", "[NAMN]\r\n", "recept.tmp"));
+    for (const char* gone : {"recept.tmp.ab12cd", "bocker.new.XY9z00", "s\xC3\xB6k.new.Qq1234"}) {
+        EXPECT_FALSE(dir.exists(gone)) << gone;
+    }
+    for (const char* kept : {"recept.tmp.notes", "recept.tmp.ab12cde", "mine.tmp.ab12cd",
+                             "outside.txt", "recept.tmp.fresh1"}) {
+        EXPECT_TRUE(dir.exists(kept)) << kept;
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("typer.tmp.zz99zz")));
+}
+
+TEST(Files, AnOpenedFolderIsWrittenThroughItsDescriptorOnly)
+{
+    TempDir dir;
+    TempDir outside;
+    // A link at the folder's name is refused, and so is a file.
+    std::filesystem::create_directory_symlink(outside.path(), dir.file("linked"));
+    dir.write("plain", "a file");
+    for (const char* name : {"linked", "plain"}) {
+        auto opened = OpenedFolder::openOrCreate(dir.file(name));
+        ASSERT_FALSE(opened) << name;
+        EXPECT_EQ(opened.error().code, ErrorCode::Refused);
+    }
+
+    auto opened = OpenedFolder::openOrCreate(dir.file("html"));
+    ASSERT_TRUE(opened) << opened.error().message;
+    ASSERT_TRUE(std::filesystem::is_directory(dir.file("html")));
+    // A hard link and a symlink planted at the names are replaced, never written through.
+    outside.write("hard.txt", "keep");
+    outside.write("soft.txt", "keep too");
+    std::filesystem::create_hard_link(outside.file("hard.txt"), dir.file("html/index.html"));
+    std::filesystem::create_symlink(outside.file("soft.txt"), dir.file("html/1000.html"));
+    ASSERT_TRUE(opened->writeFile("index.html", "list", "page.tmp"));
+    ASSERT_TRUE(opened->writeFile("1000.html", "page", "page.tmp"));
+    EXPECT_EQ(dir.read("html/index.html"), "list");
+    EXPECT_EQ(dir.read("html/1000.html"), "page");
+    EXPECT_FALSE(std::filesystem::is_symlink(dir.file("html/1000.html")));
+    EXPECT_EQ(outside.read("hard.txt"), "keep");
+    EXPECT_EQ(outside.read("soft.txt"), "keep too");
+
+    // The folder swapped for a link to elsewhere: the files still go where it was opened.
+    std::filesystem::rename(dir.file("html"), dir.file("html.moved"));
+    std::filesystem::create_directory_symlink(outside.path(), dir.file("html"));
+    auto file = opened->newFile("page.tmp");
+    ASSERT_TRUE(file);
+    file->write("piece one, ");
+    file->write(std::string(300000, 'x'));
+    ASSERT_TRUE(file->commit("1001.html"));
+    EXPECT_EQ(dir.read("html.moved/1001.html"), "piece one, " + std::string(300000, 'x'));
+    EXPECT_FALSE(outside.exists("1001.html"));
+    // A file never committed leaves nothing behind.
+    ASSERT_TRUE(opened->newFile("page.tmp"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("html.moved")), {}), 3);
 }

@@ -18,6 +18,10 @@ TEST(HtmlPage, TheWholePageByteForByte)
     const std::string expected = crlf({
         "<HTML>",
         "<!-- HTML-file created by Culvora, visit us at " + site + " -->",
+        // The bytes are Windows-1252 and the page says so, or a browser guesses.
+        "<HEAD>",
+        "<META http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">",
+        "</HEAD>",
         "<BODY>",
         "<TABLE WIDTH=\"500\">",
         "<TR>",
@@ -70,11 +74,12 @@ TEST(HtmlPage, TextsWithoutALastLineEndAndEmptyTexts)
     const std::string page = recipePage({"A", "(Serves )", "Time to cook:  min", "", "Stir"});
     EXPECT_NE(page.find("<FONT FACE=\"Arial\" size=\"3\">\r\n</FONT>\r\n"), std::string::npos);
     EXPECT_NE(page.find("size=\"2\">\r\nStir</FONT>\r\n"), std::string::npos);
-    EXPECT_TRUE(recipePage({}, "<BODY BGCOLOR=\"0080FF\">")
-                    .starts_with(crlf({"<HTML>",
-                                       "<!-- HTML-file created by Culvora, visit us at " +
-                                           std::string(app::kWebSite) + " -->",
-                                       "<BODY BGCOLOR=\"0080FF\">"})));
+    EXPECT_TRUE(
+        recipePage({}, "<BODY BGCOLOR=\"0080FF\">")
+            .starts_with(crlf({"<HTML>",
+                               "<!-- HTML-file created by Culvora, visit us at " +
+                                   std::string(app::kWebSite) + " -->",
+                               "<HEAD>", kCharsetMeta, "</HEAD>", "<BODY BGCOLOR=\"0080FF\">"})));
 }
 
 TEST(HtmlPage, NoTextCanPutMarkupIntoThePage)

@@ -117,4 +117,29 @@ TEST(Printout, ARecipeGoneSinceItWasShownPrintsNothing)
     EXPECT_FALSE(groceryLines(b.folder, "GONE.TXT", "Soup"));
 }
 
+// A recipe of hundreds of thousands of lines (a file of empty lines edited by hand) is refused
+// before its printout takes all memory; one just below the limit prints.
+TEST(Printout, ARecipeTooLongToPrintIsRefused)
+{
+    TempDir dir;
+    ProgramFolder folder(dir.path());
+    auto book = [](std::size_t lines) {
+        std::string empty;
+        for (std::size_t i = 0; i < lines; ++i) empty += "\r\n";
+        return crlf({"[NAMN]", "Long", "[PORTIONER]", "1", "[TID]", "1", "[IND]"}) + empty +
+               crlf({"[G\xD6RA]", "Stir.", "[TYP]", "Soups"});
+    };
+    dir.write("BOOK1.TXT", book(200000));
+    for (const auto& lines : {recipeLines(folder, "BOOK1.TXT", {"Long", "", ""}),
+                              groceryLines(folder, "BOOK1.TXT", "Long")}) {
+        ASSERT_FALSE(lines);
+        EXPECT_EQ(lines.error().message,
+                  "The recipe \"Long\" is too long to print: it runs to more than 100000 lines.");
+    }
+    dir.write("BOOK1.TXT", book(90000));
+    auto printed = recipeLines(folder, "BOOK1.TXT", {"Long", "", ""});
+    ASSERT_TRUE(printed);
+    EXPECT_EQ(printed->size(), 7u + 90000u + 3u);
+}
+
 }  // namespace

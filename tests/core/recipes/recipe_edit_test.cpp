@@ -2,6 +2,7 @@
 
 #include "core/recipes/recipe_edit.h"
 #include "core/store/cookbook.h"
+#include "core/store/record_check.h"
 #include "support/records.h"
 #include "support/temp_dir.h"
 
@@ -149,7 +150,18 @@ TEST(RecipeEdit, TextTheFormatCannotHoldIsRefusedAndNothingWritten)
     EXPECT_FALSE(saveNew(folder, "BOOK1.TXT", fresh));
     fresh.name = "[NAMN]";
     EXPECT_FALSE(saveNew(folder, "BOOK1.TXT", fresh));
+    // A name longer than a name may be, and a control character anywhere, as every new recipe.
+    fresh.name = std::string(store::kMaxRecipeNameChars + 1, 'a');
+    EXPECT_NE(saveNew(folder, "BOOK1.TXT", fresh).error().message.find("more than the 200"),
+              std::string::npos);
+    fresh.name = "Egg";
+    fresh.instructions = "Boil.\x1B[2J";
+    EXPECT_NE(saveNew(folder, "BOOK1.TXT", fresh).error().message.find("0x1B"), std::string::npos);
+    fresh.instructions = "Boil.";
     EXPECT_EQ(dir.read("BOOK1.TXT"), book);
+    fresh.name = std::string(store::kMaxRecipeNameChars, 'a');
+    ASSERT_TRUE(saveNew(folder, "BOOK1.TXT", fresh));
+    dir.write("BOOK1.TXT", book);
     fresh.name = "   ";
     ASSERT_TRUE(saveNew(folder, "BOOK1.TXT", fresh));
     EXPECT_EQ(store::listNames(dir.read("BOOK1.TXT")).back(), "   ");

@@ -331,4 +331,75 @@ TEST(RecipeView, ScrollReachesTheLastLineOfAnyLabel)
     EXPECT_EQ(ingredientTop(-3), 0);
 }
 
+TEST(RecipeView, ATimeThatNamesItsUnitGetsNoSecondMin)
+{
+    for (const auto& [time, shown] : std::vector<std::pair<std::string, std::string>>{
+             {"25", "Time to cook: 25 min"},
+             {"25 min", "Time to cook: 25 min"},
+             {"25min", "Time to cook: 25min"},
+             {"25 MIN. ", "Time to cook: 25 MIN. "},
+             {"45 minutes", "Time to cook: 45 minutes"},
+             {"1 h", "Time to cook: 1 h"},
+             {"1-2 hours", "Time to cook: 1-2 hours"},
+             {"2 timmar", "Time to cook: 2 timmar"},
+             {"ca 30", "Time to cook: ca 30 min"},
+             // A word that is no unit, or a unit that is part of another word, is no unit.
+             {"20 ca", "Time to cook: 20 ca min"},
+             {"Jasmin", "Time to cook: Jasmin min"},
+             {"0", "Time to cook: 0 min"},
+             {"", "Time to cook:  min"},
+         }) {
+        EXPECT_EQ(timeText(time), shown) << time;
+    }
+    // The viewer's label is made by the same rule.
+    RecipeRecord record{"Stew", "4", "90 min", "", "", "Hot dish"};
+    EXPECT_EQ(recipeTexts(record).time, "Time to cook: 90 min");
+}
+
+TEST(RecipeView, BackAndForwardReachEveryRecordOfATwiceUsedName)
+{
+    using store::RecordKey;
+    // In the program's order: Apple, the three Pancakes in file order, Zest.
+    const std::vector<std::string> names{"Pancakes", "Zest", "Apple", "Pancakes", "Pancakes"};
+    const std::vector<RecordRef> order{
+        {"Apple", 0}, {"Pancakes", 0}, {"Pancakes", 1}, {"Pancakes", 2}, {"Zest", 0}};
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const RecordKey key = order[i].key();
+        EXPECT_EQ(neighbour(names, key, Step::Forward), order[(i + 1) % order.size()])
+            << key.name << " " << key.occurrence;
+        EXPECT_EQ(neighbour(names, key, Step::Back), order[(i + order.size() - 1) % order.size()])
+            << key.name << " " << key.occurrence;
+    }
+    // A record past the last of its name stands right after them; a name gone leads to the
+    // ends, as a name alone does.
+    EXPECT_EQ(neighbour(names, RecordKey{"Pancakes", 5}, Step::Forward), (RecordRef{"Zest", 0}));
+    EXPECT_EQ(neighbour(names, RecordKey{"Pancakes", 5}, Step::Back), (RecordRef{"Pancakes", 2}));
+    EXPECT_EQ(neighbour(names, RecordKey{"Bread", 0}, Step::Forward), (RecordRef{"Apple", 0}));
+    EXPECT_EQ(neighbour(names, RecordKey{"Bread", 0}, Step::Back), (RecordRef{"Zest", 0}));
+    // One name twice and nothing else: round and round between the two.
+    const std::vector<std::string> same{"Buns", "Buns"};
+    EXPECT_EQ(neighbour(same, RecordKey{"Buns", 1}, Step::Forward), (RecordRef{"Buns", 0}));
+    EXPECT_EQ(neighbour(same, RecordKey{"Buns", 0}, Step::Back), (RecordRef{"Buns", 1}));
+    EXPECT_EQ(neighbour({}, RecordKey{"Buns", 0}, Step::Back), std::nullopt);
+}
+
+TEST(RecipeView, TheSecondRecipeOfANameIsReadFromTheFile)
+{
+    TempDir dir;
+    const ProgramFolder folder(dir.path());
+    std::string second = kPancakes;
+    second.replace(second.find("[PORTIONER]\r\n4"), 14, "[PORTIONER]\r\n2");
+    dir.write("BOOK1.TXT", kPancakes + kWaffles + second);
+    auto first = readViewerPage(folder, "BOOK1.TXT", store::RecordKey{"Pancakes", 0});
+    auto other = readViewerPage(folder, "BOOK1.TXT", store::RecordKey{"Pancakes", 1});
+    auto none = readViewerPage(folder, "BOOK1.TXT", store::RecordKey{"Pancakes", 2});
+    ASSERT_TRUE(first && other && none);
+    EXPECT_EQ(first->texts.servings, "(Serves 4)");
+    EXPECT_EQ(other->texts.servings, "(Serves 2)");
+    EXPECT_FALSE(none->texts.found);
+    EXPECT_EQ(readNeighbour(folder, "BOOK1.TXT", store::RecordKey{"Pancakes", 0}, Step::Forward)
+                  .value(),
+              (RecordRef{"Pancakes", 1}));
+}
+
 }  // namespace

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
+
 #include "core/search/fridge_search.h"
 #include "support/records.h"
 #include "support/temp_dir.h"
@@ -92,6 +96,20 @@ TEST(FridgeSearch, TheSearchCopyAndFridgeFiles)
     EXPECT_EQ(openFridgeFile(file, kWords).value(), (std::vector<std::string>{"egg", "Flour"}));
     EXPECT_TRUE(marksFromFridgeFile("", kWords).empty());
     EXPECT_FALSE(openFridgeFile(dir.file("none.kyl"), kWords));
+
+    // A FIFO picked as a fridge file is refused at once; one saved over a link is refused and
+    // the link's file is left alone.
+    ASSERT_EQ(::mkfifo(dir.file("fifo.kyl").c_str(), 0600), 0);
+    auto fifo = openFridgeFile(dir.file("fifo.kyl"), kWords);
+    ASSERT_FALSE(fifo);
+    EXPECT_NE(fifo.error().message.find("not an ordinary file"), std::string::npos);
+    std::filesystem::create_symlink(file, dir.file("link.kyl"));
+    EXPECT_FALSE(saveFridgeFile(dir.file("link.kyl"), {"milk"}));
+    EXPECT_EQ(dir.read("home.kyl"), crlf({"egg", "flour"}));
+    // Lines of any line end and case mark their entry; the many others are passed over.
+    std::string many;
+    for (int i = 0; i < 100000; ++i) many += "word" + std::to_string(i) + "\n";
+    EXPECT_EQ(marksFromFridgeFile(many + "EGG\r", kWords), (std::vector<std::string>{"egg"}));
 }
 
 }  // namespace

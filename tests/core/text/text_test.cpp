@@ -391,3 +391,51 @@ TEST(Text, NamesInMessagesAreShownSafelyAndCutToASensibleLength)
     EXPECT_EQ(shownForMessage(huge), std::string(kMessageNameChars, 'b') + "\xE2\x80\xA6");
     EXPECT_EQ(shownForMessage("Pancakes", 4), "Panc\xE2\x80\xA6");
 }
+
+TEST(Text, FileNamesInMessagesFollowTheSameRule)
+{
+    EXPECT_EQ(quotedUtf8ForMessage("k\xC3\xB6k.txt"), "\"k\xC3\xB6k.txt\"");
+    // Controls (C0, DEL, C1) and bytes that are not UTF-8 are shown, never passed on.
+    EXPECT_EQ(quotedUtf8ForMessage("a\x1B[2Jb\x7F\xC2\x9B"
+                                   "c\xFF"),
+              "\"a\\x1B[2Jb\\x7F\\x9Bc\\xFF\"");
+    EXPECT_EQ(quotedUtf8ForMessage("\xC3\xB6\xC3\xB6\xC3\xB6", 2),
+              "\"\xC3\xB6\xC3\xB6\xE2\x80\xA6\"");
+    const std::string huge(10 * 1024 * 1024, 'x');
+    EXPECT_EQ(quotedUtf8ForMessage(huge),
+              "\"" + std::string(kMessageNameChars, 'x') + "\xE2\x80\xA6\"");
+}
+
+TEST(FindFold, FoldsAsTheCollationComparesAndKeepsTheSwedishLettersApart)
+{
+    struct Case {
+        std::string text;
+        std::string folded;
+    };
+    const Case cases[] = {
+        {"Apple PIE", "apple pie"},
+        {"Cr\xE8me Br\xDBL\xC9""E", "creme brulee"},   // accents to their base letter
+        {"Wienerbr\xF6""d", "vienerbr\xF6""d"},         // W as V; Ö stays Ö, in lower case
+        {"\xC5L \xC4GG \xD6L", "\xE5l \xE4gg \xF6l"},  // Å Ä Ö kept, lower-cased
+        {"\xC6""bleskiver \xD8l", "\xE4""bleskiver \xF6l"},  // Æ with Ä, Ø with Ö
+        {"\x8A""a\x9E""e \xDF", "saze s"},              // Š, ž, ß as the collation files them
+        {"1\xA0""dl (2,5%)", "1 dl (2,5%)"},            // a no-break space is a blank
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(foldedForFind(c.text), c.folded) << c.text;
+        std::string out = "x";
+        appendFoldedForFind(out, c.text);
+        EXPECT_EQ(out, "x" + c.folded);
+    }
+    // The fold is exactly the collation's sameness: two bytes fold alike when and only when a
+    // one-character text of each collates alike.
+    for (int a = 0; a < 256; ++a) {
+        for (int b = 0; b < 256; ++b) {
+            const std::string ta(1, static_cast<char>(a));
+            const std::string tb(1, static_cast<char>(b));
+            const bool sameWeight = collationKey(ta).substr(0, 1) == collationKey(tb).substr(0, 1);
+            ASSERT_EQ(foldForFind(ta[0]) == foldForFind(tb[0]), sameWeight) << a << " " << b;
+        }
+    }
+}

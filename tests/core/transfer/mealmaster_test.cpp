@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <optional>
 
 #include "core/store/cookbook.h"
+#include "core/store/record_check.h"
 #include "core/text/text.h"
 #include "core/transfer/mealmaster.h"
 #include "support/records.h"
@@ -387,13 +389,14 @@ TEST(MealMaster, RecipesThatCannotBeReadWholeAreReportedNotSilentlyLost)
         "  Knead, and here the file was cut off",
     });
     Fixture f;
-    // The destination holds a Soup already: a second one is imported all the same.
+    // The destination holds a Soup already: a second one is imported all the same, under a
+    // numbered name.
     f.dir.write("DESSERTS.TXT", f.dir.read("recept.txt"));
     auto report = importMealMasterInto(f.folder, "DESSERTS.TXT", file);
     ASSERT_TRUE(report);
     EXPECT_EQ(report->imported, 1);
     EXPECT_EQ(store::Cookbook(f.folder, "DESSERTS.TXT").names().value(),
-              (std::vector<std::string>{"Soup", "Soup"}));
+              (std::vector<std::string>{"Soup", "Soup (2)"}));
     ASSERT_EQ(report->skipped.size(), 2u);
     EXPECT_EQ(report->skipped[0].number, 2);
     EXPECT_EQ(report->skipped[1].title, "Bread");
@@ -401,6 +404,55 @@ TEST(MealMaster, RecipesThatCannotBeReadWholeAreReportedNotSilentlyLost)
               "2 recipes were not imported:\nrecipe 2 of the file: it has no title.\n\"Bread\": "
               "it is cut off by the end of the file.");
     EXPECT_EQ(skippedMessage(MealMasterImport{}), "");
+}
+
+// What a recipe typed in the window could not be, an import leaves out and names: a title of
+// a megabyte (the message shows its start), a byte Windows-1252 does not define. The message
+// is quick to show however long the title was.
+TEST(MealMaster, RecipesThatCouldNotBeAddedByHandAreLeftOutAndNamedBriefly)
+{
+    auto recipe = [](const std::string& title) {
+        return crlf({"MMMMM----- Recipe via Meal-Master (tm) v8.05", "      Title: " + title,
+                     "      Yield: 4", "", "      1 l  Water", "", "  Boil.", "MMMMM"});
+    };
+    const std::string huge(1024 * 1024, 'x');
+    const std::string file = recipe("Soup") + recipe(huge) + recipe("Odd \x81 stew") +
+                             recipe(std::string(store::kMaxRecipeNameChars, 'y'));
+    Fixture f;
+    auto report = importMealMasterInto(f.folder, "DESSERTS.TXT", file, TextEncoding::Cp1252);
+    ASSERT_TRUE(report) << report.error().message;
+    EXPECT_EQ(report->imported, 2);
+    EXPECT_EQ(
+        store::Cookbook(f.folder, "DESSERTS.TXT").names().value(),
+        (std::vector<std::string>{"Soup", "Y" + std::string(store::kMaxRecipeNameChars - 1, 'y')}));
+    ASSERT_EQ(report->skippedCount, 2);
+    EXPECT_LE(report->skipped[0].title.size(), kSkippedTitleChars);
+    EXPECT_EQ(skippedMessage(*report),
+              "2 recipes were not imported:\n\"" + std::string(text::kMessageNameChars, 'x') +
+                  "\u2026\": its name has " + std::to_string(huge.size()) +
+                  " characters, more than the 200 a name may have.\n\"Odd \\x81 stew\": its name "
+                  "holds the byte 0x81, which is no Windows-1252 character.");
+
+    // A file of thousands of broken recipes keeps the first few for the message and counts
+    // the rest.
+    std::string broken;
+    for (int i = 0; i < 2000; ++i) broken += recipe("");
+    report = importMealMasterInto(f.folder, "DESSERTS.TXT", broken);
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->skippedCount, 2000);
+    EXPECT_EQ(report->skipped.size(), kSkippedShown);
+    EXPECT_TRUE(skippedMessage(*report).ends_with("\n... and 1995 more."));
+}
+
+TEST(MealMaster, AFifoInsteadOfAFileIsRefusedAtOnce)
+{
+    Fixture f;
+    ASSERT_EQ(::mkfifo(f.dir.file("recipes.mmf").c_str(), 0600), 0);
+    auto report = importMealMaster(f.folder, "Desserts", f.dir.file("recipes.mmf"));
+    ASSERT_FALSE(report);
+    EXPECT_NE(report.error().message.find("not an ordinary file"), std::string::npos)
+        << report.error().message;
+    EXPECT_EQ(f.dir.read("DESSERTS.TXT"), "");
 }
 
 TEST(MealMaster, Encodings)
@@ -492,6 +544,46 @@ TEST(MealMaster, AnImportThatCannotWriteChangesNothing)
     ::waitpid(child, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(f.dir.read("DESSERTS.TXT"), before);
+}
+
+TEST(MealMaster, RepeatedTitlesAreAllImportedEachUnderANameOfItsOwn)
+{
+    // Archives gathered over the years hold one title many times; the cookbook has one too.
+    auto mm = [](const std::string& title, const std::string& yield) {
+        return crlf({"MMMMM----- Recipe via Meal-Master (tm) v8.05", "      Title: " + title,
+                     "      Yield: " + yield, "", "      2    Eggs", "", "  Fry.", "MMMMM", ""});
+    };
+    const std::string file =
+        mm("PANCAKES", "1") + mm("Waffles", "2") + mm("Pancakes", "3") + mm("pancakes", "4");
+    Fixture f;
+    f.dir.write("DESSERTS.TXT", crlf({"[NAMN]", "Pancakes", "[PORTIONER]", "9", "[TID]", "0",
+                                      "[IND]", "[G\xD6RA]", "[TYP]", "Imported"}));
+    auto report = importMealMasterInto(f.folder, "DESSERTS.TXT", file);
+    ASSERT_TRUE(report) << report.error().message;
+    EXPECT_EQ(report->imported, 4);
+    EXPECT_EQ(report->renamed, 3);
+    EXPECT_EQ(report->firstRenamed, "Pancakes (2)");
+    EXPECT_EQ(importedMessage(*report),
+              "4 recipes imported. 3 recipes had names that were taken and were given numbered "
+              "names, such as \"Pancakes (2)\".");
+    const std::string book = f.dir.read("DESSERTS.TXT");
+    EXPECT_EQ(store::listNames(book), (std::vector<std::string>{"Pancakes", "Pancakes (2)",
+                                                                "Waffles", "Pancakes (3)",
+                                                                "Pancakes (4)"}));
+    // Every one of them is reached by its own name.
+    for (const auto& [name, servings] : std::vector<std::pair<std::string, std::string>>{
+             {"Pancakes", "9"}, {"Pancakes (2)", "1"}, {"Pancakes (3)", "3"}, {"Pancakes (4)", "4"}})
+        EXPECT_EQ(store::parseRecord(book, name)->servings, servings) << name;
+
+    // Nothing renamed, nothing more said; one renamed, said in the singular.
+    MealMasterImport said;
+    said.imported = 2;
+    EXPECT_EQ(importedMessage(said), "2 recipes imported.");
+    said.renamed = 1;
+    said.firstRenamed = "Soup (2)";
+    EXPECT_EQ(importedMessage(said),
+              "2 recipes imported. 1 recipe had a name that was taken and was given a numbered "
+              "name, \"Soup (2)\".");
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The production printer without a printer installed: a document becomes a PDF the user names,
 // laid out page by page as the core layout says, in the fonts this system has.
 
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -155,6 +157,26 @@ private slots:
                  QStringLiteral("[Error] Exclamation Ok default Ok: \"Menu for the week\" could "
                                 "not be saved as \"%1\". Choose a folder you may write to.")
                      .arg(file));
+    }
+
+    // A link or a FIFO where the PDF should go is refused, and what it leads to is left alone.
+    void aPdfGoesOnlyWhereNothingOrAPlainFileStands()
+    {
+        NoPrinter p;
+        p.dir.write("keep.txt", "keep");
+        std::filesystem::create_symlink(p.dir.file("keep.txt"), p.dir.file("link.pdf"));
+        QCOMPARE(::mkfifo(p.dir.file("fifo.pdf").c_str(), 0600), 0);
+        for (const char* name : {"link.pdf", "fifo.pdf"}) {
+            p.fakes.prompter.fileNames.push_back(path(p.dir, name));
+            sendToPrinter(QStringLiteral("Menu for the week"), longJob(), p.printer);
+            QVERIFY2(p.fakes.prompter.last().text.startsWith(QStringLiteral("Nothing was written")),
+                     qPrintable(p.fakes.prompter.last().text));
+        }
+        QCOMPARE(p.fakes.prompter.messages.size(), 2);
+        QVERIFY(p.fakes.opener.documents.isEmpty());
+        QCOMPARE(p.dir.read("keep.txt"), std::string("keep"));
+        QVERIFY(std::filesystem::is_symlink(p.dir.file("link.pdf")));
+        QVERIFY(std::filesystem::is_fifo(p.dir.file("fifo.pdf")));
     }
 
     void aPdfThatNoProgramOpensIsNamed()

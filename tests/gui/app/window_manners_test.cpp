@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QSet>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -369,6 +370,38 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(area->activeSubWindow(), frames[1]);
         QCOMPARE(area->subWindowList(QMdiArea::StackingOrder).constLast(), frames[1]);
+    }
+
+    void cascadeStepsLargeWindowsToo()
+    {
+        // Windows as large as the area or larger (the calculator, the drinks list on a small
+        // main window) each go one step further, never onto one corner; a long row starts a
+        // new stair, still apart from every window before it.
+        Shown f;
+        QMdiArea* area = f.windows().area();
+        const QSize room = area->viewport()->size();
+        QList<QMdiSubWindow*> frames;
+        for (int i = 0; i < 40; ++i) {
+            const QSize size = i % 2 ? room + QSize(40, 40) : QSize(260, 160);
+            frames << f.add(new Sized(QStringLiteral("w%1").arg(i), size));
+            frames.back()->resize(size);
+        }
+        f.main().cascadeWindows();
+        QSet<std::pair<int, int>> corners;
+        for (int i = 0; i < frames.size(); ++i) {
+            const QPoint at = frames[i]->pos();
+            QVERIFY2(!corners.contains({at.x(), at.y()}),
+                     qPrintable(frames[i]->widget()->objectName()));
+            corners.insert({at.x(), at.y()});
+            // The title bar stays in the area, where it can be taken hold of.
+            QVERIFY(at.x() >= 0 && at.y() >= 0);
+            QVERIFY(at.y() + 20 < room.height() && at.x() + 40 < room.width());
+        }
+        QVERIFY(frames[1]->pos().x() > frames[0]->pos().x());
+        QVERIFY(frames[1]->pos().y() > frames[0]->pos().y());
+        QVERIFY(frames[2]->pos().y() > frames[1]->pos().y());
+        QCOMPARE(frames[1]->size(), room + QSize(40, 40));
+        QCOMPARE(f.welcome()->geometry(), area->viewport()->rect());
     }
 
     void theWelcomeScreenInFrontOnceDoesNotStayInFront()

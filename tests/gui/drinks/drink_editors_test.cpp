@@ -246,10 +246,14 @@ private slots:
         QVERIFY(!e.d.f.windows().isOpen(forms::kNewDrink));
         QCOMPARE(e.d.shown(), (QStringList{"Gin fizz", "Ice", "Mojito", "Shandy"}));
         QCOMPARE(e.d.count(), QStringLiteral("4"));
-        // The filter itself stays: the next reload filters again.
+        // The filter comes off with it, so the button, the menu and the list agree, and the
+        // next reload shows every drink too.
         QCOMPARE(child<QPushButton>(e.d.list(), QStringLiteral("Command7"))->text(),
-                 QStringLiteral("Filter ON"));
-        QVERIFY(e.d.glass(1)->isChecked());
+                 QStringLiteral("Filter OFF"));
+        QVERIFY(!e.d.glass(1)->isChecked());
+        QVERIFY(e.d.noFilter()->isChecked());
+        e.d.click("Command6");  // "Update"
+        QCOMPARE(e.d.shown(), (QStringList{"Gin fizz", "Ice", "Mojito", "Shandy"}));
         QVERIFY(e.d.messages().isEmpty());
     }
 
@@ -307,13 +311,13 @@ private slots:
             << ""
             << ""
             << "The name cannot be saved. The character \"\u2192\" (U+2192) cannot be stored: the "
-               "cookbook files hold Western European letters and signs only (Windows-1252).";
+               "drinks file holds Western European letters and signs only (Windows-1252).";
         QTest::newRow("one in the instructions")
             << "Punch"
             << ""
             << "Stir \u2615"
             << "The mixing instructions cannot be saved. The character \"\u2615\" (U+2615) cannot "
-               "be stored: the cookbook files hold Western European letters and signs only "
+               "be stored: the drinks file holds Western European letters and signs only "
                "(Windows-1252).";
     }
     void whatTheFileCannotHoldIsRefused()
@@ -456,7 +460,7 @@ private slots:
             << "Text2"
             << "Stir \u2615"
             << "The mixing instructions cannot be saved. The character \"\u2615\" (U+2615) "
-               "cannot be stored: the cookbook files hold Western European letters and signs "
+               "cannot be stored: the drinks file holds Western European letters and signs "
                "only (Windows-1252).";
     }
     void whatTheFileCannotHoldIsRefusedAndTheScreenStays()

@@ -474,7 +474,8 @@ private slots:
         QVERIFY(f.chooseCategory(QStringLiteral("Soups")));
 
         // An empty answer asks again, so does a name that is taken, and a marker line is
-        // refused with a reason.
+        // refused with a reason. The box offers the first free numbered name of a taken one,
+        // and the refused name itself to be put right.
         f.fakes.prompter.inputs = {QString(), QStringLiteral("Waffles"), QStringLiteral("[TYP]"),
                                    QStringLiteral("Cr\u00EApes")};
         QVERIFY(f.download(QStringLiteral("Pancakes"), QStringLiteral("Desserts"), false));
@@ -483,7 +484,7 @@ private slots:
         QCOMPARE(f.fakes.prompter.inputPrompts, QStringList(4, prompt));
         QCOMPARE(f.fakes.prompter.inputTitles, QStringList(4, QStringLiteral("Download")));
         QCOMPARE(f.fakes.prompter.inputDefaults,
-                 (QStringList{"Pancakes", "Pancakes", "Waffles", "[TYP]"}));
+                 (QStringList{"Pancakes (2)", "Pancakes (2)", "Waffles (2)", "[TYP]"}));
         std::string renamed = kPancakes;
         renamed.replace(renamed.find("Pancakes"), 8, "Cr\xEApes");
         QCOMPARE(f.dir.read("BOOK2.TXT"), kPancakes + kWaffles + renamed);
@@ -494,7 +495,9 @@ private slots:
                                                        "markers."),
                                         "Exclamation"),
                               infoShape(QStringLiteral("Download"),
-                                        QStringLiteral("Download successful!"))}));
+                                        QStringLiteral("Download successful! The recipe is "
+                                                       "called \u201CCr\u00EApes\u201D in the "
+                                                       "cookbook."))}));
 
         // Cancel ends the download: nothing is added, nothing more is said.
         f.fakes.prompter.messages.clear();

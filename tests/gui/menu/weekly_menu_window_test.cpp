@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -16,6 +17,7 @@
 #include "gui/app/geometry.h"
 #include "gui/app/qt_services.h"
 #include "gui/app/window_names.h"
+#include "gui/menu/shopping_list_dialog.h"
 #include "gui/menu/weekly_menu_window.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
@@ -309,14 +311,15 @@ private slots:
     {
         Menu m;
         m.choose(3);
-        // Right after opening, the "Thursday" label: the frame follows, the arrows do not.
+        // Right after opening, the "Thursday" label: the frame and the arrows follow it, so
+        // the arrows never name the neighbours of another day.
         m.tick({"egg"});
         QTest::mouseClick(m.day(3), Qt::LeftButton);
         QCOMPARE(m.frameCaption(), QStringLiteral("Thursday"));
         QVERIFY(m.framesDay(3));
-        QCOMPARE(m.arrows(), (QStringList{"< Sunday", "Tuesday >"}));
+        QCOMPARE(m.arrows(), (QStringList{"< Wednesday", "Friday >"}));
         QCOMPARE(m.ticked(), QStringList());
-        // "Tuesday >" steps on from Thursday; the highlight stays round Thursday.
+        // "Friday >" steps on from Thursday; the highlight stays round Thursday.
         m.tick({"beef"});
         clickButton(m.w, QStringLiteral("Command3"));
         QCOMPARE(m.frameCaption(), QStringLiteral("Friday"));
@@ -342,6 +345,56 @@ private slots:
         QCOMPARE(n.arrows(), (QStringList{"< Sunday", "Tuesday >"}));
     }
 
+    void everyDayLabelSetsBothArrowsFromItsDay()
+    {
+        Menu m;
+        const QStringList days = {"Monday", "Tuesday",  "Wednesday", "Thursday",
+                                  "Friday", "Saturday", "Sunday"};
+        clickButton(m.w, QStringLiteral("Command3"));  // to Tuesday, then the labels
+        for (int i : {6, 0, 4}) {
+            QTest::mouseClick(m.day(i), Qt::LeftButton);
+            QCOMPARE(m.frameCaption(), days[i]);
+            QCOMPARE(m.arrows(), (QStringList{QStringLiteral("< ") + days[(i + 6) % 7],
+                                              days[(i + 1) % 7] + QStringLiteral(" >")}));
+        }
+    }
+
+    void enterSearchesAndAButtonWithTheFocusTakesItsOwnEnter()
+    {
+        // "Search" is the window's default button: Enter from the word list or a meal option
+        // composes the evening; Enter on another button presses that one.
+        Menu m;
+        auto* search = child<QPushButton>(m.w, QStringLiteral("Command5"));
+        QVERIFY(search->isDefault());
+        m.f.fakes.random.values = {0.0};
+        m.words()->setFocus();
+        QTest::keyClick(m.words(), Qt::Key_Return);
+        QCOMPARE(m.dish(1), QStringLiteral("Stew"));
+
+        m.choose(3);
+        m.f.fakes.random.values = {0.0};
+        QTest::keyClick(child<QRadioButton>(m.w, QStringLiteral("Option3")), Qt::Key_Enter,
+                        Qt::KeypadModifier);
+        QCOMPARE(m.dish(1), QStringLiteral("Roast"));
+
+        auto* next = child<QPushButton>(m.w, QStringLiteral("Command3"));
+        next->setFocus();
+        QTest::keyClick(next, Qt::Key_Return);
+        QCOMPARE(m.frameCaption(), QStringLiteral("Tuesday"));
+        QCOMPARE(m.dish(2), QStringLiteral("(Nothing yet)"));
+
+        // Enter in the candidate list chooses the dish there and searches nothing anew.
+        m.choose(2);
+        m.search(0.99);  // Tuesday: Omelette of Stew and Omelette
+        m.release(m.plus(1));
+        QListWidget* list = m.candidates();
+        list->setCurrentRow(1);  // Stew
+        m.f.fakes.random.values = {0.99};
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(m.dish(2), QStringLiteral("Stew"));
+        QVERIFY(!list->isVisibleTo(m.w));
+    }
+
     void printReportPrintsTheWeekAsItStands()
     {
         // Before any search every evening reads "(Nothing yet)".
@@ -362,6 +415,54 @@ private slots:
         dishes[1] = QStringLiteral("(No suggestion)");
         QCOMPARE(m.f.fakes.printer.output, printedMenu(dishes));
         QCOMPARE(m.dish(1), QStringLiteral("Stew"));
+    }
+
+    void theShoppingListAddsUpTheWeeksDishesAndPrints()
+    {
+        Menu m;
+        auto* shopping = child<QPushButton>(m.w, QStringLiteral("cmdShoppingList"));
+        QCOMPARE(shopping->text(), QStringLiteral("Shopping list"));
+        // Nothing composed yet, and a day without a suggestion, give nothing to buy.
+        QVERIFY(!shopping->isEnabled());
+        m.tick({"vinegar"});
+        m.search(0.0);
+        QCOMPARE(m.dish(1), QStringLiteral("(No suggestion)"));
+        QVERIFY(!shopping->isEnabled());
+
+        // Monday Stew, Tuesday Omelette: "2 eggs" and "3 Eggs" are added up, "milk" has no
+        // amount and is listed with its dish.
+        m.w->clickDay(0);
+        m.search(0.0);
+        clickButton(m.w, QStringLiteral("Command3"));
+        m.search(0.99);
+        QCOMPARE(m.dish(2), QStringLiteral("Omelette"));
+        QVERIFY(shopping->isEnabled());
+        shopping->click();
+        auto* dialog = m.w->findChild<ShoppingListDialog*>();
+        QVERIFY(dialog);
+        QVERIFY(dialog->isVisible());
+        const QString shown = child<QPlainTextEdit>(dialog, QStringLiteral("txtShoppingList"))
+                                  ->toPlainText();
+        QCOMPARE(shown, QStringLiteral("500 g beef\n5 eggs\nmilk (Omelette)"));
+        auto* print = child<QPushButton>(dialog, QStringLiteral("cmdPrint"));
+        QVERIFY(print->isDefault());
+
+        print->click();
+        QCOMPARE(m.f.fakes.printer.titles, QStringList{"Shopping list"});
+        const QString printed = m.f.fakes.printer.output;
+        QVERIFY2(printed.contains(QStringLiteral("Shopping list")), qPrintable(printed));
+        QVERIFY(printed.indexOf(QStringLiteral("500 g beef")) <
+                printed.indexOf(QStringLiteral("milk (Omelette)")));
+        // The list is not the menu: the week is still unprinted for the guard.
+        QVERIFY(m.w->hasUnsavedInput());
+
+        // A cancelled print dialog prints nothing.
+        m.f.fakes.printer.output.clear();
+        m.f.fakes.prompter.printerChoices = {false};
+        print->click();
+        QCOMPARE(m.f.fakes.printer.output, QString());
+        clickButton(dialog, QStringLiteral("cmdClose"));
+        QVERIFY(!dialog->isVisible());
     }
 
     void aWeekOfLongDishNamesComesBackWholeFromThePdf()

@@ -166,8 +166,7 @@ private slots:
             {{{"Apple", "100"}}, 9, "3 g "},
             {{{"Stock", "2500"}}, 6, "37500 "},  // past 16 bits: the true sum
             {{{"Stock", "2500"}, {"Stock", "2500"}}, 6, "75000 "},
-            {{{"Apple", "."}, {"Stock", "100"}}, 6, "1500 "},  // no number: adds nothing
-            {{{"Pear", "100"}}, 6, "239 "},                    // cut short: what it has
+            {{{"Pear", "100"}}, 6, "239 "},  // cut short: what it has
             {{{"Pear", "100"}}, 8, "84 g "},
             {{{"Pear", "100"}}, 9, "0 g "},
         };
@@ -317,6 +316,58 @@ private slots:
         QCOMPARE(c.amount->text(), QStringLiteral("150"));
         QTest::keyClick(c.amount, Qt::Key_Return);
         QCOMPARE(c.total(7), QStringLiteral("78 "));
+    }
+
+    void anAmountThatIsNoNumberIsRefused()
+    {
+        // A full stop passes the key filter, for the decimals it starts, but alone (or with
+        // only signs and blanks) it is no number of grams: refused as a letter is.
+        Calculator c;
+        const QString refusal =
+            infoShape(QStringLiteral("Fel"), QStringLiteral("Endast siffror, tack!"));
+        selectItem(c.names, QStringLiteral("Apple"));
+        for (const QString& amount : {QStringLiteral("."), QStringLiteral(" - "),
+                                      QStringLiteral(".."), QStringLiteral(",5")}) {
+            const auto before = c.f.fakes.prompter.messages.size();
+            c.amount->setText(amount);
+            QTest::keyClick(c.amount, Qt::Key_Return);
+            QCOMPARE(c.f.fakes.prompter.messages.size(), before + 1);
+            QCOMPARE(messageShape(c.f.fakes.prompter.last()), refusal);
+            QCOMPARE(c.dishNames->count(), 0);
+            QVERIFY(c.window->clearTimer()->isActive());
+            QMetaObject::invokeMethod(c.window->clearTimer(), "timeout");
+            QCOMPARE(c.amount->text(), QString());
+        }
+        // A number however it is written goes in: a leading point, a trailing one, a sign.
+        const auto messages = c.f.fakes.prompter.messages.size();
+        for (const QString& amount :
+             {QStringLiteral(".5"), QStringLiteral("100."), QStringLiteral(" +50")}) {
+            c.amount->setText(amount);
+            QTest::keyClick(c.amount, Qt::Key_Return);
+        }
+        QCOMPARE(c.f.fakes.prompter.messages.size(), messages);
+        QCOMPARE(itemTexts(c.dishAmounts), (QStringList{".5", "100.", " +50"}));
+        QCOMPARE(c.total(7), QStringLiteral("78 "));
+    }
+
+    void enterAddsUpTheDishAndAButtonWithTheFocusTakesItsOwnEnter()
+    {
+        Calculator c;
+        auto* calculate = child<QPushButton>(c.window, QStringLiteral("Command4"));
+        QVERIFY(calculate->isDefault());
+        c.add(QStringLiteral("Apple"), QStringLiteral("100"));
+        QCOMPARE(c.total(7), QStringLiteral("52 "));
+        // The table changes under the window; Enter in the dish's list adds up again.
+        c.f.dir.write("index.txt", kOthers + kStock + food("Apple", {"0", "60"}));
+        c.dishNames->setFocus();
+        QTest::keyClick(c.dishNames, Qt::Key_Return);
+        QCOMPARE(c.total(7), QStringLiteral("60 "));
+        // "Clear" with the focus is what Enter presses there.
+        auto* clear = child<QPushButton>(c.window, QStringLiteral("Command3"));
+        clear->setFocus();
+        QTest::keyClick(clear, Qt::Key_Return);
+        QCOMPARE(c.dishNames->count(), 0);
+        QCOMPARE(c.window->totals(), kRest);
     }
 
     void theFindBoxShowsTheNamesHoldingEveryWord()

@@ -325,6 +325,57 @@ private slots:
         QVERIFY(layout.isShown({LabelKind::Name, 1}));
         QCOMPARE(layout.scrollIntoView({LabelKind::Name, 1}), 0);
     }
+
+    void theFindFilterRegridsTheKeptNamesUnderTheirHeadings()
+    {
+        std::vector<std::string> names = numbered("Apple ", 12);
+        names.push_back("Bread");
+        names.push_back("Cake");
+        names.push_back("Zucchini");
+        BrowserLayout layout = placed(names);
+        std::vector<BrowserLabel> before;
+        for (int i = 1; i <= layout.nameCount(); ++i) before.push_back(layout.name(i));
+        const int cake = layout.findName("Cake");
+        const int apple = layout.findName("Apple 1011");
+        QVERIFY(cake > 0 && apple > 0);
+        layout.scrollRight();
+
+        std::vector<char> keep(static_cast<std::size_t>(layout.nameCount()) + 1, 0);
+        keep[static_cast<std::size_t>(cake)] = 1;
+        keep[static_cast<std::size_t>(apple)] = 1;
+        layout.filterNames(keep);
+        QVERIFY(layout.isFiltered());
+        // "- A -", Apple 1011, "- C -", Cake: from the first column, headings without a hit gone.
+        std::vector<std::string> shown;
+        for (LabelRef ref : layout.shownLabels()) shown.push_back(layout.caption(ref));
+        QCOMPARE(shown, (std::vector<std::string>{"- A -", "Apple 1011", "- C -", "Cake"}));
+        QCOMPARE(layout.name(apple).left, 500);
+        QCOMPARE(layout.name(apple).top, 1450 + 480);
+        QCOMPARE(layout.name(cake).top, 1450 + 480 + 350 + 480);
+        QVERIFY(!layout.isVisible({LabelKind::Heading, 2}));  // B has no hit
+        QVERIFY(!layout.isVisible({LabelKind::Name, layout.findName("Bread")}));
+        QCOMPARE(layout.firstGridName(), apple);
+        QCOMPARE(layout.gridNameCount(), 2);
+        QVERIFY(!layout.canScrollLeft());
+        QVERIFY(!layout.canScrollRight());
+        QCOMPARE(layout.pressLetter(1), 0);  // a letter without a hit goes nowhere
+        // The keyboard walks the names found only.
+        QCOMPARE(layout.stepName(apple, BrowserLayout::NameStep::Next), cake);
+        QCOMPARE(layout.findNameStartingWith("b"), 0);
+
+        // Nothing found: nothing on the grid, not even a heading.
+        layout.filterNames(std::vector<char>(keep.size(), 0));
+        QVERIFY(layout.shownLabels().empty());
+        QCOMPARE(layout.firstGridName(), 0);
+
+        // No filter: every label where place() put it, from the first column.
+        layout.filterNames({});
+        QVERIFY(!layout.isFiltered());
+        for (int i = 1; i <= layout.nameCount(); ++i) {
+            QCOMPARE(layout.name(i), before[static_cast<std::size_t>(i - 1)]);
+        }
+        QCOMPARE(layout.shownLabels().front(), (LabelRef{LabelKind::Heading, 1}));
+    }
 };
 
 QTEST_APPLESS_MAIN(BrowserLayoutTest)

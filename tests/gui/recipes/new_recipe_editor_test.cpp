@@ -582,6 +582,8 @@ private slots:
     {
         Editor e;
         e.type(QStringLiteral("Pancakes"), QString(), QString(), QString(), QString());
+        // Asked first whether to keep the name (taken-name question): yes.
+        e.f.fakes.prompter.answers = {Answer::Yes};
         e.click("Command1");
         QCOMPARE(e.f.dir.read("BOOK1.TXT"), kPancakes + record({.name = "Pancakes",
                                                                 .servings = "",

@@ -1,6 +1,8 @@
 // Pictures of dishes: the question after a new recipe, the editor's change of a picture, and
 // the picture window "visabild" with the files on disk.
 
+#include <sys/stat.h>
+
 #include <QImage>
 #include <QImageWriter>
 #include <QLabel>
@@ -376,6 +378,14 @@ private slots:
             << QStringLiteral("The picture file \"%1/notes.jpg\" could not be shown (\u2026). It "
                               "may be damaged, or of a kind this program cannot read.")
             << 0;
+        // bilder.txt may name anything: a FIFO is refused at once instead of holding the window
+        // until someone writes to it.
+        QTest::newRow("a FIFO")
+            << crlf({"Pie", "%1/fifo.jpg"})
+            << QStringLiteral("The picture file \"%1/fifo.jpg\" could not be shown. Could not "
+                              "read \"fifo.jpg\": it is not an ordinary file (a device, a pipe "
+                              "or a socket).")
+            << 0;
         QTest::newRow("a folder")
             << crlf({"Pie", "%1"})
             << QStringLiteral("The picture file \"%1\" could not be shown (it is a folder). It "
@@ -391,6 +401,7 @@ private slots:
         PictureFixture p;
         const QString folder = QString::fromStdString(p.f.dir.path().string());
         p.f.dir.write("notes.jpg", "Apple pie: ask Grandma for the picture.\r\n");
+        QCOMPARE(::mkfifo(p.f.dir.file("fifo.jpg").c_str(), 0600), 0);
         // A picture of another recipe is on show first; it is not the one asked for.
         p.picture("Cake", "cake.png", QSize(50, 40), "png");
         showPicture(p.f.app(), "Cake");

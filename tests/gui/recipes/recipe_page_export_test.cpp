@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QtTest>
 
+#include <filesystem>
 #include <string>
 
 #include "core/recipes/html_page.h"
@@ -109,6 +110,20 @@ private slots:
         QCOMPARE(f.fakes.prompter.last().title, QStringLiteral("Error"));
         QVERIFY(!f.fakes.prompter.last().text.isEmpty());
         QVERIFY(!f.dir.exists("no such folder"));
+    }
+
+    // A link at the chosen name is refused, not replaced nor written through.
+    void aLinkAtTheChosenNameIsRefused()
+    {
+        PageExport f;
+        f.dir.write("keep.txt", "keep");
+        std::filesystem::create_symlink(f.dir.file("keep.txt"), f.dir.file("link.html"));
+        f.pressHtml(f.path("link.html"));
+        QCOMPARE(f.fakes.prompter.messages.size(), 1);
+        QVERIFY2(f.fakes.prompter.last().text.startsWith(QStringLiteral("Nothing was written")),
+                 qPrintable(f.fakes.prompter.last().text));
+        QVERIFY(std::filesystem::is_symlink(f.dir.file("link.html")));
+        QCOMPARE(f.dir.read("keep.txt"), std::string("keep"));
     }
 
     void theProposedNameIsOneAFolderCanHold_data()

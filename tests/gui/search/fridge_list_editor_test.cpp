@@ -190,7 +190,11 @@ private slots:
         QVERIFY(again);
         child<QLineEdit>(again, QStringLiteral("Text1"))->setText(QStringLiteral("leek"));
         testing::clickButton(again, QStringLiteral("Command1"));
+        // Escape asks first, as every way of closing with changes does; Discard lets them go.
+        e.fakes.prompter.answers = {gui::Answer::Discard};
         QTest::keyClick(child<QListWidget>(again, QStringLiteral("List1")), Qt::Key_Escape);
+        QCOMPARE(e.fakes.prompter.messages.size(), 1);
+        QCOMPARE(e.fakes.prompter.last().text, QStringLiteral("Save changes to the Fridge list?"));
         QVERIFY(!e.windows().isOpen(QStringLiteral("listan")));
         QCOMPARE(e.dir.read("sok.txt"), sok);
     }

@@ -12,6 +12,7 @@
 
 #include <string>
 
+#include "core/recipes/html_page.h"
 #include "gui/transfer/archive_wizard.h"
 #include "gui/transfer/progress_window.h"
 #include "support/gui_fixture.h"
@@ -24,6 +25,7 @@ using culvora::testing::clickButton;
 using culvora::testing::cookbook;
 using culvora::testing::crlf;
 using culvora::testing::infoShape;
+using culvora::testing::messageShape;
 
 namespace {
 
@@ -147,7 +149,8 @@ private slots:
         // Frames: the frameset, its empty right page and the list on the left.
         QVERIFY(w.page("index.html").find("<frameset") != std::string::npos);
         QCOMPARE(w.page("recindex.html"),
-                 crlf({"<html>", "<BODY BGCOLOR=\"0080FF\">", "</body>", "</html>"}));
+                 crlf({"<html>", "<head>", recipes::kCharsetMeta, "</head>",
+                       "<BODY BGCOLOR=\"0080FF\">", "</body>", "</html>"}));
         const std::string list = w.page("left.html");
         QVERIFY(list.find("<a href=\"1000.html\" target=\"Recindex\">\r\nApple pie") !=
                 std::string::npos);
@@ -223,6 +226,21 @@ private slots:
         QCOMPARE(w.buttons(), QStringLiteral("000"));
         QVERIFY(!QApplication::overrideCursor());
         QVERIFY(w.dir.exists("html/1001.html"));
+    }
+
+    // Records without a name get no page, and the wizard says how many there were.
+    void recordsWithoutANameAreCounted()
+    {
+        Wizard w;
+        w.dir.write("BOOK1.TXT", kBook + crlf({"[NAMN]", "", "[NAMN]", "[TYP]"}));
+        clickButton(w.wizard, QStringLiteral("Command3"));
+        QCOMPARE(w.wizard->frontPanel(), w.control<QWidget>("step3"));
+        QCOMPARE(w.fakes.prompter.messages.size(), 1);
+        QCOMPARE(messageShape(w.fakes.prompter.last()),
+                 infoShape("Archive Wizard", "2 records without a name got no page.",
+                           "Information"));
+        QVERIFY(w.dir.exists("html/1001.html"));
+        QVERIFY(!w.dir.exists("html/1002.html"));
     }
 
     void lookAtTheResultsOpensTheIndexOrSaysWhereItIs()

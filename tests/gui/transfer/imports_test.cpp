@@ -251,7 +251,13 @@ private slots:
                                                 .ingredients = {"Beef"},
                                                 .steps = {"Simmer."},
                                                 .type = "Hot dish"});
-        QTest::newRow("after a last type line") << kSoup << two << kSoup + two;
+        const std::string porridge = record({.name = "Porridge",
+                                             .servings = "1",
+                                             .time = "10",
+                                             .ingredients = {"Oats"},
+                                             .steps = {"Boil."},
+                                             .type = "Brunch"});
+        QTest::newRow("after a last type line") << porridge << two << porridge + two;
         // A cookbook that ends with a lone "[NAMN]" does not get a second one.
         QTest::newRow("lone tag") << crlf({"[NAMN]"}) << two << two;
         QTest::newRow("empty cookbook") << std::string() << two << two;
@@ -280,8 +286,37 @@ private slots:
         Imports f;
         f.fakes.prompter.fileNames = {f.path("BOOK1.TXT")};
         f.main().findChild<QAction*>(QStringLiteral("mnu4"))->trigger();
-        QCOMPARE(f.dir.read("BOOK1.TXT"), kSoup + kSoup);
-        QVERIFY(f.fakes.prompter.messages.isEmpty());
+        // Every name is taken by its own original: the copies are numbered, and that is said.
+        std::string copy = kSoup;
+        copy.replace(copy.find("Soup"), 4, "Soup (2)");
+        QCOMPARE(f.dir.read("BOOK1.TXT"), kSoup + copy);
+        QCOMPARE(f.shapes(),
+                 QStringList{infoShape("Ok",
+                                       "1 recipes imported. 1 recipe had a name that was taken "
+                                       "and was given a numbered name, \"Soup (2)\".",
+                                       "Information")});
+    }
+
+    // A record that could not have been typed in (an escape sequence in its name) stays out;
+    // the others come in, and a message names what was left out.
+    void importCookbookLeavesOutAndNamesWhatCouldNotBeAddedByHand()
+    {
+        Imports f;
+        const std::string stew = crlf({"[NAMN]", "Stew", "[PORTIONER]", "2", "[TID]", "90",
+                                       "[IND]", "Beef", "[G\xD6RA]", "Simmer.", "[TYP]", "Hot dish"});
+        f.dir.write("friends.tvx",
+                    crlf({"[NAMN]", "Evil\x1B[2J", "[PORTIONER]", "1", "[TID]", "1", "[IND]",
+                          "[G\xD6RA]", "[TYP]", "Soups"}) +
+                        stew);
+        f.fakes.prompter.fileNames = {f.path("friends.tvx")};
+        f.main().findChild<QAction*>(QStringLiteral("mnu4"))->trigger();
+        QCOMPARE(f.dir.read("BOOK1.TXT"), kSoup + stew);
+        QCOMPARE(f.shapes(),
+                 QStringList{infoShape("Import",
+                                       "1 recipe was not imported:\n\"Evil\\x1B[2J\": its name "
+                                       "holds the control character 0x1B, which a recipe cannot "
+                                       "hold.",
+                                       "Exclamation")});
     }
 
     void importCookbookRefusesWhatIsNotACookbook_data()

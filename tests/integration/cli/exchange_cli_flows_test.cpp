@@ -121,18 +121,31 @@ TEST(ExchangeCliFlows, DownloadIntoAnotherCookbookWithAndWithoutANameClash)
     EXPECT_EQ(first.out, "Download successful!\n");
     EXPECT_EQ(kitchen.finds(), loaf);
 
+    // Without --name a taken name gives way to the first free numbered one, and that is said.
     auto clash = kitchen.download(shared.address(), "bread", kLoafStem);
-    EXPECT_EQ(clash.exitCode, 1);
-    EXPECT_EQ(clash.err, "culvora-cli: The cookbook already holds a recipe named \"Overnight "
-                         "country loaf\". Give it another name with --name.\n");
-    EXPECT_EQ(kitchen.finds(), loaf);
+    EXPECT_EQ(clash.exitCode, 0) << clash.err;
+    EXPECT_EQ(clash.out, "The cookbook already holds a recipe named \"Overnight country loaf\", "
+                         "so this one was added as \"Overnight country loaf (2)\".\n"
+                         "Download successful!\n");
+    std::string numbered = loaf;
+    numbered.replace(numbered.find("Overnight country loaf"), 22, "Overnight country loaf (2)");
+    EXPECT_EQ(kitchen.finds(), loaf + numbered);
+
+    // A name given with --name is the one answer: taken, nothing is added.
+    auto takenName = kitchen.download(shared.address(), "bread", kLoafStem,
+                                      {"--name", "Overnight country loaf"});
+    EXPECT_EQ(takenName.exitCode, 1);
+    EXPECT_EQ(takenName.err, "culvora-cli: The cookbook already holds a recipe named \"Overnight "
+                             "country loaf\". Give it another name with --name.\n");
+    EXPECT_EQ(kitchen.finds(), loaf + numbered);
 
     auto renamed = kitchen.download(shared.address(), "bread", kLoafStem,
                                     {"--name", latin1ToUtf8("Weekend loaf, r\xE5g")});
     EXPECT_EQ(renamed.exitCode, 0) << renamed.err;
+    EXPECT_EQ(renamed.out, "Download successful!\n");
     std::string second = loaf;
     second.replace(second.find("Overnight country loaf"), 22, "Weekend loaf, r\xE5g");
-    EXPECT_EQ(kitchen.finds(), loaf + second);
+    EXPECT_EQ(kitchen.finds(), loaf + numbered + second);
     EXPECT_EQ(kitchen.data.read("BOOK1.TXT"), standard) << "only the chosen cookbook changes";
     EXPECT_EQ(kitchen.leftovers(), std::vector<std::string>{});
 }
@@ -287,7 +300,8 @@ TEST(ExchangeCliFlows, AFrozenServerEndsInTheTimeLimit)
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_EQ(run.err,
                   "culvora-cli: The exchange server at 127.0.0.1:" + std::to_string(frozen.port()) +
-                      " did not answer in time (12002).\n");
+                      " did not answer in time (12002). The server sent too little for too "
+                      "long; try again later or ask its operator.\n");
         // The limit, not the usual 30 seconds, and not for ever.
         EXPECT_GE(waited, std::chrono::seconds(2));
         EXPECT_LT(waited, std::chrono::seconds(20));

@@ -38,6 +38,10 @@ namespace {
 constexpr const char* kLentilStem = "20250310091512";  // soups: "Red lentil soup with cumin"
 
 const QString kClose = QStringLiteral("Close Connection and Session?");
+const QString kTooSlow =
+    QStringLiteral("The server sent too little for too long; try again later or ask its operator.");
+// Below 1 KB/s for 2 seconds, or 4 seconds in all, and a request is given up.
+const std::string kShortLimits = "connect_timeout=2\r\nslow_time=2\r\ntransfer_timeout=4\r\n";
 
 QString question(const QString& operation, int code)
 {
@@ -278,13 +282,17 @@ private slots:
     {
         QTest::addColumn<bool>("freeze");
         QTest::addColumn<int>("code");
-        QTest::newRow("killed") << false << 12030;
-        QTest::newRow("frozen") << true << 12002;
+        QTest::addColumn<QString>("advice");
+        QTest::newRow("killed") << false << 12030 << QString();
+        QTest::newRow("frozen") << true << 12002
+                                << QStringLiteral(" The server sent too little for too long; try "
+                                                  "again later or ask its operator.");
     }
     void aServerThatDiesOrFreezesInTheMiddleOfARecipe()
     {
         QFETCH(bool, freeze);
         QFETCH(int, code);
+        QFETCH(QString, advice);
         const ScopedEnv limit("CULVORA_EXCHANGE_TIMEOUT", "2");
         TempDir root;
         makeStarterTree(root.path());
@@ -311,9 +319,63 @@ private slots:
                               infoShape(QStringLiteral("Download"),
                                         QStringLiteral("The recipe could not be fetched from the "
                                                        "exchange. Nothing was added to the "
-                                                       "cookbook."),
+                                                       "cookbook.") +
+                                            advice,
                                         "Exclamation")}));
         QCOMPARE(k.dir.read("FINDS.TXT"), std::string("[NAMN]\r\n"));
+        QVERIFY(k.leftovers().isEmpty());
+    }
+
+    // A server that drips: the windows give up at the rate limit (2 seconds here), say so in
+    // plain words, and keep painting meanwhile.
+    void aServerThatDripsTheCategoryList()
+    {
+        Kitchen k(hostileServerPort());
+        k.dir.write("exchange.ini",
+                    exchangeIni(hostileServerPort()) + kShortLimits + std::string("user=drip\r\n"));
+        Heartbeat heartbeat;
+        QElapsedTimer waited;
+        waited.start();
+        QVERIFY(k.openDownload());
+        QVERIFY(k.settle());
+        QVERIFY(waited.elapsed() >= 2000);
+        QVERIFY(waited.elapsed() < 8000);
+        QVERIFY(heartbeat.longestGapMs() < 1000);
+        // The session's question closed the connection; the window's sentence ends with what
+        // else a cook can do.
+        const QString said =
+            QStringLiteral("There is no connection to the recipe exchange, so its categories "
+                           "cannot be shown. Check that this computer is connected to the "
+                           "internet, then double-click \u201CNetwork\u201D to try again. ") +
+            kTooSlow;
+        QCOMPARE(shapes(k.fakes.prompter.messages),
+                 (QStringList{question(QStringLiteral("FtpGetFile"), 12002),
+                              infoShape(QStringLiteral("Download"), said, "Exclamation")}));
+        QCOMPARE(k.download->findChild<QLabel*>(QStringLiteral("Label8"))->text(), said);
+        QCOMPARE(k.tree->topLevelItem(0)->childCount(), 0);
+        QVERIFY(k.leftovers().isEmpty());
+    }
+
+    void anUploadToAServerThatDripsItsReplies()
+    {
+        Kitchen k(hostileServerPort());
+        k.dir.write("exchange.ini", exchangeIni(hostileServerPort()) + kShortLimits +
+                                        std::string("user=drip-replies\r\n"));
+        k.dir.write("BOOK1.TXT", crlf({"[NAMN]", "Toast", "[PORTIONER]", "1", "[TID]", "5", "[IND]",
+                                       "bread", "[G\xD6RA]", "Toast it.", "[TYP]", "Standard"}));
+        k.state.dragRecipe = "Toast";
+        k.fakes.prompter.answers = {Answer::Yes};
+        QElapsedTimer waited;
+        waited.start();
+        QPointer<QWidget> window = k.windows().open(gui::forms::kUpload);
+        QVERIFY(window);
+        QVERIFY(QTest::qWaitFor([&] { return k.fakes.prompter.messages.size() == 2; }, 10000));
+        QVERIFY(waited.elapsed() >= 2000);
+        QCOMPARE(shapes(k.fakes.prompter.messages),
+                 (QStringList{question(QStringLiteral("InternetConnect"), 12002),
+                              infoShape(QStringLiteral("Upload"),
+                                        gui::kNoConnectionMessage + QStringLiteral(" ") + kTooSlow,
+                                        "Exclamation")}));
         QVERIFY(k.leftovers().isEmpty());
     }
 

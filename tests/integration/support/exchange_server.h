@@ -9,7 +9,11 @@
 // whole of "desserts".
 //
 // ExchangeServer: a server of the test's own, on a tree the test made, for what must not
-// happen to the shared one: a changed tree, a frozen server, a server that dies mid-transfer.
+// happen to the shared one: a changed tree, a frozen server, a server that dies mid-transfer,
+// options of the server's own (TLS, caps).
+//
+// hostileServerPort(): the misbehaving server of the CTest fixture "hostile_server"
+// (hostile_ftp_server.py); the user name a client logs in with picks the misbehaviour.
 //
 // Neither needs GoogleTest: a failure throws std::runtime_error with the server's log.
 
@@ -75,9 +79,10 @@ struct SharedExchange {
     std::string address() const { return exchangeAddress(port); }
 };
 
-inline SharedExchange sharedExchange()
+// The fixture's exchange.env file as a server: port, root (none for the hostile one) and log.
+inline SharedExchange fixtureServer(const char* envVariable)
 {
-    const std::string envFile = requiredEnv("CULVORA_EXCHANGE_ENV");
+    const std::string envFile = requiredEnv(envVariable);
     SharedExchange shared;
     for (const auto& line : splitText(readBytes(envFile), '\n')) {
         const auto equals = line.find('=');
@@ -88,10 +93,26 @@ inline SharedExchange sharedExchange()
         if (key == "CULVORA_EXCHANGE_ROOT") shared.root = value;
         if (key == "CULVORA_EXCHANGE_LOG") shared.log = value;
     }
-    if (shared.port == 0 || shared.root.empty()) {
-        throw std::runtime_error("the exchange_server fixture did not run (no " + envFile + ")");
+    if (shared.port == 0) {
+        throw std::runtime_error("the fixture of " + envFile + " did not run");
     }
     return shared;
+}
+
+inline SharedExchange sharedExchange()
+{
+    return fixtureServer("CULVORA_EXCHANGE_ENV");
+}
+
+inline int hostileServerPort()
+{
+    return fixtureServer("CULVORA_HOSTILE_ENV").port;
+}
+
+// The hostile server's address for one misbehaviour ("drip", "claims-big", ...).
+inline std::string hostileAddress(const std::string& scenario)
+{
+    return "ftp://" + scenario + "@127.0.0.1:" + std::to_string(hostileServerPort());
 }
 
 // The starter tree of culvora-cli exchange-init under root. It is made once per test program
@@ -117,6 +138,8 @@ public:
         // stops itself (SIGSTOP, a server that hangs in the middle of a transfer).
         std::string dieDuring;
         std::string freezeDuring;
+        // More options of tools/exchange_server.py ("--tls-cert", FILE, ...).
+        std::vector<std::string> more;
 
         static Options dyingDuring(std::string name)
         {
@@ -152,6 +175,7 @@ public:
             args.push_back(option);
             args.push_back(name);
         }
+        args.insert(args.end(), options.more.begin(), options.more.end());
         std::vector<char*> argv;
         for (auto& arg : args) argv.push_back(arg.data());
         argv.push_back(nullptr);
