@@ -485,7 +485,8 @@ int deleteCommand(CliContext& c)
     if (!name) return c.report(name.error());
     auto book = c.existingBook();
     if (!book) return c.report(book.error());
-    auto removed = store::deleteRecipe(c.folder, *book, store::RecordKey{*name}, exchange::localNow());
+    auto removed =
+        store::deleteRecipe(c.folder, *book, store::RecordKey{*name}, exchange::localNow());
     if (!removed) return c.report(removed.error());
     return kExitOk;
 }

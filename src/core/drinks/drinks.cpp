@@ -248,7 +248,7 @@ Result<void> deleteDrink(const ProgramFolder& folder, std::string_view name,
     const store::BinEntry kept{std::string(name), store::binTime(when),
                                std::string(kDrinksFile), std::string(store::kBinDrinksTitle),
                                std::move(lines)};
-    return store::keepInBinAndChange(folder, kept, "The drink " + quoted(name), [&] {
+    return store::keepInBinAndChange(folder, kept, "The drink " + text::quotedForMessage(name), [&] {
         return folder.write(kDrinksFile, *changed, kDrinksTemp);
     });
 }

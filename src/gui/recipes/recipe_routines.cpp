@@ -1,7 +1,9 @@
 #include "gui/recipes/recipe_routines.h"
 
+#include <QDateTime>
 #include <QWidget>
 
+#include "core/store/bin.h"
 #include "core/store/cookbook.h"
 #include "gui/app/app_context.h"
 #include "gui/app/handover.h"
@@ -57,7 +59,17 @@ bool DeleteRecipe(AppContext& app, store::RecordKey key, int labelIndex, DeleteF
             QStringLiteral("Delete ") + shown)) {
         return false;
     }
-    auto removed = store::Cookbook(app.state.folder, app.state.currentCookbookFile).remove(key);
+    // A delete the user chose keeps the recipe in the bin; the end of a move only removes it.
+    Result<void> removed;
+    if (flag == DeleteFlag::Ask) {
+        const QDateTime now = app.services.clock.now();
+        const exchange::LocalTime when{now.date().year(),  now.date().month(),
+                                       now.date().day(),   now.time().hour(),
+                                       now.time().minute(), now.time().second()};
+        removed = store::deleteRecipe(app.state.folder, app.state.currentCookbookFile, key, when);
+    } else {
+        removed = store::Cookbook(app.state.folder, app.state.currentCookbookFile).remove(key);
+    }
     if (!removed) {
         app.services.prompter.inform(toQString(removed.error()), QStringLiteral("Error"),
                                      MessageIcon::Exclamation);

@@ -46,7 +46,8 @@ void recipeRemoved(AppContext& app, int labelIndex, store::RecordKey removed);
 // Whether DeleteRecipe asks first: a delete the user chose asks; the end of a move does not.
 enum class DeleteFlag { Ask = 0, NoQuestion = 1 };
 
-// Asks (unless told not to), removes the record from the current cookbook, refills the list,
+// Asks (unless told not to), removes the record from the current cookbook (keeping it in the
+// bin when the user chose the delete, core/store/bin.h), refills the list,
 // hides label `labelIndex` and decreases nameCount. True when the recipe was deleted. A name
 // alone deletes the first recipe of that name; a RecordKey the one the user picked.
 bool DeleteRecipe(AppContext& app, const std::string& name, int labelIndex,

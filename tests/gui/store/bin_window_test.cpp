@@ -12,6 +12,7 @@
 #include "core/store/bin.h"
 #include "gui/app/main_window.h"
 #include "gui/recipes/recipe_browser.h"
+#include "gui/recipes/recipe_routines.h"
 #include "gui/store/bin_window.h"
 #include "support/gui_fixture.h"
 #include "support/gui_helpers.h"
@@ -136,6 +137,22 @@ private slots:
         QCOMPARE(drinks::listDrinks(b.dir.read("drinkar.txt")).names,
                  std::vector<std::string>{"Sour"});
         QCOMPARE(b.rows(), QStringList{"Pie | Baking | 2026-05-03 22:07"});
+    }
+
+    void aDeleteTheUserChoseGoesToTheBinAndTheEndOfAMoveDoesNot()
+    {
+        Bin b;
+        b.dir.write("BOOK1.TXT", kSoup + kPie + kSoup);
+        b.start(true);
+        b.fakes.clock.time = QDateTime(QDate(2026, 6, 1), QTime(7, 45, 30));
+        b.fakes.prompter.answers = {gui::Answer::Yes};
+        QVERIFY(gui::DeleteRecipe(b.app(), store::RecordKey{"Soup", 1}, -1));
+        QVERIFY(gui::DeleteRecipe(b.app(), store::RecordKey{"Pie"}, -1,
+                                  gui::DeleteFlag::NoQuestion));
+        QCOMPARE(store::listNames(b.dir.read("BOOK1.TXT")), std::vector<std::string>{"Soup"});
+        QVERIFY(b.open());
+        QCOMPARE(b.rows().first(), QStringLiteral("Soup | Standard | 2026-06-01 07:45"));
+        QCOMPARE(b.rows().size(), 4);
     }
 
     void aCookbookNoLongerListedIsRefusedAndTheEntryStays()
