@@ -1,6 +1,7 @@
 #include "core/search/fridge_search.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -40,6 +41,79 @@ std::string_view lastWordOf(std::string_view line)
 struct WordHash {
     using is_transparent = void;
     std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+// The Fridge list's words, lower-cased, each with whether it is marked: an open-addressing
+// table looked up with the last word of every ingredient line of the cookbook, lower-casing
+// and hashing that word in one pass and never copying it.
+class KnownWords {
+public:
+    explicit KnownWords(std::size_t count)
+    {
+        std::size_t size = 16;
+        while (size < count * 2) size *= 2;
+        slots_.resize(size);
+        mask_ = size - 1;
+    }
+
+    // Keeps the first entry of a word, as the list shows it first.
+    void add(std::string_view lowered, bool marked)
+    {
+        for (std::size_t i = hash(lowered) & mask_;; i = (i + 1) & mask_) {
+            Slot& slot = slots_[i];
+            if (!slot.used) {
+                slot = {std::string(lowered), marked, true};
+                return;
+            }
+            if (slot.word == lowered) return;
+        }
+    }
+
+    // The entry of a word as it stands in a line, lower-cased here; none when it is not known.
+    const bool* marked(std::string_view word) const
+    {
+        if (word.size() > longest_) return nullptr;
+        for (std::size_t i = hash(word) & mask_;; i = (i + 1) & mask_) {
+            const Slot& slot = slots_[i];
+            if (!slot.used) return nullptr;
+            if (slot.word.size() == word.size() && sameLowered(slot.word, word)) {
+                return &slot.marked;
+            }
+        }
+    }
+
+    void setLongest(std::size_t longest) { longest_ = longest; }
+
+private:
+    struct Slot {
+        std::string word;
+        bool marked = false;
+        bool used = false;
+    };
+
+    static std::size_t hash(std::string_view word)
+    {
+        const auto& lower = lowerCaseTable();
+        std::uint64_t h = 1469598103934665603ULL;
+        for (char c : word) {
+            h ^= static_cast<unsigned char>(lower[static_cast<unsigned char>(c)]);
+            h *= 1099511628211ULL;
+        }
+        return static_cast<std::size_t>(h ^ (h >> 29));
+    }
+
+    static bool sameLowered(std::string_view lowered, std::string_view word)
+    {
+        const auto& lower = lowerCaseTable();
+        for (std::size_t i = 0; i < word.size(); ++i) {
+            if (lowered[i] != lower[static_cast<unsigned char>(word[i])]) return false;
+        }
+        return true;
+    }
+
+    std::vector<Slot> slots_;
+    std::size_t mask_ = 0;
+    std::size_t longest_ = 0;
 };
 
 }  // namespace
@@ -93,13 +167,16 @@ fridgeSearch(std::string_view cookbook, const std::vector<std::string>& words,
     // first in the shown, sorted list) is marked. A hash, so a long list costs no more than a
     // short one.
     const std::unordered_set<std::string_view> marks(marked.begin(), marked.end());
-    std::unordered_map<std::string, bool, WordHash, std::equal_to<>> known;
-    known.reserve(words.size());
-    for (const auto& word : words) known.try_emplace(text::toLower(word), marks.contains(word));
+    KnownWords known(words.size());
+    std::size_t longest = 0;
+    for (const auto& word : words) {
+        known.add(text::toLower(word), marks.contains(word));
+        longest = std::max(longest, word.size());
+    }
+    known.setLongest(longest);
 
     const std::size_t total = progress ? recordCount(cookbook) : 0;
     std::vector<std::string> found;
-    std::string lower;
     std::size_t examined = 0;
     store::RecordReader reader(cookbook);
     while (auto recipe = reader.next()) {
@@ -109,12 +186,10 @@ fridgeSearch(std::string_view cookbook, const std::vector<std::string>& words,
         for (std::string_view line : recipe->ingredients.lines) {
             const std::string_view word = lastWordOf(line);
             if (word.empty()) continue;
-            lower.clear();
-            appendLowerCase(lower, word);
-            auto it = known.find(std::string_view(lower));
-            if (it == known.end()) continue;
+            const bool* isMarked = known.marked(word);
+            if (isMarked == nullptr) continue;
             recognised = true;
-            if (!it->second) {
+            if (!*isMarked) {
                 allMarked = false;
                 break;
             }

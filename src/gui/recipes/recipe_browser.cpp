@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QPolygonF>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 #include <QToolTip>
@@ -507,8 +508,8 @@ void RecipeBrowser::buildFindField()
     findField_->setPlaceholderText(QStringLiteral("Find a recipe"));
     findField_->setClearButtonEnabled(true);
     findField_->setToolTip(QStringLiteral(
-        "Type a part of a recipe's name. Enter opens the first recipe found, Escape shows all "
-        "recipes again."));
+        "Type a part of a recipe's name (Ctrl+F comes here). Enter opens the first recipe found, "
+        "Escape shows all recipes again."));
     findField_->setAccessibleName(QStringLiteral("Find a recipe"));
     findField_->setAccessibleDescription(
         QStringLiteral("Shows only the recipes that hold what you type; Enter opens the first, "
@@ -516,6 +517,13 @@ void RecipeBrowser::buildFindField()
     findField_->setFont(namesFont());
     findField_->installEventFilter(this);
     connect(findField_, &QLineEdit::textChanged, this, &RecipeBrowser::applyFind);
+    // Ctrl+F, as in every program that finds: from the names or the buttons to the field.
+    auto* findKey = new QShortcut(QKeySequence::Find, this);
+    findKey->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(findKey, &QShortcut::activated, this, [this] {
+        findField_->setFocus(Qt::ShortcutFocusReason);
+        findField_->selectAll();
+    });
 
     everywhereBox_ = new QCheckBox(QStringLiteral("Every word"), this);
     everywhereBox_->setObjectName(QStringLiteral("chkEverywhere"));

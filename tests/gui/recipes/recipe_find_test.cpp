@@ -1,6 +1,7 @@
 // The recipe browser's find field: typing filters the names as the collation compares them,
 // "Every word" looks through every line, Enter opens the first recipe found, Escape shows all.
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -89,6 +90,13 @@ private slots:
     {
         Finding t;
         QCOMPARE(t.count->text(), QStringLiteral("Number of recipes: 7"));
+        // Ctrl+F from anywhere in the browser goes to the field.
+        QApplication::setActiveWindow(&t.f.main());
+        QVERIFY(QTest::qWaitForWindowActive(&t.f.main()));
+        auto* letterA = child<QPushButton>(t.browser, QStringLiteral("Command10(0)"));
+        letterA->setFocus();
+        QTest::keyClick(letterA, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(t.field->hasFocus());
         t.type(QStringLiteral("PAN"));
         QCOMPARE(t.shown(), QStringList({QStringLiteral("- P -"), QStringLiteral("Pancakes"),
                                          QStringLiteral("Pancakes")}));
