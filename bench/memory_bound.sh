@@ -60,7 +60,7 @@ for book in "${books[@]}"; do
     if (ulimit -v "$limit_kb"; /usr/bin/time -f '%M' -o "$work/peak" \
           "$cli" --data-dir "$dir" --book BOOK1.TXT $command >/dev/null 2>"$work/err"); then
       result=ok
-    elif grep -q 'bad_alloc\|cannot allocate\|Cannot allocate\|out of memory' "$work/err"; then
+    elif grep -q 'bad_alloc\|cannot allocate\|Cannot allocate\|out of memory\|not enough memory' "$work/err"; then
       result="OVER THE LIMIT"
       status=1
     else

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <new>
 
 #include "cli/commands.h"
 #include "core/app/settings.h"
@@ -602,7 +603,18 @@ int main(int argc, char** argv)
         out.write(line.commands.empty() ? programHelp() : commandHelp(line.commands));
         break;
     case ParsedLine::Action::Usage: code = usageError(err, line); break;
-    case ParsedLine::Action::Run: code = run(line, out, err); break;
+    case ParsedLine::Action::Run:
+        try {
+            code = run(line, out, err);
+        } catch (const std::bad_alloc&) {
+            // A file too large for the memory there is: said plainly, not an abort. Every data
+            // file is written to a temporary and renamed over, so none is left half written.
+            out.flush();
+            err.write(std::string(kProgram) +
+                      ": there is not enough memory to do this; no file was left half written.\n");
+            code = kExitFailed;
+        }
+        break;
     }
     out.flush();
     if (out.failed() && code == kExitOk) {

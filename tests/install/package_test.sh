@@ -166,6 +166,14 @@ if ! CULVORA_MEMORY_BOOKS="cr lf" bash "$source/bench/memory_bound.sh" "$build" 
   >"$work/memory.out" 2>&1; then
   fail "a command went over three times the cookbook's size: $(cat "$work/memory.out")"
 fi
+# A cookbook too large for the memory allowed: a plain refusal (exit 1), not an abort.
+mkdir "$work/huge"
+head -c 40000000 /dev/zero | tr '\0' '\r' >"$work/huge/BOOK1.TXT"
+status=0
+(ulimit -v 30000; "$build/src/culvora-cli" --data-dir "$work/huge" --book BOOK1.TXT show Soup \
+  >/dev/null 2>"$work/huge.err") || status=$?
+[ "$status" = 1 ] && grep -q 'not enough memory' "$work/huge.err" ||
+  fail "show without the memory for the cookbook exited $status: $(head -c 300 "$work/huge.err")"
 
 if [ "$failures" -gt 0 ]; then
   echo "$failures check(s) failed" >&2
