@@ -21,8 +21,10 @@ BinWindow::BinWindow(AppContext& app, QWidget* parent) : QWidget(parent), app_(a
     setObjectName(forms::kBin);
     setWindowTitle(QStringLiteral("Recently deleted"));
 
-    auto* label = new QLabel(QStringLiteral("Deleted recipes and drinks, the newest first:"), this);
+    auto* label = new QLabel(this);
     label->setObjectName(QStringLiteral("Label1"));
+    label->setWordWrap(true);
+    label_ = label;
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("lstDeleted"));
     list_->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Cookbook"),
@@ -83,6 +85,11 @@ void BinWindow::reload()
     for (int column = 0; column < 3; ++column) list_->resizeColumnToContents(column);
     if (!entries_.empty()) list_->setCurrentItem(list_->topLevelItem(0));
     putBackButton_->setEnabled(!entries_.empty());
+    // An empty list alone would leave a new cook wondering what the window is for.
+    label_->setText(entries_.empty()
+                        ? QStringLiteral("Nothing has been deleted yet. A recipe or drink you "
+                                         "delete comes here, and can be put back.")
+                        : QStringLiteral("Deleted recipes and drinks, the newest first:"));
 }
 
 void BinWindow::putBackSelected()

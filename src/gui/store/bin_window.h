@@ -12,6 +12,7 @@
 #include "core/store/bin.h"
 #include "gui/app/app_context.h"
 
+class QLabel;
 class QPushButton;
 class QTreeWidget;
 
@@ -33,6 +34,7 @@ private:
     AppContext& app_;
     QTreeWidget* list_ = nullptr;
     QPushButton* putBackButton_ = nullptr;
+    QLabel* label_ = nullptr;
     std::vector<store::BinEntry> entries_;  // newest first, as the rows
 };
 

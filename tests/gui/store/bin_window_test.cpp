@@ -3,6 +3,7 @@
 // cookbook no longer listed.
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -101,6 +102,13 @@ private slots:
         auto* putBack = child<QPushButton>(b.window, QStringLiteral("cmdPutBack"));
         QCOMPARE(putBack->text(), QStringLiteral("Put back"));
         QVERIFY(putBack->isDefault());
+        auto* label = child<QLabel>(b.window, QStringLiteral("Label1"));
+        QCOMPARE(label->text(), QStringLiteral("Deleted recipes and drinks, the newest first:"));
+        // Emptied, the window says what it is for, and there is nothing to put back.
+        for (int i = 0; i < 3; ++i) b.putBack(0);
+        QCOMPARE(b.list->topLevelItemCount(), 0);
+        QVERIFY(label->text().startsWith(QStringLiteral("Nothing has been deleted yet.")));
+        QVERIFY(!putBack->isEnabled());
         QCOMPARE(child<QPushButton>(b.window, QStringLiteral("cmdClose"))->text(),
                  QStringLiteral("Close"));
         QVERIFY(!b.list->accessibleName().isEmpty());
