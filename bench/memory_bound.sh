@@ -68,7 +68,7 @@ for book in "${books[@]}"; do
     fi
     peak_kb=$(grep -Eo '^[0-9]+$' "$work/peak" | tail -1 || echo 0)
     printf '%-8s %-40s %10d %6.2f  %s\n' "$book" "${command//$work/}" $((peak_kb / 1024)) \
-      "$(echo "$peak_kb * 1024 / $size" | bc -l)" "$result"
+      "$(awk -v peak="$peak_kb" -v size="$size" 'BEGIN { print peak * 1024 / size }')" "$result"
   done
 done
 exit $status
