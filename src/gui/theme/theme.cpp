@@ -53,10 +53,11 @@ QString paperButtonStyle()
         "QPushButton:focus { border: 2px solid #d98c2b; }"
         "QPushButton:disabled { color: #cbbcb1; border-color: #eadcd2; background: #fbf6ee; }"
         "QPushButton[letter=\"true\"] { padding: 0; font-weight: bold; }"
-        "QPushButton[letter=\"true\"]:checked { background: #f0d39a; border-color: #d9a36b; }"
+        "QPushButton[letter=\"true\"]:checked { background: %1; border-color: %2; }"
         "QPushButton[dropTarget=\"true\"] { border-style: dashed; border-color: #c8553d; }"
         "QPushButton[dropTarget=\"true\"]:disabled { border-color: #eadcd2; }"
-        "QPushButton[dropHover=\"true\"] { background: #e4f2dc; border: 2px solid #3e8e41; }");
+        "QPushButton[dropHover=\"true\"] { background: #e4f2dc; border: 2px solid #3e8e41; }")
+        .arg(kHoney.name(), kHoneyEdge.name());
 }
 
 QString bookButtonStyle()
@@ -218,8 +219,9 @@ QString dayFrameStyle()
 
 QString layoutPictureStyle(bool chosen)
 {
-    return chosen ? QStringLiteral("background: #f0d39a; border: 1px solid #d9a36b;"
+    return chosen ? QStringLiteral("background: %1; border: 1px solid %2;"
                                    " border-radius: 6px; padding: 6px;")
+                        .arg(kHoney.name(), kHoneyEdge.name())
                   : QStringLiteral("background: transparent; border: 1px solid transparent;"
                                    " border-radius: 6px; padding: 6px;");
 }

@@ -26,6 +26,7 @@ inline const QColor kCardEdge{0xE2, 0xCF, 0xA8};
 inline const QColor kRule{0xEF, 0xE4, 0xCD};   // ruled lines on a card
 inline const QColor kBox{0xFF, 0xFF, 0xFF};    // text boxes, lists, tiles: plain white
 inline const QColor kHoney{0xF0, 0xD3, 0x9A};  // a chosen entry in a list
+inline const QColor kHoneyEdge{0xD9, 0xA3, 0x6B};  // the edge of something chosen
 // Nothing: the ground of a picture drawn in code, where what lies behind shows through.
 inline const QColor kClear{0xFF, 0xFF, 0xFF, 0x00};
 
