@@ -26,6 +26,23 @@ char32_t codePointOf(unsigned char byte)
     return byte;
 }
 
+
+std::optional<unsigned char> byteOf(char32_t cp)
+{
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<unsigned char>(cp);
+    for (std::size_t i = 0; i < kHigh.size(); ++i) {
+        if (kHigh[i] == cp) return static_cast<unsigned char>(0x80 + i);
+    }
+    return std::nullopt;
+}
+
+unsigned char u(char c)
+{
+    return static_cast<unsigned char>(c);
+}
+
+}  // namespace
+
 void appendCodePoint(std::string& out, char32_t cp)
 {
     if (cp < 0x80) {
@@ -44,22 +61,6 @@ void appendCodePoint(std::string& out, char32_t cp)
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
-
-std::optional<unsigned char> byteOf(char32_t cp)
-{
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<unsigned char>(cp);
-    for (std::size_t i = 0; i < kHigh.size(); ++i) {
-        if (kHigh[i] == cp) return static_cast<unsigned char>(0x80 + i);
-    }
-    return std::nullopt;
-}
-
-unsigned char u(char c)
-{
-    return static_cast<unsigned char>(c);
-}
-
-}  // namespace
 
 std::string toUtf8(std::string_view cp1252)
 {

@@ -22,6 +22,8 @@ inline constexpr std::string_view kCrLf = "\r\n";
 std::string toUtf8(std::string_view cp1252);
 // The same, added to the end of `out` (a long output built without a string per line).
 void appendUtf8(std::string& out, std::string_view cp1252);
+// One code point as UTF-8, added to the end of `out`.
+void appendCodePoint(std::string& out, char32_t codePoint);
 
 // A name as a message quotes it, in UTF-8 between straight double quotes: control characters
 // are shown as \xNN (a name from a hand-edited file must not reach a terminal as an escape

@@ -52,8 +52,8 @@ constexpr std::pair<std::string_view, char32_t> kOtherNames[] = {
     {"nbsp", U'\u00A0'},    {"NewLine", U'\n'},     {"Tab", U'\t'},
 };
 
-// Written without their ";" by many pages; taken so only where nothing of a name follows.
-constexpr std::array<std::string_view, 4> kLegacyNames = {"amp", "lt", "gt", "quot"};
+// The names read without their ";" too (pages write them so), where nothing of a name follows.
+constexpr std::array<std::string_view, 4> kNamesWithoutSemicolon = {"amp", "lt", "gt", "quot"};
 
 constexpr std::size_t kLongestName = 8;
 
@@ -99,12 +99,12 @@ std::optional<char32_t> namedReference(std::string_view name)
 void appendNumbered(std::string& out, char32_t value, bool valid)
 {
     if (!valid || value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-        appendUtf8(out, U'\uFFFD');
+        text::appendCodePoint(out, U'\uFFFD');
     } else if (value >= 0x80 && value <= 0x9F) {
         const char byte = static_cast<char>(value);
         out += text::toUtf8(std::string_view(&byte, 1));
     } else {
-        appendUtf8(out, value);
+        text::appendCodePoint(out, value);
     }
 }
 
@@ -149,18 +149,18 @@ std::size_t decodeReference(std::string_view s, std::size_t at, std::string& out
     if (name.empty()) return 0;
     if (end < s.size() && s[end] == ';') {
         if (auto codePoint = namedReference(name)) {
-            appendUtf8(out, *codePoint);
+            text::appendCodePoint(out, *codePoint);
             return end + 1 - at;
         }
         return 0;
     }
-    // Without ";": only the old four, and only when no letter, digit or "=" follows
+    // Without ";": amp, lt, gt and quot, and only when no letter, digit or "=" follows
     // ("&amp" yes; "&ampx" and "?a=1&lt=2" no).
-    for (std::string_view legacy : kLegacyNames) {
-        if (s.substr(i).starts_with(legacy)) {
-            const std::size_t after = i + legacy.size();
+    for (std::string_view bare : kNamesWithoutSemicolon) {
+        if (s.substr(i).starts_with(bare)) {
+            const std::size_t after = i + bare.size();
             if (after < s.size() && (isAlnum(s[after]) || s[after] == '=')) return 0;
-            appendUtf8(out, *namedReference(legacy));
+            text::appendCodePoint(out, *namedReference(bare));
             return after - at;
         }
     }
@@ -376,25 +376,6 @@ const std::string* HtmlToken::attribute(std::string_view wanted) const
         if (a.name == wanted) return &a.value;
     }
     return nullptr;
-}
-
-void appendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 std::string decodeCharacterReferences(std::string_view s)

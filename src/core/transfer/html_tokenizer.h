@@ -47,9 +47,6 @@ std::vector<HtmlToken> tokenizeHtml(std::string_view utf8);
 // not a known reference stays as it is.
 std::string decodeCharacterReferences(std::string_view utf8);
 
-// The code point as UTF-8, appended.
-void appendUtf8(std::string& out, char32_t codePoint);
-
 // True for the elements that stand on a line of their own in a page's text (p, div, li, br,
 // headings, table rows, ...).
 bool breaksLine(std::string_view tagName);

@@ -94,7 +94,7 @@ std::string sanitizedUtf8(std::string_view s)
 {
     std::string out;
     out.reserve(s.size());
-    for (std::size_t i = 0; i < s.size();) appendUtf8(out, nextCodePoint(s, i));
+    for (std::size_t i = 0; i < s.size();) text::appendCodePoint(out, nextCodePoint(s, i));
     return out;
 }
 
@@ -250,7 +250,7 @@ std::string foldLine(std::string_view utf8, std::size_t maxChars = kMaxWebLineCh
                 out += ' ';
             out += plain;
         } else {
-            appendUtf8(out, cp);
+            text::appendCodePoint(out, cp);
         }
     }
     if (!out.empty() && out.front() == '[') {
