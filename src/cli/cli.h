@@ -96,6 +96,9 @@ public:
 
 private:
     void separate();
+    // "{" or "[" after a separator, and the matching close.
+    Json& open(char bracket);
+    Json& close(char bracket);
     Output& out_;
     std::vector<bool> first_;
     bool afterKey_ = false;

@@ -167,36 +167,40 @@ void Json::separate()
     first_.back() = false;
 }
 
-Json& Json::beginObject()
+Json& Json::open(char bracket)
 {
     separate();
-    out_.buffer() += '{';
+    out_.buffer() += bracket;
     first_.push_back(true);
     return *this;
+}
+
+Json& Json::close(char bracket)
+{
+    out_.buffer() += bracket;
+    first_.pop_back();
+    out_.maybeFlush();
+    return *this;
+}
+
+Json& Json::beginObject()
+{
+    return open('{');
 }
 
 Json& Json::endObject()
 {
-    out_.buffer() += '}';
-    first_.pop_back();
-    out_.maybeFlush();
-    return *this;
+    return close('}');
 }
 
 Json& Json::beginArray()
 {
-    separate();
-    out_.buffer() += '[';
-    first_.push_back(true);
-    return *this;
+    return open('[');
 }
 
 Json& Json::endArray()
 {
-    out_.buffer() += ']';
-    first_.pop_back();
-    out_.maybeFlush();
-    return *this;
+    return close(']');
 }
 
 Json& Json::key(std::string_view ascii)
